@@ -1,0 +1,25 @@
+#pragma once
+// The complete Encapsulated PostScript text of one symbol, drawn at one fixed size.
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "codetypes.h"
+#include "patterns.h"
+
+namespace strimlo {
+
+// The "%%Creator:" line's address.
+inline constexpr std::string_view kHomePage = "https://strimlo.example/";
+
+// isbnLine, addonText and priceText may be absent; each is used only for the ISBN types.
+// addonPattern is the 47-module add-on or nullptr for none. Returns no text only for a
+// code type outside the four symbologies or when memory runs out.
+std::optional<std::string> makeEPS(CodeType type, std::string_view digits,
+                                   std::optional<std::string_view> isbnLine,
+                                   std::optional<std::string_view> addonText,
+                                   std::optional<std::string_view> priceText,
+                                   const ModulePattern& pattern,
+                                   const ModulePattern* addonPattern);
+
+}  // namespace strimlo

@@ -1,0 +1,80 @@
+#pragma once
+// The one way from the user's choices to a preview image or a symbol file.
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "codetypes.h"
+#include "raster.h"
+#include "surface.h"
+#include "symbol.h"
+
+namespace strimlo {
+
+// Why a save did not happen, for the command line's messages. The window only needs yes/no.
+enum class SaveFailure {
+  None,
+  Refused,      // the texts cannot be encoded; see refusal
+  BadFormat,    // a file format outside EPS, PNG, TIFF, JPEG
+  NoFont,       // Helvetica (Nimbus Sans) is not installed
+  TooLarge,     // the bitmap cannot be made
+  EncodeFailed, // the image encoder failed
+  WriteFailed,  // the file could not be written (nothing was changed)
+};
+
+struct SaveOutcome {
+  SaveFailure failure = SaveFailure::None;
+  Refusal refusal = Refusal::None;
+  explicit operator bool() const { return failure == SaveFailure::None; }
+};
+
+std::string describe(const SaveOutcome& outcome, CodeType type, std::string_view text,
+                     std::string_view addon);
+
+class MakeCode {
+ public:
+  MakeCode() = delete;
+
+  // Dispatch by code type; a type outside 0..3 gets no image / false.
+  static std::optional<PreviewImage> PreviewCode(CodeType type, std::string_view text,
+                                                 std::string_view addon,
+                                                 std::string_view price, int width,
+                                                 int height);
+  static bool FinalCode(CodeType type, SizeIndex size, std::string_view text,
+                        std::string_view addon, std::string_view price, ResolutionIndex res,
+                        FileFormat format, const std::string& path);
+  // FinalCode with the reason for a "no".
+  static SaveOutcome FinalCodeOutcome(CodeType type, SizeIndex size, std::string_view text,
+                                      std::string_view addon, std::string_view price,
+                                      ResolutionIndex res, FileFormat format,
+                                      const std::string& path);
+
+  static std::optional<PreviewImage> PreviewEAN8(std::string_view text, int width, int height);
+  static std::optional<PreviewImage> PreviewEAN13(std::string_view text, int width, int height);
+  static std::optional<PreviewImage> PreviewISBN10(std::string_view text, std::string_view addon,
+                                                   std::string_view price, int width, int height);
+  static std::optional<PreviewImage> PreviewISBN13(std::string_view text, std::string_view addon,
+                                                   std::string_view price, int width, int height);
+
+  static bool FinalEAN8(std::string_view text, SizeIndex size, ResolutionIndex res,
+                        FileFormat format, const std::string& path);
+  static bool FinalEAN13(std::string_view text, SizeIndex size, ResolutionIndex res,
+                         FileFormat format, const std::string& path);
+  static bool FinalISBN10(std::string_view text, std::string_view addon, std::string_view price,
+                          SizeIndex size, ResolutionIndex res, FileFormat format,
+                          const std::string& path);
+  static bool FinalISBN13(std::string_view text, std::string_view addon, std::string_view price,
+                          SizeIndex size, ResolutionIndex res, FileFormat format,
+                          const std::string& path);
+
+  // The file bytes of a whole ink bitmap; none for a format outside PNG, TIFF, JPEG.
+  static std::optional<std::vector<std::uint8_t>> imageData(const InkBitmap& bitmap,
+                                                            FileFormat format);
+};
+
+// Layouts of a completed symbol, exposed for tests and tools.
+Layout fileLayout(const Symbol& symbol, SizeIndex size, ResolutionIndex res, const Font& font);
+Layout previewLayout(const Symbol& symbol, int width, int height, const Font& font);
+
+}  // namespace strimlo

@@ -1,0 +1,54 @@
+#pragma once
+// The drawing surface: Helvetica (Nimbus Sans through fontconfig and FreeType) and the
+// painting of a Layout with cairo, into a preview image or into strips of ink coverage.
+#include <cstdint>
+#include <optional>
+#include <string_view>
+#include <vector>
+
+#include "layout.h"
+
+namespace strimlo {
+
+struct TextSize {
+  float width;   // the advance of the string
+  float height;  // the face's line height
+};
+
+class Font {
+ public:
+  // The shared Helvetica face, loaded once (thread-safe); nullptr when fontconfig finds
+  // no Nimbus Sans for "Helvetica": we never draw with a guessed face.
+  static const Font* helvetica();
+
+  TextSize measure(std::string_view latin1, float size) const;
+  float descent(float size) const;  // below the baseline, positive
+
+  void* cairoFace() const { return face_; }  // cairo_font_face_t*
+
+ private:
+  Font() = default;
+  void* face_ = nullptr;
+  float heightPerEm_ = 0;   // line height / em
+  float descentPerEm_ = 0;  // descender / em, positive
+};
+
+// A preview image: premultiplied ARGB32 as cairo keeps it, top row first.
+struct PreviewImage {
+  int width = 0;
+  int height = 0;
+  int stride = 0;  // bytes per row
+  std::vector<std::uint8_t> pixels;
+
+  std::uint32_t pixel(int x, int y) const;  // 0xAARRGGBB, y from the top
+};
+
+// Paints the whole layout into a new image of pixelsWide x pixelsHigh, white first.
+std::optional<PreviewImage> paintPreview(const Layout& layout, const Font& font);
+
+// Paints rows [firstRow, firstRow + rowCount) (counted from the top) of the layout as ink
+// coverage, 0 no ink .. 255 full. The bytes equal those of one full-size painting.
+bool paintInkStrip(const Layout& layout, const Font& font, int firstRow, int rowCount,
+                   std::uint8_t* dst, std::size_t stride);
+
+}  // namespace strimlo

@@ -1,0 +1,121 @@
+#include "test_support.h"
+
+#include <png.h>
+
+#include <algorithm>
+#include <array>
+#include <cstdio>
+#include <cstdlib>
+#include <fstream>
+#include <random>
+#include <sstream>
+#include <sys/wait.h>
+
+namespace strimlo::test {
+
+TempDir::TempDir() {
+  std::random_device rd;
+  auto base = std::filesystem::temp_directory_path();
+  for (;;) {
+    path_ = base / ("strimlo-test-" + std::to_string(rd()));
+    if (std::filesystem::create_directory(path_)) break;
+  }
+}
+
+TempDir::~TempDir() {
+  std::error_code ec;
+  // Restore write permission on anything a test made read-only, so it can go.
+  for (auto it = std::filesystem::recursive_directory_iterator(path_, ec);
+       it != std::filesystem::recursive_directory_iterator(); it.increment(ec)) {
+    std::filesystem::permissions(it->path(), std::filesystem::perms::owner_all,
+                                 std::filesystem::perm_options::add, ec);
+  }
+  std::filesystem::permissions(path_, std::filesystem::perms::owner_all,
+                               std::filesystem::perm_options::add, ec);
+  std::filesystem::remove_all(path_, ec);
+}
+
+std::string shellQuote(const std::string& s) {
+  std::string out = "'";
+  for (char c : s) {
+    if (c == '\'') out += "'\\''";
+    else out += c;
+  }
+  return out + "'";
+}
+
+CommandResult run(const std::string& command) {
+  CommandResult result;
+  std::FILE* pipe = popen((command + " 2>&1").c_str(), "r");
+  if (!pipe) return result;
+  std::array<char, 4096> buf{};
+  std::size_t n;
+  while ((n = std::fread(buf.data(), 1, buf.size(), pipe)) > 0) result.output.append(buf.data(), n);
+  const int status = pclose(pipe);
+  result.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+  return result;
+}
+
+std::string readFile(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  std::ostringstream ss;
+  ss << in.rdbuf();
+  return ss.str();
+}
+
+void writeFile(const std::string& path, const std::string& bytes) {
+  std::ofstream out(path, std::ios::binary);
+  out << bytes;
+}
+
+std::string testData(const std::string& name) {
+  const char* dir = std::getenv("STRIMLO_TEST_DATA");
+  return std::string(dir ? dir : "tests/data") + "/" + name;
+}
+
+bool haveTool(const std::string& name) {
+  return run("command -v " + shellQuote(name)).exitCode == 0;
+}
+
+std::vector<std::string> zbarDecode(const std::string& imagePath) {
+  auto r = run("zbarimg --quiet -Sean5.enable -Sean2.enable " + shellQuote(imagePath));
+  std::vector<std::string> lines;
+  std::istringstream in(r.output);
+  for (std::string line; std::getline(in, line);)
+    if (!line.empty()) lines.push_back(line);
+  std::sort(lines.begin(), lines.end());
+  return lines;
+}
+
+int ghostscriptToPng(const std::string& epsPath, const std::string& pngPath, int dpi) {
+  return run("gs -q -dSAFER -dBATCH -dNOPAUSE -dEPSCrop -r" + std::to_string(dpi) +
+             " -sDEVICE=pnggray -sOutputFile=" + shellQuote(pngPath) + " " + shellQuote(epsPath))
+      .exitCode;
+}
+
+std::optional<GreyImage> readPngGrey(const std::string& path) {
+  png_image image{};
+  image.version = PNG_IMAGE_VERSION;
+  if (!png_image_begin_read_from_file(&image, path.c_str())) return std::nullopt;
+  image.format = PNG_FORMAT_GRAY;
+  GreyImage out;
+  out.width = static_cast<int>(image.width);
+  out.height = static_cast<int>(image.height);
+  out.pixels.resize(PNG_IMAGE_SIZE(image));
+  if (!png_image_finish_read(&image, nullptr, out.pixels.data(), 0, nullptr)) {
+    png_image_free(&image);
+    return std::nullopt;
+  }
+  return out;
+}
+
+bool writePngGrey(const std::string& path, const GreyImage& img) {
+  png_image image{};
+  image.version = PNG_IMAGE_VERSION;
+  image.width = static_cast<png_uint_32>(img.width);
+  image.height = static_cast<png_uint_32>(img.height);
+  image.format = PNG_FORMAT_GRAY;
+  return png_image_write_to_file(&image, path.c_str(), 0, img.pixels.data(), 0, nullptr) != 0;
+}
+
+}  // namespace strimlo::test
