@@ -30,7 +30,7 @@ float getScale(SizeIndex size);
 float getResolution(ResolutionIndex res);
 
 bool isIsbn(CodeType type);
-// "EAN-13", "ISBN-10", ...; "code type N" for values outside the list.
+// "EAN-13", "ISBN-10", ...; "unknown code type" for values outside the list.
 const char* codeTypeName(CodeType type);
 // "eps", "png", "tiff", "jpg"; nullptr for values outside the list.
 const char* fileExtension(FileFormat format);

@@ -97,6 +97,7 @@ std::string refusalMessage(Refusal refusal, CodeType type, std::string_view data
 }
 
 char isbn10CheckChar(std::string_view nine) {
+  if (nine.size() < 9 || !allDigits(nine.substr(0, 9))) return 0;
   int sum = 0;
   for (int i = 0; i < 9; ++i) sum += (10 - i) * (nine[i] - '0');
   const int check = (11 - sum % 11) % 11;

@@ -46,7 +46,8 @@ Completion completeSymbol(CodeType type, std::string_view data, std::string_view
 std::string refusalMessage(Refusal refusal, CodeType type, std::string_view data,
                            std::string_view addon);
 
-// The ISBN-10 check character (modulo 11, "X" for 10) of its first nine digits.
+// The ISBN-10 check character (modulo 11, "X" for 10) of its first nine digits; 0 when
+// the text does not start with nine digits.
 char isbn10CheckChar(std::string_view nineDigits);
 
 // The check character a correctly typed text would end with: the EAN check digit, or

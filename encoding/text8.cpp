@@ -4,12 +4,21 @@ namespace strimlo {
 
 namespace {
 
+// Continuation bytes that follow a lead byte: 1 to 3, or -1 for a byte that cannot
+// start a sequence (a continuation byte, C0/C1 which only start overlong forms, F5..FF).
+int continuationCount(unsigned char lead) {
+  if (lead >= 0xC2 && lead < 0xE0) return 1;
+  if (lead >= 0xE0 && lead < 0xF0) return 2;
+  if (lead >= 0xF0 && lead < 0xF5) return 3;
+  return -1;
+}
+
 // Decodes one UTF-8 sequence at s[i]; returns the code point, or -1 for a malformed
 // sequence (then one byte is consumed).
 long decodeOne(std::string_view s, std::size_t& i) {
   const auto b0 = static_cast<unsigned char>(s[i++]);
   if (b0 < 0x80) return b0;
-  int extra = b0 >= 0xF0 && b0 < 0xF8 ? 3 : b0 >= 0xE0 ? 2 : b0 >= 0xC2 && b0 < 0xE0 ? 1 : -1;
+  const int extra = continuationCount(b0);
   if (extra < 0) return -1;
   long cp = b0 & (0x3F >> extra);
   std::size_t j = i;
@@ -19,6 +28,9 @@ long decodeOne(std::string_view s, std::size_t& i) {
     if ((b & 0xC0) != 0x80) return -1;
     cp = (cp << 6) | (b & 0x3F);
   }
+  // An overlong form would smuggle in "/" or NUL as something else; refuse it.
+  static constexpr long kSmallest[] = {0, 0x80, 0x800, 0x10000};
+  if (cp < kSmallest[extra] || cp > 0x10FFFF) return -1;
   i = j;
   return cp;
 }

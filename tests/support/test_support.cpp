@@ -78,7 +78,8 @@ bool haveTool(const std::string& name) {
 }
 
 std::vector<std::string> zbarDecode(const std::string& imagePath) {
-  auto r = run("zbarimg --quiet -Sean5.enable -Sean2.enable " + shellQuote(imagePath));
+  // zbarimg prints D-Bus noise on stderr on machines without a system bus; keep stdout.
+  auto r = run("(zbarimg --quiet -Sean5.enable -Sean2.enable " + shellQuote(imagePath) + " 2>/dev/null)");
   std::vector<std::string> lines;
   std::istringstream in(r.output);
   for (std::string line; std::getline(in, line);)

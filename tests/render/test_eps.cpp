@@ -1,0 +1,375 @@
+// The EPS text: golden files byte for byte, its layout rules, escaping, locale
+// independence, and Ghostscript + zbarimg as an independent reader.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <clocale>
+#include <cstdio>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "eps.h"
+#include "symbol.h"
+#include "test_support.h"
+
+namespace strimlo {
+namespace {
+
+using test::readFile;
+using test::testData;
+
+ModulePattern ean13(std::string_view digits) { return bitpattern_ean13(digits).value(); }
+ModulePattern ean8(std::string_view digits) { return bitpattern_ean8(digits).value(); }
+ModulePattern addon5(std::string_view digits) { return bitpattern_addon5(digits).value(); }
+
+std::string epsEan13(std::string_view digits) {
+  return makeEPS(kEAN13, digits, {}, {}, {}, ean13(digits), nullptr).value();
+}
+
+std::string epsEan8(std::string_view digits) {
+  return makeEPS(kEAN8, digits, {}, {}, {}, ean8(digits), nullptr).value();
+}
+
+// The ISBN-13 example: 9783161484100 with its line, a price and the add-on 51299.
+std::string epsIsbnExample(std::optional<std::string_view> price = "12.99") {
+  const ModulePattern addon = addon5("51299");
+  return makeEPS(kISBN13, "9783161484100", "ISBN 978-3-16-148410-0", "51299", price,
+                 ean13("9783161484100"), &addon)
+      .value();
+}
+
+std::vector<std::string> lines(const std::string& text) {
+  std::vector<std::string> out;
+  std::istringstream in(text);
+  for (std::string line; std::getline(in, line);) out.push_back(line);
+  return out;
+}
+
+// "" when equal, else the first line that differs, for a readable failure.
+std::string firstDifference(const std::string& expected, const std::string& actual) {
+  if (expected == actual) return {};
+  const auto e = lines(expected), a = lines(actual);
+  for (std::size_t i = 0; i < std::max(e.size(), a.size()); ++i) {
+    const std::string el = i < e.size() ? e[i] : "<end of text>";
+    const std::string al = i < a.size() ? a[i] : "<end of text>";
+    if (el != al)
+      return "line " + std::to_string(i + 1) + "\n  expected: [" + el + "]\n  actual:   [" + al + "]";
+  }
+  return "the texts differ only in their final line feed";
+}
+
+// The run commands of the main symbol, one entry per line.
+std::vector<std::string> runLines(const std::string& eps) {
+  const auto from = eps.find("12 10 moveto\n") + 13;
+  const auto to = eps.find("\nstroke\n", from);
+  return lines(eps.substr(from, to - from));
+}
+
+std::size_t commandCount(const std::string& line) {
+  return static_cast<std::size_t>(std::count(line.begin(), line.end(), ' ')) / 2;
+}
+
+std::size_t occurrences(const std::string& text, const std::string& piece) {
+  std::size_t n = 0;
+  for (auto at = text.find(piece); at != std::string::npos; at = text.find(piece, at + 1)) ++n;
+  return n;
+}
+
+struct GoldenRow {
+  const char* file;
+  std::string (*make)();
+};
+
+TEST(Eps, MatchesGoldenFilesByteForByte) {
+  const GoldenRow rows[] = {
+      {"ean13_4012345678901.eps", [] { return epsEan13("4012345678901"); }},
+      {"isbn13_addon.eps", [] { return epsIsbnExample(); }},
+      {"ean8_40123455.eps", [] { return epsEan8("40123455"); }},
+  };
+  for (const auto& r : rows) {
+    SCOPED_TRACE(r.file);
+    const std::string golden = readFile(testData(r.file));
+    ASSERT_FALSE(golden.empty()) << "missing golden file " << testData(r.file);
+    const std::string difference = firstDifference(golden, r.make());
+    EXPECT_TRUE(difference.empty()) << difference;
+  }
+}
+
+TEST(Eps, EveryTextOpensAndClosesTheSameWay) {
+  const ModulePattern addon = addon5("52495");
+  const std::string texts[] = {
+      epsEan8("96385074"),
+      epsEan13("4006381333931"),
+      makeEPS(kISBN10, "9780306406157", "ISBN 0-306-40615-2", "", "", ean13("9780306406157"), nullptr).value(),
+      makeEPS(kISBN13, "9780306406157", "ISBN 978-0-306-40615-7", "52495", "", ean13("9780306406157"), &addon).value(),
+  };
+  const char* boxes[] = {"%%BoundingBox: 0 0 60.25 70\n", "%%BoundingBox: 0 0 94 70\n",
+                         "%%BoundingBox: 0 0 138 78\n", "%%BoundingBox: 0 0 138 78\n"};
+  for (std::size_t i = 0; i < std::size(texts); ++i) {
+    SCOPED_TRACE(i);
+    EXPECT_EQ(texts[i].rfind("%!PS-Adobe-2.0 EPSF-1.2\n%%Creator: Strimlo (Mac), https://strimlo.example/\n", 0), 0u);
+    EXPECT_TRUE(texts[i].ends_with("showpage\n"));
+    EXPECT_EQ(occurrences(texts[i], "showpage"), 1u);
+    EXPECT_NE(texts[i].find(boxes[i]), std::string::npos);
+    EXPECT_EQ(texts[i].find('\0'), std::string::npos);
+  }
+}
+
+TEST(Eps, PriceAndAddonRules) {
+  const ModulePattern main = ean13("9783161484100");
+  const ModulePattern addon = addon5("51299");
+  const std::string isbn = "ISBN 978-3-16-148410-0";
+  const std::string line = "isbnfont 12 69.5 moveto (ISBN 978-3-16-148410-0) show ";
+  struct Row {
+    const char* what;
+    std::optional<std::string_view> addonText, price;
+    const ModulePattern* addonPattern;
+    std::string tail;  // everything after the 13 digit placements
+  };
+  const Row rows[] = {
+      {"an empty price is still placed", "51299", "", &addon,
+       line + "98 69.5 moveto () show /height { 0.730000 72 mul } def\n98 5 moveto\n"},
+      {"no add-on pattern: no add-on section, the price stays", "5129", "12.99", nullptr,
+       line + "98 69.5 moveto (12.99) show showpage\n"},
+      {"no add-on and an empty price", "", "", nullptr, line + "98 69.5 moveto () show showpage\n"},
+      {"no price at all: no price placement", "51299", std::nullopt, &addon,
+       line + "/height { 0.730000 72 mul } def\n98 5 moveto\n"},
+      {"add-on bars without add-on text: no add-on digits", std::nullopt, "12.99", &addon,
+       line + "98 69.5 moveto (12.99) show /height { 0.730000 72 mul } def\n98 5 moveto\n"},
+  };
+  for (const auto& r : rows) {
+    SCOPED_TRACE(r.what);
+    const std::string eps =
+        makeEPS(kISBN13, "9783161484100", isbn, r.addonText, r.price, main, r.addonPattern).value();
+    const auto after = eps.find("84.000000 3 moveto (0) show ");
+    ASSERT_NE(after, std::string::npos);
+    const std::string tail = eps.substr(after + 28);
+    EXPECT_EQ(tail.substr(0, r.tail.size()), r.tail);
+    EXPECT_EQ(occurrences(eps, "59.5 moveto"), r.addonPattern && r.addonText ? 5u : 0u);
+  }
+  const std::string barsOnly = makeEPS(kISBN13, "9783161484100", isbn, {}, "", main, &addon).value();
+  EXPECT_TRUE(barsOnly.ends_with("1 B 1 S 3 B \nstroke\nshowpage\n"));
+}
+
+TEST(Eps, EanTypesIgnoreIsbnTexts) {
+  const ModulePattern addon = addon5("51299");
+  const std::string plain = epsEan13("4012345678901");
+  EXPECT_EQ(makeEPS(kEAN13, "4012345678901", "ISBN x", "51299", "1.00", ean13("4012345678901"), &addon).value(), plain);
+  EXPECT_EQ(plain.find("isbnfont 12"), std::string::npos);
+  const std::string plain8 = epsEan8("40123455");
+  EXPECT_EQ(makeEPS(kEAN8, "40123455", "ISBN x", "51299", "1.00", ean8("40123455"), &addon).value(), plain8);
+}
+
+TEST(Eps, AddonEndsWithItsLastBarsWidth) {
+  struct Row {
+    const char* addon;
+    const char* ending;  // the last run command and what follows
+  };
+  const Row rows[] = {
+      {"00000", " 1 B \nstroke\n"},
+      {"00001", " 2 B \nstroke\n"},
+      {"51299", " 3 B \nstroke\n"},
+      {"00016", " 4 B \nstroke\n"},
+  };
+  for (const auto& r : rows) {
+    SCOPED_TRACE(r.addon);
+    const ModulePattern addon = addon5(r.addon);
+    const std::string eps =
+        makeEPS(kISBN13, "9780306406157", "ISBN", r.addon, {}, ean13("9780306406157"), &addon).value();
+    const auto at = eps.find("98 5 moveto\n");
+    ASSERT_NE(at, std::string::npos);
+    const std::string section = eps.substr(at, eps.find("\nstroke\n", at) + 8 - at);
+    EXPECT_TRUE(section.ends_with(r.ending)) << section;
+    EXPECT_EQ(section.find(" L "), std::string::npos) << "the add-on has no guard bars";
+  }
+}
+
+// 95 modules always make 30 bars and 29 spaces: 59 commands, 20 + 20 + 19.
+TEST(Eps, MainSymbolRunsAreLaidOutTwentyToALine) {
+  for (const char* digits : {"4012345678901", "0000000000000", "9999999999994", "9783161484100"}) {
+    SCOPED_TRACE(digits);
+    const auto runs = runLines(epsEan13(digits));
+    ASSERT_EQ(runs.size(), 3u);
+    EXPECT_EQ(commandCount(runs[0]), 20u);
+    EXPECT_EQ(commandCount(runs[1]), 20u);
+    EXPECT_EQ(commandCount(runs[2]), 19u);
+    EXPECT_TRUE(runs[2].ends_with(" 1 L ")) << runs[2];
+    EXPECT_EQ(runs[0].rfind("1 L 1 S 1 L ", 0), 0u) << "start guard";
+    std::size_t guards = 0;
+    for (const auto& l : runs) guards += occurrences(" " + l, " 1 L ");
+    EXPECT_EQ(guards, 6u) << "two bars in each of the three guards";
+  }
+}
+
+TEST(Eps, Ean8WritesOneModulePerLine) {
+  for (const char* digits : {"40123455", "96385074", "00000000"}) {
+    SCOPED_TRACE(digits);
+    const std::string eps = epsEan8(digits);
+    const auto from = eps.find("2 10 moveto\n") + 12;
+    const auto body = lines(eps.substr(from, eps.find("stroke\n", from) - from));
+    ASSERT_EQ(body.size(), 67u);
+    EXPECT_EQ(std::count(body.begin(), body.end(), "1 L"), 6);
+    const std::string modules = toString(ean8(digits));
+    EXPECT_EQ(std::count(body.begin(), body.end(), "1 B") + 6,
+              std::count(modules.begin(), modules.end(), '1'))
+        << "one bar line per bar module";
+    EXPECT_EQ(body[0], "1 L");
+    EXPECT_EQ(body[32], "1 L");
+    EXPECT_EQ(body[34], "1 L");
+    EXPECT_EQ(body[66], "1 L");
+    EXPECT_EQ(occurrences(eps, "e1font\n"), 8u);
+  }
+}
+
+TEST(Eps, DigitPositionsCarrySixDecimals) {
+  const std::string eps13 = epsEan13("4012345678901");
+  for (const char* p : {"e1font 2.000000 3 moveto (4) show ", "e1font 54.000000 3 moveto (6) show ",
+                        "e1font 84.000000 3 moveto (1) show showpage\n"})
+    EXPECT_NE(eps13.find(p), std::string::npos) << p;
+  const std::string eps8 = epsEan8("40123455");
+  EXPECT_NE(eps8.find("e1font\n5.500000 3 moveto\n(4) show\n"), std::string::npos);
+  EXPECT_NE(eps8.find("e1font\n50.500000 3 moveto\n(5) show\nshowpage\n"), std::string::npos);
+}
+
+TEST(Eps, EscapesParenthesesAndBackslashes) {
+  const ModulePattern main = ean13("9780306406157");
+  const ModulePattern addon = addon5("12345");
+  struct Row {
+    const char* what;
+    std::string isbnLine, price, addonText;
+    std::string expected;
+  };
+  const Row rows[] = {
+      {"closing parenthesis in the price", "ISBN 1", "$5)", "12345", "98 69.5 moveto ($5\\)) show "},
+      {"backslash at the end of the price", "ISBN 1", "5\\", "12345", "98 69.5 moveto (5\\\\) show "},
+      {"all three in the price", "ISBN 1", "(a\\b)", "12345", "98 69.5 moveto (\\(a\\\\b\\)) show "},
+      {"parentheses in the ISBN line", "ISBN (978)", "", "12345", "isbnfont 12 69.5 moveto (ISBN \\(978\\)) show "},
+      {"other characters stay as they are", "ISBN 0-8044-2957-X", "\xA3 5.99 [x] {y} %z", "12345",
+       "isbnfont 12 69.5 moveto (ISBN 0-8044-2957-X) show 98 69.5 moveto (\xA3 5.99 [x] {y} %z) show "},
+      {"add-on digits are escaped one by one", "ISBN 1", "", "(\\)45",
+       "e1font 100.000000 59.5 moveto (\\() show 108.000000 59.5 moveto (\\\\) show "
+       "116.000000 59.5 moveto (\\)) show 124.000000 59.5 moveto (4) show "},
+  };
+  for (const auto& r : rows) {
+    SCOPED_TRACE(r.what);
+    const std::string eps =
+        makeEPS(kISBN10, "9780306406157", r.isbnLine, r.addonText, r.price, main, &addon).value();
+    EXPECT_NE(eps.find(r.expected), std::string::npos) << eps.substr(eps.find("isbnfont"));
+  }
+  const std::string odd = makeEPS(kEAN13, "(\\)", {}, {}, {}, main, nullptr).value();
+  EXPECT_NE(odd.find("e1font 2.000000 3 moveto (\\() show e1font 15.500000 3 moveto (\\\\) show "
+                     "e1font 21.500000 3 moveto (\\)) show showpage\n"),
+            std::string::npos);
+}
+
+// Inputs no caller makes still give a whole text and read nothing beyond what they hold.
+TEST(Eps, InputsBeyondTheUsualBounds) {
+  const ModulePattern main = ean13("4012345678901");
+  EXPECT_FALSE(makeEPS(-1, "4012345678901", {}, {}, {}, main, nullptr));
+  EXPECT_FALSE(makeEPS(4, "4012345678901", {}, {}, {}, main, nullptr));
+
+  const std::string shortDigits = makeEPS(kEAN13, "40", {}, {}, {}, main, nullptr).value();
+  EXPECT_EQ(occurrences(shortDigits, " 3 moveto ("), 2u);
+  EXPECT_TRUE(shortDigits.ends_with("(0) show showpage\n"));
+  const std::string shortDigits8 = makeEPS(kEAN8, "", {}, {}, {}, ean8("40123455"), nullptr).value();
+  EXPECT_EQ(occurrences(shortDigits8, "e1font\n"), 0u);
+  EXPECT_TRUE(shortDigits8.ends_with("1 L\nstroke\nshowpage\n"));
+
+  const std::string noModules = makeEPS(kEAN13, "4012345678901", {}, {}, {}, {}, nullptr).value();
+  EXPECT_NE(noModules.find("12 10 moveto\n\nstroke\n"), std::string::npos);
+
+  const ModulePattern startsWithSpace = {0, 0, 1, 1, 0, 1};
+  const std::string space = makeEPS(kEAN13, "4012345678901", {}, {}, {}, startsWithSpace, nullptr).value();
+  EXPECT_NE(space.find("12 10 moveto\n2 S 2 B 1 S 1 L \nstroke\n"), std::string::npos);
+
+  const ModulePattern wide(300, 1);
+  const std::string wideBar = makeEPS(kEAN13, "4012345678901", {}, {}, {}, wide, nullptr).value();
+  EXPECT_NE(wideBar.find("12 10 moveto\n300 L \nstroke\n"), std::string::npos);
+
+  const std::string longText(1000, 'x');
+  const ModulePattern addon = addon5("51299");
+  const std::string longTexts =
+      makeEPS(kISBN13, "9783161484100", "ISBN " + longText, "1234567", longText, main, &addon).value();
+  EXPECT_NE(longTexts.find("(ISBN " + longText + ") show 98 69.5 moveto (" + longText + ") show "),
+            std::string::npos);
+  EXPECT_EQ(occurrences(longTexts, "59.5 moveto"), 5u) << "only five add-on characters are drawn";
+
+  const std::string shortAddon = makeEPS(kISBN13, "9783161484100", "ISBN", "12", {}, main, &addon).value();
+  EXPECT_EQ(occurrences(shortAddon, "59.5 moveto"), 2u);
+
+  const std::string noLine = makeEPS(kISBN10, "9783161484100", {}, {}, {}, main, nullptr).value();
+  EXPECT_NE(noLine.find("isbnfont 12 69.5 moveto () show showpage\n"), std::string::npos);
+}
+
+// A toolkit sets the C locale from the environment; a decimal comma must not leak in.
+TEST(Eps, DecimalCommaLocaleChangesNothing) {
+  const std::string before = epsEan8("40123455");
+  const std::string saved = std::setlocale(LC_ALL, nullptr);
+  if (!std::setlocale(LC_ALL, "de_DE.UTF-8"))
+    GTEST_SKIP() << "locale de_DE.UTF-8 is not available (scripts/setup.sh generates it)";
+  char probe[16];
+  std::snprintf(probe, sizeof probe, "%f", 2.5);
+  const std::string printed = probe;
+  const std::string during8 = epsEan8("40123455");
+  const std::string during13 = epsIsbnExample();
+  std::setlocale(LC_ALL, saved.c_str());
+  ASSERT_EQ(printed, "2,500000") << "the locale has no decimal comma, so it proves nothing";
+  EXPECT_EQ(during8, before);
+  const std::string difference = firstDifference(readFile(testData("isbn13_addon.eps")), during13);
+  EXPECT_TRUE(difference.empty()) << difference;
+}
+
+class EpsScans : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    if (!test::haveTool("gs") || !test::haveTool("zbarimg"))
+      GTEST_SKIP() << "Ghostscript or zbarimg missing (scripts/setup.sh installs them)";
+  }
+  // Renders the EPS with Ghostscript at 600 dpi and returns what zbarimg reads.
+  std::vector<std::string> decode(const std::string& eps) {
+    const std::string epsPath = dir_.file("symbol.eps"), pngPath = dir_.file("symbol.png");
+    test::writeFile(epsPath, eps);
+    EXPECT_EQ(test::ghostscriptToPng(epsPath, pngPath, 600), 0);
+    return test::zbarDecode(pngPath);
+  }
+  test::TempDir dir_;
+};
+
+TEST_F(EpsScans, ZbarReadsWhatGhostscriptDraws) {
+  const auto isbn = completeSymbol(kISBN13, "978-3-16-148410-0", "51299", "12.99").symbol.value();
+  struct Row {
+    const char* what;
+    std::string eps;
+    std::vector<std::string> expected;
+  };
+  const Row rows[] = {
+      {"EAN-13", epsEan13("4012345678901"), {"EAN-13:4012345678901"}},
+      {"EAN-8", epsEan8("40123455"), {"EAN-8:40123455"}},
+      {"ISBN-13 with add-on",
+       makeEPS(isbn.type, isbn.digits, isbn.isbnLine, isbn.addonText, isbn.priceText, isbn.pattern,
+               &*isbn.addon)
+           .value(),
+       {"EAN-13:9783161484100", "EAN-5:51299"}},
+  };
+  for (const auto& r : rows) {
+    SCOPED_TRACE(r.what);
+    EXPECT_EQ(decode(r.eps), r.expected);
+  }
+}
+
+TEST_F(EpsScans, GhostscriptAcceptsEscapedTexts) {
+  const ModulePattern addon = addon5("51299");
+  const std::string eps = makeEPS(kISBN13, "9783161484100", "ISBN (978)\\3-16", "51299", "(5\\)",
+                                  ean13("9783161484100"), &addon)
+                              .value();
+  const std::string epsPath = dir_.file("escaped.eps");
+  test::writeFile(epsPath, eps);
+  const auto r = test::run("gs -q -dSAFER -dBATCH -dNOPAUSE -dEPSCrop -r72 -sDEVICE=pnggray -sOutputFile=" +
+                           test::shellQuote(dir_.file("escaped.png")) + " " + test::shellQuote(epsPath));
+  EXPECT_EQ(r.exitCode, 0) << r.output;
+  EXPECT_EQ(r.output, "");
+}
+
+}  // namespace
+}  // namespace strimlo
