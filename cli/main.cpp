@@ -1,1 +1,74 @@
-int main() { return 0; }
+// strimlo-cli: the command line over the same calls as the window.
+#include <cstdio>
+#include <iostream>
+#include <string>
+#include <vector>
+
+#include "job.h"
+#include "makecode.h"
+#include "options.h"
+#include "preview_png.h"
+#include "symbol.h"
+#include "text8.h"
+
+using namespace strimlo;
+using namespace strimlo::cli;
+
+namespace {
+
+int runPreview(const Options& o) {
+  const CodeType type = o.type.value_or(kEAN13);
+  const std::string data = toText8(o.data).bytes;
+  const std::string addon = toText8(o.addon.value_or("")).bytes;
+  const std::string price = toText8(o.price.value_or("")).bytes;
+  auto image = MakeCode::PreviewCode(type, data, addon, price, o.previewWidth, o.previewHeight);
+  if (!image) {
+    const Completion c = completeSymbol(type, data, addon, price);
+    std::cerr << "strimlo-cli: "
+              << (c.symbol ? "the preview could not be drawn"
+                           : latin1ToUtf8(refusalMessage(c.refusal, type, data, addon)))
+              << "\n";
+    return 1;
+  }
+  if (!writePreviewPng(*image, o.output)) {
+    std::cerr << "strimlo-cli: could not write " << o.output << "\n";
+    return 1;
+  }
+  return 0;
+}
+
+int runSingle(const Options& o) {
+  Job job;
+  job.type = o.type.value_or(kEAN13);
+  job.format = o.format ? *o.format : formatFromPath(o.output).value_or(kEPS);
+  job.size = o.size.value_or(2);
+  job.res = o.res.value_or(2);
+  job.data = o.data;
+  job.addon = o.addon.value_or("");
+  job.price = o.price.value_or("");
+  job.output = o.output;
+  job.strict = o.strict;
+  const JobResult r = runJob(job);
+  for (const auto& w : r.warnings) std::cerr << "strimlo-cli: note: " << w << "\n";
+  if (!r.written) {
+    std::cerr << "strimlo-cli: " << r.error << "\n";
+    return 1;
+  }
+  return 0;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  const Parsed parsed = parseOptions(std::vector<std::string>(argv + 1, argv + argc));
+  if (parsed.options.help) {
+    std::cout << usage();
+    return 0;
+  }
+  if (!parsed.error.empty()) {
+    std::cerr << "strimlo-cli: " << parsed.error << "\n(strimlo-cli --help shows the options)\n";
+    return 2;
+  }
+  if (parsed.options.preview) return runPreview(parsed.options);
+  return runSingle(parsed.options);
+}

@@ -25,6 +25,9 @@ struct Layout {
   float height = 0;
   int pixelsWide = 0;  // the target's size: the exact size truncated
   int pixelsHigh = 0;
+  float pointsWide = 0;  // file bitmaps: the size stated in points (72 per inch)
+  float pointsHigh = 0;
+  float dpi = 72;        // file bitmaps: the resolution stated in the file
   float lineWidth = 0;        // every bar segment is stroked this wide, butt ends
   bool antialiasBars = true;  // text is always anti-aliased
   bool whiteBackground = false;

@@ -1,1 +1,100 @@
-// placeholder
+#include "makecode.h"
+
+#include "encode.h"
+#include "renderers.h"
+
+namespace strimlo {
+
+std::optional<PreviewImage> MakeCode::PreviewCode(CodeType type, std::string_view text,
+                                                  std::string_view addon,
+                                                  std::string_view price, int width,
+                                                  int height) {
+  switch (type) {
+    case kEAN8: return PreviewEAN8(text, width, height);
+    case kEAN13: return PreviewEAN13(text, width, height);
+    case kISBN10: return PreviewISBN10(text, addon, price, width, height);
+    case kISBN13: return PreviewISBN13(text, addon, price, width, height);
+    default: return std::nullopt;
+  }
+}
+
+bool MakeCode::FinalCode(CodeType type, SizeIndex size, std::string_view text,
+                         std::string_view addon, std::string_view price, ResolutionIndex res,
+                         FileFormat format, const std::string& path) {
+  return static_cast<bool>(FinalCodeOutcome(type, size, text, addon, price, res, format, path));
+}
+
+SaveOutcome MakeCode::FinalCodeOutcome(CodeType type, SizeIndex size, std::string_view text,
+                                       std::string_view addon, std::string_view price,
+                                       ResolutionIndex res, FileFormat format,
+                                       const std::string& path) {
+  if (type < kEAN8 || type > kISBN13) return {SaveFailure::Refused, Refusal::UnknownType};
+  // The EAN symbologies never see the add-on and price texts.
+  if (!isIsbn(type)) return renderFile(type, text, {}, {}, size, res, format, path);
+  return renderFile(type, text, addon, price, size, res, format, path);
+}
+
+std::optional<PreviewImage> MakeCode::PreviewEAN8(std::string_view text, int width, int height) {
+  return renderPreview(kEAN8, text, {}, {}, width, height);
+}
+
+std::optional<PreviewImage> MakeCode::PreviewEAN13(std::string_view text, int width,
+                                                   int height) {
+  return renderPreview(kEAN13, text, {}, {}, width, height);
+}
+
+std::optional<PreviewImage> MakeCode::PreviewISBN10(std::string_view text, std::string_view addon,
+                                                    std::string_view price, int width,
+                                                    int height) {
+  return renderPreview(kISBN10, text, addon, price, width, height);
+}
+
+std::optional<PreviewImage> MakeCode::PreviewISBN13(std::string_view text, std::string_view addon,
+                                                    std::string_view price, int width,
+                                                    int height) {
+  return renderPreview(kISBN13, text, addon, price, width, height);
+}
+
+bool MakeCode::FinalEAN8(std::string_view text, SizeIndex size, ResolutionIndex res,
+                         FileFormat format, const std::string& path) {
+  return static_cast<bool>(renderFile(kEAN8, text, {}, {}, size, res, format, path));
+}
+
+bool MakeCode::FinalEAN13(std::string_view text, SizeIndex size, ResolutionIndex res,
+                          FileFormat format, const std::string& path) {
+  return static_cast<bool>(renderFile(kEAN13, text, {}, {}, size, res, format, path));
+}
+
+bool MakeCode::FinalISBN10(std::string_view text, std::string_view addon, std::string_view price,
+                           SizeIndex size, ResolutionIndex res, FileFormat format,
+                           const std::string& path) {
+  return static_cast<bool>(renderFile(kISBN10, text, addon, price, size, res, format, path));
+}
+
+bool MakeCode::FinalISBN13(std::string_view text, std::string_view addon, std::string_view price,
+                           SizeIndex size, ResolutionIndex res, FileFormat format,
+                           const std::string& path) {
+  return static_cast<bool>(renderFile(kISBN13, text, addon, price, size, res, format, path));
+}
+
+std::optional<std::vector<std::uint8_t>> MakeCode::imageData(const InkBitmap& bitmap,
+                                                             FileFormat format) {
+  return encodeImage(bitmap.source(), format);
+}
+
+std::string describe(const SaveOutcome& outcome, CodeType type, std::string_view text,
+                     std::string_view addon) {
+  switch (outcome.failure) {
+    case SaveFailure::None: return "written";
+    case SaveFailure::Refused: return refusalMessage(outcome.refusal, type, text, addon);
+    case SaveFailure::BadFormat: return "unknown file format (0 EPS, 1 PNG, 2 TIFF, 3 JPEG)";
+    case SaveFailure::NoFont:
+      return "the Helvetica face (Nimbus Sans, Debian package fonts-urw-base35) is not installed";
+    case SaveFailure::TooLarge: return "the image would be too large to make";
+    case SaveFailure::EncodeFailed: return "the image could not be encoded";
+    case SaveFailure::WriteFailed: return "the file could not be written; nothing was changed";
+  }
+  return {};
+}
+
+}  // namespace strimlo

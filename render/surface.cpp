@@ -1,1 +1,201 @@
-// placeholder
+#include "surface.h"
+
+#include <cairo-ft.h>
+#include <cairo.h>
+#include <fontconfig/fontconfig.h>
+#include <ft2build.h>
+#include FT_FREETYPE_H
+
+#include <array>
+#include <cstring>
+#include <memory>
+#include <string>
+
+#include "text8.h"
+
+namespace strimlo {
+
+namespace {
+
+// Only Nimbus Sans has Helvetica's metrics; fontconfig answers any sans face otherwise.
+std::string findHelveticaFile() {
+  FcPattern* pattern = FcNameParse(reinterpret_cast<const FcChar8*>("Helvetica"));
+  if (!pattern) return {};
+  FcConfigSubstitute(nullptr, pattern, FcMatchPattern);
+  FcDefaultSubstitute(pattern);
+  FcResult result = FcResultNoMatch;
+  FcPattern* match = FcFontMatch(nullptr, pattern, &result);
+  FcPatternDestroy(pattern);
+  if (!match) return {};
+  std::string file;
+  FcChar8* family = nullptr;
+  FcChar8* path = nullptr;
+  if (FcPatternGetString(match, FC_FAMILY, 0, &family) == FcResultMatch &&
+      FcPatternGetString(match, FC_FILE, 0, &path) == FcResultMatch &&
+      std::strcmp(reinterpret_cast<const char*>(family), "Nimbus Sans") == 0) {
+    file = reinterpret_cast<const char*>(path);
+  }
+  FcPatternDestroy(match);
+  return file;
+}
+
+// Advances of the 256 ISO-8859-1 characters, in ems, unhinted: what cairo measures with
+// hint metrics off.
+using AdvanceTable = std::array<float, 256>;
+
+AdvanceTable readAdvances(FT_Face face) {
+  AdvanceTable advances{};
+  const float em = static_cast<float>(face->units_per_EM);
+  for (int ch = 0; ch < 256; ++ch) {
+    const FT_UInt glyph = FT_Get_Char_Index(face, static_cast<FT_ULong>(ch));
+    if (FT_Load_Glyph(face, glyph, FT_LOAD_NO_SCALE | FT_LOAD_NO_HINTING) == 0)
+      advances[ch] = static_cast<float>(face->glyph->advance.x) / em;
+  }
+  return advances;
+}
+
+cairo_font_options_t* unhintedOptions() {
+  static cairo_font_options_t* options = [] {
+    cairo_font_options_t* o = cairo_font_options_create();
+    // Hinted metrics would round every advance to whole units (8 instead of 7.784).
+    cairo_font_options_set_hint_metrics(o, CAIRO_HINT_METRICS_OFF);
+    cairo_font_options_set_hint_style(o, CAIRO_HINT_STYLE_NONE);
+    cairo_font_options_set_antialias(o, CAIRO_ANTIALIAS_GRAY);
+    return o;
+  }();
+  return options;
+}
+
+}  // namespace
+
+const Font* Font::helvetica() {
+  static const Font* font = []() -> const Font* {
+    const std::string file = findHelveticaFile();
+    if (file.empty()) return nullptr;
+    // The library and face live as long as the process: the face is shared by every
+    // render, on every thread, through cairo, which locks it around its own use.
+    FT_Library library = nullptr;
+    if (FT_Init_FreeType(&library) != 0) return nullptr;
+    FT_Face face = nullptr;
+    if (FT_New_Face(library, file.c_str(), 0, &face) != 0 || face->units_per_EM == 0) {
+      FT_Done_FreeType(library);
+      return nullptr;
+    }
+    auto* f = new Font();
+    const float em = static_cast<float>(face->units_per_EM);
+    f->heightPerEm_ = static_cast<float>(face->height) / em;
+    f->descentPerEm_ = static_cast<float>(-face->descender) / em;
+    f->advances_ = readAdvances(face);
+    cairo_font_face_t* cf = cairo_ft_font_face_create_for_ft_face(face, 0);
+    if (cairo_font_face_status(cf) != CAIRO_STATUS_SUCCESS) {
+      delete f;
+      return nullptr;
+    }
+    f->face_ = cf;
+    return f;
+  }();
+  return font;
+}
+
+TextSize Font::measure(std::string_view latin1, float size) const {
+  float ems = 0;
+  for (char ch : latin1) ems += advances_[static_cast<unsigned char>(ch)];
+  return {ems * size, heightPerEm_ * size};
+}
+
+float Font::descent(float size) const { return descentPerEm_ * size; }
+
+std::uint32_t PreviewImage::pixel(int x, int y) const {
+  std::uint32_t value;
+  std::memcpy(&value, pixels.data() + static_cast<std::size_t>(y) * stride + x * 4, 4);
+  return value;
+}
+
+namespace {
+
+using Context = std::unique_ptr<cairo_t, decltype(&cairo_destroy)>;
+using Surface = std::unique_ptr<cairo_surface_t, decltype(&cairo_surface_destroy)>;
+
+// Draws the layout with y upward; rowOffset device rows from the top are cut off, which
+// lets a strip show exactly the rows of one full-size painting.
+bool paint(cairo_surface_t* target, const Layout& layout, const Font& font, int rowOffset) {
+  Context cr(cairo_create(target), cairo_destroy);
+  if (cairo_status(cr.get()) != CAIRO_STATUS_SUCCESS) return false;
+  const double top = static_cast<double>(layout.pixelsHigh) - rowOffset;
+  auto dy = [top](float y) { return top - static_cast<double>(y); };
+
+  cairo_set_source_rgba(cr.get(), 0, 0, 0, 1);
+  cairo_set_antialias(cr.get(), layout.antialiasBars ? CAIRO_ANTIALIAS_DEFAULT
+                                                     : CAIRO_ANTIALIAS_NONE);
+  cairo_set_line_cap(cr.get(), CAIRO_LINE_CAP_BUTT);
+  cairo_set_line_width(cr.get(), layout.lineWidth);
+  for (const BarSegment& bar : layout.bars) {
+    cairo_move_to(cr.get(), bar.x, dy(bar.y0));
+    cairo_line_to(cr.get(), bar.x, dy(bar.y1));
+  }
+  cairo_stroke(cr.get());
+
+  cairo_set_antialias(cr.get(), CAIRO_ANTIALIAS_DEFAULT);
+  cairo_set_font_face(cr.get(), static_cast<cairo_font_face_t*>(font.cairoFace()));
+  cairo_set_font_options(cr.get(), unhintedOptions());
+  for (const TextItem& text : layout.texts) {
+    cairo_set_font_size(cr.get(), text.size);
+    // The anchor is the lower-left corner of the layout box; the baseline is a descent up.
+    cairo_move_to(cr.get(), text.x, dy(text.y + font.descent(text.size)));
+    cairo_show_text(cr.get(), latin1ToUtf8(text.text).c_str());
+  }
+  cairo_surface_flush(target);
+  return cairo_status(cr.get()) == CAIRO_STATUS_SUCCESS;
+}
+
+// cairo's own limit on image surfaces.
+constexpr int kMaxSide = 32767;
+
+}  // namespace
+
+std::optional<PreviewImage> paintPreview(const Layout& layout, const Font& font) {
+  if (layout.pixelsWide <= 0 || layout.pixelsHigh <= 0 || layout.pixelsWide > kMaxSide ||
+      layout.pixelsHigh > kMaxSide)
+    return std::nullopt;
+  PreviewImage image;
+  image.width = layout.pixelsWide;
+  image.height = layout.pixelsHigh;
+  image.stride = cairo_format_stride_for_width(CAIRO_FORMAT_ARGB32, image.width);
+  if (image.stride <= 0) return std::nullopt;
+  image.pixels.assign(static_cast<std::size_t>(image.stride) * image.height, 0xFF);  // white
+  Surface surface(cairo_image_surface_create_for_data(image.pixels.data(), CAIRO_FORMAT_ARGB32,
+                                                      image.width, image.height, image.stride),
+                  cairo_surface_destroy);
+  if (cairo_surface_status(surface.get()) != CAIRO_STATUS_SUCCESS) return std::nullopt;
+  if (!paint(surface.get(), layout, font, 0)) return std::nullopt;
+  return image;
+}
+
+bool paintInkStrip(const Layout& layout, const Font& font, int firstRow, int rowCount,
+                   std::uint8_t* dst, std::size_t stride) {
+  const int width = layout.pixelsWide;
+  if (width <= 0 || width > kMaxSide || rowCount <= 0 || stride < static_cast<std::size_t>(width))
+    return false;
+  const int cairoStride = cairo_format_stride_for_width(CAIRO_FORMAT_A8, width);
+  const bool direct = stride == static_cast<std::size_t>(cairoStride);
+  std::vector<std::uint8_t> scratch;
+  std::uint8_t* rows = dst;
+  if (!direct) {
+    scratch.resize(static_cast<std::size_t>(cairoStride) * rowCount);
+    rows = scratch.data();
+  } else {
+    std::memset(rows, 0, stride * rowCount);
+  }
+  Surface surface(cairo_image_surface_create_for_data(rows, CAIRO_FORMAT_A8, width, rowCount,
+                                                      cairoStride),
+                  cairo_surface_destroy);
+  if (cairo_surface_status(surface.get()) != CAIRO_STATUS_SUCCESS) return false;
+  if (!paint(surface.get(), layout, font, firstRow)) return false;
+  if (!direct) {
+    for (int r = 0; r < rowCount; ++r)
+      std::memcpy(dst + stride * r, rows + static_cast<std::size_t>(cairoStride) * r, width);
+  }
+  return true;
+}
+
+}  // namespace strimlo

@@ -1,0 +1,44 @@
+#include "choices.h"
+
+#include "text8.h"
+
+namespace strimlo {
+
+std::string latin1Text(const QString& text) {
+  const QByteArray bytes = text.toLatin1();
+  const auto length = std::min<std::size_t>(static_cast<std::size_t>(bytes.size()), kMaxTextBytes);
+  return std::string(bytes.constData(), length);
+}
+
+ControlStates controlStates(FileFormat format, CodeType type) {
+  return {format != kEPS, isIsbn(type)};
+}
+
+QString requiredExtension(FileFormat format) {
+  const char* ext = fileExtension(format);
+  return ext ? QString::fromLatin1(ext) : QString();
+}
+
+QString fileTypeFilter(FileFormat format) {
+  switch (format) {
+    case kEPS: return QStringLiteral("Encapsulated PostScript (*.eps)");
+    case kPNG: return QStringLiteral("PNG image (*.png)");
+    case kTIFF: return QStringLiteral("TIFF image (*.tiff)");
+    case kJPEG: return QStringLiteral("JPEG image (*.jpg)");
+    default: return QString();
+  }
+}
+
+QString withExtension(const QString& path, const QString& extension) {
+  if (extension.isEmpty()) return path;
+  if (path.endsWith(QLatin1Char('.') + extension, Qt::CaseInsensitive)) return path;
+  // "label." only lacks the extension itself.
+  if (path.endsWith(QLatin1Char('.'))) return path + extension;
+  return path + QLatin1Char('.') + extension;
+}
+
+QString saveMessageKey(bool saved) {
+  return saved ? QStringLiteral("NSSaveOk") : QStringLiteral("NSSaveNOk");
+}
+
+}  // namespace strimlo

@@ -1,0 +1,33 @@
+#pragma once
+// The window's decisions that need no widgets, kept apart so tests can call them.
+#include <QString>
+#include <string>
+
+#include "codetypes.h"
+
+namespace strimlo {
+
+// What a renderer receives of a typed text: ISO-8859-1 bytes (a character it cannot hold
+// becomes "?"), cut after the 31st byte.
+std::string latin1Text(const QString& text);
+
+// Which controls mean something for the current choices.
+struct ControlStates {
+  bool sizeAndResolution;  // raster files only: an EPS is drawn at one nominal size
+  bool addOnAndPrice;      // the ISBN types only
+};
+ControlStates controlStates(FileFormat format, CodeType type);
+
+// The extension a saved file must end with ("eps", "png", "tiff", "jpg"); empty for a
+// format outside the list.
+QString requiredExtension(FileFormat format);
+// The save dialog's file type line, e.g. "PNG image (*.png)".
+QString fileTypeFilter(FileFormat format);
+// The path as it will be written: ".ext" appended unless it already ends with it
+// (letter case aside), so "label" and "label.jpg" both become "label.png" / "label.jpg.png".
+QString withExtension(const QString& path, const QString& extension);
+
+// The property-list key of the message shown after a save.
+QString saveMessageKey(bool saved);
+
+}  // namespace strimlo

@@ -1,0 +1,52 @@
+#include "job.h"
+
+#include "makecode.h"
+#include "symbol.h"
+#include "text8.h"
+
+namespace strimlo::cli {
+
+namespace {
+
+// The window's 8-bit conversion, with a word when it changed what was typed.
+std::string convert(const std::string& utf8, const char* what, std::vector<std::string>& warnings) {
+  Text8 t = toText8(utf8);
+  if (t.replaced)
+    warnings.push_back(std::string(what) + ": characters outside ISO-8859-1 became \"?\"");
+  if (t.cut) warnings.push_back(std::string(what) + ": cut to 31 bytes");
+  return t.bytes;
+}
+
+}  // namespace
+
+std::string checkDigitMismatch(CodeType type, const std::string& data8, const std::string& addon8) {
+  const Completion c = completeSymbol(type, data8, addon8);
+  if (!c.symbol || c.symbol->typedCheck == 0) return {};
+  const char expected = expectedCheckChar(*c.symbol);
+  const char typed = c.symbol->typedCheck;
+  // ISBN-10 check characters are compared case-blind: "x" is the same as "X".
+  if (typed == expected || (expected == 'X' && typed == 'x')) return {};
+  return std::string("check character ") + typed + " is wrong; " + expected + " expected";
+}
+
+JobResult runJob(const Job& job) {
+  JobResult r;
+  const std::string data = convert(job.data, "data", r.warnings);
+  const std::string addon = convert(job.addon, "add-on", r.warnings);
+  const std::string price = convert(job.price, "price", r.warnings);
+  if (const std::string note = checkDigitMismatch(job.type, data, addon); !note.empty()) {
+    if (job.strict) {
+      r.error = note;
+      return r;
+    }
+    r.warnings.push_back(note + ", replaced");
+  }
+  const SaveOutcome outcome =
+      MakeCode::FinalCodeOutcome(job.type, job.size, data, addon, price, job.res, job.format,
+                                 job.output);
+  r.written = static_cast<bool>(outcome);
+  if (!r.written) r.error = latin1ToUtf8(describe(outcome, job.type, data, addon));
+  return r;
+}
+
+}  // namespace strimlo::cli

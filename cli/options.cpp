@@ -1,0 +1,166 @@
+#include "options.h"
+
+#include <algorithm>
+#include <charconv>
+#include <functional>
+#include <map>
+
+namespace strimlo::cli {
+
+namespace {
+
+std::string lower(std::string s) {
+  std::transform(s.begin(), s.end(), s.begin(),
+                 [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+  return s;
+}
+
+bool parseSize(const std::string& word, int& w, int& h) {
+  const auto x = word.find_first_of("xX");
+  if (x == std::string::npos) return false;
+  auto a = parseInt(word.substr(0, x));
+  auto b = parseInt(word.substr(x + 1));
+  if (!a || !b || *a <= 0 || *b <= 0) return false;
+  w = *a;
+  h = *b;
+  return true;
+}
+
+}  // namespace
+
+std::optional<int> parseInt(const std::string& word) {
+  int value = 0;
+  const char* end = word.data() + word.size();
+  auto [ptr, ec] = std::from_chars(word.data(), end, value);
+  if (ec != std::errc() || ptr != end || word.empty()) return std::nullopt;
+  return value;
+}
+
+std::optional<CodeType> parseType(const std::string& word) {
+  static const std::map<std::string, CodeType> names = {
+      {"ean8", kEAN8}, {"ean-8", kEAN8},   {"ean13", kEAN13},   {"ean-13", kEAN13},
+      {"isbn10", kISBN10}, {"isbn-10", kISBN10}, {"isbn13", kISBN13}, {"isbn-13", kISBN13}};
+  if (auto it = names.find(lower(word)); it != names.end()) return it->second;
+  return parseInt(word);  // a raw value is passed through, valid or not
+}
+
+std::optional<FileFormat> parseFormat(const std::string& word) {
+  static const std::map<std::string, FileFormat> names = {
+      {"eps", kEPS}, {"png", kPNG}, {"tif", kTIFF}, {"tiff", kTIFF}, {"jpg", kJPEG}, {"jpeg", kJPEG}};
+  if (auto it = names.find(lower(word)); it != names.end()) return it->second;
+  return parseInt(word);
+}
+
+std::optional<FileFormat> formatFromPath(const std::string& path) {
+  const auto dot = path.find_last_of('.');
+  const auto slash = path.find_last_of('/');
+  if (dot == std::string::npos || (slash != std::string::npos && dot < slash)) return std::nullopt;
+  const std::string ext = path.substr(dot + 1);
+  if (parseInt(ext)) return std::nullopt;  // "x.2" names no format
+  return parseFormat(ext);
+}
+
+Parsed parseOptions(const std::vector<std::string>& args) {
+  Parsed p;
+  Options& o = p.options;
+  auto intOption = [](std::optional<int>& into) {
+    return [&into](const std::string& v) { return (into = parseInt(v)).has_value(); };
+  };
+  auto textOption = [](std::optional<std::string>& into) {
+    return [&into](const std::string& v) { into = v; return true; };
+  };
+  const std::map<std::string, std::function<bool(const std::string&)>> valued = {
+      {"--type", [&](const std::string& v) { return (o.type = parseType(v)).has_value(); }},
+      {"--format", [&](const std::string& v) { return (o.format = parseFormat(v)).has_value(); }},
+      {"--size", intOption(o.size)},
+      {"--res", intOption(o.res)},
+      {"--addon", textOption(o.addon)},
+      {"--price", textOption(o.price)},
+      {"-o", [&](const std::string& v) { o.output = v; return !v.empty(); }},
+      {"--output", [&](const std::string& v) { o.output = v; return !v.empty(); }},
+      {"--preview", [&](const std::string& v) {
+         o.preview = true;
+         return parseSize(v, o.previewWidth, o.previewHeight);
+       }},
+      {"--batch", textOption(o.batch)},
+      {"--outdir", textOption(o.outdir)},
+      {"--jobs", [&](const std::string& v) {
+         auto n = parseInt(v);
+         o.jobs = n.value_or(0);
+         return n && *n > 0;
+       }},
+  };
+  for (std::size_t i = 0; i < args.size(); ++i) {
+    const std::string& a = args[i];
+    if (a == "--help" || a == "-h") {
+      o.help = true;
+      return p;
+    }
+    if (a == "--strict") {
+      o.strict = true;
+      continue;
+    }
+    if (auto it = valued.find(a); it != valued.end()) {
+      if (i + 1 >= args.size()) return {o, a + " needs a value"};
+      if (!it->second(args[++i])) return {o, "bad value for " + a + ": " + args[i]};
+      continue;
+    }
+    if (a.size() > 1 && a[0] == '-' && a != "--" && !(a[1] >= '0' && a[1] <= '9')) {
+      return {o, "unknown option " + a};
+    }
+    if (a == "--") {
+      if (i + 1 < args.size()) { o.data = args[++i]; o.dataGiven = true; }
+      continue;
+    }
+    if (o.dataGiven) return {o, "more than one data text: " + a};
+    o.data = a;
+    o.dataGiven = true;
+  }
+  if (o.batch) {
+    if (o.dataGiven) return {o, "--batch takes its data from the file, not the command line"};
+    if (o.preview) return {o, "--batch and --preview do not go together"};
+    return p;
+  }
+  if (!o.dataGiven) return {o, "no data text given"};
+  if (o.output.empty()) return {o, "no output file given (-o PATH)"};
+  return p;
+}
+
+std::string usage() {
+  return R"(Usage:
+  strimlo-cli [--type ean8|ean13|isbn10|isbn13|N] [--addon TEXT] [--price TEXT]
+              [--format eps|png|tiff|jpg|N] [--size N] [--res N] [--strict] -o PATH DATA
+  strimlo-cli --preview WxH [--type ...] [--addon ...] [--price ...] -o PATH.png DATA
+  strimlo-cli --batch FILE|- [--jobs N] [--outdir DIR] [--type ...] [--format ...]
+              [--size N] [--res N] [--addon ...] [--price ...] [--strict]
+
+Makes one retail barcode file (EPS, or a CMYK PNG, TIFF or JPEG).
+
+  --type     the symbology (default ean13):
+               ean8    7 digits (an 8th, the check digit, is recomputed)
+               ean13   12 digits (a 13th is recomputed)
+               isbn10  an ISBN-10, hyphens allowed, e.g. 0-306-40615-2
+               isbn13  an ISBN-13, hyphens allowed, e.g. 978-3-16-148410-0
+  --addon    ISBN only: a 5-digit add-on (e.g. 51299); any other length means none
+  --price    ISBN only: a price line printed above the add-on
+  --format   eps (default; size and resolution do not apply), png, tiff or jpg;
+             taken from the output's extension when not given
+  --size N   magnification of the nominal 0.33 mm module (default 2):
+               0 82%  1 91%  2 100%  3 110%  4 121%  5 136%  6 152%  7 167%  8 182%  9 197%
+  --res N    resolution of a raster file (default 2):
+               0 72 dpi  1 100 dpi  2 300 dpi  3 600 dpi  4 1200 dpi  5 2400 dpi
+               6 2540 dpi  7 3200 dpi
+  --strict   verify a typed check digit (ISBN-10: its own check character) instead of
+             replacing it
+  --preview WxH  write the on-screen preview as an RGB PNG of W x H pixels
+  --batch FILE   one symbol per CSV line (type,data,addon,price,output[,format,size,res]);
+                 "-" reads standard input
+  --jobs N       threads for --batch (default: one per core)
+  --outdir DIR   folder for --batch outputs; names made from the data when no output
+
+Texts are converted to ISO-8859-1 ("?" for what it cannot hold) and cut to 31 bytes.
+Exit status: 0 written, 1 refused or failed, 2 usage error.
+)";
+}
+
+}  // namespace strimlo::cli

@@ -1,0 +1,48 @@
+#pragma once
+// strimlo-cli's command line.
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "codetypes.h"
+
+namespace strimlo::cli {
+
+struct Options {
+  std::optional<CodeType> type;      // absent: EAN-13
+  std::optional<FileFormat> format;  // absent: from the output's extension, else EPS
+  std::optional<SizeIndex> size;     // absent: 2
+  std::optional<ResolutionIndex> res;  // absent: 2
+  std::optional<std::string> addon;
+  std::optional<std::string> price;
+  std::string output;
+  std::string data;
+  bool dataGiven = false;
+  bool strict = false;
+  // --preview WxH
+  bool preview = false;
+  int previewWidth = 0;
+  int previewHeight = 0;
+  // --batch
+  std::optional<std::string> batch;
+  std::optional<std::string> outdir;
+  int jobs = 0;  // 0: one per core
+  bool help = false;
+};
+
+struct Parsed {
+  Options options;
+  std::string error;  // non-empty: a usage error
+};
+
+Parsed parseOptions(const std::vector<std::string>& args);
+
+std::optional<CodeType> parseType(const std::string& word);
+std::optional<FileFormat> parseFormat(const std::string& word);
+std::optional<int> parseInt(const std::string& word);
+// The format an output name asks for by its extension (.eps .png .tif .tiff .jpg .jpeg).
+std::optional<FileFormat> formatFromPath(const std::string& path);
+
+std::string usage();
+
+}  // namespace strimlo::cli

@@ -1,0 +1,11 @@
+#pragma once
+#include <string>
+
+#include "surface.h"
+
+namespace strimlo {
+
+// Writes a preview image as an 8-bit RGB PNG of its size, atomically.
+bool writePreviewPng(const PreviewImage& image, const std::string& path);
+
+}  // namespace strimlo

@@ -1,0 +1,19 @@
+#pragma once
+// The two algorithms behind MakeCode's named operations.
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "makecode.h"
+
+namespace strimlo {
+
+SaveOutcome renderFile(CodeType type, std::string_view text, std::string_view addon,
+                       std::string_view price, SizeIndex size, ResolutionIndex res,
+                       FileFormat format, const std::string& path);
+
+std::optional<PreviewImage> renderPreview(CodeType type, std::string_view text,
+                                          std::string_view addon, std::string_view price,
+                                          int width, int height);
+
+}  // namespace strimlo
