@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "batch.h"
 #include "job.h"
 #include "makecode.h"
 #include "options.h"
@@ -69,6 +70,7 @@ int main(int argc, char** argv) {
     std::cerr << "strimlo-cli: " << parsed.error << "\n(strimlo-cli --help shows the options)\n";
     return 2;
   }
+  if (parsed.options.batch) return batchMain(parsed.options);
   if (parsed.options.preview) return runPreview(parsed.options);
   return runSingle(parsed.options);
 }

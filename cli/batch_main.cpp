@@ -1,0 +1,99 @@
+// --batch as a command: input, clash report, progress line, summary, exit status.
+#include <unistd.h>
+
+#include <chrono>
+#include <signal.h>
+
+#include <csignal>
+#include <cstdio>
+#include <fstream>
+#include <iostream>
+#include <sstream>
+#include <thread>
+
+#include "batch.h"
+
+namespace strimlo::cli {
+
+namespace {
+
+volatile std::sig_atomic_t g_interrupted = 0;
+
+void onInterrupt(int) { g_interrupted = 1; }
+
+bool readInput(const std::string& name, std::string& text) {
+  std::ostringstream ss;
+  if (name == "-") {
+    ss << std::cin.rdbuf();
+  } else {
+    std::ifstream in(name, std::ios::binary);
+    if (!in) return false;
+    ss << in.rdbuf();
+    if (in.bad()) return false;
+  }
+  text = ss.str();
+  return true;
+}
+
+// One self-updating line on a terminal: done/total, rate, time left.
+class ProgressLine {
+ public:
+  explicit ProgressLine(bool enabled) : enabled_(enabled) {}
+  void operator()(int done, int total) {
+    if (!enabled_) return;
+    const double seconds =
+        std::chrono::duration<double>(std::chrono::steady_clock::now() - start_).count();
+    const double rate = seconds > 0 ? done / seconds : 0;
+    const int left = rate > 0 ? static_cast<int>((total - done) / rate + 0.5) : 0;
+    std::fprintf(stderr, "\r%d/%d  %.0f/s  %d s left   ", done, total, rate, left);
+    std::fflush(stderr);
+  }
+  void finish() {
+    if (enabled_) std::fprintf(stderr, "\r\033[K");
+  }
+
+ private:
+  bool enabled_;
+  std::chrono::steady_clock::time_point start_ = std::chrono::steady_clock::now();
+};
+
+}  // namespace
+
+int batchMain(const Options& options) {
+  std::string text;
+  if (!readInput(*options.batch, text)) {
+    std::cerr << "strimlo-cli: cannot read " << *options.batch << "\n";
+    return 2;
+  }
+  const CsvResult csv = parseCsv(text);
+  if (!csv.error.empty()) {
+    std::cerr << "strimlo-cli: " << *options.batch << ": " << csv.error << "; nothing written\n";
+    return 2;
+  }
+  std::vector<BatchLine> lines = planBatch(csv.records, options);
+  for (const std::string& clash : refuseSharedOutputs(lines)) std::cerr << "strimlo-cli: " << clash << "\n";
+
+  // The first Ctrl-C lets the lines under way finish, so only whole files are left; a
+  // second one ends the program at once.
+  struct sigaction action {};
+  action.sa_handler = onInterrupt;
+  action.sa_flags = SA_RESETHAND;
+  sigaction(SIGINT, &action, nullptr);
+  sigaction(SIGTERM, &action, nullptr);
+  const int threads = options.jobs > 0 ? options.jobs
+                                       : static_cast<int>(std::max(1u, std::thread::hardware_concurrency()));
+  ProgressLine progress(isatty(STDERR_FILENO) != 0);
+  const BatchReport report = runBatch(lines, threads, std::ref(progress), [] { return g_interrupted != 0; });
+  progress.finish();
+
+  std::cout << report.written << " written, " << report.refused << " refused\n";
+  for (const auto& p : report.problems) std::cout << p << "\n";
+  for (const auto& n : report.notes) std::cout << n << "\n";
+  if (report.interrupted) {
+    const int left = static_cast<int>(lines.size()) - report.written - report.refused;
+    std::cout << "interrupted: " << left << " lines not started\n";
+  }
+  return report.refused == 0 && !report.interrupted ? 0 : 1;
+}
+
+}  // namespace strimlo::cli

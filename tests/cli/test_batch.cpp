@@ -1,0 +1,262 @@
+// Batch runs: the CSV reader, how lines become jobs, and whole catalogues through
+// strimlo-cli --batch.
+#include <gtest/gtest.h>
+
+#include <signal.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <filesystem>
+#include <fstream>
+#include <thread>
+
+#include "batch.h"
+#include "csv.h"
+#include "readback.h"
+
+namespace strimlo {
+namespace {
+
+namespace fs = std::filesystem;
+using cli::BatchLine;
+using cli::CsvRecord;
+using test::shellQuote;
+
+TEST(Csv, ReadsWhatRfc4180Allows) {
+  struct Row {
+    const char* what;
+    std::string text;
+    std::vector<std::vector<std::string>> fields;
+    std::vector<int> lines;
+  };
+  const std::vector<Row> rows = {
+      {"plain LF", "a,b\nc,d\n", {{"a", "b"}, {"c", "d"}}, {1, 2}},
+      {"CRLF and no final line end", "a,b\r\nc,d", {{"a", "b"}, {"c", "d"}}, {1, 2}},
+      {"byte order mark", "\xEF\xBB\xBFtype,data\n", {{"type", "data"}}, {1}},
+      {"comma and quotes inside quotes", "\"1,5\",\"say \"\"hi\"\"\"\n", {{"1,5", "say \"hi\""}}, {1}},
+      {"line break inside quotes", "\"a\nb\",c\nd\n", {{"a\nb", "c"}, {"d"}}, {1, 3}},
+      {"empty cells", ",,x,\n", {{"", "", "x", ""}}, {1}},
+      {"blank lines are skipped", "a\n\n\r\nb\n", {{"a"}, {"b"}}, {1, 4}},
+      {"quotes in the middle of a field stay", "ab\"c\n", {{"ab\"c"}}, {1}},
+  };
+  for (const Row& r : rows) {
+    const cli::CsvResult result = cli::parseCsv(r.text);
+    EXPECT_EQ(result.error, "") << r.what;
+    ASSERT_EQ(result.records.size(), r.fields.size()) << r.what;
+    for (std::size_t i = 0; i < r.fields.size(); ++i) {
+      EXPECT_EQ(result.records[i].fields, r.fields[i]) << r.what;
+      EXPECT_EQ(result.records[i].line, r.lines[i]) << r.what;
+    }
+  }
+  EXPECT_EQ(cli::parseCsv("a,b\n\"open,c\nd\n").error, "line 2: a quoted field is not closed");
+}
+
+std::vector<BatchLine> plan(const std::string& csv, const cli::Options& o) {
+  return cli::planBatch(cli::parseCsv(csv).records, o);
+}
+
+TEST(BatchPlan, LinesBecomeJobs) {
+  cli::Options o;
+  o.outdir = "/out";
+  o.price = "9.99";
+  o.format = kPNG;
+  o.size = 4;
+  struct Row {
+    const char* what;
+    std::string csv;
+    std::string refusal;
+    CodeType type;
+    std::string data, addon, price, output;
+    FileFormat format;
+    SizeIndex size;
+    bool strict;
+  };
+  const std::vector<Row> rows = {
+      {"data alone, name from the data", "401234567890\n", "", kEAN13, "401234567890", "", "9.99",
+       "/out/401234567890.png", kPNG, 4, false},
+      {"positional columns", "isbn13,978-3-16-148410-0,51299,12.99,book.tiff,tiff,7,1,yes\n", "",
+       kISBN13, "978-3-16-148410-0", "51299", "12.99", "/out/book.tiff", kTIFF, 7, true},
+      {"header in another order", "data,type,format\n9638507,ean8,jpg\n", "", kEAN8, "9638507", "",
+       "9.99", "/out/9638507.jpg", kJPEG, 4, false},
+      {"empty cells take the command line", "type,data,addon,price,output\nisbn10,0-306-40615-2,51299,,\n",
+       "", kISBN10, "0-306-40615-2", "51299", "9.99", "/out/0306406152-51299.png", kPNG, 4, false},
+      {"absolute output stays", "ean13,401234567890,,,/tmp/x.eps,eps\n", "", kEAN13, "401234567890",
+       "", "9.99", "/tmp/x.eps", kEPS, 4, false},
+      {"bad type cell", "ean14,401234567890\n", "unknown type \"ean14\"", 0, "", "", "", "", 0, 0, false},
+      {"bad size cell", "ean13,401234567890,,,,,big\n", "bad size \"big\"", 0, "", "", "", "", 0, 0, false},
+      {"too many fields", "ean13,401234567890,,,,,,,,extra\n", "more fields than columns", 0, "", "", "",
+       "", 0, 0, false},
+  };
+  for (const Row& r : rows) {
+    const auto lines = plan(r.csv, o);
+    ASSERT_EQ(lines.size(), 1u) << r.what;
+    const BatchLine& l = lines[0];
+    EXPECT_EQ(l.refusal, r.refusal) << r.what;
+    if (!r.refusal.empty()) continue;
+    EXPECT_EQ(l.job.type, r.type) << r.what;
+    EXPECT_EQ(l.job.data, r.data) << r.what;
+    EXPECT_EQ(l.job.addon, r.addon) << r.what;
+    EXPECT_EQ(l.job.price, r.price) << r.what;
+    EXPECT_EQ(l.job.output, r.output) << r.what;
+    EXPECT_EQ(l.job.format, r.format) << r.what;
+    EXPECT_EQ(l.job.size, r.size) << r.what;
+    EXPECT_EQ(l.job.strict, r.strict) << r.what;
+  }
+}
+
+TEST(BatchPlan, WithoutOutdirEveryLineNeedsAnOutput) {
+  const auto lines = plan("401234567890\n", cli::Options{});
+  ASSERT_EQ(lines.size(), 1u);
+  EXPECT_NE(lines[0].refusal.find("--outdir"), std::string::npos);
+}
+
+TEST(BatchPlan, LinesWritingTheSameFileAreAllRefused) {
+  cli::Options o;
+  o.outdir = "/out";
+  auto lines = plan("401234567890\n4012345678901\nx/../401234567890.eps\n9638507,\n", o);
+  // Line 4 is "9638507" with an empty type cell: positional, so not a clash.
+  lines[2].job.output = "/out/x/../401234567890.eps";
+  const auto messages = cli::refuseSharedOutputs(lines);
+  ASSERT_EQ(messages.size(), 1u);
+  EXPECT_NE(messages[0].find("lines 1, 3"), std::string::npos) << messages[0];
+  EXPECT_NE(lines[0].refusal, "");
+  EXPECT_EQ(lines[1].refusal, "");  // 4012345678901 names its own file
+  EXPECT_NE(lines[2].refusal, "");
+}
+
+struct Cli {
+  int exitCode;
+  std::string output;
+};
+
+Cli cliRun(const std::string& args) {
+  auto r = test::run(std::string(STRIMLO_CLI) + " " + args);
+  return {r.exitCode, r.output};
+}
+
+// 10,000 lines of a catalogue, a few of them broken: every line is written or explained.
+TEST(Batch, ACatalogueOfTenThousandLines) {
+  test::TempDir dir;
+  std::ofstream csv(dir.file("catalogue.csv"), std::ios::binary);
+  csv << "type,data,addon,price,output\r\n";
+  int broken = 0;
+  for (int i = 0; i < 10000; ++i) {
+    char isbn[16];
+    std::snprintf(isbn, sizeof isbn, "978%09d", i);
+    if (i % 1000 == 7) {
+      csv << "isbn13,\"" << isbn << "\",,,\r\n";  // 12 characters: refused
+      ++broken;
+    } else if (i % 2) {
+      csv << "isbn13," << isbn << "0,5" << (i % 10000 + 10000) % 10000 / 1000 << "999,\"EUR 9,99\",\r\n";
+    } else {
+      csv << "ean13," << isbn << ",,,\r\n";
+    }
+  }
+  csv.close();
+  const Cli c = cliRun("--batch " + shellQuote(dir.file("catalogue.csv")) + " --outdir " +
+                       shellQuote(dir.file("out")) + " --format eps --jobs 4");
+  // --outdir must exist: the writer never creates folders.
+  EXPECT_EQ(c.exitCode, 1);
+  fs::create_directory(dir.file("out"));
+  const Cli ok = cliRun("--batch " + shellQuote(dir.file("catalogue.csv")) + " --outdir " +
+                        shellQuote(dir.file("out")) + " --format eps --jobs 4");
+  EXPECT_EQ(ok.exitCode, 1);
+  const std::string summary = std::to_string(10000 - broken) + " written, " + std::to_string(broken) + " refused\n";
+  EXPECT_EQ(ok.output.rfind(summary, 0), 0u) << ok.output.substr(0, 300);
+  EXPECT_NE(ok.output.find("line 9: 978000000007: ISBN-13 needs 13 characters besides hyphens; got 12"),
+            std::string::npos)
+      << ok.output.substr(0, 300);
+  int files = 0;
+  for (auto& e : fs::directory_iterator(dir.file("out"))) {
+    ++files;
+    EXPECT_NE(e.path().filename().string()[0], '.') << "temporary file left: " << e.path();
+  }
+  EXPECT_EQ(files, 10000 - broken);
+}
+
+// The render core shared by 8 threads gives the bytes one thread gives.
+TEST(Batch, EightThreadsWriteTheBytesOfOne) {
+  test::TempDir dir;
+  std::string csv;
+  const char* formats[] = {"eps", "png", "tiff", "jpg"};
+  for (int i = 0; i < 48; ++i) {
+    char line[160];
+    std::snprintf(line, sizeof line, "%s,978316148%03d%s,5%04d,%d.99,f%02d.%s,,%d,%d\n",
+                  i % 3 ? "isbn13" : "ean13", i, i % 3 ? "X" : "", i, i, i, formats[i % 4],
+                  i % 10, 1 + i % 3);
+    csv += line;
+  }
+  test::writeFile(dir.file("in.csv"), csv);
+  for (const char* run : {"one", "eight"}) {
+    fs::create_directory(dir.file(run));
+    const Cli c = cliRun(std::string("--batch ") + shellQuote(dir.file("in.csv")) + " --outdir " +
+                         shellQuote(dir.file(run)) + " --jobs " + (run[0] == 'o' ? "1" : "8"));
+    ASSERT_EQ(c.exitCode, 0) << c.output;
+  }
+  for (auto& e : fs::directory_iterator(dir.file("one"))) {
+    const std::string name = e.path().filename().string();
+    EXPECT_EQ(test::readFile(e.path().string()), test::readFile(dir.file("eight/" + name))) << name;
+  }
+}
+
+TEST(Batch, UsageAndInputErrorsWriteNothing) {
+  test::TempDir dir;
+  test::writeFile(dir.file("open.csv"), "401234567890,,,,a.eps\n\"401234567890,,,,b.eps\n");
+  struct Row {
+    std::string args;
+    int exitCode;
+    std::string says;
+  };
+  const std::vector<Row> rows = {
+      {"--batch " + shellQuote(dir.file("missing.csv")), 2, "cannot read"},
+      {"--batch " + shellQuote(dir.file("open.csv")), 2, "a quoted field is not closed; nothing written"},
+      {"--batch x.csv 401234567890", 2, "not the command line"},
+      {"--batch x.csv --jobs 0", 2, "bad value for --jobs"},
+  };
+  for (const Row& r : rows) {
+    const Cli c = cliRun(r.args);
+    EXPECT_EQ(c.exitCode, r.exitCode) << r.args << "\n" << c.output;
+    EXPECT_NE(c.output.find(r.says), std::string::npos) << r.args << "\n" << c.output;
+  }
+  EXPECT_FALSE(fs::exists("a.eps"));
+}
+
+TEST(Batch, StandardInputAndStrictColumn) {
+  test::TempDir dir;
+  test::writeFile(dir.file("in.csv"), "data,strict\n4006381333930,yes\n4006381333931,yes\n401234567890,\n");
+  const Cli c = cliRun("--batch - --outdir " + shellQuote(dir.path().string()) + " < " +
+                       shellQuote(dir.file("in.csv")));
+  EXPECT_EQ(c.exitCode, 1) << c.output;
+  EXPECT_NE(c.output.find("2 written, 1 refused"), std::string::npos) << c.output;
+  EXPECT_NE(c.output.find("line 2: 4006381333930: check character 0 is wrong; 1 expected\n"), std::string::npos) << c.output;
+}
+
+// Ctrl-C stops the batch between files: no temporary file is left, every file is whole.
+TEST(Batch, InterruptLeavesOnlyWholeFiles) {
+  test::TempDir dir;
+  std::string csv;
+  for (int i = 0; i < 400; ++i) csv += "ean13,978316148" + std::to_string(1000 + i).substr(1) + ",,,,tiff,5,4\n";
+  test::writeFile(dir.file("in.csv"), csv);
+  fs::create_directory(dir.file("out"));
+  const std::string cmd = std::string(STRIMLO_CLI) + " --batch " + shellQuote(dir.file("in.csv")) +
+                          " --outdir " + shellQuote(dir.file("out")) + " --jobs 2 > " +
+                          shellQuote(dir.file("log")) + " 2>&1 & echo $!";
+  const int pid = std::stoi(test::run(cmd).output);
+  std::this_thread::sleep_for(std::chrono::milliseconds(700));
+  kill(pid, SIGINT);
+  for (int i = 0; i < 200 && kill(pid, 0) == 0; ++i) std::this_thread::sleep_for(std::chrono::milliseconds(50));
+  ASSERT_NE(kill(pid, 0), 0) << "the batch did not stop";
+  const std::string log = test::readFile(dir.file("log"));
+  EXPECT_NE(log.find("interrupted"), std::string::npos) << log;
+  int files = 0;
+  for (auto& e : fs::directory_iterator(dir.file("out"))) {
+    ++files;
+    ASSERT_NE(e.path().filename().string()[0], '.') << "temporary file left";
+    EXPECT_TRUE(test::readTiffFile(e.path().string())) << e.path();
+  }
+  EXPECT_GT(files, 0);
+  EXPECT_LT(files, 400);
+}
+
+}  // namespace
+}  // namespace strimlo

@@ -1,0 +1,168 @@
+// strimlo-cli as a user runs it: exit codes, the one line that says why, and the files.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "options.h"
+#include "readback.h"
+
+namespace strimlo {
+namespace {
+
+using test::shellQuote;
+
+struct Cli {
+  int exitCode;
+  std::string output;
+};
+
+Cli cli(const std::string& args) {
+  auto r = test::run(std::string(STRIMLO_CLI) + " " + args);
+  return {r.exitCode, r.output};
+}
+
+TEST(Cli, ExitCodesAndMessages) {
+  test::TempDir dir;
+  const std::string out = shellQuote(dir.file("x.eps"));
+  struct Row {
+    std::string args;
+    int exitCode;
+    std::string says;  // part of what it prints
+  };
+  const std::vector<Row> rows = {
+      {"-o " + out + " 401234567890", 0, ""},
+      {"-o " + out + " 12345", 1, "EAN-13 needs 12 or 13 digits; got 5"},
+      {"--type ean8 -o " + out + " 40123450", 0, ""},
+      {"--type ean8 -o " + out + " 4012345X", 1, "EAN-8 takes digits only"},
+      {"--type isbn10 -o " + out + " '0-306 40615-2'", 1, "ISBN-10 needs 10 characters besides hyphens; got 11"},
+      {"--type isbn13 --addon 5129x -o " + out + " 978-3-16-148410-0", 1, "the add-on must be 5 digits"},
+      {"--type 4 -o " + out + " 401234567890", 1, "unknown code type 4"},
+      {"--format -1 -o " + out + " 401234567890", 1, "unknown file format"},
+      {"--format 4 -o " + out + " 401234567890", 1, "unknown file format"},
+      {"--type nope -o " + out + " 401234567890", 2, "bad value for --type"},
+      {"--size big -o " + out + " 401234567890", 2, "bad value for --size"},
+      {"--frobnicate -o " + out + " 401234567890", 2, "unknown option --frobnicate"},
+      {"401234567890", 2, "no output file given"},
+      {"-o " + out, 2, "no data text given"},
+      {"-o " + shellQuote(dir.file("missing/x.eps")) + " 401234567890", 1, "could not be written"},
+  };
+  for (const Row& r : rows) {
+    const Cli c = cli(r.args);
+    EXPECT_EQ(c.exitCode, r.exitCode) << r.args << "\n" << c.output;
+    EXPECT_NE(c.output.find(r.says), std::string::npos) << r.args << "\n" << c.output;
+  }
+}
+
+TEST(Cli, FormatFromNameNumberOrExtension) {
+  test::TempDir dir;
+  struct Row {
+    std::string args;
+    std::string file;
+    std::string colour;  // "" for EPS
+  };
+  const std::vector<Row> rows = {
+      {"", "a.png", "gray"},
+      {"", "b.TIFF", "cmyk"},
+      {"", "c.jpeg", "cmyk"},
+      {"", "d.eps", ""},
+      {"", "e", ""},  // no extension: EPS, the window's default
+      {"--format 2", "f.bin", "cmyk"},
+      {"--format png", "g.out", "gray"},
+  };
+  for (const Row& r : rows) {
+    const std::string path = dir.file(r.file);
+    ASSERT_EQ(cli(r.args + " -o " + shellQuote(path) + " 401234567890").exitCode, 0) << r.file;
+    if (r.colour.empty()) {
+      EXPECT_EQ(test::readFile(path).rfind("%!PS-Adobe-2.0 EPSF-1.2\n", 0), 0u) << r.file;
+    } else {
+      const auto facts = test::readRasterFile(path);
+      ASSERT_TRUE(facts) << r.file;
+      EXPECT_EQ(facts->colour, r.colour) << r.file;
+    }
+  }
+}
+
+TEST(Cli, TextsAreConvertedAsTheWindowDoes) {
+  test::TempDir dir;
+  const std::string eps = dir.file("t.eps");
+  // 40 characters of price: cut to 31, with a note; the euro sign is not ISO-8859-1.
+  const std::string price(40, '9');
+  const Cli c = cli("--type isbn13 --addon 51299 --price " + price + " -o " + shellQuote(eps) +
+                    " 978-3-16-148410-0");
+  EXPECT_EQ(c.exitCode, 0);
+  EXPECT_NE(c.output.find("price: cut to 31 bytes"), std::string::npos) << c.output;
+  EXPECT_NE(test::readFile(eps).find("(" + std::string(31, '9') + ") show"), std::string::npos);
+  const Cli euro = cli("--type isbn13 --addon 51299 --price '\xE2\x82\xAC 5 \xC2\xA3' -o " +
+                       shellQuote(eps) + " 978-3-16-148410-0");
+  EXPECT_EQ(euro.exitCode, 0);
+  EXPECT_NE(euro.output.find("ISO-8859-1"), std::string::npos) << euro.output;
+  EXPECT_NE(test::readFile(eps).find("(? 5 \xA3) show"), std::string::npos);
+}
+
+TEST(Cli, CheckDigitIsReplacedWithANoteOrRefusedWhenStrict) {
+  test::TempDir dir;
+  const std::string out = shellQuote(dir.file("c.eps"));
+  struct Row {
+    std::string args;
+    int exitCode;
+    std::string says;
+  };
+  const std::vector<Row> rows = {
+      {"4006381333931", 0, ""},  // right check digit: nothing to say
+      {"4006381333930", 0, "check character 0 is wrong; 1 expected, replaced"},
+      {"--strict 4006381333930", 1, "check character 0 is wrong; 1 expected"},
+      {"--strict 4006381333931", 0, ""},
+      {"--strict 400638133393", 0, ""},  // nothing typed, nothing to verify
+      {"--strict --type ean8 96385070", 1, "4 expected"},
+      {"--strict --type isbn10 0-8044-2957-X", 0, ""},
+      {"--strict --type isbn10 0-8044-2957-x", 0, ""},
+      {"--strict --type isbn10 0-306-40615-3", 1, "check character 3 is wrong; 2 expected"},
+      {"--strict --type isbn13 978-0-306-40615-7", 0, ""},
+      {"--strict --type isbn13 978-0-306-40615-X", 1, "7 expected"},
+      {"--type isbn13 978-0-306-40615-X", 0, "replaced"},
+  };
+  for (const Row& r : rows) {
+    const Cli c = cli("-o " + out + " " + r.args);
+    EXPECT_EQ(c.exitCode, r.exitCode) << r.args << "\n" << c.output;
+    if (r.says.empty()) {
+      EXPECT_EQ(c.output, "") << r.args;
+    } else {
+      EXPECT_NE(c.output.find(r.says), std::string::npos) << r.args << "\n" << c.output;
+    }
+  }
+}
+
+TEST(Cli, PreviewIsAnRgbPngOfTheAskedSize) {
+  test::TempDir dir;
+  const std::string png = dir.file("p.png");
+  ASSERT_EQ(cli("--preview 640x320 --type isbn10 -o " + shellQuote(png) + " 0-306-40615-2").exitCode, 0);
+  const auto facts = test::readPngFile(png);
+  ASSERT_TRUE(facts);
+  EXPECT_EQ(facts->width, 640);
+  EXPECT_EQ(facts->height, 320);
+  EXPECT_EQ(facts->colour, "rgb");
+  EXPECT_EQ(test::zbarDecode(png), std::vector<std::string>{"EAN-13:9780306406157"});
+  EXPECT_EQ(cli("--preview 0x10 -o " + shellQuote(png) + " 401234567890").exitCode, 2);
+}
+
+TEST(Cli, HelpNamesTheSizesAndResolutions) {
+  const Cli c = cli("--help");
+  EXPECT_EQ(c.exitCode, 0);
+  for (const char* word : {"197%", "82%", "3200 dpi", "72 dpi", "isbn13", "--batch"})
+    EXPECT_NE(c.output.find(word), std::string::npos) << word;
+}
+
+TEST(CliOptions, FormatFromPath) {
+  struct Row {
+    const char* path;
+    std::optional<FileFormat> format;
+  };
+  for (const Row r : {Row{"a.eps", kEPS}, Row{"a.PNG", kPNG}, Row{"a.tif", kTIFF},
+                      Row{"dir.d/file", std::nullopt}, Row{"a.2", std::nullopt},
+                      Row{"a.jpeg", kJPEG}, Row{"noext", std::nullopt}}) {
+    EXPECT_EQ(cli::formatFromPath(r.path), r.format) << r.path;
+  }
+}
+
+}  // namespace
+}  // namespace strimlo
