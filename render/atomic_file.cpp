@@ -6,7 +6,7 @@
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
-#include <vector>
+#include <random>
 
 namespace strimlo {
 
@@ -31,15 +31,27 @@ std::string tempTemplate(const std::string& path) {
   return dir + "." + name + ".XXXXXX";
 }
 
-// The permission bits the target should end with: an existing file's own, otherwise
-// those of a newly created file, 0666 less the umask. The program has one thread, so
-// reading the umask by setting it back at once is safe.
-mode_t targetMode(const std::string& path) {
+// Creates "dir/.name.XXXXXX" with a fresh random suffix. Mode 0666 lets the kernel apply
+// the umask, as for any new file; reading the umask ourselves would race with other
+// threads saving at the same time.
+int createTemp(const std::string& pattern, std::string& name) {
+  static constexpr char kChars[] = "abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789";
+  thread_local std::mt19937 random(std::random_device{}());
+  std::uniform_int_distribution<int> pick(0, sizeof kChars - 2);
+  for (int attempt = 0; attempt < 100; ++attempt) {
+    name = pattern;
+    for (auto i = name.size() - 6; i < name.size(); ++i) name[i] = kChars[pick(random)];
+    const int fd = open(name.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+    if (fd >= 0 || errno != EEXIST) return fd;
+  }
+  return -1;
+}
+
+// An existing target keeps its permission bits; a new one has those it was created with.
+bool keepMode(int fd, const std::string& path) {
   struct stat st {};
-  if (stat(path.c_str(), &st) == 0) return st.st_mode & 0777;
-  const mode_t mask = umask(0);
-  umask(mask);
-  return 0666 & ~mask;
+  if (stat(path.c_str(), &st) != 0) return true;
+  return fchmod(fd, st.st_mode & 0777) == 0;
 }
 
 // Makes the rename itself durable; a folder that cannot be synced changes nothing.
@@ -57,11 +69,10 @@ void syncFolderOf(const std::string& path) {
 AtomicFile::AtomicFile(std::string path) : path_(resolveTarget(path)) {
   std::string pattern = tempTemplate(path_);
   if (pattern.empty()) return;
-  std::vector<char> name(pattern.begin(), pattern.end());
-  name.push_back('\0');
-  const int fd = mkostemp(name.data(), O_CLOEXEC);
+  std::string name;
+  const int fd = createTemp(pattern, name);
   if (fd < 0) return;
-  temp_.assign(name.data());
+  temp_ = name;
   file_ = fdopen(fd, "wb");
   if (file_ == nullptr) close(fd);
 }
@@ -82,7 +93,7 @@ bool AtomicFile::write(const void* data, std::size_t size) {
 bool AtomicFile::commit() {
   if (!ok() || committed_) return false;
   const bool written = std::fflush(file_) == 0 && !std::ferror(file_) && fsync(fd()) == 0 &&
-                       fchmod(fd(), targetMode(path_)) == 0;
+                       keepMode(fd(), path_);
   const bool closed = std::fclose(file_) == 0;
   file_ = nullptr;
   if (!written || !closed || std::rename(temp_.c_str(), path_.c_str()) != 0) {

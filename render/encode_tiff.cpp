@@ -4,6 +4,7 @@
 #include <tiffio.h>
 
 #include <algorithm>
+#include <cstdarg>
 #include <memory>
 #include <sys/stat.h>
 #include <vector>
@@ -118,8 +119,9 @@ bool encodeTiff(const RasterSource& source, std::FILE* out) {
   TiffPtr tif = openTiff(s);
   std::vector<std::uint8_t> cmyk(static_cast<std::size_t>(source.width) * 4);
   // TIFFFlush writes the directory and reports its failure, which TIFFClose would not.
+  // It leaves the stream inside the file; the caller expects it at the end.
   return tif && setTags(tif.get(), source) && writeRows(tif.get(), source, cmyk.data()) &&
-         TIFFFlush(tif.get()) != 0;
+         TIFFFlush(tif.get()) != 0 && fseeko(out, 0, SEEK_END) == 0;
 }
 
 }  // namespace strimlo::detail
