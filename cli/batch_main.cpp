@@ -11,6 +11,7 @@
 #include <sstream>
 #include <thread>
 
+#include "atomic_file.h"
 #include "batch.h"
 
 namespace strimlo::cli {
@@ -82,9 +83,13 @@ int batchMain(const Options& options) {
   sigaction(SIGTERM, &action, nullptr);
   const int threads = options.jobs > 0 ? options.jobs
                                        : static_cast<int>(std::max(1u, std::thread::hardware_concurrency()));
+  // One sync for the whole batch instead of one per file: nothing is reported written
+  // before it is on disk.
+  setSyncEachFile(false);
   ProgressLine progress(isatty(STDERR_FILENO) != 0);
   const BatchReport report = runBatch(lines, threads, std::ref(progress), [] { return g_interrupted != 0; });
   progress.finish();
+  sync();
 
   std::cout << report.written << " written, " << report.refused << " refused\n";
   for (const auto& p : report.problems) std::cout << p << "\n";

@@ -1,5 +1,6 @@
 #include "atomic_file.h"
 
+#include <atomic>
 #include <cerrno>
 #include <climits>
 #include <cstdlib>
@@ -55,6 +56,8 @@ bool keepMode(int fd, const std::string& path) {
 }
 
 // Makes the rename itself durable; a folder that cannot be synced changes nothing.
+std::atomic<bool> g_syncEachFile{true};
+
 void syncFolderOf(const std::string& path) {
   const auto slash = path.rfind('/');
   const std::string dir = slash == std::string::npos ? "." : path.substr(0, slash + 1);
@@ -92,7 +95,7 @@ bool AtomicFile::write(const void* data, std::size_t size) {
 
 bool AtomicFile::commit() {
   if (!ok() || committed_) return false;
-  const bool written = std::fflush(file_) == 0 && !std::ferror(file_) && fsync(fd()) == 0 &&
+  const bool written = std::fflush(file_) == 0 && !std::ferror(file_) && (!g_syncEachFile || fsync(fd()) == 0) &&
                        keepMode(fd(), path_);
   const bool closed = std::fclose(file_) == 0;
   file_ = nullptr;
@@ -101,9 +104,11 @@ bool AtomicFile::commit() {
     return false;  // the destructor removes the temporary file
   }
   committed_ = true;
-  syncFolderOf(path_);
+  if (g_syncEachFile) syncFolderOf(path_);
   return true;
 }
+
+void setSyncEachFile(bool sync) { g_syncEachFile = sync; }
 
 bool writeFileAtomically(const std::string& path, std::string_view bytes) {
   AtomicFile file(path);

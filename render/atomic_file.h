@@ -32,6 +32,10 @@ class AtomicFile {
   bool committed_ = false;
 };
 
+// Each commit syncs its file and folder to disk by default. A batch that writes many
+// files turns that off and syncs the file system once at the end, before it reports.
+void setSyncEachFile(bool sync);
+
 bool writeFileAtomically(const std::string& path, std::string_view bytes);
 
 }  // namespace strimlo

@@ -39,21 +39,6 @@ std::string findHelveticaFile() {
   return file;
 }
 
-// Advances of the 256 ISO-8859-1 characters, in ems, unhinted: what cairo measures with
-// hint metrics off.
-using AdvanceTable = std::array<float, 256>;
-
-AdvanceTable readAdvances(FT_Face face) {
-  AdvanceTable advances{};
-  const float em = static_cast<float>(face->units_per_EM);
-  for (int ch = 0; ch < 256; ++ch) {
-    const FT_UInt glyph = FT_Get_Char_Index(face, static_cast<FT_ULong>(ch));
-    if (FT_Load_Glyph(face, glyph, FT_LOAD_NO_SCALE | FT_LOAD_NO_HINTING) == 0)
-      advances[ch] = static_cast<float>(face->glyph->advance.x) / em;
-  }
-  return advances;
-}
-
 cairo_font_options_t* unhintedOptions() {
   static cairo_font_options_t* options = [] {
     cairo_font_options_t* o = cairo_font_options_create();
@@ -65,6 +50,8 @@ cairo_font_options_t* unhintedOptions() {
   }();
   return options;
 }
+
+constexpr double kMeasureSize = 1000.0;
 
 }  // namespace
 
@@ -85,22 +72,33 @@ const Font* Font::helvetica() {
     const float em = static_cast<float>(face->units_per_EM);
     f->heightPerEm_ = static_cast<float>(face->height) / em;
     f->descentPerEm_ = static_cast<float>(-face->descender) / em;
-    f->advances_ = readAdvances(face);
     cairo_font_face_t* cf = cairo_ft_font_face_create_for_ft_face(face, 0);
     if (cairo_font_face_status(cf) != CAIRO_STATUS_SUCCESS) {
       delete f;
       return nullptr;
     }
     f->face_ = cf;
+    // Measured at a large size and scaled: with hint metrics off, advances are linear.
+    cairo_matrix_t matrix, identity;
+    cairo_matrix_init_scale(&matrix, kMeasureSize, kMeasureSize);
+    cairo_matrix_init_identity(&identity);
+    f->measurer_ = cairo_scaled_font_create(cf, &matrix, &identity, unhintedOptions());
+    if (cairo_scaled_font_status(static_cast<cairo_scaled_font_t*>(f->measurer_)) != CAIRO_STATUS_SUCCESS) {
+      delete f;
+      return nullptr;
+    }
     return f;
   }();
   return font;
 }
 
 TextSize Font::measure(std::string_view latin1, float size) const {
-  float ems = 0;
-  for (char ch : latin1) ems += advances_[static_cast<unsigned char>(ch)];
-  return {ems * size, heightPerEm_ * size};
+  // cairo keeps the glyph metrics and locks the shared face itself, so this is safe on
+  // any thread; only the characters asked for are ever loaded.
+  cairo_text_extents_t extents;
+  cairo_scaled_font_text_extents(static_cast<cairo_scaled_font_t*>(measurer_),
+                                 latin1ToUtf8(latin1).c_str(), &extents);
+  return {static_cast<float>(extents.x_advance / kMeasureSize) * size, heightPerEm_ * size};
 }
 
 float Font::descent(float size) const { return descentPerEm_ * size; }

@@ -1,7 +1,6 @@
 #pragma once
 // The drawing surface: Helvetica (Nimbus Sans through fontconfig and FreeType) and the
 // painting of a Layout with cairo, into a preview image or into strips of ink coverage.
-#include <array>
 #include <cstdint>
 #include <optional>
 #include <string_view>
@@ -32,7 +31,7 @@ class Font {
   void* face_ = nullptr;
   float heightPerEm_ = 0;   // line height / em
   float descentPerEm_ = 0;  // descender / em, positive
-  std::array<float, 256> advances_{};  // ISO-8859-1 advances in ems, unhinted
+  void* measurer_ = nullptr;  // cairo_scaled_font_t* at a large size, unhinted
 };
 
 // A preview image: premultiplied ARGB32 as cairo keeps it, top row first.
