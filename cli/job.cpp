@@ -6,18 +6,13 @@
 
 namespace strimlo::cli {
 
-namespace {
-
-// The window's 8-bit conversion, with a word when it changed what was typed.
-std::string convert(const std::string& utf8, const char* what, std::vector<std::string>& warnings) {
+std::string convertText(const std::string& utf8, const char* what, std::vector<std::string>& warnings) {
   Text8 t = toText8(utf8);
   if (t.replaced)
     warnings.push_back(std::string(what) + ": characters outside ISO-8859-1 became \"?\"");
   if (t.cut) warnings.push_back(std::string(what) + ": cut to 31 bytes");
   return t.bytes;
 }
-
-}  // namespace
 
 std::string checkDigitMismatch(CodeType type, const std::string& data8, const std::string& addon8) {
   const Completion c = completeSymbol(type, data8, addon8);
@@ -31,9 +26,9 @@ std::string checkDigitMismatch(CodeType type, const std::string& data8, const st
 
 JobResult runJob(const Job& job) {
   JobResult r;
-  const std::string data = convert(job.data, "data", r.warnings);
-  const std::string addon = convert(job.addon, "add-on", r.warnings);
-  const std::string price = convert(job.price, "price", r.warnings);
+  const std::string data = convertText(job.data, "data", r.warnings);
+  const std::string addon = convertText(job.addon, "add-on", r.warnings);
+  const std::string price = convertText(job.price, "price", r.warnings);
   if (const std::string note = checkDigitMismatch(job.type, data, addon); !note.empty()) {
     if (job.strict) {
       r.error = note;

@@ -29,6 +29,11 @@ struct JobResult {
 // the file. Safe to call from several threads at once.
 JobResult runJob(const Job& job);
 
+// The window's 8-bit conversion (ISO-8859-1, "?" for the rest, cut to 31 bytes), with a
+// warning naming `what` when it changed the text.
+std::string convertText(const std::string& utf8, const char* what,
+                        std::vector<std::string>& warnings);
+
 // The note for a typed check character that differs from the correct one, or "".
 std::string checkDigitMismatch(CodeType type, const std::string& data8,
                                const std::string& addon8);

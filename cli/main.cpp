@@ -19,9 +19,11 @@ namespace {
 
 int runPreview(const Options& o) {
   const CodeType type = o.type.value_or(kEAN13);
-  const std::string data = toText8(o.data).bytes;
-  const std::string addon = toText8(o.addon.value_or("")).bytes;
-  const std::string price = toText8(o.price.value_or("")).bytes;
+  std::vector<std::string> warnings;
+  const std::string data = convertText(o.data, "data", warnings);
+  const std::string addon = convertText(o.addon.value_or(""), "add-on", warnings);
+  const std::string price = convertText(o.price.value_or(""), "price", warnings);
+  for (const auto& w : warnings) std::cerr << "strimlo-cli: note: " << w << "\n";
   auto image = MakeCode::PreviewCode(type, data, addon, price, o.previewWidth, o.previewHeight);
   if (!image) {
     const Completion c = completeSymbol(type, data, addon, price);

@@ -1,0 +1,141 @@
+#include "barcodecontroller.h"
+
+#include <QFile>
+
+#include "barcodeview.h"
+#include "choices.h"
+#include "dialogs.h"
+#include "makecode.h"
+#include "propertylist.h"
+#include "ui_MainWindow.h"
+
+using namespace strimlo;
+
+BarcodeController::BarcodeController(const Ui::MainWindow& form, QWidget* mainWindow)
+    : mainWindow_(mainWindow),
+      buttonSave_(form.buttonSave),
+      comboCodeSize_(form.comboCodeSize),
+      comboCodeType_(form.comboCodeType),
+      comboFileFormat_(form.comboFileFormat),
+      comboResolution_(form.comboResolution),
+      preview_(form.preview),
+      textfieldAddOn_(form.textfieldAddOn),
+      textfieldDataToEncode_(form.textfieldDataToEncode),
+      textfieldPriceText_(form.textfieldPriceText),
+      saveDialog_([this](const QString& ext) {
+        return askSavePath(mainWindow_, ext, fileTypeFilter(format_));
+      }),
+      alert_([this](const QString& title, const QString& text) {
+        showAlert(mainWindow_, title, text);
+      }),
+      pageViewer_([this](const QString& title, const QString& html) {
+        showPage(mainWindow_, title, html);
+      }),
+      propertyList_(defaultPropertyList()) {
+  connectActions(form);
+}
+
+// Lists answer the user's choices only (activated), not the defaults set below; the
+// fields likewise answer user edits only (textEdited).
+void BarcodeController::connectActions(const Ui::MainWindow& form) {
+  connect(comboCodeType_, &QComboBox::activated, this, &BarcodeController::changeCodeType);
+  connect(comboFileFormat_, &QComboBox::activated, this, &BarcodeController::changeFileFormat);
+  connect(comboCodeSize_, &QComboBox::activated, this, &BarcodeController::changeCodeSize);
+  connect(comboResolution_, &QComboBox::activated, this, &BarcodeController::changeResolution);
+  for (QLineEdit* field : {textfieldDataToEncode_, textfieldAddOn_, textfieldPriceText_})
+    connect(field, &QLineEdit::textEdited, this, &BarcodeController::controlTextDidChange);
+  connect(buttonSave_, &QPushButton::clicked, this, &BarcodeController::clickSave);
+  connect(form.actionSave, &QAction::triggered, this, &BarcodeController::clickSave);
+  connect(form.actionAbout, &QAction::triggered, this, &BarcodeController::clickAbout);
+  connect(form.actionHelp, &QAction::triggered, this, &BarcodeController::clickHelp);
+}
+
+void BarcodeController::awakeFromNib() {
+  dataToEncode_ = QStringLiteral("401234567890");
+  addOn_.clear();
+  priceText_.clear();
+  textfieldDataToEncode_->setText(dataToEncode_);
+  textfieldAddOn_->setText(addOn_);
+  textfieldPriceText_->setText(priceText_);
+  comboCodeType_->setCurrentIndex(kEAN13);
+  comboFileFormat_->setCurrentIndex(kEPS);
+  comboCodeSize_->setCurrentIndex(2);    // magnification 1.0
+  comboResolution_->setCurrentIndex(2);  // 300 dpi
+  type_ = kEAN13;
+  resolution_ = 2;
+  size_ = 2;
+  format_ = kEPS;
+  preview_->setType(type_);
+  preview_->setDataToEncode(dataToEncode_);
+  preview_->setAddOn(addOn_);
+  preview_->setPriceText(priceText_);
+  setButtons();
+}
+
+// Any edit re-reads all three fields; which one changed does not matter.
+void BarcodeController::controlTextDidChange() {
+  changeDataToEncode();
+  changePriceText();
+  changeAddOn();
+}
+
+void BarcodeController::changeDataToEncode() {
+  setDataToEncode(textfieldDataToEncode_->text());
+  preview_->setDataToEncode(dataToEncode_);
+}
+
+void BarcodeController::changeAddOn() {
+  setAddOn(textfieldAddOn_->text());
+  preview_->setAddOn(addOn_);
+}
+
+void BarcodeController::changePriceText() {
+  setPriceText(textfieldPriceText_->text());
+  preview_->setPriceText(priceText_);
+}
+
+void BarcodeController::changeCodeType() {
+  type_ = comboCodeType_->currentIndex();
+  preview_->setType(type_);
+  setButtons();
+}
+
+void BarcodeController::changeFileFormat() {
+  format_ = comboFileFormat_->currentIndex();
+  setButtons();
+}
+
+// Size and resolution only matter to a saved raster file, never to the preview.
+void BarcodeController::changeResolution() { resolution_ = comboResolution_->currentIndex(); }
+void BarcodeController::changeCodeSize() { size_ = comboCodeSize_->currentIndex(); }
+
+void BarcodeController::setButtons() {
+  const ControlStates states = controlStates(format_, type_);
+  comboResolution_->setEnabled(states.sizeAndResolution);
+  comboCodeSize_->setEnabled(states.sizeAndResolution);
+  textfieldAddOn_->setEnabled(states.addOnAndPrice);
+  textfieldPriceText_->setEnabled(states.addOnAndPrice);
+}
+
+void BarcodeController::clickSave() {
+  const QString extension = requiredExtension(format_);
+  const std::optional<QString> chosen = saveDialog_(extension);
+  if (!chosen) return;  // cancelled: nothing saved, nothing said
+  const std::string data = latin1Text(dataToEncode_);
+  const std::string addOn = latin1Text(addOn_);
+  const std::string price = latin1Text(priceText_);
+  const QString path = withExtension(*chosen, extension);
+  const bool saved = MakeCode::FinalCode(type_, size_, data, addOn, price, resolution_,
+                                         format_, QFile::encodeName(path).toStdString());
+  alert_(QStringLiteral("Strimlo"), property(saveMessageKey(saved)));
+}
+
+void BarcodeController::clickAbout() {
+  pageViewer_(QStringLiteral("About Strimlo"), aboutPage());
+}
+
+void BarcodeController::clickHelp() { pageViewer_(QStringLiteral("Strimlo Help"), helpPage()); }
+
+QString BarcodeController::property(const QString& key) const {
+  return propertyText(propertyList_, key);
+}

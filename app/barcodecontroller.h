@@ -1,0 +1,95 @@
+#pragma once
+// The one controller of the main window: it holds the user's choices, keeps the controls
+// consistent with them, copies every edit into the preview and saves the symbol.
+#include <QObject>
+#include <QString>
+#include <functional>
+#include <optional>
+
+#include "codetypes.h"
+
+class BarcodeView;
+class QComboBox;
+class QLineEdit;
+class QPushButton;
+class QWidget;
+namespace Ui {
+class MainWindow;
+}
+
+class BarcodeController : public QObject {
+  Q_OBJECT
+
+ public:
+  // Asks where to save, given the extension the file must have; none when cancelled.
+  using SaveDialog = std::function<std::optional<QString>(const QString& extension)>;
+  // A modal message with one "Ok" button.
+  using Alert = std::function<void(const QString& title, const QString& text)>;
+  // A page of rich text (About, Help).
+  using PageViewer = std::function<void(const QString& title, const QString& html)>;
+
+  // Takes the form's controls as outlets (the window owns them) and ties them to the
+  // actions below. The real dialogs are the defaults of the three seams.
+  BarcodeController(const Ui::MainWindow& form, QWidget* mainWindow);
+
+  void setSaveDialog(SaveDialog dialog) { saveDialog_ = std::move(dialog); }
+  void setAlert(Alert alert) { alert_ = std::move(alert); }
+  void setPageViewer(PageViewer viewer) { pageViewer_ = std::move(viewer); }
+  void setPropertyList(const QString& path) { propertyList_ = path; }
+
+  const QString& dataToEncode() const { return dataToEncode_; }
+  const QString& addOn() const { return addOn_; }
+  const QString& priceText() const { return priceText_; }
+  // The setters store a copy; they do not touch the preview.
+  void setDataToEncode(const QString& text) { dataToEncode_ = text; }
+  void setAddOn(const QString& text) { addOn_ = text; }
+  void setPriceText(const QString& text) { priceText_ = text; }
+
+  strimlo::CodeType type() const { return type_; }
+  strimlo::FileFormat format() const { return format_; }
+  strimlo::SizeIndex size() const { return size_; }
+  strimlo::ResolutionIndex resolution() const { return resolution_; }
+
+  void awakeFromNib();
+  void controlTextDidChange();
+  void changeCodeType();
+  void changeDataToEncode();
+  void changeAddOn();
+  void changePriceText();
+  void changeFileFormat();
+  void changeResolution();
+  void changeCodeSize();
+  void clickSave();
+  void clickAbout();
+  void clickHelp();
+  void setButtons();
+
+ private:
+  void connectActions(const Ui::MainWindow& form);
+  QString property(const QString& key) const;
+
+  // Outlets.
+  QWidget* mainWindow_;
+  QPushButton* buttonSave_;
+  QComboBox* comboCodeSize_;
+  QComboBox* comboCodeType_;
+  QComboBox* comboFileFormat_;
+  QComboBox* comboResolution_;
+  BarcodeView* preview_;
+  QLineEdit* textfieldAddOn_;
+  QLineEdit* textfieldDataToEncode_;
+  QLineEdit* textfieldPriceText_;
+
+  QString dataToEncode_;
+  QString addOn_;
+  QString priceText_;
+  strimlo::CodeType type_ = 0;
+  strimlo::ResolutionIndex resolution_ = 0;
+  strimlo::SizeIndex size_ = 0;
+  strimlo::FileFormat format_ = 0;
+
+  SaveDialog saveDialog_;
+  Alert alert_;
+  PageViewer pageViewer_;
+  QString propertyList_;
+};

@@ -1,0 +1,56 @@
+#pragma once
+// The live preview: holds the code type and the three texts, and on every paint asks the
+// renderer for a fresh image of its own size; the help line when nothing can be drawn.
+#include <QString>
+#include <QWidget>
+#include <string>
+
+#include "codetypes.h"
+
+class BarcodeView : public QWidget {
+  Q_OBJECT
+
+ public:
+  // What the view last handed the renderer, so tests can see the 8-bit texts.
+  struct Request {
+    std::string data, addOn, price;
+    int width = 0, height = 0;
+  };
+
+  explicit BarcodeView(QWidget* parent = nullptr);
+
+  const QString& dataToEncode() const { return dataToEncode_; }
+  const QString& addOn() const { return addOn_; }
+  const QString& priceText() const { return priceText_; }
+  strimlo::CodeType type() const { return type_; }
+  // Each setter stores and schedules a repaint, but only when the value really changes.
+  void setDataToEncode(const QString& text);
+  void setAddOn(const QString& text);
+  void setPriceText(const QString& text);
+  void setType(strimlo::CodeType type);
+
+  // Where the help line is looked up (tests point this at a list without one).
+  void setPropertyList(const QString& path) { propertyList_ = path; }
+
+  int paintCount() const { return paints_; }
+  int rendererCalls() const { return rendererCalls_; }
+  const Request& lastRequest() const { return lastRequest_; }
+
+  QSize sizeHint() const override { return {560, 260}; }
+
+ protected:
+  void paintEvent(QPaintEvent* event) override;
+
+ private:
+  void storeText(QString& field, const QString& text);
+  void drawHelp(QPainter& painter);
+
+  QString dataToEncode_;
+  QString addOn_;
+  QString priceText_;
+  strimlo::CodeType type_ = strimlo::kEAN13;
+  QString propertyList_;
+  int paints_ = 0;
+  int rendererCalls_ = 0;
+  Request lastRequest_;
+};

@@ -1,0 +1,23 @@
+#pragma once
+// The real modal dialogs behind the controller's seams.
+#include <QString>
+#include <optional>
+
+class QWidget;
+
+namespace strimlo {
+
+// The save dialog for a file of the given type; none when cancelled. The dialog adds
+// the extension to a name typed without one, so its overwrite question sees the real name.
+std::optional<QString> askSavePath(QWidget* parent, const QString& extension,
+                                   const QString& fileType);
+// A modal alert with the application's icon and one "Ok" button.
+void showAlert(QWidget* parent, const QString& title, const QString& text);
+// A modal page of rich text with one "Ok" button (About, Help).
+void showPage(QWidget* parent, const QString& title, const QString& html);
+
+// The texts of the About and Help pages.
+QString aboutPage();
+QString helpPage();
+
+}  // namespace strimlo

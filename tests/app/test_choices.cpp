@@ -1,0 +1,105 @@
+// The window's decisions that need no widgets: the 8-bit texts, which controls mean
+// something, and the path a save writes to.
+#include <QTest>
+
+#include "choices.h"
+
+using namespace strimlo;
+
+Q_DECLARE_METATYPE(std::string)
+
+class TestChoices : public QObject {
+  Q_OBJECT
+
+ private Q_SLOTS:
+  void latin1Text_data() {
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<std::string>("bytes");
+    QTest::newRow("empty stays empty") << QString() << std::string();
+    QTest::newRow("digits pass unchanged") << QStringLiteral("401234567890")
+                                           << std::string("401234567890");
+    QTest::newRow("31 characters are kept whole")
+        << QString(31, QLatin1Char('7')) << std::string(31, '7');
+    QTest::newRow("40 digits are cut after the 31st")
+        << QStringLiteral("1234567890123456789012345678901234567890")
+        << std::string("1234567890123456789012345678901");
+    QTest::newRow("e acute is one ISO-8859-1 byte") << QStringLiteral("Caf\u00e9")
+                                                    << std::string("Caf\xe9");
+    QTest::newRow("the euro sign is not in ISO-8859-1: ?")
+        << QStringLiteral("\u20ac 12") << std::string("? 12");
+    QTest::newRow("the cut counts bytes after conversion")
+        << QString(30, QLatin1Char('a')) + QStringLiteral("\u00fc\u00fc")
+        << std::string(30, 'a') + "\xfc";
+  }
+  void latin1Text() {
+    QFETCH(QString, typed);
+    QFETCH(std::string, bytes);
+    QCOMPARE(strimlo::latin1Text(typed), bytes);
+  }
+
+  void controlStates_data() {
+    QTest::addColumn<int>("format");
+    QTest::addColumn<int>("type");
+    QTest::addColumn<bool>("sizeAndResolution");
+    QTest::addColumn<bool>("addOnAndPrice");
+    QTest::newRow("EPS, EAN-13: the launch state") << kEPS << kEAN13 << false << false;
+    QTest::newRow("EPS, ISBN-10") << kEPS << kISBN10 << false << true;
+    QTest::newRow("PNG, EAN-8") << kPNG << kEAN8 << true << false;
+    QTest::newRow("TIFF, ISBN-13") << kTIFF << kISBN13 << true << true;
+    QTest::newRow("JPEG, EAN-13") << kJPEG << kEAN13 << true << false;
+    QTest::newRow("a type outside the list has no add-on") << kPNG << 4 << true << false;
+  }
+  void controlStates() {
+    QFETCH(int, format);
+    QFETCH(int, type);
+    QFETCH(bool, sizeAndResolution);
+    QFETCH(bool, addOnAndPrice);
+    const ControlStates states = strimlo::controlStates(format, type);
+    QCOMPARE(states.sizeAndResolution, sizeAndResolution);
+    QCOMPARE(states.addOnAndPrice, addOnAndPrice);
+  }
+
+  void requiredExtension_data() {
+    QTest::addColumn<int>("format");
+    QTest::addColumn<QString>("extension");
+    QTest::newRow("EPS") << kEPS << QStringLiteral("eps");
+    QTest::newRow("PNG") << kPNG << QStringLiteral("png");
+    QTest::newRow("TIFF: four letters") << kTIFF << QStringLiteral("tiff");
+    QTest::newRow("JPEG: jpg") << kJPEG << QStringLiteral("jpg");
+    QTest::newRow("outside the list: none") << 4 << QString();
+  }
+  void requiredExtension() {
+    QFETCH(int, format);
+    QFETCH(QString, extension);
+    QCOMPARE(strimlo::requiredExtension(format), extension);
+  }
+
+  void withExtension_data() {
+    QTest::addColumn<QString>("path");
+    QTest::addColumn<QString>("extension");
+    QTest::addColumn<QString>("written");
+    QTest::newRow("none typed: appended") << "/tmp/label" << "png" << "/tmp/label.png";
+    QTest::newRow("the right one: kept") << "/tmp/label.tiff" << "tiff" << "/tmp/label.tiff";
+    QTest::newRow("another: appended") << "/tmp/label.jpg" << "png" << "/tmp/label.jpg.png";
+    QTest::newRow(".tif is not .tiff") << "/tmp/label.tif" << "tiff" << "/tmp/label.tif.tiff";
+    QTest::newRow(".jpeg is not .jpg") << "/tmp/label.jpeg" << "jpg" << "/tmp/label.jpeg.jpg";
+    QTest::newRow("capitals are the same extension") << "/tmp/LABEL.EPS" << "eps"
+                                                     << "/tmp/LABEL.EPS";
+    QTest::newRow("a bare ending without its dot") << "/tmp/labelpng" << "png"
+                                                   << "/tmp/labelpng.png";
+    QTest::newRow("a trailing dot gets only the letters") << "/tmp/label." << "eps"
+                                                          << "/tmp/label.eps";
+    QTest::newRow("a dot in a folder name is no extension")
+        << "/tmp/v1.png/label" << "png" << "/tmp/v1.png/label.png";
+    QTest::newRow("no extension required: unchanged") << "/tmp/label" << "" << "/tmp/label";
+  }
+  void withExtension() {
+    QFETCH(QString, path);
+    QFETCH(QString, extension);
+    QFETCH(QString, written);
+    QCOMPARE(strimlo::withExtension(path, extension), written);
+  }
+};
+
+QTEST_GUILESS_MAIN(TestChoices)
+#include "test_choices.moc"

@@ -1,0 +1,230 @@
+// Saving from the window, with the save dialog and the alert answered through the
+// controller's seams: the file lands at the answered path with the required extension,
+// holds the symbol on screen (read back by Ghostscript, libpng, libtiff, libjpeg and
+// zbarimg, not by us), and the alert says what happened.
+#include <QDir>
+#include <cmath>
+
+#include "readback.h"
+#include "test_support.h"
+#include "window_fixture.h"
+
+using namespace strimlo;
+using strimlo::test::choose;
+using strimlo::test::retype;
+using strimlo::test::TempDir;
+using strimlo::test::Window;
+
+namespace {
+
+const QString kSaved = QStringLiteral("The barcode was saved.");
+const QString kNotSaved =
+    QStringLiteral("The barcode could not be saved. Check the data and the folder, and try again.");
+
+// The window with its dialogs answered: the save dialog returns `answer`.
+struct Session {
+  Window w;
+  std::optional<QString> answer;
+  QStringList asked;                   // the extensions the dialog was asked for
+  QList<QPair<QString, QString>> alerts;  // (title, text)
+
+  Session() {
+    w.controller().setSaveDialog([this](const QString& extension) {
+      asked << extension;
+      return answer;
+    });
+    w.controller().setAlert(
+        [this](const QString& title, const QString& text) { alerts << qMakePair(title, text); });
+  }
+  void clickSave() { QTest::mouseClick(w.save, Qt::LeftButton); }
+};
+
+QStringList filesIn(const TempDir& dir) {
+  return QDir(QString::fromStdString(dir.path().string())).entryList(QDir::Files);
+}
+
+// What zbarimg reads in a saved file: EPS through Ghostscript, images through their own
+// libraries (CMYK ink turned into grey).
+std::vector<std::string> decodeSaved(const std::string& path, FileFormat format,
+                                     const TempDir& scratch) {
+  const std::string png = scratch.file("decoded.png");
+  if (format == kEPS) {
+    if (test::ghostscriptToPng(path, png, 300) != 0) return {};
+  } else {
+    const auto facts = test::readRasterFile(path);
+    if (!facts || !test::writePngGrey(png, facts->grey)) return {};
+  }
+  return test::zbarDecode(png);
+}
+
+}  // namespace
+
+class TestSave : public QObject {
+  Q_OBJECT
+
+ private Q_SLOTS:
+  void initTestCase() {
+    if (!test::haveTool("zbarimg") || !test::haveTool("gs"))
+      QSKIP("zbarimg and Ghostscript are needed to read the saved files back");
+  }
+
+  void eachFormatSavesWithItsExtension_data() {
+    QTest::addColumn<int>("format");
+    QTest::addColumn<QString>("answered");
+    QTest::addColumn<QString>("written");
+    QTest::newRow("EPS, no extension typed") << kEPS << "label" << "label.eps";
+    QTest::newRow("PNG, no extension typed") << kPNG << "label" << "label.png";
+    QTest::newRow("TIFF, .tif typed: tiff added") << kTIFF << "label.tif" << "label.tif.tiff";
+    QTest::newRow("JPEG, .jpeg typed: jpg added") << kJPEG << "label.jpeg" << "label.jpeg.jpg";
+    QTest::newRow("PNG, .png typed: kept") << kPNG << "label.png" << "label.png";
+    QTest::newRow("EPS, a PNG name typed") << kEPS << "label.png" << "label.png.eps";
+  }
+  void eachFormatSavesWithItsExtension() {
+    QFETCH(int, format);
+    QFETCH(QString, answered);
+    QFETCH(QString, written);
+    TempDir dir, scratch;
+    Session s;
+    choose(s.w.fileFormat, format);
+    s.answer = QString::fromStdString(dir.file(answered.toStdString()));
+    s.clickSave();
+    QCOMPARE(s.asked, QStringList{QString::fromLatin1(fileExtension(format))});
+    QCOMPARE(filesIn(dir), QStringList{written});
+    QCOMPARE(s.alerts.size(), 1);
+    QCOMPARE(s.alerts[0].first, QStringLiteral("Strimlo"));
+    QCOMPARE(s.alerts[0].second, kSaved);
+    const auto decoded = decodeSaved(dir.file(written.toStdString()), format, scratch);
+    QCOMPARE(decoded, std::vector<std::string>{"EAN-13:4012345678901"});
+  }
+
+  void refusedInputShowsTheFailureAndWritesNothing_data() {
+    QTest::addColumn<int>("type");
+    QTest::addColumn<int>("format");
+    QTest::addColumn<QString>("data");
+    QTest::newRow("EAN-13 of 5 digits, PNG") << kEAN13 << kPNG << "12345";
+    QTest::newRow("EAN-13 of 5 digits, EPS") << kEAN13 << kEPS << "12345";
+    QTest::newRow("EAN-8 with a letter") << kEAN8 << kJPEG << "40123X5";
+    QTest::newRow("ISBN-10 of 11 digits after the hyphens")
+        << kISBN10 << kTIFF << "0-306-40615-22";
+    QTest::newRow("40 digits: 31 reach the save, too many for EAN-13")
+        << kEAN13 << kEPS << "1234567890123456789012345678901234567890";
+  }
+  void refusedInputShowsTheFailureAndWritesNothing() {
+    QFETCH(int, type);
+    QFETCH(int, format);
+    QFETCH(QString, data);
+    TempDir dir;
+    Session s;
+    choose(s.w.codeType, type);
+    choose(s.w.fileFormat, format);
+    retype(s.w.data, data);
+    s.answer = QString::fromStdString(dir.file("label"));
+    s.clickSave();
+    QCOMPARE(s.alerts.size(), 1);
+    QCOMPARE(s.alerts[0].first, QStringLiteral("Strimlo"));
+    QCOMPARE(s.alerts[0].second, kNotSaved);
+    QCOMPARE(filesIn(dir), QStringList());
+  }
+
+  void aFolderThatDoesNotExistShowsTheFailure() {
+    TempDir dir;
+    Session s;
+    s.answer = QString::fromStdString(dir.file("missing/label.eps"));
+    s.clickSave();
+    QCOMPARE(s.alerts.size(), 1);
+    QCOMPARE(s.alerts[0].second, kNotSaved);
+  }
+
+  void cancellingSavesNothingAndSaysNothing() {
+    TempDir dir;
+    Session s;
+    s.answer.reset();
+    s.clickSave();
+    QCOMPARE(s.asked.size(), 1);
+    QVERIFY(s.alerts.isEmpty());
+    QCOMPARE(filesIn(dir), QStringList());
+  }
+
+  void theMenuItemSavesToo() {
+    TempDir dir;
+    Session s;
+    s.answer = QString::fromStdString(dir.file("menu"));
+    QAction* item = s.w.main.findChild<QAction*>(QStringLiteral("actionSave"));
+    QVERIFY(item);
+    item->trigger();
+    QCOMPARE(filesIn(dir), QStringList{QStringLiteral("menu.eps")});
+  }
+
+  // The price line is written into the EPS as typed, so the file shows exactly which
+  // bytes reached the save: the first 31 of 40.
+  void fortyCharactersReachTheSaveCutTo31() {
+    const QString forty = QStringLiteral("ABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789abcd");
+    TempDir dir;
+    Session s;
+    choose(s.w.codeType, kISBN13);
+    retype(s.w.data, QStringLiteral("978-0-306-40615-7"));
+    retype(s.w.addOn, QStringLiteral("51299"));
+    retype(s.w.price, forty);
+    QCOMPARE(s.w.controller().priceText(), forty);
+    s.answer = QString::fromStdString(dir.file("book"));
+    s.clickSave();
+    QCOMPARE(s.alerts.value(0).second, kSaved);
+    const std::string eps = test::readFile(dir.file("book.eps"));
+    QVERIFY(eps.find("(ABCDEFGHIJKLMNOPQRSTUVWXYZ01234)") != std::string::npos);
+    QVERIFY(eps.find("ABCDEFGHIJKLMNOPQRSTUVWXYZ012345") == std::string::npos);
+  }
+
+  // The chosen size and resolution reach the file: its stated resolution, and a width in
+  // proportion to magnification x resolution (100% at 300 dpi as the yardstick).
+  void sizeAndResolutionReachTheImage_data() {
+    QTest::addColumn<int>("size");
+    QTest::addColumn<int>("resolution");
+    QTest::addColumn<double>("dpi");
+    QTest::addColumn<double>("widthFactor");
+    QTest::newRow("100% at 600 dpi: twice the pixels") << 2 << 3 << 600.0 << 2.0;
+    QTest::newRow("197% at 300 dpi") << 9 << 2 << 300.0 << 1.97;
+    QTest::newRow("82% at 72 dpi") << 0 << 0 << 72.0 << 0.82 * 72 / 300;
+    QTest::newRow("121% at 1200 dpi") << 4 << 4 << 1200.0 << 1.21 * 4;
+  }
+  void sizeAndResolutionReachTheImage() {
+    QFETCH(int, size);
+    QFETCH(int, resolution);
+    QFETCH(double, dpi);
+    QFETCH(double, widthFactor);
+    TempDir dir;
+    Session s;
+    choose(s.w.fileFormat, kPNG);
+    s.answer = QString::fromStdString(dir.file("yardstick"));
+    s.clickSave();
+    choose(s.w.codeSize, size);
+    choose(s.w.resolution, resolution);
+    s.answer = QString::fromStdString(dir.file("chosen"));
+    s.clickSave();
+    const auto yardstick = test::readPngFile(dir.file("yardstick.png"));
+    const auto chosen = test::readPngFile(dir.file("chosen.png"));
+    QVERIFY(yardstick && chosen);
+    QCOMPARE(qRound(yardstick->xdpi), 300);
+    QCOMPARE(qRound(chosen->xdpi), qRound(dpi));
+    const double expected = yardstick->width * widthFactor;
+    QVERIFY2(std::abs(chosen->width - expected) <= 2 + expected * 0.01,
+             qPrintable(QStringLiteral("%1 px, expected %2").arg(chosen->width).arg(expected)));
+  }
+
+  // The messages are the property list's, read at each save.
+  void theMessagesComeFromThePropertyList() {
+    TempDir dir, lists;
+    test::writeFile(lists.file("Info.ini"), "NSSaveOk=\"Done.\"\nNSSaveNOk=\"Not done.\"\n");
+    Session s;
+    s.w.controller().setPropertyList(QString::fromStdString(lists.file("Info.ini")));
+    s.answer = QString::fromStdString(dir.file("a"));
+    s.clickSave();
+    retype(s.w.data, QStringLiteral("12345"));
+    s.clickSave();
+    QCOMPARE(s.alerts.size(), 2);
+    QCOMPARE(s.alerts[0].second, QStringLiteral("Done."));
+    QCOMPARE(s.alerts[1].second, QStringLiteral("Not done."));
+  }
+};
+
+QTEST_MAIN(TestSave)
+#include "test_save.moc"

@@ -1,0 +1,283 @@
+// The main window as a user meets it: the launch defaults, the lists in the order of the
+// enumerations, the controls that follow the code type and the file format, and a
+// preview that follows every keystroke but not the file settings.
+#include <QAction>
+
+#include "window_fixture.h"
+
+using namespace strimlo;
+using strimlo::test::choose;
+using strimlo::test::retype;
+using strimlo::test::settle;
+using strimlo::test::Window;
+
+namespace {
+
+// The 8-bit text the preview last handed the renderer for one of the three fields.
+std::string requested(const BarcodeView& view, const QString& field) {
+  const BarcodeView::Request& r = view.lastRequest();
+  if (field == QLatin1String("textfieldAddOn")) return r.addOn;
+  if (field == QLatin1String("textfieldPriceText")) return r.price;
+  return r.data;
+}
+
+}  // namespace
+
+class TestWindow : public QObject {
+  Q_OBJECT
+
+ private Q_SLOTS:
+  void launchShowsTheDefaults_data() {
+    QTest::addColumn<QString>("control");
+    QTest::addColumn<QString>("shows");  // a list's item starts with it; a field holds it
+    QTest::addColumn<bool>("enabled");
+    QTest::newRow("code type EAN-13") << "comboCodeType" << "EAN-13" << true;
+    QTest::newRow("file format EPS") << "comboFileFormat" << "EPS" << true;
+    QTest::newRow("size 100%, off for EPS") << "comboCodeSize" << "100%" << false;
+    QTest::newRow("resolution 300 dpi, off for EPS") << "comboResolution" << "300 dpi" << false;
+    QTest::newRow("the sample number") << "textfieldDataToEncode" << "401234567890" << true;
+    QTest::newRow("add-on empty, off for EAN-13") << "textfieldAddOn" << "" << false;
+    QTest::newRow("price empty, off for EAN-13") << "textfieldPriceText" << "" << false;
+  }
+  void launchShowsTheDefaults() {
+    QFETCH(QString, control);
+    QFETCH(QString, shows);
+    QFETCH(bool, enabled);
+    Window w;
+    QVERIFY(w.complete());
+    if (QComboBox* combo = w.combo(control)) {
+      QVERIFY2(combo->currentText().startsWith(shows), qPrintable(combo->currentText()));
+      QVERIFY(!combo->isEditable());
+      QCOMPARE(combo->isEnabled(), enabled);
+    } else {
+      QLineEdit* field = w.field(control);
+      QVERIFY(field);
+      QCOMPARE(field->text(), shows);
+      QCOMPARE(field->isEnabled(), enabled);
+    }
+  }
+
+  void launchStateReachesControllerAndPreview() {
+    Window w;
+    QCOMPARE(w.controller().type(), kEAN13);
+    QCOMPARE(w.controller().format(), kEPS);
+    QCOMPARE(w.controller().size(), 2);
+    QCOMPARE(w.controller().resolution(), 2);
+    QCOMPARE(w.controller().dataToEncode(), QStringLiteral("401234567890"));
+    QCOMPARE(w.preview->type(), kEAN13);
+    QCOMPARE(w.preview->dataToEncode(), QStringLiteral("401234567890"));
+    QVERIFY(w.preview->addOn().isEmpty() && w.preview->priceText().isEmpty());
+    QVERIFY(w.preview->rendererCalls() >= 1);
+    QCOMPARE(w.preview->lastRequest().data, std::string("401234567890"));
+    QVERIFY(w.save->isEnabled());
+  }
+
+  // Item i of each list is the value i of its enumeration (the index is what is stored).
+  void listsFollowTheEnumerations_data() {
+    QTest::addColumn<QString>("control");
+    QTest::addColumn<QStringList>("starts");
+    QTest::newRow("code types") << "comboCodeType"
+                                << QStringList{"EAN-8", "EAN-13", "ISBN-10", "ISBN-13"};
+    QTest::newRow("file formats") << "comboFileFormat"
+                                  << QStringList{"EPS", "PNG", "TIFF", "JPEG"};
+    QStringList sizes;
+    for (int i = 0; i < kSizeCount; ++i)
+      sizes << QStringLiteral("%1%").arg(qRound(getScale(i) * 100.0f));
+    QTest::newRow("magnifications of the size table") << "comboCodeSize" << sizes;
+    QStringList dpi;
+    for (int i = 0; i < kResolutionCount; ++i)
+      dpi << QStringLiteral("%1 dpi").arg(qRound(getResolution(i)));
+    QTest::newRow("resolutions of the dpi table") << "comboResolution" << dpi;
+  }
+  void listsFollowTheEnumerations() {
+    QFETCH(QString, control);
+    QFETCH(QStringList, starts);
+    Window w;
+    QComboBox* combo = w.combo(control);
+    QVERIFY(combo);
+    QCOMPARE(combo->count(), starts.size());
+    for (int i = 0; i < starts.size(); ++i)
+      QVERIFY2(combo->itemText(i) == starts[i] ||
+                   combo->itemText(i).startsWith(starts[i] + QLatin1Char(' ')),
+               qPrintable(combo->itemText(i)));
+  }
+
+  void codeTypeTogglesTheBookFields_data() {
+    QTest::addColumn<int>("type");
+    QTest::addColumn<bool>("enabled");
+    QTest::newRow("EAN-8: off") << kEAN8 << false;
+    QTest::newRow("EAN-13: off") << kEAN13 << false;
+    QTest::newRow("ISBN-10: on") << kISBN10 << true;
+    QTest::newRow("ISBN-13: on") << kISBN13 << true;
+  }
+  void codeTypeTogglesTheBookFields() {
+    QFETCH(int, type);
+    QFETCH(bool, enabled);
+    Window w;
+    choose(w.codeType, kISBN13);
+    retype(w.addOn, QStringLiteral("51299"));
+    retype(w.price, QStringLiteral("USD 12.99"));
+    choose(w.codeType, type);
+    QCOMPARE(w.codeType->currentIndex(), type);
+    QCOMPARE(w.controller().type(), type);
+    QCOMPARE(w.preview->type(), type);
+    QCOMPARE(w.addOn->isEnabled(), enabled);
+    QCOMPARE(w.price->isEnabled(), enabled);
+    // Switching the fields off keeps what they hold, everywhere.
+    QCOMPARE(w.addOn->text(), QStringLiteral("51299"));
+    QCOMPARE(w.price->text(), QStringLiteral("USD 12.99"));
+    QCOMPARE(w.controller().addOn(), QStringLiteral("51299"));
+    QCOMPARE(w.preview->priceText(), QStringLiteral("USD 12.99"));
+    choose(w.codeType, kISBN10);
+    QVERIFY(w.addOn->isEnabled() && w.price->isEnabled());
+    QCOMPARE(w.addOn->text(), QStringLiteral("51299"));
+  }
+
+  void fileFormatTogglesSizeAndResolution_data() {
+    QTest::addColumn<int>("format");
+    QTest::addColumn<bool>("enabled");
+    QTest::newRow("EPS: off, one nominal size") << kEPS << false;
+    QTest::newRow("PNG: on") << kPNG << true;
+    QTest::newRow("TIFF: on") << kTIFF << true;
+    QTest::newRow("JPEG: on") << kJPEG << true;
+  }
+  void fileFormatTogglesSizeAndResolution() {
+    QFETCH(int, format);
+    QFETCH(bool, enabled);
+    Window w;
+    choose(w.fileFormat, kPNG);
+    choose(w.codeSize, 7);
+    choose(w.resolution, 5);
+    choose(w.fileFormat, format);
+    QCOMPARE(w.controller().format(), format);
+    QCOMPARE(w.codeSize->isEnabled(), enabled);
+    QCOMPARE(w.resolution->isEnabled(), enabled);
+    // Switching them off keeps the choices for the next raster file.
+    QCOMPARE(w.codeSize->currentIndex(), 7);
+    QCOMPARE(w.resolution->currentIndex(), 5);
+    QCOMPARE(w.controller().size(), 7);
+    QCOMPARE(w.controller().resolution(), 5);
+  }
+
+  // The preview shows the symbol, not the file settings: choosing one must not redraw it.
+  // The code type row shows the counting sees a redraw when there is one.
+  void onlyTheSymbolRedrawsThePreview_data() {
+    QTest::addColumn<QString>("control");
+    QTest::addColumn<int>("index");
+    QTest::addColumn<bool>("redraws");
+    QTest::newRow("print size: no redraw") << "comboCodeSize" << 8 << false;
+    QTest::newRow("resolution: no redraw") << "comboResolution" << 6 << false;
+    QTest::newRow("file format: no redraw") << "comboFileFormat" << kJPEG << false;
+    QTest::newRow("code type: redraw") << "comboCodeType" << kISBN13 << true;
+  }
+  void onlyTheSymbolRedrawsThePreview() {
+    QFETCH(QString, control);
+    QFETCH(int, index);
+    QFETCH(bool, redraws);
+    Window w;
+    choose(w.fileFormat, kPNG);
+    settle();
+    const int paints = w.preview->paintCount();
+    const int calls = w.preview->rendererCalls();
+    QComboBox* combo = w.combo(control);
+    choose(combo, index);
+    QCOMPARE(combo->currentIndex(), index);
+    settle();
+    QCOMPARE(w.preview->paintCount() > paints, redraws);
+    QCOMPARE(w.preview->rendererCalls() > calls, redraws);
+  }
+
+  // The fields keep all 40 typed characters; the renderer gets the first 31 bytes.
+  void fortyTypedCharactersReachTheRendererCut_data() {
+    QTest::addColumn<int>("type");
+    QTest::addColumn<QString>("field");
+    QTest::newRow("data") << kEAN13 << "textfieldDataToEncode";
+    QTest::newRow("add-on") << kISBN13 << "textfieldAddOn";
+    QTest::newRow("price") << kISBN13 << "textfieldPriceText";
+  }
+  void fortyTypedCharactersReachTheRendererCut() {
+    QFETCH(int, type);
+    QFETCH(QString, field);
+    const QString forty = QStringLiteral("1234567890").repeated(4);
+    Window w;
+    choose(w.codeType, type);
+    QLineEdit* edit = w.field(field);
+    retype(edit, forty);
+    settle();
+    QCOMPARE(edit->text(), forty);
+    QCOMPARE(requested(*w.preview, field), forty.left(31).toStdString());
+    const QString held = field == QLatin1String("textfieldAddOn") ? w.controller().addOn()
+                         : field == QLatin1String("textfieldPriceText")
+                             ? w.controller().priceText()
+                             : w.controller().dataToEncode();
+    QCOMPARE(held, forty);
+  }
+
+  // Real key presses into the real fields: after each one the preview has been redrawn
+  // from the text typed so far.
+  void everyKeystrokeRedrawsThePreview_data() {
+    QTest::addColumn<int>("type");
+    QTest::addColumn<QString>("field");
+    QTest::addColumn<QString>("typed");
+    QTest::newRow("EAN-8 number") << kEAN8 << "textfieldDataToEncode" << "4012345";
+    QTest::newRow("ISBN-13 with hyphens")
+        << kISBN13 << "textfieldDataToEncode" << "978-0-306-40615-7";
+    QTest::newRow("ISBN-13 add-on") << kISBN13 << "textfieldAddOn" << "51299";
+    QTest::newRow("ISBN-10 price with a Latin-1 letter")
+        << kISBN10 << "textfieldPriceText" << QStringLiteral("\u00a312.99 \u00e9d.");
+  }
+  void everyKeystrokeRedrawsThePreview() {
+    QFETCH(int, type);
+    QFETCH(QString, field);
+    QFETCH(QString, typed);
+    Window w;
+    choose(w.codeType, type);
+    QLineEdit* edit = w.field(field);
+    retype(edit, QString());
+    if (field != QLatin1String("textfieldDataToEncode"))
+      retype(w.data, QStringLiteral("978-0-306-40615-7"));
+    for (int i = 0; i < typed.size(); ++i) {
+      const int calls = w.preview->rendererCalls();
+      strimlo::test::type(edit, typed.mid(i, 1));
+      settle();
+      QVERIFY2(w.preview->rendererCalls() > calls, qPrintable(typed.left(i + 1)));
+      QCOMPARE(requested(*w.preview, field), typed.left(i + 1).toLatin1().toStdString());
+    }
+  }
+
+  // Only the user's edits are edits: text set by the program is not taken up.
+  void textSetByTheProgramIsNoEdit() {
+    Window w;
+    w.data->setText(QStringLiteral("1234567"));
+    settle();
+    QCOMPARE(w.controller().dataToEncode(), QStringLiteral("401234567890"));
+    QCOMPARE(w.preview->dataToEncode(), QStringLiteral("401234567890"));
+  }
+
+  void helpAndAboutOpenTheirPages_data() {
+    QTest::addColumn<QString>("action");
+    QTest::addColumn<QString>("title");
+    QTest::addColumn<QString>("mentions");
+    QTest::newRow("help tells the digit counts") << "actionHelp" << "Strimlo Help"
+                                                 << "12 digits";
+    QTest::newRow("about names the program") << "actionAbout" << "About Strimlo" << "Strimlo";
+  }
+  void helpAndAboutOpenTheirPages() {
+    QFETCH(QString, action);
+    QFETCH(QString, title);
+    QFETCH(QString, mentions);
+    Window w;
+    QStringList pages;
+    w.controller().setPageViewer(
+        [&](const QString& t, const QString& html) { pages << t << html; });
+    QAction* item = w.main.findChild<QAction*>(action);
+    QVERIFY(item);
+    item->trigger();
+    QCOMPARE(pages.size(), 2);
+    QCOMPARE(pages[0], title);
+    QVERIFY2(pages[1].contains(mentions), qPrintable(pages[1]));
+  }
+};
+
+QTEST_MAIN(TestWindow)
+#include "test_window.moc"

@@ -1,0 +1,76 @@
+#pragma once
+// The real window for the tests: the form, its controller and the defaults, shown on
+// the offscreen platform, with its controls found by their names in MainWindow.ui.
+#include <QComboBox>
+#include <QCoreApplication>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTest>
+
+#include "barcodecontroller.h"
+#include "barcodeview.h"
+#include "mainwindow.h"
+
+namespace strimlo::test {
+
+// Lets pending repaints happen.
+inline void settle() {
+  QCoreApplication::processEvents();
+  QTest::qWait(30);
+  QCoreApplication::processEvents();
+}
+
+struct Window {
+  MainWindow main;
+  QComboBox* codeType = main.findChild<QComboBox*>(QStringLiteral("comboCodeType"));
+  QComboBox* fileFormat = main.findChild<QComboBox*>(QStringLiteral("comboFileFormat"));
+  QComboBox* codeSize = main.findChild<QComboBox*>(QStringLiteral("comboCodeSize"));
+  QComboBox* resolution = main.findChild<QComboBox*>(QStringLiteral("comboResolution"));
+  QLineEdit* data = main.findChild<QLineEdit*>(QStringLiteral("textfieldDataToEncode"));
+  QLineEdit* addOn = main.findChild<QLineEdit*>(QStringLiteral("textfieldAddOn"));
+  QLineEdit* price = main.findChild<QLineEdit*>(QStringLiteral("textfieldPriceText"));
+  QPushButton* save = main.findChild<QPushButton*>(QStringLiteral("buttonSave"));
+  BarcodeView* preview = main.findChild<BarcodeView*>(QStringLiteral("preview"));
+
+  Window() {
+    main.controller().awakeFromNib();
+    main.show();
+    if (QTest::qWaitForWindowExposed(&main)) settle();
+  }
+  BarcodeController& controller() { return main.controller(); }
+
+  bool complete() const {
+    return codeType && fileFormat && codeSize && resolution && data && addOn && price &&
+           save && preview;
+  }
+  QComboBox* combo(const QString& name) { return main.findChild<QComboBox*>(name); }
+  QLineEdit* field(const QString& name) { return main.findChild<QLineEdit*>(name); }
+};
+
+// Picks an item the way a user does, with the keyboard: the list then reports a user
+// choice (activated), as a mouse pick would. A disabled list ignores the keys.
+inline void choose(QComboBox* combo, int index) {
+  QTest::keyClick(combo, Qt::Key_Home);
+  for (int i = 0; i < index; ++i) QTest::keyClick(combo, Qt::Key_Down);
+}
+
+// Types the text key by key. Beyond ASCII the key code of a Latin-1 letter is its code
+// point, which QTest's own typing does not know.
+inline void type(QWidget* widget, const QString& text) {
+  for (const QChar c : text) {
+    if (c.unicode() < 0x80)
+      QTest::keyClick(widget, c.toLatin1());
+    else
+      QTest::sendKeyEvent(QTest::Click, widget, Qt::Key(c.unicode()), QString(c), Qt::NoModifier);
+  }
+}
+
+// Replaces a field's text by typing, as a user does: select all, then the keys.
+inline void retype(QLineEdit* field, const QString& text) {
+  field->setFocus();
+  QTest::keyClick(field, Qt::Key_A, Qt::ControlModifier);
+  QTest::keyClick(field, Qt::Key_Backspace);
+  type(field, text);
+}
+
+}  // namespace strimlo::test
