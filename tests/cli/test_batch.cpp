@@ -12,6 +12,7 @@
 
 #include "batch.h"
 #include "csv.h"
+#include "cli_runner.h"
 #include "readback.h"
 
 namespace strimlo {
@@ -124,16 +125,6 @@ TEST(BatchPlan, LinesWritingTheSameFileAreAllRefused) {
   EXPECT_NE(lines[2].refusal, "");
 }
 
-struct Cli {
-  int exitCode;
-  std::string output;
-};
-
-Cli cliRun(const std::string& args) {
-  auto r = test::run(std::string(STRIMLO_CLI) + " " + args);
-  return {r.exitCode, r.output};
-}
-
 // 10,000 lines of a catalogue, a few of them broken: every line is written or explained.
 TEST(Batch, ACatalogueOfTenThousandLines) {
   test::TempDir dir;
@@ -153,12 +144,12 @@ TEST(Batch, ACatalogueOfTenThousandLines) {
     }
   }
   csv.close();
-  const Cli c = cliRun("--batch " + shellQuote(dir.file("catalogue.csv")) + " --outdir " +
+  const test::CommandResult c = test::cli("--batch " + shellQuote(dir.file("catalogue.csv")) + " --outdir " +
                        shellQuote(dir.file("out")) + " --format eps --jobs 4");
   // --outdir must exist: the writer never creates folders.
   EXPECT_EQ(c.exitCode, 1);
   fs::create_directory(dir.file("out"));
-  const Cli ok = cliRun("--batch " + shellQuote(dir.file("catalogue.csv")) + " --outdir " +
+  const test::CommandResult ok = test::cli("--batch " + shellQuote(dir.file("catalogue.csv")) + " --outdir " +
                         shellQuote(dir.file("out")) + " --format eps --jobs 4");
   EXPECT_EQ(ok.exitCode, 1);
   const std::string summary = std::to_string(10000 - broken) + " written, " + std::to_string(broken) + " refused\n";
@@ -189,7 +180,7 @@ TEST(Batch, EightThreadsWriteTheBytesOfOne) {
   test::writeFile(dir.file("in.csv"), csv);
   for (const char* run : {"one", "eight"}) {
     fs::create_directory(dir.file(run));
-    const Cli c = cliRun(std::string("--batch ") + shellQuote(dir.file("in.csv")) + " --outdir " +
+    const test::CommandResult c = test::cli(std::string("--batch ") + shellQuote(dir.file("in.csv")) + " --outdir " +
                          shellQuote(dir.file(run)) + " --jobs " + (run[0] == 'o' ? "1" : "8"));
     ASSERT_EQ(c.exitCode, 0) << c.output;
   }
@@ -214,7 +205,7 @@ TEST(Batch, UsageAndInputErrorsWriteNothing) {
       {"--batch x.csv --jobs 0", 2, "bad value for --jobs"},
   };
   for (const Row& r : rows) {
-    const Cli c = cliRun(r.args);
+    const test::CommandResult c = test::cli(r.args);
     EXPECT_EQ(c.exitCode, r.exitCode) << r.args << "\n" << c.output;
     EXPECT_NE(c.output.find(r.says), std::string::npos) << r.args << "\n" << c.output;
   }
@@ -224,7 +215,7 @@ TEST(Batch, UsageAndInputErrorsWriteNothing) {
 TEST(Batch, StandardInputAndStrictColumn) {
   test::TempDir dir;
   test::writeFile(dir.file("in.csv"), "data,strict\n4006381333930,yes\n4006381333931,yes\n401234567890,\n");
-  const Cli c = cliRun("--batch - --outdir " + shellQuote(dir.path().string()) + " < " +
+  const test::CommandResult c = test::cli("--batch - --outdir " + shellQuote(dir.path().string()) + " < " +
                        shellQuote(dir.file("in.csv")));
   EXPECT_EQ(c.exitCode, 1) << c.output;
   EXPECT_NE(c.output.find("2 written, 1 refused"), std::string::npos) << c.output;

@@ -4,22 +4,13 @@
 #include <filesystem>
 
 #include "options.h"
+#include "cli_runner.h"
 #include "readback.h"
 
 namespace strimlo {
 namespace {
 
 using test::shellQuote;
-
-struct Cli {
-  int exitCode;
-  std::string output;
-};
-
-Cli cli(const std::string& args) {
-  auto r = test::run(std::string(STRIMLO_CLI) + " " + args);
-  return {r.exitCode, r.output};
-}
 
 TEST(Cli, ExitCodesAndMessages) {
   test::TempDir dir;
@@ -47,7 +38,7 @@ TEST(Cli, ExitCodesAndMessages) {
       {"-o " + shellQuote(dir.file("missing/x.eps")) + " 401234567890", 1, "could not be written"},
   };
   for (const Row& r : rows) {
-    const Cli c = cli(r.args);
+    const test::CommandResult c = test::cli(r.args);
     EXPECT_EQ(c.exitCode, r.exitCode) << r.args << "\n" << c.output;
     EXPECT_NE(c.output.find(r.says), std::string::npos) << r.args << "\n" << c.output;
   }
@@ -71,7 +62,7 @@ TEST(Cli, FormatFromNameNumberOrExtension) {
   };
   for (const Row& r : rows) {
     const std::string path = dir.file(r.file);
-    ASSERT_EQ(cli(r.args + " -o " + shellQuote(path) + " 401234567890").exitCode, 0) << r.file;
+    ASSERT_EQ(test::cli(r.args + " -o " + shellQuote(path) + " 401234567890").exitCode, 0) << r.file;
     if (r.colour.empty()) {
       EXPECT_EQ(test::readFile(path).rfind("%!PS-Adobe-2.0 EPSF-1.2\n", 0), 0u) << r.file;
     } else {
@@ -87,12 +78,12 @@ TEST(Cli, TextsAreConvertedAsTheWindowDoes) {
   const std::string eps = dir.file("t.eps");
   // 40 characters of price: cut to 31, with a note; the euro sign is not ISO-8859-1.
   const std::string price(40, '9');
-  const Cli c = cli("--type isbn13 --addon 51299 --price " + price + " -o " + shellQuote(eps) +
+  const test::CommandResult c = test::cli("--type isbn13 --addon 51299 --price " + price + " -o " + shellQuote(eps) +
                     " 978-3-16-148410-0");
   EXPECT_EQ(c.exitCode, 0);
   EXPECT_NE(c.output.find("price: cut to 31 bytes"), std::string::npos) << c.output;
   EXPECT_NE(test::readFile(eps).find("(" + std::string(31, '9') + ") show"), std::string::npos);
-  const Cli euro = cli("--type isbn13 --addon 51299 --price '\xE2\x82\xAC 5 \xC2\xA3' -o " +
+  const test::CommandResult euro = test::cli("--type isbn13 --addon 51299 --price '\xE2\x82\xAC 5 \xC2\xA3' -o " +
                        shellQuote(eps) + " 978-3-16-148410-0");
   EXPECT_EQ(euro.exitCode, 0);
   EXPECT_NE(euro.output.find("ISO-8859-1"), std::string::npos) << euro.output;
@@ -122,7 +113,7 @@ TEST(Cli, CheckDigitIsReplacedWithANoteOrRefusedWhenStrict) {
       {"--type isbn13 978-0-306-40615-X", 0, "replaced"},
   };
   for (const Row& r : rows) {
-    const Cli c = cli("-o " + out + " " + r.args);
+    const test::CommandResult c = test::cli("-o " + out + " " + r.args);
     EXPECT_EQ(c.exitCode, r.exitCode) << r.args << "\n" << c.output;
     if (r.says.empty()) {
       EXPECT_EQ(c.output, "") << r.args;
@@ -135,18 +126,18 @@ TEST(Cli, CheckDigitIsReplacedWithANoteOrRefusedWhenStrict) {
 TEST(Cli, PreviewIsAnRgbPngOfTheAskedSize) {
   test::TempDir dir;
   const std::string png = dir.file("p.png");
-  ASSERT_EQ(cli("--preview 640x320 --type isbn10 -o " + shellQuote(png) + " 0-306-40615-2").exitCode, 0);
+  ASSERT_EQ(test::cli("--preview 640x320 --type isbn10 -o " + shellQuote(png) + " 0-306-40615-2").exitCode, 0);
   const auto facts = test::readPngFile(png);
   ASSERT_TRUE(facts);
   EXPECT_EQ(facts->width, 640);
   EXPECT_EQ(facts->height, 320);
   EXPECT_EQ(facts->colour, "rgb");
   EXPECT_EQ(test::zbarDecode(png), std::vector<std::string>{"EAN-13:9780306406157"});
-  EXPECT_EQ(cli("--preview 0x10 -o " + shellQuote(png) + " 401234567890").exitCode, 2);
+  EXPECT_EQ(test::cli("--preview 0x10 -o " + shellQuote(png) + " 401234567890").exitCode, 2);
 }
 
 TEST(Cli, HelpNamesTheSizesAndResolutions) {
-  const Cli c = cli("--help");
+  const test::CommandResult c = test::cli("--help");
   EXPECT_EQ(c.exitCode, 0);
   for (const char* word : {"197%", "82%", "3200 dpi", "72 dpi", "isbn13", "--batch"})
     EXPECT_NE(c.output.find(word), std::string::npos) << word;
