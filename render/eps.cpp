@@ -72,7 +72,8 @@ void appendHeader(std::string& out, CodeType type, std::string_view digits) {
   out += "%%Creator: Strimlo (Mac), ";
   out += kHomePage;
   out += "\n%%Title: ";
-  out += digits;
+  // A line break would end the comment and turn the rest into PostScript.
+  for (char ch : digits) out += ch == '\n' || ch == '\r' || ch == '\f' ? ' ' : ch;
   out += "\n%%BoundingBox: 0 0";
   out += boundingBox(type);
   out += "\n% FILE GENERATED PGROGRAMMATICALLY - DO NOT MODIFY!\n";

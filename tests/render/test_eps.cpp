@@ -300,6 +300,9 @@ TEST(Eps, InputsBeyondTheUsualBounds) {
 
   const std::string noLine = makeEPS(kISBN10, "9783161484100", {}, {}, {}, main, nullptr).value();
   EXPECT_NE(noLine.find("isbnfont 12 69.5 moveto () show showpage\n"), std::string::npos);
+
+  const std::string breakInTitle = makeEPS(kEAN13, "12\n(3\r", {}, {}, {}, main, nullptr).value();
+  EXPECT_NE(breakInTitle.find("%%Title: 12 (3 \n%%BoundingBox"), std::string::npos);
 }
 
 // A toolkit sets the C locale from the environment; a decimal comma must not leak in.

@@ -1,0 +1,153 @@
+// The digit and pattern functions on any bytes: check digits, module patterns, symbol
+// completion with its refusal messages, ISBN-10 check characters and the 8-bit texts.
+// Input: a control line holding the code type (see Input::selector), then data, add-on
+// and price (the rest) on the lines after it.
+#include <string>
+
+#include "checksum.h"
+#include "digits.h"
+#include "fuzz_input.h"
+#include "patterns.h"
+#include "symbol.h"
+#include "text8.h"
+
+namespace strimlo::fuzz {
+namespace {
+
+bool isBinary(const ModulePattern& p) {
+  for (auto m : p)
+    if (m > 1) return false;
+  return true;
+}
+
+bool startsWith(const ModulePattern& p, std::string_view modules) {
+  if (p.size() < modules.size()) return false;
+  for (std::size_t i = 0; i < modules.size(); ++i)
+    if (p[i] != modules[i] - '0') return false;
+  return true;
+}
+
+bool endsWith101(const ModulePattern& p) {
+  const std::size_t n = p.size();
+  return n >= 3 && p[n - 3] == 1 && p[n - 2] == 0 && p[n - 1] == 1;
+}
+
+// GS1 check with the weights running from the left (1, 3, 1, ... for EAN-13; 3, 1, ...
+// for EAN-8) over all digits, check digit included: a different route to the same sum.
+bool gs1Valid(std::string_view digits) {
+  int sum = 0;
+  const bool ean13 = digits.size() == 13;
+  for (std::size_t i = 0; i < digits.size(); ++i)
+    sum += (digits[i] - '0') * (((i % 2 == 0) == ean13) ? 1 : 3);
+  return sum % 10 == 0;
+}
+
+void checkChecksum(std::string_view s, std::size_t dataLength,
+                   int (*checksum)(std::string_view)) {
+  const int r = checksum(s);
+  const bool wanted = (s.size() == dataLength || s.size() == dataLength + 1) && allDigits(s);
+  FUZZ_CHECK((r >= 0) == wanted);
+  if (r < 0) return;
+  FUZZ_CHECK(r <= 9);
+  std::string full(s.substr(0, dataLength));
+  full.push_back(static_cast<char>('0' + r));
+  FUZZ_CHECK(gs1Valid(full));
+}
+
+void checkPattern(std::string_view s, std::size_t digits, std::size_t modules,
+                  std::optional<ModulePattern> (*make)(std::string_view), std::string_view start) {
+  const auto p = make(s);
+  FUZZ_CHECK(p.has_value() == (s.size() == digits && allDigits(s)));
+  if (!p) return;
+  FUZZ_CHECK(p->size() == modules);
+  FUZZ_CHECK(isBinary(*p));
+  FUZZ_CHECK(startsWith(*p, start));
+  FUZZ_CHECK(toString(*p).size() == modules);
+}
+
+void checkMainPatterns(std::string_view s) {
+  checkPattern(s, 13, kEAN13Modules, bitpattern_ean13, "101");
+  checkPattern(s, 8, kEAN8Modules, bitpattern_ean8, "101");
+  checkPattern(s, 5, kAddon5Modules, bitpattern_addon5, "1011");
+  checkPattern(s, 2, kAddon2Modules, bitpattern_addon2, "1011");
+  if (auto p = bitpattern_ean13(s)) FUZZ_CHECK(endsWith101(*p));
+  if (auto p = bitpattern_ean8(s)) FUZZ_CHECK(endsWith101(*p));
+}
+
+void checkText8(std::string_view s) {
+  const Text8 t = toText8(s);
+  FUZZ_CHECK(t.bytes.size() <= kMaxTextBytes);
+  FUZZ_CHECK(!t.cut || t.bytes.size() == kMaxTextBytes);
+  FUZZ_CHECK(!t.replaced || t.bytes.find('?') != std::string::npos);
+  bool ascii = true;
+  for (char c : s) ascii &= static_cast<unsigned char>(c) < 0x80;
+  if (ascii && s.size() <= kMaxTextBytes) FUZZ_CHECK(t.bytes == s && !t.cut && !t.replaced);
+  // Back to UTF-8 and again gives the same bytes: nothing but "?" was lost.
+  FUZZ_CHECK(toText8(latin1ToUtf8(t.bytes)).bytes == t.bytes);
+}
+
+void checkIsbn10Check(std::string_view s) {
+  const char c = isbn10CheckChar(s);
+  const bool wanted = s.size() >= 9 && allDigits(s.substr(0, 9));
+  FUZZ_CHECK((c != 0) == wanted);
+  if (!c) return;
+  FUZZ_CHECK(isDigit(c) || c == 'X');
+  // All ten characters weighted 10..1 sum to a multiple of 11.
+  int sum = c == 'X' ? 10 : c - '0';
+  for (int i = 0; i < 9; ++i) sum += (10 - i) * (s[i] - '0');
+  FUZZ_CHECK(sum % 11 == 0);
+}
+
+void checkSymbol(CodeType type, std::string_view data, std::string_view addon,
+                 std::string_view price) {
+  const Completion c = completeSymbol(type, data, addon, price);
+  const std::string message = refusalMessage(c.refusal, type, data, addon);
+  FUZZ_CHECK(c.symbol.has_value() == (c.refusal == Refusal::None));
+  FUZZ_CHECK(message.empty() == (c.refusal == Refusal::None));
+  if (!c.symbol) return;
+  const Symbol& s = *c.symbol;
+  const bool ean8 = type == kEAN8;
+  FUZZ_CHECK(s.digits.size() == (ean8 ? 8u : 13u));
+  FUZZ_CHECK(allDigits(s.digits));
+  const int check = ean8 ? checksum_ean8(s.digits) : checksum_ean13(s.digits);
+  FUZZ_CHECK(check == s.digits.back() - '0');
+  FUZZ_CHECK(s.pattern == (ean8 ? bitpattern_ean8(s.digits) : bitpattern_ean13(s.digits)));
+  FUZZ_CHECK(s.addon.has_value() == (isIsbn(type) && addon.size() == 5));
+  if (s.addon) FUZZ_CHECK(*s.addon == bitpattern_addon5(addon));
+  if (isIsbn(type)) FUZZ_CHECK(s.isbnLine == "ISBN " + std::string(data));
+  const char expected = expectedCheckChar(s);
+  FUZZ_CHECK(expected ==
+             (type == kISBN10 ? isbn10CheckChar(s.digits.substr(3)) : s.digits.back()));
+}
+
+// Every reason with every type and text: a message exactly when there is a refusal.
+void checkRefusalMessages(CodeType type, std::string_view data, std::string_view addon) {
+  for (Refusal r : {Refusal::None, Refusal::UnknownType, Refusal::DataLength,
+                    Refusal::DataNotDigits, Refusal::AddonNotDigits})
+    FUZZ_CHECK(refusalMessage(r, type, data, addon).empty() == (r == Refusal::None));
+}
+
+}  // namespace
+}  // namespace strimlo::fuzz
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* bytes, std::size_t size) {
+  using namespace strimlo;
+  using namespace strimlo::fuzz;
+  Input in(bytes, size);
+  const CodeType type = in.selector();
+  const std::string_view data = in.text();
+  const std::string_view addon = in.text();
+  const std::string_view price = in.rest();
+  for (std::string_view s : {data, addon, price}) {
+    checkChecksum(s, 12, checksum_ean13);
+    checkChecksum(s, 7, checksum_ean8);
+    checkMainPatterns(s);
+    checkText8(s);
+    checkIsbn10Check(s);
+  }
+  checkSymbol(type, data, addon, price);
+  checkRefusalMessages(type, data, addon);
+  // The window hands over texts already converted and cut; try that route too.
+  checkSymbol(type, toText8(data).bytes, toText8(addon).bytes, toText8(price).bytes);
+  return 0;
+}
