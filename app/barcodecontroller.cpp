@@ -1,6 +1,7 @@
 #include "barcodecontroller.h"
 
 #include <QFile>
+#include <QFileInfo>
 
 #include "barcodeview.h"
 #include "choices.h"
@@ -31,6 +32,7 @@ BarcodeController::BarcodeController(const Ui::MainWindow& form, QWidget* mainWi
       pageViewer_([this](const QString& title, const QString& html) {
         showPage(mainWindow_, title, html);
       }),
+      replaceQuestion_([this](const QString& path) { return askReplace(mainWindow_, path); }),
       propertyList_(defaultPropertyList()) {
   connectActions(form);
 }
@@ -121,10 +123,13 @@ void BarcodeController::clickSave() {
   const QString extension = requiredExtension(format_);
   const std::optional<QString> chosen = saveDialog_(extension);
   if (!chosen) return;  // cancelled: nothing saved, nothing said
+  const QString path = withExtension(*chosen, extension);
+  // The dialog asked about the name it returned, not about the one our extension made of
+  // it; "No" ends the save as a cancel does.
+  if (path != *chosen && QFileInfo::exists(path) && !replaceQuestion_(path)) return;
   const std::string data = latin1Text(dataToEncode_);
   const std::string addOn = latin1Text(addOn_);
   const std::string price = latin1Text(priceText_);
-  const QString path = withExtension(*chosen, extension);
   const bool saved = MakeCode::FinalCode(type_, size_, data, addOn, price, resolution_,
                                          format_, QFile::encodeName(path).toStdString());
   alert_(QStringLiteral("Strimlo"), property(saveMessageKey(saved)));

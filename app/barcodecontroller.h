@@ -27,14 +27,17 @@ class BarcodeController : public QObject {
   using Alert = std::function<void(const QString& title, const QString& text)>;
   // A page of rich text (About, Help).
   using PageViewer = std::function<void(const QString& title, const QString& html)>;
+  // Whether to replace the existing file at path; true for "Yes".
+  using ReplaceQuestion = std::function<bool(const QString& path)>;
 
   // Takes the form's controls as outlets (the window owns them) and ties them to the
-  // actions below. The real dialogs are the defaults of the three seams.
+  // actions below. The real dialogs are the defaults of the four seams.
   BarcodeController(const Ui::MainWindow& form, QWidget* mainWindow);
 
   void setSaveDialog(SaveDialog dialog) { saveDialog_ = std::move(dialog); }
   void setAlert(Alert alert) { alert_ = std::move(alert); }
   void setPageViewer(PageViewer viewer) { pageViewer_ = std::move(viewer); }
+  void setReplaceQuestion(ReplaceQuestion question) { replaceQuestion_ = std::move(question); }
   void setPropertyList(const QString& path) { propertyList_ = path; }
 
   const QString& dataToEncode() const { return dataToEncode_; }
@@ -91,5 +94,6 @@ class BarcodeController : public QObject {
   SaveDialog saveDialog_;
   Alert alert_;
   PageViewer pageViewer_;
+  ReplaceQuestion replaceQuestion_;
   QString propertyList_;
 };

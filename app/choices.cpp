@@ -1,5 +1,7 @@
 #include "choices.h"
 
+#include <QFileInfo>
+
 #include "text8.h"
 
 namespace strimlo {
@@ -35,6 +37,11 @@ QString withExtension(const QString& path, const QString& extension) {
   // "label." only lacks the extension itself.
   if (path.endsWith(QLatin1Char('.'))) return path + extension;
   return path + QLatin1Char('.') + extension;
+}
+
+QString replaceQuestionText(const QString& path) {
+  return QStringLiteral("\u201C%1\u201D already exists. Replace it?")
+      .arg(QFileInfo(path).fileName());
 }
 
 QString saveMessageKey(bool saved) {

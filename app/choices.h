@@ -27,6 +27,10 @@ QString fileTypeFilter(FileFormat format);
 // (letter case aside), so "label" and "label.jpg" both become "label.png" / "label.jpg.png".
 QString withExtension(const QString& path, const QString& extension);
 
+// The question asked before replacing a file the save dialog never named, e.g.
+// "“label.tif.tiff” already exists. Replace it?": the file's name, without its folder.
+QString replaceQuestionText(const QString& path);
+
 // The property-list key of the message shown after a save.
 QString saveMessageKey(bool saved);
 

@@ -5,6 +5,7 @@
 #include <QFileDialog>
 #include <QMessageBox>
 
+#include "choices.h"
 #include "propertylist.h"
 
 namespace strimlo {
@@ -35,6 +36,12 @@ std::optional<QString> askSavePath(QWidget* parent, const QString& extension,
   const QStringList files = dialog.selectedFiles();
   if (files.isEmpty() || files.first().isEmpty()) return std::nullopt;
   return files.first();
+}
+
+bool askReplace(QWidget* parent, const QString& path) {
+  return QMessageBox::question(parent, QStringLiteral("Strimlo"), replaceQuestionText(path),
+                               QMessageBox::Yes | QMessageBox::No,
+                               QMessageBox::No) == QMessageBox::Yes;
 }
 
 void showAlert(QWidget* parent, const QString& title, const QString& text) {

@@ -11,6 +11,8 @@ namespace strimlo {
 // the extension to a name typed without one, so its overwrite question sees the real name.
 std::optional<QString> askSavePath(QWidget* parent, const QString& extension,
                                    const QString& fileType);
+// Asks whether to replace the existing file at path, "No" the default; true for "Yes".
+bool askReplace(QWidget* parent, const QString& path);
 // A modal alert with the application's icon and one "Ok" button.
 void showAlert(QWidget* parent, const QString& title, const QString& text);
 // A modal page of rich text with one "Ok" button (About, Help).

@@ -17,21 +17,12 @@ enum Column { kType, kData, kAddon, kPrice, kOutput, kFormat, kSize, kRes, kStri
 const char* const kColumnNames[kColumns] = {"type",   "data", "addon", "price", "output",
                                             "format", "size", "res",   "strict"};
 
-std::string trimmedLower(std::string s) {
-  const auto b = s.find_first_not_of(" \t");
-  const auto e = s.find_last_not_of(" \t");
-  s = b == std::string::npos ? "" : s.substr(b, e - b + 1);
-  std::transform(s.begin(), s.end(), s.begin(),
-                 [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-  return s;
-}
-
 // Column positions from a header row, or none when the row is data.
 std::optional<std::vector<int>> headerColumns(const CsvRecord& record) {
   std::vector<int> columns;
   bool hasData = false;
   for (const std::string& field : record.fields) {
-    const std::string name = trimmedLower(field);
+    const std::string name = normalizedWord(field);
     const auto* it = std::find(std::begin(kColumnNames), std::end(kColumnNames), name);
     if (it == std::end(kColumnNames)) return std::nullopt;
     columns.push_back(static_cast<int>(it - std::begin(kColumnNames)));
@@ -64,7 +55,7 @@ std::string nameFromData(const Job& job) {
 }
 
 bool parseStrict(const std::string& cell, bool fallback) {
-  const std::string v = trimmedLower(cell);
+  const std::string v = normalizedWord(cell);
   if (v.empty()) return fallback;
   return v == "1" || v == "yes" || v == "true" || v == "strict";
 }
@@ -72,21 +63,21 @@ bool parseStrict(const std::string& cell, bool fallback) {
 // Fills one job from its cells; an error text for a cell that makes no sense.
 std::string fillJob(const std::vector<std::string>& cell, const Options& o, Job& job) {
   auto given = [&](int c) { return !cell[c].empty(); };
+  job.data = cell[kData];
   job.type = o.type.value_or(kEAN13);
   if (given(kType)) {
     auto t = parseType(cell[kType]);
     if (!t) return "unknown type \"" + cell[kType] + "\"";
     job.type = *t;
   }
-  job.data = cell[kData];
   job.addon = given(kAddon) ? cell[kAddon] : o.addon.value_or("");
   job.price = given(kPrice) ? cell[kPrice] : o.price.value_or("");
-  job.size = o.size.value_or(2);
-  job.res = o.res.value_or(2);
-  if (given(kSize) && !(job.size = parseInt(cell[kSize]).value_or(INT32_MIN), job.size != INT32_MIN))
-    return "bad size \"" + cell[kSize] + "\"";
-  if (given(kRes) && !(job.res = parseInt(cell[kRes]).value_or(INT32_MIN), job.res != INT32_MIN))
-    return "bad resolution \"" + cell[kRes] + "\"";
+  const std::optional<int> size = given(kSize) ? parseInt(cell[kSize]) : o.size.value_or(2);
+  if (!size) return "bad size \"" + cell[kSize] + "\"";
+  const std::optional<int> res = given(kRes) ? parseInt(cell[kRes]) : o.res.value_or(2);
+  if (!res) return "bad resolution \"" + cell[kRes] + "\"";
+  job.size = *size;
+  job.res = *res;
   std::optional<FileFormat> format = o.format;
   if (given(kFormat) && !(format = parseFormat(cell[kFormat])))
     return "unknown format \"" + cell[kFormat] + "\"";
@@ -124,7 +115,7 @@ std::vector<BatchLine> planBatch(const std::vector<CsvRecord>& records, const Op
     }
     if (line.refusal.empty()) line.refusal = fillJob(cell, o, line.job);
     else line.job.data = cell[kData];
-    lines.push_back(std::move(line));
+      lines.push_back(std::move(line));
   }
   return lines;
 }

@@ -1,9 +1,8 @@
 // --batch as a command: input, clash report, progress line, summary, exit status.
 #include <unistd.h>
 
+#include <atomic>
 #include <chrono>
-#include <signal.h>
-
 #include <csignal>
 #include <cstdio>
 #include <fstream>
@@ -18,9 +17,17 @@ namespace strimlo::cli {
 
 namespace {
 
-volatile std::sig_atomic_t g_interrupted = 0;
+std::atomic<bool> g_interrupted{false};
+static_assert(std::atomic<bool>::is_always_lock_free, "read from a signal handler");
 
-void onInterrupt(int) { g_interrupted = 1; }
+// The first signal lets the lines under way finish, so only whole files are left; a
+// second one removes the temporary files of those lines and ends the program at once.
+void onInterrupt(int sig) {
+  if (!g_interrupted.exchange(true)) return;
+  removeTemporaryFiles();
+  std::signal(sig, SIG_DFL);
+  std::raise(sig);
+}
 
 bool readInput(const std::string& name, std::string& text) {
   std::ostringstream ss;
@@ -74,20 +81,14 @@ int batchMain(const Options& options) {
   std::vector<BatchLine> lines = planBatch(csv.records, options);
   for (const std::string& clash : refuseSharedOutputs(lines)) std::cerr << "strimlo-cli: " << clash << "\n";
 
-  // The first Ctrl-C lets the lines under way finish, so only whole files are left; a
-  // second one ends the program at once.
-  struct sigaction action {};
-  action.sa_handler = onInterrupt;
-  action.sa_flags = SA_RESETHAND;
-  sigaction(SIGINT, &action, nullptr);
-  sigaction(SIGTERM, &action, nullptr);
+  for (int sig : {SIGINT, SIGTERM, SIGHUP}) std::signal(sig, onInterrupt);
   const int threads = options.jobs > 0 ? options.jobs
                                        : static_cast<int>(std::max(1u, std::thread::hardware_concurrency()));
   // One sync for the whole batch instead of one per file: nothing is reported written
   // before it is on disk.
   setSyncEachFile(false);
   ProgressLine progress(isatty(STDERR_FILENO) != 0);
-  const BatchReport report = runBatch(lines, threads, std::ref(progress), [] { return g_interrupted != 0; });
+  const BatchReport report = runBatch(lines, threads, std::ref(progress), [] { return g_interrupted.load(); });
   progress.finish();
   sync();
 

@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "atomic_file.h"
 #include "batch.h"
 #include "job.h"
 #include "makecode.h"
@@ -28,7 +29,8 @@ int runPreview(const Options& o) {
   if (!image) {
     const Completion c = completeSymbol(type, data, addon, price);
     std::cerr << "strimlo-cli: "
-              << (c.symbol ? "the preview could not be drawn"
+              << (c.symbol ? "the preview could not be drawn at " + std::to_string(o.previewWidth) +
+                                 "x" + std::to_string(o.previewHeight) + " (too large?)"
                            : latin1ToUtf8(refusalMessage(c.refusal, type, data, addon)))
               << "\n";
     return 1;
@@ -73,6 +75,7 @@ int main(int argc, char** argv) {
     return 2;
   }
   if (parsed.options.batch) return batchMain(parsed.options);
+  removeTemporaryFilesOnSignals();
   if (parsed.options.preview) return runPreview(parsed.options);
   return runSingle(parsed.options);
 }

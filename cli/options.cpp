@@ -9,11 +9,6 @@ namespace strimlo::cli {
 
 namespace {
 
-std::string lower(std::string s) {
-  std::transform(s.begin(), s.end(), s.begin(),
-                 [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-  return s;
-}
 
 bool parseSize(const std::string& word, int& w, int& h) {
   const auto x = word.find_first_of("xX");
@@ -28,6 +23,15 @@ bool parseSize(const std::string& word, int& w, int& h) {
 
 }  // namespace
 
+std::string normalizedWord(std::string s) {
+  const auto b = s.find_first_not_of(" \t");
+  const auto e = s.find_last_not_of(" \t");
+  s = b == std::string::npos ? "" : s.substr(b, e - b + 1);
+  std::transform(s.begin(), s.end(), s.begin(),
+                 [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+  return s;
+}
+
 std::optional<int> parseInt(const std::string& word) {
   int value = 0;
   const char* end = word.data() + word.size();
@@ -40,14 +44,14 @@ std::optional<CodeType> parseType(const std::string& word) {
   static const std::map<std::string, CodeType> names = {
       {"ean8", kEAN8}, {"ean-8", kEAN8},   {"ean13", kEAN13},   {"ean-13", kEAN13},
       {"isbn10", kISBN10}, {"isbn-10", kISBN10}, {"isbn13", kISBN13}, {"isbn-13", kISBN13}};
-  if (auto it = names.find(lower(word)); it != names.end()) return it->second;
+  if (auto it = names.find(normalizedWord(word)); it != names.end()) return it->second;
   return parseInt(word);  // a raw value is passed through, valid or not
 }
 
 std::optional<FileFormat> parseFormat(const std::string& word) {
   static const std::map<std::string, FileFormat> names = {
       {"eps", kEPS}, {"png", kPNG}, {"tif", kTIFF}, {"tiff", kTIFF}, {"jpg", kJPEG}, {"jpeg", kJPEG}};
-  if (auto it = names.find(lower(word)); it != names.end()) return it->second;
+  if (auto it = names.find(normalizedWord(word)); it != names.end()) return it->second;
   return parseInt(word);
 }
 

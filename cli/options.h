@@ -37,6 +37,9 @@ struct Parsed {
 
 Parsed parseOptions(const std::vector<std::string>& args);
 
+// Lower case without surrounding blanks: how names are compared.
+std::string normalizedWord(std::string word);
+
 std::optional<CodeType> parseType(const std::string& word);
 std::optional<FileFormat> parseFormat(const std::string& word);
 std::optional<int> parseInt(const std::string& word);

@@ -8,8 +8,8 @@ namespace strimlo {
 
 namespace {
 
-// Element widths of number set A, digit by digit: space, bar, space, bar.
-// Read from the other end they are set C (bar first); read reversed, set B.
+// Element widths of number set A, digit by digit: space, bar, space, bar. Set C has the
+// same widths starting with a bar; set B has them reversed (table `c`).
 constexpr int a[10][4] = {
     {3, 2, 1, 1},  // 0
     {2, 2, 2, 1},  // 1

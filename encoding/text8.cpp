@@ -42,15 +42,16 @@ Text8 toText8(std::string_view utf8) {
   std::size_t i = 0;
   while (i < utf8.size()) {
     const long cp = decodeOne(utf8, i);
-    if (out.bytes.size() == kMaxTextBytes) {
-      out.cut = true;
-      break;
-    }
-    if (cp < 0 || cp > 0xFF) {
-      out.bytes.push_back('?');
-      out.replaced = true;
-    } else {
-      out.bytes.push_back(static_cast<char>(cp));
+    // The window converts UTF-16 units, so a character beyond U+FFFF becomes "??".
+    const std::size_t units = cp > 0xFFFF ? 2 : 1;
+    for (std::size_t u = 0; u < units; ++u) {
+      if (out.bytes.size() == kMaxTextBytes) {
+        out.cut = true;
+        return out;
+      }
+      const bool latin1 = cp >= 0 && cp <= 0xFF;
+      out.bytes.push_back(latin1 ? static_cast<char>(cp) : '?');
+      out.replaced |= !latin1;
     }
   }
   return out;

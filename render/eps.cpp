@@ -1,8 +1,11 @@
 #include "eps.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cstddef>
 #include <new>
+
+#include "shape.h"
 
 namespace strimlo {
 
@@ -40,6 +43,30 @@ constexpr std::string_view kProcedures =
     "0 height rlineto 0 height neg rmoveto\n"
     "currentpoint stroke moveto\n"
     "module mul 2 div 0 rmoveto } def\n";
+
+// Helvetica's own encoding is StandardEncoding, which draws our ISO-8859-1 bytes as other
+// glyphs (e acute as a slashed O). A text beyond ASCII therefore gets a Latin-1 copy of
+// the font; ASCII texts keep the plain one, so their files stay as they always were. Its
+// code 45 stays the hyphen: ISOLatin1Encoding has a minus there, longer than the hyphen
+// an ISBN line shows in the plain font and in the raster files.
+constexpr std::string_view kLatin1IsbnFont =
+    "/Helvetica-ISOLatin1 /Helvetica findfont dup length dict begin "
+    "{ 1 index /FID ne { def } { pop pop } ifelse } forall "
+    "/Encoding ISOLatin1Encoding 256 array copy dup 45 /hyphen put def "
+    "currentdict end definefont pop\n"
+    "/isbnfont { /Helvetica-ISOLatin1 findfont 7 scalefont setfont 0.0 setgray} def\n";
+
+bool beyondAscii(std::string_view text) {
+  return std::any_of(text.begin(), text.end(),
+                     [](char ch) { return static_cast<unsigned char>(ch) >= 0x80; });
+}
+
+// Only the ISBN line and the price are drawn in isbnfont; the digits in e1font are digits.
+bool needsLatin1Font(CodeType type, std::optional<std::string_view> isbnLine,
+                     std::optional<std::string_view> priceText) {
+  return isIsbn(type) &&
+         (beyondAscii(isbnLine.value_or("")) || beyondAscii(priceText.value_or("")));
+}
 
 // Six decimals and always a full stop: printf would follow the C locale, which a
 // toolkit may have set to one with a decimal comma.
@@ -121,14 +148,12 @@ void appendRuns(std::string& out, const ModulePattern& modules, Guards guards) {
   write(length, !previous ? 'S' : guards == Guards::Marked ? 'L' : 'B');
 }
 
-// EAN-8 modules that belong to the start, centre or end guard.
-bool isGuard8(std::size_t i) { return i <= 2 || (i >= 32 && i <= 35) || i >= 64; }
-
 // EAN-8: one module per line, digits one command per line.
 void appendEan8Body(std::string& out, std::string_view digits, const ModulePattern& pattern) {
   out += "2 10 moveto\n";
+  const Shape shape = shapeOf(kEAN8);
   for (std::size_t i = 0; i < pattern.size(); ++i)
-    out += pattern[i] == 0 ? "1 S\n" : isGuard8(i) ? "1 L\n" : "1 B\n";
+    out += pattern[i] == 0 ? "1 S\n" : shape.isGuard(static_cast<int>(i)) ? "1 L\n" : "1 B\n";
   out += "stroke\n";
   for (std::size_t i = 0; i < std::size(lower_pos8) && i < digits.size(); ++i) {
     out += "e1font\n";
@@ -200,6 +225,7 @@ std::optional<std::string> makeEPS(CodeType type, std::string_view digits,
     out.reserve(2048);
     appendHeader(out, type, digits);
     out += kProcedures;
+    if (needsLatin1Font(type, isbnLine, priceText)) out += kLatin1IsbnFont;
     if (type == kEAN8)
       appendEan8Body(out, digits, pattern);
     else

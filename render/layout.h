@@ -30,7 +30,6 @@ struct Layout {
   float dpi = 72;        // file bitmaps: the resolution stated in the file
   float lineWidth = 0;        // every bar segment is stroked this wide, butt ends
   bool antialiasBars = true;  // text is always anti-aliased
-  bool whiteBackground = false;
   std::vector<BarSegment> bars;
   std::vector<TextItem> texts;
 };

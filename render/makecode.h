@@ -74,7 +74,7 @@ class MakeCode {
 };
 
 // Layouts of a completed symbol, exposed for tests and tools.
-Layout fileLayout(const Symbol& symbol, SizeIndex size, ResolutionIndex res, const Font& font);
+Layout fileLayout(const Symbol& symbol, SizeIndex size, ResolutionIndex res);
 Layout previewLayout(const Symbol& symbol, int width, int height, const Font& font);
 
 }  // namespace strimlo

@@ -1,6 +1,6 @@
 // Previews: the symbol at a fixed 1.5-point module, centred in an image of the view's
-// size, cut off where it does not fit. Single precision throughout, in the documented
-// order, except the one double-precision addition of the first digit's position.
+// size, cut off where it does not fit. Single precision throughout, operation by
+// operation, except the one double-precision addition of the first digit's position.
 #include "renderers.h"
 #include "shape.h"
 
@@ -59,7 +59,6 @@ Layout previewLayout(const Symbol& sym, int width, int height, const Font& font)
   out.pixelsHigh = height;
   out.lineWidth = kModule;
   out.antialiasBars = true;
-  out.whiteBackground = true;
   for (int i = 0; i < shape.modules; ++i) {
     if (!sym.pattern[i]) continue;
     const float x = static_cast<float>(i) * kModule + x0;
@@ -89,7 +88,11 @@ Layout previewLayout(const Symbol& sym, int width, int height, const Font& font)
 std::optional<PreviewImage> renderPreview(CodeType type, std::string_view text,
                                           std::string_view addon, std::string_view price,
                                           int width, int height) {
-  if (width <= 0 || height <= 0) return std::nullopt;
+  // The view asks for its own size; anything past a very large screen is refused rather
+  // than allocated.
+  constexpr long long kMaxPixels = 1LL << 26;
+  if (width <= 0 || height <= 0 || static_cast<long long>(width) * height > kMaxPixels)
+    return std::nullopt;
   const Completion c = completeSymbol(type, text, addon, price);
   if (!c.symbol) return std::nullopt;
   const Font* font = Font::helvetica();

@@ -146,14 +146,11 @@ bool paint(cairo_surface_t* target, const Layout& layout, const Font& font, int 
   return cairo_status(cr.get()) == CAIRO_STATUS_SUCCESS;
 }
 
-// cairo's own limit on image surfaces.
-constexpr int kMaxSide = 32767;
-
 }  // namespace
 
 std::optional<PreviewImage> paintPreview(const Layout& layout, const Font& font) {
-  if (layout.pixelsWide <= 0 || layout.pixelsHigh <= 0 || layout.pixelsWide > kMaxSide ||
-      layout.pixelsHigh > kMaxSide)
+  if (layout.pixelsWide <= 0 || layout.pixelsHigh <= 0 || layout.pixelsWide > kMaxSurfaceSide ||
+      layout.pixelsHigh > kMaxSurfaceSide)
     return std::nullopt;
   PreviewImage image;
   image.width = layout.pixelsWide;
@@ -172,7 +169,7 @@ std::optional<PreviewImage> paintPreview(const Layout& layout, const Font& font)
 bool paintInkStrip(const Layout& layout, const Font& font, int firstRow, int rowCount,
                    std::uint8_t* dst, std::size_t stride) {
   const int width = layout.pixelsWide;
-  if (width <= 0 || width > kMaxSide || rowCount <= 0 || stride < static_cast<std::size_t>(width))
+  if (width <= 0 || width > kMaxSurfaceSide || rowCount <= 0 || stride < static_cast<std::size_t>(width))
     return false;
   const int cairoStride = cairo_format_stride_for_width(CAIRO_FORMAT_A8, width);
   const bool direct = stride == static_cast<std::size_t>(cairoStride);

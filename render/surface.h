@@ -44,6 +44,9 @@ struct PreviewImage {
   std::uint32_t pixel(int x, int y) const;  // 0xAARRGGBB, y from the top
 };
 
+// cairo's limit on the width and height of an image surface.
+inline constexpr int kMaxSurfaceSide = 32767;
+
 // Paints the whole layout into a new image of pixelsWide x pixelsHigh, white first.
 std::optional<PreviewImage> paintPreview(const Layout& layout, const Font& font);
 

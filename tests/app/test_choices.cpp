@@ -1,5 +1,5 @@
 // The window's decisions that need no widgets: the 8-bit texts, which controls mean
-// something, and the path a save writes to.
+// something, the path a save writes to and the question before replacing a file there.
 #include <QTest>
 
 #include "choices.h"
@@ -98,6 +98,23 @@ class TestChoices : public QObject {
     QFETCH(QString, extension);
     QFETCH(QString, written);
     QCOMPARE(strimlo::withExtension(path, extension), written);
+  }
+
+  void replaceQuestionText_data() {
+    QTest::addColumn<QString>("path");
+    QTest::addColumn<QString>("question");
+    QTest::newRow("the name our extension made, without its folder")
+        << "/tmp/books/label.tif.tiff"
+        << QStringLiteral("\u201Clabel.tif.tiff\u201D already exists. Replace it?");
+    QTest::newRow("a name without a folder") << "label.jpeg.jpg"
+        << QStringLiteral("\u201Clabel.jpeg.jpg\u201D already exists. Replace it?");
+    QTest::newRow("a percent sign in the name stays as it is") << "/tmp/100%1.eps"
+        << QStringLiteral("\u201C100%1.eps\u201D already exists. Replace it?");
+  }
+  void replaceQuestionText() {
+    QFETCH(QString, path);
+    QFETCH(QString, question);
+    QCOMPARE(strimlo::replaceQuestionText(path), question);
   }
 };
 

@@ -21,11 +21,14 @@ const QString kSaved = QStringLiteral("The barcode was saved.");
 const QString kNotSaved =
     QStringLiteral("The barcode could not be saved. Check the data and the folder, and try again.");
 
-// The window with its dialogs answered: the save dialog returns `answer`.
+// The window with its dialogs answered: the save dialog returns `answer`, the question
+// before replacing a file returns `replace`.
 struct Session {
   Window w;
   std::optional<QString> answer;
+  bool replace = false;
   QStringList asked;                   // the extensions the dialog was asked for
+  QStringList replaceAsked;            // the paths the replace question was asked about
   QList<QPair<QString, QString>> alerts;  // (title, text)
 
   Session() {
@@ -35,6 +38,10 @@ struct Session {
     });
     w.controller().setAlert(
         [this](const QString& title, const QString& text) { alerts << qMakePair(title, text); });
+    w.controller().setReplaceQuestion([this](const QString& path) {
+      replaceAsked << path;
+      return replace;
+    });
   }
   void clickSave() { QTest::mouseClick(w.save, Qt::LeftButton); }
 };
@@ -94,6 +101,61 @@ class TestSave : public QObject {
     QCOMPARE(s.alerts[0].first, QStringLiteral("Strimlo"));
     QCOMPARE(s.alerts[0].second, kSaved);
     const auto decoded = decodeSaved(dir.file(written.toStdString()), format, scratch);
+    QCOMPARE(decoded, std::vector<std::string>{"EAN-13:4012345678901"});
+  }
+
+  // The dialog confirms replacing the name it returns; a file by the name our extension
+  // makes of it is replaced only after our own question. A row that expects no question
+  // answers "No", so a question asked by mistake also stops the save.
+  void aNameWeMadeIsAskedAboutBeforeReplacing_data() {
+    QTest::addColumn<int>("format");
+    QTest::addColumn<QString>("answered");
+    QTest::addColumn<QString>("existing");  // a file there before the save, "" for none
+    QTest::addColumn<QString>("written");   // the name the save writes to
+    QTest::addColumn<bool>("replace");      // the answer to the question, if asked
+    QTest::addColumn<bool>("asked");
+    QTest::newRow("label.tif.tiff exists, Yes: replaced")
+        << kTIFF << "label.tif" << "label.tif.tiff" << "label.tif.tiff" << true << true;
+    QTest::newRow("label.tif.tiff exists, No: kept, nothing said")
+        << kTIFF << "label.tif" << "label.tif.tiff" << "label.tif.tiff" << false << true;
+    QTest::newRow("no extension typed, label.eps exists, No: kept")
+        << kEPS << "label" << "label.eps" << "label.eps" << false << true;
+    QTest::newRow("the chosen name itself exists: the dialog asked, we do not")
+        << kPNG << "label.png" << "label.png" << "label.png" << false << false;
+    QTest::newRow("capitals: still the chosen name, not asked")
+        << kEPS << "LABEL.EPS" << "LABEL.EPS" << "LABEL.EPS" << false << false;
+    QTest::newRow("our name differs but is free: not asked")
+        << kJPEG << "label.jpeg" << "" << "label.jpeg.jpg" << false << false;
+    QTest::newRow("only the typed label.tif exists: not asked, it stays")
+        << kTIFF << "label.tif" << "label.tif" << "label.tif.tiff" << false << false;
+  }
+  void aNameWeMadeIsAskedAboutBeforeReplacing() {
+    QFETCH(int, format);
+    QFETCH(QString, answered);
+    QFETCH(QString, existing);
+    QFETCH(QString, written);
+    QFETCH(bool, replace);
+    QFETCH(bool, asked);
+    TempDir dir, scratch;
+    const std::string old = "an older file, not a barcode";
+    if (!existing.isEmpty()) test::writeFile(dir.file(existing.toStdString()), old);
+    Session s;
+    choose(s.w.fileFormat, format);
+    s.answer = QString::fromStdString(dir.file(answered.toStdString()));
+    s.replace = replace;
+    s.clickSave();
+    const QString target = QString::fromStdString(dir.file(written.toStdString()));
+    QCOMPARE(s.replaceAsked, asked ? QStringList{target} : QStringList());
+    if (existing != written && !existing.isEmpty())
+      QCOMPARE(test::readFile(dir.file(existing.toStdString())), old);
+    if (asked && !replace) {
+      QVERIFY(s.alerts.isEmpty());
+      QCOMPARE(test::readFile(target.toStdString()), old);
+      return;
+    }
+    QCOMPARE(s.alerts.size(), 1);
+    QCOMPARE(s.alerts[0].second, kSaved);
+    const auto decoded = decodeSaved(target.toStdString(), format, scratch);
     QCOMPARE(decoded, std::vector<std::string>{"EAN-13:4012345678901"});
   }
 
@@ -219,6 +281,7 @@ class TestSave : public QObject {
     s.answer = QString::fromStdString(dir.file("a"));
     s.clickSave();
     retype(s.w.data, QStringLiteral("12345"));
+    s.answer = QString::fromStdString(dir.file("b"));  // a.eps exists now: no question wanted
     s.clickSave();
     QCOMPARE(s.alerts.size(), 2);
     QCOMPARE(s.alerts[0].second, QStringLiteral("Done."));

@@ -1,7 +1,11 @@
 // strimlo-cli as a user runs it: exit codes, the one line that says why, and the files.
 #include <gtest/gtest.h>
 
+#include <signal.h>
+
+#include <chrono>
 #include <filesystem>
+#include <thread>
 
 #include "options.h"
 #include "cli_runner.h"
@@ -141,6 +145,19 @@ TEST(Cli, HelpNamesTheSizesAndResolutions) {
   EXPECT_EQ(c.exitCode, 0);
   for (const char* word : {"197%", "82%", "3200 dpi", "72 dpi", "isbn13", "--batch"})
     EXPECT_NE(c.output.find(word), std::string::npos) << word;
+}
+
+// Stopped in the middle of a large save, the command leaves neither the file nor a
+// temporary file.
+TEST(Cli, TerminatedSaveLeavesNothing) {
+  test::TempDir dir;
+  const std::string cmd = std::string(STRIMLO_CLI) + " --type isbn13 --addon 51299 --size 9 --res 7 -o " +
+                          shellQuote(dir.file("big.tiff")) + " 978-3-16-148410-0 >/dev/null 2>&1 & echo $!";
+  const int pid = std::stoi(test::run(cmd).output);
+  std::this_thread::sleep_for(std::chrono::milliseconds(250));
+  kill(pid, SIGTERM);
+  for (int i = 0; i < 200 && kill(pid, 0) == 0; ++i) std::this_thread::sleep_for(std::chrono::milliseconds(20));
+  EXPECT_TRUE(std::filesystem::is_empty(dir.path()));
 }
 
 TEST(CliOptions, FormatFromPath) {

@@ -27,7 +27,7 @@ TEST(Text8, ConvertsReplacesAndCuts) {
       {"last Latin-1 code point", "\xC3\xBF", "\xFF", false, false},
       {"pound and euro: only the euro is outside", "\xC2\xA3" "5 \xE2\x82\xAC" "5", "\xA3" "5 ?5", true, false},
       {"first code point past Latin-1", "\xC4\x80", "?", true, false},
-      {"four-byte character is one ?", "x\xF0\x9F\x98\x80y", "x?y", true, false},
+      {"four-byte character is two ?, one per UTF-16 unit as in the window", "x\xF0\x9F\x98\x80y", "x??y", true, false},
       {"lone continuation byte", "a\x80" "b", "a?b", true, false},
       {"truncated sequence at the end", "ab\xC3", "ab?", true, false},
       {"lead byte followed by ASCII keeps the ASCII", "\xC3" "A", "?A", true, false},
@@ -44,6 +44,7 @@ TEST(Text8, ConvertsReplacesAndCuts) {
       {"31 ASCII and a letter: the letter is cut", a31 + "\xC3\xA9", a31, false, true},
       {"a replacement counts one byte", a30 + "\xE2\x82\xAC" "b", a30 + "?", true, true},
       {"a replacement past the cut is not reported", a31 + "\xE2\x82\xAC", a31, false, true},
+      {"a four-byte character at the cut keeps one ?", a30 + "\xF0\x9F\x98\x80", a30 + "?", true, true},
   };
   for (const auto& r : rows) {
     SCOPED_TRACE(r.what);

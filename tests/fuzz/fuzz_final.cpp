@@ -92,7 +92,7 @@ bool tooSlow(CodeType type, SizeIndex size, std::string_view text, std::string_v
   const Completion c = completeSymbol(type, text, addon, price);
   const Font* font = Font::helvetica();
   if (!c.symbol || !font) return false;
-  const Layout layout = fileLayout(*c.symbol, size, res, *font);
+  const Layout layout = fileLayout(*c.symbol, size, res);
   return double(layout.pixelsWide) * double(layout.pixelsHigh) > kMaxPixels;
 }
 

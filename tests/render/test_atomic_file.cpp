@@ -6,7 +6,10 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <sys/sysmacros.h>
+
 #include <filesystem>
+#include <thread>
 #include <string>
 #include <vector>
 
@@ -158,8 +161,8 @@ TEST(AtomicFile, MissingFolderFailsAndCreatesNothing) {
   EXPECT_TRUE(entries(dir.path()).empty());
 }
 
-// The rename fails after everything was written: the temporary file must still go.
-TEST(AtomicFile, TargetThatIsAFolderFailsAfterWritingAndCleansUp) {
+// A folder is never replaced, and nothing is left beside it.
+TEST(AtomicFile, TargetThatIsAFolderFailsAndCleansUp) {
   test::TempDir dir;
   const std::string path = dir.file("folder");
   fs::create_directory(path);
@@ -197,6 +200,45 @@ TEST(AtomicFile, FollowsASymbolicLink) {
   EXPECT_EQ(test::readFile(target), "new");
   EXPECT_EQ(modeOf(target), 0640u);
   EXPECT_EQ(entries(dir.path() / "real"), std::vector<std::string>{"file.png"});
+}
+
+// A pipe or a device cannot be replaced by a file: the bytes go to it, and it stays
+// what it was (as root, renaming over /dev/null would otherwise replace the device).
+TEST(AtomicFile, PipesAndDevicesAreWrittenNotReplaced) {
+  test::TempDir dir;
+  const std::string fifo = dir.file("pipe");
+  ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
+  std::string received;
+  std::thread reader([&] { received = test::readFile(fifo); });
+  EXPECT_TRUE(writeFileAtomically(fifo, "through the pipe"));
+  reader.join();
+  EXPECT_EQ(received, "through the pipe");
+  EXPECT_TRUE(fs::is_fifo(fifo));
+
+  const std::string device = dir.file("null");
+  if (mknod(device.c_str(), S_IFCHR | 0666, makedev(1, 3)) != 0) {
+    GTEST_SKIP() << "making a device node needs root";
+  }
+  EXPECT_TRUE(writeFileAtomically(device, "gone"));
+  EXPECT_TRUE(fs::is_character_file(device));
+  EXPECT_EQ(entries(dir.path()), (std::vector<std::string>{"null", "pipe"}));
+}
+
+// A link to nowhere, or a file we may not write, is refused rather than replaced.
+TEST(AtomicFile, RefusesWhatCouldNotBeWrittenInPlace) {
+  test::TempDir dir;
+  const std::string link = dir.file("dangling.png");
+  fs::create_symlink(dir.file("missing/file.png"), link);
+  EXPECT_FALSE(writeFileAtomically(link, "x"));
+  EXPECT_TRUE(fs::is_symlink(link));
+  EXPECT_EQ(entries(dir.path()), std::vector<std::string>{"dangling.png"});
+
+  const std::string readOnly = dir.file("locked.png");
+  test::writeFile(readOnly, "old");
+  ASSERT_EQ(chmod(readOnly.c_str(), 0444), 0);
+  if (access(readOnly.c_str(), W_OK) == 0) GTEST_SKIP() << "this user writes read-only files (root)";
+  EXPECT_FALSE(writeFileAtomically(readOnly, "new"));
+  EXPECT_EQ(test::readFile(readOnly), "old");
 }
 
 TEST(AtomicFile, PathsThatNameNoFileFail) {

@@ -374,5 +374,74 @@ TEST_F(EpsScans, GhostscriptAcceptsEscapedTexts) {
   EXPECT_EQ(r.output, "");
 }
 
+
+constexpr const char* kLatin1Font =
+    "/Helvetica-ISOLatin1 /Helvetica findfont dup length dict begin "
+    "{ 1 index /FID ne { def } { pop pop } ifelse } forall "
+    "/Encoding ISOLatin1Encoding 256 array copy dup 45 /hyphen put def "
+    "currentdict end definefont pop\n"
+    "/isbnfont { /Helvetica-ISOLatin1 findfont 7 scalefont setfont 0.0 setgray} def\n";
+
+// Helvetica's standard encoding would draw ISO-8859-1 bytes as other glyphs; only a text
+// beyond ASCII, in the ISBN line or the price, needs the Latin-1 copy of the font.
+TEST(Eps, TextsBeyondAsciiGetALatin1Font) {
+  const ModulePattern main = ean13("9783161484100");
+  const ModulePattern addon = addon5("51299");
+  struct Row {
+    const char* what;
+    CodeType type;
+    std::optional<std::string_view> line, price;
+    std::size_t fonts;  // how often the Latin-1 font is defined
+  };
+  const Row rows[] = {
+      {"ASCII line and price: the plain font", kISBN13, "ISBN 978-3-16-148410-0", "$12.99", 0},
+      {"ASCII line, no price", kISBN10, "ISBN 0-306-40615-2", std::nullopt, 0},
+      {"no line at all", kISBN10, std::nullopt, "", 0},
+      {"accents and a pound sign in the price", kISBN13, "ISBN 978-3-16-148410-0", "\xE9 \xFC \xA3", 1},
+      {"an umlaut in the ISBN line", kISBN13, "ISBN \xC4", "12.99", 1},
+      {"both texts beyond ASCII: still defined once", kISBN10, "ISBN \xC4", "\xE9 \xFC \xA3", 1},
+      {"a byte of 0x80 counts", kISBN13, "ISBN", "\x80", 1},
+      {"EAN-13 draws no ISBN texts", kEAN13, "ISBN \xC4", "\xE9", 0},
+      {"EAN-8 draws no ISBN texts", kEAN8, "ISBN \xC4", "\xE9", 0},
+  };
+  for (const auto& r : rows) {
+    SCOPED_TRACE(r.what);
+    const std::string eps = makeEPS(r.type, "9783161484100", r.line, "51299", r.price,
+                                    r.type == kEAN8 ? ean8("40123455") : main, &addon)
+                                .value();
+    EXPECT_EQ(occurrences(eps, "ISOLatin1Encoding"), r.fonts);
+    EXPECT_EQ(occurrences(eps, "/isbnfont {"), r.fonts + 1);
+    if (r.fonts == 0) continue;
+    // Right after the procedures, so the isbnfont drawn below is the Latin-1 one.
+    EXPECT_NE(eps.find("module mul 2 div 0 rmoveto } def\n" + std::string(kLatin1Font) +
+                       "12 10 moveto\n"),
+              std::string::npos)
+        << eps.substr(0, eps.find("12 10 moveto"));
+  }
+}
+
+// Ghostscript's text extraction reports the letters as it drew them, in Unicode: the
+// glyphs the file selects, not the bytes it holds. The ISBN line's hyphens must stay
+// hyphens (U+002D), not become the minus (U+2212) of ISOLatin1Encoding.
+TEST(Eps, GhostscriptDrawsTheLatin1Letters) {
+  if (!test::haveTool("gs")) GTEST_SKIP() << "Ghostscript missing (scripts/setup.sh installs it)";
+  const ModulePattern addon = addon5("51299");
+  const std::string eps = makeEPS(kISBN13, "9783161484100", "ISBN 978-3-16-148410-0 \xC4", "51299",
+                                  "\xE9 \xFC \xA3", ean13("9783161484100"), &addon)
+                              .value();
+  test::TempDir dir;
+  const std::string epsPath = dir.file("latin1.eps");
+  test::writeFile(epsPath, eps);
+  const auto text = test::run("gs -q -dSAFER -dBATCH -dNOPAUSE -sDEVICE=txtwrite -sOutputFile=- " +
+                              test::shellQuote(epsPath));
+  EXPECT_EQ(text.exitCode, 0) << text.output;
+  EXPECT_NE(text.output.find("ISBN 978-3-16-148410-0 \xC3\x84"), std::string::npos) << text.output;
+  EXPECT_NE(text.output.find("\xC3\xA9 \xC3\xBC \xC2\xA3"), std::string::npos) << text.output;
+  const auto drawn = test::run("gs -q -dSAFER -dBATCH -dNOPAUSE -dEPSCrop -r72 -sDEVICE=pnggray -sOutputFile=" +
+                               test::shellQuote(dir.file("latin1.png")) + " " + test::shellQuote(epsPath));
+  EXPECT_EQ(drawn.exitCode, 0) << drawn.output;
+  EXPECT_EQ(drawn.output, "") << "the font definition raised no PostScript error";
+}
+
 }  // namespace
 }  // namespace strimlo

@@ -48,7 +48,7 @@ TEST(SymbolFiles, EveryTypeAndFormatReadsBackAndScans) {
         const auto facts = test::readRasterFile(path);
         ASSERT_TRUE(facts);
         const Layout l = fileLayout(*completeSymbol(c.type, c.data, c.addon, "12.99").symbol, 2,
-                                    res, *Font::helvetica());
+                                    res);
         EXPECT_EQ(facts->width, l.pixelsWide);
         EXPECT_EQ(facts->height, l.pixelsHigh);
         EXPECT_EQ(facts->colour, colour[format]);
@@ -85,8 +85,7 @@ TEST(SymbolFiles, EveryResolutionHasTheLayoutSize) {
       ASSERT_TRUE(MakeCode::FinalCode(kEAN8, size, "9638507", "", "", res, kPNG, path));
       const auto facts = test::readPngFile(path);
       ASSERT_TRUE(facts);
-      const Layout l = fileLayout(*completeSymbol(kEAN8, "9638507").symbol, size, res,
-                                  *Font::helvetica());
+      const Layout l = fileLayout(*completeSymbol(kEAN8, "9638507").symbol, size, res);
       EXPECT_EQ(facts->width, l.pixelsWide) << res;
       EXPECT_EQ(facts->height, l.pixelsHigh) << res;
       EXPECT_NEAR(facts->xdpi, getResolution(res), 0.5) << res;

@@ -1,5 +1,6 @@
 // Symbol geometry as plain data: bitmap sizes, bar extents and text anchors of the file
-// and preview layouts, checked against the documented formulas and figures.
+// and preview layouts, checked against the known figures and the exact arithmetic they
+// come from.
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -38,7 +39,7 @@ class FileLayoutSize : public ::testing::TestWithParam<SizeRow> {};
 
 TEST_P(FileLayoutSize, MatchesDocumentedPixels) {
   const SizeRow& r = GetParam();
-  const Layout l = fileLayout(symbol(r.type, r.data, r.addon), r.size, r.res, font());
+  const Layout l = fileLayout(symbol(r.type, r.data, r.addon), r.size, r.res);
   EXPECT_EQ(l.pixelsWide, r.pixelsWide) << r.what << " width " << l.width;
   EXPECT_EQ(l.pixelsHigh, r.pixelsHigh) << r.what << " height " << l.height;
   EXPECT_EQ(l.antialiasBars, r.antialiasBars) << r.what;
@@ -60,7 +61,7 @@ INSTANTIATE_TEST_SUITE_P(
         SizeRow{"smallest: EAN-8 82% 72 dpi", kEAN8, "4012345", "", 0, 0, 55, 65, true}));
 
 TEST(FileLayout, Ean13At300DpiHasDocumentedGeometry) {
-  const Layout l = fileLayout(symbol(kEAN13, "401234567890"), 2, 2, font());
+  const Layout l = fileLayout(symbol(kEAN13, "401234567890"), 2, 2);
   EXPECT_NEAR(l.width, 453.6614f, 1e-3);
   EXPECT_NEAR(l.height, 331.9488f, 1e-3);
   EXPECT_NEAR(l.pointsWide, 108.8787f, 1e-3);
@@ -72,14 +73,14 @@ TEST(FileLayout, Ean13At300DpiHasDocumentedGeometry) {
 }
 
 TEST(FileLayout, ModuleIsExactly33PixelsAt2540Dpi) {
-  EXPECT_FLOAT_EQ(fileLayout(symbol(kEAN8, "4012345"), 2, 6, font()).lineWidth, 33.0f);
+  EXPECT_FLOAT_EQ(fileLayout(symbol(kEAN8, "4012345"), 2, 6).lineWidth, 33.0f);
 }
 
-// The documented outcome in exact arithmetic: guard bars from 7 m up to Hb - T/2 + 7 m,
+// In exact arithmetic: guard bars from 7 m up to Hb - T/2 + 7 m,
 // data bars from 7 m + T/2, add-on bars from 7 m up to Hb - 3T/2 + 7 m.
 TEST(FileLayout, BarExtentsFollowTheFormulas) {
   const Symbol s = symbol(kISBN13, "978-3-16-148410-0", "51299", "12.99");
-  const Layout l = fileLayout(s, 2, 2, font());
+  const Layout l = fileLayout(s, 2, 2);
   const float m = l.lineWidth, q = 30, T = 45, Hb = m * 95 / 1.2f;
   const float top = Hb - T / 2 + 7 * m;
   const float x0 = 2 * q, xa = 2 * q + 95 * m + q;
@@ -94,7 +95,7 @@ TEST(FileLayout, BarExtentsFollowTheFormulas) {
     EXPECT_NEAR(b.y1, top, 1e-3);
     const int module = static_cast<int>(std::lround((b.x - x0) / m));
     EXPECT_EQ(s.pattern[module], 1) << "bar at a space module " << module;
-    const bool isGuard = module <= 2 || (module >= 45 && module <= 49) || module >= 92;
+    const bool isGuard = module <= 2 || (module >= 45 && module <= 48) || module >= 92;
     EXPECT_NEAR(b.y0, isGuard ? 7 * m : 7 * m + T / 2, 1e-3) << module;
     ++(isGuard ? guard : data);
   }
@@ -104,6 +105,17 @@ TEST(FileLayout, BarExtentsFollowTheFormulas) {
   for (auto v : *s.addon) addonModules += v;
   EXPECT_EQ(guard + data, barModules);
   EXPECT_EQ(addon, addonModules);
+  // Add-on digits stand on the add-on bars, over the first module of each digit's seven.
+  const int digitModule[] = {3, 12, 21, 30, 39};
+  int k = 0;
+  for (const TextItem& t : l.texts) {
+    if (t.y < Hb - 1.5f * T + 7 * m - 1e-3f || t.y > Hb - 1.5f * T + 7 * m + 1e-3f) continue;
+    ASSERT_LT(k, 5);
+    EXPECT_NEAR(t.x, xa + digitModule[k] * m, 1e-3) << k;
+    EXPECT_EQ(t.text, std::string(1, "51299"[k])) << k;
+    ++k;
+  }
+  EXPECT_EQ(k, 5);
 }
 
 TEST(FileLayout, DigitsStandUnderTheirModules) {
@@ -118,7 +130,7 @@ TEST(FileLayout, DigitsStandUnderTheirModules) {
   };
   for (const Row& r : rows) {
     const Symbol s = symbol(r.type, r.data);
-    const Layout l = fileLayout(s, 3, 3, font());
+    const Layout l = fileLayout(s, 3, 3);
     const float m = l.lineWidth;
     const float q = 1.1f * 60;
     const float x0 = r.type == kEAN8 ? 3 * m : 2 * q;
@@ -144,7 +156,7 @@ TEST(FileLayout, IsbnLineAndPriceOnlyWithAddon) {
   };
   for (const Row r : {Row{"51299", "12.99", true}, Row{"5129", "12.99", false},
                       Row{"51299", "", false}, Row{"", "9.99", false}}) {
-    const Layout l = fileLayout(symbol(kISBN10, "3-16-148410-X", r.addon, r.price), 2, 2, font());
+    const Layout l = fileLayout(symbol(kISBN10, "3-16-148410-X", r.addon, r.price), 2, 2);
     bool sawLine = false, sawPrice = false;
     for (const TextItem& t : l.texts) {
       sawLine |= t.text == "ISBN 3-16-148410-X";
@@ -185,6 +197,49 @@ TEST(PreviewLayout, DigitsAndHeightsFollowTheMeasuredZero) {
   EXPECT_NEAR(l.texts[0].y, y0 - 0.375f * zero.height, 1e-3);
   EXPECT_NEAR(l.bars.front().y0, y0, 1e-3);
   EXPECT_NEAR(l.bars.front().y1, y0 + K - zero.height / 2, 1e-3);
+}
+
+TEST(PreviewLayout, IsbnAddonLineAndPriceStandWhereTheyShould) {
+  const Font& f = font();
+  const TextSize zero = f.measure("0", 14);
+  const float tw = zero.width, th = zero.height;
+  const Layout l = previewLayout(symbol(kISBN13, "978-3-16-148410-0", "51299", "USD 12.99"), 600, 300, f);
+  const float x0 = (600 - ((tw + 70.5f) + 142.5f)) / 2;
+  const float B = 142.5f / 1.2f - th;
+  const float y0 = (300 - B) / 2 - th / 2;
+  const float U = B + y0;
+  const float a0 = tw + x0 + 142.5f;
+  EXPECT_NEAR(l.bars.front().x, x0, 1e-3);
+  EXPECT_NEAR(l.bars.front().y0, y0, 1e-3);
+  EXPECT_NEAR(l.bars.back().x, a0 + 46 * 1.5f, 1e-3);  // the add-on ends with a bar
+  EXPECT_NEAR(l.bars.back().y1, U - th / 2, 1e-3);
+  std::vector<const TextItem*> addonDigits;
+  const TextItem* line = nullptr;
+  const TextItem* price = nullptr;
+  for (const TextItem& t : l.texts) {
+    if (t.text == "ISBN 978-3-16-148410-0") line = &t;
+    if (t.text == "USD 12.99") price = &t;
+    if (std::abs(t.y - (U - th / 2)) < 1e-3f) addonDigits.push_back(&t);
+  }
+  ASSERT_TRUE(line && price);
+  EXPECT_NEAR(line->x, x0, 1e-3);
+  EXPECT_NEAR(line->y, U + 0.625f * th, 1e-3);
+  EXPECT_FLOAT_EQ(line->size, 13);
+  EXPECT_NEAR(price->x, x0 + 142.5f + tw, 1e-3);
+  EXPECT_FLOAT_EQ(price->y, line->y);
+  ASSERT_EQ(addonDigits.size(), 5u);
+  for (int k = 0; k < 5; ++k) EXPECT_NEAR(addonDigits[k]->x, a0 + (3 + 9 * k) * 1.5f, 1e-3) << k;
+}
+
+TEST(PreviewLayout, Ean8DigitsHaveNoLeadingDigit) {
+  const Layout l = previewLayout(symbol(kEAN8, "9638507"), 300, 200, font());
+  const float x0 = (300 - 100.5f) / 2;
+  const float expected[] = {5.25f, 15.75f, 26.25f, 36.75f, 54.75f, 65.25f, 75.75f, 86.25f};
+  ASSERT_EQ(l.texts.size(), 8u);
+  for (int i = 0; i < 8; ++i) {
+    EXPECT_NEAR(l.texts[i].x - x0, expected[i], 1e-3) << i;
+    EXPECT_EQ(l.texts[i].text, std::string(1, "96385074"[i]));
+  }
 }
 
 }  // namespace

@@ -24,7 +24,7 @@ Layout layoutOf(CodeType type, const char* data, const char* addon, SizeIndex si
                 ResolutionIndex res) {
   Completion c = completeSymbol(type, data, addon, "9.99");
   EXPECT_TRUE(c.symbol);
-  return fileLayout(*c.symbol, size, res, *Font::helvetica());
+  return fileLayout(*c.symbol, size, res);
 }
 
 TEST(RasterRender, StripsGiveTheSameBytesAsOnePainting) {
@@ -49,7 +49,7 @@ TEST(RasterRender, BarRunsMatchTheModulesWithinOnePixel) {
   for (const Row r : {Row{kEAN13, "401234567890", 2}, Row{kEAN13, "401234567890", 6},
                       Row{kEAN8, "9638507", 2}, Row{kEAN8, "9638507", 6}}) {
     Completion c = completeSymbol(r.type, r.data);
-    const Layout l = fileLayout(*c.symbol, 2, r.res, *Font::helvetica());
+    const Layout l = fileLayout(*c.symbol, 2, r.res);
     const auto ink = paintInStrips(l, 256);
     const float m = l.lineWidth;
     const float x0 = l.bars.front().x;  // module 0 is a bar
