@@ -88,6 +88,15 @@ void appendPsString(std::string& out, std::string_view text) {
   out += ')';
 }
 
+// "x y moveto (text) show" with the pieces between as each body lays them out.
+void appendShowAt(std::string& out, float x, std::string_view moveto, std::string_view text,
+                  std::string_view show) {
+  appendFixed(out, x);
+  out += moveto;
+  appendPsString(out, text);
+  out += show;
+}
+
 std::string_view boundingBox(CodeType type) {
   if (type == kEAN8) return " 60.25 70";
   if (type == kEAN13) return " 94 70";
@@ -157,10 +166,7 @@ void appendEan8Body(std::string& out, std::string_view digits, const ModulePatte
   out += "stroke\n";
   for (std::size_t i = 0; i < std::size(lower_pos8) && i < digits.size(); ++i) {
     out += "e1font\n";
-    appendFixed(out, lower_pos8[i]);
-    out += " 3 moveto\n";
-    appendPsString(out, digits.substr(i, 1));
-    out += " show\n";
+    appendShowAt(out, lower_pos8[i], " 3 moveto\n", digits.substr(i, 1), " show\n");
   }
 }
 
@@ -174,10 +180,7 @@ void appendAddon(std::string& out, const ModulePattern& addon,
   if (!addonText) return;
   out += "e1font ";
   for (std::size_t k = 0; k < std::size(addon_pos) && k < addonText->size(); ++k) {
-    appendFixed(out, addon_pos[k]);
-    out += " 59.5 moveto ";
-    appendPsString(out, addonText->substr(k, 1));
-    out += " show ";
+    appendShowAt(out, addon_pos[k], " 59.5 moveto ", addonText->substr(k, 1), " show ");
   }
 }
 
@@ -194,10 +197,7 @@ void appendEan13Body(std::string& out, CodeType type, std::string_view digits,
   out += "\nstroke\n";
   for (std::size_t i = 0; i < std::size(lower_pos13) && i < digits.size(); ++i) {
     out += "e1font ";
-    appendFixed(out, lower_pos13[i]);
-    out += " 3 moveto ";
-    appendPsString(out, digits.substr(i, 1));
-    out += " show ";
+    appendShowAt(out, lower_pos13[i], " 3 moveto ", digits.substr(i, 1), " show ");
   }
   if (!isIsbn(type)) return;
   out += "isbnfont 12 69.5 moveto ";
