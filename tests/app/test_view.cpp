@@ -8,8 +8,6 @@
 #include "test_support.h"
 #include "window_fixture.h"
 
-using namespace strimlo;
-using strimlo::test::settle;
 using strimlo::test::TempDir;
 
 Q_DECLARE_METATYPE(std::string)

@@ -5,12 +5,6 @@
 
 #include "window_fixture.h"
 
-using namespace strimlo;
-using strimlo::test::choose;
-using strimlo::test::retype;
-using strimlo::test::settle;
-using strimlo::test::Window;
-
 namespace {
 
 // The 8-bit text the preview last handed the renderer for one of the three fields.

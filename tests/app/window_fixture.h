@@ -74,3 +74,10 @@ inline void retype(QLineEdit* field, const QString& text) {
 }
 
 }  // namespace strimlo::test
+
+// What every window test names unqualified.
+using namespace strimlo;
+using strimlo::test::choose;
+using strimlo::test::retype;
+using strimlo::test::settle;
+using strimlo::test::Window;

@@ -8,7 +8,6 @@
 #include <chrono>
 #include <filesystem>
 #include <fstream>
-#include <thread>
 
 #include "batch.h"
 #include "csv.h"
@@ -193,22 +192,13 @@ TEST(Batch, EightThreadsWriteTheBytesOfOne) {
 TEST(Batch, UsageAndInputErrorsWriteNothing) {
   test::TempDir dir;
   test::writeFile(dir.file("open.csv"), "401234567890,,,,a.eps\n\"401234567890,,,,b.eps\n");
-  struct Row {
-    std::string args;
-    int exitCode;
-    std::string says;
-  };
-  const std::vector<Row> rows = {
+  const std::vector<test::CliRow> rows = {
       {"--batch " + shellQuote(dir.file("missing.csv")), 2, "cannot read"},
       {"--batch " + shellQuote(dir.file("open.csv")), 2, "a quoted field is not closed; nothing written"},
       {"--batch x.csv 401234567890", 2, "not the command line"},
       {"--batch x.csv --jobs 0", 2, "bad value for --jobs"},
   };
-  for (const Row& r : rows) {
-    const test::CommandResult c = test::cli(r.args);
-    EXPECT_EQ(c.exitCode, r.exitCode) << r.args << "\n" << c.output;
-    EXPECT_NE(c.output.find(r.says), std::string::npos) << r.args << "\n" << c.output;
-  }
+  for (const test::CliRow& r : rows) test::expectCli(r);
   EXPECT_FALSE(fs::exists("a.eps"));
 }
 
@@ -229,14 +219,9 @@ TEST(Batch, InterruptLeavesOnlyWholeFiles) {
   for (int i = 0; i < 400; ++i) csv += "ean13,978316148" + std::to_string(1000 + i).substr(1) + ",,,,tiff,5,4\n";
   test::writeFile(dir.file("in.csv"), csv);
   fs::create_directory(dir.file("out"));
-  const std::string cmd = std::string(STRIMLO_CLI) + " --batch " + shellQuote(dir.file("in.csv")) +
-                          " --outdir " + shellQuote(dir.file("out")) + " --jobs 2 > " +
-                          shellQuote(dir.file("log")) + " 2>&1 & echo $!";
-  const int pid = std::stoi(test::run(cmd).output);
-  std::this_thread::sleep_for(std::chrono::milliseconds(700));
-  kill(pid, SIGINT);
-  for (int i = 0; i < 200 && kill(pid, 0) == 0; ++i) std::this_thread::sleep_for(std::chrono::milliseconds(50));
-  ASSERT_NE(kill(pid, 0), 0) << "the batch did not stop";
+  const std::string args = "--batch " + shellQuote(dir.file("in.csv")) + " --outdir " + shellQuote(dir.file("out")) +
+                           " --jobs 2 > " + shellQuote(dir.file("log")) + " 2>&1";
+  ASSERT_TRUE(test::interruptCli(args, std::chrono::milliseconds(700), SIGINT)) << "the batch did not stop";
   const std::string log = test::readFile(dir.file("log"));
   EXPECT_NE(log.find("interrupted"), std::string::npos) << log;
   int files = 0;

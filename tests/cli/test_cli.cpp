@@ -5,7 +5,6 @@
 
 #include <chrono>
 #include <filesystem>
-#include <thread>
 
 #include "options.h"
 #include "cli_runner.h"
@@ -19,12 +18,7 @@ using test::shellQuote;
 TEST(Cli, ExitCodesAndMessages) {
   test::TempDir dir;
   const std::string out = shellQuote(dir.file("x.eps"));
-  struct Row {
-    std::string args;
-    int exitCode;
-    std::string says;  // part of what it prints
-  };
-  const std::vector<Row> rows = {
+  const std::vector<test::CliRow> rows = {
       {"-o " + out + " 401234567890", 0, ""},
       {"-o " + out + " 12345", 1, "EAN-13 needs 12 or 13 digits; got 5"},
       {"--type ean8 -o " + out + " 40123450", 0, ""},
@@ -41,11 +35,7 @@ TEST(Cli, ExitCodesAndMessages) {
       {"-o " + out, 2, "no data text given"},
       {"-o " + shellQuote(dir.file("missing/x.eps")) + " 401234567890", 1, "could not be written"},
   };
-  for (const Row& r : rows) {
-    const test::CommandResult c = test::cli(r.args);
-    EXPECT_EQ(c.exitCode, r.exitCode) << r.args << "\n" << c.output;
-    EXPECT_NE(c.output.find(r.says), std::string::npos) << r.args << "\n" << c.output;
-  }
+  for (const test::CliRow& r : rows) test::expectCli(r);
 }
 
 TEST(Cli, FormatFromNameNumberOrExtension) {
@@ -97,12 +87,7 @@ TEST(Cli, TextsAreConvertedAsTheWindowDoes) {
 TEST(Cli, CheckDigitIsReplacedWithANoteOrRefusedWhenStrict) {
   test::TempDir dir;
   const std::string out = shellQuote(dir.file("c.eps"));
-  struct Row {
-    std::string args;
-    int exitCode;
-    std::string says;
-  };
-  const std::vector<Row> rows = {
+  const std::vector<test::CliRow> rows = {
       {"4006381333931", 0, ""},  // right check digit: nothing to say
       {"4006381333930", 0, "check character 0 is wrong; 1 expected, replaced"},
       {"--strict 4006381333930", 1, "check character 0 is wrong; 1 expected"},
@@ -116,7 +101,7 @@ TEST(Cli, CheckDigitIsReplacedWithANoteOrRefusedWhenStrict) {
       {"--strict --type isbn13 978-0-306-40615-X", 1, "7 expected"},
       {"--type isbn13 978-0-306-40615-X", 0, "replaced"},
   };
-  for (const Row& r : rows) {
+  for (const test::CliRow& r : rows) {
     const test::CommandResult c = test::cli("-o " + out + " " + r.args);
     EXPECT_EQ(c.exitCode, r.exitCode) << r.args << "\n" << c.output;
     if (r.says.empty()) {
@@ -151,12 +136,9 @@ TEST(Cli, HelpNamesTheSizesAndResolutions) {
 // temporary file.
 TEST(Cli, TerminatedSaveLeavesNothing) {
   test::TempDir dir;
-  const std::string cmd = std::string(STRIMLO_CLI) + " --type isbn13 --addon 51299 --size 9 --res 7 -o " +
-                          shellQuote(dir.file("big.tiff")) + " 978-3-16-148410-0 >/dev/null 2>&1 & echo $!";
-  const int pid = std::stoi(test::run(cmd).output);
-  std::this_thread::sleep_for(std::chrono::milliseconds(250));
-  kill(pid, SIGTERM);
-  for (int i = 0; i < 200 && kill(pid, 0) == 0; ++i) std::this_thread::sleep_for(std::chrono::milliseconds(20));
+  const std::string args = "--type isbn13 --addon 51299 --size 9 --res 7 -o " + shellQuote(dir.file("big.tiff")) +
+                           " 978-3-16-148410-0 >/dev/null 2>&1";
+  test::interruptCli(args, std::chrono::milliseconds(250), SIGTERM);
   EXPECT_TRUE(std::filesystem::is_empty(dir.path()));
 }
 

@@ -55,17 +55,15 @@ void checkNoSharedOutputs(const std::vector<BatchLine>& lines,
 }
 
 }  // namespace
-}  // namespace strimlo::fuzz
 
-extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* bytes, std::size_t size) {
-  using namespace strimlo::fuzz;
-  Input in(bytes, size);
-  const strimlo::cli::Options options = optionsFrom(in.byte());
-  const strimlo::cli::CsvResult csv = strimlo::cli::parseCsv(in.rest());
+void fuzzOne(Input& in) {
+  const cli::Options options = optionsFrom(in.byte());
+  const cli::CsvResult csv = cli::parseCsv(in.rest());
   checkRecords(csv);
-  std::vector<strimlo::cli::BatchLine> lines = strimlo::cli::planBatch(csv.records, options);
+  std::vector<cli::BatchLine> lines = cli::planBatch(csv.records, options);
   checkPlan(lines, csv, options);
-  const auto messages = strimlo::cli::refuseSharedOutputs(lines);
+  const auto messages = cli::refuseSharedOutputs(lines);
   checkNoSharedOutputs(lines, messages);
-  return 0;
 }
+
+}  // namespace strimlo::fuzz

@@ -128,12 +128,8 @@ void checkRefusalMessages(CodeType type, std::string_view data, std::string_view
 }
 
 }  // namespace
-}  // namespace strimlo::fuzz
 
-extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* bytes, std::size_t size) {
-  using namespace strimlo;
-  using namespace strimlo::fuzz;
-  Input in(bytes, size);
+void fuzzOne(Input& in) {
   const CodeType type = in.selector();
   const std::string_view data = in.text();
   const std::string_view addon = in.text();
@@ -149,5 +145,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* bytes, std::size_t siz
   checkRefusalMessages(type, data, addon);
   // The window hands over texts already converted and cut; try that route too.
   checkSymbol(type, toText8(data).bytes, toText8(addon).bytes, toText8(price).bytes);
-  return 0;
 }
+
+}  // namespace strimlo::fuzz

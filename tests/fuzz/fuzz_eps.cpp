@@ -61,12 +61,8 @@ std::string_view boundingBoxLine(CodeType type) {
 }
 
 }  // namespace
-}  // namespace strimlo::fuzz
 
-extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* bytes, std::size_t size) {
-  using namespace strimlo;
-  using namespace strimlo::fuzz;
-  Input in(bytes, size);
+void fuzzOne(Input& in) {
   const CodeType type = in.selector();
   const int present = in.byte();
   const std::string_view digits = in.text();
@@ -82,7 +78,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* bytes, std::size_t siz
 
   const auto eps = makeEPS(type, digits, isbnLine, addonText, price, pattern, addonPattern);
   FUZZ_CHECK(eps.has_value() == (type >= kEAN8 && type <= kISBN13));
-  if (!eps) return 0;
+  if (!eps) return;
   FUZZ_CHECK(startsWith(*eps, "%!PS-Adobe-2.0 EPSF-1.2\n"));
   FUZZ_CHECK(endsWith(*eps, "showpage\n"));
   FUZZ_CHECK(eps->find(boundingBoxLine(type)) != std::string::npos);
@@ -91,5 +87,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* bytes, std::size_t siz
   // The EAN types ignore every ISBN argument.
   if (type == kEAN8 || type == kEAN13)
     FUZZ_CHECK(*eps == makeEPS(type, digits, {}, {}, {}, pattern, nullptr));
-  return 0;
 }
+
+}  // namespace strimlo::fuzz

@@ -97,15 +97,11 @@ bool tooSlow(CodeType type, SizeIndex size, std::string_view text, std::string_v
 }
 
 }  // namespace
-}  // namespace strimlo::fuzz
 
-extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* bytes, std::size_t size) {
-  using namespace strimlo;
-  using namespace strimlo::fuzz;
+void fuzzOne(Input& in) {
   // Durability is not what is fuzzed here; a sync per save would cut the runs tenfold.
   static const bool unsynced = (setSyncEachFile(false), true);
   (void)unsynced;
-  Input in(bytes, size);
   const CodeType type = in.selector();
   const SizeIndex sizeIndex = in.selector();
   const ResolutionIndex res = in.selector();
@@ -114,7 +110,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* bytes, std::size_t siz
   const std::string_view text = in.text();
   const std::string_view addon = in.text();
   const std::string_view price = in.rest();
-  if (tooSlow(type, sizeIndex, text, addon, price, res, format)) return 0;
+  if (tooSlow(type, sizeIndex, text, addon, price, res, format)) return;
 
   const auto before = contents(path);
   const bool written = MakeCode::FinalCode(type, sizeIndex, text, addon, price, res, format, path);
@@ -125,5 +121,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* bytes, std::size_t siz
   } else {
     FUZZ_CHECK(before == after);
   }
-  return 0;
 }
+
+}  // namespace strimlo::fuzz

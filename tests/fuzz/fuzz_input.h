@@ -62,4 +62,15 @@ class Input {
   std::string_view rest_;
 };
 
+// One run on one input; each target defines it.
+void fuzzOne(Input& in);
+
 }  // namespace strimlo::fuzz
+
+// libFuzzer's entry point, the same for every target. Each target is a single source
+// file including this header, so the definition stands once in each program.
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* bytes, std::size_t size) {
+  strimlo::fuzz::Input in(bytes, size);
+  strimlo::fuzz::fuzzOne(in);
+  return 0;
+}

@@ -2,22 +2,16 @@
 // libtiff, libjpeg), never with our writer's assumptions.
 #include <gtest/gtest.h>
 
-#include <csetjmp>
-#include <cstdio>
-#include <jpeglib.h>
-#include <png.h>
-#include <tiffio.h>
-
 #include <algorithm>
 #include <cmath>
+#include <cstdio>
 #include <cstdlib>
-#include <cstring>
 #include <limits>
 #include <string>
 #include <vector>
 
 #include "encode.h"
-#include "test_support.h"
+#include "readback.h"
 
 namespace strimlo {
 namespace {
@@ -46,190 +40,11 @@ std::uint8_t inkAt(const InkBitmap& b, int x, int y) {
   return b.ink[static_cast<std::size_t>(y) * b.width + x];
 }
 
-// ---- PNG read back with libpng --------------------------------------------------
-
-struct PngFile {
-  png_uint_32 width = 0, height = 0;
-  int bitDepth = 0, colorType = -1;
-  bool hasPhys = false;
-  png_uint_32 xPerUnit = 0, yPerUnit = 0;
-  int unit = -1;
-  Bytes pixels;  // as stored, no transformations
-};
-
-struct MemoryReader {
-  const Bytes* bytes;
-  std::size_t at = 0;
-};
-
-void readFromMemory(png_structp png, png_bytep out, png_size_t n) {
-  auto* r = static_cast<MemoryReader*>(png_get_io_ptr(png));
-  if (r->bytes->size() - r->at < n) png_error(png, "truncated");
-  std::memcpy(out, r->bytes->data() + r->at, n);
-  r->at += n;
-}
-
-[[noreturn]] void pngFailed(png_structp png, png_const_charp) { png_longjmp(png, 1); }
-
-// No object with a destructor lives in this frame: libpng may long-jump out of it.
-bool readPngInto(png_structp png, png_infop info, MemoryReader& reader, PngFile& f) {
-  if (setjmp(png_jmpbuf(png))) return false;
-  png_set_read_fn(png, &reader, readFromMemory);
-  png_read_info(png, info);
-  f.width = png_get_image_width(png, info);
-  f.height = png_get_image_height(png, info);
-  f.bitDepth = png_get_bit_depth(png, info);
-  f.colorType = png_get_color_type(png, info);
-  f.hasPhys = png_get_pHYs(png, info, &f.xPerUnit, &f.yPerUnit, &f.unit) != 0;
-  const png_size_t rowBytes = png_get_rowbytes(png, info);
-  f.pixels.resize(rowBytes * f.height);
-  for (png_uint_32 y = 0; y < f.height; ++y) png_read_row(png, f.pixels.data() + y * rowBytes, nullptr);
-  png_read_end(png, nullptr);
-  return true;
-}
-
-std::optional<PngFile> readPng(const Bytes& bytes) {
-  png_structp png = png_create_read_struct(PNG_LIBPNG_VER_STRING, nullptr, pngFailed, nullptr);
-  png_infop info = png_create_info_struct(png);
-  MemoryReader reader{&bytes};
-  PngFile f;
-  const bool ok = readPngInto(png, info, reader, f);
-  png_destroy_read_struct(&png, &info, nullptr);
-  if (!ok) return std::nullopt;
-  return f;
-}
-
-// ---- TIFF read back with libtiff ------------------------------------------------
-
-struct TiffFile {
-  std::uint32_t width = 0, height = 0;
-  std::uint16_t bitsPerSample = 0, samplesPerPixel = 0, photometric = 0, inkSet = 0;
-  std::uint16_t planar = 0, compression = 0, resolutionUnit = 0;
-  float xResolution = 0, yResolution = 0;
-  Bytes pixels;  // samplesPerPixel bytes per pixel, top row first
-};
-
-std::optional<TiffFile> readTiff(const Bytes& bytes) {
-  test::TempDir dir;
-  const std::string path = dir.file("read.tif");
-  test::writeFile(path, std::string(bytes.begin(), bytes.end()));
-  TIFF* tif = TIFFOpen(path.c_str(), "r");
-  if (tif == nullptr) return std::nullopt;
-  TiffFile f;
-  TIFFGetField(tif, TIFFTAG_IMAGEWIDTH, &f.width);
-  TIFFGetField(tif, TIFFTAG_IMAGELENGTH, &f.height);
-  TIFFGetField(tif, TIFFTAG_BITSPERSAMPLE, &f.bitsPerSample);
-  TIFFGetField(tif, TIFFTAG_SAMPLESPERPIXEL, &f.samplesPerPixel);
-  TIFFGetField(tif, TIFFTAG_PHOTOMETRIC, &f.photometric);
-  TIFFGetField(tif, TIFFTAG_INKSET, &f.inkSet);
-  TIFFGetField(tif, TIFFTAG_PLANARCONFIG, &f.planar);
-  TIFFGetField(tif, TIFFTAG_COMPRESSION, &f.compression);
-  TIFFGetField(tif, TIFFTAG_XRESOLUTION, &f.xResolution);
-  TIFFGetField(tif, TIFFTAG_YRESOLUTION, &f.yResolution);
-  TIFFGetField(tif, TIFFTAG_RESOLUTIONUNIT, &f.resolutionUnit);
-  const auto rowBytes = static_cast<std::size_t>(TIFFScanlineSize64(tif));
-  f.pixels.resize(rowBytes * f.height);
-  bool ok = true;
-  for (std::uint32_t y = 0; y < f.height && ok; ++y) ok = TIFFReadScanline(tif, f.pixels.data() + y * rowBytes, y, 0) == 1;
-  TIFFClose(tif);
-  if (!ok) return std::nullopt;
-  return f;
-}
-
-// ---- JPEG read back with libjpeg ------------------------------------------------
-
-struct JpegFile {
-  JDIMENSION width = 0, height = 0;
-  int components = 0;
-  J_COLOR_SPACE colorSpace = JCS_UNKNOWN;  // as stored in the file
-  bool adobeMarker = false;
-  int adobeTransform = -1;
-  Bytes app13;   // the Photoshop block, when present
-  Bytes pixels;  // decoded to CMYK, 4 bytes per pixel as stored (Adobe: inverted)
-};
-
-struct JpegReadError {
-  jpeg_error_mgr mgr;
-  std::jmp_buf jump;
-};
-
-[[noreturn]] void jpegFailed(j_common_ptr c) {
-  std::longjmp(reinterpret_cast<JpegReadError*>(c->err)->jump, 1);
-}
-
-// No object with a destructor lives in this frame: libjpeg may long-jump out of it.
-bool readJpegInto(jpeg_decompress_struct& c, JpegReadError& err, const Bytes& bytes, JpegFile& f) {
-  if (setjmp(err.jump)) return false;
-  jpeg_create_decompress(&c);
-  jpeg_mem_src(&c, bytes.data(), static_cast<unsigned long>(bytes.size()));
-  jpeg_save_markers(&c, JPEG_APP0 + 13, 0xFFFF);
-  jpeg_read_header(&c, TRUE);
-  f.width = c.image_width;
-  f.height = c.image_height;
-  f.components = c.num_components;
-  f.colorSpace = c.jpeg_color_space;
-  f.adobeMarker = c.saw_Adobe_marker != 0;
-  f.adobeTransform = c.Adobe_transform;
-  for (jpeg_saved_marker_ptr m = c.marker_list; m != nullptr; m = m->next) {
-    if (m->marker == JPEG_APP0 + 13) f.app13.assign(m->data, m->data + m->data_length);
-  }
-  c.out_color_space = JCS_CMYK;
-  jpeg_start_decompress(&c);
-  f.pixels.resize(static_cast<std::size_t>(c.output_width) * 4 * c.output_height);
-  while (c.output_scanline < c.output_height) {
-    JSAMPROW row = f.pixels.data() + static_cast<std::size_t>(c.output_scanline) * c.output_width * 4;
-    jpeg_read_scanlines(&c, &row, 1);
-  }
-  jpeg_finish_decompress(&c);
-  return true;
-}
-
-std::optional<JpegFile> readJpeg(const Bytes& bytes) {
-  jpeg_decompress_struct c{};
-  JpegReadError err{};
-  c.err = jpeg_std_error(&err.mgr);
-  err.mgr.error_exit = jpegFailed;
-  JpegFile f;
-  const bool ok = readJpegInto(c, err, bytes, f);
-  jpeg_destroy_decompress(&c);
-  if (!ok) return std::nullopt;
-  return f;
-}
-
-std::uint32_t bigEndian(const Bytes& b, std::size_t at, int n) {
-  std::uint32_t v = 0;
-  for (int i = 0; i < n; ++i) v = v << 8 | b[at + i];
-  return v;
-}
-
-// Horizontal and vertical pixels per inch from a Photoshop APP13 block's
-// ResolutionInfo resource (8BIM 0x03ED), or {0, 0} when there is none. Units other
-// than pixels per inch (1) count as none.
-std::pair<double, double> photoshopResolution(const Bytes& app13) {
-  static constexpr char kSig[] = "Photoshop 3.0";
-  if (app13.size() < sizeof kSig || std::memcmp(app13.data(), kSig, sizeof kSig) != 0) return {0, 0};
-  std::size_t at = sizeof kSig;
-  while (at + 12 <= app13.size() && std::memcmp(&app13[at], "8BIM", 4) == 0) {
-    const std::uint32_t id = bigEndian(app13, at + 4, 2);
-    std::size_t nameLength = app13[at + 6] + 1u;
-    nameLength += nameLength % 2;
-    const std::size_t data = at + 6 + nameLength + 4;
-    if (data > app13.size()) break;
-    const std::uint32_t size = bigEndian(app13, data - 4, 4);
-    if (id == 0x03ED && size >= 16 && data + 16 <= app13.size()) {
-      if (bigEndian(app13, data + 4, 2) != 1 || bigEndian(app13, data + 12, 2) != 1) return {0, 0};
-      return {bigEndian(app13, data, 4) / 65536.0, bigEndian(app13, data + 8, 4) / 65536.0};
-    }
-    at = data + size + size % 2;
-  }
-  return {0, 0};
-}
-
 // ---- PNG -------------------------------------------------------------------------
 
 struct ResolutionRow {
   double dpi;
-  png_uint_32 perMetre;  // round(dpi / 0.0254)
+  std::uint32_t perMetre;  // round(dpi / 0.0254), as PNG states it
   const char* proves;
 };
 
@@ -246,26 +61,25 @@ TEST(EncodePng, IsEightBitGreyWithResolutionPerMetre) {
     const InkBitmap bitmap = testBitmap(row.dpi);
     const auto bytes = encodeImage(bitmap.source(), kPNG);
     ASSERT_TRUE(bytes);
-    const auto png = readPng(*bytes);
+    const auto png = test::readPng(*bytes);
     ASSERT_TRUE(png);
-    EXPECT_EQ(png->width, 67u);
-    EXPECT_EQ(png->height, 45u);
+    EXPECT_EQ(png->width, 67);
+    EXPECT_EQ(png->height, 45);
     EXPECT_EQ(png->bitDepth, 8);
-    EXPECT_EQ(png->colorType, PNG_COLOR_TYPE_GRAY);
-    ASSERT_TRUE(png->hasPhys);
-    EXPECT_EQ(png->unit, PNG_RESOLUTION_METER);
-    EXPECT_EQ(png->xPerUnit, row.perMetre);
-    EXPECT_EQ(png->yPerUnit, row.perMetre);
+    EXPECT_EQ(png->colour, "gray");
+    // Stated per metre (pHYs unit 1), read back as the same number of pixels per metre.
+    EXPECT_DOUBLE_EQ(png->xdpi, row.perMetre * 0.0254);
+    EXPECT_DOUBLE_EQ(png->ydpi, row.perMetre * 0.0254);
   }
 }
 
 TEST(EncodePng, GreyIsExactlyTheInverseOfInk) {
   const InkBitmap bitmap = testBitmap();
-  const auto png = readPng(*encodeImage(bitmap.source(), kPNG));
+  const auto png = test::readPng(*encodeImage(bitmap.source(), kPNG));
   ASSERT_TRUE(png);
   for (int y = 0; y < bitmap.height; ++y) {
     for (int x = 0; x < bitmap.width; ++x) {
-      ASSERT_EQ(png->pixels[static_cast<std::size_t>(y) * bitmap.width + x], 255 - inkAt(bitmap, x, y))
+      ASSERT_EQ(png->samples[static_cast<std::size_t>(y) * bitmap.width + x], 255 - inkAt(bitmap, x, y))
           << "at " << x << "," << y;
     }
   }
@@ -276,29 +90,29 @@ TEST(EncodePng, GreyIsExactlyTheInverseOfInk) {
 TEST(EncodeTiff, IsLzwCmykWithResolutionInInches) {
   for (const auto& row : kResolutions) {
     SCOPED_TRACE(row.proves);
-    const auto tiff = readTiff(*encodeImage(testBitmap(row.dpi).source(), kTIFF));
+    const auto tiff = test::readTiff(*encodeImage(testBitmap(row.dpi).source(), kTIFF));
     ASSERT_TRUE(tiff);
-    EXPECT_EQ(tiff->width, 67u);
-    EXPECT_EQ(tiff->height, 45u);
-    EXPECT_EQ(tiff->bitsPerSample, 8);
-    EXPECT_EQ(tiff->samplesPerPixel, 4);
-    EXPECT_EQ(tiff->photometric, PHOTOMETRIC_SEPARATED);
-    EXPECT_EQ(tiff->inkSet, INKSET_CMYK);
-    EXPECT_EQ(tiff->planar, PLANARCONFIG_CONTIG);
-    EXPECT_EQ(tiff->compression, COMPRESSION_LZW);
-    EXPECT_EQ(tiff->resolutionUnit, RESUNIT_INCH);
-    EXPECT_FLOAT_EQ(tiff->xResolution, static_cast<float>(row.dpi));
-    EXPECT_FLOAT_EQ(tiff->yResolution, static_cast<float>(row.dpi));
+    EXPECT_EQ(tiff->width, 67);
+    EXPECT_EQ(tiff->height, 45);
+    EXPECT_EQ(tiff->bitDepth, 8);
+    EXPECT_EQ(tiff->channels, 4);
+    // Separated, ink set CMYK and interleaved, each stated in its tag.
+    EXPECT_EQ(tiff->colour, "cmyk");
+    EXPECT_EQ(tiff->compression, "lzw");
+    // Counted only with the resolution unit stated as inches.
+    EXPECT_FLOAT_EQ(static_cast<float>(tiff->xdpi), static_cast<float>(row.dpi));
+    EXPECT_FLOAT_EQ(static_cast<float>(tiff->ydpi), static_cast<float>(row.dpi));
   }
 }
 
 TEST(EncodeTiff, BlackIsPureKEqualToInk) {
   const InkBitmap bitmap = testBitmap();
-  const auto tiff = readTiff(*encodeImage(bitmap.source(), kTIFF));
+  const auto tiff = test::readTiff(*encodeImage(bitmap.source(), kTIFF));
   ASSERT_TRUE(tiff);
+  ASSERT_EQ(tiff->samples.size(), static_cast<std::size_t>(bitmap.width) * bitmap.height * 4);
   for (int y = 0; y < bitmap.height; ++y) {
     for (int x = 0; x < bitmap.width; ++x) {
-      const std::uint8_t* p = &tiff->pixels[(static_cast<std::size_t>(y) * bitmap.width + x) * 4];
+      const std::uint8_t* p = &tiff->samples[(static_cast<std::size_t>(y) * bitmap.width + x) * 4];
       ASSERT_EQ(p[0] | p[1] | p[2], 0) << "C, M or Y ink at " << x << "," << y;
       ASSERT_EQ(p[3], inkAt(bitmap, x, y)) << "at " << x << "," << y;
     }
@@ -327,17 +141,15 @@ TEST(EncodeTiff, StartsWhereverTheFileStands) {
 TEST(EncodeJpeg, IsAdobeCmykWithPhotoshopResolution) {
   for (const auto& row : kResolutions) {
     SCOPED_TRACE(row.proves);
-    const auto jpeg = readJpeg(*encodeImage(testBitmap(row.dpi).source(), kJPEG));
+    const auto jpeg = test::readJpeg(*encodeImage(testBitmap(row.dpi).source(), kJPEG));
     ASSERT_TRUE(jpeg);
-    EXPECT_EQ(jpeg->width, 67u);
-    EXPECT_EQ(jpeg->height, 45u);
-    EXPECT_EQ(jpeg->components, 4);
-    EXPECT_EQ(jpeg->colorSpace, JCS_CMYK);
-    EXPECT_TRUE(jpeg->adobeMarker);
-    EXPECT_EQ(jpeg->adobeTransform, 0) << "CMYK stored as it is, no YCCK";
-    const auto [x, y] = photoshopResolution(jpeg->app13);
-    EXPECT_DOUBLE_EQ(x, row.dpi);
-    EXPECT_DOUBLE_EQ(y, row.dpi);
+    EXPECT_EQ(jpeg->width, 67);
+    EXPECT_EQ(jpeg->height, 45);
+    EXPECT_EQ(jpeg->channels, 4);
+    EXPECT_EQ(jpeg->colour, "cmyk") << "Adobe transform 0: CMYK stored as it is, no YCCK";
+    EXPECT_TRUE(jpeg->inverted) << "the Adobe marker";
+    EXPECT_DOUBLE_EQ(jpeg->xdpi, row.dpi);
+    EXPECT_DOUBLE_EQ(jpeg->ydpi, row.dpi);
   }
 }
 
@@ -345,10 +157,11 @@ TEST(EncodeJpeg, IsAdobeCmykWithPhotoshopResolution) {
 // low, and C, M, Y carry no ink anywhere.
 TEST(EncodeJpeg, InkReadsBackNearlyWithAdobePolarity) {
   const InkBitmap bitmap = testBitmap();
-  const auto jpeg = readJpeg(*encodeImage(bitmap.source(), kJPEG));
+  const auto jpeg = test::readJpeg(*encodeImage(bitmap.source(), kJPEG));
   ASSERT_TRUE(jpeg);
+  ASSERT_EQ(jpeg->samples.size(), static_cast<std::size_t>(bitmap.width) * bitmap.height * 4);
   auto inkOf = [&](int x, int y, int sample) {
-    return 255 - jpeg->pixels[(static_cast<std::size_t>(y) * bitmap.width + x) * 4 + sample];
+    return 255 - jpeg->samples[(static_cast<std::size_t>(y) * bitmap.width + x) * 4 + sample];
   };
   int rampError = 0;
   for (int y = 0; y < bitmap.height; ++y) {

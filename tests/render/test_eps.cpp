@@ -368,8 +368,7 @@ TEST_F(EpsScans, GhostscriptAcceptsEscapedTexts) {
                               .value();
   const std::string epsPath = dir_.file("escaped.eps");
   test::writeFile(epsPath, eps);
-  const auto r = test::run("gs -q -dSAFER -dBATCH -dNOPAUSE -dEPSCrop -r72 -sDEVICE=pnggray -sOutputFile=" +
-                           test::shellQuote(dir_.file("escaped.png")) + " " + test::shellQuote(epsPath));
+  const auto r = test::ghostscriptRender(epsPath, dir_.file("escaped.png"), 72);
   EXPECT_EQ(r.exitCode, 0) << r.output;
   EXPECT_EQ(r.output, "");
 }
@@ -437,8 +436,7 @@ TEST(Eps, GhostscriptDrawsTheLatin1Letters) {
   EXPECT_EQ(text.exitCode, 0) << text.output;
   EXPECT_NE(text.output.find("ISBN 978-3-16-148410-0 \xC3\x84"), std::string::npos) << text.output;
   EXPECT_NE(text.output.find("\xC3\xA9 \xC3\xBC \xC2\xA3"), std::string::npos) << text.output;
-  const auto drawn = test::run("gs -q -dSAFER -dBATCH -dNOPAUSE -dEPSCrop -r72 -sDEVICE=pnggray -sOutputFile=" +
-                               test::shellQuote(dir.file("latin1.png")) + " " + test::shellQuote(epsPath));
+  const auto drawn = test::ghostscriptRender(epsPath, dir.file("latin1.png"), 72);
   EXPECT_EQ(drawn.exitCode, 0) << drawn.output;
   EXPECT_EQ(drawn.output, "") << "the font definition raised no PostScript error";
 }

@@ -10,7 +10,6 @@
 namespace strimlo {
 namespace {
 
-using test::FileFacts;
 using test::TempDir;
 
 struct Case {
@@ -26,12 +25,6 @@ const std::vector<Case> kCases = {
     {kISBN10, "0-306-40615-2", "", {"EAN-13:9780306406157"}},
     {kISBN13, "978-3-16-148410-0", "51299", {"EAN-13:9783161484100", "EAN-5:51299"}},
 };
-
-std::vector<std::string> decodeRaster(const FileFacts& facts, const TempDir& dir) {
-  const std::string png = dir.file("grey.png");
-  EXPECT_TRUE(test::writePngGrey(png, facts.grey));
-  return test::zbarDecode(png);
-}
 
 TEST(SymbolFiles, EveryTypeAndFormatReadsBackAndScans) {
   ASSERT_TRUE(test::haveTool("zbarimg"));
@@ -53,10 +46,8 @@ TEST(SymbolFiles, EveryTypeAndFormatReadsBackAndScans) {
         EXPECT_EQ(facts->height, l.pixelsHigh);
         EXPECT_EQ(facts->colour, colour[format]);
         EXPECT_EQ(facts->compression, compression[format]);
-        if (format != kJPEG) {
-          EXPECT_NEAR(facts->xdpi, getResolution(res), 0.5);
-        }
-        EXPECT_EQ(decodeRaster(*facts, dir), c.decoded);
+        EXPECT_NEAR(facts->xdpi, getResolution(res), 0.5);
+        EXPECT_EQ(test::zbarDecode(facts->grey), c.decoded);
       }
     }
   }
@@ -71,7 +62,7 @@ TEST(SymbolFiles, EveryMagnificationScans) {
       ASSERT_TRUE(MakeCode::FinalCode(c.type, size, c.data, c.addon, "", 2, kPNG, path));
       const auto facts = test::readPngFile(path);
       ASSERT_TRUE(facts);
-      EXPECT_EQ(decodeRaster(*facts, dir), c.decoded) << codeTypeName(c.type) << " size " << size;
+      EXPECT_EQ(test::zbarDecode(facts->grey), c.decoded) << codeTypeName(c.type) << " size " << size;
     }
   }
 }
@@ -90,7 +81,7 @@ TEST(SymbolFiles, EveryResolutionHasTheLayoutSize) {
       EXPECT_EQ(facts->height, l.pixelsHigh) << res;
       EXPECT_NEAR(facts->xdpi, getResolution(res), 0.5) << res;
       if (res >= 2 && res <= 4) {
-        EXPECT_EQ(decodeRaster(*facts, dir), std::vector<std::string>{"EAN-8:96385074"});
+        EXPECT_EQ(test::zbarDecode(facts->grey), std::vector<std::string>{"EAN-8:96385074"});
       }
     }
   }

@@ -3,7 +3,7 @@
 
 #include "makecode.h"
 #include "preview_png.h"
-#include "readback.h"
+#include "test_support.h"
 
 namespace strimlo {
 namespace {

@@ -9,7 +9,10 @@
 #include <fstream>
 #include <random>
 #include <sstream>
+#include <utility>
 #include <sys/wait.h>
+
+#include "readback.h"
 
 namespace strimlo::test {
 
@@ -88,26 +91,19 @@ std::vector<std::string> zbarDecode(const std::string& imagePath) {
   return lines;
 }
 
-int ghostscriptToPng(const std::string& epsPath, const std::string& pngPath, int dpi) {
+CommandResult ghostscriptRender(const std::string& epsPath, const std::string& pngPath, int dpi) {
   return run("gs -q -dSAFER -dBATCH -dNOPAUSE -dEPSCrop -r" + std::to_string(dpi) +
-             " -sDEVICE=pnggray -sOutputFile=" + shellQuote(pngPath) + " " + shellQuote(epsPath))
-      .exitCode;
+             " -sDEVICE=pnggray -sOutputFile=" + shellQuote(pngPath) + " " + shellQuote(epsPath));
+}
+
+int ghostscriptToPng(const std::string& epsPath, const std::string& pngPath, int dpi) {
+  return ghostscriptRender(epsPath, pngPath, dpi).exitCode;
 }
 
 std::optional<GreyImage> readPngGrey(const std::string& path) {
-  png_image image{};
-  image.version = PNG_IMAGE_VERSION;
-  if (!png_image_begin_read_from_file(&image, path.c_str())) return std::nullopt;
-  image.format = PNG_FORMAT_GRAY;
-  GreyImage out;
-  out.width = static_cast<int>(image.width);
-  out.height = static_cast<int>(image.height);
-  out.pixels.resize(PNG_IMAGE_SIZE(image));
-  if (!png_image_finish_read(&image, nullptr, out.pixels.data(), 0, nullptr)) {
-    png_image_free(&image);
-    return std::nullopt;
-  }
-  return out;
+  auto facts = readPngFile(path);
+  if (!facts || facts->grey.pixels.empty()) return std::nullopt;
+  return std::move(facts->grey);
 }
 
 bool writePngGrey(const std::string& path, const GreyImage& img) {
@@ -117,6 +113,13 @@ bool writePngGrey(const std::string& path, const GreyImage& img) {
   image.height = static_cast<png_uint_32>(img.height);
   image.format = PNG_FORMAT_GRAY;
   return png_image_write_to_file(&image, path.c_str(), 0, img.pixels.data(), 0, nullptr) != 0;
+}
+
+std::vector<std::string> zbarDecode(const GreyImage& image) {
+  const TempDir dir;
+  const std::string path = dir.file("grey.png");
+  if (!writePngGrey(path, image)) return {};
+  return zbarDecode(path);
 }
 
 }  // namespace strimlo::test

@@ -43,6 +43,9 @@ std::vector<std::string> zbarDecode(const std::string& imagePath);
 
 // Renders an EPS with Ghostscript to a grey PNG at dpi; the exit code, 0 when it rendered.
 int ghostscriptToPng(const std::string& epsPath, const std::string& pngPath, int dpi);
+// The same, with what Ghostscript said (a PostScript error is reported there, not always
+// in the exit code).
+CommandResult ghostscriptRender(const std::string& epsPath, const std::string& pngPath, int dpi);
 
 // 8-bit grey image read back with libpng (grey or RGB, converted to grey).
 struct GreyImage {
@@ -54,5 +57,7 @@ struct GreyImage {
 std::optional<GreyImage> readPngGrey(const std::string& path);
 // Writes 8-bit grey pixels as a PNG (so zbarimg can read what we drew).
 bool writePngGrey(const std::string& path, const GreyImage& image);
+// What zbarimg finds in a grey image, as zbarDecode; none when it cannot be written.
+std::vector<std::string> zbarDecode(const GreyImage& image);
 
 }  // namespace strimlo::test
