@@ -224,15 +224,19 @@ TEST(AtomicFile, PipesAndDevicesAreWrittenNotReplaced) {
   EXPECT_EQ(entries(dir.path()), (std::vector<std::string>{"null", "pipe"}));
 }
 
-// A link to nowhere, or a file we may not write, is refused rather than replaced.
-TEST(AtomicFile, RefusesWhatCouldNotBeWrittenInPlace) {
+// A link to nowhere is refused rather than replaced by a file.
+TEST(AtomicFile, RefusesALinkToNowhere) {
   test::TempDir dir;
   const std::string link = dir.file("dangling.png");
   fs::create_symlink(dir.file("missing/file.png"), link);
   EXPECT_FALSE(writeFileAtomically(link, "x"));
   EXPECT_TRUE(fs::is_symlink(link));
   EXPECT_EQ(entries(dir.path()), std::vector<std::string>{"dangling.png"});
+}
 
+// A file this user may not write is refused, as writing it in place would be.
+TEST(AtomicFile, RefusesAReadOnlyFile) {
+  test::TempDir dir;
   const std::string readOnly = dir.file("locked.png");
   test::writeFile(readOnly, "old");
   ASSERT_EQ(chmod(readOnly.c_str(), 0444), 0);
