@@ -28,9 +28,7 @@ SaveOutcome MakeCode::FinalCodeOutcome(CodeType type, SizeIndex size, std::strin
                                        std::string_view addon, std::string_view price,
                                        ResolutionIndex res, FileFormat format,
                                        const std::string& path) {
-  if (type < kEAN8 || type > kISBN13) return {SaveFailure::Refused, Refusal::UnknownType};
-  // The EAN symbologies never see the add-on and price texts.
-  if (!isIsbn(type)) return renderFile(type, text, {}, {}, size, res, format, path);
+  // completeSymbol refuses an unknown type and gives the EAN types no add-on or price.
   return renderFile(type, text, addon, price, size, res, format, path);
 }
 
