@@ -1,8 +1,10 @@
 // JPEG: Adobe CMYK at quality 90. Samples are stored inverted as Adobe writes them
 // (255 = no ink), which is what common readers expect of an Adobe-marked CMYK file.
-// The resolution goes into a Photoshop resolution block: JFIF, the usual place, is not
-// allowed with CMYK. All four components keep full resolution: the largest file codes
-// in about a third of a second that way, so subsampling (as YCCK) would buy little.
+// The resolution is stated three times, because readers each look in one place only:
+// a JFIF density (most viewers, pdflatex), an Exif resolution (photo tools) and a
+// Photoshop resolution block (prepress). All four components keep full resolution: the
+// largest file codes in about a third of a second that way, so subsampling (as YCCK)
+// would buy little.
 #include <csetjmp>
 #include <cstdio>
 // jpeglib.h needs size_t and FILE declared first.
@@ -69,6 +71,36 @@ void writeResolutionMarker(j_compress_ptr cinfo, double dpi) {
   jpeg_write_marker(cinfo, JPEG_APP0 + 13, block.data(), static_cast<unsigned>(block.size()));
 }
 
+// APP1 "Exif" with a big-endian TIFF header and one IFD of three entries: XResolution and
+// YResolution (rationals dpi/1, stored after the IFD) and ResolutionUnit 2 (inches).
+void writeExifMarker(j_compress_ptr cinfo, double dpi) {
+  static constexpr char kSignature[] = "Exif\0";  // "Exif", two NULs
+  constexpr std::uint32_t kIfd = 8, kEntries = 3, kRationals = kIfd + 2 + 12 * kEntries + 4;
+  std::array<std::uint8_t, sizeof kSignature + kRationals + 16> block{};
+  std::uint8_t* p = std::copy(kSignature, kSignature + sizeof kSignature, block.data());
+  p = std::copy_n("MM\0*", 4, p);
+  putBig(p, kIfd, 4);
+  putBig(p, kEntries, 2);
+  for (std::uint32_t tag : {0x011Au, 0x011Bu}) {  // X and Y resolution
+    putBig(p, tag, 2);
+    putBig(p, 5, 2);  // RATIONAL
+    putBig(p, 1, 4);
+    putBig(p, kRationals + 8 * (tag - 0x011A), 4);
+  }
+  putBig(p, 0x0128, 2);  // ResolutionUnit
+  putBig(p, 3, 2);       // SHORT, left-justified in the value field
+  putBig(p, 1, 4);
+  putBig(p, 2, 2);
+  putBig(p, 0, 2);
+  putBig(p, 0, 4);  // no next IFD
+  const auto perInch = static_cast<std::uint32_t>(std::lround(dpi));
+  for (int axis = 0; axis < 2; ++axis) {
+    putBig(p, perInch, 4);
+    putBig(p, 1, 4);
+  }
+  jpeg_write_marker(cinfo, JPEG_APP0 + 1, block.data(), static_cast<unsigned>(block.size()));
+}
+
 void setParameters(j_compress_ptr cinfo, const RasterSource& source) {
   cinfo->image_width = static_cast<JDIMENSION>(source.width);
   cinfo->image_height = static_cast<JDIMENSION>(source.height);
@@ -78,6 +110,14 @@ void setParameters(j_compress_ptr cinfo, const RasterSource& source) {
   jpeg_set_quality(cinfo, kQuality, TRUE);
   jpeg_set_colorspace(cinfo, JCS_CMYK);  // also asks for the Adobe marker
   cinfo->write_Adobe_marker = TRUE;
+  // libjpeg leaves JFIF out for CMYK, but its density is the one most readers take.
+  cinfo->write_JFIF_header = TRUE;
+  cinfo->JFIF_major_version = 1;
+  cinfo->JFIF_minor_version = 2;
+  cinfo->density_unit = 1;  // dots per inch
+  const auto density = static_cast<UINT16>(std::lround(std::min(source.dpi, 65535.0)));
+  cinfo->X_density = density;
+  cinfo->Y_density = density;
 }
 
 // Stored as Adobe does: C = M = Y = 255 (no ink), K = 255 - ink.
@@ -98,6 +138,7 @@ bool writeJpeg(JpegWriter& w, const RasterSource& source, StripReader& reader,
   jpeg_stdio_dest(cinfo, out);
   setParameters(cinfo, source);
   jpeg_start_compress(cinfo, TRUE);
+  writeExifMarker(cinfo, source.dpi);
   writeResolutionMarker(cinfo, source.dpi);
   for (int y = 0; y < source.height; ++y) {
     const std::uint8_t* ink = reader.row(y);

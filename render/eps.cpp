@@ -5,23 +5,11 @@
 #include <cstddef>
 #include <new>
 
-#include "shape.h"
+#include "layout.h"
 
 namespace strimlo {
 
 namespace {
-
-// x of each human-readable digit under an EAN-8 symbol, in points from the left edge.
-constexpr float lower_pos8[8] = {5.5f, 11.5f, 17.5f, 23.5f, 32.5f, 38.5f, 44.5f, 50.5f};
-
-// x of each human-readable digit under an EAN-13 or ISBN symbol; the first stands in
-// the quiet zone left of the bars.
-constexpr float lower_pos13[13] = {2.0f,  15.5f, 21.5f, 27.5f, 33.5f, 39.5f, 45.5f,
-                                   54.0f, 60.0f, 66.0f, 72.0f, 78.0f, 84.0f};
-
-// x of each add-on digit above the add-on bars, which begin at x = 98: far enough from
-// the main symbol for scanners to find the add-on's gap.
-constexpr float addon_pos[5] = {100.0f, 108.0f, 116.0f, 124.0f, 132.0f};
 
 constexpr std::size_t kRunsPerLine = 20;
 
@@ -116,57 +104,39 @@ void appendHeader(std::string& out, CodeType type, std::string_view digits) {
   out += "%%EndComments\n";
 }
 
-// Bars of the main symbol whose run ends just before module `next` belong to the start,
-// centre or end guard and reach 5 pt lower.
-bool endsInGuard(std::size_t next) {
-  return next <= 3 || (next >= 46 && next <= 49) || next >= 92;
-}
-
-enum class Guards { Marked, None };
-
-// Writes the pattern as runs of equal modules, "n S" for spaces and "n B" / "n L" for
-// bars, twenty to a line; the final run goes last on its line and is not counted.
-void appendRuns(std::string& out, const ModulePattern& modules, Guards guards) {
+// Writes dark runs as "n B" ("n L" for a guard bar, which reaches 5 pt lower) with the
+// light runs between them as "n S", twenty to a line; the final run goes last on its
+// line and is not counted.
+void appendRuns(std::string& out, const std::vector<DarkRun>& runs) {
   std::size_t onLine = 0;
-  auto write = [&](std::size_t length, char command) {
+  auto write = [&](int length, char command, bool counted) {
     out += std::to_string(length);
     out += ' ';
     out += command;
     out += ' ';
+    if (counted && ++onLine == kRunsPerLine) {
+      out += '\n';
+      onLine = 0;
+    }
   };
-  bool previous = true;  // every pattern opens with a bar
-  std::size_t length = 0;
-  for (std::size_t i = 0; i < modules.size(); ++i) {
-    const bool bar = modules[i] != 0;
-    if (bar == previous) {
-      ++length;
-      continue;
-    }
-    if (length > 0) {  // only a pattern opening with a space has an empty first run
-      const bool guard = guards == Guards::Marked && endsInGuard(i);
-      write(length, !previous ? 'S' : guard ? 'L' : 'B');
-      if (++onLine == kRunsPerLine) {
-        out += '\n';
-        onLine = 0;
-      }
-    }
-    length = 1;
-    previous = bar;
+  int end = 0;  // the module after the previous dark run
+  for (std::size_t k = 0; k < runs.size(); ++k) {
+    const DarkRun& run = runs[k];
+    if (run.module > end) write(run.module - end, 'S', true);
+    write(run.modules, run.part == RunPart::Guard ? 'L' : 'B', k + 1 < runs.size());
+    end = run.module + run.modules;
   }
-  if (length == 0) return;
-  write(length, !previous ? 'S' : guards == Guards::Marked ? 'L' : 'B');
 }
 
-// EAN-8: one module per line, digits one command per line.
+// EAN-8: run commands as for EAN-13, the digits one command per line.
 void appendEan8Body(std::string& out, std::string_view digits, const ModulePattern& pattern) {
   out += "2 10 moveto\n";
-  const Shape shape = shapeOf(kEAN8);
-  for (std::size_t i = 0; i < pattern.size(); ++i)
-    out += pattern[i] == 0 ? "1 S\n" : shape.isGuard(static_cast<int>(i)) ? "1 L\n" : "1 B\n";
-  out += "stroke\n";
-  for (std::size_t i = 0; i < std::size(lower_pos8) && i < digits.size(); ++i) {
+  appendRuns(out, darkRuns(pattern, kEAN8, false));
+  out += "\nstroke\n";
+  const auto& pos = kEpsPositions.lower_pos8;
+  for (std::size_t i = 0; i < std::size(pos) && i < digits.size(); ++i) {
     out += "e1font\n";
-    appendShowAt(out, lower_pos8[i], " 3 moveto\n", digits.substr(i, 1), " show\n");
+    appendShowAt(out, pos[i], " 3 moveto\n", digits.substr(i, 1), " show\n");
   }
 }
 
@@ -175,12 +145,13 @@ void appendAddon(std::string& out, const ModulePattern& addon,
                  std::optional<std::string_view> addonText) {
   out += "/height { 0.730000 72 mul } def\n";
   out += "98 5 moveto\n";
-  appendRuns(out, addon, Guards::None);
+  appendRuns(out, darkRuns(addon, kEAN13, true));
   out += "\nstroke\n";
   if (!addonText) return;
   out += "e1font ";
-  for (std::size_t k = 0; k < std::size(addon_pos) && k < addonText->size(); ++k) {
-    appendShowAt(out, addon_pos[k], " 59.5 moveto ", addonText->substr(k, 1), " show ");
+  const auto& pos = kEpsPositions.addon_pos;
+  for (std::size_t k = 0; k < std::size(pos) && k < addonText->size(); ++k) {
+    appendShowAt(out, pos[k], " 59.5 moveto ", addonText->substr(k, 1), " show ");
   }
 }
 
@@ -193,11 +164,12 @@ struct IsbnTexts {
 void appendEan13Body(std::string& out, CodeType type, std::string_view digits,
                      const ModulePattern& pattern, const IsbnTexts& isbn) {
   out += "12 10 moveto\n";
-  appendRuns(out, pattern, Guards::Marked);
+  appendRuns(out, darkRuns(pattern, type, false));
   out += "\nstroke\n";
-  for (std::size_t i = 0; i < std::size(lower_pos13) && i < digits.size(); ++i) {
+  const auto& pos = kEpsPositions.lower_pos13;
+  for (std::size_t i = 0; i < std::size(pos) && i < digits.size(); ++i) {
     out += "e1font ";
-    appendShowAt(out, lower_pos13[i], " 3 moveto ", digits.substr(i, 1), " show ");
+    appendShowAt(out, pos[i], " 3 moveto ", digits.substr(i, 1), " show ");
   }
   if (!isIsbn(type)) return;
   out += "isbnfont 12 69.5 moveto ";

@@ -1,16 +1,32 @@
 #pragma once
-// A symbol as plain geometry, before anything is drawn: bar segments and text anchors in
-// the output's units (pixels of a file bitmap, points of a preview), origin at the
-// lower-left corner, y upward.
+// A symbol as plain geometry, before anything is drawn: dark runs as rectangles and text
+// anchors in the output's units (pixels of a file bitmap, points of a preview or of a
+// vector page), origin at the lower-left corner, y upward. Every back end only scales
+// and draws this; none places a bar or a digit of its own.
 #include <string>
 #include <vector>
 
+#include "codetypes.h"
+#include "patterns.h"
+
 namespace strimlo {
 
-struct BarSegment {
-  float x;   // centre of the module
-  float y0;  // bottom
-  float y1;  // top
+enum class RunPart {
+  Guard,  // a bar of the start, centre or end guard: it reaches lower than data bars
+  Data,   // a bar of a symbol character
+  Addon,  // a bar of the 2- or 5-digit add-on
+};
+
+// One dark run: adjacent bar modules of one pattern, drawn as a single rectangle so that
+// no seam can fall inside a bar.
+struct DarkRun {
+  int module;   // first module, counted in its own pattern (main symbol or add-on)
+  int modules;  // width in modules
+  RunPart part;
+  // Double precision: the edges are a module's centre plus or minus half a module, to
+  // the last bit, so that a pixel centre on a bar's edge falls the same way in every file.
+  double x0, x1;  // left and right edge: module boundaries
+  double y0, y1;  // bottom and top
 };
 
 struct TextItem {
@@ -25,13 +41,30 @@ struct Layout {
   float height = 0;
   int pixelsWide = 0;  // the target's size: the exact size truncated
   int pixelsHigh = 0;
-  float pointsWide = 0;  // file bitmaps: the size stated in points (72 per inch)
+  float pointsWide = 0;  // the size stated in points (72 per inch)
   float pointsHigh = 0;
   float dpi = 72;        // file bitmaps: the resolution stated in the file
-  float lineWidth = 0;        // every bar segment is stroked this wide, butt ends
+  float module = 0;      // one module in output units
   bool antialiasBars = true;  // text is always anti-aliased
-  std::vector<BarSegment> bars;
+  std::vector<DarkRun> runs;
   std::vector<TextItem> texts;
 };
+
+// The EPS files keep one fixed size (a 0.83808 pt module) and these exact positions, in
+// points from the file's left edge; only their bars come from the runs.
+struct EpsPositions {
+  float lower_pos8[8];    // each EAN-8 digit under the bars
+  float lower_pos13[13];  // each EAN-13 or ISBN digit; the first left of the bars
+  float addon_pos[5];     // each add-on digit above the add-on's bars, which begin at 98
+};
+inline constexpr EpsPositions kEpsPositions = {
+    {5.5f, 11.5f, 17.5f, 23.5f, 32.5f, 38.5f, 44.5f, 50.5f},
+    {2.0f, 15.5f, 21.5f, 27.5f, 33.5f, 39.5f, 45.5f, 54.0f, 60.0f, 66.0f, 72.0f, 78.0f, 84.0f},
+    {100.0f, 108.0f, 116.0f, 124.0f, 132.0f},
+};
+
+// The dark runs of a main symbol of `type`, or of an add-on, in module units: x0 and x1
+// are the module boundaries, y0 and y1 are 0. Every back end's runs are these, scaled.
+std::vector<DarkRun> darkRuns(const ModulePattern& pattern, CodeType type, bool addon);
 
 }  // namespace strimlo

@@ -7,6 +7,7 @@
 #include FT_FREETYPE_H
 
 #include <array>
+#include <cmath>
 #include <cstring>
 #include <memory>
 #include <string>
@@ -120,18 +121,26 @@ bool paint(cairo_surface_t* target, const Layout& layout, const Font& font, int 
   Context cr(cairo_create(target), cairo_destroy);
   if (cairo_status(cr.get()) != CAIRO_STATUS_SUCCESS) return false;
   const double top = static_cast<double>(layout.pixelsHigh) - rowOffset;
-  auto dy = [top](float y) { return top - static_cast<double>(y); };
+  auto dy = [top](double y) { return top - y; };
 
   cairo_set_source_rgba(cr.get(), 0, 0, 0, 1);
   cairo_set_antialias(cr.get(), layout.antialiasBars ? CAIRO_ANTIALIAS_DEFAULT
                                                      : CAIRO_ANTIALIAS_NONE);
-  cairo_set_line_cap(cr.get(), CAIRO_LINE_CAP_BUTT);
-  cairo_set_line_width(cr.get(), layout.lineWidth);
-  for (const BarSegment& bar : layout.bars) {
-    cairo_move_to(cr.get(), bar.x, dy(bar.y0));
-    cairo_line_to(cr.get(), bar.x, dy(bar.y1));
+  // One closed rectangle per dark run, filled once. Each edge is a module's centre plus
+  // or minus half a module, each rounded to cairo's 24.8 fixed point on its own, as
+  // cairo's stroker does: a pixel centre on a bar's edge falls as it always did.
+  auto fixed = [](double v) { return std::nearbyint(v * 256.0) / 256.0; };
+  const double half = static_cast<double>(layout.module) * 0.5;
+  for (const DarkRun& run : layout.runs) {
+    const double left = fixed(run.x0 + half) - fixed(half);
+    const double right = fixed(run.x1 - half) + fixed(half);
+    cairo_move_to(cr.get(), left, dy(run.y1));
+    cairo_line_to(cr.get(), right, dy(run.y1));
+    cairo_line_to(cr.get(), right, dy(run.y0));
+    cairo_line_to(cr.get(), left, dy(run.y0));
+    cairo_close_path(cr.get());
   }
-  cairo_stroke(cr.get());
+  cairo_fill(cr.get());
 
   cairo_set_antialias(cr.get(), CAIRO_ANTIALIAS_DEFAULT);
   cairo_set_font_face(cr.get(), static_cast<cairo_font_face_t*>(font.cairoFace()));

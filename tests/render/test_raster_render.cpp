@@ -51,8 +51,8 @@ TEST(RasterRender, BarRunsMatchTheModulesWithinOnePixel) {
     Completion c = completeSymbol(r.type, r.data);
     const Layout l = fileLayout(*c.symbol, 2, r.res);
     const auto ink = paintInStrips(l, 256);
-    const float m = l.lineWidth;
-    const float x0 = l.bars.front().x;  // module 0 is a bar
+    const double m = l.module;
+    const double edge0 = l.runs.front().x0;  // module 0 is a bar
     const int y = l.pixelsHigh / 2;     // through the data bars
     const std::uint8_t* row = ink.data() + static_cast<std::size_t>(y) * l.pixelsWide;
     // Expected bar runs from the pattern: [first module, module count).
@@ -70,7 +70,7 @@ TEST(RasterRender, BarRunsMatchTheModulesWithinOnePixel) {
     }
     ASSERT_EQ(seen.size(), runs.size()) << codeTypeName(r.type) << " res " << r.res;
     for (std::size_t k = 0; k < runs.size(); ++k) {
-      const float left = x0 + (runs[k].first - 0.5f) * m;
+      const double left = edge0 + runs[k].first * m;
       EXPECT_NEAR(seen[k].first, left, 1.0) << "run " << k;
       EXPECT_NEAR(seen[k].second, runs[k].second * m, 1.0) << "run " << k;
     }

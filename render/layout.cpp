@@ -1,0 +1,219 @@
+// The one symbol geometry. Two styles place it: a file style in pixels of the bitmap (or
+// in points, for vector pages, at 72 units per inch) and a preview style at a fixed
+// 1.5-point module centred in the view. A style only fixes the frame, the few lengths
+// below; the bars, the digits, the add-on and the ISBN line are placed once, here.
+//
+// Single precision, operation by operation in the order written: bitmap sizes come out
+// exactly (453 x 331 pixels for EAN-13 at 100% and 300 dpi, 14012 x 7920 for an ISBN
+// with add-on at 197% and 3200 dpi).
+#include "makecode.h"
+#include "shape.h"
+
+namespace strimlo {
+
+namespace {
+
+// Every length the placement needs, in output units.
+struct Frame {
+  float m;           // one module
+  float x0;          // centre of the main symbol's module 0
+  float y0;          // bottom of the guard bars
+  float top;         // where the data bars' length ends; bars reach band / 2 above it
+  float band;        // guard bars reach band / 2 below the data bars; add-ons end band lower
+  float gap;         // from the main symbol's last module boundary to the add-on's module 0
+  float leadUnit;    // the leading digit stands leadUnit x leadFactor left of digit 1
+  float leadFactor;
+  float digitStart;  // x of the first digit drawn under the bars
+  float digitY;      // lower edge of the digits' text boxes
+  float lineShift;   // the ISBN line starts this far left of x0
+  float digitFont;   // digits and add-on digits
+  float lineFont;    // ISBN line and price
+};
+
+// Each dark run scaled into the frame: its edges are module boundaries, so abutting
+// modules never leave a seam inside a bar.
+void addRuns(Layout& out, const std::vector<DarkRun>& runs, float x0, float m,
+             float guardBottom, float dataBottom, float top) {
+  for (const DarkRun& r : runs) {
+    const float left = static_cast<float>(r.module) * m + x0;
+    const float right = static_cast<float>(r.module + r.modules - 1) * m + x0;
+    const float bottom = r.part == RunPart::Data ? dataBottom : guardBottom;
+    const double half = static_cast<double>(m) * 0.5;
+    out.runs.push_back({r.module, r.modules, r.part, left - half, right + half, bottom, top});
+  }
+}
+
+// Digits under the bars: the leading digit (EAN-13 family) left of the symbol, the others
+// under the first module of their seven, with the centre guard's five modules between.
+void addDigits(Layout& out, const Symbol& sym, const Shape& shape, const Frame& f) {
+  float x = f.digitStart;
+  int first = 0;
+  if (shape.leadingDigit) {
+    const float p = f.leadUnit * (-f.leadFactor) + x;
+    out.texts.push_back({sym.digits.substr(0, 1), p, f.digitY, f.digitFont});
+    x = f.leadUnit * f.leadFactor + p;
+    first = 1;
+  }
+  for (int i = first; i < shape.digits; ++i) {
+    out.texts.push_back({sym.digits.substr(i, 1), x, f.digitY, f.digitFont});
+    x = x + f.m * 7.0f;
+    if (i == shape.centreAfter) x = x + f.m * 5.0f;
+  }
+}
+
+// Add-on digits stand on the add-on's bars, one over the first module of each digit.
+void addAddonDigits(Layout& out, const Symbol& sym, float xa, float y, const Frame& f) {
+  std::size_t next = 0;
+  for (int j = 3; j < static_cast<int>(sym.addon->size()) && next < sym.addonText.size(); j += 9)
+    out.texts.push_back({sym.addonText.substr(next++, 1), static_cast<float>(j) * f.m + xa, y,
+                         f.digitFont});
+}
+
+void place(Layout& out, const Symbol& sym, const Shape& shape, const Frame& f) {
+  const float top = f.band * 0.5f + f.top;
+  addRuns(out, darkRuns(sym.pattern, sym.type, false), f.x0, f.m, f.y0, f.y0 + f.band * 0.5f, top);
+  const bool addon = isIsbn(sym.type) && sym.addon.has_value();
+  const float xa = f.gap + (f.x0 + f.m * static_cast<float>(shape.modules));
+  if (addon) {
+    const float addonTop = f.band * (-0.5f) + f.top;
+    addRuns(out, darkRuns(*sym.addon, sym.type, true), xa, f.m, f.y0, f.y0, addonTop);
+    addAddonDigits(out, sym, xa, addonTop, f);
+  }
+  addDigits(out, sym, shape, f);
+  if (isIsbn(sym.type)) {
+    const float y = f.top + (f.band * 5.0f) * 0.125f;
+    out.texts.push_back({sym.isbnLine, f.x0 - f.lineShift, y, f.lineFont});
+    if (addon && !sym.priceText.empty()) out.texts.push_back({sym.priceText, xa, y, f.lineFont});
+  }
+}
+
+}  // namespace
+
+std::vector<DarkRun> darkRuns(const ModulePattern& pattern, CodeType type, bool addon) {
+  const Shape shape = shapeOf(type);
+  std::vector<DarkRun> runs;
+  const int n = static_cast<int>(pattern.size());
+  for (int i = 0; i < n;) {
+    if (!pattern[i]) {
+      ++i;
+      continue;
+    }
+    int j = i;
+    while (j < n && pattern[j]) ++j;
+    const RunPart part = addon ? RunPart::Addon : shape.isGuard(i) ? RunPart::Guard : RunPart::Data;
+    runs.push_back({i, j - i, part, static_cast<double>(i), static_cast<double>(j), 0.0, 0.0});
+    i = j;
+  }
+  return runs;
+}
+
+// Files: a 0.33 mm module times the magnification, a margin unit q of 0.1 inch and a text
+// band T of 0.15 inch (both times the magnification); digits 0.14 inch, the ISBN line
+// 0.11 inch. Heights follow the symbol's length (/ 1.2, EAN-8 / 0.84).
+Layout fileLayout(const Symbol& sym, SizeIndex size, ResolutionIndex res) {
+  const Shape shape = shapeOf(sym.type);
+  const bool ean8 = sym.type == kEAN8;
+  const bool isbn = isIsbn(sym.type);
+  const bool addon = isbn && sym.addon.has_value();
+  const float s = getScale(size);
+  const float d = getResolution(res);
+  const float fr = d / 100.0f;
+  const float u = 2540.0f / d;  // one pixel in hundredths of a millimetre
+  const float q = s * (fr * 10.0f);
+  const float T = s * (fr * 15.0f);
+  const float m = s * (33.0f / u);
+  const float n = static_cast<float>(shape.modules);
+
+  Frame f{};
+  f.m = m;
+  f.x0 = ean8 ? m * 3.0f : q + q;
+  const float xe = f.x0 + m * n;
+  const float A = addon ? m * 47.0f + q : 0.0f;
+  const float W = ean8 ? m * n + m * 6.0f : (A + xe) + m * 6.0f;
+  const float Hb = (m * n) / shape.heightRatio;  // nominal bar height
+  const float H = isbn ? T + (m * 6.0f + Hb) : m * 6.0f + Hb;
+  const float L = Hb - T;  // length of a data bar
+  f.y0 = isbn ? m * 4.0f + ((H - L) * 0.5f - T) : m * 4.0f + (H - (T + L)) * 0.5f;
+  f.top = L + f.y0;
+  f.band = T;
+  f.gap = q;
+  f.leadUnit = q;
+  f.leadFactor = 1.75f;
+  f.digitStart = m * 3.0f + f.x0;
+  f.digitY = m;
+  f.lineShift = m;
+  f.digitFont = (fr * 14.0f) * s;
+  f.lineFont = (fr * 11.0f) * s;
+
+  Layout out;
+  out.width = W;
+  out.height = H;
+  out.pixelsWide = static_cast<int>(W);
+  out.pixelsHigh = static_cast<int>(H);
+  out.pointsWide = W / (d / 72.0f);
+  out.pointsHigh = H / (d / 72.0f);
+  out.dpi = d;
+  out.module = m;
+  // Crisp bars where pixels are small; smoothed ones at 72 and 100 dpi.
+  out.antialiasBars = d < 300.0f;
+  place(out, sym, shape, f);
+  return out;
+}
+
+namespace {
+
+// Previews: a 1.5-point module; digits in 14-point Helvetica, the ISBN line in 13-point.
+constexpr float kPreviewModule = 1.5f;
+constexpr float kPreviewDigitFont = 14.0f;
+constexpr float kPreviewLineFont = 13.0f;
+constexpr float kPreviewAddonLength = 70.5f;  // 47 modules
+constexpr double kPreviewDigitOffset = 5.25;  // first digit right of module 0's centre
+constexpr float kPreviewLeadFactor = 2.5f;    // leading digit: 2.5 widths of "0" further left
+
+}  // namespace
+
+Layout previewLayout(const Symbol& sym, int width, int height, const Font& font) {
+  const Shape shape = shapeOf(sym.type);
+  const bool isbn = isIsbn(sym.type);
+  const bool addon = isbn && sym.addon.has_value();
+  const float W = static_cast<float>(width);
+  const float H = static_cast<float>(height);
+  const TextSize zero = font.measure("0", kPreviewDigitFont);
+  const float tw = zero.width;
+  const float th = zero.height;
+
+  const float length = static_cast<float>(shape.modules) * kPreviewModule;  // 142.5 or 100.5
+  const float K = length / shape.heightRatio;
+  const float total = addon ? (tw + kPreviewAddonLength) + length : length;
+  const float B = K - th;
+
+  Frame f{};
+  f.m = kPreviewModule;
+  f.x0 = (W - total) * 0.5f;
+  f.y0 = isbn ? (H - B) * 0.5f + th * (-0.5f) : (H - (B + th)) * 0.5f;
+  f.top = B + f.y0;
+  f.band = th;
+  f.gap = tw;
+  f.leadUnit = tw;
+  f.leadFactor = kPreviewLeadFactor;
+  // The only double-precision step, rounded back to single.
+  f.digitStart = static_cast<float>(static_cast<double>(f.x0) + kPreviewDigitOffset);
+  f.digitY = f.y0 + (th * 3.0f) * (-0.125f);
+  f.lineShift = 0.0f;
+  f.digitFont = kPreviewDigitFont;
+  f.lineFont = kPreviewLineFont;
+
+  Layout out;
+  out.width = W;
+  out.height = H;
+  out.pixelsWide = width;
+  out.pixelsHigh = height;
+  out.pointsWide = W;
+  out.pointsHigh = H;
+  out.module = kPreviewModule;
+  out.antialiasBars = true;
+  place(out, sym, shape, f);
+  return out;
+}
+
+}  // namespace strimlo
