@@ -2,6 +2,7 @@
 
 #include <QFile>
 #include <QFileInfo>
+#include <QLabel>
 
 #include "barcodeview.h"
 #include "choices.h"
@@ -23,6 +24,7 @@ BarcodeController::BarcodeController(const Ui::MainWindow& form, QWidget* mainWi
       textfieldAddOn_(form.textfieldAddOn),
       textfieldDataToEncode_(form.textfieldDataToEncode),
       textfieldPriceText_(form.textfieldPriceText),
+      labelCheckWarning_(form.labelCheckWarning),
       saveDialog_([this](const QString& ext) {
         return askSavePath(mainWindow_, ext, fileTypeFilter(format_));
       }),
@@ -72,6 +74,7 @@ void BarcodeController::awakeFromNib() {
   preview_->setAddOn(addOn_);
   preview_->setPriceText(priceText_);
   setButtons();
+  showCheckWarning();
 }
 
 // Any edit re-reads all three fields; which one changed does not matter.
@@ -79,6 +82,7 @@ void BarcodeController::controlTextDidChange() {
   changeDataToEncode();
   changePriceText();
   changeAddOn();
+  showCheckWarning();
 }
 
 void BarcodeController::changeDataToEncode() {
@@ -100,6 +104,7 @@ void BarcodeController::changeCodeType() {
   type_ = comboCodeType_->currentIndex();
   preview_->setType(type_);
   setButtons();
+  showCheckWarning();
 }
 
 void BarcodeController::changeFileFormat() {
@@ -117,6 +122,12 @@ void BarcodeController::setButtons() {
   comboCodeSize_->setEnabled(states.sizeAndResolution);
   textfieldAddOn_->setEnabled(states.addOnAndPrice);
   textfieldPriceText_->setEnabled(states.addOnAndPrice);
+}
+
+void BarcodeController::showCheckWarning() {
+  const QString warning = checkDigitWarning(type_, latin1Text(dataToEncode_));
+  labelCheckWarning_->setText(warning);
+  labelCheckWarning_->setVisible(!warning.isEmpty());
 }
 
 void BarcodeController::clickSave() {

@@ -10,6 +10,7 @@
 
 class BarcodeView;
 class QComboBox;
+class QLabel;
 class QLineEdit;
 class QPushButton;
 class QWidget;
@@ -66,6 +67,8 @@ class BarcodeController : public QObject {
   void clickAbout();
   void clickHelp();
   void setButtons();
+  // Shows or hides the note about a wrong typed check character.
+  void showCheckWarning();
 
  private:
   void connectActions(const Ui::MainWindow& form);
@@ -82,6 +85,7 @@ class BarcodeController : public QObject {
   QLineEdit* textfieldAddOn_;
   QLineEdit* textfieldDataToEncode_;
   QLineEdit* textfieldPriceText_;
+  QLabel* labelCheckWarning_;
 
   QString dataToEncode_;
   QString addOn_;

@@ -1,7 +1,9 @@
 #include "choices.h"
 
 #include <QFileInfo>
+#include <QObject>
 
+#include "symbol.h"
 #include "text8.h"
 
 namespace strimlo {
@@ -42,6 +44,21 @@ QString withExtension(const QString& path, const QString& extension) {
 QString replaceQuestionText(const QString& path) {
   return QStringLiteral("\u201C%1\u201D already exists. Replace it?")
       .arg(QFileInfo(path).fileName());
+}
+
+QString checkDigitWarning(CodeType type, const std::string& data8) {
+  const Completion c = completeSymbol(type, data8);
+  const char expected = c.symbol ? wrongCheckChar(*c.symbol) : 0;
+  if (expected == 0) return {};
+  const QChar typed = QChar::fromLatin1(c.symbol->typedCheck);
+  const QChar right = QChar::fromLatin1(expected);
+  if (type == kISBN10)
+    return QObject::tr("The check character %1 is wrong (%2 is right): the bars are correct, "
+                       "the line shows what you typed.").arg(typed, right);
+  if (isIsbn(type))
+    return QObject::tr("The check digit %1 is wrong: the bars use %2, the line shows what you "
+                       "typed.").arg(typed, right);
+  return QObject::tr("The check digit %1 is wrong: the bars and digits use %2.").arg(typed, right);
 }
 
 QString saveMessageKey(bool saved) {

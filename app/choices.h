@@ -31,6 +31,11 @@ QString withExtension(const QString& path, const QString& extension);
 // "“label.tif.tiff” already exists. Replace it?": the file's name, without its folder.
 QString replaceQuestionText(const QString& path);
 
+// The note shown under the fields while the typed check character is wrong: the symbol
+// always carries the correct one, but an ISBN line shows what was typed. Empty when the
+// check character is right, absent, or the data cannot be encoded.
+QString checkDigitWarning(CodeType type, const std::string& data8);
+
 // The property-list key of the message shown after a save.
 QString saveMessageKey(bool saved);
 

@@ -16,12 +16,10 @@ std::string convertText(const std::string& utf8, const char* what, std::vector<s
 
 std::string checkDigitMismatch(CodeType type, const std::string& data8, const std::string& addon8) {
   const Completion c = completeSymbol(type, data8, addon8);
-  if (!c.symbol || c.symbol->typedCheck == 0) return {};
-  const char expected = expectedCheckChar(*c.symbol);
-  const char typed = c.symbol->typedCheck;
-  // ISBN-10 check characters are compared case-blind: "x" is the same as "X".
-  if (typed == expected || (expected == 'X' && typed == 'x')) return {};
-  return std::string("check character ") + typed + " is wrong; " + expected + " expected";
+  const char expected = c.symbol ? wrongCheckChar(*c.symbol) : 0;
+  if (expected == 0) return {};
+  return std::string("check character ") + c.symbol->typedCheck + " is wrong; " + expected +
+         " expected";
 }
 
 JobResult runJob(const Job& job) {

@@ -109,4 +109,12 @@ char expectedCheckChar(const Symbol& symbol) {
   return symbol.digits.back();
 }
 
+char wrongCheckChar(const Symbol& symbol) {
+  const char typed = symbol.typedCheck;
+  if (typed == 0) return 0;
+  const char expected = expectedCheckChar(symbol);
+  if (typed == expected || (expected == 'X' && typed == 'x')) return 0;
+  return expected;
+}
+
 }  // namespace strimlo

@@ -54,4 +54,8 @@ char isbn10CheckChar(std::string_view nineDigits);
 // for ISBN-10 its own modulo-11 character.
 char expectedCheckChar(const Symbol& symbol);
 
+// The correct check character when the user typed a wrong one, else 0. ISBN-10's "x"
+// counts as "X".
+char wrongCheckChar(const Symbol& symbol);
+
 }  // namespace strimlo

@@ -2,6 +2,7 @@
 // enumerations, the controls that follow the code type and the file format, and a
 // preview that follows every keystroke but not the file settings.
 #include <QAction>
+#include <QLabel>
 
 #include "window_fixture.h"
 
@@ -246,6 +247,39 @@ class TestWindow : public QObject {
     settle();
     QCOMPARE(w.controller().dataToEncode(), QStringLiteral("401234567890"));
     QCOMPARE(w.preview->dataToEncode(), QStringLiteral("401234567890"));
+  }
+
+  // A wrong typed check character is replaced in the bars; the window says so under the
+  // fields while it stands, and says nothing once it is right.
+  void wrongCheckDigitIsNotedUnderTheFields_data() {
+    QTest::addColumn<int>("type");
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<QString>("note");  // empty: no note
+    QTest::newRow("ISBN-13 ...-9: the bars use 0")
+        << kISBN13 << "978-3-16-148410-9"
+        << "The check digit 9 is wrong: the bars use 0, the line shows what you typed.";
+    QTest::newRow("ISBN-13 corrected") << kISBN13 << "978-3-16-148410-0" << "";
+    QTest::newRow("ISBN-10 ...-3: its own check is 2")
+        << kISBN10 << "0-306-40615-3"
+        << "The check character 3 is wrong (2 is right): the bars are correct, the line shows what you typed.";
+    QTest::newRow("ISBN-10 lower-case x is an X") << kISBN10 << "3-16-148410-x" << "";
+    QTest::newRow("EAN-13 with a wrong 13th digit")
+        << kEAN13 << "4012345678909" << "The check digit 9 is wrong: the bars and digits use 1.";
+    QTest::newRow("EAN-13 without check digit") << kEAN13 << "401234567890" << "";
+    QTest::newRow("data that cannot be encoded") << kEAN13 << "40123" << "";
+  }
+  void wrongCheckDigitIsNotedUnderTheFields() {
+    QFETCH(int, type);
+    QFETCH(QString, typed);
+    QFETCH(QString, note);
+    Window w;
+    QLabel* label = w.main.findChild<QLabel*>(QStringLiteral("labelCheckWarning"));
+    QVERIFY(label);
+    QVERIFY(label->isHidden());
+    choose(w.codeType, type);
+    retype(w.data, typed);
+    QCOMPARE(label->text(), note);
+    QCOMPARE(label->isVisible(), !note.isEmpty());
   }
 
   void helpAndAboutOpenTheirPages_data() {
