@@ -9,7 +9,7 @@ packages=(
   libcairo2-dev libfreetype-dev libfontconfig-dev fonts-urw-base35
   libpng-dev libtiff-dev libjpeg62-turbo-dev zlib1g-dev
   libgtest-dev libbenchmark-dev
-  zbar-tools ghostscript xvfb xauth locales
+  zbar-tools ghostscript poppler-utils python3-pil libimage-exiftool-perl xvfb xauth locales
   clang libclang-rt-14-dev
 )
 

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "encode.h"
+#include "test_support.h"
 #include "readback.h"
 
 namespace strimlo {
@@ -150,6 +151,39 @@ TEST(EncodeJpeg, IsAdobeCmykWithPhotoshopResolution) {
     EXPECT_TRUE(jpeg->inverted) << "the Adobe marker";
     EXPECT_DOUBLE_EQ(jpeg->xdpi, row.dpi);
     EXPECT_DOUBLE_EQ(jpeg->ydpi, row.dpi);
+  }
+}
+
+// Readers each look for the resolution in one place of their own: JFIF (Pillow, viewers,
+// pdflatex), Exif (photo tools), the Photoshop block (above). Each client must see it.
+TEST(EncodeJpeg, EveryClientReadsTheResolution) {
+  struct Client {
+    const char* tool;
+    const char* command;  // prints the horizontal and vertical dpi, "300 300"
+  };
+  const Client clients[] = {
+      {"python3", "/usr/bin/python3 -c 'import sys; from PIL import Image; "
+                  "print(*Image.open(sys.argv[1]).info[\"dpi\"])' "},
+      {"exiftool", "exiftool -s3 -XResolution -YResolution -ResolutionUnit "},
+  };
+  test::TempDir dir;
+  for (const auto& row : kResolutions) {
+    const std::string path = dir.file("r.jpg");
+    test::writeFile(path, [&] {
+      const auto bytes = *encodeImage(testBitmap(row.dpi).source(), kJPEG);
+      return std::string(bytes.begin(), bytes.end());
+    }());
+    const std::string dpi = std::to_string(static_cast<int>(row.dpi));
+    for (const Client& c : clients) {
+      SCOPED_TRACE(std::string(c.tool) + ", " + row.proves);
+      const auto r = test::run(std::string(c.command) + test::shellQuote(path) + " 2>&1");
+      std::string said = r.output;
+      std::replace(said.begin(), said.end(), '\n', ' ');
+      EXPECT_EQ(said.rfind(dpi + " " + dpi, 0), 0u) << said;
+      if (std::string(c.tool) == "exiftool") {
+        EXPECT_NE(said.find("inches"), std::string::npos);
+      }
+    }
   }
 }
 
