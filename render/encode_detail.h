@@ -22,15 +22,17 @@ class StripReader {
  public:
   explicit StripReader(const RasterSource& source);
   // Ink row y, width bytes; rows must be asked for in increasing order. Null when the
-  // source fails or y is out of range.
+  // source fails or y is out of range. One reader at a time per thread: the strip
+  // buffer is the thread's.
   const std::uint8_t* row(int y);
 
  private:
   const RasterSource& source_;
+  std::size_t stride_;  // bytes from one row to the next
   int stripRows_;
   int first_ = 0;  // first row held
   int count_ = 0;  // rows held
-  std::vector<std::uint8_t> strip_;
+  std::uint8_t* strip_ = nullptr;  // the calling thread's strip buffer
 };
 
 // Each writes one whole file to out from the current position; false on any failure.

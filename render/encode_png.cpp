@@ -1,73 +1,168 @@
 // PNG: 8-bit grey, grey = 255 - ink. Our bitmaps hold only black ink, so grey is exact.
-#include <png.h>
+//
+// The image data goes through our own deflate coder rather than through libpng. Most
+// rows of a barcode repeat the row above; libpng has no way to say so and hands every
+// byte of every row to zlib, which filters, searches and checksums it (nine tenths of a
+// batch's time went there). Here a repeated row is one back-reference and its checksum
+// is combined, not recomputed; zlib supplies the checksums.
 #include <zlib.h>
 
 #include <cmath>
+#include <cstring>
 #include <vector>
 
+#include "deflate.h"
 #include "encode_detail.h"
 
 namespace strimlo::detail {
 
 namespace {
 
-// The "Up" filter turns every row inside the bars into zeros. Run-length matching
-// codes those runs as well as full deflate does, at the speed of its fastest level,
-// and the file comes out a quarter of level 1's size.
-constexpr int kZlibLevel = 1;
-constexpr int kZlibStrategy = Z_RLE;
+constexpr std::size_t kWindow = 32768;        // how far back a reference may reach
+constexpr std::size_t kIdatBytes = 64 << 10;  // compressed bytes per IDAT chunk
 
-// libpng's default handlers print to stderr; ours only unwind (errors) or stay quiet.
-[[noreturn]] void onPngError(png_structp png, png_const_charp) { png_longjmp(png, 1); }
-void onPngWarning(png_structp, png_const_charp) {}
-
-struct PngWriter {
-  png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, onPngError,
-                                            onPngWarning);
-  png_infop info = png ? png_create_info_struct(png) : nullptr;
-  PngWriter() = default;
-  PngWriter(const PngWriter&) = delete;
-  PngWriter& operator=(const PngWriter&) = delete;
-  ~PngWriter() { png_destroy_write_struct(&png, &info); }
-};
-
-void setHeader(png_structp png, png_infop info, const RasterSource& source) {
-  png_set_IHDR(png, info, static_cast<png_uint_32>(source.width),
-               static_cast<png_uint_32>(source.height), 8, PNG_COLOR_TYPE_GRAY,
-               PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
-  const auto perMetre = static_cast<png_uint_32>(std::lround(source.dpi / 0.0254));
-  png_set_pHYs(png, info, perMetre, perMetre, PNG_RESOLUTION_METER);
-  png_set_filter(png, PNG_FILTER_TYPE_BASE, PNG_FILTER_UP);
-  png_set_compression_level(png, kZlibLevel);
-  png_set_compression_strategy(png, kZlibStrategy);
+void putBig32(std::uint8_t* p, std::uint32_t v) {
+  for (int i = 0; i < 4; ++i) p[i] = static_cast<std::uint8_t>(v >> (24 - 8 * i));
 }
 
-// Every failure, libpng's or the source's, lands at the one setjmp. Nothing in this
-// frame has a destructor, so the long jump skips no cleanup.
-bool writePng(png_structp png, png_infop info, const RasterSource& source,
-              StripReader& reader, png_bytep grey, std::FILE* out) {
-  if (setjmp(png_jmpbuf(png))) return false;
-  png_init_io(png, out);
-  setHeader(png, info, source);
-  png_write_info(png, info);
-  for (int y = 0; y < source.height; ++y) {
-    const std::uint8_t* ink = reader.row(y);
-    if (ink == nullptr) png_error(png, "source failed");
-    for (int x = 0; x < source.width; ++x) grey[x] = static_cast<png_byte>(255 - ink[x]);
-    png_write_row(png, grey);
+// PNG chunks to a stream: length, type, data, CRC of type and data.
+class ChunkWriter {
+ public:
+  explicit ChunkWriter(std::FILE* out) : out_(out) {}
+  bool chunk(const char* type, const std::uint8_t* data, std::size_t size) {
+    std::uint8_t head[8];
+    putBig32(head, static_cast<std::uint32_t>(size));
+    std::memcpy(head + 4, type, 4);
+    uLong crc = crc32(0L, head + 4, 4);
+    if (size > 0) crc = crc32(crc, data, static_cast<uInt>(size));
+    std::uint8_t tail[4];
+    putBig32(tail, static_cast<std::uint32_t>(crc));
+    ok_ = ok_ && std::fwrite(head, 1, 8, out_) == 8 &&
+          (size == 0 || std::fwrite(data, 1, size, out_) == size) &&
+          std::fwrite(tail, 1, 4, out_) == 4;
+    return ok_;
   }
-  png_write_end(png, info);
-  return true;
+  bool ok() const { return ok_; }
+
+ private:
+  std::FILE* out_;
+  bool ok_ = true;
+};
+
+// The zlib stream of the image data, sent out as IDAT chunks as it grows: a two-byte
+// header, the deflate data, the Adler-32 of what it holds.
+class IdatStream {
+ public:
+  explicit IdatStream(ChunkWriter& chunks)
+      : chunks_(chunks), coder_([this](const std::uint8_t* p, std::size_t n) { return add(p, n); }) {
+    pending_ = {0x78, 0x01};  // deflate with a 32 KiB window
+  }
+  DeflateCoder& coder() { return coder_; }
+  bool finish(uLong adler) {
+    if (!coder_.finish()) return false;
+    std::uint8_t tail[4];
+    putBig32(tail, static_cast<std::uint32_t>(adler));
+    pending_.insert(pending_.end(), tail, tail + 4);
+    return chunks_.chunk("IDAT", pending_.data(), pending_.size());
+  }
+
+ private:
+  bool add(const std::uint8_t* p, std::size_t n) {
+    pending_.insert(pending_.end(), p, p + n);
+    if (pending_.size() < kIdatBytes) return true;
+    const bool ok = chunks_.chunk("IDAT", pending_.data(), pending_.size());
+    pending_.clear();
+    return ok;
+  }
+  ChunkWriter& chunks_;
+  std::vector<std::uint8_t> pending_;
+  DeflateCoder coder_;
+};
+
+// grey = 255 - ink, which for bytes is every bit flipped: eight pixels at a time.
+void invertBytes(const std::uint8_t* in, std::uint8_t* out, int count) {
+  int x = 0;
+  for (; x + 8 <= count; x += 8) {
+    std::uint64_t v;
+    std::memcpy(&v, in + x, 8);
+    v = ~v;
+    std::memcpy(out + x, &v, 8);
+  }
+  for (; x < count; ++x) out[x] = static_cast<std::uint8_t>(~in[x]);
+}
+
+// Equal bytes from a[i] and b[i] on, at most up to n.
+std::size_t sameSpan(const std::uint8_t* a, const std::uint8_t* b, std::size_t i, std::size_t n) {
+  std::size_t j = i;
+  while (j < n && a[j] == b[j]) ++j;
+  return j - i;
+}
+
+// One row that does not repeat the row above as a whole: its filter byte (none), then
+// spans that equal the row above as references one row back, runs of equal pixels as
+// their first pixel and a reference one byte back, and the rest as literals.
+void codeRow(DeflateCoder& z, const std::vector<std::uint8_t>& row,
+             const std::vector<std::uint8_t>* above) {
+  constexpr std::size_t kWorthARow = 8;  // a shorter equal span costs more than it saves
+  const std::size_t n = row.size();
+  z.literal(row[0]);
+  for (std::size_t i = 1; i < n;) {
+    const std::size_t same = above ? sameSpan(row.data(), above->data(), i, n) : 0;
+    if (same >= kWorthARow) {
+      z.copy(same, n, &row[i]);
+      i += same;
+      continue;
+    }
+    std::size_t j = i + 1;
+    while (j < n && row[j] == row[i]) ++j;
+    z.literal(row[i]);
+    if (j - i > 1) z.copy(j - i - 1, 1, &row[i + 1]);
+    i = j;
+  }
+}
+
+bool writeHeader(ChunkWriter& chunks, const RasterSource& source) {
+  std::uint8_t ihdr[13] = {};
+  putBig32(ihdr, static_cast<std::uint32_t>(source.width));
+  putBig32(ihdr + 4, static_cast<std::uint32_t>(source.height));
+  ihdr[8] = 8;  // bits per sample; colour type 0 (grey), deflate, no filter choice, no interlace
+  std::uint8_t phys[9] = {};
+  const auto perMetre = static_cast<std::uint32_t>(std::lround(source.dpi / 0.0254));
+  putBig32(phys, perMetre);
+  putBig32(phys + 4, perMetre);
+  phys[8] = 1;  // the unit is the metre
+  return chunks.ok() && chunks.chunk("IHDR", ihdr, sizeof ihdr) &&
+         chunks.chunk("pHYs", phys, sizeof phys);
 }
 
 }  // namespace
 
 bool encodePng(const RasterSource& source, std::FILE* out) {
-  PngWriter writer;
-  if (writer.info == nullptr) return false;
+  static constexpr std::uint8_t kSignature[8] = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
+  if (std::fwrite(kSignature, 1, sizeof kSignature, out) != sizeof kSignature) return false;
+  ChunkWriter chunks(out);
+  if (!writeHeader(chunks, source)) return false;
   StripReader reader(source);
-  std::vector<png_byte> grey(static_cast<std::size_t>(source.width));
-  return writePng(writer.png, writer.info, source, reader, grey.data(), out);
+  const std::size_t rowBytes = static_cast<std::size_t>(source.width) + 1;
+  std::vector<std::uint8_t> row(rowBytes, 0), above(rowBytes, 0);  // filter byte 0: none
+  IdatStream idat(chunks);
+  DeflateCoder& z = idat.coder();
+  uLong adler = adler32(0L, nullptr, 0);
+  uLong rowAdler = 0;
+  for (int y = 0; y < source.height; ++y) {
+    const std::uint8_t* ink = reader.row(y);
+    if (ink == nullptr) return false;
+    invertBytes(ink, row.data() + 1, source.width);
+    if (y > 0 && rowBytes <= kWindow && row == above) {
+      z.copy(rowBytes, rowBytes, row.data());
+    } else {
+      codeRow(z, row, y > 0 && rowBytes <= kWindow ? &above : nullptr);
+      rowAdler = adler32(1L, row.data(), static_cast<uInt>(rowBytes));
+      row.swap(above);
+    }
+    adler = adler32_combine(adler, rowAdler, static_cast<z_off_t>(rowBytes));
+  }
+  return idat.finish(adler) && chunks.chunk("IEND", nullptr, 0);
 }
 
 }  // namespace strimlo::detail

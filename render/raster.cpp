@@ -35,25 +35,31 @@ namespace {
 constexpr std::size_t kMaxStripBytes = std::size_t{16} << 20;
 }  // namespace
 
+// Rows are kept four-byte aligned, as cairo keeps its A8 surfaces, so a strip is painted
+// in place with no copy; the strip's memory is the thread's own and outlives the file, so
+// a batch does not map, clear and hand back fresh memory for every file.
 StripReader::StripReader(const RasterSource& source) : source_(source) {
   const auto width = static_cast<std::size_t>(std::max(1, source.width));
-  const auto byBudget = static_cast<int>(std::max<std::size_t>(1, kMaxStripBytes / width));
+  stride_ = (width + 3) & ~std::size_t{3};
+  const auto byBudget = static_cast<int>(std::max<std::size_t>(1, kMaxStripBytes / stride_));
   stripRows_ = std::clamp(source.stripRows, 1, std::max(1, std::min(source.height, byBudget)));
 }
 
 const std::uint8_t* StripReader::row(int y) {
   if (y < 0 || y >= source_.height) return nullptr;
-  const auto width = static_cast<std::size_t>(source_.width);
+  thread_local std::vector<std::uint8_t> strip;
   if (y < first_ || y >= first_ + count_) {
     first_ = y;
     count_ = std::min(stripRows_, source_.height - y);
-    strip_.resize(width * static_cast<std::size_t>(count_));
-    if (!source_.rows(first_, count_, strip_.data(), width)) {
+    const std::size_t bytes = stride_ * static_cast<std::size_t>(count_);
+    if (strip.size() < bytes) strip.resize(bytes);
+    strip_ = strip.data();
+    if (!source_.rows(first_, count_, strip_, stride_)) {
       count_ = 0;
       return nullptr;
     }
   }
-  return strip_.data() + static_cast<std::size_t>(y - first_) * width;
+  return strip_ + static_cast<std::size_t>(y - first_) * stride_;
 }
 
 }  // namespace detail

@@ -74,15 +74,38 @@ TEST(EncodePng, IsEightBitGreyWithResolutionPerMetre) {
   }
 }
 
+// Our own deflate coder against libpng's reader: every pixel must come back, whatever the
+// rows hold (repeats, runs, noise over many blocks, rows too short for a reference, rows
+// as wide as the reference window).
 TEST(EncodePng, GreyIsExactlyTheInverseOfInk) {
-  const InkBitmap bitmap = testBitmap();
-  const auto png = test::readPng(*encodeImage(bitmap.source(), kPNG));
-  ASSERT_TRUE(png);
-  for (int y = 0; y < bitmap.height; ++y) {
-    for (int x = 0; x < bitmap.width; ++x) {
-      ASSERT_EQ(png->samples[static_cast<std::size_t>(y) * bitmap.width + x], 255 - inkAt(bitmap, x, y))
-          << "at " << x << "," << y;
-    }
+  struct Row {
+    const char* what;
+    InkBitmap bitmap;
+  };
+  auto made = [](int w, int h, auto inkAt) {
+    InkBitmap b{w, h, 300.0, {}};
+    b.ink.resize(static_cast<std::size_t>(w) * h);
+    for (int y = 0; y < h; ++y)
+      for (int x = 0; x < w; ++x) b.ink[static_cast<std::size_t>(y) * w + x] = inkAt(x, y);
+    return b;
+  };
+  std::uint32_t seed = 12345;
+  auto noise = [&seed](int, int) { return static_cast<std::uint8_t>((seed = seed * 1103515245u + 12345u) >> 24); };
+  const Row rows[] = {
+      {"blocks, stripes and a ramp", testBitmap()},
+      {"noise over several blocks", made(301, 200, noise)},
+      {"one pixel", made(1, 1, [](int, int) { return std::uint8_t{200}; })},
+      {"two-pixel rows, all alike", made(2, 50, [](int, int) { return std::uint8_t{255}; })},
+      {"rows as wide as the window", made(32767, 3, [](int x, int y) { return std::uint8_t(y == 2 ? x % 7 : 0); })},
+      {"bars with a grey band", made(453, 120, [](int x, int y) { return std::uint8_t(y > 100 ? (x * y) % 256 : (x / 4) % 2 * 255); })},
+  };
+  for (const Row& r : rows) {
+    SCOPED_TRACE(r.what);
+    const auto png = test::readPng(*encodeImage(r.bitmap.source(), kPNG));
+    ASSERT_TRUE(png);
+    ASSERT_EQ(png->samples.size(), r.bitmap.ink.size());
+    for (std::size_t i = 0; i < r.bitmap.ink.size(); ++i)
+      ASSERT_EQ(png->samples[i], 255 - r.bitmap.ink[i]) << "at " << i % r.bitmap.width << "," << i / r.bitmap.width;
   }
 }
 

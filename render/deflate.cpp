@@ -1,0 +1,263 @@
+#include "deflate.h"
+
+#include <algorithm>
+#include <array>
+#include <queue>
+
+namespace strimlo::detail {
+
+namespace {
+
+constexpr int kMaxMatch = 258;  // the longest back-reference
+constexpr int kMinMatch = 3;    // the shortest
+constexpr std::size_t kBlockSymbols = 16384;  // symbols coded with one set of codes
+constexpr std::size_t kSinkBytes = 64 << 10;   // coded bytes handed on at a time
+constexpr int kMaxBits = 15;                  // the longest Huffman code deflate allows
+constexpr int kMaxLengthBits = 7;             // ... in the code of the code lengths
+constexpr std::uint32_t kReference = 1u << 31;
+
+// Length symbols 257-285: the shortest length of each, and its extra bits.
+constexpr std::array<std::uint16_t, 29> kLengthBase = {3,  4,  5,  6,  7,  8,  9,  10,  11, 13,
+                                                       15, 17, 19, 23, 27, 31, 35, 43,  51, 59,
+                                                       67, 83, 99, 115, 131, 163, 195, 227, 258};
+constexpr std::array<std::uint8_t, 29> kLengthExtra = {0, 0, 0, 0, 0, 0, 0, 0, 1, 1, 1, 1, 2, 2, 2,
+                                                       2, 3, 3, 3, 3, 4, 4, 4, 4, 5, 5, 5, 5, 0};
+// Distance codes 0-29: the shortest distance of each, and its extra bits.
+constexpr std::array<std::uint16_t, 30> kDistBase = {
+    1,   2,   3,   4,   5,   7,    9,    13,   17,   25,   33,   49,   65,    97,    129,
+    193, 257, 385, 513, 769, 1025, 1537, 2049, 3073, 4097, 6145, 8193, 12289, 16385, 24577};
+constexpr std::array<std::uint8_t, 30> kDistExtra = {0, 0, 0, 0, 1, 1, 2, 2,  3,  3,  4,  4,  5,  5,  6,
+                                                     6, 7, 7, 8, 8, 9, 9, 10, 10, 11, 11, 12, 12, 13, 13};
+// The order in which the code-length code's lengths are sent.
+constexpr std::array<std::uint8_t, 19> kLengthOrder = {16, 17, 18, 0, 8,  7, 9,  6, 10, 5,
+                                                       11, 4,  12, 3, 13, 2, 14, 1, 15};
+
+template <std::size_t N>
+int slotOf(const std::array<std::uint16_t, N>& base, unsigned value) {
+  int k = static_cast<int>(N) - 1;
+  while (base[k] > value) --k;
+  return k;
+}
+
+// Length slot of every length 3-258.
+const std::array<std::uint8_t, 259> kLengthSlot = [] {
+  std::array<std::uint8_t, 259> t{};
+  for (unsigned l = kMinMatch; l <= kMaxMatch; ++l) t[l] = static_cast<std::uint8_t>(slotOf(kLengthBase, l));
+  return t;
+}();
+
+std::uint16_t reversed(unsigned v, int length) {
+  unsigned r = 0;
+  for (int i = 0; i < length; ++i) r |= ((v >> i) & 1u) << (length - 1 - i);
+  return static_cast<std::uint16_t>(r);
+}
+
+// Huffman code lengths of at most maxBits for the given frequencies: a plain Huffman
+// tree, its frequencies flattened and rebuilt while it is too deep.
+std::vector<std::uint8_t> huffmanLengths(std::vector<std::uint32_t> freq, int maxBits) {
+  const std::size_t n = freq.size();
+  std::vector<std::uint8_t> length(n, 0);
+  using Node = std::pair<std::uint64_t, std::size_t>;
+  for (;;) {
+    std::priority_queue<Node, std::vector<Node>, std::greater<Node>> queue;
+    for (std::size_t i = 0; i < n; ++i)
+      if (freq[i] > 0) queue.push({freq[i], i});
+    if (queue.size() == 1) length[queue.top().second] = 1;
+    if (queue.size() <= 1) return length;
+    std::vector<std::size_t> parent(2 * n, 0);
+    std::size_t next = n;
+    while (queue.size() > 1) {
+      const Node a = queue.top();
+      queue.pop();
+      const Node b = queue.top();
+      queue.pop();
+      parent[a.second] = parent[b.second] = next;
+      queue.push({a.first + b.first, next++});
+    }
+    const std::size_t root = next - 1;
+    int deepest = 0;
+    for (std::size_t i = 0; i < n; ++i) {
+      if (freq[i] == 0) continue;
+      int depth = 0;
+      for (std::size_t j = i; j != root; j = parent[j]) ++depth;
+      length[i] = static_cast<std::uint8_t>(depth);
+      deepest = std::max(deepest, depth);
+    }
+    if (deepest <= maxBits) return length;
+    for (auto& f : freq)
+      if (f > 0) f = (f + 1) / 2;
+  }
+}
+
+// The canonical codes of the lengths, bit-reversed for a stream filled from its low end.
+std::vector<std::uint16_t> canonicalCodes(const std::vector<std::uint8_t>& length) {
+  std::array<std::uint16_t, kMaxBits + 2> count{}, next{};
+  for (auto l : length)
+    if (l > 0) ++count[l];
+  unsigned code = 0;
+  for (int bits = 1; bits <= kMaxBits; ++bits) {
+    code = (code + count[bits - 1]) << 1;
+    next[bits] = static_cast<std::uint16_t>(code);
+  }
+  std::vector<std::uint16_t> codes(length.size(), 0);
+  for (std::size_t i = 0; i < length.size(); ++i)
+    if (length[i] > 0) codes[i] = reversed(next[length[i]]++, length[i]);
+  return codes;
+}
+
+struct Packed {  // one symbol of the code-length alphabet and its extra bits
+  std::uint8_t symbol, extra;
+};
+
+// Code lengths as the code-length alphabet has them: 16 repeats the previous length 3-6
+// times, 17 and 18 stand for 3-10 and 11-138 zeros.
+std::vector<Packed> packLengths(const std::vector<std::uint8_t>& all) {
+  std::vector<Packed> out;
+  for (std::size_t i = 0; i < all.size();) {
+    const std::uint8_t v = all[i];
+    std::size_t run = 1;
+    while (i + run < all.size() && all[i + run] == v) ++run;
+    if (v == 0 && run >= 3) {
+      const std::size_t r = std::min<std::size_t>(run, 138);
+      out.push_back(r >= 11 ? Packed{18, static_cast<std::uint8_t>(r - 11)}
+                            : Packed{17, static_cast<std::uint8_t>(r - 3)});
+      i += r;
+    } else if (v != 0 && run >= 4) {
+      const std::size_t r = std::min<std::size_t>(run - 1, 6);
+      out.push_back({v, 0});
+      out.push_back({16, static_cast<std::uint8_t>(r - 3)});
+      i += 1 + r;
+    } else {
+      out.push_back({v, 0});
+      ++i;
+    }
+  }
+  return out;
+}
+
+}  // namespace
+
+DeflateCoder::DeflateCoder(Sink sink) : sink_(std::move(sink)) {
+  symbols_.reserve(kBlockSymbols);
+}
+
+void DeflateCoder::literal(std::uint8_t byte) {
+  symbols_.push_back(byte);
+  if (symbols_.size() >= kBlockSymbols) writeBlock(false);
+}
+
+void DeflateCoder::copy(std::size_t length, std::size_t distance, const std::uint8_t* src) {
+  if (distance != lastDistance_) {
+    const int d = slotOf(kDistBase, static_cast<unsigned>(distance));
+    lastDistance_ = distance;
+    lastDistanceBits_ = static_cast<std::uint32_t>(d) << 13 |
+                        static_cast<std::uint32_t>(distance - kDistBase[d]);
+  }
+  while (length > 0) {
+    if (length < kMinMatch) {
+      for (std::size_t i = 0; i < length; ++i) literal(src[i]);
+      return;
+    }
+    std::size_t take = std::min<std::size_t>(length, kMaxMatch);
+    if (length - take > 0 && length - take < kMinMatch) take = length - kMinMatch;
+    const std::uint32_t l = kLengthSlot[take];
+    // reference flag, length slot (5 bits), its extra value (5), distance slot and extra (18)
+    symbols_.push_back(kReference | l << 23 | static_cast<std::uint32_t>(take - kLengthBase[l]) << 18 |
+                       lastDistanceBits_);
+    if (symbols_.size() >= kBlockSymbols) writeBlock(false);
+    length -= take;
+    src += take;
+  }
+}
+
+bool DeflateCoder::finish() {
+  if (!symbols_.empty()) {
+    writeBlock(true);
+  } else {
+    put(1, 1);  // a final block of the fixed codes holding only its end: seven zero bits
+    put(1, 2);
+    put(0, 7);
+  }
+  if (bits_ > 0) put(0, 8 - bits_);
+  drain();
+  return ok_;
+}
+
+void DeflateCoder::writeBlock(bool last) {
+  std::vector<std::uint32_t> litFreq(286, 0), distFreq(30, 0);
+  for (std::uint32_t s : symbols_) {
+    if (!(s & kReference)) {
+      ++litFreq[s];
+      continue;
+    }
+    ++litFreq[257 + ((s >> 23) & 31)];
+    ++distFreq[(s >> 13) & 31];
+  }
+  ++litFreq[256];  // the end of the block
+  const auto litLength = huffmanLengths(litFreq, kMaxBits);
+  auto distLength = huffmanLengths(distFreq, kMaxBits);
+  if (std::all_of(distLength.begin(), distLength.end(), [](auto l) { return l == 0; }))
+    distLength[0] = 1;  // a block without references still names one distance code
+  const auto litCode = canonicalCodes(litLength);
+  const auto distCode = canonicalCodes(distLength);
+
+  std::size_t nlit = 286, ndist = 30;
+  while (nlit > 257 && litLength[nlit - 1] == 0) --nlit;
+  while (ndist > 1 && distLength[ndist - 1] == 0) --ndist;
+  std::vector<std::uint8_t> all(litLength.begin(), litLength.begin() + nlit);
+  all.insert(all.end(), distLength.begin(), distLength.begin() + ndist);
+  const std::vector<Packed> packed = packLengths(all);
+  std::vector<std::uint32_t> packedFreq(19, 0);
+  for (const Packed& p : packed) ++packedFreq[p.symbol];
+  // A code of one symbol is incomplete, which readers refuse for this alphabet.
+  if (std::count_if(packedFreq.begin(), packedFreq.end(), [](auto f) { return f > 0; }) < 2)
+    ++packedFreq[packed.front().symbol == 0 ? 1 : 0];
+  const auto packedLength = huffmanLengths(packedFreq, kMaxLengthBits);
+  const auto packedCode = canonicalCodes(packedLength);
+  std::size_t nclen = 19;
+  while (nclen > 4 && packedLength[kLengthOrder[nclen - 1]] == 0) --nclen;
+
+  put(last ? 1 : 0, 1);
+  put(2, 2);  // Huffman codes of this block's own
+  put(static_cast<std::uint32_t>(nlit - 257), 5);
+  put(static_cast<std::uint32_t>(ndist - 1), 5);
+  put(static_cast<std::uint32_t>(nclen - 4), 4);
+  for (std::size_t k = 0; k < nclen; ++k) put(packedLength[kLengthOrder[k]], 3);
+  static constexpr int kExtraBits[19] = {0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 2, 3, 7};
+  for (const Packed& p : packed) {
+    put(packedCode[p.symbol], packedLength[p.symbol]);
+    put(p.extra, kExtraBits[p.symbol]);
+  }
+
+  for (std::uint32_t s : symbols_) {
+    if (!(s & kReference)) {
+      put(litCode[s], litLength[s]);
+      continue;
+    }
+    const unsigned l = (s >> 23) & 31, d = (s >> 13) & 31;
+    put(litCode[257 + l], litLength[257 + l]);
+    put((s >> 18) & 31, kLengthExtra[l]);
+    put(distCode[d], distLength[d]);
+    put(s & 0x1FFF, kDistExtra[d]);
+  }
+  put(litCode[256], litLength[256]);
+  symbols_.clear();
+}
+
+void DeflateCoder::put(std::uint32_t value, int count) {
+  acc_ |= static_cast<std::uint64_t>(value) << bits_;
+  bits_ += count;
+  while (bits_ >= 8) {
+    bytes_.push_back(static_cast<std::uint8_t>(acc_));
+    acc_ >>= 8;
+    bits_ -= 8;
+  }
+  if (bytes_.size() >= kSinkBytes) drain();
+}
+
+void DeflateCoder::drain() {
+  if (!bytes_.empty() && ok_) ok_ = sink_(bytes_.data(), bytes_.size());
+  bytes_.clear();
+}
+
+}  // namespace strimlo::detail
