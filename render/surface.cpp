@@ -7,11 +7,15 @@
 #include FT_FREETYPE_H
 
 #include <array>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
 #include <cmath>
 #include <cstring>
 #include <memory>
 #include <string>
 
+#include "atomic_file.h"
 #include "text8.h"
 
 namespace strimlo {
@@ -54,18 +58,55 @@ cairo_font_options_t* unhintedOptions() {
 
 constexpr double kMeasureSize = 1000.0;
 
+// fontconfig reads the whole system configuration on its first call, most of a one-file
+// run's time. The file it chose is remembered in the user's cache folder and used again
+// while it still opens as Nimbus Sans; otherwise fontconfig is asked again.
+std::string fontCacheFile() {
+  const char* xdg = std::getenv("XDG_CACHE_HOME");
+  const char* home = std::getenv("HOME");
+  if (xdg && *xdg == '/') return std::string(xdg) + "/strimlo/helvetica-file";
+  if (home && *home == '/') return std::string(home) + "/.cache/strimlo/helvetica-file";
+  return {};
+}
+
+bool isNimbusSans(FT_Face face) {
+  return face->family_name && std::strcmp(face->family_name, "Nimbus Sans") == 0 &&
+         face->style_name && std::strcmp(face->style_name, "Regular") == 0 && face->units_per_EM > 0;
+}
+
+// The face of the remembered file, or of the one fontconfig finds (then remembered).
+FT_Face openHelvetica(FT_Library library) {
+  const std::string cache = fontCacheFile();
+  FT_Face face = nullptr;
+  if (!cache.empty()) {
+    std::ifstream in(cache);
+    std::string remembered;
+    if (std::getline(in, remembered) && remembered.starts_with('/') &&
+        FT_New_Face(library, remembered.c_str(), 0, &face) == 0) {
+      if (isNimbusSans(face)) return face;
+      FT_Done_Face(face);
+    }
+  }
+  const std::string file = findHelveticaFile();
+  if (file.empty() || FT_New_Face(library, file.c_str(), 0, &face) != 0) return nullptr;
+  if (!cache.empty()) {
+    std::error_code ec;
+    std::filesystem::create_directories(std::filesystem::path(cache).parent_path(), ec);
+    if (!ec) writeFileAtomically(cache, file + "\n");  // a cache: failing to write it is fine
+  }
+  return face;
+}
+
 }  // namespace
 
 const Font* Font::helvetica() {
   static const Font* font = []() -> const Font* {
-    const std::string file = findHelveticaFile();
-    if (file.empty()) return nullptr;
     // The library and face live as long as the process: the face is shared by every
     // render, on every thread, through cairo, which locks it around its own use.
     FT_Library library = nullptr;
     if (FT_Init_FreeType(&library) != 0) return nullptr;
-    FT_Face face = nullptr;
-    if (FT_New_Face(library, file.c_str(), 0, &face) != 0 || face->units_per_EM == 0) {
+    FT_Face face = openHelvetica(library);
+    if (face == nullptr || face->units_per_EM == 0) {
       FT_Done_FreeType(library);
       return nullptr;
     }
