@@ -13,6 +13,9 @@ packages=(
   clang libclang-rt-14-dev
 )
 
+# The yardstick and tools bench/run_benchmarks.sh uses: "scripts/setup.sh --bench".
+if [ "${1:-}" = "--bench" ]; then packages+=(zint time); fi
+
 missing=()
 for p in "${packages[@]}"; do
   if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed'; then
