@@ -1,194 +1,145 @@
 #include "batch.h"
 
-#include <algorithm>
-#include <atomic>
 #include <chrono>
 #include <condition_variable>
-#include <filesystem>
 #include <map>
 #include <mutex>
+#include <new>
 #include <thread>
+#include <vector>
+
+#include "echo.h"
 
 namespace strimlo::cli {
 
 namespace {
 
-enum Column { kType, kData, kAddon, kPrice, kOutput, kFormat, kSize, kRes, kStrict, kColumns };
-const char* const kColumnNames[kColumns] = {"type",   "data", "addon", "price", "output",
-                                            "format", "size", "res",   "strict"};
+struct Finished {
+  bool written = false;
+  std::string problem;
+  std::vector<std::string> notes;
+};
 
-// Column positions from a header row, or none when the row is data.
-std::optional<std::vector<int>> headerColumns(const CsvRecord& record) {
-  std::vector<int> columns;
-  bool hasData = false;
-  for (const std::string& field : record.fields) {
-    const std::string name = normalizedWord(field);
-    const auto* it = std::find(std::begin(kColumnNames), std::end(kColumnNames), name);
-    if (it == std::end(kColumnNames)) return std::nullopt;
-    columns.push_back(static_cast<int>(it - std::begin(kColumnNames)));
-    hasData |= columns.back() == kData;
+Finished runLine(const BatchLine& line) {
+  Finished f;
+  const std::string who = "line " + std::to_string(line.line) + ": " + shown(line.job.data) + ": ";
+  if (!line.refusal.empty()) {
+    f.problem = who + line.refusal;
+    return f;
   }
-  if (!hasData) return std::nullopt;
-  return columns;
+  JobResult r = runJob(line.job);
+  for (const std::string& w : r.warnings) f.notes.push_back(who + w);
+  f.written = r.written;
+  if (!r.written) f.problem = who + r.error;
+  return f;
 }
 
-std::vector<int> positionalColumns(const CsvRecord& record) {
-  if (record.fields.size() == 1) return {kData};
-  std::vector<int> columns;
-  for (int c = 0; c < kColumns; ++c) columns.push_back(c);
-  return columns;
-}
+class Runner {
+ public:
+  explicit Runner(const BatchCallbacks& callbacks) : cb_(callbacks) {}
+  BatchReport run(int threads);
 
-// A file name from the data: its letters and digits, then the add-on's.
-std::string nameFromData(const Job& job) {
-  auto keep = [](const std::string& s) {
-    std::string out;
-    for (char c : s)
-      if (std::isalnum(static_cast<unsigned char>(c))) out.push_back(c);
-    return out;
-  };
-  std::string name = keep(job.data);
-  if (name.empty()) return {};
-  if (const std::string addon = keep(job.addon); !addon.empty()) name += "-" + addon;
-  const char* ext = fileExtension(job.format);
-  return name + "." + (ext ? ext : "out");
-}
+ private:
+  void work();
+  bool take(BatchLine& line, std::size_t& position);
+  void finish(std::size_t position, Finished f);
+  void waitForWorkers();
 
-bool parseStrict(const std::string& cell, bool fallback) {
-  const std::string v = normalizedWord(cell);
-  if (v.empty()) return fallback;
-  return v == "1" || v == "yes" || v == "true" || v == "strict";
-}
+  const BatchCallbacks& cb_;
+  std::mutex mutex_;
+  std::condition_variable changed_;
+  std::map<std::size_t, Finished> pending_;  // done, waiting for an earlier line to be reported
+  std::size_t started_ = 0;
+  std::size_t reported_ = 0;
+  int working_ = 0;  // threads still in their loop
+  bool exhausted_ = false;
+  BatchReport report_;
+};
 
-// Fills one job from its cells; an error text for a cell that makes no sense.
-std::string fillJob(const std::vector<std::string>& cell, const Options& o, Job& job) {
-  auto given = [&](int c) { return !cell[c].empty(); };
-  job.data = cell[kData];
-  job.type = o.type.value_or(kEAN13);
-  if (given(kType)) {
-    auto t = parseType(cell[kType]);
-    if (!t) return "unknown type \"" + cell[kType] + "\"";
-    job.type = *t;
+void Runner::work() {
+  BatchLine line;
+  std::size_t position = 0;
+  while (take(line, position)) {
+    Finished f;
+    try {
+      f = runLine(line);
+    } catch (const std::bad_alloc&) {  // runJob catches its own; this is the report's text
+      f = {false, "line " + std::to_string(line.line) + ": not enough memory", {}};
+    }
+    finish(position, std::move(f));
   }
-  job.addon = given(kAddon) ? cell[kAddon] : o.addon.value_or("");
-  job.price = given(kPrice) ? cell[kPrice] : o.price.value_or("");
-  const std::optional<int> size = given(kSize) ? parseInt(cell[kSize]) : o.size.value_or(2);
-  if (!size) return "bad size \"" + cell[kSize] + "\"";
-  const std::optional<int> res = given(kRes) ? parseInt(cell[kRes]) : o.res.value_or(2);
-  if (!res) return "bad resolution \"" + cell[kRes] + "\"";
-  job.size = *size;
-  job.res = *res;
-  std::optional<FileFormat> format = o.format;
-  if (given(kFormat) && !(format = parseFormat(cell[kFormat])))
-    return "unknown format \"" + cell[kFormat] + "\"";
-  if (!format && given(kOutput)) format = formatFromPath(cell[kOutput]);
-  job.format = format.value_or(kEPS);
-  job.strict = parseStrict(cell[kStrict], o.strict);
-  if (given(kOutput)) {
-    std::filesystem::path out(cell[kOutput]);
-    if (o.outdir && out.is_relative()) out = std::filesystem::path(*o.outdir) / out;
-    job.output = out.string();
-  } else {
-    if (!o.outdir) return "no output file (give an output column or --outdir)";
-    const std::string name = nameFromData(job);
-    if (name.empty()) return "no output file name can be made from the data";
-    job.output = (std::filesystem::path(*o.outdir) / name).string();
+  std::lock_guard lock(mutex_);
+  --working_;
+  changed_.notify_all();
+}
+
+bool Runner::take(BatchLine& line, std::size_t& position) {
+  std::lock_guard lock(mutex_);
+  if (exhausted_ || !report_.failure.empty() || cb_.stop()) return false;
+  try {
+    std::optional<BatchLine> next = cb_.next();
+    if (!next) {
+      exhausted_ = true;
+      return false;
+    }
+    line = std::move(*next);
+  } catch (const std::bad_alloc&) {
+    report_.failure = "not enough memory to read the next line";
+    return false;
   }
-  return {};
+  position = started_++;
+  return true;
+}
+
+// Reports the lines in file order: one that finished early waits for those before it.
+void Runner::finish(std::size_t position, Finished f) {
+  std::lock_guard lock(mutex_);
+  pending_.emplace(position, std::move(f));
+  for (auto it = pending_.begin(); it != pending_.end() && it->first == reported_;
+       it = pending_.erase(it)) {
+    Finished& done = it->second;
+    ++(done.written ? report_.written : report_.refused);
+    if (!done.problem.empty()) cb_.problem(done.problem);
+    for (const std::string& n : done.notes) cb_.note(n);
+    ++reported_;
+  }
+  changed_.notify_all();
+}
+
+void Runner::waitForWorkers() {
+  std::unique_lock lock(mutex_);
+  while (!changed_.wait_for(lock, std::chrono::milliseconds(200), [&] { return working_ == 0; }))
+    cb_.progress(static_cast<int>(reported_));
+}
+
+BatchReport Runner::run(int threads) {
+  std::vector<std::thread> pool;
+  working_ = threads;
+  for (int t = 0; t < threads; ++t) {
+    try {
+      pool.emplace_back([this] { work(); });
+    } catch (const std::exception&) {  // a process limit: go on with those started
+      std::lock_guard lock(mutex_);
+      working_ -= threads - t;
+      break;
+    }
+  }
+  report_.threads = static_cast<int>(pool.size());
+  if (pool.empty()) {
+    working_ = 1;
+    work();
+  }
+  waitForWorkers();
+  for (std::thread& t : pool) t.join();
+  cb_.progress(static_cast<int>(reported_));
+  report_.interrupted = !exhausted_ && report_.failure.empty();
+  return report_;
 }
 
 }  // namespace
 
-std::vector<BatchLine> planBatch(const std::vector<CsvRecord>& records, const Options& o) {
-  std::vector<BatchLine> lines;
-  std::optional<std::vector<int>> header;
-  if (!records.empty()) header = headerColumns(records.front());
-  for (std::size_t i = header ? 1 : 0; i < records.size(); ++i) {
-    const CsvRecord& r = records[i];
-    const std::vector<int> columns = header ? *header : positionalColumns(r);
-    std::vector<std::string> cell(kColumns);
-    BatchLine line;
-    line.line = r.line;
-    for (std::size_t f = 0; f < r.fields.size(); ++f) {
-      if (f < columns.size()) cell[columns[f]] = r.fields[f];
-      else if (!r.fields[f].empty() && line.refusal.empty()) line.refusal = "more fields than columns";
-    }
-    if (line.refusal.empty()) line.refusal = fillJob(cell, o, line.job);
-    else line.job.data = cell[kData];
-      lines.push_back(std::move(line));
-  }
-  return lines;
-}
-
-std::vector<std::string> refuseSharedOutputs(std::vector<BatchLine>& lines) {
-  std::map<std::string, std::vector<std::size_t>> byPath;
-  for (std::size_t i = 0; i < lines.size(); ++i) {
-    if (!lines[i].refusal.empty()) continue;
-    std::error_code ec;
-    auto p = std::filesystem::weakly_canonical(std::filesystem::absolute(lines[i].job.output), ec);
-    byPath[ec ? lines[i].job.output : p.string()].push_back(i);
-  }
-  std::vector<std::string> messages;
-  for (const auto& [path, users] : byPath) {
-    if (users.size() < 2) continue;
-    std::string which;
-    for (std::size_t i : users) which += (which.empty() ? "" : ", ") + std::to_string(lines[i].line);
-    messages.push_back("lines " + which + " would all write " + path + "; none of them is written");
-    for (std::size_t i : users) lines[i].refusal = "shares its output file with lines " + which;
-  }
-  return messages;
-}
-
-BatchReport runBatch(const std::vector<BatchLine>& lines, int threads,
-                     const std::function<void(int, int)>& progress,
-                     const std::function<bool()>& stop) {
-  const int total = static_cast<int>(lines.size());
-  std::vector<JobResult> results(lines.size());
-  std::vector<char> started(lines.size(), 0);
-  std::atomic<int> next{0};
-  std::atomic<int> done{0};
-  std::mutex mutex;
-  std::condition_variable finished;
-  auto worker = [&] {
-    for (;;) {
-      if (stop()) break;
-      const int i = next++;
-      if (i >= total) break;
-      started[i] = 1;
-      if (lines[i].refusal.empty()) results[i] = runJob(lines[i].job);
-      else results[i].error = lines[i].refusal;
-      ++done;
-      finished.notify_one();
-    }
-  };
-  std::vector<std::thread> pool;
-  for (int t = 0; t < std::max(1, std::min(threads, total)); ++t) pool.emplace_back(worker);
-  {
-    std::unique_lock lock(mutex);
-    while (!finished.wait_for(lock, std::chrono::milliseconds(200), [&] { return done >= total; })) {
-      progress(done, total);
-      if (stop()) break;  // the lines under way finish; no new one starts
-    }
-  }
-  for (auto& t : pool) t.join();
-  progress(done, total);
-
-  BatchReport report;
-  for (std::size_t i = 0; i < lines.size(); ++i) {
-    if (!started[i]) {
-      report.interrupted = true;
-      continue;
-    }
-    const std::string who = "line " + std::to_string(lines[i].line) + ": " + lines[i].job.data;
-    for (const auto& w : results[i].warnings) report.notes.push_back(who + ": " + w);
-    if (results[i].written) {
-      ++report.written;
-    } else {
-      ++report.refused;
-      report.problems.push_back(who + ": " + results[i].error);
-    }
-  }
-  return report;
+BatchReport runBatch(int threads, const BatchCallbacks& callbacks) {
+  return Runner(callbacks).run(std::max(threads, 1));
 }
 
 }  // namespace strimlo::cli

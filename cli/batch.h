@@ -1,43 +1,36 @@
 #pragma once
 // strimlo-cli --batch: one symbol per CSV line, on several threads.
 #include <functional>
+#include <optional>
 #include <string>
-#include <vector>
 
-#include "csv.h"
-#include "job.h"
 #include "options.h"
+#include "plan.h"
 
 namespace strimlo::cli {
 
-struct BatchLine {
-  int line = 0;
-  Job job;
-  std::string refusal;  // set when the line cannot be run at all (bad cell, no name, ...)
+// What the run asks of its caller. Lines are planned one at a time as the threads ask
+// for them, and the report's lines leave as soon as every line before them has, so a
+// batch of any length holds only the lines under way.
+struct BatchCallbacks {
+  std::function<std::optional<BatchLine>()> next;  // the next line, none at the end; under a lock
+  std::function<void(const std::string&)>
+      problem;  // "line 7: 12345: EAN-13 needs 12 or ...", in order
+  std::function<void(const std::string&)> note;  // texts changed, check digits replaced, in order
+  std::function<void(int done)> progress;        // now and then, from the calling thread
+  std::function<bool()> stop;                    // asked before each line is started
 };
-
-// Turns CSV records into jobs: a header row names the columns (type, data, addon, price,
-// output, format, size, res, strict); without one they come in that order, and a line
-// of one field is the data alone. Empty cells take the command line's values.
-std::vector<BatchLine> planBatch(const std::vector<CsvRecord>& records, const Options& options);
-
-// Refuses every line whose output file another line also writes; returns one message per
-// clash, for the report before anything is written.
-std::vector<std::string> refuseSharedOutputs(std::vector<BatchLine>& lines);
 
 struct BatchReport {
   int written = 0;
   int refused = 0;
-  bool interrupted = false;
-  std::vector<std::string> problems;  // "line 7: 12345: EAN-13 needs 12 or 13 digits; got 5"
-  std::vector<std::string> notes;     // texts changed, check digits replaced
+  bool interrupted = false;  // stop() ended the run before the last line
+  int threads = 0;           // the threads that could be started (0: the caller's own)
+  std::string failure;       // the run could not go on (no memory to plan a line)
 };
 
-// Runs the lines on `threads` threads. progress(done, total) is called from the calling
-// thread now and then; stop() is asked before each line is started.
-BatchReport runBatch(const std::vector<BatchLine>& lines, int threads,
-                     const std::function<void(int, int)>& progress,
-                     const std::function<bool()>& stop);
+// Runs the lines on up to `threads` threads; with fewer when no more can be started.
+BatchReport runBatch(int threads, const BatchCallbacks& callbacks);
 
 // The whole of --batch: reads the input, plans, reports clashes, runs, prints the summary.
 // Returns the exit status.

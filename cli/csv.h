@@ -12,6 +12,25 @@ struct CsvRecord {
   std::vector<std::string> fields;
 };
 
+// Reads one record at a time, so that a batch holds only the line it works on.
+class CsvReader {
+ public:
+  explicit CsvReader(std::string_view text);
+  // The next record, blank lines left out; false at the end or at an error.
+  bool next(CsvRecord& record);
+  const std::string& error() const { return error_; }  // e.g. an unterminated quote
+
+ private:
+  bool readRecord(std::vector<std::string>& fields);
+  bool readQuoted(std::string& field);
+
+  std::string_view text_;
+  std::size_t pos_ = 0;
+  int line_ = 1;
+  bool quotedBefore_ = false;  // the current field began with a quoted part
+  std::string error_;
+};
+
 struct CsvResult {
   std::vector<CsvRecord> records;  // blank lines are left out
   std::string error;               // e.g. an unterminated quote; records read so far are kept

@@ -1,12 +1,82 @@
 #include "job.h"
 
+#include <cstdint>
+#include <new>
+#include <optional>
+
+#include "atomic_file.h"
+#include "echo.h"
 #include "makecode.h"
+#include "placement.h"
+#include "surface.h"
 #include "symbol.h"
 #include "text8.h"
 
 namespace strimlo::cli {
 
-std::string convertText(const std::string& utf8, const char* what, std::vector<std::string>& warnings) {
+namespace {
+
+constexpr std::size_t kWhole = SIZE_MAX;  // shown() without a cut: for our own messages
+
+// Whether the price, drawn where the file layout puts it, ends inside the image. The
+// layout scales as a whole, so the answer holds at every size and resolution.
+bool priceFits(const Symbol& symbol, SizeIndex size, ResolutionIndex res) {
+  const Font* font = Font::helvetica();
+  if (font == nullptr) return true;  // nothing to measure with; the save says why
+  const Layout layout = fileLayout(symbol, size, res);
+  for (const TextItem& t : layout.texts)
+    if (t.text == symbol.priceText && t.x + font->measure(t.text, t.size).width > layout.width)
+      return false;
+  return true;
+}
+
+// The reason a save failed, for one line of output.
+std::string failureMessage(const SaveOutcome& outcome, const Job& job, const std::string& data8,
+                           const std::string& addon8) {
+  if (outcome.failure != SaveFailure::WriteFailed)
+    return shown(latin1ToUtf8(describe(outcome, job.type, data8, addon8)), kWhole);
+  const std::string cause = lastSaveFailure();
+  return shown(job.output) + ": " + (cause.empty() ? "could not be written" : cause) +
+         "; nothing was changed";
+}
+
+// Writes the file, through the checked folder when the job must stay inside one.
+SaveOutcome save(const Job& job, const std::string& data, const std::string& addon,
+                 const std::string& price, std::string& error) {
+  std::optional<ConfinedFolder> folder;
+  if (!job.root.empty()) {
+    folder.emplace(job.root, job.relative);
+    if (!folder->ok()) {
+      error = shown(job.output) + ": " + folder->error() + "; nothing was changed";
+      return {SaveFailure::WriteFailed, Refusal::None};
+    }
+  }
+  return MakeCode::FinalCodeOutcome(job.type, job.size, data, addon, price, job.res, job.format,
+                                    folder ? folder->path() : job.output);
+}
+
+void makeFile(const Job& job, JobResult& r) {
+  const std::string data = convertText(job.data, "data", r.warnings);
+  const std::string addon = convertText(job.addon, "add-on", r.warnings);
+  const std::string price = convertText(job.price, "price", r.warnings);
+  if (const std::string note = checkDigitMismatch(job.type, data, addon); !note.empty()) {
+    if (job.strict) {
+      r.error = note;
+      return;
+    }
+    r.warnings.push_back(note + ", replaced");
+  }
+  for (std::string& note : droppedInputNotes(job, data, addon, price))
+    r.warnings.push_back(std::move(note));
+  const SaveOutcome outcome = save(job, data, addon, price, r.error);
+  r.written = static_cast<bool>(outcome);
+  if (!r.written && r.error.empty()) r.error = failureMessage(outcome, job, data, addon);
+}
+
+}  // namespace
+
+std::string convertText(const std::string& utf8, const char* what,
+                        std::vector<std::string>& warnings) {
   Text8 t = toText8(utf8);
   if (t.replaced)
     warnings.push_back(std::string(what) + ": characters outside ISO-8859-1 became \"?\"");
@@ -22,23 +92,61 @@ std::string checkDigitMismatch(CodeType type, const std::string& data8, const st
          " expected";
 }
 
-JobResult runJob(const Job& job) {
-  JobResult r;
-  const std::string data = convertText(job.data, "data", r.warnings);
-  const std::string addon = convertText(job.addon, "add-on", r.warnings);
-  const std::string price = convertText(job.price, "price", r.warnings);
-  if (const std::string note = checkDigitMismatch(job.type, data, addon); !note.empty()) {
-    if (job.strict) {
-      r.error = note;
-      return r;
-    }
-    r.warnings.push_back(note + ", replaced");
+std::vector<std::string> droppedInputNotes(const Job& job, const std::string& data8,
+                                           const std::string& addon8, const std::string& price8) {
+  std::vector<std::string> notes;
+  if (job.type == kEAN8 || job.type == kEAN13) {
+    const std::string name = codeTypeName(job.type);
+    if (!addon8.empty()) notes.push_back("add-on: " + name + " takes none; left out");
+    if (!price8.empty()) notes.push_back("price: " + name + " takes none; left out");
+    return notes;
   }
-  const SaveOutcome outcome =
-      MakeCode::FinalCodeOutcome(job.type, job.size, data, addon, price, job.res, job.format,
-                                 job.output);
-  r.written = static_cast<bool>(outcome);
-  if (!r.written) r.error = latin1ToUtf8(describe(outcome, job.type, data, addon));
+  if (!isIsbn(job.type)) return notes;
+  if (!addon8.empty() && addon8.size() != 5)
+    notes.push_back("add-on: an add-on has 5 digits; got " + std::to_string(addon8.size()) +
+                    " characters; left out");
+  const Completion c = completeSymbol(job.type, data8, addon8, price8);
+  if (c.symbol && c.symbol->addon && !price8.empty() && !priceFits(*c.symbol, job.size, job.res))
+    notes.push_back("price: wider than the room beside the add-on; cut at the image's edge");
+  return notes;
+}
+
+std::string memoryMessage(const Job& job) noexcept {
+  try {
+    const Completion c =
+        completeSymbol(job.type, toText8(job.data).bytes, toText8(job.addon).bytes);
+    if (job.format == kEPS || !c.symbol) return "not enough memory to make the file";
+    const Layout layout = fileLayout(*c.symbol, job.size, job.res);
+    return "not enough memory for a " + std::to_string(layout.pixelsWide) + " x " +
+           std::to_string(layout.pixelsHigh) + " image";
+  } catch (...) {
+    return {};
+  }
+}
+
+namespace {
+
+std::string failedMessage(const std::exception& e) noexcept {
+  try {
+    return "failed: " + shown(e.what(), kWhole);
+  } catch (...) {
+    return {};
+  }
+}
+
+}  // namespace
+
+JobResult runJob(const Job& job) noexcept {
+  JobResult r;
+  try {
+    makeFile(job, r);
+  } catch (const std::bad_alloc&) {
+    r = {};  // the temporary file went with the stack; nothing was written
+    r.error = memoryMessage(job);
+  } catch (const std::exception& e) {
+    r = {};
+    r.error = failedMessage(e);
+  }
   return r;
 }
 

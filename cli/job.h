@@ -15,7 +15,9 @@ struct Job {
   std::string data;   // as given (UTF-8)
   std::string addon;
   std::string price;
-  std::string output;
+  std::string output;    // the file as the user named it (with --outdir before it)
+  std::string root;      // batch: the resolved folder the file must stay inside; "" for one file
+  std::string relative;  // batch: the file's path under root
   bool strict = false;
 };
 
@@ -26,13 +28,23 @@ struct JobResult {
 };
 
 // Converts the texts as the window does, checks the check digit when strict, and writes
-// the file. Safe to call from several threads at once.
-JobResult runJob(const Job& job);
+// the file. Safe to call from several threads at once; throws nothing: a lack of memory
+// refuses the file.
+JobResult runJob(const Job& job) noexcept;
 
 // The window's 8-bit conversion (ISO-8859-1, "?" for the rest, cut to 31 bytes), with a
 // warning naming `what` when it changed the text.
 std::string convertText(const std::string& utf8, const char* what,
                         std::vector<std::string>& warnings);
+
+// Notes for what the user gave and the symbol leaves out: an add-on or price for an EAN
+// type, an add-on of the wrong length, a price wider than the room beside the add-on.
+std::vector<std::string> droppedInputNotes(const Job& job, const std::string& data8,
+                                           const std::string& addon8, const std::string& price8);
+
+// "not enough memory for a 14012 x 7920 image" (or "... to make the file" for EPS); ""
+// when even this text cannot be made.
+std::string memoryMessage(const Job& job) noexcept;
 
 // The note for a typed check character that differs from the correct one, or "".
 std::string checkDigitMismatch(CodeType type, const std::string& data8,

@@ -1,11 +1,13 @@
 // strimlo-cli: the command line over the same calls as the window.
 #include <cstdio>
 #include <iostream>
+#include <new>
 #include <string>
 #include <vector>
 
 #include "atomic_file.h"
 #include "batch.h"
+#include "echo.h"
 #include "job.h"
 #include "makecode.h"
 #include "options.h"
@@ -18,25 +20,53 @@ using namespace strimlo::cli;
 
 namespace {
 
+constexpr std::size_t kWhole = SIZE_MAX;  // shown() without a cut
+
+void say(const std::string& message) {
+  std::cerr << "strimlo-cli: " << shown(message, kWhole) << "\n";
+}
+
+// Why the preview was not drawn: the texts, or the size.
+std::string previewRefusal(const Options& o, CodeType type, const std::string& data,
+                           const std::string& addon, const std::string& price) {
+  const Completion c = completeSymbol(type, data, addon, price);
+  if (!c.symbol) return latin1ToUtf8(refusalMessage(c.refusal, type, data, addon));
+  return "the preview could not be drawn at " + std::to_string(o.previewWidth) + "x" +
+         std::to_string(o.previewHeight) + " (too large?)";
+}
+
+// The preview, or none with the reason; a lack of memory is a reason, not an abort.
+std::optional<PreviewImage> drawPreview(const Options& o, CodeType type, const std::string& data,
+                                        const std::string& addon, const std::string& price,
+                                        std::string& why) {
+  try {
+    auto image = MakeCode::PreviewCode(type, data, addon, price, o.previewWidth, o.previewHeight);
+    if (!image) why = previewRefusal(o, type, data, addon, price);
+    return image;
+  } catch (const std::bad_alloc&) {
+    why = "not enough memory for a " + std::to_string(o.previewWidth) + " x " +
+          std::to_string(o.previewHeight) + " image";
+    return std::nullopt;
+  }
+}
+
 int runPreview(const Options& o) {
   const CodeType type = o.type.value_or(kEAN13);
   std::vector<std::string> warnings;
   const std::string data = convertText(o.data, "data", warnings);
   const std::string addon = convertText(o.addon.value_or(""), "add-on", warnings);
   const std::string price = convertText(o.price.value_or(""), "price", warnings);
-  for (const auto& w : warnings) std::cerr << "strimlo-cli: note: " << w << "\n";
-  auto image = MakeCode::PreviewCode(type, data, addon, price, o.previewWidth, o.previewHeight);
+  for (const auto& w : warnings) say("note: " + w);
+  std::string why;
+  const auto image = drawPreview(o, type, data, addon, price, why);
   if (!image) {
-    const Completion c = completeSymbol(type, data, addon, price);
-    std::cerr << "strimlo-cli: "
-              << (c.symbol ? "the preview could not be drawn at " + std::to_string(o.previewWidth) +
-                                 "x" + std::to_string(o.previewHeight) + " (too large?)"
-                           : latin1ToUtf8(refusalMessage(c.refusal, type, data, addon)))
-              << "\n";
+    say(why);
     return 1;
   }
   if (!writePreviewPng(*image, o.output)) {
-    std::cerr << "strimlo-cli: could not write " << o.output << "\n";
+    const std::string cause = lastSaveFailure();
+    say(o.output + ": " + (cause.empty() ? "could not be written" : cause) +
+        "; nothing was changed");
     return 1;
   }
   return 0;
@@ -46,36 +76,48 @@ int runSingle(const Options& o) {
   Job job;
   job.type = o.type.value_or(kEAN13);
   job.format = o.format ? *o.format : formatFromPath(o.output).value_or(kEPS);
-  job.size = o.size.value_or(2);
-  job.res = o.res.value_or(2);
+  job.size = o.size.value_or(indexOption("size").fallback);
+  job.res = o.res.value_or(indexOption("res").fallback);
   job.data = o.data;
   job.addon = o.addon.value_or("");
   job.price = o.price.value_or("");
   job.output = o.output;
   job.strict = o.strict;
   const JobResult r = runJob(job);
-  for (const auto& w : r.warnings) std::cerr << "strimlo-cli: note: " << w << "\n";
+  for (const auto& w : r.warnings) say("note: " + w);
   if (!r.written) {
-    std::cerr << "strimlo-cli: " << r.error << "\n";
+    say(r.error);
     return 1;
   }
   return 0;
 }
 
-}  // namespace
-
-int main(int argc, char** argv) {
+int run(int argc, char** argv) {
   const Parsed parsed = parseOptions(std::vector<std::string>(argv + 1, argv + argc));
   if (parsed.options.help) {
     std::cout << usage();
     return 0;
   }
   if (!parsed.error.empty()) {
-    std::cerr << "strimlo-cli: " << parsed.error << "\n(strimlo-cli --help shows the options)\n";
+    say(parsed.error);
+    std::cerr << "(strimlo-cli --help shows the options)\n";
     return 2;
   }
   if (parsed.options.batch) return batchMain(parsed.options);
   removeTemporaryFilesOnSignals();
   if (parsed.options.preview) return runPreview(parsed.options);
   return runSingle(parsed.options);
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  try {
+    return run(argc, argv);
+  } catch (const std::bad_alloc&) {
+    std::fputs("strimlo-cli: not enough memory; stopped\n", stderr);
+  } catch (const std::exception& e) {
+    std::fprintf(stderr, "strimlo-cli: stopped: %s\n", shown(e.what(), kWhole).c_str());
+  }
+  return 1;
 }

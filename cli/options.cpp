@@ -4,6 +4,7 @@
 #include <charconv>
 #include <functional>
 #include <map>
+#include <stdexcept>
 
 namespace strimlo::cli {
 
@@ -19,6 +20,13 @@ bool parseSize(const std::string& word, int& w, int& h) {
   w = *a;
   h = *b;
   return true;
+}
+
+// " (0 to 9)" after a bad value of an index option: the range it takes.
+std::string rangeNote(const std::string& option) {
+  for (const IndexOption& index : kIndexOptions)
+    if (option == std::string("--") + index.name) return " (" + rangeText(index) + ")";
+  return {};
 }
 
 }  // namespace
@@ -64,24 +72,40 @@ std::optional<FileFormat> formatFromPath(const std::string& path) {
   return parseFormat(ext);
 }
 
+const IndexOption& indexOption(const std::string& name) {
+  for (const IndexOption& option : kIndexOptions)
+    if (name == option.name) return option;
+  throw std::logic_error("no index option " + name);
+}
+
+std::string rangeText(const IndexOption& option) {
+  return "0 to " + std::to_string(option.count - 1);
+}
+
+std::optional<int> parseIndex(const std::string& word, const IndexOption& option) {
+  const std::optional<int> value = parseInt(word);
+  if (!value || *value < 0 || *value >= option.count) return std::nullopt;
+  return value;
+}
+
 Parsed parseOptions(const std::vector<std::string>& args) {
   Parsed p;
   Options& o = p.options;
-  auto intOption = [](std::optional<int>& into) {
-    return [&into](const std::string& v) { return (into = parseInt(v)).has_value(); };
-  };
   auto textOption = [](std::optional<std::string>& into) {
     return [&into](const std::string& v) { into = v; return true; };
   };
-  const std::map<std::string, std::function<bool(const std::string&)>> valued = {
+  // "-" is standard output, written where it stands.
+  auto output = [&](const std::string& v) {
+    o.output = v == "-" ? "/dev/stdout" : v;
+    return !v.empty();
+  };
+  std::map<std::string, std::function<bool(const std::string&)>> valued = {
       {"--type", [&](const std::string& v) { return (o.type = parseType(v)).has_value(); }},
       {"--format", [&](const std::string& v) { return (o.format = parseFormat(v)).has_value(); }},
-      {"--size", intOption(o.size)},
-      {"--res", intOption(o.res)},
       {"--addon", textOption(o.addon)},
       {"--price", textOption(o.price)},
-      {"-o", [&](const std::string& v) { o.output = v; return !v.empty(); }},
-      {"--output", [&](const std::string& v) { o.output = v; return !v.empty(); }},
+      {"-o", output},
+      {"--output", output},
       {"--preview", [&](const std::string& v) {
          o.preview = true;
          return parseSize(v, o.previewWidth, o.previewHeight);
@@ -94,6 +118,10 @@ Parsed parseOptions(const std::vector<std::string>& args) {
          return n && *n > 0;
        }},
   };
+  for (const IndexOption& index : kIndexOptions)
+    valued[std::string("--") + index.name] = [&o, &index](const std::string& v) {
+      return ((o.*index.value) = parseIndex(v, index)).has_value();
+    };
   for (std::size_t i = 0; i < args.size(); ++i) {
     const std::string& a = args[i];
     if (a == "--help" || a == "-h") {
@@ -106,7 +134,7 @@ Parsed parseOptions(const std::vector<std::string>& args) {
     }
     if (auto it = valued.find(a); it != valued.end()) {
       if (i + 1 >= args.size()) return {o, a + " needs a value"};
-      if (!it->second(args[++i])) return {o, "bad value for " + a + ": " + args[i]};
+      if (!it->second(args[++i])) return {o, "bad value for " + a + ": " + args[i] + rangeNote(a)};
       continue;
     }
     if (a.size() > 1 && a[0] == '-' && a != "--" && !(a[1] >= '0' && a[1] <= '9')) {
@@ -133,7 +161,7 @@ Parsed parseOptions(const std::vector<std::string>& args) {
 std::string usage() {
   return R"(Usage:
   strimlo-cli [--type ean8|ean13|isbn10|isbn13|N] [--addon TEXT] [--price TEXT]
-              [--format eps|png|tiff|jpg|N] [--size N] [--res N] [--strict] -o PATH DATA
+              [--format eps|png|tiff|jpg|N] [--size N] [--res N] [--strict] -o PATH|- DATA
   strimlo-cli --preview WxH [--type ...] [--addon ...] [--price ...] -o PATH.png DATA
   strimlo-cli --batch FILE|- [--jobs N] [--outdir DIR] [--type ...] [--format ...]
               [--size N] [--res N] [--addon ...] [--price ...] [--strict]
@@ -156,11 +184,14 @@ Makes one retail barcode file (EPS, or a CMYK PNG, TIFF or JPEG).
                6 2540 dpi  7 3200 dpi
   --strict   verify a typed check digit (ISBN-10: its own check character) instead of
              replacing it
+  -o PATH    the file to write; "-" is standard output
   --preview WxH  write the on-screen preview as an RGB PNG of W x H pixels
-  --batch FILE   one symbol per CSV line (type,data,addon,price,output[,format,size,res]);
-                 "-" reads standard input
+  --batch FILE   one symbol per CSV line (type,data,addon,price,output[,format,size,res,
+                 strict]); "-" reads standard input
   --jobs N       threads for --batch (default: one per core)
-  --outdir DIR   folder for --batch outputs; names made from the data when no output
+  --outdir DIR   folder for --batch outputs (default: the current folder); names made
+                 from the data when no output. An output must stay inside it: no
+                 absolute path, no "..", no folder that leads out of it
 
 Texts are converted to ISO-8859-1 ("?" for what it cannot hold) and cut to 31 bytes.
 Exit status: 0 written, 1 refused or failed, 2 usage error.

@@ -30,6 +30,25 @@ struct Options {
   bool help = false;
 };
 
+// Options that pick an entry of one of the window's fixed lists by its index; the same
+// names are CSV columns. Out of range is a usage error on the command line and refuses
+// the line in a batch.
+struct IndexOption {
+  const char* name;                    // the option without "--", and the column's name
+  int count;                           // the valid indexes are 0 .. count - 1
+  int fallback;                        // the index when neither gives one
+  std::optional<int> Options::*value;  // where the command line's value goes
+};
+inline const IndexOption kIndexOptions[] = {
+    {"size", kSizeCount, 2, &Options::size},      // magnification of the module: 100 %
+    {"res", kResolutionCount, 2, &Options::res},  // resolution of a raster file: 300 dpi
+};
+const IndexOption& indexOption(const std::string& name);
+// "0 to 9"
+std::string rangeText(const IndexOption& option);
+// The index a word names, when it is a whole number within the option's range.
+std::optional<int> parseIndex(const std::string& word, const IndexOption& option);
+
 struct Parsed {
   Options options;
   std::string error;  // non-empty: a usage error

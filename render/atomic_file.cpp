@@ -9,6 +9,7 @@
 #include <climits>
 #include <csignal>
 #include <cstdlib>
+#include <cstring>
 #include <random>
 
 namespace strimlo {
@@ -16,6 +17,8 @@ namespace strimlo {
 namespace {
 
 std::atomic<bool> g_syncEachFile{true};
+std::atomic<bool> g_replaceLinks{false};
+thread_local std::string t_lastFailure;
 
 // Temporary files being written, for removal from a signal handler: plain pointers in a
 // fixed table, since a handler may neither lock nor allocate.
@@ -34,36 +37,92 @@ void unregisterTemp(int slot) {
   if (slot >= 0) g_temps[slot] = nullptr;
 }
 
-enum class Target { Missing, Regular, Special, Refused };
-
-// What the path names, after following a symbolic link: a link to nowhere is refused
-// rather than replaced, a read-only file rather than overwritten.
-Target classify(std::string& path) {
-  struct stat st {};
-  if (lstat(path.c_str(), &st) == 0 && S_ISLNK(st.st_mode)) {
-    char resolved[PATH_MAX];
-    if (realpath(path.c_str(), resolved) != nullptr) {
-      path = resolved;  // the link stays, the file it names is replaced
-    } else if (stat(path.c_str(), &st) != 0) {
-      return Target::Refused;
-    }
-  }
-  if (stat(path.c_str(), &st) != 0) return errno == ENOENT ? Target::Missing : Target::Refused;
-  if (!S_ISREG(st.st_mode)) return S_ISDIR(st.st_mode) ? Target::Refused : Target::Special;
-  return access(path.c_str(), W_OK) == 0 ? Target::Regular : Target::Refused;
+std::string errorText(int error) {
+  char buffer[128];
+  return strerror_r(error, buffer, sizeof buffer);
 }
 
-// "dir/.name.XXXXXX" next to the target, so that the final rename stays within one
-// file system; empty when the path names no file.
+enum class Target { Missing, Regular, Special, Stream, Refused };
+
+struct Classified {
+  Target target;
+  int error = 0;                // why Refused: an errno value ...
+  const char* reason = nullptr; // ... or a text of our own
+  int stream = -1;              // the descriptor of a Stream
+};
+
+Classified refused(int error, const char* reason = nullptr) {
+  return {Target::Refused, error, reason};
+}
+
+// The descriptor a path names when it is one of this process's own streams, else -1.
+int streamDescriptor(const std::string& path) {
+  if (path == "/dev/stdout") return STDOUT_FILENO;
+  if (path == "/dev/stderr") return STDERR_FILENO;
+  for (const std::string_view prefix : {"/dev/fd/", "/proc/self/fd/"}) {
+    if (path.compare(0, prefix.size(), prefix) != 0) continue;
+    const std::string number = path.substr(prefix.size());
+    const bool digits = !number.empty() && number.size() <= 9 &&
+                        number.find_first_not_of("0123456789") == std::string::npos;
+    if (!digits) return -1;
+    return std::atoi(number.c_str());
+  }
+  return -1;
+}
+
+// The kernel's protected-symlinks rule: in a sticky world-writable folder, a link is
+// followed only when it belongs to this user or to the folder's owner.
+bool mayFollow(const std::string& link, const struct stat& linkStat) {
+  const auto slash = link.rfind('/');
+  const std::string dir =
+      slash == std::string::npos ? "." : slash == 0 ? "/" : link.substr(0, slash);
+  struct stat st {};
+  if (stat(dir.c_str(), &st) != 0) return false;
+  const bool shared = (st.st_mode & S_ISVTX) != 0 && (st.st_mode & S_IWOTH) != 0;
+  return !shared || linkStat.st_uid == geteuid() || linkStat.st_uid == st.st_uid;
+}
+
+// Follows a link at the target to the file it names; the link stays, that file is replaced.
+Classified followLink(std::string& path, struct stat& st) {
+  if (!mayFollow(path, st))
+    return refused(0, "a link owned by another user in a shared sticky folder; not followed");
+  char resolved[PATH_MAX];
+  if (realpath(path.c_str(), resolved) == nullptr)
+    return errno == ENOENT ? refused(0, "a link to a missing file") : refused(errno);
+  path = resolved;
+  if (stat(path.c_str(), &st) != 0) return refused(errno);
+  return {Target::Regular};
+}
+
+// What the path names. A read-only file is refused rather than replaced.
+Classified classify(std::string& path) {
+  if (const int fd = streamDescriptor(path); fd >= 0) return {Target::Stream, 0, nullptr, fd};
+  struct stat st {};
+  if (lstat(path.c_str(), &st) != 0)
+    return errno == ENOENT ? Classified{Target::Missing} : refused(errno);
+  if (S_ISLNK(st.st_mode)) {
+    if (g_replaceLinks) return {Target::Missing};
+    if (const Classified c = followLink(path, st); c.target == Target::Refused) return c;
+  }
+  if (S_ISDIR(st.st_mode)) return refused(EISDIR);
+  if (!S_ISREG(st.st_mode))
+    return g_replaceLinks ? refused(0, "not a regular file") : Classified{Target::Special};
+  if (access(path.c_str(), W_OK) != 0) return refused(errno);
+  return {Target::Regular};
+}
+
+// "dir/.strimlo-XXXXXX" next to the target, so that the final rename stays within one
+// file system. Short, so that any name the folder takes leaves room for it. Empty when
+// the path names no file.
 std::string tempTemplate(const std::string& path) {
   const auto slash = path.rfind('/');
   const std::string dir = slash == std::string::npos ? "" : path.substr(0, slash + 1);
   const std::string name = slash == std::string::npos ? path : path.substr(slash + 1);
   if (name.empty() || name == "." || name == "..") return {};
-  return dir + "." + name + ".XXXXXX";
+  return dir + ".strimlo-XXXXXX";
 }
 
-// Creates "dir/.name.XXXXXX" with a fresh random suffix. Mode 0666 lets the kernel apply
+// Creates the template's name with a fresh random suffix. Mode 0666 lets the kernel apply
 // the umask, as for any new file; reading the umask ourselves would race with other
 // threads saving at the same time.
 int createTemp(const std::string& pattern, std::string& name) {
@@ -80,10 +139,10 @@ int createTemp(const std::string& pattern, std::string& name) {
 }
 
 // An existing target keeps its permission bits, and its owner where we may set it; a new
-// one has those it was created with.
+// one (or one taking a link's place) has those it was created with.
 bool keepMode(int fd, const std::string& path) {
   struct stat st {};
-  if (stat(path.c_str(), &st) != 0) return true;
+  if (lstat(path.c_str(), &st) != 0 || S_ISLNK(st.st_mode)) return true;
   if (fchown(fd, st.st_uid, st.st_gid) != 0) {
     // Only root may give a file away; everyone else keeps their own ownership.
   }
@@ -109,31 +168,68 @@ void onSignal(int sig) {
 }  // namespace
 
 AtomicFile::AtomicFile(std::string path) : path_(std::move(path)) {
-  switch (classify(path_)) {
+  t_lastFailure.clear();
+  const Classified c = classify(path_);
+  switch (c.target) {
     case Target::Missing:
     case Target::Regular: openTemporary(); break;
     case Target::Special: openDirect(); break;
-    case Target::Refused: break;
+    case Target::Stream: openStream(c.stream); break;
+    case Target::Refused: noteFailure(c.error, c.reason); break;
   }
+}
+
+void AtomicFile::noteFailure(int error, const char* reason) {
+  failed_ = true;
+  if (noted_) return;
+  noted_ = true;
+  t_lastFailure = reason != nullptr ? reason : errorText(error != 0 ? error : EIO);
 }
 
 bool AtomicFile::openTemporary() {
   const std::string pattern = tempTemplate(path_);
-  if (pattern.empty()) return false;
+  if (pattern.empty()) {
+    noteFailure(0, "names no file");
+    return false;
+  }
   std::string name;
   const int fd = createTemp(pattern, name);
-  if (fd < 0) return false;
+  if (fd < 0) {
+    noteFailure(errno);
+    return false;
+  }
   temp_ = std::move(name);
   slot_ = registerTemp(temp_.c_str());
   file_ = fdopen(fd, "wb");
-  if (file_ == nullptr) close(fd);
+  if (file_ == nullptr) {
+    noteFailure(errno);
+    close(fd);
+  }
   return file_ != nullptr;
 }
 
 // A device or a pipe: there is nothing to replace, so the bytes go straight to it.
 bool AtomicFile::openDirect() {
   const int fd = open(path_.c_str(), O_WRONLY | O_TRUNC | O_CLOEXEC);
-  if (fd < 0) return false;
+  if (fd < 0) {
+    noteFailure(errno);
+    return false;
+  }
+  file_ = fdopen(fd, "wb");
+  if (file_ == nullptr) close(fd);
+  return file_ != nullptr;
+}
+
+// One of our own streams: written through a copy of its descriptor, so that its
+// position and append mode hold and nothing is truncated or renamed.
+bool AtomicFile::openStream(int stream) {
+  const int fd = fcntl(stream, F_DUPFD_CLOEXEC, 3);
+  struct stat st {};
+  if (fd < 0 || fstat(fd, &st) != 0 || S_ISDIR(st.st_mode)) {
+    noteFailure(fd < 0 ? errno : EISDIR);
+    if (fd >= 0) close(fd);
+    return false;
+  }
   file_ = fdopen(fd, "wb");
   if (file_ == nullptr) close(fd);
   return file_ != nullptr;
@@ -149,28 +245,36 @@ int AtomicFile::fd() const { return file_ != nullptr ? fileno(file_) : -1; }
 
 bool AtomicFile::write(const void* data, std::size_t size) {
   if (!ok()) return false;
-  if (size > 0 && std::fwrite(data, 1, size, file_) != size) failed_ = true;
+  if (size > 0 && std::fwrite(data, 1, size, file_) != size) noteFailure(errno);
   return !failed_;
+}
+
+void AtomicFile::fail() {
+  if (file_ != nullptr && std::ferror(file_)) noteFailure(errno);
+  failed_ = true;
 }
 
 bool AtomicFile::commit() {
   if (!ok() || committed_) return false;
   const bool direct = temp_.empty();
   const bool written = std::fflush(file_) == 0 && !std::ferror(file_) &&
-                       (direct || !g_syncEachFile || fsync(fd()) == 0) &&
-                       (direct || keepMode(fd(), path_));
-  const bool closed = std::fclose(file_) == 0;
+                 (direct || !g_syncEachFile || fsync(fd()) == 0) &&
+                 (direct || keepMode(fd(), path_));
+  if (!written) noteFailure(errno);
+  if (std::fclose(file_) != 0) noteFailure(errno);
   file_ = nullptr;
-  if (!written || !closed || (!direct && std::rename(temp_.c_str(), path_.c_str()) != 0)) {
-    failed_ = true;
-    return false;  // the destructor removes the temporary file
-  }
+  if (!failed_ && !direct && std::rename(temp_.c_str(), path_.c_str()) != 0) noteFailure(errno);
+  if (failed_) return false;  // the destructor removes the temporary file
   committed_ = true;
   if (!direct && g_syncEachFile) syncFolderOf(path_);
   return true;
 }
 
+std::string lastSaveFailure() { return t_lastFailure; }
+
 void setSyncEachFile(bool sync) { g_syncEachFile = sync; }
+
+void setReplaceLinks(bool replace) { g_replaceLinks = replace; }
 
 void removeTemporaryFiles() noexcept {
   for (auto& slot : g_temps) {

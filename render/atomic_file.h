@@ -3,9 +3,16 @@
 // which replaces the target only once it is complete and flushed. A failure at any
 // point leaves an existing file untouched and no temporary file behind.
 //
-// Targets that are not regular files (a device such as /dev/stdout, a pipe) cannot be
-// replaced and are written directly. A target that cannot be written in place (a
+// Targets that are not regular files (a device, a pipe) cannot be replaced and are
+// written directly; so are the process's own streams, named /dev/stdout, /dev/stderr,
+// /dev/fd/N or /proc/self/fd/N, which are written where they stand (a log that standard
+// output appends to keeps its lines). A target that cannot be written in place (a
 // read-only file, a link to nowhere) is refused.
+//
+// A symbolic link at the target is followed, so the file it names is replaced, unless
+// it sits in a sticky world-writable folder and belongs to neither this user nor the
+// folder's owner (the kernel's protected-symlinks rule). With setReplaceLinks(true), a
+// link is never followed: the new file takes its place.
 #include <cstdio>
 #include <string>
 #include <string_view>
@@ -23,7 +30,8 @@ class AtomicFile {
   std::FILE* file() const { return file_; }
   int fd() const;
   bool write(const void* data, std::size_t size);
-  void fail() { failed_ = true; }
+  // Marks the save as failed; a stream error on file() is kept as its cause.
+  void fail();
   // Flushes, syncs and renames over the target, keeping an existing file's permission
   // bits. False (and nothing changed) on any failure.
   bool commit();
@@ -31,6 +39,8 @@ class AtomicFile {
  private:
   bool openTemporary();
   bool openDirect();
+  bool openStream(int fd);
+  void noteFailure(int error, const char* reason = nullptr);
 
   std::string path_;
   std::string temp_;  // empty when writing directly
@@ -38,13 +48,23 @@ class AtomicFile {
   std::FILE* file_ = nullptr;
   bool failed_ = false;
   bool committed_ = false;
+  bool noted_ = false;  // a cause has been recorded
 };
 
 bool writeFileAtomically(const std::string& path, std::string_view bytes);
 
+// Why the last save on this thread failed, e.g. "No space left on device"; empty when
+// it did not fail or the cause is unknown. Lets a caller that only hears "no" from the
+// layers in between name the cause.
+std::string lastSaveFailure();
+
 // Each commit syncs its file and folder to disk by default. A batch that writes many
 // files turns that off and syncs the file system once at the end, before it reports.
 void setSyncEachFile(bool sync);
+
+// A batch writes names made from untrusted data: a link found there is replaced, never
+// followed, and a pipe or device there is refused rather than written to.
+void setReplaceLinks(bool replace);
 
 // Removes every temporary file still open. Safe to call from a signal handler.
 void removeTemporaryFiles() noexcept;

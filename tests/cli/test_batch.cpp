@@ -10,6 +10,7 @@
 #include <fstream>
 
 #include "batch.h"
+#include "clash.h"
 #include "csv.h"
 #include "cli_runner.h"
 #include "readback.h"
@@ -80,11 +81,11 @@ TEST(BatchPlan, LinesBecomeJobs) {
        "9.99", "/out/9638507.jpg", kJPEG, 4, false},
       {"empty cells take the command line", "type,data,addon,price,output\nisbn10,0-306-40615-2,51299,,\n",
        "", kISBN10, "0-306-40615-2", "51299", "9.99", "/out/0306406152-51299.png", kPNG, 4, false},
-      {"absolute output stays", "ean13,401234567890,,,/tmp/x.eps,eps\n", "", kEAN13, "401234567890",
-       "", "9.99", "/tmp/x.eps", kEPS, 4, false},
+      {"output inside --outdir", "ean13,401234567890,,,sub/x.eps,eps\n", "", kEAN13, "401234567890",
+       "", "9.99", "/out/sub/x.eps", kEPS, 4, false},
       {"bad type cell", "ean14,401234567890\n", "unknown type \"ean14\"", 0, "", "", "", "", 0, 0, false},
-      {"bad size cell", "ean13,401234567890,,,,,big\n", "bad size \"big\"", 0, "", "", "", "", 0, 0, false},
-      {"too many fields", "ean13,401234567890,,,,,,,,extra\n", "more fields than columns", 0, "", "", "",
+      {"bad size cell", "ean13,401234567890,,,,,big\n", "bad size \"big\" (0 to 9)", 0, "", "", "", "", 0, 0, false},
+      {"too many fields", "ean13,401234567890,,,,,,,,extra\n", "more fields than named columns", 0, "", "", "",
        "", 0, 0, false},
   };
   for (const Row& r : rows) {
@@ -111,17 +112,20 @@ TEST(BatchPlan, WithoutOutdirEveryLineNeedsAnOutput) {
 }
 
 TEST(BatchPlan, LinesWritingTheSameFileAreAllRefused) {
-  cli::Options o;
-  o.outdir = "/out";
-  auto lines = plan("401234567890\n4012345678901\nx/../401234567890.eps\n9638507,\n", o);
-  // Line 4 is "9638507" with an empty type cell: positional, so not a clash.
-  lines[2].job.output = "/out/x/../401234567890.eps";
-  const auto messages = cli::refuseSharedOutputs(lines);
+  // Positions 0 and 2 name one file; 1 and 3 name their own.
+  const std::vector<std::string> keys = {"/out/401234567890.eps", "/out/4012345678901.eps",
+                                         "/out/401234567890.eps", "/out/9638507.eps"};
+  cli::ClashCheck check;
+  for (std::size_t i = 0; i < keys.size(); ++i) check.add(i, keys[i]);
+  const std::vector<std::uint32_t> suspects = check.suspects();
+  EXPECT_EQ(suspects, (std::vector<std::uint32_t>{0, 2}));
+  for (std::uint32_t i : suspects) check.confirm(i, static_cast<int>(i) + 1, keys[i]);
+  const auto messages = check.messages();
   ASSERT_EQ(messages.size(), 1u);
   EXPECT_NE(messages[0].find("lines 1, 3"), std::string::npos) << messages[0];
-  EXPECT_NE(lines[0].refusal, "");
-  EXPECT_EQ(lines[1].refusal, "");  // 4012345678901 names its own file
-  EXPECT_NE(lines[2].refusal, "");
+  EXPECT_NE(check.refusal(0), "");
+  EXPECT_EQ(check.refusal(1), "");  // 4012345678901 names its own file
+  EXPECT_NE(check.refusal(2), "");
 }
 
 // 10,000 lines of a catalogue, a few of them broken: every line is written or explained.

@@ -33,7 +33,8 @@ TEST(Cli, ExitCodesAndMessages) {
       {"--frobnicate -o " + out + " 401234567890", 2, "unknown option --frobnicate"},
       {"401234567890", 2, "no output file given"},
       {"-o " + out, 2, "no data text given"},
-      {"-o " + shellQuote(dir.file("missing/x.eps")) + " 401234567890", 1, "could not be written"},
+      {"-o " + shellQuote(dir.file("missing/x.eps")) + " 401234567890", 1,
+       "missing/x.eps: No such file or directory; nothing was changed"},
   };
   for (const test::CliRow& r : rows) test::expectCli(r);
 }

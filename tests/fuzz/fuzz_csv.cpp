@@ -1,14 +1,17 @@
 // The batch CSV reader and the planning after it on any bytes: parseCsv, planBatch and
-// refuseSharedOutputs, with and without an output folder.
+// the clash check, with and without an output folder; and the echo of untrusted text.
 // Input: a control line whose first byte's low bits choose the command line's options
 // (1 an output folder, 2 an absolute one, 4 a type, 8 a format), then the CSV text.
 #include <set>
 #include <string>
 
-#include "batch.h"
+#include "clash.h"
 #include "csv.h"
+#include "echo.h"
 #include "fuzz_input.h"
 #include "job.h"
+#include "placement.h"
+#include "plan.h"
 
 namespace strimlo::fuzz {
 namespace {
@@ -33,25 +36,38 @@ void checkRecords(const CsvResult& csv) {
   }
 }
 
-void checkPlan(const std::vector<BatchLine>& lines, const CsvResult& csv, const Options& o) {
-  FUZZ_CHECK(lines.size() + 1 >= csv.records.size() && lines.size() <= csv.records.size());
+// What reaches a terminal holds no control character.
+void checkShown(const std::string& text) {
+  for (char c : shown(text)) FUZZ_CHECK(static_cast<unsigned char>(c) >= 0x20 && c != 0x7F);
+}
+
+// A line that will be written names a file inside its folder, from cells without
+// control characters.
+void checkPlan(const std::vector<BatchLine>& lines, const Options& o) {
   for (const BatchLine& l : lines) {
+    checkShown(l.refusal);
+    checkShown(l.job.data);
     if (!l.refusal.empty()) continue;
-    FUZZ_CHECK(!l.job.output.empty());
-    if (o.outdir && l.job.output.front() != '/')
-      FUZZ_CHECK(l.job.output.rfind(*o.outdir, 0) == 0);
+    FUZZ_CHECK(relativePathProblem(l.job.relative).empty());
+    FUZZ_CHECK(firstControlCharacter(l.job.relative).empty() &&
+               firstControlCharacter(l.job.data).empty());
+    if (o.outdir) FUZZ_CHECK(l.job.output.rfind(*o.outdir, 0) == 0);
     // The cheap part of running a line: the texts' check-digit note.
     (void)checkDigitMismatch(l.job.type, l.job.data, l.job.addon);
   }
 }
 
 // After the clash check no two lines still to be written name the same file.
-void checkNoSharedOutputs(const std::vector<BatchLine>& lines,
-                          const std::vector<std::string>& messages) {
+void checkNoSharedOutputs(const std::vector<BatchLine>& lines) {
+  ClashCheck check;
+  for (std::size_t i = 0; i < lines.size(); ++i)
+    if (lines[i].refusal.empty()) check.add(i, lines[i].job.output);
+  for (std::uint32_t i : check.suspects()) check.confirm(i, lines[i].line, lines[i].job.output);
+  for (const std::string& m : check.messages()) checkShown(m);
   std::set<std::string> outputs;
-  for (const BatchLine& l : lines)
-    if (l.refusal.empty()) FUZZ_CHECK(outputs.insert(l.job.output).second);
-  for (const std::string& m : messages) FUZZ_CHECK(!m.empty());
+  for (std::size_t i = 0; i < lines.size(); ++i)
+    if (lines[i].refusal.empty() && check.refusal(i).empty())
+      FUZZ_CHECK(outputs.insert(lines[i].job.output).second);
 }
 
 }  // namespace
@@ -60,10 +76,10 @@ void fuzzOne(Input& in) {
   const cli::Options options = optionsFrom(in.byte());
   const cli::CsvResult csv = cli::parseCsv(in.rest());
   checkRecords(csv);
-  std::vector<cli::BatchLine> lines = cli::planBatch(csv.records, options);
-  checkPlan(lines, csv, options);
-  const auto messages = cli::refuseSharedOutputs(lines);
-  checkNoSharedOutputs(lines, messages);
+  const std::vector<cli::BatchLine> lines = cli::planBatch(csv.records, options);
+  FUZZ_CHECK(lines.size() <= csv.records.size());
+  checkPlan(lines, options);
+  checkNoSharedOutputs(lines);
 }
 
 }  // namespace strimlo::fuzz
