@@ -1,5 +1,8 @@
 #include "barcodeview.h"
 
+#include <new>
+#include <optional>
+
 #include <QImage>
 #include <QPainter>
 #include <algorithm>
@@ -54,9 +57,13 @@ void BarcodeView::paintEvent(QPaintEvent*) {
   lastRequest_ = request;
   // The renderer works in the view's units (points); on a high-density screen the image
   // is stretched smoothly over the larger device area.
-  const auto image = strimlo::MakeCode::PreviewCode(type_, request.data, request.addOn,
-                                                    request.price, request.width,
-                                                    request.height);
+  std::optional<strimlo::PreviewImage> image;
+  try {
+    image = strimlo::MakeCode::PreviewCode(type_, request.data, request.addOn, request.price,
+                                           request.width, request.height);
+  } catch (const std::bad_alloc&) {
+    // Out of memory for this size: the help text, as for any picture that cannot be made.
+  }
   if (!image) {
     drawHelp(painter);
     return;

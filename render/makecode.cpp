@@ -1,5 +1,7 @@
 #include "makecode.h"
 
+#include <new>
+
 #include "encode.h"
 #include "renderers.h"
 
@@ -21,7 +23,11 @@ std::optional<PreviewImage> MakeCode::PreviewCode(CodeType type, std::string_vie
 bool MakeCode::FinalCode(CodeType type, SizeIndex size, std::string_view text,
                          std::string_view addon, std::string_view price, ResolutionIndex res,
                          FileFormat format, const std::string& path) {
-  return static_cast<bool>(FinalCodeOutcome(type, size, text, addon, price, res, format, path));
+  try {
+    return static_cast<bool>(FinalCodeOutcome(type, size, text, addon, price, res, format, path));
+  } catch (const std::bad_alloc&) {
+    return false;  // the yes/no callers say "could not be saved"; nothing was written
+  }
 }
 
 SaveOutcome MakeCode::FinalCodeOutcome(CodeType type, SizeIndex size, std::string_view text,

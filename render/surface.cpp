@@ -13,6 +13,7 @@
 #include <cmath>
 #include <cstring>
 #include <memory>
+#include <new>
 #include <string>
 
 #include "atomic_file.h"
@@ -58,6 +59,18 @@ cairo_font_options_t* unhintedOptions() {
 
 constexpr double kMeasureSize = 1000.0;
 
+// cairo and FreeType report running out of memory as a status; the callers tell the user
+// so ("not enough memory for a W x H image") from the exception, as for our own buffers.
+bool succeeded(cairo_status_t status) {
+  if (status == CAIRO_STATUS_NO_MEMORY) throw std::bad_alloc();
+  return status == CAIRO_STATUS_SUCCESS;
+}
+
+bool succeeded(FT_Error error) {
+  if (error == FT_Err_Out_Of_Memory) throw std::bad_alloc();
+  return error == 0;
+}
+
 // fontconfig reads the whole system configuration on its first call, most of a one-file
 // run's time. The file it chose is remembered in the user's cache folder and used again
 // while it still opens as Nimbus Sans; otherwise fontconfig is asked again.
@@ -82,13 +95,13 @@ FT_Face openHelvetica(FT_Library library) {
     std::ifstream in(cache);
     std::string remembered;
     if (std::getline(in, remembered) && remembered.starts_with('/') &&
-        FT_New_Face(library, remembered.c_str(), 0, &face) == 0) {
+        succeeded(FT_New_Face(library, remembered.c_str(), 0, &face))) {
       if (isNimbusSans(face)) return face;
       FT_Done_Face(face);
     }
   }
   const std::string file = findHelveticaFile();
-  if (file.empty() || FT_New_Face(library, file.c_str(), 0, &face) != 0) return nullptr;
+  if (file.empty() || !succeeded(FT_New_Face(library, file.c_str(), 0, &face))) return nullptr;
   if (!cache.empty()) {
     std::error_code ec;
     std::filesystem::create_directories(std::filesystem::path(cache).parent_path(), ec);
@@ -104,7 +117,7 @@ const Font* Font::helvetica() {
     // The library and face live as long as the process: the face is shared by every
     // render, on every thread, through cairo, which locks it around its own use.
     FT_Library library = nullptr;
-    if (FT_Init_FreeType(&library) != 0) return nullptr;
+    if (!succeeded(FT_Init_FreeType(&library))) return nullptr;
     FT_Face face = openHelvetica(library);
     if (face == nullptr || face->units_per_EM == 0) {
       FT_Done_FreeType(library);
@@ -115,7 +128,7 @@ const Font* Font::helvetica() {
     f->heightPerEm_ = static_cast<float>(face->height) / em;
     f->descentPerEm_ = static_cast<float>(-face->descender) / em;
     cairo_font_face_t* cf = cairo_ft_font_face_create_for_ft_face(face, 0);
-    if (cairo_font_face_status(cf) != CAIRO_STATUS_SUCCESS) {
+    if (!succeeded(cairo_font_face_status(cf))) {
       delete f;
       return nullptr;
     }
@@ -125,7 +138,7 @@ const Font* Font::helvetica() {
     cairo_matrix_init_scale(&matrix, kMeasureSize, kMeasureSize);
     cairo_matrix_init_identity(&identity);
     f->measurer_ = cairo_scaled_font_create(cf, &matrix, &identity, unhintedOptions());
-    if (cairo_scaled_font_status(static_cast<cairo_scaled_font_t*>(f->measurer_)) != CAIRO_STATUS_SUCCESS) {
+    if (!succeeded(cairo_scaled_font_status(static_cast<cairo_scaled_font_t*>(f->measurer_)))) {
       delete f;
       return nullptr;
     }
@@ -160,7 +173,7 @@ using Surface = std::unique_ptr<cairo_surface_t, decltype(&cairo_surface_destroy
 // lets a strip show exactly the rows of one full-size painting.
 bool paint(cairo_surface_t* target, const Layout& layout, const Font& font, int rowOffset) {
   Context cr(cairo_create(target), cairo_destroy);
-  if (cairo_status(cr.get()) != CAIRO_STATUS_SUCCESS) return false;
+  if (!succeeded(cairo_status(cr.get()))) return false;
   const double top = static_cast<double>(layout.pixelsHigh) - rowOffset;
   auto dy = [top](double y) { return top - y; };
 
@@ -193,7 +206,7 @@ bool paint(cairo_surface_t* target, const Layout& layout, const Font& font, int 
     cairo_show_text(cr.get(), latin1ToUtf8(text.text).c_str());
   }
   cairo_surface_flush(target);
-  return cairo_status(cr.get()) == CAIRO_STATUS_SUCCESS;
+  return succeeded(cairo_status(cr.get()));
 }
 
 }  // namespace
@@ -234,7 +247,7 @@ bool paintInkStrip(const Layout& layout, const Font& font, int firstRow, int row
   Surface surface(cairo_image_surface_create_for_data(rows, CAIRO_FORMAT_A8, width, rowCount,
                                                       cairoStride),
                   cairo_surface_destroy);
-  if (cairo_surface_status(surface.get()) != CAIRO_STATUS_SUCCESS) return false;
+  if (!succeeded(cairo_surface_status(surface.get()))) return false;
   if (!paint(surface.get(), layout, font, firstRow)) return false;
   if (!direct) {
     for (int r = 0; r < rowCount; ++r)
