@@ -11,6 +11,8 @@ packages=(
   libgtest-dev libbenchmark-dev
   zbar-tools ghostscript xvfb xauth locales
   clang libclang-rt-14-dev
+  qt6-l10n-tools qt6-tools-dev librsvg2-bin poppler-utils
+  lintian desktop-file-utils appstream man-db
 )
 
 missing=()
