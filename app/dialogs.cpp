@@ -4,6 +4,8 @@
 #include <QFile>
 #include <QFileDialog>
 #include <QMessageBox>
+#include <QPrintDialog>
+#include <QPrinter>
 
 #include "choices.h"
 #include "propertylist.h"
@@ -42,6 +44,13 @@ bool askReplace(QWidget* parent, const QString& path) {
   return QMessageBox::question(parent, QStringLiteral("Strimlo"), replaceQuestionText(path),
                                QMessageBox::Yes | QMessageBox::No,
                                QMessageBox::No) == QMessageBox::Yes;
+}
+
+bool askPrint(QWidget* parent, QPrinter& printer) {
+  QPrintDialog dialog(&printer, parent);
+  // One symbol on one page: no page ranges, no selection.
+  dialog.setOptions(QAbstractPrintDialog::PrintToFile | QAbstractPrintDialog::PrintShowPageSize);
+  return dialog.exec() == QDialog::Accepted;
 }
 
 void showAlert(QWidget* parent, const QString& title, const QString& text) {
