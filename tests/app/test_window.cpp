@@ -2,6 +2,15 @@
 // enumerations, the controls that follow the code type and the file format, and a
 // preview that follows every keystroke but not the file settings.
 #include <QAction>
+#include <QApplication>
+#include <QClipboard>
+#include <QGuiApplication>
+#include <QKeySequence>
+#include <QMimeData>
+#include <QPrinter>
+#include <QLabel>
+#include <QMenu>
+#include <QMenuBar>
 
 #include "window_fixture.h"
 
@@ -246,6 +255,93 @@ class TestWindow : public QObject {
     settle();
     QCOMPARE(w.controller().dataToEncode(), QStringLiteral("401234567890"));
     QCOMPARE(w.preview->dataToEncode(), QStringLiteral("401234567890"));
+  }
+
+  // Tab from the first control visits every control once, in reading order within the
+  // groups and the preview last, and each one tells a screen reader its name and use.
+  void tabWalksEveryControlWithItsName() {
+    const QStringList order = {"comboCodeType",   "textfieldDataToEncode", "textfieldAddOn",
+                               "textfieldPriceText", "comboFileFormat",    "comboCodeSize",
+                               "comboResolution", "buttonSave",            "preview"};
+    Window w;
+    choose(w.codeType, kISBN13);  // every control on
+    choose(w.fileFormat, kPNG);
+    w.main.activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&w.main));
+    w.codeType->setFocus(Qt::TabFocusReason);
+    QStringList visited;
+    for (int i = 0; i < order.size(); ++i) {
+      QWidget* focused = QApplication::focusWidget();
+      QVERIFY(focused);
+      visited << focused->objectName();
+      QVERIFY2(!focused->accessibleName().isEmpty() && !focused->accessibleDescription().isEmpty(),
+               qPrintable(focused->objectName() + " has no accessible name or description"));
+      QTest::keyClick(focused, Qt::Key_Tab);
+    }
+    QCOMPARE(visited, order);
+    QCOMPARE(QApplication::focusWidget(), w.codeType);  // round and back to the start
+    for (QWidget* widget : w.main.findChildren<QWidget*>()) {
+      const bool takesTab = (widget->focusPolicy() & Qt::TabFocus) && widget->isVisibleTo(&w.main);
+      QVERIFY2(!takesTab || visited.contains(widget->objectName()),
+               qPrintable(widget->objectName() + " takes the focus but is not in the tab order"));
+    }
+  }
+
+  // Every command answers its key, wherever the focus is but in a text field.
+  void keysReachEveryCommand_data() {
+    QTest::addColumn<QString>("keys");
+    QTest::addColumn<QString>("does");
+    QTest::newRow("Ctrl+S asks where to save") << "Ctrl+S" << "save dialog";
+    QTest::newRow("Ctrl+C copies") << "Ctrl+C" << "clipboard";
+    QTest::newRow("Ctrl+P asks for a printer") << "Ctrl+P" << "print dialog";
+    QTest::newRow("F1 shows the help") << "F1" << "Strimlo Help";
+    QTest::newRow("Ctrl+Q closes the window") << "Ctrl+Q" << "closed";
+  }
+  void keysReachEveryCommand() {
+    QFETCH(QString, keys);
+    QFETCH(QString, does);
+    Window w;
+    QStringList done;
+    w.controller().setSaveDialog([&](const QString&) { done << "save dialog"; return std::nullopt; });
+    w.controller().setPrintDialog([&](QPrinter&) { done << "print dialog"; return false; });
+    w.controller().setPageViewer([&](const QString& title, const QString&) { done << title; });
+    QGuiApplication::clipboard()->clear();
+    w.main.activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&w.main));
+    w.codeType->setFocus();
+    const QKeyCombination key = QKeySequence(keys)[0];
+    QTest::keyClick(w.codeType, key.key(), key.keyboardModifiers());
+    const QMimeData* clip = QGuiApplication::clipboard()->mimeData();
+    if (clip && clip->hasFormat(QStringLiteral("image/png"))) done << "clipboard";
+    if (!w.main.isVisible()) done << "closed";
+    QCOMPARE(done, QStringList{does});
+  }
+
+  // Every label's underlined letter is its own (menus and the save button included) and
+  // moves to the label's control.
+  void labelLettersAreUniqueAndMoveToTheirControl() {
+    Window w;
+    choose(w.codeType, kISBN13);  // every control on
+    choose(w.fileFormat, kPNG);
+    w.main.activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&w.main));
+    auto mnemonic = [](const QString& text) {
+      const qsizetype at = text.indexOf(QLatin1Char('&'));
+      return at >= 0 && at + 1 < text.size() ? text.at(at + 1).toLower() : QChar();
+    };
+    QMap<QChar, QString> letters;
+    for (QMenu* menu : w.main.menuBar()->findChildren<QMenu*>(Qt::FindDirectChildrenOnly))
+      letters.insert(mnemonic(menu->title()), menu->objectName());
+    letters.insert(mnemonic(w.save->text()), w.save->objectName());
+    for (QLabel* label : w.main.findChildren<QLabel*>()) {
+      if (!label->buddy()) continue;
+      const QChar letter = mnemonic(label->text());
+      QVERIFY2(!letter.isNull() && !letters.contains(letter),
+               qPrintable(label->objectName() + " shares its letter with " + letters.value(letter)));
+      letters.insert(letter, label->objectName());
+      QTest::keyClick(&w.main, letter.toLatin1(), Qt::AltModifier);
+      QCOMPARE(QApplication::focusWidget(), label->buddy());
+    }
   }
 
   void helpAndAboutOpenTheirPages_data() {
