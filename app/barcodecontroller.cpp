@@ -172,10 +172,10 @@ std::unique_ptr<QMimeData> BarcodeController::dragData() {
 }
 
 void BarcodeController::clickAbout() {
-  pageViewer_(QStringLiteral("About Strimlo"), aboutPage());
+  pageViewer_(tr("About Strimlo"), aboutPage());
 }
 
-void BarcodeController::clickHelp() { pageViewer_(QStringLiteral("Strimlo Help"), helpPage()); }
+void BarcodeController::clickHelp() { pageViewer_(tr("Strimlo Help"), helpPage()); }
 
 QString BarcodeController::property(const QString& key) const {
   return propertyText(propertyList_, key);

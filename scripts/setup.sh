@@ -11,7 +11,7 @@ packages=(
   libgtest-dev libbenchmark-dev
   zbar-tools ghostscript xvfb xauth locales
   clang libclang-rt-14-dev
-  qt6-l10n-tools qt6-tools-dev librsvg2-bin poppler-utils
+  qt6-l10n-tools qt6-tools-dev qt6-translations-l10n librsvg2-bin poppler-utils
   lintian desktop-file-utils appstream man-db
 )
 

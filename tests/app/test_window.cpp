@@ -325,21 +325,11 @@ class TestWindow : public QObject {
     choose(w.fileFormat, kPNG);
     w.main.activateWindow();
     QVERIFY(QTest::qWaitForWindowActive(&w.main));
-    auto mnemonic = [](const QString& text) {
-      const qsizetype at = text.indexOf(QLatin1Char('&'));
-      return at >= 0 && at + 1 < text.size() ? text.at(at + 1).toLower() : QChar();
-    };
-    QMap<QChar, QString> letters;
-    for (QMenu* menu : w.main.menuBar()->findChildren<QMenu*>(Qt::FindDirectChildrenOnly))
-      letters.insert(mnemonic(menu->title()), menu->objectName());
-    letters.insert(mnemonic(w.save->text()), w.save->objectName());
+    const QString clash = test::mnemonicClash(w.main, *w.save);
+    QVERIFY2(clash.isEmpty(), qPrintable(clash));
     for (QLabel* label : w.main.findChildren<QLabel*>()) {
       if (!label->buddy()) continue;
-      const QChar letter = mnemonic(label->text());
-      QVERIFY2(!letter.isNull() && !letters.contains(letter),
-               qPrintable(label->objectName() + " shares its letter with " + letters.value(letter)));
-      letters.insert(letter, label->objectName());
-      QTest::keyClick(&w.main, letter.toLatin1(), Qt::AltModifier);
+      QTest::keyClick(&w.main, test::mnemonic(label->text()).toLatin1(), Qt::AltModifier);
       QCOMPARE(QApplication::focusWidget(), label->buddy());
     }
   }
