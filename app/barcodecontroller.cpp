@@ -1,13 +1,19 @@
 #include "barcodecontroller.h"
 
+#include <QClipboard>
 #include <QFile>
 #include <QFileInfo>
+#include <QGuiApplication>
 #include <QLabel>
+#include <QMimeData>
+#include <QPrinter>
+#include <QTemporaryDir>
 
 #include "barcodeview.h"
 #include "choices.h"
 #include "dialogs.h"
 #include "makecode.h"
+#include "printing.h"
 #include "propertylist.h"
 #include "ui_MainWindow.h"
 
@@ -35,9 +41,14 @@ BarcodeController::BarcodeController(const Ui::MainWindow& form, QWidget* mainWi
         showPage(mainWindow_, title, html);
       }),
       replaceQuestion_([this](const QString& path) { return askReplace(mainWindow_, path); }),
+      printDialog_([this](QPrinter& printer) { return askPrint(mainWindow_, printer); }),
       propertyList_(defaultPropertyList()) {
   connectActions(form);
+  preview_->setDragSource([this] { return dragData(); });
 }
+
+// Out of line, where QTemporaryDir is complete.
+BarcodeController::~BarcodeController() = default;
 
 // Lists answer the user's choices only (activated), not the defaults set below; the
 // fields likewise answer user edits only (textEdited).
@@ -50,6 +61,8 @@ void BarcodeController::connectActions(const Ui::MainWindow& form) {
     connect(field, &QLineEdit::textEdited, this, &BarcodeController::controlTextDidChange);
   connect(buttonSave_, &QPushButton::clicked, this, &BarcodeController::clickSave);
   connect(form.actionSave, &QAction::triggered, this, &BarcodeController::clickSave);
+  connect(form.actionCopy, &QAction::triggered, this, &BarcodeController::clickCopy);
+  connect(form.actionPrint, &QAction::triggered, this, &BarcodeController::clickPrint);
   connect(form.actionAbout, &QAction::triggered, this, &BarcodeController::clickAbout);
   connect(form.actionHelp, &QAction::triggered, this, &BarcodeController::clickHelp);
 }
@@ -138,19 +151,42 @@ void BarcodeController::clickSave() {
   // The dialog asked about the name it returned, not about the one our extension made of
   // it; "No" ends the save as a cancel does.
   if (path != *chosen && QFileInfo::exists(path) && !replaceQuestion_(path)) return;
-  const std::string data = latin1Text(dataToEncode_);
-  const std::string addOn = latin1Text(addOn_);
-  const std::string price = latin1Text(priceText_);
-  const bool saved = MakeCode::FinalCode(type_, size_, data, addOn, price, resolution_,
-                                         format_, QFile::encodeName(path).toStdString());
+  const bool saved = saveSymbol(choice(), format_, size_, resolution_, path);
   alert_(QStringLiteral("Strimlo"), property(saveMessageKey(saved)));
 }
 
-void BarcodeController::clickAbout() {
-  pageViewer_(QStringLiteral("About Strimlo"), aboutPage());
+SymbolChoice BarcodeController::choice() const {
+  return {type_, dataToEncode_, addOn_, priceText_, format_, size_, resolution_};
 }
 
-void BarcodeController::clickHelp() { pageViewer_(QStringLiteral("Strimlo Help"), helpPage()); }
+void BarcodeController::clickCopy() {
+  std::unique_ptr<QMimeData> data = clipboardData(choice());
+  if (!data) {
+    alert_(QStringLiteral("Strimlo"), tr("The barcode could not be copied. Check the number."));
+    return;
+  }
+  QGuiApplication::clipboard()->setMimeData(data.release());
+}
+
+void BarcodeController::clickPrint() {
+  QPrinter printer(QPrinter::HighResolution);
+  if (!printDialog_(printer)) return;  // cancelled
+  if (!printSymbol(printer, choice()))
+    alert_(QStringLiteral("Strimlo"), tr("The barcode could not be printed. Check the number "
+                                         "and the printer."));
+}
+
+std::unique_ptr<QMimeData> BarcodeController::dragData() {
+  dragFolder_ = std::make_unique<QTemporaryDir>();
+  if (!dragFolder_->isValid()) return nullptr;
+  return strimlo::dragData(choice(), dragFolder_->path());
+}
+
+void BarcodeController::clickAbout() {
+  pageViewer_(tr("About Strimlo"), aboutPage());
+}
+
+void BarcodeController::clickHelp() { pageViewer_(tr("Strimlo Help"), helpPage()); }
 
 QString BarcodeController::property(const QString& key) const {
   return propertyText(propertyList_, key);

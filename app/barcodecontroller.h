@@ -4,15 +4,19 @@
 #include <QObject>
 #include <QString>
 #include <functional>
+#include <memory>
 #include <optional>
 
 #include "codetypes.h"
+#include "symbolexport.h"
 
 class BarcodeView;
 class QComboBox;
 class QLabel;
 class QLineEdit;
+class QPrinter;
 class QPushButton;
+class QTemporaryDir;
 class QWidget;
 namespace Ui {
 class MainWindow;
@@ -30,15 +34,19 @@ class BarcodeController : public QObject {
   using PageViewer = std::function<void(const QString& title, const QString& html)>;
   // Whether to replace the existing file at path; true for "Yes".
   using ReplaceQuestion = std::function<bool(const QString& path)>;
+  // Lets the user set up the printer; false when cancelled.
+  using PrintDialog = std::function<bool(QPrinter& printer)>;
 
   // Takes the form's controls as outlets (the window owns them) and ties them to the
-  // actions below. The real dialogs are the defaults of the four seams.
+  // actions below. The real dialogs are the defaults of the five seams.
   BarcodeController(const Ui::MainWindow& form, QWidget* mainWindow);
+  ~BarcodeController() override;
 
   void setSaveDialog(SaveDialog dialog) { saveDialog_ = std::move(dialog); }
   void setAlert(Alert alert) { alert_ = std::move(alert); }
   void setPageViewer(PageViewer viewer) { pageViewer_ = std::move(viewer); }
   void setReplaceQuestion(ReplaceQuestion question) { replaceQuestion_ = std::move(question); }
+  void setPrintDialog(PrintDialog dialog) { printDialog_ = std::move(dialog); }
   void setPropertyList(const QString& path) { propertyList_ = path; }
 
   const QString& dataToEncode() const { return dataToEncode_; }
@@ -53,6 +61,8 @@ class BarcodeController : public QObject {
   strimlo::FileFormat format() const { return format_; }
   strimlo::SizeIndex size() const { return size_; }
   strimlo::ResolutionIndex resolution() const { return resolution_; }
+  // Everything above as the renderers take it.
+  strimlo::SymbolChoice choice() const;
 
   void awakeFromNib();
   void controlTextDidChange();
@@ -64,6 +74,11 @@ class BarcodeController : public QObject {
   void changeResolution();
   void changeCodeSize();
   void clickSave();
+  void clickCopy();
+  void clickPrint();
+  // What a drag from the preview carries: the clipboard's data and a file in the chosen
+  // format, kept in a folder of its own until the next drag or the end of the program.
+  std::unique_ptr<QMimeData> dragData();
   void clickAbout();
   void clickHelp();
   void setButtons();
@@ -99,5 +114,7 @@ class BarcodeController : public QObject {
   Alert alert_;
   PageViewer pageViewer_;
   ReplaceQuestion replaceQuestion_;
+  PrintDialog printDialog_;
   QString propertyList_;
+  std::unique_ptr<QTemporaryDir> dragFolder_;
 };

@@ -1,11 +1,16 @@
 #include "barcodeview.h"
 
+#include <QApplication>
+#include <QDrag>
+#include <QFocusEvent>
+#include <QImage>
+#include <QMimeData>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QStyleOptionFocusRect>
+#include <algorithm>
 #include <new>
 #include <optional>
-
-#include <QImage>
-#include <QPainter>
-#include <algorithm>
 
 #include "choices.h"
 #include "makecode.h"
@@ -27,6 +32,8 @@ BarcodeView::BarcodeView(QWidget* parent)
     : QWidget(parent), propertyList_(strimlo::defaultPropertyList()) {
   // Every paint covers the whole view.
   setAttribute(Qt::WA_OpaquePaintEvent);
+  // In the tab order, so Ctrl+C (copy) reaches it from the keyboard.
+  setFocusPolicy(Qt::StrongFocus);
 }
 
 void BarcodeView::storeText(QString& field, const QString& text) {
@@ -49,6 +56,11 @@ void BarcodeView::paintEvent(QPaintEvent*) {
   ++paints_;
   QPainter painter(this);
   painter.fillRect(rect(), Qt::white);
+  drawSymbol(painter);
+  drawFocus(painter);
+}
+
+void BarcodeView::drawSymbol(QPainter& painter) {
   Request request{strimlo::latin1Text(dataToEncode_), strimlo::latin1Text(addOn_),
                   strimlo::latin1Text(priceText_), width(), height()};
   if (request.data.empty()) return;  // nothing typed: plain white, no help
@@ -68,9 +80,55 @@ void BarcodeView::paintEvent(QPaintEvent*) {
     drawHelp(painter);
     return;
   }
+  painter.save();
   painter.setRenderHint(QPainter::SmoothPixmapTransform);
   painter.setCompositionMode(QPainter::CompositionMode_Source);
   painter.drawImage(QRectF(rect()), toQImage(*image));
+  painter.restore();
+}
+
+void BarcodeView::drawFocus(QPainter& painter) {
+  if (!focusShown_) return;
+  QStyleOptionFocusRect option;
+  option.initFrom(this);
+  option.rect = rect().adjusted(2, 2, -2, -2);
+  style()->drawPrimitive(QStyle::PE_FrameFocusRect, &option, &painter, this);
+}
+
+// Only focus that came from the keyboard is framed: a click or the window's activation
+// leaves the picture as the renderer drew it.
+void BarcodeView::focusInEvent(QFocusEvent* event) {
+  const Qt::FocusReason reason = event->reason();
+  focusShown_ = reason == Qt::TabFocusReason || reason == Qt::BacktabFocusReason ||
+                reason == Qt::ShortcutFocusReason;
+  update();
+  QWidget::focusInEvent(event);
+}
+
+void BarcodeView::focusOutEvent(QFocusEvent* event) {
+  focusShown_ = false;
+  update();
+  QWidget::focusOutEvent(event);
+}
+
+void BarcodeView::mousePressEvent(QMouseEvent* event) {
+  pressedAt_ = event->button() == Qt::LeftButton ? event->position().toPoint() : QPoint(-1, -1);
+  QWidget::mousePressEvent(event);
+}
+
+void BarcodeView::mouseMoveEvent(QMouseEvent* event) {
+  const bool dragging = (event->buttons() & Qt::LeftButton) && pressedAt_.x() >= 0 &&
+                        (event->position().toPoint() - pressedAt_).manhattanLength() >=
+                            QApplication::startDragDistance();
+  if (!dragging || !dragSource_) return;
+  pressedAt_ = QPoint(-1, -1);
+  std::unique_ptr<QMimeData> data = dragSource_();
+  if (!data) return;
+  auto* drag = new QDrag(this);
+  const QImage picture = qvariant_cast<QImage>(data->imageData());
+  if (!picture.isNull()) drag->setPixmap(QPixmap::fromImage(picture.scaledToWidth(160, Qt::SmoothTransformation)));
+  drag->setMimeData(data.release());
+  drag->exec(Qt::CopyAction);
 }
 
 void BarcodeView::drawHelp(QPainter& painter) {

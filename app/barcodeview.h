@@ -1,11 +1,16 @@
 #pragma once
 // The live preview: holds the code type and the three texts, and on every paint asks the
 // renderer for a fresh image of its own size; the help line when nothing can be drawn.
+#include <QPoint>
 #include <QString>
 #include <QWidget>
+#include <functional>
+#include <memory>
 #include <string>
 
 #include "codetypes.h"
+
+class QMimeData;
 
 class BarcodeView : public QWidget {
   Q_OBJECT
@@ -29,6 +34,10 @@ class BarcodeView : public QWidget {
   void setPriceText(const QString& text);
   void setType(strimlo::CodeType type);
 
+  // What a drag from the view carries; none (no drag) when nothing can be drawn.
+  using DragSource = std::function<std::unique_ptr<QMimeData>()>;
+  void setDragSource(DragSource source) { dragSource_ = std::move(source); }
+
   // Where the help line is looked up (tests point this at a list without one).
   void setPropertyList(const QString& path) { propertyList_ = path; }
 
@@ -40,10 +49,16 @@ class BarcodeView : public QWidget {
 
  protected:
   void paintEvent(QPaintEvent* event) override;
+  void focusInEvent(QFocusEvent* event) override;
+  void focusOutEvent(QFocusEvent* event) override;
+  void mousePressEvent(QMouseEvent* event) override;
+  void mouseMoveEvent(QMouseEvent* event) override;
 
  private:
   void storeText(QString& field, const QString& text);
+  void drawSymbol(QPainter& painter);
   void drawHelp(QPainter& painter);
+  void drawFocus(QPainter& painter);
 
   QString dataToEncode_;
   QString addOn_;
@@ -53,4 +68,7 @@ class BarcodeView : public QWidget {
   int paints_ = 0;
   int rendererCalls_ = 0;
   Request lastRequest_;
+  DragSource dragSource_;
+  QPoint pressedAt_{-1, -1};
+  bool focusShown_ = false;  // reached from the keyboard: a frame shows where the focus is
 };

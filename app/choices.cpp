@@ -1,5 +1,6 @@
 #include "choices.h"
 
+#include <QCoreApplication>
 #include <QFileInfo>
 #include <QObject>
 
@@ -25,10 +26,10 @@ QString requiredExtension(FileFormat format) {
 
 QString fileTypeFilter(FileFormat format) {
   switch (format) {
-    case kEPS: return QStringLiteral("Encapsulated PostScript (*.eps)");
-    case kPNG: return QStringLiteral("PNG image (*.png)");
-    case kTIFF: return QStringLiteral("TIFF image (*.tiff)");
-    case kJPEG: return QStringLiteral("JPEG image (*.jpg)");
+    case kEPS: return QCoreApplication::translate("Choices", "Encapsulated PostScript (*.eps)");
+    case kPNG: return QCoreApplication::translate("Choices", "PNG image (*.png)");
+    case kTIFF: return QCoreApplication::translate("Choices", "TIFF image (*.tiff)");
+    case kJPEG: return QCoreApplication::translate("Choices", "JPEG image (*.jpg)");
     default: return QString();
   }
 }
@@ -42,7 +43,7 @@ QString withExtension(const QString& path, const QString& extension) {
 }
 
 QString replaceQuestionText(const QString& path) {
-  return QStringLiteral("\u201C%1\u201D already exists. Replace it?")
+  return QCoreApplication::translate("Choices", "“%1” already exists. Replace it?")
       .arg(QFileInfo(path).fileName());
 }
 

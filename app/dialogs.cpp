@@ -1,12 +1,13 @@
 #include "dialogs.h"
 
 #include <QApplication>
-#include <QFile>
 #include <QFileDialog>
 #include <QMessageBox>
+#include <QPrintDialog>
+#include <QPrinter>
+#include <iterator>
 
 #include "choices.h"
-#include "propertylist.h"
 
 namespace strimlo {
 
@@ -19,7 +20,7 @@ void runMessage(QWidget* parent, const QString& title, const QString& text, Qt::
   box.setText(text);
   const QIcon icon = QApplication::windowIcon();
   if (!icon.isNull()) box.setIconPixmap(icon.pixmap(64, 64));
-  box.addButton(QStringLiteral("Ok"), QMessageBox::AcceptRole);
+  box.addButton(QCoreApplication::translate("Dialogs", "Ok"), QMessageBox::AcceptRole);
   box.exec();
 }
 
@@ -27,7 +28,7 @@ void runMessage(QWidget* parent, const QString& title, const QString& text, Qt::
 
 std::optional<QString> askSavePath(QWidget* parent, const QString& extension,
                                    const QString& fileType) {
-  QFileDialog dialog(parent, QStringLiteral("Save Barcode"));
+  QFileDialog dialog(parent, QCoreApplication::translate("Dialogs", "Save Barcode"));
   dialog.setAcceptMode(QFileDialog::AcceptSave);
   dialog.setFileMode(QFileDialog::AnyFile);
   if (!fileType.isEmpty()) dialog.setNameFilter(fileType);
@@ -44,6 +45,13 @@ bool askReplace(QWidget* parent, const QString& path) {
                                QMessageBox::No) == QMessageBox::Yes;
 }
 
+bool askPrint(QWidget* parent, QPrinter& printer) {
+  QPrintDialog dialog(&printer, parent);
+  // One symbol on one page: no page ranges, no selection.
+  dialog.setOptions(QAbstractPrintDialog::PrintToFile | QAbstractPrintDialog::PrintShowPageSize);
+  return dialog.exec() == QDialog::Accepted;
+}
+
 void showAlert(QWidget* parent, const QString& title, const QString& text) {
   runMessage(parent, title, text, Qt::PlainText);
 }
@@ -53,19 +61,72 @@ void showPage(QWidget* parent, const QString& title, const QString& html) {
 }
 
 QString aboutPage() {
-  return QStringLiteral(
-             "<h3>Strimlo %1</h3>"
-             "<p>Makes retail barcodes: EAN-8 and EAN-13 for products, ISBN-10 and ISBN-13 "
-             "for books, with an optional 5-digit add-on and a price line.</p>"
-             "<p>Saves them as EPS for print, or as PNG, TIFF or JPEG images at an exact "
-             "size and resolution.</p>")
-      .arg(QApplication::applicationVersion());
+  return QStringLiteral("<h3>Strimlo %1</h3><p>%2</p><p>%3</p>")
+      .arg(QApplication::applicationVersion(),
+           QCoreApplication::translate(
+               "Dialogs",
+               "Makes retail barcodes: EAN-8 and EAN-13 for products, ISBN-10 and ISBN-13 for "
+               "books, with an optional 5-digit add-on and a price line."),
+           QCoreApplication::translate(
+               "Dialogs",
+               "Saves them as EPS for print, or as PNG, TIFF or JPEG images at an exact size "
+               "and resolution."));
 }
 
+namespace {
+
+// The help page's pieces, one per step, so a translator sees whole sentences; the page
+// puts them in place in this order.
+const char* const kHelpPieces[] = {
+    QT_TRANSLATE_NOOP("Help", "Making a barcode with Strimlo"),  // the heading
+    QT_TRANSLATE_NOOP("Help",
+                      "<b>Barcode type.</b> EAN-13 is the usual code on products sold in shops; "
+                      "EAN-8 is the short version for small packages; ISBN-10 and ISBN-13 are "
+                      "for books (both print as the 13-digit book code)."),
+    QT_TRANSLATE_NOOP("Help", "<b>Number.</b> Type the number you were given:"),
+    QT_TRANSLATE_NOOP("Help",
+                      "EAN-13: 12 digits, EAN-8: 7 digits. The last digit, the check digit, is "
+                      "worked out for you; if you type it too, it is replaced."),
+    QT_TRANSLATE_NOOP("Help",
+                      "ISBN-10 or ISBN-13: the book number, with or without hyphens, for example "
+                      "978-0-306-40615-7. The hyphens appear in the \"ISBN\" line above the bars."),
+    QT_TRANSLATE_NOOP("Help",
+                      "<b>Add-on and price</b> (books only). The add-on is a small second barcode "
+                      "of exactly 5 digits, often the price code (for example 51299 for US$ "
+                      "12.99). The price text is printed above it as you type it. Both may stay "
+                      "empty."),
+    QT_TRANSLATE_NOOP("Help",
+                      "<b>Save.</b> Choose a file format. EPS keeps the barcode sharp at any size "
+                      "and is what print shops usually want. PNG, TIFF and JPEG are images: pick "
+                      "the print size (100% is the standard size, with 0.33 mm as the narrowest "
+                      "bar) and the resolution of your printer (300 dpi suits most office "
+                      "printers)."),
+    QT_TRANSLATE_NOOP("Help",
+                      "<b>Copy, drag or print.</b> Edit &gt; Copy Barcode (Ctrl+C) puts the "
+                      "barcode on the clipboard as a 300 dpi image of the standard size. Drag the "
+                      "preview into another program, or into a folder for a file in the chosen "
+                      "format. File &gt; Print (Ctrl+P) prints it at the chosen print size; turn "
+                      "off any scaling in the print dialog."),
+    QT_TRANSLATE_NOOP("Help",
+                      "The preview follows every key you type. When it shows a line of help "
+                      "instead of a barcode, the number does not have the right number of "
+                      "digits yet."),
+};
+
+// The markup before each piece, and after the last: a heading, four steps (the second
+// with two cases), a closing paragraph.
+const char* const kHelpMarkup[] = {"<h3>",     "</h3><ol><li>", "</li><li>", "<ul><li>",
+                                   "</li><li>", "</li></ul></li><li>", "</li><li>",
+                                   "</li><li>", "</li></ol><p>", "</p>"};
+static_assert(std::size(kHelpMarkup) == std::size(kHelpPieces) + 1);
+
+}  // namespace
+
 QString helpPage() {
-  QFile file(resourcePath(QStringLiteral("help.html")));
-  if (!file.open(QIODevice::ReadOnly)) return QString();
-  return QString::fromUtf8(file.readAll());
+  QString page;
+  for (std::size_t i = 0; i < std::size(kHelpPieces); ++i)
+    page += QLatin1String(kHelpMarkup[i]) + QCoreApplication::translate("Help", kHelpPieces[i]);
+  return page + QLatin1String(kHelpMarkup[std::size(kHelpPieces)]);
 }
 
 }  // namespace strimlo

@@ -3,6 +3,7 @@
 #include <QString>
 #include <optional>
 
+class QPrinter;
 class QWidget;
 
 namespace strimlo {
@@ -13,6 +14,8 @@ std::optional<QString> askSavePath(QWidget* parent, const QString& extension,
                                    const QString& fileType);
 // Asks whether to replace the existing file at path, "No" the default; true for "Yes".
 bool askReplace(QWidget* parent, const QString& path);
+// The print dialog; false when cancelled.
+bool askPrint(QWidget* parent, QPrinter& printer);
 // A modal alert with the application's icon and one "Ok" button.
 void showAlert(QWidget* parent, const QString& title, const QString& text);
 // A modal page of rich text with one "Ok" button (About, Help).

@@ -1,5 +1,6 @@
 #include "propertylist.h"
 
+#include <QCoreApplication>
 #include <QSettings>
 
 // The resources are compiled into a static library, whose registration nothing would
@@ -19,9 +20,22 @@ QString resourcePath(const QString& name) {
 
 QString defaultPropertyList() { return resourcePath(QStringLiteral("Info.ini")); }
 
+// The English texts of Info.ini, listed for the translators' tools, which cannot read
+// it; the lookup below finds each one's translation by its English text.
+[[maybe_unused]] static const char* const kPropertyTexts[] = {
+    QT_TRANSLATE_NOOP("Info.ini", "The barcode was saved."),
+    QT_TRANSLATE_NOOP("Info.ini",
+                      "The barcode could not be saved. Check the data and the folder, and try again."),
+    QT_TRANSLATE_NOOP("Info.ini",
+                      "EAN-13 needs 12 digits, EAN-8 needs 7 digits; the check digit is added for "
+                      "you.\nISBN-10 and ISBN-13: the book number, with or without hyphens. "
+                      "Add-on: 5 digits."),
+};
+
 QString propertyText(const QString& path, const QString& key) {
   const QSettings list(path, QSettings::IniFormat);
-  return list.value(key).toString();
+  const QString text = list.value(key).toString();
+  return text.isEmpty() ? text : QCoreApplication::translate("Info.ini", text.toUtf8().constData());
 }
 
 }  // namespace strimlo

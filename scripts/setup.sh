@@ -11,6 +11,8 @@ packages=(
   libgtest-dev libbenchmark-dev
   zbar-tools ghostscript poppler-utils python3-pil libimage-exiftool-perl xvfb xauth locales
   clang libclang-rt-14-dev
+  qt6-l10n-tools qt6-tools-dev qt6-translations-l10n librsvg2-bin poppler-utils
+  lintian desktop-file-utils appstream man-db
 )
 
 # The yardstick and tools bench/run_benchmarks.sh uses: "scripts/setup.sh --bench".

@@ -2,7 +2,15 @@
 // enumerations, the controls that follow the code type and the file format, and a
 // preview that follows every keystroke but not the file settings.
 #include <QAction>
+#include <QApplication>
+#include <QClipboard>
+#include <QGuiApplication>
+#include <QKeySequence>
+#include <QMimeData>
+#include <QPrinter>
 #include <QLabel>
+#include <QMenu>
+#include <QMenuBar>
 
 #include "window_fixture.h"
 
@@ -280,6 +288,83 @@ class TestWindow : public QObject {
     retype(w.data, typed);
     QCOMPARE(label->text(), note);
     QCOMPARE(label->isVisible(), !note.isEmpty());
+  }
+
+  // Tab from the first control visits every control once, in reading order within the
+  // groups and the preview last, and each one tells a screen reader its name and use.
+  void tabWalksEveryControlWithItsName() {
+    const QStringList order = {"comboCodeType",   "textfieldDataToEncode", "textfieldAddOn",
+                               "textfieldPriceText", "comboFileFormat",    "comboCodeSize",
+                               "comboResolution", "buttonSave",            "preview"};
+    Window w;
+    choose(w.codeType, kISBN13);  // every control on
+    choose(w.fileFormat, kPNG);
+    w.main.activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&w.main));
+    w.codeType->setFocus(Qt::TabFocusReason);
+    QStringList visited;
+    for (int i = 0; i < order.size(); ++i) {
+      QWidget* focused = QApplication::focusWidget();
+      QVERIFY(focused);
+      visited << focused->objectName();
+      QVERIFY2(!focused->accessibleName().isEmpty() && !focused->accessibleDescription().isEmpty(),
+               qPrintable(focused->objectName() + " has no accessible name or description"));
+      QTest::keyClick(focused, Qt::Key_Tab);
+    }
+    QCOMPARE(visited, order);
+    QCOMPARE(QApplication::focusWidget(), w.codeType);  // round and back to the start
+    for (QWidget* widget : w.main.findChildren<QWidget*>()) {
+      const bool takesTab = (widget->focusPolicy() & Qt::TabFocus) && widget->isVisibleTo(&w.main);
+      QVERIFY2(!takesTab || visited.contains(widget->objectName()),
+               qPrintable(widget->objectName() + " takes the focus but is not in the tab order"));
+    }
+  }
+
+  // Every command answers its key, wherever the focus is but in a text field.
+  void keysReachEveryCommand_data() {
+    QTest::addColumn<QString>("keys");
+    QTest::addColumn<QString>("does");
+    QTest::newRow("Ctrl+S asks where to save") << "Ctrl+S" << "save dialog";
+    QTest::newRow("Ctrl+C copies") << "Ctrl+C" << "clipboard";
+    QTest::newRow("Ctrl+P asks for a printer") << "Ctrl+P" << "print dialog";
+    QTest::newRow("F1 shows the help") << "F1" << "Strimlo Help";
+    QTest::newRow("Ctrl+Q closes the window") << "Ctrl+Q" << "closed";
+  }
+  void keysReachEveryCommand() {
+    QFETCH(QString, keys);
+    QFETCH(QString, does);
+    Window w;
+    QStringList done;
+    w.controller().setSaveDialog([&](const QString&) { done << "save dialog"; return std::nullopt; });
+    w.controller().setPrintDialog([&](QPrinter&) { done << "print dialog"; return false; });
+    w.controller().setPageViewer([&](const QString& title, const QString&) { done << title; });
+    QGuiApplication::clipboard()->clear();
+    w.main.activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&w.main));
+    w.codeType->setFocus();
+    const QKeyCombination key = QKeySequence(keys)[0];
+    QTest::keyClick(w.codeType, key.key(), key.keyboardModifiers());
+    const QMimeData* clip = QGuiApplication::clipboard()->mimeData();
+    if (clip && clip->hasFormat(QStringLiteral("image/png"))) done << "clipboard";
+    if (!w.main.isVisible()) done << "closed";
+    QCOMPARE(done, QStringList{does});
+  }
+
+  // Every label's underlined letter is its own (menus and the save button included) and
+  // moves to the label's control.
+  void labelLettersAreUniqueAndMoveToTheirControl() {
+    Window w;
+    choose(w.codeType, kISBN13);  // every control on
+    choose(w.fileFormat, kPNG);
+    w.main.activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&w.main));
+    const QString clash = test::mnemonicClash(w.main, *w.save);
+    QVERIFY2(clash.isEmpty(), qPrintable(clash));
+    for (QLabel* label : w.main.findChildren<QLabel*>()) {
+      if (!label->buddy()) continue;
+      QTest::keyClick(&w.main, test::mnemonic(label->text()).toLatin1(), Qt::AltModifier);
+      QCOMPARE(QApplication::focusWidget(), label->buddy());
+    }
   }
 
   void helpAndAboutOpenTheirPages_data() {

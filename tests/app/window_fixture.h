@@ -3,7 +3,11 @@
 // the offscreen platform, with its controls found by their names in MainWindow.ui.
 #include <QComboBox>
 #include <QCoreApplication>
+#include <QLabel>
 #include <QLineEdit>
+#include <QMap>
+#include <QMenu>
+#include <QMenuBar>
 #include <QPushButton>
 #include <QTest>
 
@@ -71,6 +75,29 @@ inline void retype(QLineEdit* field, const QString& text) {
   QTest::keyClick(field, Qt::Key_A, Qt::ControlModifier);
   QTest::keyClick(field, Qt::Key_Backspace);
   type(field, text);
+}
+
+// The underlined letter of a text ("&Number:" -> 'n'), none without one.
+inline QChar mnemonic(const QString& text) {
+  const qsizetype at = text.indexOf(QLatin1Char('&'));
+  return at >= 0 && at + 1 < text.size() ? text.at(at + 1).toLower() : QChar();
+}
+
+// The first label whose underlined letter is missing or taken by a menu, the save button
+// or another label, as "labelAddOn shares its letter with menuFile"; empty when none.
+inline QString mnemonicClash(const QMainWindow& main, const QPushButton& save) {
+  QMap<QChar, QString> letters;
+  for (QMenu* menu : main.menuBar()->findChildren<QMenu*>(Qt::FindDirectChildrenOnly))
+    letters.insert(mnemonic(menu->title()), menu->objectName());
+  letters.insert(mnemonic(save.text()), save.objectName());
+  for (QLabel* label : main.findChildren<QLabel*>()) {
+    if (!label->buddy()) continue;
+    const QChar letter = mnemonic(label->text());
+    if (letter.isNull() || letters.contains(letter))
+      return label->objectName() + QStringLiteral(" shares its letter with ") + letters.value(letter);
+    letters.insert(letter, label->objectName());
+  }
+  return {};
 }
 
 }  // namespace strimlo::test

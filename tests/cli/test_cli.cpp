@@ -5,6 +5,7 @@
 
 #include <chrono>
 #include <filesystem>
+#include <set>
 
 #include "options.h"
 #include "cli_runner.h"
@@ -131,6 +132,47 @@ TEST(Cli, HelpNamesTheSizesAndResolutions) {
   EXPECT_EQ(c.exitCode, 0);
   for (const char* word : {"197%", "82%", "3200 dpi", "72 dpi", "isbn13", "--batch"})
     EXPECT_NE(c.output.find(word), std::string::npos) << word;
+}
+
+namespace {
+
+// The options a help text names: "-o", "--type", ... wherever a word starts with a hyphen
+// and a letter (so "ISBN-10" and "0-306" are not options).
+std::set<std::string> optionsIn(const std::string& text) {
+  std::set<std::string> options;
+  for (std::size_t i = 0; i + 1 < text.size(); ++i) {
+    const bool starts = text[i] == '-' && (i == 0 || std::string(" \t\n[(|").find(text[i - 1]) != std::string::npos);
+    std::size_t j = i + (text[i + 1] == '-' ? 2 : 1);
+    if (!starts || j >= text.size() || !std::islower(static_cast<unsigned char>(text[j]))) continue;
+    while (j < text.size() && (std::isalnum(static_cast<unsigned char>(text[j])) || text[j] == '-')) ++j;
+    options.insert(text.substr(i, j - i));
+    i = j;
+  }
+  return options;
+}
+
+// The manual page's text with roff's escaped hyphens and font changes undone.
+std::string manualText(const std::string& roff) {
+  std::string out;
+  for (std::size_t i = 0; i < roff.size(); ++i) {
+    if (roff.compare(i, 2, "\\-") == 0) { out += '-'; ++i; continue; }
+    if (roff.compare(i, 2, "\\f") == 0 && i + 2 < roff.size()) { i += 2; continue; }
+    out += roff[i];
+  }
+  return out;
+}
+
+}  // namespace
+
+// strimlo-cli(1) and --help cannot drift apart: every option the help names is in the
+// manual page.
+TEST(Cli, ManualPageNamesEveryOptionOfHelp) {
+  const std::set<std::string> page = optionsIn(manualText(test::readFile(STRIMLO_MAN_DIR "/strimlo-cli.1")));
+  const std::set<std::string> help = optionsIn(test::cli("--help").output);
+  ASSERT_TRUE(help.count("--type") && help.count("-o")) << "the option scan found nothing";
+  for (const std::string& option : help)
+    EXPECT_TRUE(page.count(option)) << "strimlo-cli --help lists " << option
+                                    << ", but docs/man/strimlo-cli.1 does not describe it";
 }
 
 // Stopped in the middle of a large save, the command leaves neither the file nor a

@@ -1,0 +1,80 @@
+#include "printing.h"
+
+#include <QFont>
+#include <QPainter>
+#include <QPainterPath>
+#include <QPrinter>
+#include <cmath>
+
+#include "choices.h"
+#include "makecode.h"
+#include "symbolexport.h"
+#include "surface.h"
+
+namespace strimlo {
+
+namespace {
+
+// The layout is made for 2540 dpi, where one unit is 0.01 mm; only the page transform
+// turns it into the printer's dots.
+constexpr ResolutionIndex kLayoutResolution = 6;
+constexpr double kUnitsPerInch = 2540.0;
+// Glyph outlines are taken at this size and scaled down, so no size is rounded.
+constexpr int kGlyphPixels = 1000;
+
+QPainterPath textPath(const TextItem& item, const Font& font) {
+  QFont face;
+  // The face of the files: Helvetica as fontconfig finds it, Nimbus Sans.
+  face.setFamilies({QStringLiteral("Nimbus Sans"), QStringLiteral("Helvetica")});
+  face.setPixelSize(kGlyphPixels);
+  face.setKerning(false);
+  face.setHintingPreference(QFont::PreferNoHinting);
+  QPainterPath glyphs;
+  glyphs.addText(0, 0, face, QString::fromLatin1(item.text.data(), static_cast<qsizetype>(item.text.size())));
+  // The anchor is the lower-left corner of the layout box; the baseline is a descent up.
+  // Glyphs come y downward, the layout is y upward.
+  const double scale = item.size / kGlyphPixels;
+  const double baseline = item.y + font.descent(item.size);
+  return QTransform(scale, 0, 0, -scale, item.x, baseline).map(glyphs);
+}
+
+// Lays the page out in layout units, y upward, with the symbol's box in the middle of
+// the paper at its real size.
+void placeOnPaper(QPainter& painter, const QPrinter& printer, const Layout& layout) {
+  const QRectF paper = printer.paperRect(QPrinter::DevicePixel);
+  const double dots = printer.resolution() / kUnitsPerInch;  // printer dots per unit
+  const double width = layout.width * dots, height = layout.height * dots;
+  painter.translate((paper.width() - width) / 2, (paper.height() - height) / 2 + height);
+  painter.scale(dots, -dots);
+}
+
+}  // namespace
+
+// One rectangle per dark run of the layout.
+std::vector<QRectF> darkRects(const Layout& layout) {
+  std::vector<QRectF> rects;
+  rects.reserve(layout.runs.size());
+  for (const DarkRun& run : layout.runs)
+    rects.emplace_back(QPointF(run.x0, run.y0), QPointF(run.x1, run.y1));
+  return rects;
+}
+
+bool printSymbol(QPrinter& printer, const SymbolChoice& choice) {
+  const Completion c = completeSymbol(choice.type, latin1Text(choice.data),
+                                      latin1Text(choice.addOn), latin1Text(choice.price));
+  const Font* font = Font::helvetica();
+  if (!c.symbol || !font) return false;
+  const Layout layout = fileLayout(*c.symbol, choice.size, kLayoutResolution);
+  printer.setFullPage(true);
+  printer.setDocName(QString::fromLatin1(c.symbol->digits));
+  QPainter painter;
+  if (!painter.begin(&printer)) return false;
+  placeOnPaper(painter, printer, layout);
+  painter.setPen(Qt::NoPen);
+  painter.setBrush(Qt::black);
+  for (const QRectF& rect : darkRects(layout)) painter.drawRect(rect);
+  for (const TextItem& text : layout.texts) painter.drawPath(textPath(text, *font));
+  return painter.end();
+}
+
+}  // namespace strimlo

@@ -1,0 +1,42 @@
+#pragma once
+// The symbol leaving the window other than by "Save": as clipboard data, and as drag data
+// that also carries a file for file managers. Both are made by the file renderer, so
+// what is pasted or dropped is byte for byte what a save would write.
+#include <QString>
+#include <memory>
+#include <optional>
+
+#include "codetypes.h"
+
+class QByteArray;
+class QMimeData;
+
+namespace strimlo {
+
+// What the window shows and would save: the code type, the three texts as typed, and
+// the file settings.
+struct SymbolChoice {
+  CodeType type = kEAN13;
+  QString data, addOn, price;
+  FileFormat format = kEPS;
+  SizeIndex size = 2;
+  ResolutionIndex resolution = 2;
+};
+
+// Saves the symbol as the save button does; false when it is refused or not written.
+bool saveSymbol(const SymbolChoice& choice, FileFormat format, SizeIndex size,
+                ResolutionIndex resolution, const QString& path);
+
+// A file name from the completed digits (and the add-on), with the chosen format's
+// extension, e.g. "9783161484100-51299.eps"; empty when the texts make no symbol.
+QString symbolFileName(const SymbolChoice& choice);
+
+// The clipboard's data: the symbol as PNG at 100% and 300 dpi (and as an image for
+// programs that take any); none when the texts make no symbol.
+std::unique_ptr<QMimeData> clipboardData(const SymbolChoice& choice);
+
+// The clipboard's data plus a file in the chosen format, size and resolution, written
+// into folder (which must outlive the drop) and offered as text/uri-list.
+std::unique_ptr<QMimeData> dragData(const SymbolChoice& choice, const QString& folder);
+
+}  // namespace strimlo

@@ -1,0 +1,435 @@
+<?xml version="1.0" encoding="utf-8"?>
+<!DOCTYPE TS>
+<TS version="2.1" language="de">
+<context>
+    <name>BarcodeController</name>
+    <message>
+        <source>The barcode could not be copied. Check the number.</source>
+        <translation>Der Barcode konnte nicht kopiert werden. Prüfen Sie die Nummer.</translation>
+    </message>
+    <message>
+        <source>The barcode could not be printed. Check the number and the printer.</source>
+        <translation>Der Barcode konnte nicht gedruckt werden. Prüfen Sie die Nummer und den Drucker.</translation>
+    </message>
+    <message>
+        <source>About Strimlo</source>
+        <translation>Über Strimlo</translation>
+    </message>
+    <message>
+        <source>Strimlo Help</source>
+        <translation>Strimlo-Hilfe</translation>
+    </message>
+</context>
+<context>
+    <name>Choices</name>
+    <message>
+        <source>Encapsulated PostScript (*.eps)</source>
+        <translation>Encapsulated PostScript (*.eps)</translation>
+    </message>
+    <message>
+        <source>PNG image (*.png)</source>
+        <translation>PNG-Bild (*.png)</translation>
+    </message>
+    <message>
+        <source>TIFF image (*.tiff)</source>
+        <translation>TIFF-Bild (*.tiff)</translation>
+    </message>
+    <message>
+        <source>JPEG image (*.jpg)</source>
+        <translation>JPEG-Bild (*.jpg)</translation>
+    </message>
+    <message>
+        <source>“%1” already exists. Replace it?</source>
+        <translation>„%1“ ist bereits vorhanden. Ersetzen?</translation>
+    </message>
+</context>
+<context>
+    <name>Dialogs</name>
+    <message>
+        <source>Ok</source>
+        <translation>OK</translation>
+    </message>
+    <message>
+        <source>Save Barcode</source>
+        <translation>Barcode speichern</translation>
+    </message>
+    <message>
+        <source>Makes retail barcodes: EAN-8 and EAN-13 for products, ISBN-10 and ISBN-13 for books, with an optional 5-digit add-on and a price line.</source>
+        <translation>Erstellt Barcodes für den Handel: EAN-8 und EAN-13 für Produkte, ISBN-10 und ISBN-13 für Bücher, mit einem optionalen 5-stelligen Zusatzcode und einer Preiszeile.</translation>
+    </message>
+    <message>
+        <source>Saves them as EPS for print, or as PNG, TIFF or JPEG images at an exact size and resolution.</source>
+        <translation>Speichert sie als EPS für den Druck oder als PNG-, TIFF- oder JPEG-Bild in genauer Größe und Auflösung.</translation>
+    </message>
+</context>
+<context>
+    <name>Help</name>
+    <message>
+        <source>Making a barcode with Strimlo</source>
+        <translation>Einen Barcode mit Strimlo erstellen</translation>
+    </message>
+    <message>
+        <source>&lt;b&gt;Barcode type.&lt;/b&gt; EAN-13 is the usual code on products sold in shops; EAN-8 is the short version for small packages; ISBN-10 and ISBN-13 are for books (both print as the 13-digit book code).</source>
+        <translation>&lt;b&gt;Barcode-Typ.&lt;/b&gt; EAN-13 ist der übliche Code auf Produkten im Handel; EAN-8 ist die kurze Form für kleine Packungen; ISBN-10 und ISBN-13 sind für Bücher (beide werden als 13-stelliger Buchcode gedruckt).</translation>
+    </message>
+    <message>
+        <source>&lt;b&gt;Number.&lt;/b&gt; Type the number you were given:</source>
+        <translation>&lt;b&gt;Nummer.&lt;/b&gt; Geben Sie die Nummer ein, die Sie erhalten haben:</translation>
+    </message>
+    <message>
+        <source>EAN-13: 12 digits, EAN-8: 7 digits. The last digit, the check digit, is worked out for you; if you type it too, it is replaced.</source>
+        <translation>EAN-13: 12 Ziffern, EAN-8: 7 Ziffern. Die letzte Ziffer, die Prüfziffer, wird für Sie berechnet; geben Sie sie mit ein, wird sie ersetzt.</translation>
+    </message>
+    <message>
+        <source>ISBN-10 or ISBN-13: the book number, with or without hyphens, for example 978-0-306-40615-7. The hyphens appear in the &quot;ISBN&quot; line above the bars.</source>
+        <translation>ISBN-10 oder ISBN-13: die Buchnummer, mit oder ohne Bindestriche, zum Beispiel 978-0-306-40615-7. Die Bindestriche erscheinen in der „ISBN“-Zeile über den Strichen.</translation>
+    </message>
+    <message>
+        <source>&lt;b&gt;Add-on and price&lt;/b&gt; (books only). The add-on is a small second barcode of exactly 5 digits, often the price code (for example 51299 for US$ 12.99). The price text is printed above it as you type it. Both may stay empty.</source>
+        <translation>&lt;b&gt;Zusatzcode und Preis&lt;/b&gt; (nur Bücher). Der Zusatzcode ist ein kleiner zweiter Barcode aus genau 5 Ziffern, oft der Preiscode (zum Beispiel 51299 für 12,99 US$). Der Preistext wird so, wie Sie ihn eingeben, darüber gedruckt. Beide dürfen leer bleiben.</translation>
+    </message>
+    <message>
+        <source>&lt;b&gt;Save.&lt;/b&gt; Choose a file format. EPS keeps the barcode sharp at any size and is what print shops usually want. PNG, TIFF and JPEG are images: pick the print size (100% is the standard size, with 0.33 mm as the narrowest bar) and the resolution of your printer (300 dpi suits most office printers).</source>
+        <translation>&lt;b&gt;Speichern.&lt;/b&gt; Wählen Sie ein Dateiformat. EPS bleibt in jeder Größe scharf und ist das, was Druckereien meist wünschen. PNG, TIFF und JPEG sind Bilder: Wählen Sie die Druckgröße (100 % ist die Standardgröße, mit 0,33 mm als schmalstem Strich) und die Auflösung Ihres Druckers (300 dpi passen für die meisten Bürodrucker).</translation>
+    </message>
+    <message>
+        <source>&lt;b&gt;Copy, drag or print.&lt;/b&gt; Edit &amp;gt; Copy Barcode (Ctrl+C) puts the barcode on the clipboard as a 300 dpi image of the standard size. Drag the preview into another program, or into a folder for a file in the chosen format. File &amp;gt; Print (Ctrl+P) prints it at the chosen print size; turn off any scaling in the print dialog.</source>
+        <translation>&lt;b&gt;Kopieren, ziehen oder drucken.&lt;/b&gt; Bearbeiten &amp;gt; Barcode kopieren (Strg+C) legt den Barcode als 300-dpi-Bild in Standardgröße in die Zwischenablage. Ziehen Sie die Vorschau in ein anderes Programm, oder in einen Ordner für eine Datei im gewählten Format. Datei &amp;gt; Drucken (Strg+P) druckt ihn in der gewählten Druckgröße; schalten Sie jede Skalierung im Druckdialog aus.</translation>
+    </message>
+    <message>
+        <source>The preview follows every key you type. When it shows a line of help instead of a barcode, the number does not have the right number of digits yet.</source>
+        <translation>Die Vorschau folgt jeder Taste, die Sie drücken. Zeigt sie statt eines Barcodes eine Hilfezeile, hat die Nummer noch nicht die richtige Anzahl Ziffern.</translation>
+    </message>
+</context>
+<context>
+    <name>Info.ini</name>
+    <message>
+        <source>The barcode was saved.</source>
+        <translation>Der Barcode wurde gespeichert.</translation>
+    </message>
+    <message>
+        <source>The barcode could not be saved. Check the data and the folder, and try again.</source>
+        <translation>Der Barcode konnte nicht gespeichert werden. Prüfen Sie die Daten und den Ordner und versuchen Sie es noch einmal.</translation>
+    </message>
+    <message>
+        <source>EAN-13 needs 12 digits, EAN-8 needs 7 digits; the check digit is added for you.
+ISBN-10 and ISBN-13: the book number, with or without hyphens. Add-on: 5 digits.</source>
+        <translation>EAN-13 braucht 12 Ziffern, EAN-8 braucht 7 Ziffern; die Prüfziffer wird für Sie ergänzt.
+ISBN-10 und ISBN-13: die Buchnummer, mit oder ohne Bindestriche. Zusatzcode: 5 Ziffern.</translation>
+    </message>
+</context>
+<context>
+    <name>MainWindow</name>
+    <message>
+        <source>Barcode preview</source>
+        <translation>Barcode-Vorschau</translation>
+    </message>
+    <message>
+        <source>The barcode as it will be saved, copied or printed. Ctrl+C copies it; drag it into another program or a folder.</source>
+        <translation>Der Barcode, wie er gespeichert, kopiert oder gedruckt wird. Strg+C kopiert ihn; ziehen Sie ihn in ein anderes Programm oder einen Ordner.</translation>
+    </message>
+    <message>
+        <source>Barcode</source>
+        <translation>Barcode</translation>
+    </message>
+    <message>
+        <source>Barcode &amp;type:</source>
+        <translation>Barcode&amp;typ:</translation>
+    </message>
+    <message>
+        <source>Barcode type</source>
+        <translation>Barcode-Typ</translation>
+    </message>
+    <message>
+        <source>EAN-8 or EAN-13 for products, ISBN-10 or ISBN-13 for books.</source>
+        <translation>EAN-8 oder EAN-13 für Produkte, ISBN-10 oder ISBN-13 für Bücher.</translation>
+    </message>
+    <message>
+        <source>EAN-13 and EAN-8 are the codes on products in shops; ISBN-10 and ISBN-13 are for books.</source>
+        <translation>EAN-13 und EAN-8 sind die Codes auf Produkten im Handel; ISBN-10 und ISBN-13 sind für Bücher.</translation>
+    </message>
+    <message>
+        <source>EAN-8 (small products)</source>
+        <translation>EAN-8 (kleine Produkte)</translation>
+    </message>
+    <message>
+        <source>EAN-13 (products)</source>
+        <translation>EAN-13 (Produkte)</translation>
+    </message>
+    <message>
+        <source>ISBN-10 (books)</source>
+        <translation>ISBN-10 (Bücher)</translation>
+    </message>
+    <message>
+        <source>ISBN-13 (books)</source>
+        <translation>ISBN-13 (Bücher)</translation>
+    </message>
+    <message>
+        <source>&amp;Number:</source>
+        <translation>&amp;Nummer:</translation>
+    </message>
+    <message>
+        <source>Number</source>
+        <translation>Nummer</translation>
+    </message>
+    <message>
+        <source>The product or book number to encode; the check digit is added for you.</source>
+        <translation>Die Produkt- oder Buchnummer, die codiert wird; die Prüfziffer wird für Sie ergänzt.</translation>
+    </message>
+    <message>
+        <source>the product or book number</source>
+        <translation>die Produkt- oder Buchnummer</translation>
+    </message>
+    <message>
+        <source>EAN-13: 12 digits, EAN-8: 7 digits (the check digit is added for you). ISBN: the book number, with or without hyphens.</source>
+        <translation>EAN-13: 12 Ziffern, EAN-8: 7 Ziffern (die Prüfziffer wird für Sie ergänzt). ISBN: die Buchnummer, mit oder ohne Bindestriche.</translation>
+    </message>
+    <message>
+        <source>&amp;Add-on:</source>
+        <translation>&amp;Zusatzcode:</translation>
+    </message>
+    <message>
+        <source>Add-on</source>
+        <translation>Zusatzcode</translation>
+    </message>
+    <message>
+        <source>Books only, optional: a 5-digit add-on, often the price code.</source>
+        <translation>Nur für Bücher, optional: ein 5-stelliger Zusatzcode, oft der Preiscode.</translation>
+    </message>
+    <message>
+        <source>books only, optional: 5 digits</source>
+        <translation>nur Bücher, optional: 5 Ziffern</translation>
+    </message>
+    <message>
+        <source>A small second barcode of 5 digits beside a book&apos;s code, often the price code (e.g. 51299 for US$ 12.99).</source>
+        <translation>Ein kleiner zweiter Barcode aus 5 Ziffern neben dem Buchcode, oft der Preiscode (z. B. 51299 für 12,99 US$).</translation>
+    </message>
+    <message>
+        <source>&amp;Price text:</source>
+        <translation>&amp;Preistext:</translation>
+    </message>
+    <message>
+        <source>Price text</source>
+        <translation>Preistext</translation>
+    </message>
+    <message>
+        <source>Books only, optional: the text printed above the add-on.</source>
+        <translation>Nur für Bücher, optional: der Text, der über dem Zusatzcode gedruckt wird.</translation>
+    </message>
+    <message>
+        <source>books only, optional: e.g. USD 12.99</source>
+        <translation>nur Bücher, optional: z. B. USD 12.99</translation>
+    </message>
+    <message>
+        <source>Printed as typed above the add-on of a book&apos;s code.</source>
+        <translation>Wird wie eingegeben über dem Zusatzcode des Buchcodes gedruckt.</translation>
+    </message>
+    <message>
+        <source>Save to file</source>
+        <translation>In Datei speichern</translation>
+    </message>
+    <message>
+        <source>File f&amp;ormat:</source>
+        <translation>Datei&amp;format:</translation>
+    </message>
+    <message>
+        <source>File format</source>
+        <translation>Dateiformat</translation>
+    </message>
+    <message>
+        <source>EPS for print, or a PNG, TIFF or JPEG image.</source>
+        <translation>EPS für den Druck, oder ein PNG-, TIFF- oder JPEG-Bild.</translation>
+    </message>
+    <message>
+        <source>EPS keeps the barcode sharp at any size; PNG, TIFF and JPEG are images of the chosen print size and resolution.</source>
+        <translation>EPS hält den Barcode in jeder Größe scharf; PNG, TIFF und JPEG sind Bilder in der gewählten Druckgröße und Auflösung.</translation>
+    </message>
+    <message>
+        <source>EPS (vector, for print)</source>
+        <translation>EPS (Vektor, für den Druck)</translation>
+    </message>
+    <message>
+        <source>PNG image</source>
+        <translation>PNG-Bild</translation>
+    </message>
+    <message>
+        <source>TIFF image</source>
+        <translation>TIFF-Bild</translation>
+    </message>
+    <message>
+        <source>JPEG image</source>
+        <translation>JPEG-Bild</translation>
+    </message>
+    <message>
+        <source>Print si&amp;ze:</source>
+        <translation>Druck&amp;größe:</translation>
+    </message>
+    <message>
+        <source>Print size</source>
+        <translation>Druckgröße</translation>
+    </message>
+    <message>
+        <source>The size against the standard, with the width of the thinnest bar; also the size the barcode prints at.</source>
+        <translation>Die Größe im Verhältnis zum Standard, mit der Breite des schmalsten Strichs; auch die Größe, in der der Barcode gedruckt wird.</translation>
+    </message>
+    <message>
+        <source>82% (0.27 mm)</source>
+        <translation>82 % (0,27 mm)</translation>
+    </message>
+    <message>
+        <source>91% (0.30 mm)</source>
+        <translation>91 % (0,30 mm)</translation>
+    </message>
+    <message>
+        <source>100% standard (0.33 mm)</source>
+        <translation>100 % Standard (0,33 mm)</translation>
+    </message>
+    <message>
+        <source>110% (0.36 mm)</source>
+        <translation>110 % (0,36 mm)</translation>
+    </message>
+    <message>
+        <source>121% (0.40 mm)</source>
+        <translation>121 % (0,40 mm)</translation>
+    </message>
+    <message>
+        <source>136% (0.45 mm)</source>
+        <translation>136 % (0,45 mm)</translation>
+    </message>
+    <message>
+        <source>152% (0.50 mm)</source>
+        <translation>152 % (0,50 mm)</translation>
+    </message>
+    <message>
+        <source>167% (0.55 mm)</source>
+        <translation>167 % (0,55 mm)</translation>
+    </message>
+    <message>
+        <source>182% (0.60 mm)</source>
+        <translation>182 % (0,60 mm)</translation>
+    </message>
+    <message>
+        <source>197% (0.65 mm)</source>
+        <translation>197 % (0,65 mm)</translation>
+    </message>
+    <message>
+        <source>&amp;Resolution:</source>
+        <translation>&amp;Auflösung:</translation>
+    </message>
+    <message>
+        <source>Resolution</source>
+        <translation>Auflösung</translation>
+    </message>
+    <message>
+        <source>The dots per inch of an image file.</source>
+        <translation>Die Punkte pro Zoll einer Bilddatei.</translation>
+    </message>
+    <message>
+        <source>For PNG, TIFF and JPEG: the dots per inch of the printer the image is for.</source>
+        <translation>Für PNG, TIFF und JPEG: die Punkte pro Zoll des Druckers, für den das Bild bestimmt ist.</translation>
+    </message>
+    <message>
+        <source>72 dpi (screen)</source>
+        <translation>72 dpi (Bildschirm)</translation>
+    </message>
+    <message>
+        <source>100 dpi</source>
+        <translation>100 dpi</translation>
+    </message>
+    <message>
+        <source>300 dpi (most printers)</source>
+        <translation>300 dpi (die meisten Drucker)</translation>
+    </message>
+    <message>
+        <source>600 dpi</source>
+        <translation>600 dpi</translation>
+    </message>
+    <message>
+        <source>1200 dpi</source>
+        <translation>1200 dpi</translation>
+    </message>
+    <message>
+        <source>2400 dpi</source>
+        <translation>2400 dpi</translation>
+    </message>
+    <message>
+        <source>2540 dpi</source>
+        <translation>2540 dpi</translation>
+    </message>
+    <message>
+        <source>3200 dpi</source>
+        <translation>3200 dpi</translation>
+    </message>
+    <message>
+        <source>Save barcode</source>
+        <translation>Barcode speichern</translation>
+    </message>
+    <message>
+        <source>Asks for a file name and saves the barcode in the chosen format.</source>
+        <translation>Fragt nach einem Dateinamen und speichert den Barcode im gewählten Format.</translation>
+    </message>
+    <message>
+        <source>&amp;Save Barcode…</source>
+        <translation>Barcode &amp;speichern…</translation>
+    </message>
+    <message>
+        <source>&amp;File</source>
+        <translation>&amp;Datei</translation>
+    </message>
+    <message>
+        <source>&amp;Edit</source>
+        <translation>&amp;Bearbeiten</translation>
+    </message>
+    <message>
+        <source>&amp;Help</source>
+        <translation>&amp;Hilfe</translation>
+    </message>
+    <message>
+        <source>&amp;Print…</source>
+        <translation>&amp;Drucken…</translation>
+    </message>
+    <message>
+        <source>Print the barcode at its exact size, in the middle of the page</source>
+        <translation>Den Barcode in genauer Größe in der Seitenmitte drucken</translation>
+    </message>
+    <message>
+        <source>&amp;Copy Barcode</source>
+        <translation>Barcode &amp;kopieren</translation>
+    </message>
+    <message>
+        <source>Copy the barcode as a 300 dpi image at its standard size</source>
+        <translation>Den Barcode als 300-dpi-Bild in Standardgröße kopieren</translation>
+    </message>
+    <message>
+        <source>&amp;Quit</source>
+        <translation>&amp;Beenden</translation>
+    </message>
+    <message>
+        <source>Strimlo &amp;Help</source>
+        <translation>Strimlo-&amp;Hilfe</translation>
+    </message>
+    <message>
+        <source>&amp;About Strimlo</source>
+        <translation>Ü&amp;ber Strimlo</translation>
+    </message>
+    <message>
+        <source>For PNG, TIFF and JPEG: the size against the standard (100%), with the width of the thinnest bar in millimetres. An EPS file is always drawn at one fixed size: a 0.296 mm bar, 89.6% of the standard.</source>
+        <translation>Für PNG, TIFF und JPEG: die Größe gegenüber dem Standard (100 %), mit der Breite des schmalsten Strichs in Millimetern. Eine EPS-Datei hat immer eine feste Größe: ein Strich von 0,296 mm, 89,6 % des Standards.</translation>
+    </message>
+</context>
+<context>
+    <name>QObject</name>
+    <message>
+        <source>The check character %1 is wrong (%2 is right): the bars are correct, the line shows what you typed.</source>
+        <translation>Das Prüfzeichen %1 ist falsch (richtig ist %2): die Striche stimmen, die Zeile zeigt Ihre Eingabe.</translation>
+    </message>
+    <message>
+        <source>The check digit %1 is wrong: the bars use %2, the line shows what you typed.</source>
+        <translation>Die Prüfziffer %1 ist falsch: die Striche verwenden %2, die Zeile zeigt Ihre Eingabe.</translation>
+    </message>
+    <message>
+        <source>The check digit %1 is wrong: the bars and digits use %2.</source>
+        <translation>Die Prüfziffer %1 ist falsch: Striche und Ziffern verwenden %2.</translation>
+    </message>
+</context>
+</TS>

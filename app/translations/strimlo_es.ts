@@ -1,0 +1,435 @@
+<?xml version="1.0" encoding="utf-8"?>
+<!DOCTYPE TS>
+<TS version="2.1" language="es">
+<context>
+    <name>BarcodeController</name>
+    <message>
+        <source>The barcode could not be copied. Check the number.</source>
+        <translation>No se pudo copiar el código de barras. Compruebe el número.</translation>
+    </message>
+    <message>
+        <source>The barcode could not be printed. Check the number and the printer.</source>
+        <translation>No se pudo imprimir el código de barras. Compruebe el número y la impresora.</translation>
+    </message>
+    <message>
+        <source>About Strimlo</source>
+        <translation>Acerca de Strimlo</translation>
+    </message>
+    <message>
+        <source>Strimlo Help</source>
+        <translation>Ayuda de Strimlo</translation>
+    </message>
+</context>
+<context>
+    <name>Choices</name>
+    <message>
+        <source>Encapsulated PostScript (*.eps)</source>
+        <translation>PostScript encapsulado (*.eps)</translation>
+    </message>
+    <message>
+        <source>PNG image (*.png)</source>
+        <translation>Imagen PNG (*.png)</translation>
+    </message>
+    <message>
+        <source>TIFF image (*.tiff)</source>
+        <translation>Imagen TIFF (*.tiff)</translation>
+    </message>
+    <message>
+        <source>JPEG image (*.jpg)</source>
+        <translation>Imagen JPEG (*.jpg)</translation>
+    </message>
+    <message>
+        <source>“%1” already exists. Replace it?</source>
+        <translation>«%1» ya existe. ¿Desea reemplazarlo?</translation>
+    </message>
+</context>
+<context>
+    <name>Dialogs</name>
+    <message>
+        <source>Ok</source>
+        <translation>Aceptar</translation>
+    </message>
+    <message>
+        <source>Save Barcode</source>
+        <translation>Guardar código de barras</translation>
+    </message>
+    <message>
+        <source>Makes retail barcodes: EAN-8 and EAN-13 for products, ISBN-10 and ISBN-13 for books, with an optional 5-digit add-on and a price line.</source>
+        <translation>Crea códigos de barras comerciales: EAN-8 y EAN-13 para productos, ISBN-10 e ISBN-13 para libros, con un complemento opcional de 5 dígitos y una línea de precio.</translation>
+    </message>
+    <message>
+        <source>Saves them as EPS for print, or as PNG, TIFF or JPEG images at an exact size and resolution.</source>
+        <translation>Los guarda como EPS para imprenta, o como imágenes PNG, TIFF o JPEG con un tamaño y una resolución exactos.</translation>
+    </message>
+</context>
+<context>
+    <name>Help</name>
+    <message>
+        <source>Making a barcode with Strimlo</source>
+        <translation>Cómo crear un código de barras con Strimlo</translation>
+    </message>
+    <message>
+        <source>&lt;b&gt;Barcode type.&lt;/b&gt; EAN-13 is the usual code on products sold in shops; EAN-8 is the short version for small packages; ISBN-10 and ISBN-13 are for books (both print as the 13-digit book code).</source>
+        <translation>&lt;b&gt;Tipo de código.&lt;/b&gt; EAN-13 es el código habitual de los productos que se venden en tiendas; EAN-8 es la versión corta para envases pequeños; ISBN-10 e ISBN-13 son para libros (ambos se imprimen como el código de libro de 13 dígitos).</translation>
+    </message>
+    <message>
+        <source>&lt;b&gt;Number.&lt;/b&gt; Type the number you were given:</source>
+        <translation>&lt;b&gt;Número.&lt;/b&gt; Escriba el número que le han asignado:</translation>
+    </message>
+    <message>
+        <source>EAN-13: 12 digits, EAN-8: 7 digits. The last digit, the check digit, is worked out for you; if you type it too, it is replaced.</source>
+        <translation>EAN-13: 12 dígitos, EAN-8: 7 dígitos. El último dígito, el dígito de control, se calcula por usted; si también lo escribe, se reemplaza.</translation>
+    </message>
+    <message>
+        <source>ISBN-10 or ISBN-13: the book number, with or without hyphens, for example 978-0-306-40615-7. The hyphens appear in the &quot;ISBN&quot; line above the bars.</source>
+        <translation>ISBN-10 o ISBN-13: el número del libro, con o sin guiones, por ejemplo 978-0-306-40615-7. Los guiones aparecen en la línea «ISBN» sobre las barras.</translation>
+    </message>
+    <message>
+        <source>&lt;b&gt;Add-on and price&lt;/b&gt; (books only). The add-on is a small second barcode of exactly 5 digits, often the price code (for example 51299 for US$ 12.99). The price text is printed above it as you type it. Both may stay empty.</source>
+        <translation>&lt;b&gt;Complemento y precio&lt;/b&gt; (solo libros). El complemento es un pequeño segundo código de barras de exactamente 5 dígitos, a menudo el código de precio (por ejemplo 51299 para 12,99 US$). El texto del precio se imprime encima tal como lo escribe. Ambos pueden quedar vacíos.</translation>
+    </message>
+    <message>
+        <source>&lt;b&gt;Save.&lt;/b&gt; Choose a file format. EPS keeps the barcode sharp at any size and is what print shops usually want. PNG, TIFF and JPEG are images: pick the print size (100% is the standard size, with 0.33 mm as the narrowest bar) and the resolution of your printer (300 dpi suits most office printers).</source>
+        <translation>&lt;b&gt;Guardar.&lt;/b&gt; Elija un formato de archivo. EPS mantiene el código de barras nítido a cualquier tamaño y es lo que suelen pedir las imprentas. PNG, TIFF y JPEG son imágenes: elija el tamaño de impresión (100 % es el tamaño estándar, con 0,33 mm como barra más estrecha) y la resolución de su impresora (300 ppp sirve para la mayoría de las impresoras de oficina).</translation>
+    </message>
+    <message>
+        <source>&lt;b&gt;Copy, drag or print.&lt;/b&gt; Edit &amp;gt; Copy Barcode (Ctrl+C) puts the barcode on the clipboard as a 300 dpi image of the standard size. Drag the preview into another program, or into a folder for a file in the chosen format. File &amp;gt; Print (Ctrl+P) prints it at the chosen print size; turn off any scaling in the print dialog.</source>
+        <translation>&lt;b&gt;Copiar, arrastrar o imprimir.&lt;/b&gt; Editar &amp;gt; Copiar código de barras (Ctrl+C) pone el código de barras en el portapapeles como imagen de 300 ppp en tamaño estándar. Arrastre la vista previa a otro programa, o a una carpeta para obtener un archivo en el formato elegido. Archivo &amp;gt; Imprimir (Ctrl+P) lo imprime en el tamaño de impresión elegido; desactive cualquier escalado en el diálogo de impresión.</translation>
+    </message>
+    <message>
+        <source>The preview follows every key you type. When it shows a line of help instead of a barcode, the number does not have the right number of digits yet.</source>
+        <translation>La vista previa sigue cada tecla que pulsa. Si muestra una línea de ayuda en lugar de un código de barras, el número aún no tiene la cantidad correcta de dígitos.</translation>
+    </message>
+</context>
+<context>
+    <name>Info.ini</name>
+    <message>
+        <source>The barcode was saved.</source>
+        <translation>El código de barras se ha guardado.</translation>
+    </message>
+    <message>
+        <source>The barcode could not be saved. Check the data and the folder, and try again.</source>
+        <translation>No se pudo guardar el código de barras. Compruebe los datos y la carpeta e inténtelo de nuevo.</translation>
+    </message>
+    <message>
+        <source>EAN-13 needs 12 digits, EAN-8 needs 7 digits; the check digit is added for you.
+ISBN-10 and ISBN-13: the book number, with or without hyphens. Add-on: 5 digits.</source>
+        <translation>EAN-13 necesita 12 dígitos, EAN-8 necesita 7 dígitos; el dígito de control se añade por usted.
+ISBN-10 e ISBN-13: el número del libro, con o sin guiones. Complemento: 5 dígitos.</translation>
+    </message>
+</context>
+<context>
+    <name>MainWindow</name>
+    <message>
+        <source>Barcode preview</source>
+        <translation>Vista previa del código de barras</translation>
+    </message>
+    <message>
+        <source>The barcode as it will be saved, copied or printed. Ctrl+C copies it; drag it into another program or a folder.</source>
+        <translation>El código de barras tal como se guardará, copiará o imprimirá. Ctrl+C lo copia; arrástrelo a otro programa o a una carpeta.</translation>
+    </message>
+    <message>
+        <source>Barcode</source>
+        <translation>Código de barras</translation>
+    </message>
+    <message>
+        <source>Barcode &amp;type:</source>
+        <translation>&amp;Tipo de código:</translation>
+    </message>
+    <message>
+        <source>Barcode type</source>
+        <translation>Tipo de código</translation>
+    </message>
+    <message>
+        <source>EAN-8 or EAN-13 for products, ISBN-10 or ISBN-13 for books.</source>
+        <translation>EAN-8 o EAN-13 para productos, ISBN-10 o ISBN-13 para libros.</translation>
+    </message>
+    <message>
+        <source>EAN-13 and EAN-8 are the codes on products in shops; ISBN-10 and ISBN-13 are for books.</source>
+        <translation>EAN-13 y EAN-8 son los códigos de los productos en tiendas; ISBN-10 e ISBN-13 son para libros.</translation>
+    </message>
+    <message>
+        <source>EAN-8 (small products)</source>
+        <translation>EAN-8 (productos pequeños)</translation>
+    </message>
+    <message>
+        <source>EAN-13 (products)</source>
+        <translation>EAN-13 (productos)</translation>
+    </message>
+    <message>
+        <source>ISBN-10 (books)</source>
+        <translation>ISBN-10 (libros)</translation>
+    </message>
+    <message>
+        <source>ISBN-13 (books)</source>
+        <translation>ISBN-13 (libros)</translation>
+    </message>
+    <message>
+        <source>&amp;Number:</source>
+        <translation>&amp;Número:</translation>
+    </message>
+    <message>
+        <source>Number</source>
+        <translation>Número</translation>
+    </message>
+    <message>
+        <source>The product or book number to encode; the check digit is added for you.</source>
+        <translation>El número del producto o del libro que se codifica; el dígito de control se añade por usted.</translation>
+    </message>
+    <message>
+        <source>the product or book number</source>
+        <translation>el número del producto o del libro</translation>
+    </message>
+    <message>
+        <source>EAN-13: 12 digits, EAN-8: 7 digits (the check digit is added for you). ISBN: the book number, with or without hyphens.</source>
+        <translation>EAN-13: 12 dígitos, EAN-8: 7 dígitos (el dígito de control se añade por usted). ISBN: el número del libro, con o sin guiones.</translation>
+    </message>
+    <message>
+        <source>&amp;Add-on:</source>
+        <translation>&amp;Complemento:</translation>
+    </message>
+    <message>
+        <source>Add-on</source>
+        <translation>Complemento</translation>
+    </message>
+    <message>
+        <source>Books only, optional: a 5-digit add-on, often the price code.</source>
+        <translation>Solo libros, opcional: un complemento de 5 dígitos, a menudo el código de precio.</translation>
+    </message>
+    <message>
+        <source>books only, optional: 5 digits</source>
+        <translation>solo libros, opcional: 5 dígitos</translation>
+    </message>
+    <message>
+        <source>A small second barcode of 5 digits beside a book&apos;s code, often the price code (e.g. 51299 for US$ 12.99).</source>
+        <translation>Un pequeño segundo código de barras de 5 dígitos junto al código de un libro, a menudo el código de precio (p. ej. 51299 para 12,99 US$).</translation>
+    </message>
+    <message>
+        <source>&amp;Price text:</source>
+        <translation>Texto del &amp;precio:</translation>
+    </message>
+    <message>
+        <source>Price text</source>
+        <translation>Texto del precio</translation>
+    </message>
+    <message>
+        <source>Books only, optional: the text printed above the add-on.</source>
+        <translation>Solo libros, opcional: el texto impreso sobre el complemento.</translation>
+    </message>
+    <message>
+        <source>books only, optional: e.g. USD 12.99</source>
+        <translation>solo libros, opcional: p. ej. USD 12.99</translation>
+    </message>
+    <message>
+        <source>Printed as typed above the add-on of a book&apos;s code.</source>
+        <translation>Se imprime tal como se escribe sobre el complemento del código de un libro.</translation>
+    </message>
+    <message>
+        <source>Save to file</source>
+        <translation>Guardar en archivo</translation>
+    </message>
+    <message>
+        <source>File f&amp;ormat:</source>
+        <translation>&amp;Formato de archivo:</translation>
+    </message>
+    <message>
+        <source>File format</source>
+        <translation>Formato de archivo</translation>
+    </message>
+    <message>
+        <source>EPS for print, or a PNG, TIFF or JPEG image.</source>
+        <translation>EPS para imprenta, o una imagen PNG, TIFF o JPEG.</translation>
+    </message>
+    <message>
+        <source>EPS keeps the barcode sharp at any size; PNG, TIFF and JPEG are images of the chosen print size and resolution.</source>
+        <translation>EPS mantiene el código de barras nítido a cualquier tamaño; PNG, TIFF y JPEG son imágenes del tamaño de impresión y la resolución elegidos.</translation>
+    </message>
+    <message>
+        <source>EPS (vector, for print)</source>
+        <translation>EPS (vectorial, para imprenta)</translation>
+    </message>
+    <message>
+        <source>PNG image</source>
+        <translation>Imagen PNG</translation>
+    </message>
+    <message>
+        <source>TIFF image</source>
+        <translation>Imagen TIFF</translation>
+    </message>
+    <message>
+        <source>JPEG image</source>
+        <translation>Imagen JPEG</translation>
+    </message>
+    <message>
+        <source>Print si&amp;ze:</source>
+        <translation>Ta&amp;maño de impresión:</translation>
+    </message>
+    <message>
+        <source>Print size</source>
+        <translation>Tamaño de impresión</translation>
+    </message>
+    <message>
+        <source>The size against the standard, with the width of the thinnest bar; also the size the barcode prints at.</source>
+        <translation>El tamaño respecto al estándar, con el ancho de la barra más estrecha; también el tamaño con el que se imprime el código de barras.</translation>
+    </message>
+    <message>
+        <source>82% (0.27 mm)</source>
+        <translation>82 % (0,27 mm)</translation>
+    </message>
+    <message>
+        <source>91% (0.30 mm)</source>
+        <translation>91 % (0,30 mm)</translation>
+    </message>
+    <message>
+        <source>100% standard (0.33 mm)</source>
+        <translation>100 % estándar (0,33 mm)</translation>
+    </message>
+    <message>
+        <source>110% (0.36 mm)</source>
+        <translation>110 % (0,36 mm)</translation>
+    </message>
+    <message>
+        <source>121% (0.40 mm)</source>
+        <translation>121 % (0,40 mm)</translation>
+    </message>
+    <message>
+        <source>136% (0.45 mm)</source>
+        <translation>136 % (0,45 mm)</translation>
+    </message>
+    <message>
+        <source>152% (0.50 mm)</source>
+        <translation>152 % (0,50 mm)</translation>
+    </message>
+    <message>
+        <source>167% (0.55 mm)</source>
+        <translation>167 % (0,55 mm)</translation>
+    </message>
+    <message>
+        <source>182% (0.60 mm)</source>
+        <translation>182 % (0,60 mm)</translation>
+    </message>
+    <message>
+        <source>197% (0.65 mm)</source>
+        <translation>197 % (0,65 mm)</translation>
+    </message>
+    <message>
+        <source>&amp;Resolution:</source>
+        <translation>&amp;Resolución:</translation>
+    </message>
+    <message>
+        <source>Resolution</source>
+        <translation>Resolución</translation>
+    </message>
+    <message>
+        <source>The dots per inch of an image file.</source>
+        <translation>Los puntos por pulgada de un archivo de imagen.</translation>
+    </message>
+    <message>
+        <source>For PNG, TIFF and JPEG: the dots per inch of the printer the image is for.</source>
+        <translation>Para PNG, TIFF y JPEG: los puntos por pulgada de la impresora a la que se destina la imagen.</translation>
+    </message>
+    <message>
+        <source>72 dpi (screen)</source>
+        <translation>72 ppp (pantalla)</translation>
+    </message>
+    <message>
+        <source>100 dpi</source>
+        <translation>100 ppp</translation>
+    </message>
+    <message>
+        <source>300 dpi (most printers)</source>
+        <translation>300 ppp (la mayoría de las impresoras)</translation>
+    </message>
+    <message>
+        <source>600 dpi</source>
+        <translation>600 ppp</translation>
+    </message>
+    <message>
+        <source>1200 dpi</source>
+        <translation>1200 ppp</translation>
+    </message>
+    <message>
+        <source>2400 dpi</source>
+        <translation>2400 ppp</translation>
+    </message>
+    <message>
+        <source>2540 dpi</source>
+        <translation>2540 ppp</translation>
+    </message>
+    <message>
+        <source>3200 dpi</source>
+        <translation>3200 ppp</translation>
+    </message>
+    <message>
+        <source>Save barcode</source>
+        <translation>Guardar código de barras</translation>
+    </message>
+    <message>
+        <source>Asks for a file name and saves the barcode in the chosen format.</source>
+        <translation>Pide un nombre de archivo y guarda el código de barras en el formato elegido.</translation>
+    </message>
+    <message>
+        <source>&amp;Save Barcode…</source>
+        <translation>&amp;Guardar código de barras…</translation>
+    </message>
+    <message>
+        <source>&amp;File</source>
+        <translation>&amp;Archivo</translation>
+    </message>
+    <message>
+        <source>&amp;Edit</source>
+        <translation>&amp;Editar</translation>
+    </message>
+    <message>
+        <source>&amp;Help</source>
+        <translation>Ay&amp;uda</translation>
+    </message>
+    <message>
+        <source>&amp;Print…</source>
+        <translation>&amp;Imprimir…</translation>
+    </message>
+    <message>
+        <source>Print the barcode at its exact size, in the middle of the page</source>
+        <translation>Imprimir el código de barras a su tamaño exacto, en el centro de la página</translation>
+    </message>
+    <message>
+        <source>&amp;Copy Barcode</source>
+        <translation>&amp;Copiar código de barras</translation>
+    </message>
+    <message>
+        <source>Copy the barcode as a 300 dpi image at its standard size</source>
+        <translation>Copiar el código de barras como imagen de 300 ppp en tamaño estándar</translation>
+    </message>
+    <message>
+        <source>&amp;Quit</source>
+        <translation>&amp;Salir</translation>
+    </message>
+    <message>
+        <source>Strimlo &amp;Help</source>
+        <translation>&amp;Ayuda de Strimlo</translation>
+    </message>
+    <message>
+        <source>&amp;About Strimlo</source>
+        <translation>Acerca &amp;de Strimlo</translation>
+    </message>
+    <message>
+        <source>For PNG, TIFF and JPEG: the size against the standard (100%), with the width of the thinnest bar in millimetres. An EPS file is always drawn at one fixed size: a 0.296 mm bar, 89.6% of the standard.</source>
+        <translation>Para PNG, TIFF y JPEG: el tamaño respecto al estándar (100 %), con el ancho de la barra más fina en milímetros. Un archivo EPS siempre tiene un tamaño fijo: una barra de 0,296 mm, el 89,6 % del estándar.</translation>
+    </message>
+</context>
+<context>
+    <name>QObject</name>
+    <message>
+        <source>The check character %1 is wrong (%2 is right): the bars are correct, the line shows what you typed.</source>
+        <translation>El carácter de control %1 es incorrecto (el correcto es %2): las barras son correctas, la línea muestra lo que escribió.</translation>
+    </message>
+    <message>
+        <source>The check digit %1 is wrong: the bars use %2, the line shows what you typed.</source>
+        <translation>El dígito de control %1 es incorrecto: las barras usan %2, la línea muestra lo que escribió.</translation>
+    </message>
+    <message>
+        <source>The check digit %1 is wrong: the bars and digits use %2.</source>
+        <translation>El dígito de control %1 es incorrecto: las barras y los dígitos usan %2.</translation>
+    </message>
+</context>
+</TS>

@@ -1,0 +1,435 @@
+<?xml version="1.0" encoding="utf-8"?>
+<!DOCTYPE TS>
+<TS version="2.1" language="fr">
+<context>
+    <name>BarcodeController</name>
+    <message>
+        <source>The barcode could not be copied. Check the number.</source>
+        <translation>Impossible de copier le code-barres. Vérifiez le numéro.</translation>
+    </message>
+    <message>
+        <source>The barcode could not be printed. Check the number and the printer.</source>
+        <translation>Impossible d&apos;imprimer le code-barres. Vérifiez le numéro et l&apos;imprimante.</translation>
+    </message>
+    <message>
+        <source>About Strimlo</source>
+        <translation>À propos de Strimlo</translation>
+    </message>
+    <message>
+        <source>Strimlo Help</source>
+        <translation>Aide de Strimlo</translation>
+    </message>
+</context>
+<context>
+    <name>Choices</name>
+    <message>
+        <source>Encapsulated PostScript (*.eps)</source>
+        <translation>PostScript encapsulé (*.eps)</translation>
+    </message>
+    <message>
+        <source>PNG image (*.png)</source>
+        <translation>Image PNG (*.png)</translation>
+    </message>
+    <message>
+        <source>TIFF image (*.tiff)</source>
+        <translation>Image TIFF (*.tiff)</translation>
+    </message>
+    <message>
+        <source>JPEG image (*.jpg)</source>
+        <translation>Image JPEG (*.jpg)</translation>
+    </message>
+    <message>
+        <source>“%1” already exists. Replace it?</source>
+        <translation>«&#xa0;%1&#xa0;» existe déjà. Le remplacer&#xa0;?</translation>
+    </message>
+</context>
+<context>
+    <name>Dialogs</name>
+    <message>
+        <source>Ok</source>
+        <translation>OK</translation>
+    </message>
+    <message>
+        <source>Save Barcode</source>
+        <translation>Enregistrer le code-barres</translation>
+    </message>
+    <message>
+        <source>Makes retail barcodes: EAN-8 and EAN-13 for products, ISBN-10 and ISBN-13 for books, with an optional 5-digit add-on and a price line.</source>
+        <translation>Crée des codes-barres pour le commerce&#xa0;: EAN-8 et EAN-13 pour les produits, ISBN-10 et ISBN-13 pour les livres, avec un complément facultatif de 5 chiffres et une ligne de prix.</translation>
+    </message>
+    <message>
+        <source>Saves them as EPS for print, or as PNG, TIFF or JPEG images at an exact size and resolution.</source>
+        <translation>Les enregistre en EPS pour l&apos;impression, ou en images PNG, TIFF ou JPEG à une taille et une résolution exactes.</translation>
+    </message>
+</context>
+<context>
+    <name>Help</name>
+    <message>
+        <source>Making a barcode with Strimlo</source>
+        <translation>Créer un code-barres avec Strimlo</translation>
+    </message>
+    <message>
+        <source>&lt;b&gt;Barcode type.&lt;/b&gt; EAN-13 is the usual code on products sold in shops; EAN-8 is the short version for small packages; ISBN-10 and ISBN-13 are for books (both print as the 13-digit book code).</source>
+        <translation>&lt;b&gt;Type de code-barres.&lt;/b&gt; EAN-13 est le code habituel des produits vendus en magasin&#xa0;; EAN-8 en est la version courte pour les petits emballages&#xa0;; ISBN-10 et ISBN-13 sont pour les livres (les deux s&apos;impriment comme le code de livre à 13 chiffres).</translation>
+    </message>
+    <message>
+        <source>&lt;b&gt;Number.&lt;/b&gt; Type the number you were given:</source>
+        <translation>&lt;b&gt;Numéro.&lt;/b&gt; Saisissez le numéro qui vous a été attribué&#xa0;:</translation>
+    </message>
+    <message>
+        <source>EAN-13: 12 digits, EAN-8: 7 digits. The last digit, the check digit, is worked out for you; if you type it too, it is replaced.</source>
+        <translation>EAN-13&#xa0;: 12 chiffres, EAN-8&#xa0;: 7 chiffres. Le dernier chiffre, la clé de contrôle, est calculé pour vous&#xa0;; si vous le saisissez aussi, il est remplacé.</translation>
+    </message>
+    <message>
+        <source>ISBN-10 or ISBN-13: the book number, with or without hyphens, for example 978-0-306-40615-7. The hyphens appear in the &quot;ISBN&quot; line above the bars.</source>
+        <translation>ISBN-10 ou ISBN-13&#xa0;: le numéro du livre, avec ou sans tirets, par exemple 978-0-306-40615-7. Les tirets apparaissent dans la ligne «&#xa0;ISBN&#xa0;» au-dessus des barres.</translation>
+    </message>
+    <message>
+        <source>&lt;b&gt;Add-on and price&lt;/b&gt; (books only). The add-on is a small second barcode of exactly 5 digits, often the price code (for example 51299 for US$ 12.99). The price text is printed above it as you type it. Both may stay empty.</source>
+        <translation>&lt;b&gt;Complément et prix&lt;/b&gt; (livres seulement). Le complément est un petit second code-barres d&apos;exactement 5 chiffres, souvent le code de prix (par exemple 51299 pour 12,99&#xa0;$ US). Le texte du prix est imprimé au-dessus tel que vous le saisissez. Les deux peuvent rester vides.</translation>
+    </message>
+    <message>
+        <source>&lt;b&gt;Save.&lt;/b&gt; Choose a file format. EPS keeps the barcode sharp at any size and is what print shops usually want. PNG, TIFF and JPEG are images: pick the print size (100% is the standard size, with 0.33 mm as the narrowest bar) and the resolution of your printer (300 dpi suits most office printers).</source>
+        <translation>&lt;b&gt;Enregistrer.&lt;/b&gt; Choisissez un format de fichier. EPS garde le code-barres net à toute taille et c&apos;est ce que les imprimeurs demandent le plus souvent. PNG, TIFF et JPEG sont des images&#xa0;: choisissez la taille d&apos;impression (100&#xa0;% est la taille standard, avec 0,33&#xa0;mm pour la barre la plus fine) et la résolution de votre imprimante (300&#xa0;ppp convient à la plupart des imprimantes de bureau).</translation>
+    </message>
+    <message>
+        <source>&lt;b&gt;Copy, drag or print.&lt;/b&gt; Edit &amp;gt; Copy Barcode (Ctrl+C) puts the barcode on the clipboard as a 300 dpi image of the standard size. Drag the preview into another program, or into a folder for a file in the chosen format. File &amp;gt; Print (Ctrl+P) prints it at the chosen print size; turn off any scaling in the print dialog.</source>
+        <translation>&lt;b&gt;Copier, glisser ou imprimer.&lt;/b&gt; Édition &amp;gt; Copier le code-barres (Ctrl+C) place le code-barres dans le presse-papiers sous forme d&apos;image à 300&#xa0;ppp de taille standard. Faites glisser l&apos;aperçu dans un autre programme, ou dans un dossier pour obtenir un fichier au format choisi. Fichier &amp;gt; Imprimer (Ctrl+P) l&apos;imprime à la taille d&apos;impression choisie&#xa0;; désactivez toute mise à l&apos;échelle dans la boîte de dialogue d&apos;impression.</translation>
+    </message>
+    <message>
+        <source>The preview follows every key you type. When it shows a line of help instead of a barcode, the number does not have the right number of digits yet.</source>
+        <translation>L&apos;aperçu suit chaque touche que vous tapez. S&apos;il affiche une ligne d&apos;aide au lieu d&apos;un code-barres, le numéro n&apos;a pas encore le bon nombre de chiffres.</translation>
+    </message>
+</context>
+<context>
+    <name>Info.ini</name>
+    <message>
+        <source>The barcode was saved.</source>
+        <translation>Le code-barres a été enregistré.</translation>
+    </message>
+    <message>
+        <source>The barcode could not be saved. Check the data and the folder, and try again.</source>
+        <translation>Impossible d&apos;enregistrer le code-barres. Vérifiez les données et le dossier, puis réessayez.</translation>
+    </message>
+    <message>
+        <source>EAN-13 needs 12 digits, EAN-8 needs 7 digits; the check digit is added for you.
+ISBN-10 and ISBN-13: the book number, with or without hyphens. Add-on: 5 digits.</source>
+        <translation>EAN-13 demande 12 chiffres, EAN-8 demande 7 chiffres&#xa0;; la clé de contrôle est ajoutée pour vous.
+ISBN-10 et ISBN-13&#xa0;: le numéro du livre, avec ou sans tirets. Complément&#xa0;: 5 chiffres.</translation>
+    </message>
+</context>
+<context>
+    <name>MainWindow</name>
+    <message>
+        <source>Barcode preview</source>
+        <translation>Aperçu du code-barres</translation>
+    </message>
+    <message>
+        <source>The barcode as it will be saved, copied or printed. Ctrl+C copies it; drag it into another program or a folder.</source>
+        <translation>Le code-barres tel qu&apos;il sera enregistré, copié ou imprimé. Ctrl+C le copie&#xa0;; faites-le glisser dans un autre programme ou un dossier.</translation>
+    </message>
+    <message>
+        <source>Barcode</source>
+        <translation>Code-barres</translation>
+    </message>
+    <message>
+        <source>Barcode &amp;type:</source>
+        <translation>&amp;Type de code-barres&#xa0;:</translation>
+    </message>
+    <message>
+        <source>Barcode type</source>
+        <translation>Type de code-barres</translation>
+    </message>
+    <message>
+        <source>EAN-8 or EAN-13 for products, ISBN-10 or ISBN-13 for books.</source>
+        <translation>EAN-8 ou EAN-13 pour les produits, ISBN-10 ou ISBN-13 pour les livres.</translation>
+    </message>
+    <message>
+        <source>EAN-13 and EAN-8 are the codes on products in shops; ISBN-10 and ISBN-13 are for books.</source>
+        <translation>EAN-13 et EAN-8 sont les codes des produits en magasin&#xa0;; ISBN-10 et ISBN-13 sont pour les livres.</translation>
+    </message>
+    <message>
+        <source>EAN-8 (small products)</source>
+        <translation>EAN-8 (petits produits)</translation>
+    </message>
+    <message>
+        <source>EAN-13 (products)</source>
+        <translation>EAN-13 (produits)</translation>
+    </message>
+    <message>
+        <source>ISBN-10 (books)</source>
+        <translation>ISBN-10 (livres)</translation>
+    </message>
+    <message>
+        <source>ISBN-13 (books)</source>
+        <translation>ISBN-13 (livres)</translation>
+    </message>
+    <message>
+        <source>&amp;Number:</source>
+        <translation>&amp;Numéro&#xa0;:</translation>
+    </message>
+    <message>
+        <source>Number</source>
+        <translation>Numéro</translation>
+    </message>
+    <message>
+        <source>The product or book number to encode; the check digit is added for you.</source>
+        <translation>Le numéro du produit ou du livre à coder&#xa0;; la clé de contrôle est ajoutée pour vous.</translation>
+    </message>
+    <message>
+        <source>the product or book number</source>
+        <translation>le numéro du produit ou du livre</translation>
+    </message>
+    <message>
+        <source>EAN-13: 12 digits, EAN-8: 7 digits (the check digit is added for you). ISBN: the book number, with or without hyphens.</source>
+        <translation>EAN-13&#xa0;: 12 chiffres, EAN-8&#xa0;: 7 chiffres (la clé de contrôle est ajoutée pour vous). ISBN&#xa0;: le numéro du livre, avec ou sans tirets.</translation>
+    </message>
+    <message>
+        <source>&amp;Add-on:</source>
+        <translation>Co&amp;mplément&#xa0;:</translation>
+    </message>
+    <message>
+        <source>Add-on</source>
+        <translation>Complément</translation>
+    </message>
+    <message>
+        <source>Books only, optional: a 5-digit add-on, often the price code.</source>
+        <translation>Livres seulement, facultatif&#xa0;: un complément de 5 chiffres, souvent le code de prix.</translation>
+    </message>
+    <message>
+        <source>books only, optional: 5 digits</source>
+        <translation>facultatif&#xa0;: 5 chiffres</translation>
+    </message>
+    <message>
+        <source>A small second barcode of 5 digits beside a book&apos;s code, often the price code (e.g. 51299 for US$ 12.99).</source>
+        <translation>Un petit second code-barres de 5 chiffres à côté du code d&apos;un livre, souvent le code de prix (p. ex. 51299 pour 12,99&#xa0;$ US).</translation>
+    </message>
+    <message>
+        <source>&amp;Price text:</source>
+        <translation>&amp;Prix affiché&#xa0;:</translation>
+    </message>
+    <message>
+        <source>Price text</source>
+        <translation>Prix affiché</translation>
+    </message>
+    <message>
+        <source>Books only, optional: the text printed above the add-on.</source>
+        <translation>Livres seulement, facultatif&#xa0;: le texte imprimé au-dessus du complément.</translation>
+    </message>
+    <message>
+        <source>books only, optional: e.g. USD 12.99</source>
+        <translation>facultatif&#xa0;: p. ex. USD 12.99</translation>
+    </message>
+    <message>
+        <source>Printed as typed above the add-on of a book&apos;s code.</source>
+        <translation>Imprimé tel que saisi au-dessus du complément du code d&apos;un livre.</translation>
+    </message>
+    <message>
+        <source>Save to file</source>
+        <translation>Enregistrer dans un fichier</translation>
+    </message>
+    <message>
+        <source>File f&amp;ormat:</source>
+        <translation>F&amp;ormat de fichier&#xa0;:</translation>
+    </message>
+    <message>
+        <source>File format</source>
+        <translation>Format de fichier</translation>
+    </message>
+    <message>
+        <source>EPS for print, or a PNG, TIFF or JPEG image.</source>
+        <translation>EPS pour l&apos;impression, ou une image PNG, TIFF ou JPEG.</translation>
+    </message>
+    <message>
+        <source>EPS keeps the barcode sharp at any size; PNG, TIFF and JPEG are images of the chosen print size and resolution.</source>
+        <translation>EPS garde le code-barres net à toute taille&#xa0;; PNG, TIFF et JPEG sont des images de la taille d&apos;impression et de la résolution choisies.</translation>
+    </message>
+    <message>
+        <source>EPS (vector, for print)</source>
+        <translation>EPS (vectoriel, pour l&apos;impression)</translation>
+    </message>
+    <message>
+        <source>PNG image</source>
+        <translation>Image PNG</translation>
+    </message>
+    <message>
+        <source>TIFF image</source>
+        <translation>Image TIFF</translation>
+    </message>
+    <message>
+        <source>JPEG image</source>
+        <translation>Image JPEG</translation>
+    </message>
+    <message>
+        <source>Print si&amp;ze:</source>
+        <translation>Ta&amp;ille d&apos;impression&#xa0;:</translation>
+    </message>
+    <message>
+        <source>Print size</source>
+        <translation>Taille d&apos;impression</translation>
+    </message>
+    <message>
+        <source>The size against the standard, with the width of the thinnest bar; also the size the barcode prints at.</source>
+        <translation>La taille par rapport à la norme, avec la largeur de la barre la plus fine&#xa0;; c&apos;est aussi la taille à laquelle le code-barres s&apos;imprime.</translation>
+    </message>
+    <message>
+        <source>82% (0.27 mm)</source>
+        <translation>82 % (0,27 mm)</translation>
+    </message>
+    <message>
+        <source>91% (0.30 mm)</source>
+        <translation>91 % (0,30 mm)</translation>
+    </message>
+    <message>
+        <source>100% standard (0.33 mm)</source>
+        <translation>100 % standard (0,33 mm)</translation>
+    </message>
+    <message>
+        <source>110% (0.36 mm)</source>
+        <translation>110 % (0,36 mm)</translation>
+    </message>
+    <message>
+        <source>121% (0.40 mm)</source>
+        <translation>121 % (0,40 mm)</translation>
+    </message>
+    <message>
+        <source>136% (0.45 mm)</source>
+        <translation>136 % (0,45 mm)</translation>
+    </message>
+    <message>
+        <source>152% (0.50 mm)</source>
+        <translation>152 % (0,50 mm)</translation>
+    </message>
+    <message>
+        <source>167% (0.55 mm)</source>
+        <translation>167 % (0,55 mm)</translation>
+    </message>
+    <message>
+        <source>182% (0.60 mm)</source>
+        <translation>182 % (0,60 mm)</translation>
+    </message>
+    <message>
+        <source>197% (0.65 mm)</source>
+        <translation>197 % (0,65 mm)</translation>
+    </message>
+    <message>
+        <source>&amp;Resolution:</source>
+        <translation>&amp;Résolution&#xa0;:</translation>
+    </message>
+    <message>
+        <source>Resolution</source>
+        <translation>Résolution</translation>
+    </message>
+    <message>
+        <source>The dots per inch of an image file.</source>
+        <translation>Les points par pouce d&apos;un fichier image.</translation>
+    </message>
+    <message>
+        <source>For PNG, TIFF and JPEG: the dots per inch of the printer the image is for.</source>
+        <translation>Pour PNG, TIFF et JPEG&#xa0;: les points par pouce de l&apos;imprimante à laquelle l&apos;image est destinée.</translation>
+    </message>
+    <message>
+        <source>72 dpi (screen)</source>
+        <translation>72 ppp (écran)</translation>
+    </message>
+    <message>
+        <source>100 dpi</source>
+        <translation>100 ppp</translation>
+    </message>
+    <message>
+        <source>300 dpi (most printers)</source>
+        <translation>300 ppp (la plupart des imprimantes)</translation>
+    </message>
+    <message>
+        <source>600 dpi</source>
+        <translation>600 ppp</translation>
+    </message>
+    <message>
+        <source>1200 dpi</source>
+        <translation>1200 ppp</translation>
+    </message>
+    <message>
+        <source>2400 dpi</source>
+        <translation>2400 ppp</translation>
+    </message>
+    <message>
+        <source>2540 dpi</source>
+        <translation>2540 ppp</translation>
+    </message>
+    <message>
+        <source>3200 dpi</source>
+        <translation>3200 ppp</translation>
+    </message>
+    <message>
+        <source>Save barcode</source>
+        <translation>Enregistrer le code-barres</translation>
+    </message>
+    <message>
+        <source>Asks for a file name and saves the barcode in the chosen format.</source>
+        <translation>Demande un nom de fichier et enregistre le code-barres au format choisi.</translation>
+    </message>
+    <message>
+        <source>&amp;Save Barcode…</source>
+        <translation>&amp;Enregistrer le code-barres…</translation>
+    </message>
+    <message>
+        <source>&amp;File</source>
+        <translation>&amp;Fichier</translation>
+    </message>
+    <message>
+        <source>&amp;Edit</source>
+        <translation>É&amp;dition</translation>
+    </message>
+    <message>
+        <source>&amp;Help</source>
+        <translation>&amp;Aide</translation>
+    </message>
+    <message>
+        <source>&amp;Print…</source>
+        <translation>&amp;Imprimer…</translation>
+    </message>
+    <message>
+        <source>Print the barcode at its exact size, in the middle of the page</source>
+        <translation>Imprimer le code-barres à sa taille exacte, au milieu de la page</translation>
+    </message>
+    <message>
+        <source>&amp;Copy Barcode</source>
+        <translation>&amp;Copier le code-barres</translation>
+    </message>
+    <message>
+        <source>Copy the barcode as a 300 dpi image at its standard size</source>
+        <translation>Copier le code-barres sous forme d&apos;image à 300&#xa0;ppp de taille standard</translation>
+    </message>
+    <message>
+        <source>&amp;Quit</source>
+        <translation>&amp;Quitter</translation>
+    </message>
+    <message>
+        <source>Strimlo &amp;Help</source>
+        <translation>&amp;Aide de Strimlo</translation>
+    </message>
+    <message>
+        <source>&amp;About Strimlo</source>
+        <translation>À &amp;propos de Strimlo</translation>
+    </message>
+    <message>
+        <source>For PNG, TIFF and JPEG: the size against the standard (100%), with the width of the thinnest bar in millimetres. An EPS file is always drawn at one fixed size: a 0.296 mm bar, 89.6% of the standard.</source>
+        <translation>Pour PNG, TIFF et JPEG : la taille par rapport au standard (100 %), avec la largeur de la barre la plus fine en millimètres. Un fichier EPS a toujours une taille fixe : une barre de 0,296 mm, soit 89,6 % du standard.</translation>
+    </message>
+</context>
+<context>
+    <name>QObject</name>
+    <message>
+        <source>The check character %1 is wrong (%2 is right): the bars are correct, the line shows what you typed.</source>
+        <translation>Le caractère de contrôle %1 est faux (%2 est correct) : les barres sont justes, la ligne montre ce que vous avez saisi.</translation>
+    </message>
+    <message>
+        <source>The check digit %1 is wrong: the bars use %2, the line shows what you typed.</source>
+        <translation>Le chiffre de contrôle %1 est faux : les barres utilisent %2, la ligne montre ce que vous avez saisi.</translation>
+    </message>
+    <message>
+        <source>The check digit %1 is wrong: the bars and digits use %2.</source>
+        <translation>Le chiffre de contrôle %1 est faux : les barres et les chiffres utilisent %2.</translation>
+    </message>
+</context>
+</TS>

@@ -1,0 +1,21 @@
+#!/usr/bin/env bash
+# Builds the Debian package build/packages/strimlo_<version>_amd64.deb with CPack.
+#   scripts/package.sh            configures and builds build/package (Release) first
+#   scripts/package.sh DIR        packages the programs of an existing build folder
+set -euo pipefail
+cd "$(dirname "$0")/.."
+dir=${1:-build/package}
+if [ $# -eq 0 ]; then
+  scripts/build.sh "$dir" -DCMAKE_BUILD_TYPE=Release -DSTRIMLO_BUILD_APP=ON \
+    -DSTRIMLO_SANITIZE=OFF -DSTRIMLO_BUILD_BENCH=OFF
+else
+  cmake --build "$dir" --parallel "$(nproc)"
+fi
+out=$PWD/build/packages
+mkdir -p "$out"
+(cd "$dir" && cpack -G DEB -B "$out" >"$out/cpack.log" 2>&1) || {
+  tail -n 30 "$out/cpack.log"
+  echo "package: cpack failed (log: $out/cpack.log)"
+  exit 1
+}
+ls "$out"/strimlo_*_amd64.deb
