@@ -31,6 +31,11 @@ bool isImageFormat(FileFormat format) {
   return format == kPNG || format == kTIFF || format == kJPEG;
 }
 
+// TIFF and JPEG are opaque CMYK: a transparent source is refused, not flattened.
+bool takes(FileFormat format, const RasterSource& source) {
+  return isImageFormat(format) && (format == kPNG || !source.transparent);
+}
+
 struct FileCloser {
   void operator()(std::FILE* f) const { std::fclose(f); }
 };
@@ -48,7 +53,7 @@ std::optional<std::vector<std::uint8_t>> readBack(std::FILE* f) {
 }  // namespace
 
 bool encodeImage(const RasterSource& source, FileFormat format, std::FILE* out) {
-  if (!isImageFormat(format) || out == nullptr || !detail::sourceIsEncodable(source)) {
+  if (!takes(format, source) || out == nullptr || !detail::sourceIsEncodable(source)) {
     return false;
   }
   // The encoders write through stdio; a late write error only shows at the flush.
@@ -59,7 +64,7 @@ bool encodeImage(const RasterSource& source, FileFormat format, std::FILE* out) 
 // all three formats keeps the bytes identical to what a file would get.
 std::optional<std::vector<std::uint8_t>> encodeImage(const RasterSource& source,
                                                      FileFormat format) {
-  if (!isImageFormat(format) || !detail::sourceIsEncodable(source)) return std::nullopt;
+  if (!takes(format, source) || !detail::sourceIsEncodable(source)) return std::nullopt;
   std::unique_ptr<std::FILE, FileCloser> file(std::tmpfile());
   if (!file || !encodeImage(source, format, file.get())) return std::nullopt;
   return readBack(file.get());

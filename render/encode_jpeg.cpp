@@ -140,6 +140,9 @@ bool writeJpeg(JpegWriter& w, const RasterSource& source, StripReader& reader,
   jpeg_start_compress(cinfo, TRUE);
   writeExifMarker(cinfo, source.dpi);
   writeResolutionMarker(cinfo, source.dpi);
+  if (!source.comment.empty())
+    jpeg_write_marker(cinfo, JPEG_COM, reinterpret_cast<const JOCTET*>(source.comment.data()),
+                      static_cast<unsigned>(source.comment.size()));
   for (int y = 0; y < source.height; ++y) {
     const std::uint8_t* ink = reader.row(y);
     if (ink == nullptr) onJpegError(reinterpret_cast<j_common_ptr>(cinfo));

@@ -1,4 +1,6 @@
 // PNG: 8-bit grey, grey = 255 - ink. Our bitmaps hold only black ink, so grey is exact.
+// A transparent one is grey + alpha with alpha = ink over black, and white where there is
+// no ink at all, so that a reader ignoring alpha still shows the symbol on white.
 //
 // The image data goes through our own deflate coder rather than through libpng. Most
 // rows of a barcode repeat the row above; libpng has no way to say so and hands every
@@ -7,8 +9,10 @@
 // is combined, not recomputed; zlib supplies the checksums.
 #include <zlib.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstring>
+#include <string>
 #include <vector>
 
 #include "deflate.h"
@@ -98,11 +102,19 @@ std::size_t sameSpan(const std::uint8_t* a, const std::uint8_t* b, std::size_t i
   return j - i;
 }
 
+// Grey + alpha: black at the ink's opacity, white where nothing is drawn.
+void inkToGreyAlpha(const std::uint8_t* in, std::uint8_t* out, int count) {
+  for (int x = 0; x < count; ++x, out += 2) {
+    out[0] = in[x] == 0 ? 255 : 0;
+    out[1] = in[x];
+  }
+}
+
 // One row that does not repeat the row above as a whole: its filter byte (none), then
 // spans that equal the row above as references one row back, runs of equal pixels as
-// their first pixel and a reference one byte back, and the rest as literals.
+// their first pixel and a reference one pixel back, and the rest as literals.
 void codeRow(DeflateCoder& z, const std::vector<std::uint8_t>& row,
-             const std::vector<std::uint8_t>* above) {
+             const std::vector<std::uint8_t>* above, std::size_t pixelBytes) {
   constexpr std::size_t kWorthARow = 8;  // a shorter equal span costs more than it saves
   const std::size_t n = row.size();
   z.literal(row[0]);
@@ -113,26 +125,37 @@ void codeRow(DeflateCoder& z, const std::vector<std::uint8_t>& row,
       i += same;
       continue;
     }
-    std::size_t j = i + 1;
-    while (j < n && row[j] == row[i]) ++j;
-    z.literal(row[i]);
-    if (j - i > 1) z.copy(j - i - 1, 1, &row[i + 1]);
+    const std::size_t first = std::min(i + pixelBytes, n);
+    for (std::size_t k = i; k < first; ++k) z.literal(row[k]);
+    std::size_t j = first;
+    while (j < n && row[j] == row[j - pixelBytes]) ++j;
+    if (j > first) z.copy(j - first, pixelBytes, &row[first]);
     i = j;
   }
+}
+
+// A tEXt chunk "Comment", keyword and text split by a NUL; none for an empty comment.
+bool writeComment(ChunkWriter& chunks, const std::string& comment) {
+  if (comment.empty()) return true;
+  static constexpr char kKeyword[] = "Comment";  // with its NUL
+  std::vector<std::uint8_t> text(kKeyword, kKeyword + sizeof kKeyword);
+  text.insert(text.end(), comment.begin(), comment.end());
+  return chunks.chunk("tEXt", text.data(), text.size());
 }
 
 bool writeHeader(ChunkWriter& chunks, const RasterSource& source) {
   std::uint8_t ihdr[13] = {};
   putBig32(ihdr, static_cast<std::uint32_t>(source.width));
   putBig32(ihdr + 4, static_cast<std::uint32_t>(source.height));
-  ihdr[8] = 8;  // bits per sample; colour type 0 (grey), deflate, no filter choice, no interlace
+  ihdr[8] = 8;  // bits per sample; deflate, no filter choice, no interlace
+  ihdr[9] = source.transparent ? 4 : 0;  // grey + alpha, or grey
   std::uint8_t phys[9] = {};
   const auto perMetre = static_cast<std::uint32_t>(std::lround(source.dpi / 0.0254));
   putBig32(phys, perMetre);
   putBig32(phys + 4, perMetre);
   phys[8] = 1;  // the unit is the metre
   return chunks.ok() && chunks.chunk("IHDR", ihdr, sizeof ihdr) &&
-         chunks.chunk("pHYs", phys, sizeof phys);
+         chunks.chunk("pHYs", phys, sizeof phys) && writeComment(chunks, source.comment);
 }
 
 }  // namespace
@@ -143,7 +166,8 @@ bool encodePng(const RasterSource& source, std::FILE* out) {
   ChunkWriter chunks(out);
   if (!writeHeader(chunks, source)) return false;
   StripReader reader(source);
-  const std::size_t rowBytes = static_cast<std::size_t>(source.width) + 1;
+  const std::size_t pixelBytes = source.transparent ? 2 : 1;
+  const std::size_t rowBytes = static_cast<std::size_t>(source.width) * pixelBytes + 1;
   std::vector<std::uint8_t> row(rowBytes, 0), above(rowBytes, 0);  // filter byte 0: none
   IdatStream idat(chunks);
   DeflateCoder& z = idat.coder();
@@ -152,11 +176,14 @@ bool encodePng(const RasterSource& source, std::FILE* out) {
   for (int y = 0; y < source.height; ++y) {
     const std::uint8_t* ink = reader.row(y);
     if (ink == nullptr) return false;
-    invertBytes(ink, row.data() + 1, source.width);
+    if (source.transparent)
+      inkToGreyAlpha(ink, row.data() + 1, source.width);
+    else
+      invertBytes(ink, row.data() + 1, source.width);
     if (y > 0 && rowBytes <= kWindow && row == above) {
       z.copy(rowBytes, rowBytes, row.data());
     } else {
-      codeRow(z, row, y > 0 && rowBytes <= kWindow ? &above : nullptr);
+      codeRow(z, row, y > 0 && rowBytes <= kWindow ? &above : nullptr, pixelBytes);
       rowAdler = adler32(1L, row.data(), static_cast<uInt>(rowBytes));
       row.swap(above);
     }

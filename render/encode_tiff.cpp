@@ -88,7 +88,9 @@ bool setTags(TIFF* tif, const RasterSource& source) {
          TIFFSetField(tif, TIFFTAG_ROWSPERSTRIP, static_cast<std::uint32_t>(stripRows)) &&
          TIFFSetField(tif, TIFFTAG_XRESOLUTION, dpi) &&
          TIFFSetField(tif, TIFFTAG_YRESOLUTION, dpi) &&
-         TIFFSetField(tif, TIFFTAG_RESOLUTIONUNIT, RESUNIT_INCH);
+         TIFFSetField(tif, TIFFTAG_RESOLUTIONUNIT, RESUNIT_INCH) &&
+         (source.comment.empty() ||
+          TIFFSetField(tif, TIFFTAG_IMAGEDESCRIPTION, source.comment.c_str()));
 }
 
 // Rewritten in full for every row: libtiff may change the buffer in place (a predictor

@@ -2,8 +2,10 @@
 
 #include <algorithm>
 #include <charconv>
+#include <cmath>
 #include <cstddef>
 #include <new>
+#include <utility>
 
 #include "layout.h"
 
@@ -12,6 +14,19 @@ namespace strimlo {
 namespace {
 
 constexpr std::size_t kRunsPerLine = 20;
+
+// Where a body starts its bars: the left edge of module 0, in points.
+struct BarsOrigin {
+  int x, y;
+};
+constexpr BarsOrigin kEan8Bars{2, 10};
+constexpr BarsOrigin kEan13Bars{12, 10};  // also the ISBN types
+constexpr BarsOrigin kAddonBars{98, 5};
+constexpr float kModule = 0.011640f * 72.0f;  // as /module says
+// e1font's size, and the baselines of the digits under the bars and above the add-on.
+constexpr float kDigitSize = 8.0f;
+constexpr float kDigitBaseline = 3.0f;
+constexpr float kAddonDigitBaseline = 59.5f;
 
 constexpr std::string_view kProcedures =
     "/e1font { /Helvetica findfont 8 scalefont setfont 0.0 setgray} def\n"
@@ -85,23 +100,128 @@ void appendShowAt(std::string& out, float x, std::string_view moveto, std::strin
   out += show;
 }
 
-std::string_view boundingBox(CodeType type) {
-  if (type == kEAN8) return " 60.25 70";
-  if (type == kEAN13) return " 94 70";
-  return " 138 78";
+struct Box {
+  std::string_view width, height;
+};
+
+Box boundingBox(CodeType type) {
+  if (type == kEAN8) return {"60.25", "70"};
+  if (type == kEAN13) return {"94", "70"};
+  return {"138", "78"};
+}
+constexpr float kIsbnBoxWidth = 138.0f;
+
+// The first bar module of a pattern and the module after its last bar.
+std::pair<int, int> barSpan(const ModulePattern& pattern, CodeType type, bool addon) {
+  const std::vector<DarkRun> runs = darkRuns(pattern, type, addon);
+  if (runs.empty()) return {0, static_cast<int>(pattern.size())};
+  return {runs.front().module, runs.back().module + runs.back().modules};
 }
 
-void appendHeader(std::string& out, CodeType type, std::string_view digits) {
+// With quiet zones: the light margins' box in the bodies' coordinates, and the marks.
+struct QuietBox {
+  float left, right;  // the marks' tips
+  float pageRight;    // the box's right edge: the margin's, or further out for a text
+  float markY;  // baseline of ">": the digits', or the add-on digits' when there is one
+  bool leftMark;
+};
+
+std::optional<QuietBox> quietBox(CodeType type, const ModulePattern& pattern,
+                                 const ModulePattern* addon, bool priceAlone) {
+  const std::optional<LightMargins> margins = lightMargins(type);
+  if (!margins) return std::nullopt;
+  const BarsOrigin origin = type == kEAN8 ? kEan8Bars : kEan13Bars;
+  const auto [first, end] = barSpan(pattern, type, false);
+  QuietBox box{origin.x + static_cast<float>(first - margins->left) * kModule, 0, 0,
+               kDigitBaseline, margins->leftMark};
+  // The leading digit stands 11.9 modules out: the box keeps it.
+  if (type != kEAN8) box.left = std::min(box.left, kEpsPositions.lower_pos13[0]);
+  box.right = origin.x + static_cast<float>(end + margins->right) * kModule;
+  if (isIsbn(type) && addon) {  // the bodies draw an add-on for the ISBN types only
+    box.right = kAddonBars.x + static_cast<float>(barSpan(*addon, type, true).second +
+                                                  kAddonRightMargin) * kModule;
+    box.markY = kAddonDigitBaseline;
+  }
+  // A price without an add-on stands where the add-on would: the box keeps the room the
+  // plain file gives it.
+  box.pageRight = priceAlone ? std::max(box.right, kIsbnBoxWidth) : box.right;
+  return box;
+}
+
+void appendMoveto(std::string& out, BarsOrigin origin) {
+  out += std::to_string(origin.x);
+  out += ' ';
+  out += std::to_string(origin.y);
+  out += " moveto\n";
+}
+
+void appendBoundingBox(std::string& out, CodeType type, const std::optional<QuietBox>& quiet) {
+  const Box box = boundingBox(type);
+  out += "\n%%BoundingBox: 0 0 ";
+  if (!quiet) {
+    out += box.width;
+    out += ' ';
+    out += box.height;
+    return;
+  }
+  const float width = quiet->pageRight - quiet->left;
+  out += std::to_string(static_cast<int>(std::ceil(width)));  // never inside the margin
+  out += ' ';
+  out += box.height;
+  out += "\n%%HiResBoundingBox: 0 0 ";
+  appendFixed(out, width);
+  out += ' ';
+  out += box.height;
+}
+
+void appendHeader(std::string& out, CodeType type, std::string_view digits,
+                  const std::optional<QuietBox>& quiet, int microns) {
   out += "%!PS-Adobe-2.0 EPSF-1.2\n";
   out += "%%Creator: Strimlo (Mac), ";
   out += kHomePage;
   out += "\n%%Title: ";
   // A line break would end the comment and turn the rest into PostScript.
   for (char ch : digits) out += ch == '\n' || ch == '\r' || ch == '\f' ? ' ' : ch;
-  out += "\n%%BoundingBox: 0 0";
-  out += boundingBox(type);
+  appendBoundingBox(out, type, quiet);
   out += "\n% FILE GENERATED PGROGRAMMATICALLY - DO NOT MODIFY!\n";
+  if (microns > 0) {
+    out += "% " + reductionNote(microns, std::nullopt) + " (";
+    appendFixed(out, static_cast<float>(reductionLength(microns, 72.0)));
+    out += " pt)\n";
+  }
   out += "%%EndComments\n";
+}
+
+// With a reduction every stroke is the run's width less it, still on the run's centre.
+void appendProcedures(std::string& out, int microns) {
+  if (microns <= 0) {
+    out += kProcedures;
+    return;
+  }
+  out += "/bwr { ";
+  appendFixed(out, static_cast<float>(reductionLength(microns, 72.0)));
+  out += " } def\n";
+  constexpr std::string_view kWidth = "dup module mul setlinewidth";
+  constexpr std::string_view kNarrower = "dup module mul bwr sub setlinewidth";
+  std::string procedures(kProcedures);
+  for (auto at = procedures.find(kWidth); at != std::string::npos;
+       at = procedures.find(kWidth, at + kNarrower.size()))
+    procedures.replace(at, kWidth.size(), kNarrower);
+  out += procedures;
+}
+
+// Each mark's tip on the box's edge, in the digits' font and on their baseline.
+void appendMarks(std::string& out, const QuietBox& box) {
+  if (!out.empty() && out.back() != '\n') out += '\n';
+  auto mark = [&out](float x, float y, std::string_view text) {
+    std::string moveto = " ";
+    appendFixed(moveto, y);
+    moveto += " moveto ";
+    out += "e1font ";
+    appendShowAt(out, x, moveto, text, " show\n");
+  };
+  mark(box.right - kGreaterTip * kDigitSize, box.markY, ">");
+  if (box.leftMark) mark(box.left - kLessTip * kDigitSize, kDigitBaseline, "<");
 }
 
 // Writes dark runs as "n B" ("n L" for a guard bar, which reaches 5 pt lower) with the
@@ -130,7 +250,7 @@ void appendRuns(std::string& out, const std::vector<DarkRun>& runs) {
 
 // EAN-8: run commands as for EAN-13, the digits one command per line.
 void appendEan8Body(std::string& out, std::string_view digits, const ModulePattern& pattern) {
-  out += "2 10 moveto\n";
+  appendMoveto(out, kEan8Bars);
   appendRuns(out, darkRuns(pattern, kEAN8, false));
   out += "\nstroke\n";
   const auto& pos = kEpsPositions.lower_pos8;
@@ -144,7 +264,7 @@ void appendEan8Body(std::string& out, std::string_view digits, const ModulePatte
 void appendAddon(std::string& out, const ModulePattern& addon,
                  std::optional<std::string_view> addonText) {
   out += "/height { 0.730000 72 mul } def\n";
-  out += "98 5 moveto\n";
+  appendMoveto(out, kAddonBars);
   appendRuns(out, darkRuns(addon, kEAN13, true));
   out += "\nstroke\n";
   if (!addonText) return;
@@ -163,7 +283,7 @@ struct IsbnTexts {
 // EAN-13 and the ISBN types: run commands, then every text on one line.
 void appendEan13Body(std::string& out, CodeType type, std::string_view digits,
                      const ModulePattern& pattern, const IsbnTexts& isbn) {
-  out += "12 10 moveto\n";
+  appendMoveto(out, kEan13Bars);
   appendRuns(out, darkRuns(pattern, type, false));
   out += "\nstroke\n";
   const auto& pos = kEpsPositions.lower_pos13;
@@ -190,18 +310,28 @@ std::optional<std::string> makeEPS(CodeType type, std::string_view digits,
                                    std::optional<std::string_view> addonText,
                                    std::optional<std::string_view> priceText,
                                    const ModulePattern& pattern,
-                                   const ModulePattern* addonPattern) {
+                                   const ModulePattern* addonPattern,
+                                   const Prepress& prepress) {
   if (type < kEAN8 || type > kISBN13) return std::nullopt;
   try {
+    const bool priceAlone = isIsbn(type) && !addonPattern && !priceText.value_or("").empty();
+    const std::optional<QuietBox> quiet =
+        prepress.quietZones ? quietBox(type, pattern, addonPattern, priceAlone) : std::nullopt;
+    const int microns = std::clamp(prepress.barReductionMicrons, 0, kMaxBarReductionMicrons);
     std::string out;
     out.reserve(2048);
-    appendHeader(out, type, digits);
-    out += kProcedures;
+    appendHeader(out, type, digits, quiet, microns);
+    appendProcedures(out, microns);
     if (needsLatin1Font(type, isbnLine, priceText)) out += kLatin1IsbnFont;
+    if (quiet) {
+      appendFixed(out, -quiet->left);
+      out += " 0 translate\n";
+    }
     if (type == kEAN8)
       appendEan8Body(out, digits, pattern);
     else
       appendEan13Body(out, type, digits, pattern, {isbnLine, addonText, priceText, addonPattern});
+    if (quiet) appendMarks(out, *quiet);
     out += "showpage\n";
     return out;
   } catch (const std::bad_alloc&) {

@@ -6,6 +6,7 @@
 
 #include "codetypes.h"
 #include "patterns.h"
+#include "prepress.h"
 
 namespace strimlo {
 
@@ -13,13 +14,16 @@ namespace strimlo {
 inline constexpr std::string_view kHomePage = "https://strimlo.example/";
 
 // isbnLine, addonText and priceText may be absent; each is used only for the ISBN types.
-// addonPattern is the 47-module add-on or nullptr for none. Returns no text only for a
-// code type outside the four symbologies or when memory runs out.
+// addonPattern is the 47-module add-on or nullptr for none. With quiet zones the
+// drawing is moved onto the light margins' box and the marks are added; a bar width
+// reduction thins every stroke by the exact amount. Returns no text only for a code type
+// outside the four symbologies or when memory runs out.
 std::optional<std::string> makeEPS(CodeType type, std::string_view digits,
                                    std::optional<std::string_view> isbnLine,
                                    std::optional<std::string_view> addonText,
                                    std::optional<std::string_view> priceText,
                                    const ModulePattern& pattern,
-                                   const ModulePattern* addonPattern);
+                                   const ModulePattern* addonPattern,
+                                   const Prepress& prepress = {});
 
 }  // namespace strimlo

@@ -14,23 +14,24 @@ namespace {
 
 SaveOutcome fail(SaveFailure failure) { return {failure, Refusal::None}; }
 
-SaveOutcome writeEps(const Symbol& sym, const std::string& path) {
+SaveOutcome writeEps(const Symbol& sym, const Prepress& prepress, const std::string& path) {
   const bool isbn = isIsbn(sym.type);
   auto text = makeEPS(sym.type, sym.digits,
                       isbn ? std::optional<std::string_view>(sym.isbnLine) : std::nullopt,
                       isbn ? std::optional<std::string_view>(sym.addonText) : std::nullopt,
                       isbn ? std::optional<std::string_view>(sym.priceText) : std::nullopt,
-                      sym.pattern, sym.addon ? &*sym.addon : nullptr);
+                      sym.pattern, sym.addon ? &*sym.addon : nullptr, prepress);
   if (!text) return fail(SaveFailure::EncodeFailed);
   return writeFileAtomically(path, *text) ? SaveOutcome{} : fail(SaveFailure::WriteFailed);
 }
 
 SaveOutcome writeRaster(const Symbol& sym, SizeIndex size, ResolutionIndex res,
-                        FileFormat format, const std::string& path) {
+                        FileFormat format, const Prepress& prepress, const std::string& path) {
   if (format < kPNG || format > kJPEG) return fail(SaveFailure::BadFormat);
   const Font* font = Font::helvetica();
   if (!font) return fail(SaveFailure::NoFont);
-  const Layout layout = fileLayout(sym, size, res);
+  Layout layout = fileLayout(sym, size, res);
+  applyPrepress(layout, sym.type, prepress, true);
   // The largest bitmap the sizes on offer make is 14012 x 7920; anything beyond cairo's
   // limit is refused before drawing.
   if (layout.pixelsWide <= 0 || layout.pixelsHigh <= 0 ||
@@ -42,6 +43,8 @@ SaveOutcome writeRaster(const Symbol& sym, SizeIndex size, ResolutionIndex res,
   source.height = layout.pixelsHigh;
   source.dpi = layout.dpi;
   source.stripRows = 256;
+  source.transparent = prepress.transparent;
+  source.comment = reductionNote(prepress.barReductionMicrons, layout.dpi);
   source.rows = [&layout, font](int first, int count, std::uint8_t* dst, std::size_t stride) {
     return paintInkStrip(layout, *font, first, count, dst, stride);
   };
@@ -60,11 +63,13 @@ SaveOutcome writeRaster(const Symbol& sym, SizeIndex size, ResolutionIndex res,
 
 SaveOutcome renderFile(CodeType type, std::string_view text, std::string_view addon,
                        std::string_view price, SizeIndex size, ResolutionIndex res,
-                       FileFormat format, const std::string& path) {
+                       FileFormat format, const std::string& path, const Prepress& prepress) {
   Completion c = completeSymbol(type, text, addon, price);
   if (!c.symbol) return {SaveFailure::Refused, c.refusal};
-  if (format == kEPS) return writeEps(*c.symbol, path);
-  return writeRaster(*c.symbol, size, res, format, path);
+  if (!reductionInRange(prepress.barReductionMicrons)) return fail(SaveFailure::BadReduction);
+  if (prepress.transparent && !allowsTransparency(format)) return fail(SaveFailure::OpaqueFormat);
+  if (format == kEPS) return writeEps(*c.symbol, prepress, path);
+  return writeRaster(*c.symbol, size, res, format, prepress, path);
 }
 
 }  // namespace strimlo

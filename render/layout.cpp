@@ -70,6 +70,8 @@ void addAddonDigits(Layout& out, const Symbol& sym, float xa, float y, const Fra
 }
 
 void place(Layout& out, const Symbol& sym, const Shape& shape, const Frame& f) {
+  out.digitY = f.digitY;
+  out.digitFont = f.digitFont;
   const float top = f.band * 0.5f + f.top;
   addRuns(out, darkRuns(sym.pattern, sym.type, false), f.x0, f.m, f.y0, f.y0 + f.band * 0.5f, top);
   const bool addon = isIsbn(sym.type) && sym.addon.has_value();

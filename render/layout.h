@@ -48,6 +48,12 @@ struct Layout {
   bool antialiasBars = true;  // text is always anti-aliased
   std::vector<DarkRun> runs;
   std::vector<TextItem> texts;
+  float digitY = 0;     // lower edge of the digit line's text boxes
+  float digitFont = 0;  // the digits' font size
+  // Previews with quiet zones: the file's box (symbol and light margins) spans lightX0 to
+  // lightX1 and the view beside it is shaded; both 0 when not shown.
+  float lightX0 = 0;
+  float lightX1 = 0;
 };
 
 // The EPS files keep one fixed size (a 0.83808 pt module) and these exact positions, in

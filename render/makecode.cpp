@@ -10,7 +10,9 @@ namespace strimlo {
 std::optional<PreviewImage> MakeCode::PreviewCode(CodeType type, std::string_view text,
                                                   std::string_view addon,
                                                   std::string_view price, int width,
-                                                  int height) {
+                                                  int height, const Prepress& prepress) {
+  // The named previews draw without options; with them, the same renderer is asked.
+  if (prepress.quietZones) return renderPreview(type, text, addon, price, width, height, prepress);
   switch (type) {
     case kEAN8: return PreviewEAN8(text, width, height);
     case kEAN13: return PreviewEAN13(text, width, height);
@@ -22,9 +24,10 @@ std::optional<PreviewImage> MakeCode::PreviewCode(CodeType type, std::string_vie
 
 bool MakeCode::FinalCode(CodeType type, SizeIndex size, std::string_view text,
                          std::string_view addon, std::string_view price, ResolutionIndex res,
-                         FileFormat format, const std::string& path) {
+                         FileFormat format, const std::string& path, const Prepress& prepress) {
   try {
-    return static_cast<bool>(FinalCodeOutcome(type, size, text, addon, price, res, format, path));
+    return static_cast<bool>(
+        FinalCodeOutcome(type, size, text, addon, price, res, format, path, prepress));
   } catch (const std::bad_alloc&) {
     return false;  // the yes/no callers say "could not be saved"; nothing was written
   }
@@ -33,9 +36,9 @@ bool MakeCode::FinalCode(CodeType type, SizeIndex size, std::string_view text,
 SaveOutcome MakeCode::FinalCodeOutcome(CodeType type, SizeIndex size, std::string_view text,
                                        std::string_view addon, std::string_view price,
                                        ResolutionIndex res, FileFormat format,
-                                       const std::string& path) {
+                                       const std::string& path, const Prepress& prepress) {
   // completeSymbol refuses an unknown type and gives the EAN types no add-on or price.
-  return renderFile(type, text, addon, price, size, res, format, path);
+  return renderFile(type, text, addon, price, size, res, format, path, prepress);
 }
 
 std::optional<PreviewImage> MakeCode::PreviewEAN8(std::string_view text, int width, int height) {
@@ -97,6 +100,9 @@ std::string describe(const SaveOutcome& outcome, CodeType type, std::string_view
     case SaveFailure::TooLarge: return "the image would be too large to make";
     case SaveFailure::EncodeFailed: return "the image could not be encoded";
     case SaveFailure::WriteFailed: return "the file could not be written; nothing was changed";
+    case SaveFailure::BadReduction: return "the bar width reduction must be 0 to 100 micrometres";
+    case SaveFailure::OpaqueFormat:
+      return "TIFF and JPEG files are opaque CMYK: a transparent background needs PNG (or EPS)";
   }
   return {};
 }

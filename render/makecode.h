@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "codetypes.h"
+#include "prepress.h"
 #include "raster.h"
 #include "surface.h"
 #include "symbol.h"
@@ -21,6 +22,8 @@ enum class SaveFailure {
   TooLarge,     // the bitmap cannot be made
   EncodeFailed, // the image encoder failed
   WriteFailed,  // the file could not be written (nothing was changed)
+  BadReduction,   // a bar width reduction outside 0 to 100 micrometres
+  OpaqueFormat,   // a transparent background asked of TIFF or JPEG (opaque CMYK)
 };
 
 struct SaveOutcome {
@@ -36,19 +39,21 @@ class MakeCode {
  public:
   MakeCode() = delete;
 
-  // Dispatch by code type; a type outside 0..3 gets no image / false.
+  // Dispatch by code type; a type outside 0..3 gets no image / false. The prepress
+  // options default to all off; a preview shows the quiet zones, not the reduction.
   static std::optional<PreviewImage> PreviewCode(CodeType type, std::string_view text,
                                                  std::string_view addon,
                                                  std::string_view price, int width,
-                                                 int height);
+                                                 int height, const Prepress& prepress = {});
   static bool FinalCode(CodeType type, SizeIndex size, std::string_view text,
                         std::string_view addon, std::string_view price, ResolutionIndex res,
-                        FileFormat format, const std::string& path);
+                        FileFormat format, const std::string& path,
+                        const Prepress& prepress = {});
   // FinalCode with the reason for a "no".
   static SaveOutcome FinalCodeOutcome(CodeType type, SizeIndex size, std::string_view text,
                                       std::string_view addon, std::string_view price,
                                       ResolutionIndex res, FileFormat format,
-                                      const std::string& path);
+                                      const std::string& path, const Prepress& prepress = {});
 
   static std::optional<PreviewImage> PreviewEAN8(std::string_view text, int width, int height);
   static std::optional<PreviewImage> PreviewEAN13(std::string_view text, int width, int height);

@@ -6,7 +6,7 @@ namespace strimlo {
 
 std::optional<PreviewImage> renderPreview(CodeType type, std::string_view text,
                                           std::string_view addon, std::string_view price,
-                                          int width, int height) {
+                                          int width, int height, const Prepress& prepress) {
   // The view asks for its own size; anything past a very large screen is refused rather
   // than allocated.
   constexpr long long kMaxPixels = 1LL << 26;
@@ -16,7 +16,10 @@ std::optional<PreviewImage> renderPreview(CodeType type, std::string_view text,
   if (!c.symbol) return std::nullopt;
   const Font* font = Font::helvetica();
   if (!font) return std::nullopt;
-  return paintPreview(previewLayout(*c.symbol, width, height, *font), *font);
+  Layout layout = previewLayout(*c.symbol, width, height, *font);
+  // The reduction is a few hundredths of a point at the preview's scale: not shown.
+  if (prepress.quietZones) addPreviewQuietZones(layout, c.symbol->type);
+  return paintPreview(layout, *font);
 }
 
 }  // namespace strimlo

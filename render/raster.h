@@ -4,6 +4,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <functional>
+#include <string>
 #include <vector>
 
 namespace strimlo {
@@ -13,6 +14,8 @@ struct RasterSource {
   int height = 0;
   double dpi = 300.0;  // pixels per inch, stated in the file
   int stripRows = 256; // rows the source prefers to produce at once
+  bool transparent = false;  // PNG only: grey + alpha, where no ink is fully transparent
+  std::string comment;       // ASCII stated in the file (PNG tEXt, TIFF tag, JPEG COM)
   // Fills rows [firstRow, firstRow + rowCount) into dst, rows `stride` bytes apart.
   std::function<bool(int firstRow, int rowCount, std::uint8_t* dst, std::size_t stride)> rows;
 };

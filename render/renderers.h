@@ -10,10 +10,12 @@ namespace strimlo {
 
 SaveOutcome renderFile(CodeType type, std::string_view text, std::string_view addon,
                        std::string_view price, SizeIndex size, ResolutionIndex res,
-                       FileFormat format, const std::string& path);
+                       FileFormat format, const std::string& path,
+                       const Prepress& prepress = {});
 
 std::optional<PreviewImage> renderPreview(CodeType type, std::string_view text,
                                           std::string_view addon, std::string_view price,
-                                          int width, int height);
+                                          int width, int height,
+                                          const Prepress& prepress = {});
 
 }  // namespace strimlo

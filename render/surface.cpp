@@ -209,6 +209,19 @@ bool paint(cairo_surface_t* target, const Layout& layout, const Font& font, int 
   return succeeded(cairo_status(cr.get()));
 }
 
+// Beside the light margins of a preview with quiet zones: a pale grey, so the white that
+// is left shows how far the file's box reaches.
+bool shadeBesideLightMargins(cairo_surface_t* target, const Layout& layout) {
+  if (layout.lightX1 <= layout.lightX0) return true;
+  Context cr(cairo_create(target), cairo_destroy);
+  cairo_set_source_rgb(cr.get(), 0.92, 0.92, 0.92);
+  cairo_rectangle(cr.get(), 0, 0, layout.lightX0, layout.pixelsHigh);
+  cairo_rectangle(cr.get(), layout.lightX1, 0, layout.pixelsWide - layout.lightX1,
+                  layout.pixelsHigh);
+  cairo_fill(cr.get());
+  return cairo_status(cr.get()) == CAIRO_STATUS_SUCCESS;
+}
+
 }  // namespace
 
 std::optional<PreviewImage> paintPreview(const Layout& layout, const Font& font) {
@@ -225,7 +238,8 @@ std::optional<PreviewImage> paintPreview(const Layout& layout, const Font& font)
                                                       image.width, image.height, image.stride),
                   cairo_surface_destroy);
   if (cairo_surface_status(surface.get()) != CAIRO_STATUS_SUCCESS) return std::nullopt;
-  if (!paint(surface.get(), layout, font, 0)) return std::nullopt;
+  if (!shadeBesideLightMargins(surface.get(), layout) || !paint(surface.get(), layout, font, 0))
+    return std::nullopt;
   return image;
 }
 

@@ -2,7 +2,8 @@
 // (any length, any bytes, add-on or not).
 // Input: a control line of two bytes, the code type and one whose low four bits say
 // which optional arguments are present (1 ISBN line, 2 add-on text, 4 price, 8 add-on
-// pattern), then on separate lines: digits, pattern, add-on pattern, ISBN line, add-on
+// pattern) and whose next two turn on quiet zones (16) and a 40 um reduction (32), then
+// on separate lines: digits, pattern, add-on pattern, ISBN line, add-on
 // text, and the price (the rest). Pattern characters '0' and '1' are those modules, any
 // other byte is itself.
 #include <string>
@@ -75,18 +76,21 @@ void fuzzOne(Input& in) {
   const auto addonText = optional(2, in.text());
   const auto price = optional(4, in.rest());
   const ModulePattern* addonPattern = (present & 8) ? &addon : nullptr;
+  const Prepress prepress{(present & 16) != 0, (present & 32) ? 40 : 0, false};
 
-  const auto eps = makeEPS(type, digits, isbnLine, addonText, price, pattern, addonPattern);
+  const auto eps = makeEPS(type, digits, isbnLine, addonText, price, pattern, addonPattern, prepress);
   FUZZ_CHECK(eps.has_value() == (type >= kEAN8 && type <= kISBN13));
   if (!eps) return;
   FUZZ_CHECK(startsWith(*eps, "%!PS-Adobe-2.0 EPSF-1.2\n"));
   FUZZ_CHECK(endsWith(*eps, "showpage\n"));
-  FUZZ_CHECK(eps->find(boundingBoxLine(type)) != std::string::npos);
+  // Quiet zones state their exact box beside the whole-point one.
+  FUZZ_CHECK(eps->find(prepress.quietZones ? "\n%%HiResBoundingBox: 0 0 " : boundingBoxLine(type)) !=
+             std::string::npos);
   // Line breaks in the digit string must not end the %%Title comment early.
   FUZZ_CHECK(stringsBalanced(*eps));
   // The EAN types ignore every ISBN argument.
   if (type == kEAN8 || type == kEAN13)
-    FUZZ_CHECK(*eps == makeEPS(type, digits, {}, {}, {}, pattern, nullptr));
+    FUZZ_CHECK(*eps == makeEPS(type, digits, {}, {}, {}, pattern, nullptr, prepress));
 }
 
 }  // namespace strimlo::fuzz

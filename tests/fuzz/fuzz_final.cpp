@@ -1,7 +1,8 @@
 // The file dispatch, writing into a temporary folder of this process, with any type,
 // size, resolution and format values and any texts. A save must never leave a temporary
 // file behind, and a save that answers no must leave the file that was there unchanged.
-// Input: a control line of bytes for type, size, resolution, format (see Input::selector)
+// Input: a control line of bytes for type, size, resolution, format (see Input::selector),
+// the prepress options (bit 0 quiet zones, bit 1 transparent, the rest the reduction)
 // and destination (byte % 4: a file, a file in a missing folder, the folder with a
 // trailing slash, the folder itself), then data, add-on and price (the rest) on lines.
 #include <unistd.h>
@@ -106,6 +107,9 @@ void fuzzOne(Input& in) {
   const SizeIndex sizeIndex = in.selector();
   const ResolutionIndex res = in.selector();
   const FileFormat format = in.selector();
+  // Quiet zones, a transparent background, and reductions from -20 to 169 um.
+  const int options = in.byte();
+  const Prepress prepress{(options & 1) != 0, (options >> 2) * 3 - 20, (options & 2) != 0};
   const std::string path = destination(in.byte());
   const std::string_view text = in.text();
   const std::string_view addon = in.text();
@@ -113,7 +117,8 @@ void fuzzOne(Input& in) {
   if (tooSlow(type, sizeIndex, text, addon, price, res, format)) return;
 
   const auto before = contents(path);
-  const bool written = MakeCode::FinalCode(type, sizeIndex, text, addon, price, res, format, path);
+  const bool written =
+      MakeCode::FinalCode(type, sizeIndex, text, addon, price, res, format, path, prepress);
   const auto after = contents(path);
   FUZZ_CHECK(noTemporaryFiles());
   if (written) {

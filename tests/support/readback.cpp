@@ -10,6 +10,7 @@ namespace {
 // Ink of one pixel, 0 to 255.
 int inkOf(const std::uint8_t* p, int channels, bool inverted) {
   if (channels == 1) return 255 - p[0];
+  if (channels == 2) return (255 - p[0]) * p[1] / 255;  // grey + alpha, over white
   // libpng's default weights for grey from RGB: 0.2126, 0.7152, 0.0722 of 32768.
   if (channels == 3) return 255 - ((6968 * p[0] + 23434 * p[1] + 2366 * p[2] + 16384) >> 15);
   int ink = 0;
@@ -26,7 +27,7 @@ ByteView bytesOf(const std::string& s) {
 GreyImage greyOf(const FileFacts& facts) {
   const int channels = facts.channels;
   const auto pixels = static_cast<std::size_t>(facts.width) * facts.height;
-  if ((channels != 1 && channels != 3 && channels != 4) || facts.samples.size() != pixels * channels)
+  if (channels < 1 || channels > 4 || facts.samples.size() != pixels * channels)
     return {};
   GreyImage grey{facts.width, facts.height, std::vector<std::uint8_t>(pixels)};
   for (std::size_t i = 0; i < pixels; ++i)

@@ -15,7 +15,7 @@ namespace strimlo::test {
 struct FileFacts {
   int width = 0;
   int height = 0;
-  // "gray", "rgb" (PNG, JPEG), "cmyk" (C, M, Y, K interleaved; a TIFF must state its ink
+  // "gray", "gray+alpha", "rgb" (PNG, JPEG), "cmyk" (C, M, Y, K interleaved; a TIFF must state its ink
   // set and the interleaving, not leave them to defaults), "ycck" (JPEG), or what else
   // it found.
   std::string colour;
@@ -46,8 +46,8 @@ std::optional<FileFacts> readTiffFile(const std::string& path);
 std::optional<FileFacts> readJpegFile(const std::string& path);
 std::optional<FileFacts> readRasterFile(const std::string& path);
 
-// The grey image of facts' samples by their channel count: grey as it is, RGB by
-// luminance, CMYK with all four inks darkening. Empty for other counts.
+// The grey image of facts' samples by their channel count: grey as it is, grey + alpha
+// over white, RGB by luminance, CMYK with all four inks darkening. Empty for other counts.
 GreyImage greyOf(const FileFacts& facts);
 
 }  // namespace strimlo::test

@@ -26,11 +26,12 @@ void readFromMemory(png_structp png, png_bytep out, png_size_t n) {
 std::string colourOf(int type) {
   if (type == PNG_COLOR_TYPE_GRAY) return "gray";
   if (type == PNG_COLOR_TYPE_RGB) return "rgb";
+  if (type == PNG_COLOR_TYPE_GRAY_ALPHA) return "gray+alpha";
   return "png colour type " + std::to_string(type);
 }
 
 // What the header states; the number of passes over the rows. Samples come out 8-bit,
-// palettes expanded, alpha dropped.
+// palettes expanded, alpha dropped except beside grey.
 int readHeader(png_structp png, png_infop info, FileFacts& f) {
   png_read_info(png, info);
   f.width = static_cast<int>(png_get_image_width(png, info));
@@ -46,7 +47,7 @@ int readHeader(png_structp png, png_infop info, FileFacts& f) {
   }
   png_set_expand(png);
   png_set_strip_16(png);
-  png_set_strip_alpha(png);
+  if (png_get_color_type(png, info) != PNG_COLOR_TYPE_GRAY_ALPHA) png_set_strip_alpha(png);
   const int passes = png_set_interlace_handling(png);
   png_read_update_info(png, info);
   f.channels = png_get_channels(png, info);
