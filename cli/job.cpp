@@ -52,7 +52,7 @@ SaveOutcome save(const Job& job, const std::string& data, const std::string& add
     }
   }
   return MakeCode::FinalCodeOutcome(job.type, job.size, data, addon, price, job.res, job.format,
-                                    folder ? folder->path() : job.output);
+                                    folder ? folder->path() : job.output, job.prepress);
 }
 
 void makeFile(const Job& job, JobResult& r) {

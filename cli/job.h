@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "codetypes.h"
+#include "prepress.h"
 
 namespace strimlo::cli {
 
@@ -19,6 +20,7 @@ struct Job {
   std::string root;      // batch: the resolved folder the file must stay inside; "" for one file
   std::string relative;  // batch: the file's path under root
   bool strict = false;
+  Prepress prepress;
 };
 
 struct JobResult {

@@ -40,7 +40,8 @@ std::optional<PreviewImage> drawPreview(const Options& o, CodeType type, const s
                                         const std::string& addon, const std::string& price,
                                         std::string& why) {
   try {
-    auto image = MakeCode::PreviewCode(type, data, addon, price, o.previewWidth, o.previewHeight);
+    auto image = MakeCode::PreviewCode(type, data, addon, price, o.previewWidth, o.previewHeight,
+                                       o.prepress);
     if (!image) why = previewRefusal(o, type, data, addon, price);
     return image;
   } catch (const std::bad_alloc&) {
@@ -83,6 +84,7 @@ int runSingle(const Options& o) {
   job.price = o.price.value_or("");
   job.output = o.output;
   job.strict = o.strict;
+  job.prepress = o.prepress;
   const JobResult r = runJob(job);
   for (const auto& w : r.warnings) say("note: " + w);
   if (!r.written) {

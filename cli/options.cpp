@@ -112,6 +112,11 @@ Parsed parseOptions(const std::vector<std::string>& args) {
        }},
       {"--batch", textOption(o.batch)},
       {"--outdir", textOption(o.outdir)},
+      {"--bar-reduction", [&](const std::string& v) {
+         const auto n = parseInt(v);
+         o.prepress.barReductionMicrons = n.value_or(0);
+         return n && reductionInRange(*n);
+       }},
       {"--jobs", [&](const std::string& v) {
          auto n = parseInt(v);
          o.jobs = n.value_or(0);
@@ -130,6 +135,14 @@ Parsed parseOptions(const std::vector<std::string>& args) {
     }
     if (a == "--strict") {
       o.strict = true;
+      continue;
+    }
+    if (a == "--quiet-zones") {
+      o.prepress.quietZones = true;
+      continue;
+    }
+    if (a == "--transparent") {
+      o.prepress.transparent = true;
       continue;
     }
     if (auto it = valued.find(a); it != valued.end()) {
@@ -161,10 +174,13 @@ Parsed parseOptions(const std::vector<std::string>& args) {
 std::string usage() {
   return R"(Usage:
   strimlo-cli [--type ean8|ean13|isbn10|isbn13|N] [--addon TEXT] [--price TEXT]
-              [--format eps|png|tiff|jpg|N] [--size N] [--res N] [--strict] -o PATH|- DATA
-  strimlo-cli --preview WxH [--type ...] [--addon ...] [--price ...] -o PATH.png DATA
+              [--format eps|png|tiff|jpg|N] [--size N] [--res N] [--strict]
+              [--quiet-zones] [--bar-reduction MICRONS] [--transparent] -o PATH|- DATA
+  strimlo-cli --preview WxH [--type ...] [--addon ...] [--price ...] [--quiet-zones]
+              -o PATH.png DATA
   strimlo-cli --batch FILE|- [--jobs N] [--outdir DIR] [--type ...] [--format ...]
               [--size N] [--res N] [--addon ...] [--price ...] [--strict]
+              [--quiet-zones] [--bar-reduction MICRONS] [--transparent]
 
 Makes one retail barcode file (EPS, or a CMYK PNG, TIFF or JPEG).
 
@@ -185,9 +201,18 @@ Makes one retail barcode file (EPS, or a CMYK PNG, TIFF or JPEG).
   --strict   verify a typed check digit (ISBN-10: its own check character) instead of
              replacing it
   -o PATH    the file to write; "-" is standard output
+  --quiet-zones  grow the file to the minimum light margins (EAN-13 11 modules left,
+                 7 right; EAN-8 7 and 7; 5 after an add-on) and draw the "<" / ">"
+                 marks at their edges
+  --bar-reduction MICRONS  make every bar this much narrower (0 to 100), keeping its
+                 centre: about 10 for offset at 2540 dpi, 20 for 1200 dpi lasers, 40
+                 for 600 dpi; images take it to the nearest whole pixel
+  --transparent  no background: a PNG gets grey + alpha (EPS has none anyway); TIFF and
+                 JPEG are opaque CMYK and refuse it
   --preview WxH  write the on-screen preview as an RGB PNG of W x H pixels
   --batch FILE   one symbol per CSV line (type,data,addon,price,output[,format,size,res,
-                 strict]); "-" reads standard input
+                 strict]); "-" reads standard input; a header row may also name the
+                 columns quiet, bwr (micrometres) and transparent
   --jobs N       threads for --batch (default: one per core)
   --outdir DIR   folder for --batch outputs (default: the current folder); names made
                  from the data when no output. An output must stay inside it: no

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "codetypes.h"
+#include "prepress.h"
 
 namespace strimlo::cli {
 
@@ -19,6 +20,8 @@ struct Options {
   std::string data;
   bool dataGiven = false;
   bool strict = false;
+  // --quiet-zones, --bar-reduction MICRONS, --transparent
+  Prepress prepress;
   // --preview WxH
   bool preview = false;
   int previewWidth = 0;

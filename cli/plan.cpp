@@ -11,7 +11,11 @@ namespace strimlo::cli {
 
 namespace {
 
-enum Column { kType, kData, kAddon, kPrice, kOutput, kFormat, kSize, kRes, kStrict, kColumns };
+enum Column {
+  kType, kData, kAddon, kPrice, kOutput, kFormat, kSize, kRes, kStrict,
+  kQuiet, kBwr, kTransparent,  // the prepress options: by name in a header line only
+  kColumns
+};
 
 // The column names, in the order a file without a header line gives them.
 const char* const kColumnNames[kColumns] = {
@@ -24,6 +28,9 @@ const char* const kColumnNames[kColumns] = {
     "size",    // index of the magnification
     "res",     // index of the resolution
     "strict",  // yes: verify a typed check digit
+    "quiet",        // yes: quiet zones with their marks
+    "bwr",          // the bar width reduction in micrometres
+    "transparent",  // yes: no background
 };
 
 int columnOf(const std::string& field) {
@@ -56,8 +63,8 @@ std::string headerProblem(const CsvRecord& first, const std::vector<int>& column
 const std::vector<int>& positionalColumns(const CsvRecord& record) {
   static const std::vector<int> dataAlone = {kData};
   static const std::vector<int> all = [] {
-    std::vector<int> columns(kColumns);
-    for (int c = 0; c < kColumns; ++c) columns[c] = c;
+    std::vector<int> columns(kQuiet);
+    for (int c = 0; c < kQuiet; ++c) columns[c] = c;
     return columns;
   }();
   return record.fields.size() == 1 ? dataAlone : all;
@@ -98,6 +105,19 @@ std::string takeIndex(const std::string& cell, const Options& o, const char* nam
   return {};
 }
 
+// The prepress cells: yes / no as for strict, the reduction in whole micrometres.
+std::string fillPrepress(const std::vector<std::string>& cell, const Options& o, Prepress& p) {
+  p = o.prepress;
+  p.quietZones = parseStrict(cell[kQuiet], p.quietZones);
+  p.transparent = parseStrict(cell[kTransparent], p.transparent);
+  if (cell[kBwr].empty()) return {};
+  const std::optional<int> microns = parseInt(cell[kBwr]);
+  if (!microns || !reductionInRange(*microns))
+    return "bad bar width reduction \"" + shown(cell[kBwr]) + "\" (0 to 100 micrometres)";
+  p.barReductionMicrons = *microns;
+  return {};
+}
+
 // The output cell, or a name made from the data, as a path inside the output folder.
 std::string placeOutput(const std::string& cell, const Options& o, const std::string& root,
                         Job& job) {
@@ -135,6 +155,7 @@ std::string fillJob(const std::vector<std::string>& cell, const Options& o, cons
   if (!format && given(kOutput)) format = formatFromPath(cell[kOutput]);
   job.format = format.value_or(kEPS);
   job.strict = parseStrict(cell[kStrict], o.strict);
+  if (std::string e = fillPrepress(cell, o, job.prepress); !e.empty()) return e;
   return placeOutput(cell[kOutput], o, root, job);
 }
 

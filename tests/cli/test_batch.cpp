@@ -71,6 +71,7 @@ TEST(BatchPlan, LinesBecomeJobs) {
     FileFormat format;
     SizeIndex size;
     bool strict;
+    Prepress prepress = {};
   };
   const std::vector<Row> rows = {
       {"data alone, name from the data", "401234567890\n", "", kEAN13, "401234567890", "", "9.99",
@@ -87,6 +88,10 @@ TEST(BatchPlan, LinesBecomeJobs) {
       {"bad size cell", "ean13,401234567890,,,,,big\n", "bad size \"big\" (0 to 9)", 0, "", "", "", "", 0, 0, false},
       {"too many fields", "ean13,401234567890,,,,,,,,extra\n", "more fields than named columns", 0, "", "", "",
        "", 0, 0, false},
+      {"prepress columns by name", "data,quiet,bwr,transparent\n401234567890,yes,40,1\n", "", kEAN13,
+       "401234567890", "", "9.99", "/out/401234567890.png", kPNG, 4, false, {true, 40, true}},
+      {"a reduction past 100 um", "data,bwr\n401234567890,150\n",
+       "bad bar width reduction \"150\" (0 to 100 micrometres)", 0, "", "", "", "", 0, 0, false},
   };
   for (const Row& r : rows) {
     const auto lines = plan(r.csv, o);
@@ -102,6 +107,7 @@ TEST(BatchPlan, LinesBecomeJobs) {
     EXPECT_EQ(l.job.format, r.format) << r.what;
     EXPECT_EQ(l.job.size, r.size) << r.what;
     EXPECT_EQ(l.job.strict, r.strict) << r.what;
+    EXPECT_TRUE(l.job.prepress == r.prepress) << r.what;
   }
 }
 

@@ -36,6 +36,11 @@ TEST(Cli, ExitCodesAndMessages) {
       {"-o " + out, 2, "no data text given"},
       {"-o " + shellQuote(dir.file("missing/x.eps")) + " 401234567890", 1,
        "missing/x.eps: No such file or directory; nothing was changed"},
+      {"--quiet-zones --bar-reduction 40 --transparent -o " + shellQuote(dir.file("p.png")) +
+           " 401234567890", 0, ""},
+      {"--transparent -o " + shellQuote(dir.file("t.tiff")) + " 401234567890", 1, "opaque CMYK"},
+      {"--transparent --format jpg -o " + out + " 401234567890", 1, "opaque CMYK"},
+      {"--bar-reduction 101 -o " + out + " 401234567890", 2, "bad value for --bar-reduction"},
   };
   for (const test::CliRow& r : rows) test::expectCli(r);
 }
