@@ -1,5 +1,6 @@
 #include "barcodecontroller.h"
 
+#include <QCheckBox>
 #include <QClipboard>
 #include <QFile>
 #include <QFileInfo>
@@ -7,6 +8,7 @@
 #include <QLabel>
 #include <QMimeData>
 #include <QPrinter>
+#include <QSpinBox>
 #include <QTemporaryDir>
 
 #include "barcodeview.h"
@@ -31,6 +33,9 @@ BarcodeController::BarcodeController(const Ui::MainWindow& form, QWidget* mainWi
       textfieldDataToEncode_(form.textfieldDataToEncode),
       textfieldPriceText_(form.textfieldPriceText),
       labelCheckWarning_(form.labelCheckWarning),
+      checkQuietZones_(form.checkQuietZones),
+      spinBarReduction_(form.spinBarReduction),
+      checkTransparent_(form.checkTransparent),
       saveDialog_([this](const QString& ext) {
         return askSavePath(mainWindow_, ext, fileTypeFilter(format_));
       }),
@@ -57,6 +62,9 @@ void BarcodeController::connectActions(const Ui::MainWindow& form) {
   connect(comboFileFormat_, &QComboBox::activated, this, &BarcodeController::changeFileFormat);
   connect(comboCodeSize_, &QComboBox::activated, this, &BarcodeController::changeCodeSize);
   connect(comboResolution_, &QComboBox::activated, this, &BarcodeController::changeResolution);
+  connect(checkQuietZones_, &QCheckBox::clicked, this, &BarcodeController::changeQuietZones);
+  connect(spinBarReduction_, &QSpinBox::valueChanged, this, &BarcodeController::changeBarReduction);
+  connect(checkTransparent_, &QCheckBox::clicked, this, &BarcodeController::changeTransparent);
   for (QLineEdit* field : {textfieldDataToEncode_, textfieldAddOn_, textfieldPriceText_})
     connect(field, &QLineEdit::textEdited, this, &BarcodeController::controlTextDidChange);
   connect(buttonSave_, &QPushButton::clicked, this, &BarcodeController::clickSave);
@@ -78,6 +86,10 @@ void BarcodeController::awakeFromNib() {
   comboFileFormat_->setCurrentIndex(kEPS);
   comboCodeSize_->setCurrentIndex(2);    // magnification 1.0
   comboResolution_->setCurrentIndex(2);  // 300 dpi
+  prepress_ = {};  // every prepress option off
+  checkQuietZones_->setChecked(false);
+  spinBarReduction_->setValue(0);
+  checkTransparent_->setChecked(false);
   type_ = kEAN13;
   resolution_ = 2;
   size_ = 2;
@@ -86,6 +98,7 @@ void BarcodeController::awakeFromNib() {
   preview_->setDataToEncode(dataToEncode_);
   preview_->setAddOn(addOn_);
   preview_->setPriceText(priceText_);
+  preview_->setQuietZones(false);
   setButtons();
   showCheckWarning();
 }
@@ -129,12 +142,24 @@ void BarcodeController::changeFileFormat() {
 void BarcodeController::changeResolution() { resolution_ = comboResolution_->currentIndex(); }
 void BarcodeController::changeCodeSize() { size_ = comboCodeSize_->currentIndex(); }
 
+// The preview shows the quiet zones and marks; the reduction and the background only
+// matter to a saved file.
+void BarcodeController::changeQuietZones() {
+  prepress_.quietZones = checkQuietZones_->isChecked();
+  preview_->setQuietZones(prepress_.quietZones);
+}
+void BarcodeController::changeBarReduction() {
+  prepress_.barReductionMicrons = spinBarReduction_->value();
+}
+void BarcodeController::changeTransparent() { prepress_.transparent = checkTransparent_->isChecked(); }
+
 void BarcodeController::setButtons() {
   const ControlStates states = controlStates(format_, type_);
   comboResolution_->setEnabled(states.sizeAndResolution);
   comboCodeSize_->setEnabled(states.sizeAndResolution);
   textfieldAddOn_->setEnabled(states.addOnAndPrice);
   textfieldPriceText_->setEnabled(states.addOnAndPrice);
+  checkTransparent_->setEnabled(transparencyApplies(format_));
 }
 
 void BarcodeController::showCheckWarning() {
@@ -156,7 +181,7 @@ void BarcodeController::clickSave() {
 }
 
 SymbolChoice BarcodeController::choice() const {
-  return {type_, dataToEncode_, addOn_, priceText_, format_, size_, resolution_};
+  return {type_, dataToEncode_, addOn_, priceText_, format_, size_, resolution_, prepress_};
 }
 
 void BarcodeController::clickCopy() {

@@ -9,14 +9,17 @@
 
 #include "codetypes.h"
 #include "symbolexport.h"
+#include "prepress.h"
 
 class BarcodeView;
+class QCheckBox;
 class QComboBox;
 class QLabel;
 class QLineEdit;
 class QPrinter;
 class QPushButton;
 class QTemporaryDir;
+class QSpinBox;
 class QWidget;
 namespace Ui {
 class MainWindow;
@@ -63,6 +66,7 @@ class BarcodeController : public QObject {
   strimlo::ResolutionIndex resolution() const { return resolution_; }
   // Everything above as the renderers take it.
   strimlo::SymbolChoice choice() const;
+  const strimlo::Prepress& prepress() const { return prepress_; }
 
   void awakeFromNib();
   void controlTextDidChange();
@@ -73,6 +77,9 @@ class BarcodeController : public QObject {
   void changeFileFormat();
   void changeResolution();
   void changeCodeSize();
+  void changeQuietZones();
+  void changeBarReduction();
+  void changeTransparent();
   void clickSave();
   void clickCopy();
   void clickPrint();
@@ -101,6 +108,9 @@ class BarcodeController : public QObject {
   QLineEdit* textfieldDataToEncode_;
   QLineEdit* textfieldPriceText_;
   QLabel* labelCheckWarning_;
+  QCheckBox* checkQuietZones_;
+  QSpinBox* spinBarReduction_;
+  QCheckBox* checkTransparent_;
 
   QString dataToEncode_;
   QString addOn_;
@@ -109,6 +119,7 @@ class BarcodeController : public QObject {
   strimlo::ResolutionIndex resolution_ = 0;
   strimlo::SizeIndex size_ = 0;
   strimlo::FileFormat format_ = 0;
+  strimlo::Prepress prepress_;
 
   SaveDialog saveDialog_;
   Alert alert_;

@@ -52,6 +52,12 @@ void BarcodeView::setType(strimlo::CodeType type) {
   update();
 }
 
+void BarcodeView::setQuietZones(bool on) {
+  if (quietZones_ == on) return;
+  quietZones_ = on;
+  update();
+}
+
 void BarcodeView::paintEvent(QPaintEvent*) {
   ++paints_;
   QPainter painter(this);
@@ -62,7 +68,7 @@ void BarcodeView::paintEvent(QPaintEvent*) {
 
 void BarcodeView::drawSymbol(QPainter& painter) {
   Request request{strimlo::latin1Text(dataToEncode_), strimlo::latin1Text(addOn_),
-                  strimlo::latin1Text(priceText_), width(), height()};
+                  strimlo::latin1Text(priceText_), width(), height(), quietZones_};
   if (request.data.empty()) return;  // nothing typed: plain white, no help
 
   ++rendererCalls_;
@@ -70,9 +76,11 @@ void BarcodeView::drawSymbol(QPainter& painter) {
   // The renderer works in the view's units (points); on a high-density screen the image
   // is stretched smoothly over the larger device area.
   std::optional<strimlo::PreviewImage> image;
+  strimlo::Prepress prepress;
+  prepress.quietZones = request.quietZones;
   try {
     image = strimlo::MakeCode::PreviewCode(type_, request.data, request.addOn, request.price,
-                                           request.width, request.height);
+                                           request.width, request.height, prepress);
   } catch (const std::bad_alloc&) {
     // Out of memory for this size: the help text, as for any picture that cannot be made.
   }

@@ -20,6 +20,7 @@ class BarcodeView : public QWidget {
   struct Request {
     std::string data, addOn, price;
     int width = 0, height = 0;
+    bool quietZones = false;
   };
 
   explicit BarcodeView(QWidget* parent = nullptr);
@@ -33,6 +34,8 @@ class BarcodeView : public QWidget {
   void setAddOn(const QString& text);
   void setPriceText(const QString& text);
   void setType(strimlo::CodeType type);
+  bool quietZones() const { return quietZones_; }
+  void setQuietZones(bool on);
 
   // What a drag from the view carries; none (no drag) when nothing can be drawn.
   using DragSource = std::function<std::unique_ptr<QMimeData>()>;
@@ -64,6 +67,7 @@ class BarcodeView : public QWidget {
   QString addOn_;
   QString priceText_;
   strimlo::CodeType type_ = strimlo::kEAN13;
+  bool quietZones_ = false;
   QString propertyList_;
   int paints_ = 0;
   int rendererCalls_ = 0;

@@ -19,6 +19,14 @@ ControlStates controlStates(FileFormat format, CodeType type) {
   return {format != kEPS, isIsbn(type)};
 }
 
+bool transparencyApplies(FileFormat format) { return allowsTransparency(format); }
+
+Prepress savedPrepress(const Prepress& chosen, FileFormat format) {
+  Prepress saved = chosen;
+  saved.transparent = chosen.transparent && transparencyApplies(format);
+  return saved;
+}
+
 QString requiredExtension(FileFormat format) {
   const char* ext = fileExtension(format);
   return ext ? QString::fromLatin1(ext) : QString();

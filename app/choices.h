@@ -4,6 +4,7 @@
 #include <string>
 
 #include "codetypes.h"
+#include "prepress.h"
 
 namespace strimlo {
 
@@ -17,6 +18,11 @@ struct ControlStates {
   bool addOnAndPrice;      // the ISBN types only
 };
 ControlStates controlStates(FileFormat format, CodeType type);
+
+// Whether the transparent background means something: TIFF and JPEG are opaque CMYK.
+bool transparencyApplies(FileFormat format);
+// The options a save asks for: as chosen, the background opaque where it cannot be clear.
+Prepress savedPrepress(const Prepress& chosen, FileFormat format);
 
 // The extension a saved file must end with ("eps", "png", "tiff", "jpg"); empty for a
 // format outside the list.

@@ -64,7 +64,8 @@ bool printSymbol(QPrinter& printer, const SymbolChoice& choice) {
                                       latin1Text(choice.addOn), latin1Text(choice.price));
   const Font* font = Font::helvetica();
   if (!c.symbol || !font) return false;
-  const Layout layout = fileLayout(*c.symbol, choice.size, kLayoutResolution);
+  Layout layout = fileLayout(*c.symbol, choice.size, kLayoutResolution);
+  applyPrepress(layout, c.symbol->type, choice.prepress, false);  // vector shapes: exact
   printer.setFullPage(true);
   printer.setDocName(QString::fromLatin1(c.symbol->digits));
   QPainter painter;

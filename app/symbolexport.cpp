@@ -45,7 +45,8 @@ bool saveSymbol(const SymbolChoice& choice, FileFormat format, SizeIndex size,
                 ResolutionIndex resolution, const QString& path) {
   return MakeCode::FinalCode(choice.type, size, latin1Text(choice.data),
                              latin1Text(choice.addOn), latin1Text(choice.price), resolution,
-                             format, QFile::encodeName(path).toStdString());
+                             format, QFile::encodeName(path).toStdString(),
+                             savedPrepress(choice.prepress, format));
 }
 
 QString symbolFileName(const SymbolChoice& choice) {

@@ -7,6 +7,7 @@
 #include <optional>
 
 #include "codetypes.h"
+#include "prepress.h"
 
 class QByteArray;
 class QMimeData;
@@ -14,16 +15,18 @@ class QMimeData;
 namespace strimlo {
 
 // What the window shows and would save: the code type, the three texts as typed, and
-// the file settings.
+// the file settings with the prepress options.
 struct SymbolChoice {
   CodeType type = kEAN13;
   QString data, addOn, price;
   FileFormat format = kEPS;
   SizeIndex size = 2;
   ResolutionIndex resolution = 2;
+  Prepress prepress;
 };
 
-// Saves the symbol as the save button does; false when it is refused or not written.
+// Saves the symbol as the save button does, the transparency only where the format can
+// have it; false when it is refused or not written.
 bool saveSymbol(const SymbolChoice& choice, FileFormat format, SizeIndex size,
                 ResolutionIndex resolution, const QString& path);
 

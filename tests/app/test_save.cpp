@@ -5,6 +5,7 @@
 #include <QDir>
 #include <cmath>
 
+#include "makecode.h"
 #include "readback.h"
 #include "test_support.h"
 #include "window_fixture.h"
@@ -265,6 +266,41 @@ class TestSave : public QObject {
     const double expected = yardstick->width * widthFactor;
     QVERIFY2(std::abs(chosen->width - expected) <= 2 + expected * 0.01,
              qPrintable(QStringLiteral("%1 px, expected %2").arg(chosen->width).arg(expected)));
+  }
+
+  // The prepress options as set in the window reach the file: it is the one MakeCode writes
+  // with them, except for a transparency the format cannot have.
+  void prepressOptionsReachTheFile_data() {
+    QTest::addColumn<int>("format");
+    QTest::addColumn<bool>("quiet");
+    QTest::addColumn<int>("steps");  // of the spin box, 5 um each
+    QTest::addColumn<bool>("transparent");
+    QTest::addColumn<bool>("savedTransparent");
+    QTest::newRow("PNG: all three") << kPNG << true << 8 << true << true;
+    QTest::newRow("TIFF: the ticked transparency stays out") << kTIFF << false << 0 << true << false;
+    QTest::newRow("EPS: quiet zones, 20 um") << kEPS << true << 4 << false << false;
+  }
+  void prepressOptionsReachTheFile() {
+    QFETCH(int, format);
+    QFETCH(bool, quiet);
+    QFETCH(int, steps);
+    QFETCH(bool, transparent);
+    QFETCH(bool, savedTransparent);
+    TempDir dir;
+    Session s;
+    choose(s.w.fileFormat, kPNG);
+    if (quiet) operate(s.w.quietZones, 1);
+    operate(s.w.barReduction, steps);
+    if (transparent) operate(s.w.transparent, 1);
+    choose(s.w.fileFormat, format);
+    s.answer = QString::fromStdString(dir.file("chosen"));
+    s.clickSave();
+    QCOMPARE(s.alerts.value(0).second, kSaved);
+    const std::string ext = fileExtension(format);
+    const std::string expected = dir.file("expected." + ext);
+    QVERIFY(MakeCode::FinalCode(kEAN13, 2, "401234567890", "", "", 2, format, expected,
+                                {quiet, steps * 5, savedTransparent}));
+    QVERIFY(test::readFile(dir.file("chosen." + ext)) == test::readFile(expected));
   }
 
   // The messages are the property list's, read at each save.

@@ -41,6 +41,9 @@ class TestWindow : public QObject {
     QTest::newRow("the sample number") << "textfieldDataToEncode" << "401234567890" << true;
     QTest::newRow("add-on empty, off for EAN-13") << "textfieldAddOn" << "" << false;
     QTest::newRow("price empty, off for EAN-13") << "textfieldPriceText" << "" << false;
+    QTest::newRow("quiet zones off") << "checkQuietZones" << "Quiet zones with > marks" << true;
+    QTest::newRow("no bar width reduction") << "spinBarReduction" << "0 \u00b5m" << true;
+    QTest::newRow("opaque background, on for EPS") << "checkTransparent" << "Transparent" << true;
   }
   void launchShowsTheDefaults() {
     QFETCH(QString, control);
@@ -52,6 +55,13 @@ class TestWindow : public QObject {
       QVERIFY2(combo->currentText().startsWith(shows), qPrintable(combo->currentText()));
       QVERIFY(!combo->isEditable());
       QCOMPARE(combo->isEnabled(), enabled);
+    } else if (QCheckBox* check = w.check(control)) {
+      QVERIFY2(check->text().remove(QLatin1Char('&')).startsWith(shows), qPrintable(check->text()));
+      QVERIFY(!check->isChecked());
+      QCOMPARE(check->isEnabled(), enabled);
+    } else if (control == QLatin1String("spinBarReduction")) {
+      QCOMPARE(w.barReduction->text(), shows);
+      QCOMPARE(w.barReduction->isEnabled(), enabled);
     } else {
       QLineEdit* field = w.field(control);
       QVERIFY(field);
@@ -70,6 +80,8 @@ class TestWindow : public QObject {
     QCOMPARE(w.preview->type(), kEAN13);
     QCOMPARE(w.preview->dataToEncode(), QStringLiteral("401234567890"));
     QVERIFY(w.preview->addOn().isEmpty() && w.preview->priceText().isEmpty());
+    QVERIFY(w.controller().prepress() == Prepress{});
+    QVERIFY(!w.preview->quietZones());
     QVERIFY(w.preview->rendererCalls() >= 1);
     QCOMPARE(w.preview->lastRequest().data, std::string("401234567890"));
     QVERIFY(w.save->isEnabled());
@@ -139,22 +151,27 @@ class TestWindow : public QObject {
   void fileFormatTogglesSizeAndResolution_data() {
     QTest::addColumn<int>("format");
     QTest::addColumn<bool>("enabled");
-    QTest::newRow("EPS: off, one nominal size") << kEPS << false;
-    QTest::newRow("PNG: on") << kPNG << true;
-    QTest::newRow("TIFF: on") << kTIFF << true;
-    QTest::newRow("JPEG: on") << kJPEG << true;
+    QTest::addColumn<bool>("transparent");  // the check box: off for opaque CMYK
+    QTest::newRow("EPS: off, one nominal size") << kEPS << false << true;
+    QTest::newRow("PNG: on") << kPNG << true << true;
+    QTest::newRow("TIFF: on, no transparency") << kTIFF << true << false;
+    QTest::newRow("JPEG: on, no transparency") << kJPEG << true << false;
   }
   void fileFormatTogglesSizeAndResolution() {
     QFETCH(int, format);
     QFETCH(bool, enabled);
+    QFETCH(bool, transparent);
     Window w;
     choose(w.fileFormat, kPNG);
     choose(w.codeSize, 7);
     choose(w.resolution, 5);
+    operate(w.transparent, 1);
     choose(w.fileFormat, format);
     QCOMPARE(w.controller().format(), format);
     QCOMPARE(w.codeSize->isEnabled(), enabled);
     QCOMPARE(w.resolution->isEnabled(), enabled);
+    QCOMPARE(w.transparent->isEnabled(), transparent);
+    QVERIFY(w.transparent->isChecked() && w.controller().prepress().transparent);
     // Switching them off keeps the choices for the next raster file.
     QCOMPARE(w.codeSize->currentIndex(), 7);
     QCOMPARE(w.resolution->currentIndex(), 5);
@@ -162,7 +179,8 @@ class TestWindow : public QObject {
     QCOMPARE(w.controller().resolution(), 5);
   }
 
-  // The preview shows the symbol, not the file settings: choosing one must not redraw it.
+  // The preview shows the symbol and its quiet zones, not the file settings: choosing one
+  // must not redraw it.
   // The code type row shows the counting sees a redraw when there is one.
   void onlyTheSymbolRedrawsThePreview_data() {
     QTest::addColumn<QString>("control");
@@ -172,6 +190,9 @@ class TestWindow : public QObject {
     QTest::newRow("resolution: no redraw") << "comboResolution" << 6 << false;
     QTest::newRow("file format: no redraw") << "comboFileFormat" << kJPEG << false;
     QTest::newRow("code type: redraw") << "comboCodeType" << kISBN13 << true;
+    QTest::newRow("quiet zones: redraw") << "checkQuietZones" << 1 << true;
+    QTest::newRow("bar width reduction: no redraw") << "spinBarReduction" << 8 << false;
+    QTest::newRow("transparent background: no redraw") << "checkTransparent" << 1 << false;
   }
   void onlyTheSymbolRedrawsThePreview() {
     QFETCH(QString, control);
@@ -182,9 +203,9 @@ class TestWindow : public QObject {
     settle();
     const int paints = w.preview->paintCount();
     const int calls = w.preview->rendererCalls();
-    QComboBox* combo = w.combo(control);
-    choose(combo, index);
-    QCOMPARE(combo->currentIndex(), index);
+    QWidget* widget = w.main.findChild<QWidget*>(control);
+    operate(widget, index);
+    if (QComboBox* combo = w.combo(control)) QCOMPARE(combo->currentIndex(), index);
     settle();
     QCOMPARE(w.preview->paintCount() > paints, redraws);
     QCOMPARE(w.preview->rendererCalls() > calls, redraws);

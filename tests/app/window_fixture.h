@@ -1,6 +1,7 @@
 #pragma once
 // The real window for the tests: the form, its controller and the defaults, shown on
 // the offscreen platform, with its controls found by their names in MainWindow.ui.
+#include <QCheckBox>
 #include <QComboBox>
 #include <QCoreApplication>
 #include <QLabel>
@@ -9,6 +10,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QPushButton>
+#include <QSpinBox>
 #include <QTest>
 
 #include "barcodecontroller.h"
@@ -35,6 +37,9 @@ struct Window {
   QLineEdit* price = main.findChild<QLineEdit*>(QStringLiteral("textfieldPriceText"));
   QPushButton* save = main.findChild<QPushButton*>(QStringLiteral("buttonSave"));
   BarcodeView* preview = main.findChild<BarcodeView*>(QStringLiteral("preview"));
+  QCheckBox* quietZones = main.findChild<QCheckBox*>(QStringLiteral("checkQuietZones"));
+  QSpinBox* barReduction = main.findChild<QSpinBox*>(QStringLiteral("spinBarReduction"));
+  QCheckBox* transparent = main.findChild<QCheckBox*>(QStringLiteral("checkTransparent"));
 
   Window() {
     main.controller().awakeFromNib();
@@ -45,10 +50,11 @@ struct Window {
 
   bool complete() const {
     return codeType && fileFormat && codeSize && resolution && data && addOn && price &&
-           save && preview;
+           save && preview && quietZones && barReduction && transparent;
   }
   QComboBox* combo(const QString& name) { return main.findChild<QComboBox*>(name); }
   QLineEdit* field(const QString& name) { return main.findChild<QLineEdit*>(name); }
+  QCheckBox* check(const QString& name) { return main.findChild<QCheckBox*>(name); }
 };
 
 // Picks an item the way a user does, with the keyboard: the list then reports a user
@@ -56,6 +62,15 @@ struct Window {
 inline void choose(QComboBox* combo, int index) {
   QTest::keyClick(combo, Qt::Key_Home);
   for (int i = 0; i < index; ++i) QTest::keyClick(combo, Qt::Key_Down);
+}
+
+// Changes a list, box or spin box as a user does: a list to item `index`, a check box
+// clicked (once whatever the index), a spin box stepped up `index` times with the keys.
+inline void operate(QWidget* control, int index) {
+  if (auto* combo = qobject_cast<QComboBox*>(control)) return choose(combo, index);
+  if (auto* box = qobject_cast<QCheckBox*>(control)) return QTest::mouseClick(box, Qt::LeftButton);
+  control->setFocus();
+  for (int i = 0; i < index; ++i) QTest::keyClick(control, Qt::Key_Up);
 }
 
 // Types the text key by key. Beyond ASCII the key code of a Latin-1 letter is its code
@@ -105,6 +120,7 @@ inline QString mnemonicClash(const QMainWindow& main, const QPushButton& save) {
 // What every window test names unqualified.
 using namespace strimlo;
 using strimlo::test::choose;
+using strimlo::test::operate;
 using strimlo::test::retype;
 using strimlo::test::settle;
 using strimlo::test::Window;
