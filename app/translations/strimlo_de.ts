@@ -416,6 +416,62 @@ ISBN-10 und ISBN-13: die Buchnummer, mit oder ohne Bindestriche. Zusatzcode: 5 Z
         <source>For PNG, TIFF and JPEG: the size against the standard (100%), with the width of the thinnest bar in millimetres. An EPS file is always drawn at one fixed size: a 0.296 mm bar, 89.6% of the standard.</source>
         <translation>Für PNG, TIFF und JPEG: die Größe gegenüber dem Standard (100 %), mit der Breite des schmalsten Strichs in Millimetern. Eine EPS-Datei hat immer eine feste Größe: ein Strich von 0,296 mm, 89,6 % des Standards.</translation>
     </message>
+    <message>
+        <source>Prepress</source>
+        <translation>Druckvorstufe</translation>
+    </message>
+    <message>
+        <source>Quiet zones</source>
+        <translation>Ruhezonen</translation>
+    </message>
+    <message>
+        <source>Widens the file to the white margins scanners need and marks their edges with &gt; (and &lt; for EAN-8).</source>
+        <translation>Erweitert die Datei um die weißen Ränder, die Scanner brauchen, und markiert ihre Kanten mit &gt; (bei EAN-8 auch mit &lt;).</translation>
+    </message>
+    <message>
+        <source>&amp;Quiet zones with &gt; marks</source>
+        <translation>&amp;Ruhezonen mit &gt;-Zeichen</translation>
+    </message>
+    <message>
+        <source>Widens the file to the minimum white margins scanners need (EAN-13: 11 bar widths left, 7 right) and marks their edge with &gt; (and &lt; for EAN-8), so the symbol can be placed edge to edge with other artwork.</source>
+        <translation>Erweitert die Datei um die weißen Ränder, die Scanner mindestens brauchen (EAN-13: 11 Modulbreiten links, 7 rechts), und markiert ihre Kante mit &gt; (bei EAN-8 auch mit &lt;), damit das Symbol Kante an Kante mit anderen Gestaltungselementen stehen kann.</translation>
+    </message>
+    <message>
+        <source>&amp;Bar width reduction:</source>
+        <translation>Balkenbreitenred&amp;uzierung:</translation>
+    </message>
+    <message>
+        <source>Bar width reduction</source>
+        <translation>Balkenbreitenreduzierung</translation>
+    </message>
+    <message>
+        <source>Micrometres taken off every bar, its centre kept, against ink spread on press; 0 for none.</source>
+        <translation>Mikrometer, die jedem Balken bei gleicher Mitte abgezogen werden, gegen die Farbzunahme im Druck; 0 für keine.</translation>
+    </message>
+    <message>
+        <source> µm</source>
+        <translation> µm</translation>
+    </message>
+    <message>
+        <source>Makes every bar this much narrower, keeping its centre, to make up for ink spreading on press: about 10 µm for offset at 2540 dpi, 20 µm for 1200 dpi lasers, 40 µm for 600 dpi. Images take it to the nearest whole pixel. The preview does not show it.</source>
+        <translation>Macht jeden Balken um so viel schmaler, bei gleicher Mitte, als Ausgleich für die Farbzunahme im Druck: etwa 10 µm für Offset bei 2540 dpi, 20 µm für Laserdrucker mit 1200 dpi, 40 µm für 600 dpi. Bilder runden auf ganze Pixel. Die Vorschau zeigt es nicht.</translation>
+    </message>
+    <message>
+        <source>Transparent background</source>
+        <translation>Transparenter Hintergrund</translation>
+    </message>
+    <message>
+        <source>PNG files without a background; not for TIFF and JPEG, which are opaque CMYK.</source>
+        <translation>PNG-Dateien ohne Hintergrund; nicht für TIFF und JPEG, die deckendes CMYK sind.</translation>
+    </message>
+    <message>
+        <source>Transparent bac&amp;kground</source>
+        <translation>Transparenter H&amp;intergrund</translation>
+    </message>
+    <message>
+        <source>PNG: only the bars and digits are opaque. EPS never paints a background. TIFF and JPEG are opaque CMYK images.</source>
+        <translation>PNG: Nur Balken und Ziffern sind deckend. EPS malt nie einen Hintergrund. TIFF und JPEG sind deckende CMYK-Bilder.</translation>
+    </message>
 </context>
 <context>
     <name>QObject</name>

@@ -416,6 +416,62 @@ ISBN-10 e ISBN-13: el número del libro, con o sin guiones. Complemento: 5 dígi
         <source>For PNG, TIFF and JPEG: the size against the standard (100%), with the width of the thinnest bar in millimetres. An EPS file is always drawn at one fixed size: a 0.296 mm bar, 89.6% of the standard.</source>
         <translation>Para PNG, TIFF y JPEG: el tamaño respecto al estándar (100 %), con el ancho de la barra más fina en milímetros. Un archivo EPS siempre tiene un tamaño fijo: una barra de 0,296 mm, el 89,6 % del estándar.</translation>
     </message>
+    <message>
+        <source>Prepress</source>
+        <translation>Preimpresión</translation>
+    </message>
+    <message>
+        <source>Quiet zones</source>
+        <translation>Zonas de silencio</translation>
+    </message>
+    <message>
+        <source>Widens the file to the white margins scanners need and marks their edges with &gt; (and &lt; for EAN-8).</source>
+        <translation>Amplía el archivo hasta los márgenes blancos que necesitan los lectores y marca sus bordes con &gt; (y &lt; en EAN-8).</translation>
+    </message>
+    <message>
+        <source>&amp;Quiet zones with &gt; marks</source>
+        <translation>&amp;Zonas de silencio con marcas &gt;</translation>
+    </message>
+    <message>
+        <source>Widens the file to the minimum white margins scanners need (EAN-13: 11 bar widths left, 7 right) and marks their edge with &gt; (and &lt; for EAN-8), so the symbol can be placed edge to edge with other artwork.</source>
+        <translation>Amplía el archivo hasta los márgenes blancos mínimos que necesitan los lectores (EAN-13: 11 módulos a la izquierda, 7 a la derecha) y marca su borde con &gt; (y &lt; en EAN-8), para que el símbolo pueda colocarse borde con borde con otros elementos.</translation>
+    </message>
+    <message>
+        <source>&amp;Bar width reduction:</source>
+        <translation>Reducción del ancho de &amp;barra:</translation>
+    </message>
+    <message>
+        <source>Bar width reduction</source>
+        <translation>Reducción del ancho de barra</translation>
+    </message>
+    <message>
+        <source>Micrometres taken off every bar, its centre kept, against ink spread on press; 0 for none.</source>
+        <translation>Micrómetros que se quitan a cada barra, manteniendo su centro, contra la ganancia de tinta en la impresión; 0 para ninguna.</translation>
+    </message>
+    <message>
+        <source> µm</source>
+        <translation> µm</translation>
+    </message>
+    <message>
+        <source>Makes every bar this much narrower, keeping its centre, to make up for ink spreading on press: about 10 µm for offset at 2540 dpi, 20 µm for 1200 dpi lasers, 40 µm for 600 dpi. Images take it to the nearest whole pixel. The preview does not show it.</source>
+        <translation>Estrecha cada barra esa cantidad, manteniendo su centro, para compensar la ganancia de tinta en la impresión: unos 10 µm en offset a 2540 ppp, 20 µm en impresoras láser de 1200 ppp, 40 µm a 600 ppp. Las imágenes lo redondean al píxel entero. La vista previa no lo muestra.</translation>
+    </message>
+    <message>
+        <source>Transparent background</source>
+        <translation>Fondo transparente</translation>
+    </message>
+    <message>
+        <source>PNG files without a background; not for TIFF and JPEG, which are opaque CMYK.</source>
+        <translation>Archivos PNG sin fondo; no para TIFF y JPEG, que son CMYK opaco.</translation>
+    </message>
+    <message>
+        <source>Transparent bac&amp;kground</source>
+        <translation>F&amp;ondo transparente</translation>
+    </message>
+    <message>
+        <source>PNG: only the bars and digits are opaque. EPS never paints a background. TIFF and JPEG are opaque CMYK images.</source>
+        <translation>PNG: solo las barras y los dígitos son opacos. EPS nunca pinta un fondo. TIFF y JPEG son imágenes CMYK opacas.</translation>
+    </message>
 </context>
 <context>
     <name>QObject</name>

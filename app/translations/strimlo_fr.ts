@@ -416,6 +416,62 @@ ISBN-10 et ISBN-13&#xa0;: le numéro du livre, avec ou sans tirets. Complément&
         <source>For PNG, TIFF and JPEG: the size against the standard (100%), with the width of the thinnest bar in millimetres. An EPS file is always drawn at one fixed size: a 0.296 mm bar, 89.6% of the standard.</source>
         <translation>Pour PNG, TIFF et JPEG : la taille par rapport au standard (100 %), avec la largeur de la barre la plus fine en millimètres. Un fichier EPS a toujours une taille fixe : une barre de 0,296 mm, soit 89,6 % du standard.</translation>
     </message>
+    <message>
+        <source>Prepress</source>
+        <translation>Prépresse</translation>
+    </message>
+    <message>
+        <source>Quiet zones</source>
+        <translation>Zones de silence</translation>
+    </message>
+    <message>
+        <source>Widens the file to the white margins scanners need and marks their edges with &gt; (and &lt; for EAN-8).</source>
+        <translation>Agrandit le fichier jusqu&apos;aux marges blanches dont les lecteurs ont besoin et marque leurs bords par &gt; (et &lt; pour l&apos;EAN-8).</translation>
+    </message>
+    <message>
+        <source>&amp;Quiet zones with &gt; marks</source>
+        <translation>&amp;Zones de silence avec repères &gt;</translation>
+    </message>
+    <message>
+        <source>Widens the file to the minimum white margins scanners need (EAN-13: 11 bar widths left, 7 right) and marks their edge with &gt; (and &lt; for EAN-8), so the symbol can be placed edge to edge with other artwork.</source>
+        <translation>Agrandit le fichier jusqu&apos;aux marges blanches minimales dont les lecteurs ont besoin (EAN-13&#xa0;: 11 modules à gauche, 7 à droite) et marque leur bord par &gt; (et &lt; pour l&apos;EAN-8), pour que le symbole puisse être placé bord à bord avec d&apos;autres éléments.</translation>
+    </message>
+    <message>
+        <source>&amp;Bar width reduction:</source>
+        <translation>Réduction de largeur des &amp;barres&#xa0;:</translation>
+    </message>
+    <message>
+        <source>Bar width reduction</source>
+        <translation>Réduction de largeur des barres</translation>
+    </message>
+    <message>
+        <source>Micrometres taken off every bar, its centre kept, against ink spread on press; 0 for none.</source>
+        <translation>Micromètres retirés de chaque barre, centre conservé, contre l&apos;engraissement à l&apos;impression&#xa0;; 0 pour aucune.</translation>
+    </message>
+    <message>
+        <source> µm</source>
+        <translation> µm</translation>
+    </message>
+    <message>
+        <source>Makes every bar this much narrower, keeping its centre, to make up for ink spreading on press: about 10 µm for offset at 2540 dpi, 20 µm for 1200 dpi lasers, 40 µm for 600 dpi. Images take it to the nearest whole pixel. The preview does not show it.</source>
+        <translation>Amincit chaque barre d&apos;autant, en gardant son centre, pour compenser l&apos;engraissement à l&apos;impression&#xa0;: environ 10&#xa0;µm en offset à 2540&#xa0;ppp, 20&#xa0;µm pour les imprimantes laser à 1200&#xa0;ppp, 40&#xa0;µm à 600&#xa0;ppp. Les images l&apos;arrondissent au pixel entier. L&apos;aperçu ne le montre pas.</translation>
+    </message>
+    <message>
+        <source>Transparent background</source>
+        <translation>Fond transparent</translation>
+    </message>
+    <message>
+        <source>PNG files without a background; not for TIFF and JPEG, which are opaque CMYK.</source>
+        <translation>Fichiers PNG sans fond&#xa0;; pas pour TIFF et JPEG, qui sont en CMJN opaque.</translation>
+    </message>
+    <message>
+        <source>Transparent bac&amp;kground</source>
+        <translation>Fond tran&amp;sparent</translation>
+    </message>
+    <message>
+        <source>PNG: only the bars and digits are opaque. EPS never paints a background. TIFF and JPEG are opaque CMYK images.</source>
+        <translation>PNG&#xa0;: seules les barres et les chiffres sont opaques. L&apos;EPS ne peint jamais de fond. TIFF et JPEG sont des images CMJN opaques.</translation>
+    </message>
 </context>
 <context>
     <name>QObject</name>

@@ -64,12 +64,12 @@ inline void choose(QComboBox* combo, int index) {
   for (int i = 0; i < index; ++i) QTest::keyClick(combo, Qt::Key_Down);
 }
 
-// Changes a list, box or spin box as a user does: a list to item `index`, a check box
-// clicked (once whatever the index), a spin box stepped up `index` times with the keys.
+// Changes a list, box or spin box with the keyboard as a user does, as choose() does: a
+// list to item `index`, a check box toggled (once whatever the index), a spin box stepped
+// up `index` times.
 inline void operate(QWidget* control, int index) {
   if (auto* combo = qobject_cast<QComboBox*>(control)) return choose(combo, index);
-  if (auto* box = qobject_cast<QCheckBox*>(control)) return QTest::mouseClick(box, Qt::LeftButton);
-  control->setFocus();
+  if (qobject_cast<QCheckBox*>(control)) return QTest::keyClick(control, Qt::Key_Space);
   for (int i = 0; i < index; ++i) QTest::keyClick(control, Qt::Key_Up);
 }
 
