@@ -5,6 +5,7 @@
 #include <fontconfig/fontconfig.h>
 #include <ft2build.h>
 #include FT_FREETYPE_H
+#include FT_OUTLINE_H
 
 #include <array>
 #include <cstdlib>
@@ -157,6 +158,77 @@ TextSize Font::measure(std::string_view latin1, float size) const {
 }
 
 float Font::descent(float size) const { return descentPerEm_ * size; }
+
+namespace {
+
+// Collects a FreeType outline in font units as steps in output units, y upward.
+struct OutlineSink {
+  std::vector<OutlineStep>& steps;
+  double scale;  // output units per font unit
+  double x, y;   // the pen: where the glyph's origin is
+  bool open = false;
+
+  double ox(const FT_Vector* v) const { return x + static_cast<double>(v->x) * scale; }
+  double oy(const FT_Vector* v) const { return y + static_cast<double>(v->y) * scale; }
+  void close() {
+    if (open) steps.push_back({'Z', {}});
+    open = false;
+  }
+};
+
+OutlineSink& sinkOf(void* user) { return *static_cast<OutlineSink*>(user); }
+
+int moveTo(const FT_Vector* to, void* user) {
+  OutlineSink& s = sinkOf(user);
+  s.close();
+  s.steps.push_back({'M', {s.ox(to), s.oy(to)}});
+  s.open = true;
+  return 0;
+}
+
+int lineTo(const FT_Vector* to, void* user) {
+  OutlineSink& s = sinkOf(user);
+  s.steps.push_back({'L', {s.ox(to), s.oy(to)}});
+  return 0;
+}
+
+int conicTo(const FT_Vector* c, const FT_Vector* to, void* user) {
+  OutlineSink& s = sinkOf(user);
+  s.steps.push_back({'Q', {s.ox(c), s.oy(c), s.ox(to), s.oy(to)}});
+  return 0;
+}
+
+int cubicTo(const FT_Vector* c1, const FT_Vector* c2, const FT_Vector* to, void* user) {
+  OutlineSink& s = sinkOf(user);
+  s.steps.push_back({'C', {s.ox(c1), s.oy(c1), s.ox(c2), s.oy(c2), s.ox(to), s.oy(to)}});
+  return 0;
+}
+
+}  // namespace
+
+std::vector<OutlineStep> Font::outline(std::string_view latin1, float size, double x,
+                                       double y) const {
+  std::vector<OutlineStep> steps;
+  auto* scaled = static_cast<cairo_scaled_font_t*>(measurer_);
+  // cairo's lock on the shared face: the preview and raster files may be drawing with it.
+  FT_Face face = cairo_ft_scaled_font_lock_face(scaled);
+  if (!face) return steps;
+  static const FT_Outline_Funcs funcs = {moveTo, lineTo, conicTo, cubicTo, 0, 0};
+  OutlineSink sink{steps, static_cast<double>(size) / face->units_per_EM, x, y};
+  for (char ch : latin1) {
+    // ISO-8859-1 bytes are their own Unicode code points.
+    const FT_UInt glyph = FT_Get_Char_Index(face, static_cast<unsigned char>(ch));
+    // Unscaled and unhinted: font units, the advance as cairo's unhinted metrics have it.
+    if (FT_Load_Glyph(face, glyph, FT_LOAD_NO_SCALE) != 0) continue;
+    if (face->glyph->format == FT_GLYPH_FORMAT_OUTLINE) {
+      FT_Outline_Decompose(&face->glyph->outline, &funcs, &sink);
+      sink.close();
+    }
+    sink.x += static_cast<double>(face->glyph->advance.x) * sink.scale;
+  }
+  cairo_ft_scaled_font_unlock_face(scaled);
+  return steps;
+}
 
 std::uint32_t PreviewImage::pixel(int x, int y) const {
   std::uint32_t value;

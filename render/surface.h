@@ -10,6 +10,13 @@
 
 namespace strimlo {
 
+// One step of a glyph outline in output units, y upward: 'M' x y, 'L' x y, 'Q' x1 y1 x y
+// (quadratic), 'C' x1 y1 x2 y2 x y (cubic), 'Z' closes the contour.
+struct OutlineStep {
+  char op;
+  double p[6];
+};
+
 struct TextSize {
   float width;   // the advance of the string
   float height;  // the face's line height
@@ -23,6 +30,9 @@ class Font {
 
   TextSize measure(std::string_view latin1, float size) const;
   float descent(float size) const;  // below the baseline, positive
+  // The glyph outlines of a string set at size, its baseline starting at (x, y), each
+  // glyph advanced as cairo draws it (no kerning); for vector files that carry no font.
+  std::vector<OutlineStep> outline(std::string_view latin1, float size, double x, double y) const;
 
   void* cairoFace() const { return face_; }  // cairo_font_face_t*
 
