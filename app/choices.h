@@ -13,13 +13,14 @@ std::string latin1Text(const QString& text);
 
 // Which controls mean something for the current choices.
 struct ControlStates {
-  bool sizeAndResolution;  // raster files only: an EPS is drawn at one nominal size
+  bool size;           // all but EPS, which is drawn at one nominal size
+  bool resolution;     // raster files only: PDF and SVG are vector pages
   bool addOnAndPrice;      // the ISBN types only
 };
 ControlStates controlStates(FileFormat format, CodeType type);
 
-// The extension a saved file must end with ("eps", "png", "tiff", "jpg"); empty for a
-// format outside the list.
+// The extension a saved file must end with ("eps", "png", "tiff", "jpg", "pdf", "svg");
+// empty for a format outside the list.
 QString requiredExtension(FileFormat format);
 // The save dialog's file type line, e.g. "PNG image (*.png)".
 QString fileTypeFilter(FileFormat format);

@@ -82,7 +82,7 @@ class TestWindow : public QObject {
     QTest::newRow("code types") << "comboCodeType"
                                 << QStringList{"EAN-8", "EAN-13", "ISBN-10", "ISBN-13"};
     QTest::newRow("file formats") << "comboFileFormat"
-                                  << QStringList{"EPS", "PNG", "TIFF", "JPEG"};
+                                  << QStringList{"EPS", "PNG", "TIFF", "JPEG", "PDF", "SVG"};
     QStringList sizes;
     for (int i = 0; i < kSizeCount; ++i)
       sizes << QStringLiteral("%1%").arg(qRound(getScale(i) * 100.0f));
@@ -138,23 +138,27 @@ class TestWindow : public QObject {
 
   void fileFormatTogglesSizeAndResolution_data() {
     QTest::addColumn<int>("format");
-    QTest::addColumn<bool>("enabled");
-    QTest::newRow("EPS: off, one nominal size") << kEPS << false;
-    QTest::newRow("PNG: on") << kPNG << true;
-    QTest::newRow("TIFF: on") << kTIFF << true;
-    QTest::newRow("JPEG: on") << kJPEG << true;
+    QTest::addColumn<bool>("size");
+    QTest::addColumn<bool>("resolution");
+    QTest::newRow("EPS: off, one nominal size") << kEPS << false << false;
+    QTest::newRow("PNG: on") << kPNG << true << true;
+    QTest::newRow("TIFF: on") << kTIFF << true << true;
+    QTest::newRow("JPEG: on") << kJPEG << true << true;
+    QTest::newRow("PDF: a size, no resolution") << kPDF << true << false;
+    QTest::newRow("SVG: a size, no resolution") << kSVG << true << false;
   }
   void fileFormatTogglesSizeAndResolution() {
     QFETCH(int, format);
-    QFETCH(bool, enabled);
+    QFETCH(bool, size);
+    QFETCH(bool, resolution);
     Window w;
     choose(w.fileFormat, kPNG);
     choose(w.codeSize, 7);
     choose(w.resolution, 5);
     choose(w.fileFormat, format);
     QCOMPARE(w.controller().format(), format);
-    QCOMPARE(w.codeSize->isEnabled(), enabled);
-    QCOMPARE(w.resolution->isEnabled(), enabled);
+    QCOMPARE(w.codeSize->isEnabled(), size);
+    QCOMPARE(w.resolution->isEnabled(), resolution);
     // Switching them off keeps the choices for the next raster file.
     QCOMPARE(w.codeSize->currentIndex(), 7);
     QCOMPARE(w.resolution->currentIndex(), 5);
