@@ -5,6 +5,7 @@
 #include <unistd.h>
 
 #include <ctime>
+#include <fstream>
 #include <memory>
 #include <new>
 
@@ -14,8 +15,18 @@ namespace strimlo {
 
 namespace {
 
-// The one Type 1 file beside its metrics; the library cannot read the .pfb form, whose
-// segment headers it would embed as font data.
+// The metrics beside a .t1 file; none unless they are Nimbus Sans Regular's.
+std::optional<Type1Font> nimbusSansAt(const std::string& outlines) {
+  if (!outlines.ends_with(".t1") || access(outlines.c_str(), R_OK) != 0) return std::nullopt;
+  Type1Font font{outlines.substr(0, outlines.size() - 3) + ".afm", outlines};
+  std::ifstream afm(font.metrics);
+  for (std::string line; std::getline(afm, line) && !line.starts_with("StartCharMetrics");)
+    if (line == "FontName NimbusSans-Regular") return font;
+  return std::nullopt;
+}
+
+// The Type 1 file fontconfig lists with its metrics beside it; the library cannot read
+// the .pfb form, whose segment headers it would embed as font data.
 std::optional<Type1Font> findType1() {
   FcPattern* pattern = FcPatternCreate();
   FcObjectSet* objects = FcObjectSetBuild(FC_FILE, nullptr);
@@ -28,15 +39,20 @@ std::optional<Type1Font> findType1() {
     for (int i = 0; set && i < set->nfont && !found; ++i) {
       FcChar8* file = nullptr;
       if (FcPatternGetString(set->fonts[i], FC_FILE, 0, &file) != FcResultMatch) continue;
-      const std::string outlines = reinterpret_cast<const char*>(file);
-      if (outlines.size() < 3 || outlines.compare(outlines.size() - 3, 3, ".t1") != 0) continue;
-      const std::string metrics = outlines.substr(0, outlines.size() - 3) + ".afm";
-      if (access(metrics.c_str(), R_OK) == 0) found = Type1Font{metrics, outlines};
+      found = nimbusSansAt(reinterpret_cast<const char*>(file));
     }
     if (set) FcFontSetDestroy(set);
   }
   if (objects) FcObjectSetDestroy(objects);
   if (pattern) FcPatternDestroy(pattern);
+  return found;
+}
+
+// The remembered file while it is still the font; otherwise fontconfig's (then remembered).
+std::optional<Type1Font> rememberedOrFound() {
+  if (auto font = nimbusSansAt(rememberedFontFile("helvetica-type1"))) return font;
+  auto found = findType1();
+  if (found) rememberFontFile("helvetica-type1", found->outlines);
   return found;
 }
 
@@ -140,7 +156,7 @@ std::optional<std::string> build(HPDF_Doc pdf, const bool& failed, const Layout&
 }  // namespace
 
 const Type1Font* helveticaType1() {
-  static const std::optional<Type1Font> font = findType1();
+  static const std::optional<Type1Font> font = rememberedOrFound();
   return font ? &*font : nullptr;
 }
 

@@ -72,14 +72,11 @@ bool succeeded(FT_Error error) {
   return error == 0;
 }
 
-// fontconfig reads the whole system configuration on its first call, most of a one-file
-// run's time. The file it chose is remembered in the user's cache folder and used again
-// while it still opens as Nimbus Sans; otherwise fontconfig is asked again.
-std::string fontCacheFile() {
+std::string fontCacheFile(std::string_view name) {
   const char* xdg = std::getenv("XDG_CACHE_HOME");
   const char* home = std::getenv("HOME");
-  if (xdg && *xdg == '/') return std::string(xdg) + "/strimlo/helvetica-file";
-  if (home && *home == '/') return std::string(home) + "/.cache/strimlo/helvetica-file";
+  if (xdg && *xdg == '/') return std::string(xdg) + "/strimlo/" + std::string(name);
+  if (home && *home == '/') return std::string(home) + "/.cache/strimlo/" + std::string(name);
   return {};
 }
 
@@ -90,28 +87,35 @@ bool isNimbusSans(FT_Face face) {
 
 // The face of the remembered file, or of the one fontconfig finds (then remembered).
 FT_Face openHelvetica(FT_Library library) {
-  const std::string cache = fontCacheFile();
+  const std::string remembered = rememberedFontFile("helvetica-file");
   FT_Face face = nullptr;
-  if (!cache.empty()) {
-    std::ifstream in(cache);
-    std::string remembered;
-    if (std::getline(in, remembered) && remembered.starts_with('/') &&
-        succeeded(FT_New_Face(library, remembered.c_str(), 0, &face))) {
-      if (isNimbusSans(face)) return face;
-      FT_Done_Face(face);
-    }
+  if (!remembered.empty() && succeeded(FT_New_Face(library, remembered.c_str(), 0, &face))) {
+    if (isNimbusSans(face)) return face;
+    FT_Done_Face(face);
   }
   const std::string file = findHelveticaFile();
   if (file.empty() || !succeeded(FT_New_Face(library, file.c_str(), 0, &face))) return nullptr;
-  if (!cache.empty()) {
-    std::error_code ec;
-    std::filesystem::create_directories(std::filesystem::path(cache).parent_path(), ec);
-    if (!ec) writeFileAtomically(cache, file + "\n");  // a cache: failing to write it is fine
-  }
+  rememberFontFile("helvetica-file", file);
   return face;
 }
 
 }  // namespace
+
+std::string rememberedFontFile(std::string_view name) {
+  const std::string cache = fontCacheFile(name);
+  std::string remembered;
+  if (cache.empty()) return {};
+  std::ifstream in(cache);
+  return std::getline(in, remembered) && remembered.starts_with('/') ? remembered : std::string();
+}
+
+void rememberFontFile(std::string_view name, const std::string& file) {
+  const std::string cache = fontCacheFile(name);
+  if (cache.empty()) return;
+  std::error_code ec;
+  std::filesystem::create_directories(std::filesystem::path(cache).parent_path(), ec);
+  if (!ec) writeFileAtomically(cache, file + "\n");  // a cache: failing to write it is fine
+}
 
 const Font* Font::helvetica() {
   static const Font* font = []() -> const Font* {

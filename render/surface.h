@@ -3,6 +3,7 @@
 // painting of a Layout with cairo, into a preview image or into strips of ink coverage.
 #include <cstdint>
 #include <optional>
+#include <string>
 #include <string_view>
 #include <vector>
 
@@ -43,6 +44,13 @@ class Font {
   float descentPerEm_ = 0;  // descender / em, positive
   void* measurer_ = nullptr;  // cairo_scaled_font_t* at a large size, unhinted
 };
+
+// fontconfig reads the whole system configuration on its first call, most of a one-file
+// run's time. The files it finds are remembered in the user's cache folder, one under each
+// name ("helvetica-file", ...); a caller checks a remembered file is still the face it
+// wants before using it, and asks fontconfig again otherwise.
+std::string rememberedFontFile(std::string_view name);  // empty when none
+void rememberFontFile(std::string_view name, const std::string& file);
 
 // A preview image: premultiplied ARGB32 as cairo keeps it, top row first.
 struct PreviewImage {
