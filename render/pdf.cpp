@@ -2,6 +2,7 @@
 
 #include <fontconfig/fontconfig.h>
 #include <hpdf.h>
+#include <hpdf_encrypt.h>
 #include <unistd.h>
 
 #include <ctime>
@@ -64,18 +65,17 @@ bool addString(HPDF_Doc pdf, HPDF_Dict dict, const char* key, const char* value)
   return s && HPDF_Dict_Add(dict, key, s) == HPDF_OK;
 }
 
-HPDF_Date utcNow() {
-  const std::time_t now = std::time(nullptr);
+HPDF_Date utc(std::time_t time) {
   std::tm t{};
-  gmtime_r(&now, &t);
+  gmtime_r(&time, &t);
   return {t.tm_year + 1900, t.tm_mon + 1, t.tm_mday, t.tm_hour, t.tm_min, t.tm_sec, 'Z', 0, 0};
 }
 
 // The Info keys a PDF/X-1a check asks for; the library has setters for all but one.
-bool addInfo(HPDF_Doc pdf, std::string_view title) {
+bool addInfo(HPDF_Doc pdf, std::string_view title, std::time_t made) {
   const std::string t(title);
   const std::string creator = "Strimlo, " + std::string(kHomePage);
-  const HPDF_Date now = utcNow();
+  const HPDF_Date now = utc(made);
   return HPDF_SetInfoAttr(pdf, HPDF_INFO_TITLE, t.c_str()) == HPDF_OK &&
          HPDF_SetInfoAttr(pdf, HPDF_INFO_CREATOR, creator.c_str()) == HPDF_OK &&
          HPDF_SetInfoDateAttr(pdf, HPDF_INFO_CREATION_DATE, now) == HPDF_OK &&
@@ -83,6 +83,35 @@ bool addInfo(HPDF_Doc pdf, std::string_view title) {
          HPDF_SetInfoAttr(pdf, HPDF_INFO_TRAPPED, "False") == HPDF_OK &&
          HPDF_SetInfoAttr(pdf, HPDF_INFO_GTS_PDFX, "PDF/X-1:2001") == HPDF_OK &&
          addString(pdf, pdf->info, "GTS_PDFXConformance", "PDF/X-1a:2001");
+}
+
+template <typename T>
+void appendBytes(std::string& out, const T& value) {
+  out.append(reinterpret_cast<const char*>(&value), sizeof value);
+}
+
+// The file identifier: a digest of what the page shows, its size and when it was made, so
+// two different files never share one (the library's own generator gives every file the
+// same).
+bool addId(HPDF_Doc pdf, const Layout& layout, std::string_view title, std::time_t made) {
+  std::string seed(title);
+  appendBytes(seed, made);
+  appendBytes(seed, layout.width);
+  appendBytes(seed, layout.height);
+  for (const TextItem& text : layout.texts) seed += text.text + '\n';
+  HPDF_MD5_CTX md5;
+  HPDF_MD5Init(&md5);
+  HPDF_MD5Update(&md5, reinterpret_cast<const HPDF_BYTE*>(seed.data()),
+                 static_cast<HPDF_UINT32>(seed.size()));
+  HPDF_BYTE digest[16];
+  HPDF_MD5Final(digest, &md5);
+  HPDF_Array id = HPDF_Array_New(pdf->mmgr);
+  if (!id || HPDF_Dict_Add(pdf->trailer, "ID", id) != HPDF_OK) return false;
+  for (int i = 0; i < 2; ++i) {  // first written, this version: the same digest twice
+    HPDF_Binary part = HPDF_Binary_New(pdf->mmgr, digest, sizeof digest);
+    if (!part || HPDF_Array_Add(id, part) != HPDF_OK) return false;
+  }
+  return true;
 }
 
 // The printing condition the black is separated for. A registered one, so no ICC
@@ -146,9 +175,12 @@ std::optional<std::string> build(HPDF_Doc pdf, const bool& failed, const Layout&
   // WinAnsiEncoding is ISO-8859-1 wherever a Latin-1 byte is a printable character.
   HPDF_Font face = name ? HPDF_GetFont(pdf, name, "WinAnsiEncoding") : nullptr;
   HPDF_Page page = face ? addPage(pdf, layout) : nullptr;
-  if (!page || !addInfo(pdf, title) || !addOutputIntent(pdf)) return std::nullopt;
+  const std::time_t made = std::time(nullptr);
+  if (!page || !addInfo(pdf, title, made) || !addOutputIntent(pdf) ||
+      !addId(pdf, layout, title, made))
+    return std::nullopt;
   drawMarks(page, face, layout, font);
-  if (HPDF_PDFA_GenerateID(pdf) != HPDF_OK || failed) return std::nullopt;
+  if (failed) return std::nullopt;
   auto bytes = contents(pdf);
   return failed ? std::nullopt : bytes;
 }
