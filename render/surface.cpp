@@ -5,7 +5,6 @@
 #include <fontconfig/fontconfig.h>
 #include <ft2build.h>
 #include FT_FREETYPE_H
-#include FT_OUTLINE_H
 
 #include <array>
 #include <cstdlib>
@@ -163,77 +162,6 @@ TextSize Font::measure(std::string_view latin1, float size) const {
 
 float Font::descent(float size) const { return descentPerEm_ * size; }
 
-namespace {
-
-// Collects a FreeType outline in font units as steps in output units, y upward.
-struct OutlineSink {
-  std::vector<OutlineStep>& steps;
-  double scale;  // output units per font unit
-  double x, y;   // the pen: where the glyph's origin is
-  bool open = false;
-
-  double ox(const FT_Vector* v) const { return x + static_cast<double>(v->x) * scale; }
-  double oy(const FT_Vector* v) const { return y + static_cast<double>(v->y) * scale; }
-  void close() {
-    if (open) steps.push_back({'Z', {}});
-    open = false;
-  }
-};
-
-OutlineSink& sinkOf(void* user) { return *static_cast<OutlineSink*>(user); }
-
-int moveTo(const FT_Vector* to, void* user) {
-  OutlineSink& s = sinkOf(user);
-  s.close();
-  s.steps.push_back({'M', {s.ox(to), s.oy(to)}});
-  s.open = true;
-  return 0;
-}
-
-int lineTo(const FT_Vector* to, void* user) {
-  OutlineSink& s = sinkOf(user);
-  s.steps.push_back({'L', {s.ox(to), s.oy(to)}});
-  return 0;
-}
-
-int conicTo(const FT_Vector* c, const FT_Vector* to, void* user) {
-  OutlineSink& s = sinkOf(user);
-  s.steps.push_back({'Q', {s.ox(c), s.oy(c), s.ox(to), s.oy(to)}});
-  return 0;
-}
-
-int cubicTo(const FT_Vector* c1, const FT_Vector* c2, const FT_Vector* to, void* user) {
-  OutlineSink& s = sinkOf(user);
-  s.steps.push_back({'C', {s.ox(c1), s.oy(c1), s.ox(c2), s.oy(c2), s.ox(to), s.oy(to)}});
-  return 0;
-}
-
-}  // namespace
-
-std::vector<OutlineStep> Font::outline(std::string_view latin1, float size, double x,
-                                       double y) const {
-  std::vector<OutlineStep> steps;
-  auto* scaled = static_cast<cairo_scaled_font_t*>(measurer_);
-  // cairo's lock on the shared face: the preview and raster files may be drawing with it.
-  FT_Face face = cairo_ft_scaled_font_lock_face(scaled);
-  if (!face) return steps;
-  static const FT_Outline_Funcs funcs = {moveTo, lineTo, conicTo, cubicTo, 0, 0};
-  OutlineSink sink{steps, static_cast<double>(size) / face->units_per_EM, x, y};
-  for (char ch : latin1) {
-    // ISO-8859-1 bytes are their own Unicode code points.
-    const FT_UInt glyph = FT_Get_Char_Index(face, static_cast<unsigned char>(ch));
-    // Unscaled and unhinted: font units, the advance as cairo's unhinted metrics have it.
-    if (FT_Load_Glyph(face, glyph, FT_LOAD_NO_SCALE) != 0) continue;
-    if (face->glyph->format == FT_GLYPH_FORMAT_OUTLINE) {
-      FT_Outline_Decompose(&face->glyph->outline, &funcs, &sink);
-      sink.close();
-    }
-    sink.x += static_cast<double>(face->glyph->advance.x) * sink.scale;
-  }
-  cairo_ft_scaled_font_unlock_face(scaled);
-  return steps;
-}
-
 std::uint32_t PreviewImage::pixel(int x, int y) const {
   std::uint32_t value;
   std::memcpy(&value, pixels.data() + static_cast<std::size_t>(y) * stride + x * 4, 4);
@@ -286,6 +214,51 @@ bool paint(cairo_surface_t* target, const Layout& layout, const Font& font, int 
 }
 
 }  // namespace
+
+std::vector<OutlineStep> Font::outline(std::string_view latin1, float size, double x,
+                                       double y) const {
+  // Through cairo, which lays the glyphs out as cairo_show_text does and locks the shared
+  // face around FreeType; at the 1000-unit measuring size its fixed-point path loses
+  // nothing. Font space runs y downward from the baseline.
+  std::vector<OutlineStep> steps;
+  auto* scaled = static_cast<cairo_scaled_font_t*>(measurer_);
+  const std::string utf8 = latin1ToUtf8(latin1);
+  cairo_glyph_t* glyphs = nullptr;
+  int count = 0;
+  if (cairo_scaled_font_text_to_glyphs(scaled, 0, 0, utf8.data(), static_cast<int>(utf8.size()),
+                                       &glyphs, &count, nullptr, nullptr, nullptr) != CAIRO_STATUS_SUCCESS)
+    return steps;
+  // Unbounded: cairo leaves out glyphs that fall outside a bounded surface.
+  Surface surface(cairo_recording_surface_create(CAIRO_CONTENT_ALPHA, nullptr),
+                  cairo_surface_destroy);
+  Context cr(cairo_create(surface.get()), cairo_destroy);
+  cairo_set_scaled_font(cr.get(), scaled);
+  cairo_glyph_path(cr.get(), glyphs, count);
+  cairo_glyph_free(glyphs);
+  cairo_path_t* path = cairo_copy_path(cr.get());
+  const double k = static_cast<double>(size) / kMeasureSize;
+  auto at = [&](const cairo_path_data_t& p, double* out) {
+    out[0] = x + p.point.x * k;
+    out[1] = y - p.point.y * k;
+  };
+  for (int i = 0; path->status == CAIRO_STATUS_SUCCESS && i < path->num_data;
+       i += path->data[i].header.length) {
+    const cairo_path_data_t* d = &path->data[i];
+    OutlineStep step{'Z', {}};
+    switch (d->header.type) {
+      case CAIRO_PATH_MOVE_TO: step.op = 'M'; at(d[1], step.p); break;
+      case CAIRO_PATH_LINE_TO: step.op = 'L'; at(d[1], step.p); break;
+      case CAIRO_PATH_CURVE_TO:
+        step.op = 'C';
+        for (int j = 0; j < 3; ++j) at(d[j + 1], step.p + 2 * j);
+        break;
+      case CAIRO_PATH_CLOSE_PATH: break;
+    }
+    steps.push_back(step);
+  }
+  cairo_path_destroy(path);
+  return steps;
+}
 
 std::optional<PreviewImage> paintPreview(const Layout& layout, const Font& font) {
   if (layout.pixelsWide <= 0 || layout.pixelsHigh <= 0 || layout.pixelsWide > kMaxSurfaceSide ||

@@ -11,8 +11,8 @@
 
 namespace strimlo {
 
-// One step of a glyph outline in output units, y upward: 'M' x y, 'L' x y, 'Q' x1 y1 x y
-// (quadratic), 'C' x1 y1 x2 y2 x y (cubic), 'Z' closes the contour.
+// One step of a glyph outline in output units, y upward: 'M' x y, 'L' x y,
+// 'C' x1 y1 x2 y2 x y (cubic), 'Z' closes the contour.
 struct OutlineStep {
   char op;
   double p[6];
@@ -31,8 +31,8 @@ class Font {
 
   TextSize measure(std::string_view latin1, float size) const;
   float descent(float size) const;  // below the baseline, positive
-  // The glyph outlines of a string set at size, its baseline starting at (x, y), each
-  // glyph advanced as cairo draws it (no kerning); for vector files that carry no font.
+  // The glyph outlines of a string set at size, its baseline starting at (x, y), laid out
+  // as the surface draws it; for vector files that carry no font. Safe on any thread.
   std::vector<OutlineStep> outline(std::string_view latin1, float size, double x, double y) const;
 
   void* cairoFace() const { return face_; }  // cairo_font_face_t*

@@ -90,7 +90,7 @@ void appendOutline(std::string& out, const std::vector<OutlineStep>& steps, doub
   out += "<path d=\"";
   for (const OutlineStep& step : steps) {
     out += step.op;
-    const int points = step.op == 'C' ? 3 : step.op == 'Q' ? 2 : step.op == 'Z' ? 0 : 1;
+    const int points = step.op == 'C' ? 3 : step.op == 'Z' ? 0 : 1;
     for (int i = 0; i < points; ++i) {
       appendNumber(out, step.p[2 * i], 3);
       out += ',';

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cctype>
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <filesystem>
@@ -151,8 +152,23 @@ void expectPrintReadyPdf(const std::string& path, const Layout& l, const Symbol&
     EXPECT_NE(text.find(withoutSpaces(s)), std::string::npos) << text;
 }
 
-// Well-formed XML of the millimetre size, one rectangle per run and the background, in
-// which what the user typed stayed text: no element came of it, the title reads it back.
+// The right end of each text's outline path, in the order of the layout's texts.
+std::vector<double> outlineEnds(const std::string& svg) {
+  std::vector<double> ends;
+  for (auto at = svg.find("<path d=\""); at != std::string::npos; at = svg.find("<path d=\"", at + 1)) {
+    std::string d = svg.substr(at + 9, svg.find('"', at + 9) - at - 9);
+    for (char& ch : d) ch = std::isalpha(static_cast<unsigned char>(ch)) || ch == ',' ? ' ' : ch;
+    std::istringstream in(d);
+    double x = 0, y = 0, end = 0;
+    while (in >> x >> y) end = std::max(end, x);
+    ends.push_back(end);
+  }
+  return ends;
+}
+
+// Well-formed XML of the millimetre size, one rectangle per run and the background, every
+// text outlined to its end, in which what the user typed stayed text: no element came of
+// it, the title reads it back.
 void expectSafeSvg(const std::string& path, const Layout& l, const Symbol& sym) {
   EXPECT_EQ(test::run("xmllint --noout " + shellQuote(path)).exitCode, 0);
   const std::string bytes = test::readFile(path);
@@ -160,6 +176,13 @@ void expectSafeSvg(const std::string& path, const Layout& l, const Symbol& sym) 
   std::snprintf(size, sizeof size, "width=\"%.3fmm\" height=\"%.3fmm\"",
                 l.pointsWide * 25.4 / 72.0, l.pointsHigh * 25.4 / 72.0);
   EXPECT_NE(bytes.find(size), std::string::npos) << size;
+  const std::vector<double> ends = outlineEnds(bytes);
+  ASSERT_EQ(ends.size(), l.texts.size());
+  for (std::size_t i = 0; i < ends.size(); ++i) {
+    const TextItem& t = l.texts[i];
+    const float advance = Font::helvetica()->measure(t.text, t.size).width;
+    EXPECT_NEAR(ends[i], t.x + advance, t.size * 0.25) << t.text;
+  }
   auto xpath = [&](const std::string& query) {
     std::string answer = tool("xmllint --xpath " + shellQuote(query) + " " + shellQuote(path));
     if (!answer.empty() && answer.back() == '\n') answer.pop_back();
