@@ -57,8 +57,11 @@ std::optional<Type1Font> rememberedOrFound() {
   return found;
 }
 
-// libharu reports every failure here as well as in the call's status.
-void onError(HPDF_STATUS, HPDF_STATUS, void* failed) { *static_cast<bool*>(failed) = true; }
+// libharu reports every failure here as well as in the call's status; the first is kept.
+void onError(HPDF_STATUS error, HPDF_STATUS, void* first) {
+  auto& kept = *static_cast<HPDF_STATUS*>(first);
+  if (kept == HPDF_OK) kept = error;
+}
 
 bool addString(HPDF_Doc pdf, HPDF_Dict dict, const char* key, const char* value) {
   HPDF_String s = HPDF_String_New(pdf->mmgr, value, nullptr);
@@ -166,7 +169,7 @@ std::optional<std::string> contents(HPDF_Doc pdf) {
   return bytes;
 }
 
-std::optional<std::string> build(HPDF_Doc pdf, const bool& failed, const Layout& layout,
+std::optional<std::string> build(HPDF_Doc pdf, const HPDF_STATUS& error, const Layout& layout,
                                   const Font& font, const Type1Font& type1,
                                   std::string_view title) {
   // Nothing is compressed: the page's few operators stay readable, and the font program
@@ -180,9 +183,9 @@ std::optional<std::string> build(HPDF_Doc pdf, const bool& failed, const Layout&
       !addId(pdf, layout, title, made))
     return std::nullopt;
   drawMarks(page, face, layout, font);
-  if (failed) return std::nullopt;
+  if (error != HPDF_OK) return std::nullopt;
   auto bytes = contents(pdf);
-  return failed ? std::nullopt : bytes;
+  return error != HPDF_OK ? std::nullopt : bytes;
 }
 
 }  // namespace
@@ -194,14 +197,13 @@ const Type1Font* helveticaType1() {
 
 std::optional<std::string> makePdf(const Layout& layout, const Font& font,
                                    const Type1Font& type1, std::string_view title) {
-  bool failed = false;
-  std::unique_ptr<HPDF_Doc_Rec, decltype(&HPDF_Free)> pdf(HPDF_New(onError, &failed), HPDF_Free);
-  if (!pdf) return std::nullopt;
-  try {
-    return build(pdf.get(), failed, layout, font, type1, title);
-  } catch (const std::bad_alloc&) {
-    return std::nullopt;
-  }
+  HPDF_STATUS error = HPDF_OK;
+  std::unique_ptr<HPDF_Doc_Rec, decltype(&HPDF_Free)> pdf(HPDF_New(onError, &error), HPDF_Free);
+  if (!pdf) throw std::bad_alloc();  // its only failure
+  auto bytes = build(pdf.get(), error, layout, font, type1, title);
+  // Running out of memory is told as it is for every other buffer.
+  if (error == HPDF_FAILD_TO_ALLOC_MEM) throw std::bad_alloc();
+  return bytes;
 }
 
 }  // namespace strimlo

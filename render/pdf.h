@@ -21,7 +21,8 @@ struct Type1Font {
 const Type1Font* helveticaType1();
 
 // The whole file of a layout in points (fileLayout at 72 dpi); title is the Info title.
-// Nothing when the PDF library fails (memory, an unreadable font file).
+// Nothing when the PDF library fails (an unreadable font file); std::bad_alloc when
+// memory runs out.
 std::optional<std::string> makePdf(const Layout& layout, const Font& font,
                                    const Type1Font& type1, std::string_view title);
 

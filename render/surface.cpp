@@ -225,8 +225,9 @@ std::vector<OutlineStep> Font::outline(std::string_view latin1, float size, doub
   const std::string utf8 = latin1ToUtf8(latin1);
   cairo_glyph_t* glyphs = nullptr;
   int count = 0;
-  if (cairo_scaled_font_text_to_glyphs(scaled, 0, 0, utf8.data(), static_cast<int>(utf8.size()),
-                                       &glyphs, &count, nullptr, nullptr, nullptr) != CAIRO_STATUS_SUCCESS)
+  if (!succeeded(cairo_scaled_font_text_to_glyphs(scaled, 0, 0, utf8.data(),
+                                                  static_cast<int>(utf8.size()), &glyphs, &count,
+                                                  nullptr, nullptr, nullptr)))
     return steps;
   // Unbounded: cairo leaves out glyphs that fall outside a bounded surface.
   Surface surface(cairo_recording_surface_create(CAIRO_CONTENT_ALPHA, nullptr),
@@ -236,6 +237,10 @@ std::vector<OutlineStep> Font::outline(std::string_view latin1, float size, doub
   cairo_glyph_path(cr.get(), glyphs, count);
   cairo_glyph_free(glyphs);
   cairo_path_t* path = cairo_copy_path(cr.get());
+  if (path->status == CAIRO_STATUS_NO_MEMORY) {
+    cairo_path_destroy(path);
+    throw std::bad_alloc();
+  }
   const double k = static_cast<double>(size) / kMeasureSize;
   auto at = [&](const cairo_path_data_t& p, double* out) {
     out[0] = x + p.point.x * k;
