@@ -138,7 +138,7 @@ void BarcodeController::changeFileFormat() {
   setButtons();
 }
 
-// Size and resolution only matter to a saved raster file, never to the preview.
+// Size and resolution only matter to a saved file, never to the preview.
 void BarcodeController::changeResolution() { resolution_ = comboResolution_->currentIndex(); }
 void BarcodeController::changeCodeSize() { size_ = comboCodeSize_->currentIndex(); }
 
@@ -155,8 +155,8 @@ void BarcodeController::changeTransparent() { prepress_.transparent = checkTrans
 
 void BarcodeController::setButtons() {
   const ControlStates states = controlStates(format_, type_);
-  comboResolution_->setEnabled(states.sizeAndResolution);
-  comboCodeSize_->setEnabled(states.sizeAndResolution);
+  comboResolution_->setEnabled(states.resolution);
+  comboCodeSize_->setEnabled(states.size);
   textfieldAddOn_->setEnabled(states.addOnAndPrice);
   textfieldPriceText_->setEnabled(states.addOnAndPrice);
   checkTransparent_->setEnabled(transparencyApplies(format_));

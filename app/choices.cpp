@@ -16,7 +16,8 @@ std::string latin1Text(const QString& text) {
 }
 
 ControlStates controlStates(FileFormat format, CodeType type) {
-  return {format != kEPS, isIsbn(type)};
+  const bool vector = format == kPDF || format == kSVG;
+  return {format != kEPS, format != kEPS && !vector, isIsbn(type)};
 }
 
 bool transparencyApplies(FileFormat format) { return allowsTransparency(format); }
@@ -38,6 +39,8 @@ QString fileTypeFilter(FileFormat format) {
     case kPNG: return QCoreApplication::translate("Choices", "PNG image (*.png)");
     case kTIFF: return QCoreApplication::translate("Choices", "TIFF image (*.tiff)");
     case kJPEG: return QCoreApplication::translate("Choices", "JPEG image (*.jpg)");
+    case kPDF: return QCoreApplication::translate("Choices", "PDF for print (*.pdf)");
+    case kSVG: return QCoreApplication::translate("Choices", "SVG image (*.svg)");
     default: return QString();
   }
 }

@@ -14,7 +14,8 @@ std::string latin1Text(const QString& text);
 
 // Which controls mean something for the current choices.
 struct ControlStates {
-  bool sizeAndResolution;  // raster files only: an EPS is drawn at one nominal size
+  bool size;           // all but EPS, which is drawn at one nominal size
+  bool resolution;     // raster files only: PDF and SVG are vector pages
   bool addOnAndPrice;      // the ISBN types only
 };
 ControlStates controlStates(FileFormat format, CodeType type);
@@ -24,8 +25,8 @@ bool transparencyApplies(FileFormat format);
 // The options a save asks for: as chosen, the background opaque where it cannot be clear.
 Prepress savedPrepress(const Prepress& chosen, FileFormat format);
 
-// The extension a saved file must end with ("eps", "png", "tiff", "jpg"); empty for a
-// format outside the list.
+// The extension a saved file must end with ("eps", "png", "tiff", "jpg", "pdf", "svg");
+// empty for a format outside the list.
 QString requiredExtension(FileFormat format);
 // The save dialog's file type line, e.g. "PNG image (*.png)".
 QString fileTypeFilter(FileFormat format);

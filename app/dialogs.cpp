@@ -69,8 +69,8 @@ QString aboutPage() {
                "books, with an optional 5-digit add-on and a price line."),
            QCoreApplication::translate(
                "Dialogs",
-               "Saves them as EPS for print, or as PNG, TIFF or JPEG images at an exact size "
-               "and resolution."));
+               "Saves them as a print-ready PDF, an SVG or an EPS, or as PNG, TIFF or JPEG "
+               "images at an exact size and resolution."));
 }
 
 namespace {
@@ -96,11 +96,13 @@ const char* const kHelpPieces[] = {
                       "12.99). The price text is printed above it as you type it. Both may stay "
                       "empty."),
     QT_TRANSLATE_NOOP("Help",
-                      "<b>Save.</b> Choose a file format. EPS keeps the barcode sharp at any size "
-                      "and is what print shops usually want. PNG, TIFF and JPEG are images: pick "
-                      "the print size (100% is the standard size, with 0.33 mm as the narrowest "
-                      "bar) and the resolution of your printer (300 dpi suits most office "
-                      "printers)."),
+                      "<b>Save.</b> Choose a file format. PDF is what print services and book "
+                      "distributors ask for: sharp at the print size you pick, black on the black "
+                      "plate only, the font embedded. SVG is sharp too, for web pages and layout "
+                      "programs. EPS is the older vector format, drawn at one fixed size. PNG, "
+                      "TIFF and JPEG are images: pick the print size (100% is the standard size, "
+                      "with 0.33 mm as the narrowest bar) and the resolution of your printer (300 "
+                      "dpi suits most office printers)."),
     QT_TRANSLATE_NOOP("Help",
                       "<b>Copy, drag or print.</b> Edit &gt; Copy Barcode (Ctrl+C) puts the "
                       "barcode on the clipboard as a 300 dpi image of the standard size. Drag the "

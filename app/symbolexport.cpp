@@ -21,7 +21,9 @@ struct ClipboardFormat {
   FileFormat format;
 };
 constexpr ClipboardFormat kClipboardFormats[] = {
-    {"image/png", kPNG},  // greyscale, the resolution in its pHYs chunk
+    {"image/png", kPNG},         // greyscale, the resolution in its pHYs chunk
+    {"image/svg+xml", kSVG},     // outlines at the print size, for web and layout
+    {"application/pdf", kPDF},   // the print-ready page, 100 % K
 };
 // Layout programs place a pasted image by its stated resolution: 300 dpi at 100% lands
 // at the symbol's real size.

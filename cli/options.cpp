@@ -58,7 +58,8 @@ std::optional<CodeType> parseType(const std::string& word) {
 
 std::optional<FileFormat> parseFormat(const std::string& word) {
   static const std::map<std::string, FileFormat> names = {
-      {"eps", kEPS}, {"png", kPNG}, {"tif", kTIFF}, {"tiff", kTIFF}, {"jpg", kJPEG}, {"jpeg", kJPEG}};
+      {"eps", kEPS}, {"png", kPNG}, {"tif", kTIFF}, {"tiff", kTIFF}, {"jpg", kJPEG}, {"jpeg", kJPEG},
+      {"pdf", kPDF}, {"svg", kSVG}};
   if (auto it = names.find(normalizedWord(word)); it != names.end()) return it->second;
   return parseInt(word);
 }
@@ -174,7 +175,7 @@ Parsed parseOptions(const std::vector<std::string>& args) {
 std::string usage() {
   return R"(Usage:
   strimlo-cli [--type ean8|ean13|isbn10|isbn13|N] [--addon TEXT] [--price TEXT]
-              [--format eps|png|tiff|jpg|N] [--size N] [--res N] [--strict]
+              [--format eps|png|tiff|jpg|pdf|svg|N] [--size N] [--res N] [--strict]
               [--quiet-zones] [--bar-reduction MICRONS] [--transparent] -o PATH|- DATA
   strimlo-cli --preview WxH [--type ...] [--addon ...] [--price ...] [--quiet-zones]
               -o PATH.png DATA
@@ -182,7 +183,7 @@ std::string usage() {
               [--size N] [--res N] [--addon ...] [--price ...] [--strict]
               [--quiet-zones] [--bar-reduction MICRONS] [--transparent]
 
-Makes one retail barcode file (EPS, or a CMYK PNG, TIFF or JPEG).
+Makes one retail barcode file (EPS, a print-ready PDF, an SVG, or a CMYK PNG, TIFF or JPEG).
 
   --type     the symbology (default ean13):
                ean8    7 digits (an 8th, the check digit, is recomputed)
@@ -192,6 +193,7 @@ Makes one retail barcode file (EPS, or a CMYK PNG, TIFF or JPEG).
   --addon    ISBN only: a 5-digit add-on (e.g. 51299); any other length means none
   --price    ISBN only: a price line printed above the add-on
   --format   eps (default; size and resolution do not apply), png, tiff or jpg;
+             pdf (K-only black, PDF/X-1a) or svg: vector at the size, no resolution;
              taken from the output's extension when not given
   --size N   magnification of the nominal 0.33 mm module (default 2):
                0 82%  1 91%  2 100%  3 110%  4 121%  5 136%  6 152%  7 167%  8 182%  9 197%

@@ -43,6 +43,8 @@ const char* fileExtension(FileFormat format) {
     case kPNG: return "png";
     case kTIFF: return "tiff";
     case kJPEG: return "jpg";
+    case kPDF: return "pdf";
+    case kSVG: return "svg";
     default: return nullptr;
   }
 }

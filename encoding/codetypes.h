@@ -20,6 +20,8 @@ inline constexpr FileFormat kEPS = 0;
 inline constexpr FileFormat kPNG = 1;
 inline constexpr FileFormat kTIFF = 2;
 inline constexpr FileFormat kJPEG = 3;
+inline constexpr FileFormat kPDF = 4;  // vector, K-only black, for print
+inline constexpr FileFormat kSVG = 5;  // vector, for web and layout
 
 inline constexpr int kSizeCount = 10;
 inline constexpr int kResolutionCount = 8;
@@ -32,7 +34,7 @@ float getResolution(ResolutionIndex res);
 bool isIsbn(CodeType type);
 // "EAN-13", "ISBN-10", ...; "unknown code type" for values outside the list.
 const char* codeTypeName(CodeType type);
-// "eps", "png", "tiff", "jpg"; nullptr for values outside the list.
+// "eps", "png", "tiff", "jpg", "pdf", "svg"; nullptr for values outside the list.
 const char* fileExtension(FileFormat format);
 
 }  // namespace strimlo

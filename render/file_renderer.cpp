@@ -1,11 +1,14 @@
-// Symbol files: EPS text from the EPS writer, or a bitmap of the file layout streamed
-// through an image encoder; either way written atomically.
+// Symbol files: EPS text from the EPS writer, a PDF or SVG page of the file layout in
+// points, or a bitmap of the file layout streamed through an image encoder; every one
+// written atomically.
 #include <cstdio>
 #include <string>
 
 #include "atomic_file.h"
 #include "encode.h"
 #include "eps.h"
+#include "pdf.h"
+#include "svg.h"
 #include "renderers.h"
 
 namespace strimlo {
@@ -23,6 +26,32 @@ SaveOutcome writeEps(const Symbol& sym, const Prepress& prepress, const std::str
                       sym.pattern, sym.addon ? &*sym.addon : nullptr, prepress);
   if (!text) return fail(SaveFailure::EncodeFailed);
   return writeFileAtomically(path, *text) ? SaveOutcome{} : fail(SaveFailure::WriteFailed);
+}
+
+// What a reader is told the symbol says: the lines printed with it, in reading order.
+std::string humanText(const Symbol& sym) {
+  if (!isIsbn(sym.type)) return sym.digits;
+  std::string text = sym.isbnLine + " " + sym.digits;
+  if (sym.addon) text += " " + sym.addonText;
+  if (sym.addon && !sym.priceText.empty()) text += " " + sym.priceText;
+  return text;
+}
+
+// The page is the symbol's box at the magnification, in points and unrounded: the box a
+// bitmap of the same size has before it is cut to whole pixels.
+SaveOutcome writeVector(const Symbol& sym, SizeIndex size, FileFormat format,
+                        const Prepress& prepress, const std::string& path) {
+  const Font* font = Font::helvetica();
+  const Type1Font* type1 = format == kPDF ? helveticaType1() : nullptr;
+  if (!font || (format == kPDF && !type1)) return fail(SaveFailure::NoFont);
+  Layout layout = fileLayout(sym, size, 0);
+  applyPrepress(layout, sym.type, prepress, false);  // exact: a page has no pixels
+  const std::string note = reductionNote(prepress.barReductionMicrons, std::nullopt);
+  std::optional<std::string> bytes;
+  if (format == kPDF) bytes = makePdf(layout, *font, *type1, sym.digits, note);
+  else bytes = makeSvg(layout, *font, humanText(sym), note, !prepress.transparent);
+  if (!bytes) return fail(SaveFailure::EncodeFailed);
+  return writeFileAtomically(path, *bytes) ? SaveOutcome{} : fail(SaveFailure::WriteFailed);
 }
 
 SaveOutcome writeRaster(const Symbol& sym, SizeIndex size, ResolutionIndex res,
@@ -69,6 +98,7 @@ SaveOutcome renderFile(CodeType type, std::string_view text, std::string_view ad
   if (!reductionInRange(prepress.barReductionMicrons)) return fail(SaveFailure::BadReduction);
   if (prepress.transparent && !allowsTransparency(format)) return fail(SaveFailure::OpaqueFormat);
   if (format == kEPS) return writeEps(*c.symbol, prepress, path);
+  if (format == kPDF || format == kSVG) return writeVector(*c.symbol, size, format, prepress, path);
   return writeRaster(*c.symbol, size, res, format, prepress, path);
 }
 

@@ -94,7 +94,7 @@ std::string describe(const SaveOutcome& outcome, CodeType type, std::string_view
   switch (outcome.failure) {
     case SaveFailure::None: return "written";
     case SaveFailure::Refused: return refusalMessage(outcome.refusal, type, text, addon);
-    case SaveFailure::BadFormat: return "unknown file format (0 EPS, 1 PNG, 2 TIFF, 3 JPEG)";
+    case SaveFailure::BadFormat: return "unknown file format (0 EPS, 1 PNG, 2 TIFF, 3 JPEG, 4 PDF, 5 SVG)";
     case SaveFailure::NoFont:
       return "the Helvetica face (Nimbus Sans, Debian package fonts-urw-base35) is not installed";
     case SaveFailure::TooLarge: return "the image would be too large to make";

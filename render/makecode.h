@@ -17,8 +17,8 @@ namespace strimlo {
 enum class SaveFailure {
   None,
   Refused,      // the texts cannot be encoded; see refusal
-  BadFormat,    // a file format outside EPS, PNG, TIFF, JPEG
-  NoFont,       // Helvetica (Nimbus Sans) is not installed
+  BadFormat,    // a file format outside EPS, PNG, TIFF, JPEG, PDF, SVG
+  NoFont,       // Helvetica (Nimbus Sans; for PDF its Type 1 files) is not installed
   TooLarge,     // the bitmap cannot be made
   EncodeFailed, // the image encoder failed
   WriteFailed,  // the file could not be written (nothing was changed)

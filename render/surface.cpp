@@ -71,14 +71,11 @@ bool succeeded(FT_Error error) {
   return error == 0;
 }
 
-// fontconfig reads the whole system configuration on its first call, most of a one-file
-// run's time. The file it chose is remembered in the user's cache folder and used again
-// while it still opens as Nimbus Sans; otherwise fontconfig is asked again.
-std::string fontCacheFile() {
+std::string fontCacheFile(std::string_view name) {
   const char* xdg = std::getenv("XDG_CACHE_HOME");
   const char* home = std::getenv("HOME");
-  if (xdg && *xdg == '/') return std::string(xdg) + "/strimlo/helvetica-file";
-  if (home && *home == '/') return std::string(home) + "/.cache/strimlo/helvetica-file";
+  if (xdg && *xdg == '/') return std::string(xdg) + "/strimlo/" + std::string(name);
+  if (home && *home == '/') return std::string(home) + "/.cache/strimlo/" + std::string(name);
   return {};
 }
 
@@ -89,28 +86,35 @@ bool isNimbusSans(FT_Face face) {
 
 // The face of the remembered file, or of the one fontconfig finds (then remembered).
 FT_Face openHelvetica(FT_Library library) {
-  const std::string cache = fontCacheFile();
+  const std::string remembered = rememberedFontFile("helvetica-file");
   FT_Face face = nullptr;
-  if (!cache.empty()) {
-    std::ifstream in(cache);
-    std::string remembered;
-    if (std::getline(in, remembered) && remembered.starts_with('/') &&
-        succeeded(FT_New_Face(library, remembered.c_str(), 0, &face))) {
-      if (isNimbusSans(face)) return face;
-      FT_Done_Face(face);
-    }
+  if (!remembered.empty() && succeeded(FT_New_Face(library, remembered.c_str(), 0, &face))) {
+    if (isNimbusSans(face)) return face;
+    FT_Done_Face(face);
   }
   const std::string file = findHelveticaFile();
   if (file.empty() || !succeeded(FT_New_Face(library, file.c_str(), 0, &face))) return nullptr;
-  if (!cache.empty()) {
-    std::error_code ec;
-    std::filesystem::create_directories(std::filesystem::path(cache).parent_path(), ec);
-    if (!ec) writeFileAtomically(cache, file + "\n");  // a cache: failing to write it is fine
-  }
+  rememberFontFile("helvetica-file", file);
   return face;
 }
 
 }  // namespace
+
+std::string rememberedFontFile(std::string_view name) {
+  const std::string cache = fontCacheFile(name);
+  std::string remembered;
+  if (cache.empty()) return {};
+  std::ifstream in(cache);
+  return std::getline(in, remembered) && remembered.starts_with('/') ? remembered : std::string();
+}
+
+void rememberFontFile(std::string_view name, const std::string& file) {
+  const std::string cache = fontCacheFile(name);
+  if (cache.empty()) return;
+  std::error_code ec;
+  std::filesystem::create_directories(std::filesystem::path(cache).parent_path(), ec);
+  if (!ec) writeFileAtomically(cache, file + "\n");  // a cache: failing to write it is fine
+}
 
 const Font* Font::helvetica() {
   static const Font* font = []() -> const Font* {
@@ -223,6 +227,56 @@ bool shadeBesideLightMargins(cairo_surface_t* target, const Layout& layout) {
 }
 
 }  // namespace
+
+std::vector<OutlineStep> Font::outline(std::string_view latin1, float size, double x,
+                                       double y) const {
+  // Through cairo, which lays the glyphs out as cairo_show_text does and locks the shared
+  // face around FreeType; at the 1000-unit measuring size its fixed-point path loses
+  // nothing. Font space runs y downward from the baseline.
+  std::vector<OutlineStep> steps;
+  auto* scaled = static_cast<cairo_scaled_font_t*>(measurer_);
+  const std::string utf8 = latin1ToUtf8(latin1);
+  cairo_glyph_t* glyphs = nullptr;
+  int count = 0;
+  if (!succeeded(cairo_scaled_font_text_to_glyphs(scaled, 0, 0, utf8.data(),
+                                                  static_cast<int>(utf8.size()), &glyphs, &count,
+                                                  nullptr, nullptr, nullptr)))
+    return steps;
+  // Unbounded: cairo leaves out glyphs that fall outside a bounded surface.
+  Surface surface(cairo_recording_surface_create(CAIRO_CONTENT_ALPHA, nullptr),
+                  cairo_surface_destroy);
+  Context cr(cairo_create(surface.get()), cairo_destroy);
+  cairo_set_scaled_font(cr.get(), scaled);
+  cairo_glyph_path(cr.get(), glyphs, count);
+  cairo_glyph_free(glyphs);
+  cairo_path_t* path = cairo_copy_path(cr.get());
+  if (path->status == CAIRO_STATUS_NO_MEMORY) {
+    cairo_path_destroy(path);
+    throw std::bad_alloc();
+  }
+  const double k = static_cast<double>(size) / kMeasureSize;
+  auto at = [&](const cairo_path_data_t& p, double* out) {
+    out[0] = x + p.point.x * k;
+    out[1] = y - p.point.y * k;
+  };
+  for (int i = 0; path->status == CAIRO_STATUS_SUCCESS && i < path->num_data;
+       i += path->data[i].header.length) {
+    const cairo_path_data_t* d = &path->data[i];
+    OutlineStep step{'Z', {}};
+    switch (d->header.type) {
+      case CAIRO_PATH_MOVE_TO: step.op = 'M'; at(d[1], step.p); break;
+      case CAIRO_PATH_LINE_TO: step.op = 'L'; at(d[1], step.p); break;
+      case CAIRO_PATH_CURVE_TO:
+        step.op = 'C';
+        for (int j = 0; j < 3; ++j) at(d[j + 1], step.p + 2 * j);
+        break;
+      case CAIRO_PATH_CLOSE_PATH: break;
+    }
+    steps.push_back(step);
+  }
+  cairo_path_destroy(path);
+  return steps;
+}
 
 std::optional<PreviewImage> paintPreview(const Layout& layout, const Font& font) {
   if (layout.pixelsWide <= 0 || layout.pixelsHigh <= 0 || layout.pixelsWide > kMaxSurfaceSide ||

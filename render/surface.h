@@ -3,12 +3,20 @@
 // painting of a Layout with cairo, into a preview image or into strips of ink coverage.
 #include <cstdint>
 #include <optional>
+#include <string>
 #include <string_view>
 #include <vector>
 
 #include "layout.h"
 
 namespace strimlo {
+
+// One step of a glyph outline in output units, y upward: 'M' x y, 'L' x y,
+// 'C' x1 y1 x2 y2 x y (cubic), 'Z' closes the contour.
+struct OutlineStep {
+  char op;
+  double p[6];
+};
 
 struct TextSize {
   float width;   // the advance of the string
@@ -23,6 +31,9 @@ class Font {
 
   TextSize measure(std::string_view latin1, float size) const;
   float descent(float size) const;  // below the baseline, positive
+  // The glyph outlines of a string set at size, its baseline starting at (x, y), laid out
+  // as the surface draws it; for vector files that carry no font. Safe on any thread.
+  std::vector<OutlineStep> outline(std::string_view latin1, float size, double x, double y) const;
 
   void* cairoFace() const { return face_; }  // cairo_font_face_t*
 
@@ -33,6 +44,13 @@ class Font {
   float descentPerEm_ = 0;  // descender / em, positive
   void* measurer_ = nullptr;  // cairo_scaled_font_t* at a large size, unhinted
 };
+
+// fontconfig reads the whole system configuration on its first call, most of a one-file
+// run's time. The files it finds are remembered in the user's cache folder, one under each
+// name ("helvetica-file", ...); a caller checks a remembered file is still the face it
+// wants before using it, and asks fontconfig again otherwise.
+std::string rememberedFontFile(std::string_view name);  // empty when none
+void rememberFontFile(std::string_view name, const std::string& file);
 
 // A preview image: premultiplied ARGB32 as cairo keeps it, top row first.
 struct PreviewImage {

@@ -42,6 +42,14 @@
         <source>“%1” already exists. Replace it?</source>
         <translation>„%1“ ist bereits vorhanden. Ersetzen?</translation>
     </message>
+    <message>
+        <source>PDF for print (*.pdf)</source>
+        <translation>PDF für den Druck (*.pdf)</translation>
+    </message>
+    <message>
+        <source>SVG image (*.svg)</source>
+        <translation>SVG-Bild (*.svg)</translation>
+    </message>
 </context>
 <context>
     <name>Dialogs</name>
@@ -58,8 +66,8 @@
         <translation>Erstellt Barcodes für den Handel: EAN-8 und EAN-13 für Produkte, ISBN-10 und ISBN-13 für Bücher, mit einem optionalen 5-stelligen Zusatzcode und einer Preiszeile.</translation>
     </message>
     <message>
-        <source>Saves them as EPS for print, or as PNG, TIFF or JPEG images at an exact size and resolution.</source>
-        <translation>Speichert sie als EPS für den Druck oder als PNG-, TIFF- oder JPEG-Bild in genauer Größe und Auflösung.</translation>
+        <source>Saves them as a print-ready PDF, an SVG or an EPS, or as PNG, TIFF or JPEG images at an exact size and resolution.</source>
+        <translation>Speichert sie als druckfertiges PDF, als SVG oder EPS oder als PNG-, TIFF- oder JPEG-Bild in genauer Größe und Auflösung.</translation>
     </message>
 </context>
 <context>
@@ -89,16 +97,16 @@
         <translation>&lt;b&gt;Zusatzcode und Preis&lt;/b&gt; (nur Bücher). Der Zusatzcode ist ein kleiner zweiter Barcode aus genau 5 Ziffern, oft der Preiscode (zum Beispiel 51299 für 12,99 US$). Der Preistext wird so, wie Sie ihn eingeben, darüber gedruckt. Beide dürfen leer bleiben.</translation>
     </message>
     <message>
-        <source>&lt;b&gt;Save.&lt;/b&gt; Choose a file format. EPS keeps the barcode sharp at any size and is what print shops usually want. PNG, TIFF and JPEG are images: pick the print size (100% is the standard size, with 0.33 mm as the narrowest bar) and the resolution of your printer (300 dpi suits most office printers).</source>
-        <translation>&lt;b&gt;Speichern.&lt;/b&gt; Wählen Sie ein Dateiformat. EPS bleibt in jeder Größe scharf und ist das, was Druckereien meist wünschen. PNG, TIFF und JPEG sind Bilder: Wählen Sie die Druckgröße (100 % ist die Standardgröße, mit 0,33 mm als schmalstem Strich) und die Auflösung Ihres Druckers (300 dpi passen für die meisten Bürodrucker).</translation>
-    </message>
-    <message>
         <source>&lt;b&gt;Copy, drag or print.&lt;/b&gt; Edit &amp;gt; Copy Barcode (Ctrl+C) puts the barcode on the clipboard as a 300 dpi image of the standard size. Drag the preview into another program, or into a folder for a file in the chosen format. File &amp;gt; Print (Ctrl+P) prints it at the chosen print size; turn off any scaling in the print dialog.</source>
         <translation>&lt;b&gt;Kopieren, ziehen oder drucken.&lt;/b&gt; Bearbeiten &amp;gt; Barcode kopieren (Strg+C) legt den Barcode als 300-dpi-Bild in Standardgröße in die Zwischenablage. Ziehen Sie die Vorschau in ein anderes Programm, oder in einen Ordner für eine Datei im gewählten Format. Datei &amp;gt; Drucken (Strg+P) druckt ihn in der gewählten Druckgröße; schalten Sie jede Skalierung im Druckdialog aus.</translation>
     </message>
     <message>
         <source>The preview follows every key you type. When it shows a line of help instead of a barcode, the number does not have the right number of digits yet.</source>
         <translation>Die Vorschau folgt jeder Taste, die Sie drücken. Zeigt sie statt eines Barcodes eine Hilfezeile, hat die Nummer noch nicht die richtige Anzahl Ziffern.</translation>
+    </message>
+    <message>
+        <source>&lt;b&gt;Save.&lt;/b&gt; Choose a file format. PDF is what print services and book distributors ask for: sharp at the print size you pick, black on the black plate only, the font embedded. SVG is sharp too, for web pages and layout programs. EPS is the older vector format, drawn at one fixed size. PNG, TIFF and JPEG are images: pick the print size (100% is the standard size, with 0.33 mm as the narrowest bar) and the resolution of your printer (300 dpi suits most office printers).</source>
+        <translation>&lt;b&gt;Speichern.&lt;/b&gt; Wählen Sie ein Dateiformat. PDF ist das, was Druckdienstleister und Buchvertriebe verlangen: scharf in der gewählten Druckgröße, Schwarz nur auf der Schwarzplatte, die Schrift eingebettet. SVG ist ebenfalls scharf, für Webseiten und Layoutprogramme. EPS ist das ältere Vektorformat, immer in einer festen Größe. PNG, TIFF und JPEG sind Bilder: Wählen Sie die Druckgröße (100 % ist die Standardgröße, mit 0,33 mm als schmalstem Strich) und die Auflösung Ihres Druckers (300 dpi passen für die meisten Bürodrucker).</translation>
     </message>
 </context>
 <context>
@@ -239,10 +247,6 @@ ISBN-10 und ISBN-13: die Buchnummer, mit oder ohne Bindestriche. Zusatzcode: 5 Z
     <message>
         <source>EPS for print, or a PNG, TIFF or JPEG image.</source>
         <translation>EPS für den Druck, oder ein PNG-, TIFF- oder JPEG-Bild.</translation>
-    </message>
-    <message>
-        <source>EPS keeps the barcode sharp at any size; PNG, TIFF and JPEG are images of the chosen print size and resolution.</source>
-        <translation>EPS hält den Barcode in jeder Größe scharf; PNG, TIFF und JPEG sind Bilder in der gewählten Druckgröße und Auflösung.</translation>
     </message>
     <message>
         <source>EPS (vector, for print)</source>
@@ -413,8 +417,20 @@ ISBN-10 und ISBN-13: die Buchnummer, mit oder ohne Bindestriche. Zusatzcode: 5 Z
         <translation>Ü&amp;ber Strimlo</translation>
     </message>
     <message>
-        <source>For PNG, TIFF and JPEG: the size against the standard (100%), with the width of the thinnest bar in millimetres. An EPS file is always drawn at one fixed size: a 0.296 mm bar, 89.6% of the standard.</source>
-        <translation>Für PNG, TIFF und JPEG: die Größe gegenüber dem Standard (100 %), mit der Breite des schmalsten Strichs in Millimetern. Eine EPS-Datei hat immer eine feste Größe: ein Strich von 0,296 mm, 89,6 % des Standards.</translation>
+        <source>EPS keeps the barcode sharp at any size; PDF (black on the K plate only, for print) and SVG are sharp at the chosen print size; PNG, TIFF and JPEG are images of the chosen print size and resolution.</source>
+        <translation>EPS hält den Barcode in jeder Größe scharf; PDF (Schwarz nur auf der Schwarzplatte, für den Druck) und SVG sind in der gewählten Druckgröße scharf; PNG, TIFF und JPEG sind Bilder in der gewählten Druckgröße und Auflösung.</translation>
+    </message>
+    <message>
+        <source>PDF (vector, for print)</source>
+        <translation>PDF (Vektor, für den Druck)</translation>
+    </message>
+    <message>
+        <source>SVG (vector, for web and layout)</source>
+        <translation>SVG (Vektor, für Web und Layout)</translation>
+    </message>
+    <message>
+        <source>For PDF, SVG, PNG, TIFF and JPEG: the size against the standard (100%), with the width of the thinnest bar in millimetres. An EPS file is always drawn at one fixed size: a 0.296 mm bar, 89.6% of the standard.</source>
+        <translation>Für PDF, SVG, PNG, TIFF und JPEG: die Größe gegenüber dem Standard (100 %), mit der Breite des schmalsten Strichs in Millimetern. Eine EPS-Datei hat immer eine feste Größe: ein Strich von 0,296 mm, 89,6 % des Standards.</translation>
     </message>
     <message>
         <source>Prepress</source>

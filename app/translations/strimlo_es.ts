@@ -42,6 +42,14 @@
         <source>“%1” already exists. Replace it?</source>
         <translation>«%1» ya existe. ¿Desea reemplazarlo?</translation>
     </message>
+    <message>
+        <source>PDF for print (*.pdf)</source>
+        <translation>PDF para imprenta (*.pdf)</translation>
+    </message>
+    <message>
+        <source>SVG image (*.svg)</source>
+        <translation>Imagen SVG (*.svg)</translation>
+    </message>
 </context>
 <context>
     <name>Dialogs</name>
@@ -58,8 +66,8 @@
         <translation>Crea códigos de barras comerciales: EAN-8 y EAN-13 para productos, ISBN-10 e ISBN-13 para libros, con un complemento opcional de 5 dígitos y una línea de precio.</translation>
     </message>
     <message>
-        <source>Saves them as EPS for print, or as PNG, TIFF or JPEG images at an exact size and resolution.</source>
-        <translation>Los guarda como EPS para imprenta, o como imágenes PNG, TIFF o JPEG con un tamaño y una resolución exactos.</translation>
+        <source>Saves them as a print-ready PDF, an SVG or an EPS, or as PNG, TIFF or JPEG images at an exact size and resolution.</source>
+        <translation>Los guarda como PDF listo para imprenta, SVG o EPS, o como imágenes PNG, TIFF o JPEG con un tamaño y una resolución exactos.</translation>
     </message>
 </context>
 <context>
@@ -89,16 +97,16 @@
         <translation>&lt;b&gt;Complemento y precio&lt;/b&gt; (solo libros). El complemento es un pequeño segundo código de barras de exactamente 5 dígitos, a menudo el código de precio (por ejemplo 51299 para 12,99 US$). El texto del precio se imprime encima tal como lo escribe. Ambos pueden quedar vacíos.</translation>
     </message>
     <message>
-        <source>&lt;b&gt;Save.&lt;/b&gt; Choose a file format. EPS keeps the barcode sharp at any size and is what print shops usually want. PNG, TIFF and JPEG are images: pick the print size (100% is the standard size, with 0.33 mm as the narrowest bar) and the resolution of your printer (300 dpi suits most office printers).</source>
-        <translation>&lt;b&gt;Guardar.&lt;/b&gt; Elija un formato de archivo. EPS mantiene el código de barras nítido a cualquier tamaño y es lo que suelen pedir las imprentas. PNG, TIFF y JPEG son imágenes: elija el tamaño de impresión (100 % es el tamaño estándar, con 0,33 mm como barra más estrecha) y la resolución de su impresora (300 ppp sirve para la mayoría de las impresoras de oficina).</translation>
-    </message>
-    <message>
         <source>&lt;b&gt;Copy, drag or print.&lt;/b&gt; Edit &amp;gt; Copy Barcode (Ctrl+C) puts the barcode on the clipboard as a 300 dpi image of the standard size. Drag the preview into another program, or into a folder for a file in the chosen format. File &amp;gt; Print (Ctrl+P) prints it at the chosen print size; turn off any scaling in the print dialog.</source>
         <translation>&lt;b&gt;Copiar, arrastrar o imprimir.&lt;/b&gt; Editar &amp;gt; Copiar código de barras (Ctrl+C) pone el código de barras en el portapapeles como imagen de 300 ppp en tamaño estándar. Arrastre la vista previa a otro programa, o a una carpeta para obtener un archivo en el formato elegido. Archivo &amp;gt; Imprimir (Ctrl+P) lo imprime en el tamaño de impresión elegido; desactive cualquier escalado en el diálogo de impresión.</translation>
     </message>
     <message>
         <source>The preview follows every key you type. When it shows a line of help instead of a barcode, the number does not have the right number of digits yet.</source>
         <translation>La vista previa sigue cada tecla que pulsa. Si muestra una línea de ayuda en lugar de un código de barras, el número aún no tiene la cantidad correcta de dígitos.</translation>
+    </message>
+    <message>
+        <source>&lt;b&gt;Save.&lt;/b&gt; Choose a file format. PDF is what print services and book distributors ask for: sharp at the print size you pick, black on the black plate only, the font embedded. SVG is sharp too, for web pages and layout programs. EPS is the older vector format, drawn at one fixed size. PNG, TIFF and JPEG are images: pick the print size (100% is the standard size, with 0.33 mm as the narrowest bar) and the resolution of your printer (300 dpi suits most office printers).</source>
+        <translation>&lt;b&gt;Guardar.&lt;/b&gt; Elija un formato de archivo. PDF es lo que piden los servicios de impresión y los distribuidores de libros: nítido al tamaño de impresión elegido, el negro solo en la plancha de negro, la fuente incrustada. SVG también es nítido, para páginas web y programas de maquetación. EPS es el formato vectorial antiguo, siempre a un tamaño fijo. PNG, TIFF y JPEG son imágenes: elija el tamaño de impresión (100 % es el tamaño estándar, con 0,33 mm como barra más estrecha) y la resolución de su impresora (300 ppp sirve para la mayoría de las impresoras de oficina).</translation>
     </message>
 </context>
 <context>
@@ -239,10 +247,6 @@ ISBN-10 e ISBN-13: el número del libro, con o sin guiones. Complemento: 5 dígi
     <message>
         <source>EPS for print, or a PNG, TIFF or JPEG image.</source>
         <translation>EPS para imprenta, o una imagen PNG, TIFF o JPEG.</translation>
-    </message>
-    <message>
-        <source>EPS keeps the barcode sharp at any size; PNG, TIFF and JPEG are images of the chosen print size and resolution.</source>
-        <translation>EPS mantiene el código de barras nítido a cualquier tamaño; PNG, TIFF y JPEG son imágenes del tamaño de impresión y la resolución elegidos.</translation>
     </message>
     <message>
         <source>EPS (vector, for print)</source>
@@ -413,8 +417,20 @@ ISBN-10 e ISBN-13: el número del libro, con o sin guiones. Complemento: 5 dígi
         <translation>Acerca &amp;de Strimlo</translation>
     </message>
     <message>
-        <source>For PNG, TIFF and JPEG: the size against the standard (100%), with the width of the thinnest bar in millimetres. An EPS file is always drawn at one fixed size: a 0.296 mm bar, 89.6% of the standard.</source>
-        <translation>Para PNG, TIFF y JPEG: el tamaño respecto al estándar (100 %), con el ancho de la barra más fina en milímetros. Un archivo EPS siempre tiene un tamaño fijo: una barra de 0,296 mm, el 89,6 % del estándar.</translation>
+        <source>EPS keeps the barcode sharp at any size; PDF (black on the K plate only, for print) and SVG are sharp at the chosen print size; PNG, TIFF and JPEG are images of the chosen print size and resolution.</source>
+        <translation>EPS mantiene el código de barras nítido a cualquier tamaño; PDF (negro solo en la plancha de negro, para imprenta) y SVG son nítidos al tamaño de impresión elegido; PNG, TIFF y JPEG son imágenes del tamaño de impresión y la resolución elegidos.</translation>
+    </message>
+    <message>
+        <source>PDF (vector, for print)</source>
+        <translation>PDF (vectorial, para imprenta)</translation>
+    </message>
+    <message>
+        <source>SVG (vector, for web and layout)</source>
+        <translation>SVG (vectorial, para web y maquetación)</translation>
+    </message>
+    <message>
+        <source>For PDF, SVG, PNG, TIFF and JPEG: the size against the standard (100%), with the width of the thinnest bar in millimetres. An EPS file is always drawn at one fixed size: a 0.296 mm bar, 89.6% of the standard.</source>
+        <translation>Para PDF, SVG, PNG, TIFF y JPEG: el tamaño respecto al estándar (100 %), con el ancho de la barra más fina en milímetros. Un archivo EPS siempre tiene un tamaño fijo: una barra de 0,296 mm, el 89,6 % del estándar.</translation>
     </message>
     <message>
         <source>Prepress</source>

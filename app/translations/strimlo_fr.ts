@@ -42,6 +42,14 @@
         <source>“%1” already exists. Replace it?</source>
         <translation>«&#xa0;%1&#xa0;» existe déjà. Le remplacer&#xa0;?</translation>
     </message>
+    <message>
+        <source>PDF for print (*.pdf)</source>
+        <translation>PDF pour l&apos;impression (*.pdf)</translation>
+    </message>
+    <message>
+        <source>SVG image (*.svg)</source>
+        <translation>Image SVG (*.svg)</translation>
+    </message>
 </context>
 <context>
     <name>Dialogs</name>
@@ -58,8 +66,8 @@
         <translation>Crée des codes-barres pour le commerce&#xa0;: EAN-8 et EAN-13 pour les produits, ISBN-10 et ISBN-13 pour les livres, avec un complément facultatif de 5 chiffres et une ligne de prix.</translation>
     </message>
     <message>
-        <source>Saves them as EPS for print, or as PNG, TIFF or JPEG images at an exact size and resolution.</source>
-        <translation>Les enregistre en EPS pour l&apos;impression, ou en images PNG, TIFF ou JPEG à une taille et une résolution exactes.</translation>
+        <source>Saves them as a print-ready PDF, an SVG or an EPS, or as PNG, TIFF or JPEG images at an exact size and resolution.</source>
+        <translation>Les enregistre en PDF prêt à imprimer, en SVG ou en EPS, ou en images PNG, TIFF ou JPEG à une taille et une résolution exactes.</translation>
     </message>
 </context>
 <context>
@@ -89,16 +97,16 @@
         <translation>&lt;b&gt;Complément et prix&lt;/b&gt; (livres seulement). Le complément est un petit second code-barres d&apos;exactement 5 chiffres, souvent le code de prix (par exemple 51299 pour 12,99&#xa0;$ US). Le texte du prix est imprimé au-dessus tel que vous le saisissez. Les deux peuvent rester vides.</translation>
     </message>
     <message>
-        <source>&lt;b&gt;Save.&lt;/b&gt; Choose a file format. EPS keeps the barcode sharp at any size and is what print shops usually want. PNG, TIFF and JPEG are images: pick the print size (100% is the standard size, with 0.33 mm as the narrowest bar) and the resolution of your printer (300 dpi suits most office printers).</source>
-        <translation>&lt;b&gt;Enregistrer.&lt;/b&gt; Choisissez un format de fichier. EPS garde le code-barres net à toute taille et c&apos;est ce que les imprimeurs demandent le plus souvent. PNG, TIFF et JPEG sont des images&#xa0;: choisissez la taille d&apos;impression (100&#xa0;% est la taille standard, avec 0,33&#xa0;mm pour la barre la plus fine) et la résolution de votre imprimante (300&#xa0;ppp convient à la plupart des imprimantes de bureau).</translation>
-    </message>
-    <message>
         <source>&lt;b&gt;Copy, drag or print.&lt;/b&gt; Edit &amp;gt; Copy Barcode (Ctrl+C) puts the barcode on the clipboard as a 300 dpi image of the standard size. Drag the preview into another program, or into a folder for a file in the chosen format. File &amp;gt; Print (Ctrl+P) prints it at the chosen print size; turn off any scaling in the print dialog.</source>
         <translation>&lt;b&gt;Copier, glisser ou imprimer.&lt;/b&gt; Édition &amp;gt; Copier le code-barres (Ctrl+C) place le code-barres dans le presse-papiers sous forme d&apos;image à 300&#xa0;ppp de taille standard. Faites glisser l&apos;aperçu dans un autre programme, ou dans un dossier pour obtenir un fichier au format choisi. Fichier &amp;gt; Imprimer (Ctrl+P) l&apos;imprime à la taille d&apos;impression choisie&#xa0;; désactivez toute mise à l&apos;échelle dans la boîte de dialogue d&apos;impression.</translation>
     </message>
     <message>
         <source>The preview follows every key you type. When it shows a line of help instead of a barcode, the number does not have the right number of digits yet.</source>
         <translation>L&apos;aperçu suit chaque touche que vous tapez. S&apos;il affiche une ligne d&apos;aide au lieu d&apos;un code-barres, le numéro n&apos;a pas encore le bon nombre de chiffres.</translation>
+    </message>
+    <message>
+        <source>&lt;b&gt;Save.&lt;/b&gt; Choose a file format. PDF is what print services and book distributors ask for: sharp at the print size you pick, black on the black plate only, the font embedded. SVG is sharp too, for web pages and layout programs. EPS is the older vector format, drawn at one fixed size. PNG, TIFF and JPEG are images: pick the print size (100% is the standard size, with 0.33 mm as the narrowest bar) and the resolution of your printer (300 dpi suits most office printers).</source>
+        <translation>&lt;b&gt;Enregistrer.&lt;/b&gt; Choisissez un format de fichier. Le PDF est ce que demandent les services d&apos;impression et les distributeurs de livres&#xa0;: net à la taille d&apos;impression choisie, le noir sur la seule plaque noire, la police incorporée. Le SVG est net lui aussi, pour les pages web et les logiciels de mise en page. EPS est l&apos;ancien format vectoriel, toujours à une taille fixe. PNG, TIFF et JPEG sont des images&#xa0;: choisissez la taille d&apos;impression (100&#xa0;% est la taille standard, avec 0,33&#xa0;mm pour la barre la plus fine) et la résolution de votre imprimante (300&#xa0;ppp convient à la plupart des imprimantes de bureau).</translation>
     </message>
 </context>
 <context>
@@ -239,10 +247,6 @@ ISBN-10 et ISBN-13&#xa0;: le numéro du livre, avec ou sans tirets. Complément&
     <message>
         <source>EPS for print, or a PNG, TIFF or JPEG image.</source>
         <translation>EPS pour l&apos;impression, ou une image PNG, TIFF ou JPEG.</translation>
-    </message>
-    <message>
-        <source>EPS keeps the barcode sharp at any size; PNG, TIFF and JPEG are images of the chosen print size and resolution.</source>
-        <translation>EPS garde le code-barres net à toute taille&#xa0;; PNG, TIFF et JPEG sont des images de la taille d&apos;impression et de la résolution choisies.</translation>
     </message>
     <message>
         <source>EPS (vector, for print)</source>
@@ -413,8 +417,20 @@ ISBN-10 et ISBN-13&#xa0;: le numéro du livre, avec ou sans tirets. Complément&
         <translation>À &amp;propos de Strimlo</translation>
     </message>
     <message>
-        <source>For PNG, TIFF and JPEG: the size against the standard (100%), with the width of the thinnest bar in millimetres. An EPS file is always drawn at one fixed size: a 0.296 mm bar, 89.6% of the standard.</source>
-        <translation>Pour PNG, TIFF et JPEG : la taille par rapport au standard (100 %), avec la largeur de la barre la plus fine en millimètres. Un fichier EPS a toujours une taille fixe : une barre de 0,296 mm, soit 89,6 % du standard.</translation>
+        <source>EPS keeps the barcode sharp at any size; PDF (black on the K plate only, for print) and SVG are sharp at the chosen print size; PNG, TIFF and JPEG are images of the chosen print size and resolution.</source>
+        <translation>EPS garde le code-barres net à toute taille&#xa0;; PDF (noir sur la seule plaque noire, pour l&apos;impression) et SVG sont nets à la taille d&apos;impression choisie&#xa0;; PNG, TIFF et JPEG sont des images de la taille d&apos;impression et de la résolution choisies.</translation>
+    </message>
+    <message>
+        <source>PDF (vector, for print)</source>
+        <translation>PDF (vectoriel, pour l&apos;impression)</translation>
+    </message>
+    <message>
+        <source>SVG (vector, for web and layout)</source>
+        <translation>SVG (vectoriel, pour le web et la mise en page)</translation>
+    </message>
+    <message>
+        <source>For PDF, SVG, PNG, TIFF and JPEG: the size against the standard (100%), with the width of the thinnest bar in millimetres. An EPS file is always drawn at one fixed size: a 0.296 mm bar, 89.6% of the standard.</source>
+        <translation>Pour PDF, SVG, PNG, TIFF et JPEG : la taille par rapport au standard (100 %), avec la largeur de la barre la plus fine en millimètres. Un fichier EPS a toujours une taille fixe : une barre de 0,296 mm, soit 89,6 % du standard.</translation>
     </message>
     <message>
         <source>Prepress</source>

@@ -40,22 +40,27 @@ class TestChoices : public QObject {
   void controlStates_data() {
     QTest::addColumn<int>("format");
     QTest::addColumn<int>("type");
-    QTest::addColumn<bool>("sizeAndResolution");
+    QTest::addColumn<bool>("size");
+    QTest::addColumn<bool>("resolution");
     QTest::addColumn<bool>("addOnAndPrice");
-    QTest::newRow("EPS, EAN-13: the launch state") << kEPS << kEAN13 << false << false;
-    QTest::newRow("EPS, ISBN-10") << kEPS << kISBN10 << false << true;
-    QTest::newRow("PNG, EAN-8") << kPNG << kEAN8 << true << false;
-    QTest::newRow("TIFF, ISBN-13") << kTIFF << kISBN13 << true << true;
-    QTest::newRow("JPEG, EAN-13") << kJPEG << kEAN13 << true << false;
-    QTest::newRow("a type outside the list has no add-on") << kPNG << 4 << true << false;
+    QTest::newRow("EPS, EAN-13: the launch state") << kEPS << kEAN13 << false << false << false;
+    QTest::newRow("EPS, ISBN-10") << kEPS << kISBN10 << false << false << true;
+    QTest::newRow("PNG, EAN-8") << kPNG << kEAN8 << true << true << false;
+    QTest::newRow("TIFF, ISBN-13") << kTIFF << kISBN13 << true << true << true;
+    QTest::newRow("JPEG, EAN-13") << kJPEG << kEAN13 << true << true << false;
+    QTest::newRow("PDF, ISBN-13: a size, no resolution") << kPDF << kISBN13 << true << false << true;
+    QTest::newRow("SVG, EAN-8: a size, no resolution") << kSVG << kEAN8 << true << false << false;
+    QTest::newRow("a type outside the list has no add-on") << kPNG << 4 << true << true << false;
   }
   void controlStates() {
     QFETCH(int, format);
     QFETCH(int, type);
-    QFETCH(bool, sizeAndResolution);
+    QFETCH(bool, size);
+    QFETCH(bool, resolution);
     QFETCH(bool, addOnAndPrice);
     const ControlStates states = strimlo::controlStates(format, type);
-    QCOMPARE(states.sizeAndResolution, sizeAndResolution);
+    QCOMPARE(states.size, size);
+    QCOMPARE(states.resolution, resolution);
     QCOMPARE(states.addOnAndPrice, addOnAndPrice);
   }
 
@@ -66,7 +71,9 @@ class TestChoices : public QObject {
     QTest::newRow("PNG") << kPNG << QStringLiteral("png");
     QTest::newRow("TIFF: four letters") << kTIFF << QStringLiteral("tiff");
     QTest::newRow("JPEG: jpg") << kJPEG << QStringLiteral("jpg");
-    QTest::newRow("outside the list: none") << 4 << QString();
+    QTest::newRow("PDF") << kPDF << QStringLiteral("pdf");
+    QTest::newRow("SVG") << kSVG << QStringLiteral("svg");
+    QTest::newRow("outside the list: none") << 6 << QString();
   }
   void requiredExtension() {
     QFETCH(int, format);

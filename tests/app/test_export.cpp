@@ -130,6 +130,8 @@ class TestExport : public QObject {
     QVERIFY(facts);
     QCOMPARE(qRound(facts->xdpi), 300);
     QVERIFY(clip->hasImage());
+    QVERIFY(clip->data(QStringLiteral("application/pdf")).startsWith("%PDF-1.3"));
+    QVERIFY(clip->data(QStringLiteral("image/svg+xml")).contains("<svg "));
     const std::vector<std::string> decoded = decodePng(png);
     QVERIFY2(std::find(decoded.begin(), decoded.end(), reads.toStdString()) != decoded.end(),
              qPrintable(QString::fromStdString(decoded.empty() ? "nothing" : decoded.front())));

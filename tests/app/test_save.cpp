@@ -47,16 +47,16 @@ QStringList filesIn(const TempDir& dir) {
   return QDir(QString::fromStdString(dir.path().string())).entryList(QDir::Files);
 }
 
-// What zbarimg reads in a saved file: EPS through Ghostscript, images through their own
-// libraries (CMYK ink turned into grey).
+// What zbarimg reads in a saved file: EPS, PDF and SVG rendered by Ghostscript, poppler
+// and librsvg, images through their own libraries (CMYK ink turned into grey).
 std::vector<std::string> decodeSaved(const std::string& path, FileFormat format,
                                      const TempDir& scratch) {
-  if (format != kEPS) {
+  if (format == kPNG || format == kTIFF || format == kJPEG) {
     const auto facts = test::readRasterFile(path);
     return facts ? test::zbarDecode(facts->grey) : std::vector<std::string>{};
   }
   const std::string png = scratch.file("decoded.png");
-  if (test::ghostscriptToPng(path, png, 300) != 0) return {};
+  if (!test::renderVector(path, fileExtension(format), png, 300)) return {};
   return test::zbarDecode(png);
 }
 
@@ -81,6 +81,8 @@ class TestSave : public QObject {
     QTest::newRow("JPEG, .jpeg typed: jpg added") << kJPEG << "label.jpeg" << "label.jpeg.jpg";
     QTest::newRow("PNG, .png typed: kept") << kPNG << "label.png" << "label.png";
     QTest::newRow("EPS, a PNG name typed") << kEPS << "label.png" << "label.png.eps";
+    QTest::newRow("PDF, no extension typed") << kPDF << "label" << "label.pdf";
+    QTest::newRow("SVG, .svg typed: kept") << kSVG << "label.svg" << "label.svg";
   }
   void eachFormatSavesWithItsExtension() {
     QFETCH(int, format);

@@ -94,7 +94,7 @@ class TestWindow : public QObject {
     QTest::newRow("code types") << "comboCodeType"
                                 << QStringList{"EAN-8", "EAN-13", "ISBN-10", "ISBN-13"};
     QTest::newRow("file formats") << "comboFileFormat"
-                                  << QStringList{"EPS", "PNG", "TIFF", "JPEG"};
+                                  << QStringList{"EPS", "PNG", "TIFF", "JPEG", "PDF", "SVG"};
     QStringList sizes;
     for (int i = 0; i < kSizeCount; ++i)
       sizes << QStringLiteral("%1%").arg(qRound(getScale(i) * 100.0f));
@@ -150,16 +150,20 @@ class TestWindow : public QObject {
 
   void fileFormatTogglesSizeAndResolution_data() {
     QTest::addColumn<int>("format");
-    QTest::addColumn<bool>("enabled");
+    QTest::addColumn<bool>("size");
+    QTest::addColumn<bool>("resolution");
     QTest::addColumn<bool>("transparent");  // the check box: off for opaque CMYK
-    QTest::newRow("EPS: off, one nominal size") << kEPS << false << true;
-    QTest::newRow("PNG: on") << kPNG << true << true;
-    QTest::newRow("TIFF: on, no transparency") << kTIFF << true << false;
-    QTest::newRow("JPEG: on, no transparency") << kJPEG << true << false;
+    QTest::newRow("EPS: off, one nominal size") << kEPS << false << false << true;
+    QTest::newRow("PNG: on") << kPNG << true << true << true;
+    QTest::newRow("TIFF: on, no transparency") << kTIFF << true << true << false;
+    QTest::newRow("JPEG: on, no transparency") << kJPEG << true << true << false;
+    QTest::newRow("PDF: a size, no resolution") << kPDF << true << false << true;
+    QTest::newRow("SVG: a size, no resolution") << kSVG << true << false << true;
   }
   void fileFormatTogglesSizeAndResolution() {
     QFETCH(int, format);
-    QFETCH(bool, enabled);
+    QFETCH(bool, size);
+    QFETCH(bool, resolution);
     QFETCH(bool, transparent);
     Window w;
     choose(w.fileFormat, kPNG);
@@ -168,8 +172,8 @@ class TestWindow : public QObject {
     operate(w.transparent, 1);
     choose(w.fileFormat, format);
     QCOMPARE(w.controller().format(), format);
-    QCOMPARE(w.codeSize->isEnabled(), enabled);
-    QCOMPARE(w.resolution->isEnabled(), enabled);
+    QCOMPARE(w.codeSize->isEnabled(), size);
+    QCOMPARE(w.resolution->isEnabled(), resolution);
     QCOMPARE(w.transparent->isEnabled(), transparent);
     QVERIFY(w.transparent->isChecked() && w.controller().prepress().transparent);
     // Switching them off keeps the choices for the next raster file.

@@ -84,6 +84,10 @@ TEST(BatchPlan, LinesBecomeJobs) {
        "", kISBN10, "0-306-40615-2", "51299", "9.99", "/out/0306406152-51299.png", kPNG, 4, false},
       {"output inside --outdir", "ean13,401234567890,,,sub/x.eps,eps\n", "", kEAN13, "401234567890",
        "", "9.99", "/out/sub/x.eps", kEPS, 4, false},
+      {"format column pdf names the file", "ean13,401234567890,,,,pdf,9\n", "", kEAN13,
+       "401234567890", "", "9.99", "/out/401234567890.pdf", kPDF, 9, false},
+      {"format column svg", "ean8,9638507,,,,svg\n", "", kEAN8, "9638507", "", "9.99",
+       "/out/9638507.svg", kSVG, 4, false},
       {"bad type cell", "ean14,401234567890\n", "unknown type \"ean14\"", 0, "", "", "", "", 0, 0, false},
       {"bad size cell", "ean13,401234567890,,,,,big\n", "bad size \"big\" (0 to 9)", 0, "", "", "", "", 0, 0, false},
       {"too many fields", "ean13,401234567890,,,,,,,,extra\n", "more fields than named columns", 0, "", "", "",
@@ -178,11 +182,11 @@ TEST(Batch, ACatalogueOfTenThousandLines) {
 TEST(Batch, EightThreadsWriteTheBytesOfOne) {
   test::TempDir dir;
   std::string csv;
-  const char* formats[] = {"eps", "png", "tiff", "jpg"};
+  const char* formats[] = {"eps", "png", "tiff", "jpg", "svg"};
   for (int i = 0; i < 48; ++i) {
     char line[160];
     std::snprintf(line, sizeof line, "%s,978316148%03d%s,5%04d,%d.99,f%02d.%s,,%d,%d\n",
-                  i % 3 ? "isbn13" : "ean13", i, i % 3 ? "X" : "", i, i, i, formats[i % 4],
+                  i % 3 ? "isbn13" : "ean13", i, i % 3 ? "X" : "", i, i, i, formats[i % 5],
                   i % 10, 1 + i % 3);
     csv += line;
   }

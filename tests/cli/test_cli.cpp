@@ -28,7 +28,7 @@ TEST(Cli, ExitCodesAndMessages) {
       {"--type isbn13 --addon 5129x -o " + out + " 978-3-16-148410-0", 1, "the add-on must be 5 digits"},
       {"--type 4 -o " + out + " 401234567890", 1, "unknown code type 4"},
       {"--format -1 -o " + out + " 401234567890", 1, "unknown file format"},
-      {"--format 4 -o " + out + " 401234567890", 1, "unknown file format"},
+      {"--format 6 -o " + out + " 401234567890", 1, "unknown file format"},
       {"--type nope -o " + out + " 401234567890", 2, "bad value for --type"},
       {"--size big -o " + out + " 401234567890", 2, "bad value for --size"},
       {"--frobnicate -o " + out + " 401234567890", 2, "unknown option --frobnicate"},
@@ -197,7 +197,8 @@ TEST(CliOptions, FormatFromPath) {
   };
   for (const Row r : {Row{"a.eps", kEPS}, Row{"a.PNG", kPNG}, Row{"a.tif", kTIFF},
                       Row{"dir.d/file", std::nullopt}, Row{"a.2", std::nullopt},
-                      Row{"a.jpeg", kJPEG}, Row{"noext", std::nullopt}}) {
+                      Row{"a.jpeg", kJPEG}, Row{"noext", std::nullopt}, Row{"a.pdf", kPDF},
+                      Row{"a.Svg", kSVG}}) {
     EXPECT_EQ(cli::formatFromPath(r.path), r.format) << r.path;
   }
 }

@@ -1,5 +1,6 @@
-// The remembered font file: a run uses it while it still opens as Nimbus Sans, and asks
-// fontconfig again (and remembers its answer) when it is missing, gone or another face.
+// The remembered font files (the face drawn with, the Type 1 font a PDF embeds): a run uses
+// each while it is still Nimbus Sans, and asks fontconfig again (and remembers its answer)
+// when it is missing, gone or another face.
 #include "cli_runner.h"
 
 namespace strimlo::test {
@@ -20,16 +21,20 @@ TEST(FontCache, AStaleOrForeignRememberedFileFallsBackToFontconfig) {
     SCOPED_TRACE(r.what);
     TempDir dir;
     const std::string cache = dir.file("strimlo/helvetica-file");
+    const std::string type1 = dir.file("strimlo/helvetica-type1");
     if (r.remembered) {
       std::filesystem::create_directories(dir.path() / "strimlo");
       writeFile(cache, r.remembered);
+      writeFile(type1, r.remembered);
     }
-    const std::string png = dir.file("x.png");
-    const auto c = run("XDG_CACHE_HOME=" + shellQuote(dir.path().string()) + " " + STRIMLO_CLI +
-                       " -o " + shellQuote(png) + " 401234567890");
-    ASSERT_EQ(c.exitCode, 0) << c.output;
-    EXPECT_EQ(zbarDecode(png), std::vector<std::string>{"EAN-13:4012345678901"});
+    for (const char* name : {"x.png", "x.pdf"}) {
+      const auto c = run("XDG_CACHE_HOME=" + shellQuote(dir.path().string()) + " " + STRIMLO_CLI +
+                         " -o " + shellQuote(dir.file(name)) + " 401234567890");
+      ASSERT_EQ(c.exitCode, 0) << c.output;
+    }
+    EXPECT_EQ(zbarDecode(dir.file("x.png")), std::vector<std::string>{"EAN-13:4012345678901"});
     EXPECT_NE(readFile(cache).find("NimbusSans-Regular"), std::string::npos) << readFile(cache);
+    EXPECT_NE(readFile(type1).find("NimbusSans-Regular.t1"), std::string::npos) << readFile(type1);
   }
 }
 

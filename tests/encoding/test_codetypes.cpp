@@ -58,6 +58,8 @@ TEST(CodeTypes, ValuesMatchTheWindowsLists) {
   EXPECT_EQ(kPNG, 1);
   EXPECT_EQ(kTIFF, 2);
   EXPECT_EQ(kJPEG, 3);
+  EXPECT_EQ(kPDF, 4);
+  EXPECT_EQ(kSVG, 5);
 }
 
 TEST(CodeTypes, Names) {
@@ -83,7 +85,9 @@ TEST(CodeTypes, FileExtensions) {
   EXPECT_STREQ(fileExtension(kPNG), "png");
   EXPECT_STREQ(fileExtension(kTIFF), "tiff");
   EXPECT_STREQ(fileExtension(kJPEG), "jpg");
-  EXPECT_EQ(fileExtension(4), nullptr);
+  EXPECT_STREQ(fileExtension(kPDF), "pdf");
+  EXPECT_STREQ(fileExtension(kSVG), "svg");
+  EXPECT_EQ(fileExtension(6), nullptr);
   EXPECT_EQ(fileExtension(-1), nullptr);
 }
 

@@ -80,6 +80,8 @@ bool hasSignature(const std::string& bytes, FileFormat format) {
     case kPNG: return starts("\x89PNG\r\n\x1a\n");
     case kTIFF: return starts(std::string_view("II*\0", 4)) || starts(std::string_view("MM\0*", 4));
     case kJPEG: return starts("\xFF\xD8\xFF");
+    case kPDF: return starts("%PDF-1.3\n") && bytes.ends_with("%%EOF\n");
+    case kSVG: return starts("<?xml ") && bytes.ends_with("</svg>\n");
     default: return false;
   }
 }

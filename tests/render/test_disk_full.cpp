@@ -143,7 +143,7 @@ TEST(DiskFull, TheOnlyFileOnAFullDiskSurvivesBeingSavedOver) {
   ASSERT_TRUE(oneMoreByteFails(disk)) << "the tmpfs still takes data; the test proves nothing";
   const std::string before = readFile(only);
 
-  for (FileFormat format : {kEPS, kPNG, kTIFF, kJPEG}) {
+  for (FileFormat format : {kEPS, kPNG, kTIFF, kJPEG, kPDF, kSVG}) {
     const SaveOutcome outcome =
         MakeCode::FinalCodeOutcome(kISBN13, 2, "978-3-16-148410-0", "51299", "12.99", 2,
                                    format, only);

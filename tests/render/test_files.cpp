@@ -2,7 +2,12 @@
 // library, and decoded by zbarimg, which knows nothing of how we drew them.
 #include <gtest/gtest.h>
 
+#include <cctype>
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
 #include <filesystem>
+#include <sstream>
 
 #include "makecode.h"
 #include "readback.h"
@@ -10,6 +15,7 @@
 namespace strimlo {
 namespace {
 
+using test::shellQuote;
 using test::TempDir;
 
 struct Case {
@@ -87,6 +93,137 @@ TEST(SymbolFiles, EveryResolutionHasTheLayoutSize) {
   }
 }
 
+std::string withoutSpaces(std::string text) {
+  std::erase_if(text, [](unsigned char ch) { return std::isspace(ch); });
+  return text;
+}
+
+std::string tool(const std::string& command) { return test::run("LC_ALL=C " + command).output; }
+
+std::string lineAfter(const std::string& text, const std::string& label) {
+  const auto at = text.find(label);
+  if (at == std::string::npos) return {};
+  const auto start = at + label.size();
+  return text.substr(start, text.find('\n', start) - start);
+}
+
+// Size, boxes, version, PDF/X keys (poppler reads them back), embedded fonts, K-only ink
+// (Ghostscript counts it), real text, and no transparency group.
+void expectPrintReadyPdf(const std::string& path, const Layout& l, const Symbol& sym) {
+  // With -custom, pdfinfo lists the Info keys alone.
+  const std::string info =
+      tool("pdfinfo " + shellQuote(path)) + tool("pdfinfo -custom " + shellQuote(path));
+  double w = 0, h = 0;
+  EXPECT_EQ(std::sscanf(lineAfter(info, "Page size:").c_str(), " %lf x %lf", &w, &h), 2) << info;
+  EXPECT_NEAR(w, l.width, 0.001);
+  EXPECT_NEAR(h, l.height, 0.001);
+  EXPECT_EQ(lineAfter(info, "PDF version:"), "     1.3");
+  EXPECT_EQ(lineAfter(info, "Title:"), "           " + sym.digits);
+  EXPECT_EQ(lineAfter(info, "GTS_PDFXVersion:"), " PDF/X-1:2001");
+  EXPECT_EQ(lineAfter(info, "GTS_PDFXConformance:"), "PDF/X-1a:2001");
+  const std::string bytes = test::readFile(path);
+  for (const char* key : {"/Trapped /False", "/S /GTS_PDFX", "(FOGRA39)", "/RegistryName", "/ID ["})
+    EXPECT_NE(bytes.find(key), std::string::npos) << key;
+  EXPECT_EQ(bytes.find("/Group"), std::string::npos);
+  EXPECT_EQ(lineAfter(bytes, "/TrimBox "), lineAfter(bytes, "/MediaBox "));
+
+  std::istringstream fonts(tool("pdffonts " + shellQuote(path)));
+  std::string line, name, type, one, encoding, embedded;
+  int rows = 0;
+  for (int n = 0; std::getline(fonts, line); ++n) {
+    if (n < 2) continue;  // the heading and its rule
+    std::istringstream(line) >> name >> type >> one >> encoding >> embedded;
+    EXPECT_EQ(embedded, "yes") << line;
+    ++rows;
+  }
+  EXPECT_EQ(rows, 1);
+
+  double c = -1, m = -1, y = -1, k = -1;
+  const std::string ink = tool("gs -q -o - -sDEVICE=inkcov " + shellQuote(path));
+  ASSERT_EQ(std::sscanf(ink.c_str(), "%lf %lf %lf %lf", &c, &m, &y, &k), 4) << ink;
+  EXPECT_EQ(c + m + y, 0.0) << ink;
+  EXPECT_GT(k, 0.0);
+
+  // All the text as written, also where a long price runs past the page's edge.
+  const std::string text =
+      withoutSpaces(tool("pdftotext -x 0 -y 0 -W 9999 -H 9999 " + shellQuote(path) + " -"));
+  EXPECT_NE(text.find(sym.digits), std::string::npos) << text;
+  for (const std::string& s : {sym.isbnLine, sym.addon ? sym.priceText : std::string()})
+    EXPECT_NE(text.find(withoutSpaces(s)), std::string::npos) << text;
+}
+
+// The right end of each text's outline path, in the order of the layout's texts.
+std::vector<double> outlineEnds(const std::string& svg) {
+  std::vector<double> ends;
+  for (auto at = svg.find("<path d=\""); at != std::string::npos; at = svg.find("<path d=\"", at + 1)) {
+    std::string d = svg.substr(at + 9, svg.find('"', at + 9) - at - 9);
+    for (char& ch : d) ch = std::isalpha(static_cast<unsigned char>(ch)) || ch == ',' ? ' ' : ch;
+    std::istringstream in(d);
+    double x = 0, y = 0, end = 0;
+    while (in >> x >> y) end = std::max(end, x);
+    ends.push_back(end);
+  }
+  return ends;
+}
+
+// Well-formed XML of the millimetre size, one rectangle per run and the background, every
+// text outlined to its end, in which what the user typed stayed text: no element came of
+// it, the title reads it back.
+void expectSafeSvg(const std::string& path, const Layout& l, const Symbol& sym) {
+  EXPECT_EQ(test::run("xmllint --noout " + shellQuote(path)).exitCode, 0);
+  const std::string bytes = test::readFile(path);
+  char size[80];
+  std::snprintf(size, sizeof size, "width=\"%.3fmm\" height=\"%.3fmm\"",
+                l.pointsWide * 25.4 / 72.0, l.pointsHigh * 25.4 / 72.0);
+  EXPECT_NE(bytes.find(size), std::string::npos) << size;
+  const std::vector<double> ends = outlineEnds(bytes);
+  ASSERT_EQ(ends.size(), l.texts.size());
+  for (std::size_t i = 0; i < ends.size(); ++i) {
+    const TextItem& t = l.texts[i];
+    const float advance = Font::helvetica()->measure(t.text, t.size).width;
+    EXPECT_NEAR(ends[i], t.x + advance, t.size * 0.25) << t.text;
+  }
+  auto xpath = [&](const std::string& query) {
+    std::string answer = tool("xmllint --xpath " + shellQuote(query) + " " + shellQuote(path));
+    if (!answer.empty() && answer.back() == '\n') answer.pop_back();
+    return answer;
+  };
+  EXPECT_EQ(xpath("count(//*[local-name()='rect'])"), std::to_string(l.runs.size() + 1));
+  EXPECT_EQ(xpath("count(//*[local-name()='script'])"), "0");
+  const std::string title = xpath("string(//*[local-name()='title'])");
+  EXPECT_NE(title.find(sym.digits), std::string::npos) << title;
+  if (sym.addon) {
+    EXPECT_NE(title.find(sym.priceText), std::string::npos) << title;
+  }
+}
+
+// PDF and SVG at the smallest, the standard and the largest magnification: each renders in
+// a reader of its own at 600 dpi and scans, add-on included. The resolution asked for
+// changes nothing: the page is the model's box in points.
+TEST(SymbolFiles, PdfAndSvgRenderScanAndPassTheirChecks) {
+  for (const char* t : {"pdftoppm", "pdfinfo", "pdffonts", "pdftotext", "rsvg-convert", "xmllint", "gs", "zbarimg"})
+    ASSERT_TRUE(test::haveTool(t)) << t;
+  const std::string price = "</text><script>&\"'";
+  TempDir dir;
+  for (const Case& c : kCases) {
+    const Symbol sym = *completeSymbol(c.type, c.data, c.addon, price).symbol;
+    for (SizeIndex size : {0, 2, 9}) {
+      SCOPED_TRACE(std::string(codeTypeName(c.type)) + " size " + std::to_string(size));
+      const Layout l = fileLayout(sym, size, 0);
+      // A 1200 dpi bitmap is the same box cut to whole pixels.
+      EXPECT_LT(std::abs(fileLayout(sym, size, 4).pixelsWide - l.width * 1200.0 / 72.0), 1.0);
+      for (FileFormat format : {kPDF, kSVG}) {
+        const std::string file = dir.file(std::string("s.") + fileExtension(format));
+        ASSERT_TRUE(MakeCode::FinalCode(c.type, size, c.data, c.addon, price, 7, format, file));
+        ASSERT_TRUE(test::renderVector(file, fileExtension(format), dir.file("s.png"), 600));
+        EXPECT_EQ(test::zbarDecode(dir.file("s.png")), c.decoded) << fileExtension(format);
+      }
+      expectPrintReadyPdf(dir.file("s.pdf"), l, sym);
+      expectSafeSvg(dir.file("s.svg"), l, sym);
+    }
+  }
+}
+
 TEST(SymbolFiles, TypedCheckDigitIsReplacedSoTheBytesAreEqual) {
   TempDir dir;
   struct Row {
@@ -127,7 +264,7 @@ TEST(SymbolFiles, RefusedOrFailedSavesChangeNothing) {
   };
   const Row rows[] = {
       {"unknown code type", 4, "401234567890", "", kPNG, false},
-      {"unknown format 4", kEAN13, "401234567890", "", 4, false},
+      {"unknown format 6", kEAN13, "401234567890", "", 6, false},
       {"unknown format -1", kEAN13, "401234567890", "", -1, false},
       {"EAN-13 of 5 digits", kEAN13, "12345", "", kTIFF, false},
       {"ISBN-13 of 12 characters", kISBN13, "978-0-306-40615", "", kEPS, false},

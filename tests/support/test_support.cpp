@@ -100,6 +100,19 @@ int ghostscriptToPng(const std::string& epsPath, const std::string& pngPath, int
   return ghostscriptRender(epsPath, pngPath, dpi).exitCode;
 }
 
+bool renderVector(const std::string& path, const std::string& kind, const std::string& pngPath,
+                  int dpi) {
+  const std::string r = std::to_string(dpi);
+  if (kind == "eps") return ghostscriptToPng(path, pngPath, dpi) == 0;
+  if (kind == "svg")
+    return run("rsvg-convert -d " + r + " -p " + r + " -b white -o " + shellQuote(pngPath) + " " +
+               shellQuote(path)).exitCode == 0;
+  // pdftoppm adds ".png" to the name it is given.
+  const std::string stem = pngPath.size() > 4 ? pngPath.substr(0, pngPath.size() - 4) : pngPath;
+  return kind == "pdf" && run("pdftoppm -gray -png -singlefile -r " + r + " " + shellQuote(path) +
+                              " " + shellQuote(stem)).exitCode == 0;
+}
+
 std::optional<GreyImage> readPngGrey(const std::string& path) {
   auto facts = readPngFile(path);
   if (!facts || facts->grey.pixels.empty()) return std::nullopt;

@@ -47,6 +47,12 @@ int ghostscriptToPng(const std::string& epsPath, const std::string& pngPath, int
 // in the exit code).
 CommandResult ghostscriptRender(const std::string& epsPath, const std::string& pngPath, int dpi);
 
+// Renders one of our vector files to a grey PNG at dpi, each with a reader of its own:
+// "eps" with Ghostscript, "pdf" with poppler's pdftoppm, "svg" with librsvg's
+// rsvg-convert (on white). True when it rendered.
+bool renderVector(const std::string& path, const std::string& kind, const std::string& pngPath,
+                  int dpi);
+
 // 8-bit grey image read back with libpng (grey or RGB, converted to grey).
 struct GreyImage {
   int width = 0;

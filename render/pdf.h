@@ -1,0 +1,31 @@
+#pragma once
+// A symbol as a print-ready PDF page (PDF/X-1a:2001): the page is the symbol's box, bars
+// are filled rectangles and the text is real text in embedded Nimbus Sans, every mark in
+// 100 % K on unpainted paper.
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "layout.h"
+#include "surface.h"
+
+namespace strimlo {
+
+// Nimbus Sans as Type 1 outlines and metrics, the form the PDF library embeds.
+struct Type1Font {
+  std::string metrics;   // .afm
+  std::string outlines;  // .t1: clear text, then the binary eexec part
+};
+
+// Found once through fontconfig; nullptr when fonts-urw-base35 is not installed.
+const Type1Font* helveticaType1();
+
+// The whole file of a layout in points (fileLayout at 72 dpi); title is the Info title,
+// note (what prepress applied, if anything) its Subject.
+// Nothing when the PDF library fails (an unreadable font file); std::bad_alloc when
+// memory runs out.
+std::optional<std::string> makePdf(const Layout& layout, const Font& font,
+                                   const Type1Font& type1, std::string_view title,
+                                   std::string_view note = {});
+
+}  // namespace strimlo
