@@ -103,7 +103,8 @@ void Runner::finish(std::size_t position, Finished f) {
     for (const std::string& n : done.notes) cb_.note(n);
     ++reported_;
   }
-  changed_.notify_all();
+  // No wake-up here: the waiting thread looks at the count every 200 ms for its progress
+  // line, and waking it for every line made the workers queue for the lock.
 }
 
 void Runner::waitForWorkers() {

@@ -13,6 +13,7 @@
 #include <cmath>
 #include <cstring>
 #include <memory>
+#include <mutex>
 #include <new>
 #include <string>
 
@@ -85,18 +86,78 @@ bool isNimbusSans(FT_Face face) {
 }
 
 // The face of the remembered file, or of the one fontconfig finds (then remembered).
-FT_Face openHelvetica(FT_Library library) {
-  const std::string remembered = rememberedFontFile("helvetica-file");
+FT_Face openHelvetica(FT_Library library, std::string& file) {
+  file = rememberedFontFile("helvetica-file");
   FT_Face face = nullptr;
-  if (!remembered.empty() && succeeded(FT_New_Face(library, remembered.c_str(), 0, &face))) {
+  if (!file.empty() && succeeded(FT_New_Face(library, file.c_str(), 0, &face))) {
     if (isNimbusSans(face)) return face;
     FT_Done_Face(face);
   }
-  const std::string file = findHelveticaFile();
+  file = findHelveticaFile();
   if (file.empty() || !succeeded(FT_New_Face(library, file.c_str(), 0, &face))) return nullptr;
   rememberFontFile("helvetica-file", file);
   return face;
 }
+
+// A face of the file for one thread at a time. cairo holds a face's glyph cache locked
+// while it draws a text, so threads sharing one face took turns; each drawing thread gets
+// its own instead, handed on to the next thread when it ends. The faces live as long as
+// the process: there are never more than threads drawing at once.
+struct FaceSlot {
+  FT_Library library = nullptr;
+  FT_Face face = nullptr;
+  cairo_font_face_t* cairo = nullptr;
+};
+
+struct SpareFaces {
+  std::mutex mutex;
+  std::vector<FaceSlot*> spare;
+};
+
+SpareFaces& spareFaces() {
+  static auto* faces = new SpareFaces;  // never destroyed: threads may end after main
+  return *faces;
+}
+
+FaceSlot* newFaceSlot(const std::string& file) {
+  auto slot = std::make_unique<FaceSlot>();
+  if (!succeeded(FT_Init_FreeType(&slot->library))) return nullptr;
+  if (!succeeded(FT_New_Face(slot->library, file.c_str(), 0, &slot->face))) {
+    FT_Done_FreeType(slot->library);
+    return nullptr;
+  }
+  slot->cairo = cairo_ft_font_face_create_for_ft_face(slot->face, 0);
+  if (!succeeded(cairo_font_face_status(slot->cairo))) return nullptr;
+  return slot.release();
+}
+
+// The calling thread's slot, taken from the spares or made; returned when the thread ends.
+class ThreadFace {
+ public:
+  cairo_font_face_t* get(const std::string& file) {
+    if (slot_ == nullptr) {
+      SpareFaces& faces = spareFaces();
+      {
+        std::lock_guard lock(faces.mutex);
+        if (!faces.spare.empty()) {
+          slot_ = faces.spare.back();
+          faces.spare.pop_back();
+        }
+      }
+      if (slot_ == nullptr) slot_ = newFaceSlot(file);
+    }
+    return slot_ ? slot_->cairo : nullptr;
+  }
+  ~ThreadFace() {
+    if (slot_ == nullptr) return;
+    SpareFaces& faces = spareFaces();
+    std::lock_guard lock(faces.mutex);
+    faces.spare.push_back(slot_);
+  }
+
+ private:
+  FaceSlot* slot_ = nullptr;
+};
 
 }  // namespace
 
@@ -122,12 +183,14 @@ const Font* Font::helvetica() {
     // render, on every thread, through cairo, which locks it around its own use.
     FT_Library library = nullptr;
     if (!succeeded(FT_Init_FreeType(&library))) return nullptr;
-    FT_Face face = openHelvetica(library);
+    std::string file;
+    FT_Face face = openHelvetica(library, file);
     if (face == nullptr || face->units_per_EM == 0) {
       FT_Done_FreeType(library);
       return nullptr;
     }
     auto* f = new Font();
+    f->file_ = file;
     const float em = static_cast<float>(face->units_per_EM);
     f->heightPerEm_ = static_cast<float>(face->height) / em;
     f->descentPerEm_ = static_cast<float>(-face->descender) / em;
@@ -161,6 +224,12 @@ TextSize Font::measure(std::string_view latin1, float size) const {
 }
 
 float Font::descent(float size) const { return descentPerEm_ * size; }
+
+void* Font::drawingFace() const {
+  thread_local ThreadFace mine;
+  cairo_font_face_t* face = mine.get(file_);
+  return face ? face : face_;
+}
 
 std::uint32_t PreviewImage::pixel(int x, int y) const {
   std::uint32_t value;
@@ -201,7 +270,7 @@ bool paint(cairo_surface_t* target, const Layout& layout, const Font& font, int 
   cairo_fill(cr.get());
 
   cairo_set_antialias(cr.get(), CAIRO_ANTIALIAS_DEFAULT);
-  cairo_set_font_face(cr.get(), static_cast<cairo_font_face_t*>(font.cairoFace()));
+  cairo_set_font_face(cr.get(), static_cast<cairo_font_face_t*>(font.drawingFace()));
   cairo_set_font_options(cr.get(), unhintedOptions());
   for (const TextItem& text : layout.texts) {
     cairo_set_font_size(cr.get(), text.size);

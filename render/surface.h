@@ -35,11 +35,14 @@ class Font {
   // as the surface draws it; for vector files that carry no font. Safe on any thread.
   std::vector<OutlineStep> outline(std::string_view latin1, float size, double x, double y) const;
 
-  void* cairoFace() const { return face_; }  // cairo_font_face_t*
+  void* cairoFace() const { return face_; }  // cairo_font_face_t*, shared by every thread
+  // The calling thread's own cairo_font_face_t* of the same file, for drawing.
+  void* drawingFace() const;
 
  private:
   Font() = default;
   void* face_ = nullptr;
+  std::string file_;        // the face's file
   float heightPerEm_ = 0;   // line height / em
   float descentPerEm_ = 0;  // descender / em, positive
   void* measurer_ = nullptr;  // cairo_scaled_font_t* at a large size, unhinted
