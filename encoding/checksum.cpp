@@ -23,6 +23,7 @@ int gs1Check(std::string_view digits, std::size_t dataLength) {
 
 int checksum_ean13(std::string_view digits) { return gs1Check(digits, 12); }
 int checksum_ean8(std::string_view digits) { return gs1Check(digits, 7); }
+int checksum_upca(std::string_view digits) { return gs1Check(digits, 11); }
 
 std::string_view SanitizeData(std::string_view, std::string_view data) { return data; }
 std::string_view SanitizeAddon(std::string_view addon) { return addon; }

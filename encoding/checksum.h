@@ -1,5 +1,5 @@
 #pragma once
-// Modulo-10 check digits of EAN-13 and EAN-8.
+// Modulo-10 check digits of EAN-13, EAN-8 and UPC-A.
 #include <string_view>
 
 namespace strimlo {
@@ -9,6 +9,8 @@ namespace strimlo {
 int checksum_ean13(std::string_view digits);
 // The same for EAN-8: 7 or 8 digits.
 int checksum_ean8(std::string_view digits);
+// The same for UPC-A: 11 or 12 digits. UPC-E takes the check digit of its UPC-A.
+int checksum_upca(std::string_view digits);
 
 // Kept for interface compatibility; they do no work.
 std::string_view SanitizeData(std::string_view ignored, std::string_view data);

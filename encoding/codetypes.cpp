@@ -26,6 +26,10 @@ float getResolution(ResolutionIndex res) {
 }
 
 bool isIsbn(CodeType type) { return type == kISBN10 || type == kISBN13; }
+bool hasTextLine(CodeType type) { return isIsbn(type) || type == kISSN || type == kISMN; }
+bool takesAddon(CodeType type) { return type >= kISBN10 && type <= kISMN; }
+bool takesPrice(CodeType type) { return isIsbn(type) || type == kISMN; }
+bool takesVariant(CodeType type) { return type == kISSN; }
 
 const char* codeTypeName(CodeType type) {
   switch (type) {
@@ -33,6 +37,10 @@ const char* codeTypeName(CodeType type) {
     case kEAN13: return "EAN-13";
     case kISBN10: return "ISBN-10";
     case kISBN13: return "ISBN-13";
+    case kUPCA: return "UPC-A";
+    case kUPCE: return "UPC-E";
+    case kISSN: return "ISSN";
+    case kISMN: return "ISMN";
     default: return "unknown code type";
   }
 }

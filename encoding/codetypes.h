@@ -15,6 +15,10 @@ inline constexpr CodeType kEAN8 = 0;
 inline constexpr CodeType kEAN13 = 1;
 inline constexpr CodeType kISBN10 = 2;
 inline constexpr CodeType kISBN13 = 3;
+inline constexpr CodeType kUPCA = 4;
+inline constexpr CodeType kUPCE = 5;
+inline constexpr CodeType kISSN = 6;
+inline constexpr CodeType kISMN = 7;
 
 inline constexpr FileFormat kEPS = 0;
 inline constexpr FileFormat kPNG = 1;
@@ -32,7 +36,14 @@ float getScale(SizeIndex size);
 float getResolution(ResolutionIndex res);
 
 bool isIsbn(CodeType type);
-// "EAN-13", "ISBN-10", ...; "unknown code type" for values outside the list.
+// The types that print their number as a line above the bars: ISBN, ISSN, ISMN.
+bool hasTextLine(CodeType type);
+// What each type takes besides its number: an add-on (ISBN: 5 digits, the others 2 or
+// 5), a price printed above the add-on, a 2-digit ISSN sequence variant.
+bool takesAddon(CodeType type);
+bool takesPrice(CodeType type);
+bool takesVariant(CodeType type);
+// "EAN-13", "ISBN-10", "UPC-A", ...; "unknown code type" for values outside the list.
 const char* codeTypeName(CodeType type);
 // "eps", "png", "tiff", "jpg", "pdf", "svg"; nullptr for values outside the list.
 const char* fileExtension(FileFormat format);

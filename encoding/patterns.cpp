@@ -66,6 +66,21 @@ constexpr int cc[10][5] = {
     {0, 0, 1, 0, 1},  // 9
 };
 
+// UPC-E of number system 0: sets of its six digits (0 = A, 1 = B), chosen by the check
+// digit; number system 1 takes the other set for every digit.
+constexpr int e[10][6] = {
+    {1, 1, 1, 0, 0, 0},  // 0
+    {1, 1, 0, 1, 0, 0},  // 1
+    {1, 1, 0, 0, 1, 0},  // 2
+    {1, 1, 0, 0, 0, 1},  // 3
+    {1, 0, 1, 1, 0, 0},  // 4
+    {1, 0, 0, 1, 1, 0},  // 5
+    {1, 0, 0, 0, 1, 1},  // 6
+    {1, 0, 1, 0, 1, 0},  // 7
+    {1, 0, 1, 0, 0, 1},  // 8
+    {1, 0, 0, 1, 0, 1},  // 9
+};
+
 enum class Set { A, B, C };
 
 void append(ModulePattern& out, std::initializer_list<std::uint8_t> modules) {
@@ -114,6 +129,23 @@ std::optional<ModulePattern> bitpattern_ean8(std::string_view d) {
   append(*out, {0, 1, 0, 1, 0});
   for (int i = 4; i < 8; ++i) appendDigit(*out, d[i], Set::C);
   append(*out, {1, 0, 1});
+  return out;
+}
+
+// UPC-A is EAN-13 with a leading 0, which only sets the sets of the left digits.
+std::optional<ModulePattern> bitpattern_upca(std::string_view d) {
+  if (d.size() != 12) return std::nullopt;
+  return bitpattern_ean13("0" + std::string(d));
+}
+
+std::optional<ModulePattern> bitpattern_upce(std::string_view d) {
+  auto out = start(d, 8, kUPCEModules);
+  if (!out || d[0] > '1') return std::nullopt;
+  const int* sets = e[d[7] - '0'];
+  const int flip = d[0] - '0';
+  append(*out, {1, 0, 1});
+  for (int i = 1; i <= 6; ++i) appendDigit(*out, d[i], leftSet(sets[i - 1] ^ flip));
+  append(*out, {0, 1, 0, 1, 0, 1});
   return out;
 }
 

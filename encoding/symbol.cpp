@@ -2,10 +2,15 @@
 
 #include "checksum.h"
 #include "digits.h"
+#include "upc.h"
 
 namespace strimlo {
 
 namespace {
+
+int checksumUpcE(std::string_view digits) {
+  return checksum_upca(expandUpcE(digits.substr(0, 7)));
+}
 
 struct Rules {
   std::size_t dataDigits;  // digits before the check digit
@@ -14,8 +19,12 @@ struct Rules {
 };
 
 Rules rulesFor(CodeType type) {
-  if (type == kEAN8) return {7, checksum_ean8, bitpattern_ean8};
-  return {12, checksum_ean13, bitpattern_ean13};
+  switch (type) {
+    case kEAN8: return {7, checksum_ean8, bitpattern_ean8};
+    case kUPCA: return {11, checksum_upca, bitpattern_upca};
+    case kUPCE: return {7, checksumUpcE, bitpattern_upce};  // number system and six digits
+    default: return {12, checksum_ean13, bitpattern_ean13};
+  }
 }
 
 std::string withoutHyphens(std::string_view text) {
@@ -26,86 +35,220 @@ std::string withoutHyphens(std::string_view text) {
   return out;
 }
 
-// The data digits (without check digit) of an EAN text, or of an ISBN as EAN-13.
-Refusal dataDigits(CodeType type, std::string_view text, std::string& data, char& typed) {
-  if (!isIsbn(type)) {
-    const std::size_t n = rulesFor(type).dataDigits;
-    if (text.size() != n && text.size() != n + 1) return Refusal::DataLength;
-    if (!allDigits(text)) return Refusal::DataNotDigits;
-    data.assign(text.substr(0, n));
-    typed = text.size() == n + 1 ? text[n] : 0;
-    return Refusal::None;
-  }
+// What a typed text comes to: the data digits the check digit is computed over, the check
+// character as typed (0 if none) and the line above the bars.
+struct Reading {
+  std::string data;
+  char typed = 0;
+  std::string line;
+};
+
+// EAN-13, EAN-8, UPC-A: the data digits, perhaps followed by a check digit.
+Refusal readDigits(CodeType type, std::string_view text, Reading& r) {
+  const std::size_t n = rulesFor(type).dataDigits;
+  if (text.size() != n && text.size() != n + 1) return Refusal::DataLength;
+  if (!allDigits(text)) return Refusal::DataNotDigits;
+  r.data.assign(text.substr(0, n));
+  r.typed = text.size() == n + 1 ? text[n] : 0;
+  return Refusal::None;
+}
+
+Refusal readIsbn(CodeType type, std::string_view text, Reading& r) {
   // Only hyphens go; a space or any other separator makes the length wrong.
   const std::string isbn = withoutHyphens(text);
   const std::size_t length = type == kISBN10 ? 10 : 13;
   if (isbn.size() != length) return Refusal::DataLength;
   // The ISBN's own check character takes no part in the EAN-13 digits.
-  data = (type == kISBN10 ? "978" : "") + isbn.substr(0, length - 1);
-  typed = isbn.back();
-  return allDigits(data) ? Refusal::None : Refusal::DataNotDigits;
+  r.data = (type == kISBN10 ? "978" : "") + isbn.substr(0, length - 1);
+  r.typed = isbn.back();
+  r.line = "ISBN " + std::string(text);
+  return allDigits(r.data) ? Refusal::None : Refusal::DataNotDigits;
+}
+
+// Six digits (number system 0), the number system and six, the same with the check
+// digit, or a UPC-A of 11 or 12 digits whose zeros can be left out.
+Refusal readUpcE(std::string_view text, Reading& r) {
+  const std::size_t n = text.size();
+  if (n != 6 && n != 7 && n != 8 && n != 11 && n != 12) return Refusal::DataLength;
+  if (!allDigits(text)) return Refusal::DataNotDigits;
+  if (n > 6 && text[0] != '0') return Refusal::NumberSystem;
+  if (n >= 11) {
+    const auto suppressed = suppressUpcA(text.substr(0, 11));
+    if (!suppressed) return Refusal::NotSuppressible;
+    r.data = *suppressed;
+  } else {
+    r.data = n == 6 ? "0" + std::string(text) : std::string(text.substr(0, 7));
+  }
+  r.typed = n == 8 || n == 12 ? text.back() : 0;
+  return Refusal::None;
+}
+
+// The ISSN without its check character goes into 977, then the variant.
+Refusal readIssn(std::string_view text, Reading& r) {
+  const std::size_t space = text.find(' ');
+  const std::string issn = withoutHyphens(text.substr(0, space));
+  const std::string_view variant = space == std::string_view::npos ? "00" : text.substr(space + 1);
+  if (issn.size() != 8) return Refusal::DataLength;
+  const std::string seven = issn.substr(0, 7);
+  const char check = issn[7];
+  if (!allDigits(seven) || !(isDigit(check) || check == 'X' || check == 'x'))
+    return Refusal::DataNotDigits;
+  if (variant.size() != 2 || !allDigits(variant)) return Refusal::Variant;
+  r.data = "977" + seven + std::string(variant);
+  r.typed = check;
+  r.line = "ISSN " + seven.substr(0, 4) + "-" + seven.substr(4) + issnCheckChar(seven);
+  return Refusal::None;
+}
+
+// 979-0 and nine digits, or the older M and nine digits, M standing for 979-0.
+Refusal readIsmn(std::string_view text, Reading& r) {
+  const bool old = !text.empty() && (text[0] == 'M' || text[0] == 'm');
+  const std::string ismn = (old ? "9790" : "") + withoutHyphens(old ? text.substr(1) : text);
+  if (ismn.size() != 13) return Refusal::DataLength;
+  if (!allDigits(ismn)) return Refusal::DataNotDigits;
+  if (ismn.compare(0, 4, "9790") != 0) return Refusal::IsmnPrefix;
+  r.data = ismn.substr(0, 12);
+  r.typed = ismn.back();
+  r.line = "ISMN " + (old ? "979-0" + std::string(text.substr(1)) : std::string(text));
+  return Refusal::None;
+}
+
+Refusal read(CodeType type, std::string_view text, Reading& r) {
+  switch (type) {
+    case kISBN10: case kISBN13: return readIsbn(type, text, r);
+    case kUPCE: return readUpcE(text, r);
+    case kISSN: return readIssn(text, r);
+    case kISMN: return readIsmn(text, r);
+    default: return readDigits(type, text, r);
+  }
+}
+
+// An ISBN's add-on is 5 digits, any other length meaning none; the newer types take 2 or
+// 5 digits and refuse any other add-on, since no stored file relies on dropping it.
+Refusal attachAddon(Symbol& s, std::string_view addon, std::string_view price) {
+  if (!takesAddon(s.type)) return Refusal::None;
+  s.addonText = addon;
+  if (takesPrice(s.type)) s.priceText = price;
+  const bool two = addon.size() == 2 && !isIsbn(s.type);
+  if (addon.size() == 5 || two) {
+    s.addon = two ? bitpattern_addon2(addon) : bitpattern_addon5(addon);
+    return s.addon ? Refusal::None : Refusal::AddonNotDigits;
+  }
+  return addon.empty() || isIsbn(s.type) ? Refusal::None : Refusal::AddonLength;
 }
 
 }  // namespace
 
 Completion completeSymbol(CodeType type, std::string_view text, std::string_view addon,
                           std::string_view price) {
-  if (type < kEAN8 || type > kISBN13) return {std::nullopt, Refusal::UnknownType};
+  if (type < kEAN8 || type > kISMN) return {std::nullopt, Refusal::UnknownType};
+  Reading r;
+  if (auto refusal = read(type, text, r); refusal != Refusal::None) return {std::nullopt, refusal};
+  const Rules rules = rulesFor(type);
   Symbol s;
   s.type = type;
-  if (auto r = dataDigits(type, text, s.digits, s.typedCheck); r != Refusal::None)
-    return {std::nullopt, r};
-  const Rules rules = rulesFor(type);
+  s.digits = std::move(r.data);
+  s.typedCheck = r.typed;
+  s.isbnLine = std::move(r.line);
   // A typed check digit is replaced by the computed one, never compared.
   s.digits.push_back(static_cast<char>('0' + rules.checksum(s.digits)));
   s.pattern = *rules.pattern(s.digits);
-  if (isIsbn(type)) {
-    if (addon.size() == 5) {
-      s.addon = bitpattern_addon5(addon);
-      if (!s.addon) return {std::nullopt, Refusal::AddonNotDigits};
-    }
-    s.isbnLine = "ISBN " + std::string(text);
-    s.addonText = addon;
-    s.priceText = price;
-  }
+  if (auto refusal = attachAddon(s, addon, price); refusal != Refusal::None)
+    return {std::nullopt, refusal};
   return {std::move(s), Refusal::None};
 }
 
+std::string withVariant(CodeType type, std::string_view data, std::string_view variant) {
+  if (!takesVariant(type) || variant.empty()) return std::string(data);
+  return std::string(data) + " " + std::string(variant);
+}
+
+namespace {
+
+std::string lengthMessage(CodeType type, std::string_view data) {
+  const std::string name = codeTypeName(type);
+  const std::string got = "; got " + std::to_string(data.size());
+  switch (type) {
+    case kEAN8: return name + " needs 7 or 8 digits" + got;
+    case kEAN13: return name + " needs 12 or 13 digits" + got;
+    case kUPCA: return name + " needs 11 or 12 digits" + got;
+    case kUPCE: return name + " needs 6, 7 or 8 digits, or a UPC-A of 11 or 12" + got;
+    default: break;
+  }
+  const std::string_view number = type == kISSN ? data.substr(0, data.find(' ')) : data;
+  const std::string counted = "; got " + std::to_string(withoutHyphens(number).size());
+  switch (type) {
+    case kISBN10: return name + " needs 10 characters besides hyphens" + counted;
+    case kISSN: return name + " needs 8 characters besides hyphens" + counted;
+    case kISMN: return name + " needs 13 digits, or M and 9 digits, besides hyphens" + counted;
+    default: return name + " needs 13 characters besides hyphens" + counted;
+  }
+}
+
+std::string notDigitsMessage(CodeType type, std::string_view data) {
+  const char* allowed = " takes digits only";
+  if (isIsbn(type)) allowed = " takes digits only (and hyphens)";
+  if (type == kISSN) allowed = " takes digits and hyphens, and X as its check character";
+  if (type == kISMN) allowed = " takes digits and hyphens, and M for 979-0";
+  return codeTypeName(type) + std::string(allowed) + "; got \"" + std::string(data) + "\"";
+}
+
+std::string suppressionMessage(std::string_view data) {
+  const std::string upca(data.substr(0, 11));
+  return "UPC-A " + upca + " has no UPC-E form: with manufacturer " + upca.substr(1, 5) +
+         " the product number must be " + upcEProducts(upca) + ", not " + upca.substr(6);
+}
+
+}  // namespace
+
 std::string refusalMessage(Refusal refusal, CodeType type, std::string_view data,
                            std::string_view addon) {
-  const std::string name = codeTypeName(type);
+  const std::string quotedAddon = "; got \"" + std::string(addon) + "\"";
   switch (refusal) {
     case Refusal::None: return {};
     case Refusal::UnknownType:
-      return "unknown code type " + std::to_string(type) + " (0 EAN-8, 1 EAN-13, 2 ISBN-10, 3 ISBN-13)";
-    case Refusal::DataLength:
-      if (type == kEAN8 || type == kEAN13) {
-        const char* want = type == kEAN8 ? "7 or 8" : "12 or 13";
-        return name + " needs " + want + " digits; got " + std::to_string(data.size());
-      } else {
-        const std::size_t got = withoutHyphens(data).size();
-        return name + " needs " + (type == kISBN10 ? "10" : "13") +
-               " characters besides hyphens; got " + std::to_string(got);
-      }
-    case Refusal::DataNotDigits:
-      return name + " takes digits only" + (isIsbn(type) ? " (and hyphens)" : "") +
-             "; got \"" + std::string(data) + "\"";
+      return "unknown code type " + std::to_string(type) +
+             " (0 EAN-8, 1 EAN-13, 2 ISBN-10, 3 ISBN-13, 4 UPC-A, 5 UPC-E, 6 ISSN, 7 ISMN)";
+    case Refusal::DataLength: return lengthMessage(type, data);
+    case Refusal::DataNotDigits: return notDigitsMessage(type, data);
     case Refusal::AddonNotDigits:
-      return "the add-on must be 5 digits; got \"" + std::string(addon) + "\"";
+      return (isIsbn(type) ? "the add-on must be 5 digits" : "the add-on must be 2 or 5 digits") +
+             quotedAddon;
+    case Refusal::AddonLength: return "the add-on must be 2 or 5 digits" + quotedAddon;
+    case Refusal::NumberSystem:
+      return "UPC-E takes number system 0 only; \"" + std::string(data) + "\" has " +
+             std::string(data.substr(0, 1)) + " (print it as UPC-A)";
+    case Refusal::NotSuppressible: return suppressionMessage(data);
+    case Refusal::IsmnPrefix:
+      return "an ISMN starts 979-0 (or M); got \"" + std::string(data) + "\"";
+    case Refusal::Variant:
+      return "the ISSN sequence variant must be 2 digits; got \"" +
+             std::string(data.substr(data.find(' ') + 1)) + "\"";
   }
   return {};
 }
 
-char isbn10CheckChar(std::string_view nine) {
-  if (nine.size() < 9 || !allDigits(nine.substr(0, 9))) return 0;
+namespace {
+
+// Modulo 11 over digits weighted from length + 1 down to 2; "X" for 10.
+char mod11CheckChar(std::string_view digits, std::size_t length) {
+  if (digits.size() < length || !allDigits(digits.substr(0, length))) return 0;
   int sum = 0;
-  for (int i = 0; i < 9; ++i) sum += (10 - i) * (nine[i] - '0');
+  for (std::size_t i = 0; i < length; ++i)
+    sum += static_cast<int>(length + 1 - i) * (digits[i] - '0');
   const int check = (11 - sum % 11) % 11;
   return check == 10 ? 'X' : static_cast<char>('0' + check);
 }
 
+}  // namespace
+
+char isbn10CheckChar(std::string_view nine) { return mod11CheckChar(nine, 9); }
+char issnCheckChar(std::string_view seven) { return mod11CheckChar(seven, 7); }
+
 char expectedCheckChar(const Symbol& symbol) {
-  if (symbol.type == kISBN10) return isbn10CheckChar(std::string_view(symbol.digits).substr(3, 9));
+  const std::string_view digits = symbol.digits;
+  if (symbol.type == kISBN10) return isbn10CheckChar(digits.substr(3, 9));
+  if (symbol.type == kISSN) return issnCheckChar(digits.substr(3, 7));
   return symbol.digits.back();
 }
 

@@ -1,7 +1,7 @@
 #pragma once
 // From what the user typed to what a symbol encodes: the check digit completion of
-// EAN texts, the ISBN to EAN-13 normalisation and the add-on rule, done once here for
-// every renderer.
+// EAN and UPC texts, the ISBN, ISSN and ISMN to EAN-13 normalisation, UPC-E zero
+// suppression and the add-on rules, done once here for every renderer.
 #include <optional>
 #include <string>
 #include <string_view>
@@ -15,21 +15,31 @@ namespace strimlo {
 // the reason.
 enum class Refusal {
   None,
-  UnknownType,     // a code type outside the four symbologies
-  DataLength,      // EAN: wrong digit count; ISBN: wrong length once hyphens are removed
+  UnknownType,     // a code type outside the eight symbologies
+  DataLength,      // EAN, UPC: wrong digit count; ISBN, ISSN, ISMN: wrong length once
+                   // hyphens are removed
   DataNotDigits,   // a non-digit where a data digit belongs
-  AddonNotDigits,  // a 5-character add-on holding a non-digit
+  AddonNotDigits,  // an add-on of the right length holding a non-digit
+  AddonLength,     // UPC, ISSN, ISMN: an add-on of other than 2 or 5 digits
+  NumberSystem,    // UPC-E: a number system other than 0
+  NotSuppressible, // UPC-E: a UPC-A whose zeros UPC-E cannot leave out
+  IsmnPrefix,      // ISMN: a 13-digit number that does not start 979-0
+  Variant,         // ISSN: a sequence variant of other than 2 digits
 };
 
 struct Symbol {
   CodeType type = kEAN13;
-  std::string digits;  // the completed digits: 8 or 13, the computed check digit last
+  // The completed digits, the computed check digit last: 13 (EAN-13, ISBN, ISSN, ISMN),
+  // 8 (EAN-8), 12 (UPC-A), or UPC-E's number system, six digits and check digit.
+  std::string digits;
   ModulePattern pattern;
-  std::optional<ModulePattern> addon;  // only for an ISBN with a 5-character add-on
-  std::string isbnLine;                // "ISBN " and the data as typed; empty for EAN
-  std::string addonText;               // as typed; empty for EAN
-  std::string priceText;               // as typed; empty for EAN
-  char typedCheck = 0;                 // the check character the user typed, 0 if none
+  std::optional<ModulePattern> addon;  // the 2- or 5-digit add-on, when there is one
+  // The line above the bars: "ISBN " and the data as typed, "ISSN 0317-8471" (hyphenated,
+  // its check character corrected), "ISMN " and the data as typed; empty for EAN, UPC.
+  std::string isbnLine;
+  std::string addonText;  // as typed, for the types that take an add-on; else empty
+  std::string priceText;  // as typed, for the types that take a price; else empty
+  char typedCheck = 0;    // the check character the user typed, 0 if none
 };
 
 struct Completion {
@@ -37,8 +47,10 @@ struct Completion {
   Refusal refusal = Refusal::None;
 };
 
-// Add-on and price are ignored for the EAN types. An add-on of any length other than
-// 5 means "no add-on"; the price is kept as typed.
+// Add-on and price are ignored for the EAN types. An ISBN's add-on of any length other
+// than 5 means "no add-on"; the UPC, ISSN and ISMN types take 2 or 5 digits and refuse
+// any other add-on. The price is kept as typed for ISBN and ISMN. An ISSN text may end
+// with a space and its 2-digit sequence variant ("0317-8471 03"); without one it is 00.
 Completion completeSymbol(CodeType type, std::string_view data, std::string_view addon = {},
                           std::string_view price = {});
 
@@ -46,12 +58,19 @@ Completion completeSymbol(CodeType type, std::string_view data, std::string_view
 std::string refusalMessage(Refusal refusal, CodeType type, std::string_view data,
                            std::string_view addon);
 
+// The ISSN text completeSymbol takes: the ISSN, then a space and the variant when one is
+// given. Any other type's data, and an ISSN without a variant, pass unchanged.
+std::string withVariant(CodeType type, std::string_view data, std::string_view variant);
+
 // The ISBN-10 check character (modulo 11, "X" for 10) of its first nine digits; 0 when
 // the text does not start with nine digits.
 char isbn10CheckChar(std::string_view nineDigits);
+// The ISSN check character (modulo 11, "X" for 10) of its first seven digits; 0 when the
+// text does not start with seven digits.
+char issnCheckChar(std::string_view sevenDigits);
 
-// The check character a correctly typed text would end with: the EAN check digit, or
-// for ISBN-10 its own modulo-11 character.
+// The check character a correctly typed text would end with: the EAN or UPC check digit,
+// or for ISBN-10 and ISSN their own modulo-11 character.
 char expectedCheckChar(const Symbol& symbol);
 
 // The correct check character when the user typed a wrong one, else 0. ISBN-10's "x"

@@ -71,7 +71,9 @@ TEST(CodeTypes, Names) {
   const Row rows[] = {
       {kEAN8, false, "EAN-8"},    {kEAN13, false, "EAN-13"},
       {kISBN10, true, "ISBN-10"}, {kISBN13, true, "ISBN-13"},
-      {-1, false, "unknown code type"}, {4, false, "unknown code type"},
+      {kUPCA, false, "UPC-A"},    {kUPCE, false, "UPC-E"},
+      {kISSN, false, "ISSN"},     {kISMN, false, "ISMN"},
+      {-1, false, "unknown code type"}, {8, false, "unknown code type"},
   };
   for (const auto& r : rows) {
     SCOPED_TRACE(r.type);

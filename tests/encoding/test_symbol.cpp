@@ -65,7 +65,7 @@ TEST(Symbol, CompletesAndNormalises) {
       {"the data is refused before the add-on is looked at", kISBN13, "12", "5129a", "", Refusal::DataLength},
       {"EAN ignores the add-on text", kEAN13, "401234567890", "abcde", "4012345678901", Refusal::None},
       {"code type -1", -1, "401234567890", "", "", Refusal::UnknownType},
-      {"code type 4", 4, "401234567890", "", "", Refusal::UnknownType},
+      {"code type 8", 8, "401234567890", "", "", Refusal::UnknownType},
   };
   for (const auto& r : rows) {
     SCOPED_TRACE(r.what);
@@ -135,8 +135,9 @@ TEST(Symbol, RefusalMessages) {
        "ISBN-13 takes digits only (and hyphens); got \"978-0-306-4O615-7\""},
       {"add-on with a letter", kISBN13, "9780306406157", "12a45",
        "the add-on must be 5 digits; got \"12a45\""},
-      {"unknown code type", 7, "401234567890", "",
-       "unknown code type 7 (0 EAN-8, 1 EAN-13, 2 ISBN-10, 3 ISBN-13)"},
+      {"unknown code type", 8, "401234567890", "",
+       "unknown code type 8 (0 EAN-8, 1 EAN-13, 2 ISBN-10, 3 ISBN-13, 4 UPC-A, 5 UPC-E, 6 ISSN, "
+       "7 ISMN)"},
   };
   for (const auto& r : rows) {
     SCOPED_TRACE(r.what);

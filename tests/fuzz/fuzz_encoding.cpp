@@ -10,6 +10,7 @@
 #include "patterns.h"
 #include "symbol.h"
 #include "text8.h"
+#include "upc.h"
 
 namespace strimlo::fuzz {
 namespace {
@@ -98,6 +99,36 @@ void checkIsbn10Check(std::string_view s) {
   FUZZ_CHECK(sum % 11 == 0);
 }
 
+// The digits, check digit and pattern of a completed symbol, by a route of its own per
+// type: UPC-E through the UPC-A it expands to, which must suppress back to it.
+void checkDigitsAndPattern(const Symbol& s) {
+  const std::string& d = s.digits;
+  FUZZ_CHECK(allDigits(d));
+  switch (s.type) {
+    case kEAN8:
+      FUZZ_CHECK(d.size() == 8 && checksum_ean8(d) == d.back() - '0');
+      FUZZ_CHECK(s.pattern == bitpattern_ean8(d));
+      break;
+    case kUPCA:
+      FUZZ_CHECK(d.size() == 12 && checksum_upca(d) == d.back() - '0');
+      FUZZ_CHECK(s.pattern == bitpattern_ean13("0" + d));
+      break;
+    case kUPCE: {
+      FUZZ_CHECK(d.size() == 8 && d[0] == '0');
+      const std::string upca = expandUpcE(d.substr(0, 7));
+      FUZZ_CHECK(checksum_upca(upca) == d.back() - '0');
+      FUZZ_CHECK(suppressUpcA(upca) == d.substr(0, 7));
+      FUZZ_CHECK(s.pattern == bitpattern_upce(d) && s.pattern.size() == kUPCEModules);
+      break;
+    }
+    default:
+      FUZZ_CHECK(d.size() == 13 && checksum_ean13(d) == d.back() - '0');
+      FUZZ_CHECK(s.pattern == bitpattern_ean13(d));
+      if (s.type == kISSN) FUZZ_CHECK(d.compare(0, 3, "977") == 0);
+      if (s.type == kISMN) FUZZ_CHECK(d.compare(0, 4, "9790") == 0);
+  }
+}
+
 void checkSymbol(CodeType type, std::string_view data, std::string_view addon,
                  std::string_view price) {
   const Completion c = completeSymbol(type, data, addon, price);
@@ -106,24 +137,27 @@ void checkSymbol(CodeType type, std::string_view data, std::string_view addon,
   FUZZ_CHECK(message.empty() == (c.refusal == Refusal::None));
   if (!c.symbol) return;
   const Symbol& s = *c.symbol;
-  const bool ean8 = type == kEAN8;
-  FUZZ_CHECK(s.digits.size() == (ean8 ? 8u : 13u));
-  FUZZ_CHECK(allDigits(s.digits));
-  const int check = ean8 ? checksum_ean8(s.digits) : checksum_ean13(s.digits);
-  FUZZ_CHECK(check == s.digits.back() - '0');
-  FUZZ_CHECK(s.pattern == (ean8 ? bitpattern_ean8(s.digits) : bitpattern_ean13(s.digits)));
-  FUZZ_CHECK(s.addon.has_value() == (isIsbn(type) && addon.size() == 5));
-  if (s.addon) FUZZ_CHECK(*s.addon == bitpattern_addon5(addon));
+  checkDigitsAndPattern(s);
+  // ISBN: 5 digits or none; the newer types refuse anything but 2 or 5.
+  const bool twoOrFive = addon.size() == 5 || (addon.size() == 2 && !isIsbn(type));
+  FUZZ_CHECK(s.addon.has_value() == (takesAddon(type) && twoOrFive));
+  if (s.addon) FUZZ_CHECK(*s.addon == (addon.size() == 2 ? bitpattern_addon2(addon) : bitpattern_addon5(addon)));
+  if (takesAddon(type) && !isIsbn(type)) FUZZ_CHECK(addon.empty() || s.addon);
   if (isIsbn(type)) FUZZ_CHECK(s.isbnLine == "ISBN " + std::string(data));
+  FUZZ_CHECK(s.isbnLine.empty() != hasTextLine(type));
+  FUZZ_CHECK(s.priceText == (takesPrice(type) ? price : std::string_view()));
   const char expected = expectedCheckChar(s);
-  FUZZ_CHECK(expected ==
-             (type == kISBN10 ? isbn10CheckChar(s.digits.substr(3)) : s.digits.back()));
+  FUZZ_CHECK(expected == (type == kISBN10 ? isbn10CheckChar(s.digits.substr(3))
+                          : type == kISSN ? issnCheckChar(s.digits.substr(3))
+                                          : s.digits.back()));
 }
 
 // Every reason with every type and text: a message exactly when there is a refusal.
 void checkRefusalMessages(CodeType type, std::string_view data, std::string_view addon) {
   for (Refusal r : {Refusal::None, Refusal::UnknownType, Refusal::DataLength,
-                    Refusal::DataNotDigits, Refusal::AddonNotDigits})
+                    Refusal::DataNotDigits, Refusal::AddonNotDigits, Refusal::AddonLength,
+                    Refusal::NumberSystem, Refusal::NotSuppressible, Refusal::IsmnPrefix,
+                    Refusal::Variant})
     FUZZ_CHECK(refusalMessage(r, type, data, addon).empty() == (r == Refusal::None));
 }
 
@@ -137,6 +171,8 @@ void fuzzOne(Input& in) {
   for (std::string_view s : {data, addon, price}) {
     checkChecksum(s, 12, checksum_ean13);
     checkChecksum(s, 7, checksum_ean8);
+    checkChecksum(s, 11, checksum_upca);
+    if (const auto seven = suppressUpcA(s)) FUZZ_CHECK(expandUpcE(*seven) == s);
     checkMainPatterns(s);
     checkText8(s);
     checkIsbn10Check(s);
