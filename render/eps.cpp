@@ -17,11 +17,14 @@ constexpr std::size_t kRunsPerLine = 20;
 
 // Where a body starts its bars: the left edge of module 0, in points.
 struct BarsOrigin {
-  int x, y;
+  float x;
+  int y;
 };
 constexpr BarsOrigin kEan8Bars{2, 10};
-constexpr BarsOrigin kEan13Bars{12, 10};  // also the ISBN types
+constexpr BarsOrigin kEan13Bars{12, 10};  // also ISBN, ISSN, ISMN, UPC-A and UPC-E
+// An add-on 7.6 modules right of a 95-module symbol's bars, and of UPC-E's 51 modules.
 constexpr BarsOrigin kAddonBars{98, 5};
+constexpr BarsOrigin kUpcEAddonBars{61.125f, 5};
 constexpr float kModule = 0.011640f * 72.0f;  // as /module says
 // e1font's size, and the baselines of the digits under the bars and above the add-on.
 constexpr float kDigitSize = 8.0f;
@@ -59,16 +62,21 @@ constexpr std::string_view kLatin1IsbnFont =
     "currentdict end definefont pop\n"
     "/isbnfont { /Helvetica-ISOLatin1 findfont 7 scalefont setfont 0.0 setgray} def\n";
 
+// UPC's number system and check digit are printed smaller than the other digits.
+constexpr std::string_view kSmallFont =
+    "/smallfont { /Helvetica findfont 6 scalefont setfont 0.0 setgray} def\n";
+
 bool beyondAscii(std::string_view text) {
   return std::any_of(text.begin(), text.end(),
                      [](char ch) { return static_cast<unsigned char>(ch) >= 0x80; });
 }
 
-// Only the ISBN line and the price are drawn in isbnfont; the digits in e1font are digits.
+// Only the line above the bars and the price are drawn in isbnfont; the digits in
+// e1font are digits.
 bool needsLatin1Font(CodeType type, std::optional<std::string_view> isbnLine,
                      std::optional<std::string_view> priceText) {
-  return isIsbn(type) &&
-         (beyondAscii(isbnLine.value_or("")) || beyondAscii(priceText.value_or("")));
+  return hasTextLine(type) && (beyondAscii(isbnLine.value_or("")) ||
+                               (takesPrice(type) && beyondAscii(priceText.value_or(""))));
 }
 
 // Six decimals and always a full stop: printf would follow the C locale, which a
@@ -104,10 +112,37 @@ struct Box {
   std::string_view width, height;
 };
 
-Box boundingBox(CodeType type) {
+// The newer types' boxes without an add-on and with a 2- or a 5-digit one: the bars and
+// any add-on, UPC's small check digit, the ISSN and ISMN line. A price above an ISMN's
+// add-on may reach as far as a 5-digit add-on does.
+struct NewBoxes {
+  CodeType type;
+  std::string_view width[3];
+  std::string_view height;
+};
+constexpr NewBoxes kNewBoxes[] = {
+    {kUPCA, {"99", "116", "138"}, "70"},
+    {kUPCE, {"61", "79", "102"}, "70"},
+    {kISSN, {"94", "116", "138"}, "78"},
+    {kISMN, {"94", "138", "138"}, "78"},
+};
+
+Box boundingBox(CodeType type, const ModulePattern* addon) {
   if (type == kEAN8) return {"60.25", "70"};
   if (type == kEAN13) return {"94", "70"};
-  return {"138", "78"};
+  for (const NewBoxes& b : kNewBoxes)
+    if (b.type == type) return {b.width[!addon ? 0 : addon->size() == kAddon2Modules ? 1 : 2], b.height};
+  return {"138", "78"};  // ISBN, with or without an add-on
+}
+
+// Where the add-on's bars begin, after the main symbol's.
+BarsOrigin addonBars(CodeType type) { return type == kUPCE ? kUpcEAddonBars : kAddonBars; }
+
+// The leftmost digit: EAN-13's leading one, or UPC's small number system.
+float leftmostDigit(CodeType type) {
+  if (type == kUPCA) return kEpsPositions.upca_pos[0];
+  if (type == kUPCE) return kEpsPositions.upce_pos[0];
+  return kEpsPositions.lower_pos13[0];
 }
 constexpr float kIsbnBoxWidth = 138.0f;
 
@@ -135,11 +170,11 @@ std::optional<QuietBox> quietBox(CodeType type, const ModulePattern& pattern,
   QuietBox box{origin.x + static_cast<float>(first - margins->left) * kModule, 0, 0,
                kDigitBaseline, margins->leftMark};
   // The leading digit stands 11.9 modules out: the box keeps it.
-  if (type != kEAN8) box.left = std::min(box.left, kEpsPositions.lower_pos13[0]);
+  if (type != kEAN8) box.left = std::min(box.left, leftmostDigit(type));
   box.right = origin.x + static_cast<float>(end + margins->right) * kModule;
-  if (isIsbn(type) && addon) {  // the bodies draw an add-on for the ISBN types only
-    box.right = kAddonBars.x + static_cast<float>(barSpan(*addon, type, true).second +
-                                                  kAddonRightMargin) * kModule;
+  if (addon && takesAddon(type)) {  // the bodies draw no add-on for the EAN types
+    box.right = addonBars(type).x + static_cast<float>(barSpan(*addon, type, true).second +
+                                                       kAddonRightMargin) * kModule;
     box.markY = kAddonDigitBaseline;
   }
   // A price without an add-on stands where the add-on would: the box keeps the room the
@@ -148,15 +183,23 @@ std::optional<QuietBox> quietBox(CodeType type, const ModulePattern& pattern,
   return box;
 }
 
+// A coordinate as short as it goes: "98", "61.125".
+void appendShort(std::string& out, float value) {
+  char buf[32];
+  const auto r = std::to_chars(buf, buf + sizeof buf, static_cast<double>(value));
+  out.append(buf, r.ptr);
+}
+
 void appendMoveto(std::string& out, BarsOrigin origin) {
-  out += std::to_string(origin.x);
+  appendShort(out, origin.x);
   out += ' ';
   out += std::to_string(origin.y);
   out += " moveto\n";
 }
 
-void appendBoundingBox(std::string& out, CodeType type, const std::optional<QuietBox>& quiet) {
-  const Box box = boundingBox(type);
+void appendBoundingBox(std::string& out, CodeType type, const ModulePattern* addon,
+                       const std::optional<QuietBox>& quiet) {
+  const Box box = boundingBox(type, addon);
   out += "\n%%BoundingBox: 0 0 ";
   if (!quiet) {
     out += box.width;
@@ -175,14 +218,14 @@ void appendBoundingBox(std::string& out, CodeType type, const std::optional<Quie
 }
 
 void appendHeader(std::string& out, CodeType type, std::string_view digits,
-                  const std::optional<QuietBox>& quiet, int microns) {
+                  const ModulePattern* addon, const std::optional<QuietBox>& quiet, int microns) {
   out += "%!PS-Adobe-2.0 EPSF-1.2\n";
   out += "%%Creator: Strimlo (Mac), ";
   out += kHomePage;
   out += "\n%%Title: ";
   // A line break would end the comment and turn the rest into PostScript.
   for (char ch : digits) out += ch == '\n' || ch == '\r' || ch == '\f' ? ' ' : ch;
-  appendBoundingBox(out, type, quiet);
+  appendBoundingBox(out, type, addon, quiet);
   out += "\n% FILE GENERATED PGROGRAMMATICALLY - DO NOT MODIFY!\n";
   if (microns > 0) {
     out += "% " + reductionNote(microns, std::nullopt) + " (";
@@ -260,18 +303,20 @@ void appendEan8Body(std::string& out, std::string_view digits, const ModulePatte
   }
 }
 
-// The add-on bars and, when its text is known, its digits above them.
-void appendAddon(std::string& out, const ModulePattern& addon,
+// The add-on bars from origin on and, when its text is known, its digits above them.
+void appendAddon(std::string& out, BarsOrigin origin, const ModulePattern& addon,
                  std::optional<std::string_view> addonText) {
   out += "/height { 0.730000 72 mul } def\n";
-  appendMoveto(out, kAddonBars);
+  appendMoveto(out, origin);
   appendRuns(out, darkRuns(addon, kEAN13, true));
   out += "\nstroke\n";
   if (!addonText) return;
   out += "e1font ";
   const auto& pos = kEpsPositions.addon_pos;
-  for (std::size_t k = 0; k < std::size(pos) && k < addonText->size(); ++k) {
-    appendShowAt(out, pos[k], " 59.5 moveto ", addonText->substr(k, 1), " show ");
+  const std::size_t digits = addon.size() == kAddon2Modules ? 2 : std::size(pos);
+  for (std::size_t k = 0; k < digits && k < addonText->size(); ++k) {
+    appendShowAt(out, pos[k] + (origin.x - kAddonBars.x), " 59.5 moveto ",
+                 addonText->substr(k, 1), " show ");
   }
 }
 
@@ -280,7 +325,7 @@ struct IsbnTexts {
   const ModulePattern* addonPattern;
 };
 
-// EAN-13 and the ISBN types: run commands, then every text on one line.
+// EAN-13 and the ISBN, ISSN and ISMN types: run commands, then every text on one line.
 void appendEan13Body(std::string& out, CodeType type, std::string_view digits,
                      const ModulePattern& pattern, const IsbnTexts& isbn) {
   appendMoveto(out, kEan13Bars);
@@ -291,16 +336,34 @@ void appendEan13Body(std::string& out, CodeType type, std::string_view digits,
     out += "e1font ";
     appendShowAt(out, pos[i], " 3 moveto ", digits.substr(i, 1), " show ");
   }
-  if (!isIsbn(type)) return;
+  if (!hasTextLine(type)) return;
   out += "isbnfont 12 69.5 moveto ";
   appendPsString(out, isbn.line.value_or(""));
   out += " show ";
-  if (isbn.price) {  // written even when empty, and with or without an add-on
+  if (isbn.price && takesPrice(type)) {  // written even when empty, with or without an add-on
     out += "98 69.5 moveto ";
     appendPsString(out, *isbn.price);
     out += " show ";
   }
-  if (isbn.addonPattern) appendAddon(out, *isbn.addonPattern, isbn.addon);
+  if (isbn.addonPattern) appendAddon(out, kAddonBars, *isbn.addonPattern, isbn.addon);
+}
+
+// UPC-A and UPC-E: run commands as for EAN-13, the number system and check digit small
+// outside the bars, the others under them, then any add-on.
+void appendUpcBody(std::string& out, CodeType type, std::string_view digits,
+                   const ModulePattern& pattern, const IsbnTexts& texts) {
+  appendMoveto(out, kEan13Bars);
+  appendRuns(out, darkRuns(pattern, type, false));
+  out += "\nstroke\n";
+  const bool upca = type == kUPCA;
+  const float* pos = upca ? kEpsPositions.upca_pos : kEpsPositions.upce_pos;
+  const std::size_t count =
+      upca ? std::size(kEpsPositions.upca_pos) : std::size(kEpsPositions.upce_pos);
+  for (std::size_t i = 0; i < count && i < digits.size(); ++i) {
+    out += i == 0 || i + 1 == count ? "smallfont " : "e1font ";
+    appendShowAt(out, pos[i], " 3 moveto ", digits.substr(i, 1), " show ");
+  }
+  if (texts.addonPattern) appendAddon(out, addonBars(type), *texts.addonPattern, texts.addon);
 }
 
 }  // namespace
@@ -312,7 +375,7 @@ std::optional<std::string> makeEPS(CodeType type, std::string_view digits,
                                    const ModulePattern& pattern,
                                    const ModulePattern* addonPattern,
                                    const Prepress& prepress) {
-  if (type < kEAN8 || type > kISBN13) return std::nullopt;
+  if (type < kEAN8 || type > kISMN) return std::nullopt;
   try {
     const bool priceAlone = isIsbn(type) && !addonPattern && !priceText.value_or("").empty();
     const std::optional<QuietBox> quiet =
@@ -320,17 +383,22 @@ std::optional<std::string> makeEPS(CodeType type, std::string_view digits,
     const int microns = std::clamp(prepress.barReductionMicrons, 0, kMaxBarReductionMicrons);
     std::string out;
     out.reserve(2048);
-    appendHeader(out, type, digits, quiet, microns);
+    appendHeader(out, type, digits, addonPattern, quiet, microns);
     appendProcedures(out, microns);
     if (needsLatin1Font(type, isbnLine, priceText)) out += kLatin1IsbnFont;
+    const bool upc = type == kUPCA || type == kUPCE;
+    if (upc) out += kSmallFont;
     if (quiet) {
       appendFixed(out, -quiet->left);
       out += " 0 translate\n";
     }
+    const IsbnTexts texts{isbnLine, addonText, priceText, addonPattern};
     if (type == kEAN8)
       appendEan8Body(out, digits, pattern);
+    else if (upc)
+      appendUpcBody(out, type, digits, pattern, texts);
     else
-      appendEan13Body(out, type, digits, pattern, {isbnLine, addonText, priceText, addonPattern});
+      appendEan13Body(out, type, digits, pattern, texts);
     if (quiet) appendMarks(out, *quiet);
     out += "showpage\n";
     return out;

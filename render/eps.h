@@ -13,11 +13,12 @@ namespace strimlo {
 // The "%%Creator:" line's address.
 inline constexpr std::string_view kHomePage = "https://strimlo.example/";
 
-// isbnLine, addonText and priceText may be absent; each is used only for the ISBN types.
-// addonPattern is the 47-module add-on or nullptr for none. With quiet zones the
+// isbnLine, addonText and priceText may be absent. The line is drawn for the ISBN, ISSN
+// and ISMN types, the price for ISBN and ISMN, the add-on for every type that takes one.
+// addonPattern is the 20- or 47-module add-on or nullptr for none. With quiet zones the
 // drawing is moved onto the light margins' box and the marks are added; a bar width
 // reduction thins every stroke by the exact amount. Returns no text only for a code type
-// outside the four symbologies or when memory runs out.
+// outside the eight symbologies or when memory runs out.
 std::optional<std::string> makeEPS(CodeType type, std::string_view digits,
                                    std::optional<std::string_view> isbnLine,
                                    std::optional<std::string_view> addonText,

@@ -17,12 +17,16 @@ namespace {
 
 SaveOutcome fail(SaveFailure failure) { return {failure, Refusal::None}; }
 
+std::optional<std::string_view> textIf(bool wanted, const std::string& text) {
+  return wanted ? std::optional<std::string_view>(text) : std::nullopt;
+}
+
 SaveOutcome writeEps(const Symbol& sym, const Prepress& prepress, const std::string& path) {
-  const bool isbn = isIsbn(sym.type);
-  auto text = makeEPS(sym.type, sym.digits,
-                      isbn ? std::optional<std::string_view>(sym.isbnLine) : std::nullopt,
-                      isbn ? std::optional<std::string_view>(sym.addonText) : std::nullopt,
-                      isbn ? std::optional<std::string_view>(sym.priceText) : std::nullopt,
+  // ISBN files have always carried the price, even without an add-on; an ISMN's stands
+  // above its add-on only, as in the raster files.
+  const bool price = isIsbn(sym.type) || (takesPrice(sym.type) && sym.addon);
+  auto text = makeEPS(sym.type, sym.digits, textIf(hasTextLine(sym.type), sym.isbnLine),
+                      textIf(takesAddon(sym.type), sym.addonText), textIf(price, sym.priceText),
                       sym.pattern, sym.addon ? &*sym.addon : nullptr, prepress);
   if (!text) return fail(SaveFailure::EncodeFailed);
   return writeFileAtomically(path, *text) ? SaveOutcome{} : fail(SaveFailure::WriteFailed);

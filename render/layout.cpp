@@ -1,12 +1,14 @@
 // The one symbol geometry. Two styles place it: a file style in pixels of the bitmap (or
 // in points, for vector pages, at 72 units per inch) and a preview style at a fixed
 // 1.5-point module centred in the view. A style only fixes the frame, the few lengths
-// below; the bars, the digits, the add-on and the ISBN line are placed once, here.
+// below; the bars, the digits, the add-on and the ISBN, ISSN or ISMN line are placed
+// once, here.
 //
 // Single precision, operation by operation in the order written: bitmap sizes come out
 // exactly (453 x 331 pixels for EAN-13 at 100% and 300 dpi, 14012 x 7920 for an ISBN
 // with add-on at 197% and 3200 dpi).
 #include "makecode.h"
+#include "prepress.h"
 #include "shape.h"
 
 namespace strimlo {
@@ -28,7 +30,15 @@ struct Frame {
   float lineShift;   // the ISBN line starts this far left of x0
   float digitFont;   // digits and add-on digits
   float lineFont;    // ISBN line and price
+  float smallFont;   // UPC's number system and check digit
 };
+
+// Helvetica's digits all advance 0.556 em and its descender is 0.271 em, so a digit's
+// width and baseline are known without the font.
+constexpr float kDigitAdvance = 0.556f;
+constexpr float kDescender = 0.271f;
+// UPC's small digits stand this many modules clear of the bars.
+constexpr float kSmallDigitGap = 1.5f;
 
 // Each dark run scaled into the frame: its edges are module boundaries, so abutting
 // modules never leave a seam inside a bar.
@@ -43,18 +53,36 @@ void addRuns(Layout& out, const std::vector<DarkRun>& runs, float x0, float m,
   }
 }
 
-// Digits under the bars: the leading digit (EAN-13 family) left of the symbol, the others
-// under the first module of their seven, with the centre guard's five modules between.
+// UPC's number system and check digit, small, left and right of the bars, on the other
+// digits' baseline.
+void addSmallDigits(Layout& out, const Symbol& sym, const Shape& shape, const Frame& f) {
+  const float clear = f.m * kSmallDigitGap;
+  const float left = f.x0 - f.m * 0.5f;
+  const float right = f.x0 + f.m * (static_cast<float>(shape.modules) - 0.5f);
+  const float width = f.smallFont * kDigitAdvance;
+  const float y = f.digitY + (f.digitFont - f.smallFont) * kDescender;
+  out.texts.push_back({sym.digits.substr(0, 1), left - clear - width, y, f.smallFont});
+  out.texts.push_back({sym.digits.substr(sym.digits.size() - 1), right + clear, y, f.smallFont});
+}
+
+// Digits under the bars: the leading digit (EAN-13 family) left of the symbol, or UPC's
+// small ones outside it; the others under the first module of their seven, from module
+// firstUnder on, with the centre guard's five modules between.
 void addDigits(Layout& out, const Symbol& sym, const Shape& shape, const Frame& f) {
-  float x = f.digitStart;
+  float x = f.m * static_cast<float>(shape.firstUnder - 3) + f.digitStart;
   int first = 0;
-  if (shape.leadingDigit) {
+  int last = shape.digits;
+  if (shape.outside == Outside::Leading) {
     const float p = f.leadUnit * (-f.leadFactor) + x;
     out.texts.push_back({sym.digits.substr(0, 1), p, f.digitY, f.digitFont});
     x = f.leadUnit * f.leadFactor + p;
     first = 1;
+  } else if (shape.outside == Outside::Small) {
+    addSmallDigits(out, sym, shape, f);
+    first = 1;
+    last = shape.digits - 1;
   }
-  for (int i = first; i < shape.digits; ++i) {
+  for (int i = first; i < last; ++i) {
     out.texts.push_back({sym.digits.substr(i, 1), x, f.digitY, f.digitFont});
     x = x + f.m * 7.0f;
     if (i == shape.centreAfter) x = x + f.m * 5.0f;
@@ -74,7 +102,7 @@ void place(Layout& out, const Symbol& sym, const Shape& shape, const Frame& f) {
   out.digitFont = f.digitFont;
   const float top = f.band * 0.5f + f.top;
   addRuns(out, darkRuns(sym.pattern, sym.type, false), f.x0, f.m, f.y0, f.y0 + f.band * 0.5f, top);
-  const bool addon = isIsbn(sym.type) && sym.addon.has_value();
+  const bool addon = sym.addon.has_value();
   const float xa = f.gap + (f.x0 + f.m * static_cast<float>(shape.modules));
   if (addon) {
     const float addonTop = f.band * (-0.5f) + f.top;
@@ -82,7 +110,7 @@ void place(Layout& out, const Symbol& sym, const Shape& shape, const Frame& f) {
     addAddonDigits(out, sym, xa, addonTop, f);
   }
   addDigits(out, sym, shape, f);
-  if (isIsbn(sym.type)) {
+  if (hasTextLine(sym.type)) {
     const float y = f.top + (f.band * 5.0f) * 0.125f;
     out.texts.push_back({sym.isbnLine, f.x0 - f.lineShift, y, f.lineFont});
     if (addon && !sym.priceText.empty()) out.texts.push_back({sym.priceText, xa, y, f.lineFont});
@@ -111,12 +139,13 @@ std::vector<DarkRun> darkRuns(const ModulePattern& pattern, CodeType type, bool 
 
 // Files: a 0.33 mm module times the magnification, a margin unit q of 0.1 inch and a text
 // band T of 0.15 inch (both times the magnification); digits 0.14 inch, the ISBN line
-// 0.11 inch. Heights follow the symbol's length (/ 1.2, EAN-8 / 0.84).
+// 0.11 inch, UPC's small digits 0.1 inch. Heights follow the symbol's length (/ 1.2,
+// EAN-8 / 0.84, UPC-E as tall as UPC-A). An add-on begins q after the bars.
 Layout fileLayout(const Symbol& sym, SizeIndex size, ResolutionIndex res) {
   const Shape shape = shapeOf(sym.type);
   const bool ean8 = sym.type == kEAN8;
-  const bool isbn = isIsbn(sym.type);
-  const bool addon = isbn && sym.addon.has_value();
+  const bool line = hasTextLine(sym.type);
+  const bool addon = sym.addon.has_value();
   const float s = getScale(size);
   const float d = getResolution(res);
   const float fr = d / 100.0f;
@@ -130,12 +159,15 @@ Layout fileLayout(const Symbol& sym, SizeIndex size, ResolutionIndex res) {
   f.m = m;
   f.x0 = ean8 ? m * 3.0f : q + q;
   const float xe = f.x0 + m * n;
-  const float A = addon ? m * 47.0f + q : 0.0f;
-  const float W = ean8 ? m * n + m * 6.0f : (A + xe) + m * 6.0f;
+  const float A = addon ? m * static_cast<float>(sym.addon->size()) + q : 0.0f;
+  float W = ean8 ? m * n + m * 6.0f : (A + xe) + m * 6.0f;
+  // UPC's check digit stands in the light margin right of the bars, which it keeps whole.
+  if (shape.outside == Outside::Small && !addon)
+    W = (xe - m * 0.5f) + m * static_cast<float>(lightMargins(sym.type)->right);
   const float Hb = (m * n) / shape.heightRatio;  // nominal bar height
-  const float H = isbn ? T + (m * 6.0f + Hb) : m * 6.0f + Hb;
+  const float H = line ? T + (m * 6.0f + Hb) : m * 6.0f + Hb;
   const float L = Hb - T;  // length of a data bar
-  f.y0 = isbn ? m * 4.0f + ((H - L) * 0.5f - T) : m * 4.0f + (H - (T + L)) * 0.5f;
+  f.y0 = line ? m * 4.0f + ((H - L) * 0.5f - T) : m * 4.0f + (H - (T + L)) * 0.5f;
   f.top = L + f.y0;
   f.band = T;
   f.gap = q;
@@ -146,6 +178,7 @@ Layout fileLayout(const Symbol& sym, SizeIndex size, ResolutionIndex res) {
   f.lineShift = m;
   f.digitFont = (fr * 14.0f) * s;
   f.lineFont = (fr * 11.0f) * s;
+  f.smallFont = (fr * 10.0f) * s;
 
   Layout out;
   out.width = W;
@@ -164,11 +197,15 @@ Layout fileLayout(const Symbol& sym, SizeIndex size, ResolutionIndex res) {
 
 namespace {
 
-// Previews: a 1.5-point module; digits in 14-point Helvetica, the ISBN line in 13-point.
+// Previews: a 1.5-point module; digits in 14-point Helvetica, the ISBN line in 13-point,
+// UPC's small digits in 10-point.
 constexpr float kPreviewModule = 1.5f;
 constexpr float kPreviewDigitFont = 14.0f;
 constexpr float kPreviewLineFont = 13.0f;
-constexpr float kPreviewAddonLength = 70.5f;  // 47 modules
+constexpr float kPreviewSmallFont = 10.0f;
+// The add-on gap is the width of a "0", but for UPC 7.7 modules as in the files, which
+// leaves room for the small check digit.
+constexpr float kPreviewUpcAddonGap = 11.5f;
 constexpr double kPreviewDigitOffset = 5.25;  // first digit right of module 0's centre
 constexpr float kPreviewLeadFactor = 2.5f;    // leading digit: 2.5 widths of "0" further left
 
@@ -176,26 +213,28 @@ constexpr float kPreviewLeadFactor = 2.5f;    // leading digit: 2.5 widths of "0
 
 Layout previewLayout(const Symbol& sym, int width, int height, const Font& font) {
   const Shape shape = shapeOf(sym.type);
-  const bool isbn = isIsbn(sym.type);
-  const bool addon = isbn && sym.addon.has_value();
+  const bool line = hasTextLine(sym.type);
+  const bool addon = sym.addon.has_value();
   const float W = static_cast<float>(width);
   const float H = static_cast<float>(height);
   const TextSize zero = font.measure("0", kPreviewDigitFont);
   const float tw = zero.width;
   const float th = zero.height;
 
-  const float length = static_cast<float>(shape.modules) * kPreviewModule;  // 142.5 or 100.5
+  const float length = static_cast<float>(shape.modules) * kPreviewModule;  // 142.5, 100.5 or 76.5
   const float K = length / shape.heightRatio;
-  const float total = addon ? (tw + kPreviewAddonLength) + length : length;
+  const float gap = shape.outside == Outside::Small ? kPreviewUpcAddonGap : tw;
+  const float addonLength = addon ? kPreviewModule * static_cast<float>(sym.addon->size()) : 0.0f;
+  const float total = addon ? (gap + addonLength) + length : length;
   const float B = K - th;
 
   Frame f{};
   f.m = kPreviewModule;
   f.x0 = (W - total) * 0.5f;
-  f.y0 = isbn ? (H - B) * 0.5f + th * (-0.5f) : (H - (B + th)) * 0.5f;
+  f.y0 = line ? (H - B) * 0.5f + th * (-0.5f) : (H - (B + th)) * 0.5f;
   f.top = B + f.y0;
   f.band = th;
-  f.gap = tw;
+  f.gap = gap;
   f.leadUnit = tw;
   f.leadFactor = kPreviewLeadFactor;
   // The only double-precision step, rounded back to single.
@@ -204,6 +243,7 @@ Layout previewLayout(const Symbol& sym, int width, int height, const Font& font)
   f.lineShift = 0.0f;
   f.digitFont = kPreviewDigitFont;
   f.lineFont = kPreviewLineFont;
+  f.smallFont = kPreviewSmallFont;
 
   Layout out;
   out.width = W;

@@ -60,13 +60,17 @@ struct Layout {
 // points from the file's left edge; only their bars come from the runs.
 struct EpsPositions {
   float lower_pos8[8];    // each EAN-8 digit under the bars
-  float lower_pos13[13];  // each EAN-13 or ISBN digit; the first left of the bars
-  float addon_pos[5];     // each add-on digit above the add-on's bars, which begin at 98
+  float lower_pos13[13];  // each EAN-13, ISBN, ISSN or ISMN digit; the first left of the bars
+  float addon_pos[5];     // each add-on digit above an add-on's bars beginning at 98
+  float upca_pos[12];     // each UPC-A digit; the first and last small, outside the bars
+  float upce_pos[8];      // each UPC-E digit, likewise
 };
 inline constexpr EpsPositions kEpsPositions = {
     {5.5f, 11.5f, 17.5f, 23.5f, 32.5f, 38.5f, 44.5f, 50.5f},
     {2.0f, 15.5f, 21.5f, 27.5f, 33.5f, 39.5f, 45.5f, 54.0f, 60.0f, 66.0f, 72.0f, 78.0f, 84.0f},
     {100.0f, 108.0f, 116.0f, 124.0f, 132.0f},
+    {7.5f, 21.5f, 27.5f, 33.5f, 39.5f, 45.5f, 54.0f, 60.0f, 66.0f, 72.0f, 78.0f, 93.0f},
+    {7.5f, 15.5f, 21.5f, 27.5f, 33.5f, 39.5f, 45.5f, 56.0f},
 };
 
 // The dark runs of a main symbol of `type`, or of an add-on, in module units: x0 and x1

@@ -39,8 +39,9 @@ class MakeCode {
  public:
   MakeCode() = delete;
 
-  // Dispatch by code type; a type outside 0..3 gets no image / false. The prepress
-  // options default to all off; a preview shows the quiet zones, not the reduction.
+  // Dispatch by code type; a type outside 0..7 gets no image / false. UPC-A, UPC-E,
+  // ISSN and ISMN have no named operations of their own. The prepress options default
+  // to all off; a preview shows the quiet zones, not the reduction.
   static std::optional<PreviewImage> PreviewCode(CodeType type, std::string_view text,
                                                  std::string_view addon,
                                                  std::string_view price, int width,

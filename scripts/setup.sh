@@ -9,8 +9,8 @@ packages=(
   libcairo2-dev libfreetype-dev libfontconfig-dev fonts-urw-base35
   libpng-dev libtiff-dev libjpeg62-turbo-dev zlib1g-dev libhpdf-dev
   libgtest-dev libbenchmark-dev
-  zbar-tools ghostscript poppler-utils python3-pil libimage-exiftool-perl xvfb xauth locales
-  librsvg2-bin libxml2-utils
+  zbar-tools zxing-cpp-tools ghostscript poppler-utils python3-pil libimage-exiftool-perl
+  xvfb xauth locales librsvg2-bin libxml2-utils
   clang libclang-rt-14-dev
   qt6-l10n-tools qt6-tools-dev qt6-translations-l10n librsvg2-bin poppler-utils
   lintian desktop-file-utils appstream man-db

@@ -55,10 +55,12 @@ bool stringsBalanced(std::string_view ps) {
   return depth == 0;
 }
 
+// The newer types' boxes follow their add-on; only the start of the line is fixed.
 std::string_view boundingBoxLine(CodeType type) {
   if (type == kEAN8) return "\n%%BoundingBox: 0 0 60.25 70\n";
   if (type == kEAN13) return "\n%%BoundingBox: 0 0 94 70\n";
-  return "\n%%BoundingBox: 0 0 138 78\n";
+  if (isIsbn(type)) return "\n%%BoundingBox: 0 0 138 78\n";
+  return "\n%%BoundingBox: 0 0 ";
 }
 
 }  // namespace
@@ -79,7 +81,7 @@ void fuzzOne(Input& in) {
   const Prepress prepress{(present & 16) != 0, (present & 32) ? 40 : 0, false};
 
   const auto eps = makeEPS(type, digits, isbnLine, addonText, price, pattern, addonPattern, prepress);
-  FUZZ_CHECK(eps.has_value() == (type >= kEAN8 && type <= kISBN13));
+  FUZZ_CHECK(eps.has_value() == (type >= kEAN8 && type <= kISMN));
   if (!eps) return;
   FUZZ_CHECK(startsWith(*eps, "%!PS-Adobe-2.0 EPSF-1.2\n"));
   FUZZ_CHECK(endsWith(*eps, "showpage\n"));
@@ -91,6 +93,11 @@ void fuzzOne(Input& in) {
   // The EAN types ignore every ISBN argument.
   if (type == kEAN8 || type == kEAN13)
     FUZZ_CHECK(*eps == makeEPS(type, digits, {}, {}, {}, pattern, nullptr, prepress));
+  // UPC draws no line and no price; ISSN no price.
+  if (type == kUPCA || type == kUPCE)
+    FUZZ_CHECK(*eps == makeEPS(type, digits, {}, addonText, {}, pattern, addonPattern, prepress));
+  if (type == kISSN)
+    FUZZ_CHECK(*eps == makeEPS(type, digits, isbnLine, addonText, {}, pattern, addonPattern, prepress));
 }
 
 }  // namespace strimlo::fuzz

@@ -86,6 +86,12 @@ TEST(Eps, MatchesGoldenFilesByteForByte) {
       {"ean13_4012345678901.eps", [] { return epsEan13("4012345678901"); }},
       {"isbn13_addon.eps", [] { return epsIsbnExample(); }},
       {"ean8_40123455.eps", [] { return epsEan8("40123455"); }},
+      // UPC-E: small number system and check digit, a 2-digit add-on 7.6 modules on.
+      {"upce_01234565_03.eps", [] {
+         const ModulePattern addon = bitpattern_addon2("03").value();
+         return makeEPS(kUPCE, "01234565", {}, "03", {}, bitpattern_upce("01234565").value(), &addon)
+             .value();
+       }},
   };
   for (const auto& r : rows) {
     SCOPED_TRACE(r.file);
@@ -260,7 +266,7 @@ TEST(Eps, EscapesParenthesesAndBackslashes) {
 TEST(Eps, InputsBeyondTheUsualBounds) {
   const ModulePattern main = ean13("4012345678901");
   EXPECT_FALSE(makeEPS(-1, "4012345678901", {}, {}, {}, main, nullptr));
-  EXPECT_FALSE(makeEPS(4, "4012345678901", {}, {}, {}, main, nullptr));
+  EXPECT_FALSE(makeEPS(8, "4012345678901", {}, {}, {}, main, nullptr));
 
   const std::string shortDigits = makeEPS(kEAN13, "40", {}, {}, {}, main, nullptr).value();
   EXPECT_EQ(occurrences(shortDigits, " 3 moveto ("), 2u);

@@ -263,7 +263,7 @@ TEST(SymbolFiles, RefusedOrFailedSavesChangeNothing) {
     bool missingFolder;
   };
   const Row rows[] = {
-      {"unknown code type", 4, "401234567890", "", kPNG, false},
+      {"unknown code type", 8, "401234567890", "", kPNG, false},
       {"unknown format 6", kEAN13, "401234567890", "", 6, false},
       {"unknown format -1", kEAN13, "401234567890", "", -1, false},
       {"EAN-13 of 5 digits", kEAN13, "12345", "", kTIFF, false},

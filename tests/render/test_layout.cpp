@@ -89,7 +89,11 @@ std::vector<ModelRow> modelRows() {
   std::vector<ModelRow> rows;
   const Symbol syms[] = {symbol(kEAN13, "590123412345"), symbol(kEAN8, "9638507"),
                          symbol(kISBN13, "978-1-916146-10-0", "12345", "9.99"),
-                         symbol(kISBN10, "0-306-40615-2", "51299")};
+                         symbol(kISBN10, "0-306-40615-2", "51299"),
+                         symbol(kUPCA, "03600029145"), symbol(kUPCA, "03600029145", "12"),
+                         symbol(kUPCE, "0123456"), symbol(kUPCE, "0123456", "12345"),
+                         symbol(kISSN, "0317-8471", "03"),
+                         symbol(kISMN, "M-2600-0043-8", "12345", "9.99")};
   for (const Symbol& s : syms) {
     for (ResolutionIndex res : {0, 2, 4, 7})
       for (SizeIndex size : {0, 7, 9})
@@ -127,6 +131,19 @@ TEST(SymbolModel, OneRectanglePerRunOnModuleBoundariesInsideTheBox) {
       EXPECT_GE(gap, 1 - 1e-3) << what << " run " << k;
       EXPECT_NEAR(gap, std::round(gap), 1e-3) << what << " run " << k;
       EXPECT_EQ(run.module - (prev.module + prev.modules), std::lround(gap)) << what;
+    }
+    // No digit's ink (the advance wide, from the baseline up 0.73 em) touches a bar.
+    for (const TextItem& t : l.texts) {
+      const double left = t.x, right = t.x + font().measure(t.text, t.size).width;
+      const double bottom = t.y + font().descent(t.size), top = bottom + 0.73 * t.size;
+      for (const DarkRun& run : l.runs)
+        EXPECT_TRUE(right <= run.x0 || left >= run.x1 || top <= run.y0 || bottom >= run.y1)
+            << what << " \"" << t.text << "\" at " << t.x;
+      if (l.module != 1.5f) {  // files: nor does it leave the box
+        EXPECT_GE(left, 0) << what << " \"" << t.text << "\"";
+        EXPECT_LE(right, l.width) << what << " \"" << t.text << "\"";
+        EXPECT_LE(top, l.height) << what << " \"" << t.text << "\"";
+      }
     }
     EXPECT_EQ(main, barModules(r.sym.pattern)) << what;
     EXPECT_EQ(addon, r.sym.addon ? barModules(*r.sym.addon) : 0) << what;

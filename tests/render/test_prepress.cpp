@@ -144,6 +144,10 @@ INSTANTIATE_TEST_SUITE_P(
         QuietRow{"EAN-13 EPS", kEAN13, "401234567890", "", kEPS, kEpsLeadingDigit, 7, false, kEan13},
         QuietRow{"ISBN-13 add-on EPS", kISBN13, "978-3-16-148410-0", "51299", kEPS, kEpsLeadingDigit,
                  5, false, kIsbnAddon},
+        QuietRow{"UPC-A PNG: 9 and 9, the small digits inside", kUPCA, "03600029145", "", kPNG, 9, 9,
+                 false, {"UPC-A:036000291452"}},
+        QuietRow{"UPC-E EPS, 2-digit add-on: 9, 5 after it", kUPCE, "0123456", "03", kEPS, 9, 5,
+                 false, {"EAN-2:03", "UPC-E:01234565"}},
         QuietRow{"EAN-8 preview", kEAN8, "9638507", "", kPreview, 7, 7, true, kEan8},
         QuietRow{"ISBN-13 add-on preview", kISBN13, "978-3-16-148410-0", "51299", kPreview, 11, 5,
                  false, kIsbnMain}));

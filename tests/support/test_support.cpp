@@ -80,15 +80,39 @@ bool haveTool(const std::string& name) {
   return run("command -v " + shellQuote(name)).exitCode == 0;
 }
 
-std::vector<std::string> zbarDecode(const std::string& imagePath) {
-  // zbarimg prints D-Bus noise on stderr on machines without a system bus; keep stdout.
-  auto r = run("(zbarimg --quiet -Sean5.enable -Sean2.enable " + shellQuote(imagePath) + " 2>/dev/null)");
+namespace {
+
+std::vector<std::string> sortedLines(const std::string& text) {
   std::vector<std::string> lines;
-  std::istringstream in(r.output);
+  std::istringstream in(text);
   for (std::string line; std::getline(in, line);)
     if (!line.empty()) lines.push_back(line);
   std::sort(lines.begin(), lines.end());
   return lines;
+}
+
+}  // namespace
+
+std::vector<std::string> zbarDecode(const std::string& imagePath) {
+  // Without these switches zbarimg reports UPC-A as EAN-13 with a leading 0 and UPC-E
+  // expanded to that too. It prints D-Bus noise on stderr on machines without a system
+  // bus; keep stdout.
+  return sortedLines(run("(zbarimg --nodbus --quiet -Supca.enable -Supce.enable -Sean5.enable "
+                         "-Sean2.enable " + shellQuote(imagePath) + " 2>/dev/null)").output);
+}
+
+std::vector<std::string> zxingDecode(const std::string& imagePath) {
+  // One line per symbol: the path, the format, the text in quotes; "None" for nothing.
+  const auto r = run("(ZXingReader -noscale -1 " + shellQuote(imagePath) + " 2>/dev/null)");
+  std::string lines;
+  for (const std::string& line : sortedLines(r.output)) {
+    const auto quote = line.find(" \"");
+    const auto format = line.rfind(' ', quote - 1);
+    if (quote == std::string::npos || format == std::string::npos || line.back() != '"') continue;
+    lines += line.substr(format + 1, quote - format - 1) + ":" +
+             line.substr(quote + 2, line.size() - quote - 3) + "\n";
+  }
+  return sortedLines(lines);
 }
 
 CommandResult ghostscriptRender(const std::string& epsPath, const std::string& pngPath, int dpi) {
@@ -133,6 +157,13 @@ std::vector<std::string> zbarDecode(const GreyImage& image) {
   const std::string path = dir.file("grey.png");
   if (!writePngGrey(path, image)) return {};
   return zbarDecode(path);
+}
+
+std::vector<std::string> zxingDecode(const GreyImage& image) {
+  const TempDir dir;
+  const std::string path = dir.file("grey.png");
+  if (!writePngGrey(path, image)) return {};
+  return zxingDecode(path);
 }
 
 }  // namespace strimlo::test

@@ -37,9 +37,14 @@ std::string testData(const std::string& name);  // path of a file under tests/da
 
 bool haveTool(const std::string& name);
 
-// Every symbol zbarimg finds in an image file (PNG and anything else it reads), EAN-5
-// add-ons enabled, as "EAN-13:9780306406157" / "EAN-5:51299" lines, sorted.
+// Every symbol zbarimg finds in an image file (PNG and anything else it reads), UPC-A and
+// UPC-E reported as themselves, EAN-2 and EAN-5 add-ons enabled, as
+// "EAN-13:9780306406157" / "EAN-5:51299" / "UPC-E:01234565" lines, sorted.
 std::vector<std::string> zbarDecode(const std::string& imagePath);
+// The same by ZXingReader (zxing-cpp), a second reader: "UPC-A:036000291452 12" lines,
+// the add-on after a space, sorted; a symbol may be reported once without its add-on
+// too, from the rows above the add-on's bars.
+std::vector<std::string> zxingDecode(const std::string& imagePath);
 
 // Renders an EPS with Ghostscript to a grey PNG at dpi; the exit code, 0 when it rendered.
 int ghostscriptToPng(const std::string& epsPath, const std::string& pngPath, int dpi);
@@ -65,5 +70,6 @@ std::optional<GreyImage> readPngGrey(const std::string& path);
 bool writePngGrey(const std::string& path, const GreyImage& image);
 // What zbarimg finds in a grey image, as zbarDecode; none when it cannot be written.
 std::vector<std::string> zbarDecode(const GreyImage& image);
+std::vector<std::string> zxingDecode(const GreyImage& image);
 
 }  // namespace strimlo::test
