@@ -32,6 +32,7 @@ BarcodeController::BarcodeController(const Ui::MainWindow& form, QWidget* mainWi
       textfieldAddOn_(form.textfieldAddOn),
       textfieldDataToEncode_(form.textfieldDataToEncode),
       textfieldPriceText_(form.textfieldPriceText),
+      textfieldVariant_(form.textfieldVariant),
       labelCheckWarning_(form.labelCheckWarning),
       checkQuietZones_(form.checkQuietZones),
       spinBarReduction_(form.spinBarReduction),
@@ -65,7 +66,8 @@ void BarcodeController::connectActions(const Ui::MainWindow& form) {
   connect(checkQuietZones_, &QCheckBox::clicked, this, &BarcodeController::changeQuietZones);
   connect(spinBarReduction_, &QSpinBox::valueChanged, this, &BarcodeController::changeBarReduction);
   connect(checkTransparent_, &QCheckBox::clicked, this, &BarcodeController::changeTransparent);
-  for (QLineEdit* field : {textfieldDataToEncode_, textfieldAddOn_, textfieldPriceText_})
+  for (QLineEdit* field :
+       {textfieldDataToEncode_, textfieldAddOn_, textfieldPriceText_, textfieldVariant_})
     connect(field, &QLineEdit::textEdited, this, &BarcodeController::controlTextDidChange);
   connect(buttonSave_, &QPushButton::clicked, this, &BarcodeController::clickSave);
   connect(form.actionSave, &QAction::triggered, this, &BarcodeController::clickSave);
@@ -79,9 +81,11 @@ void BarcodeController::awakeFromNib() {
   dataToEncode_ = QStringLiteral("401234567890");
   addOn_.clear();
   priceText_.clear();
+  variant_.clear();
   textfieldDataToEncode_->setText(dataToEncode_);
   textfieldAddOn_->setText(addOn_);
   textfieldPriceText_->setText(priceText_);
+  textfieldVariant_->setText(variant_);
   comboCodeType_->setCurrentIndex(kEAN13);
   comboFileFormat_->setCurrentIndex(kEPS);
   comboCodeSize_->setCurrentIndex(2);    // magnification 1.0
@@ -99,15 +103,17 @@ void BarcodeController::awakeFromNib() {
   preview_->setAddOn(addOn_);
   preview_->setPriceText(priceText_);
   preview_->setQuietZones(false);
+  preview_->setVariant(variant_);
   setButtons();
   showCheckWarning();
 }
 
-// Any edit re-reads all three fields; which one changed does not matter.
+// Any edit re-reads all the fields; which one changed does not matter.
 void BarcodeController::controlTextDidChange() {
   changeDataToEncode();
   changePriceText();
   changeAddOn();
+  changeVariant();
   showCheckWarning();
 }
 
@@ -124,6 +130,11 @@ void BarcodeController::changeAddOn() {
 void BarcodeController::changePriceText() {
   setPriceText(textfieldPriceText_->text());
   preview_->setPriceText(priceText_);
+}
+
+void BarcodeController::changeVariant() {
+  setVariant(textfieldVariant_->text());
+  preview_->setVariant(variant_);
 }
 
 void BarcodeController::changeCodeType() {
@@ -157,8 +168,9 @@ void BarcodeController::setButtons() {
   const ControlStates states = controlStates(format_, type_);
   comboResolution_->setEnabled(states.resolution);
   comboCodeSize_->setEnabled(states.size);
-  textfieldAddOn_->setEnabled(states.addOnAndPrice);
-  textfieldPriceText_->setEnabled(states.addOnAndPrice);
+  textfieldAddOn_->setEnabled(states.addOn);
+  textfieldPriceText_->setEnabled(states.price);
+  textfieldVariant_->setEnabled(states.variant);
   checkTransparent_->setEnabled(transparencyApplies(format_));
 }
 
@@ -181,7 +193,8 @@ void BarcodeController::clickSave() {
 }
 
 SymbolChoice BarcodeController::choice() const {
-  return {type_, dataToEncode_, addOn_, priceText_, format_, size_, resolution_, prepress_};
+  return {type_, dataToEncode_, addOn_, priceText_, variant_, format_, size_, resolution_,
+          prepress_};
 }
 
 void BarcodeController::clickCopy() {

@@ -55,10 +55,12 @@ class BarcodeController : public QObject {
   const QString& dataToEncode() const { return dataToEncode_; }
   const QString& addOn() const { return addOn_; }
   const QString& priceText() const { return priceText_; }
+  const QString& variant() const { return variant_; }
   // The setters store a copy; they do not touch the preview.
   void setDataToEncode(const QString& text) { dataToEncode_ = text; }
   void setAddOn(const QString& text) { addOn_ = text; }
   void setPriceText(const QString& text) { priceText_ = text; }
+  void setVariant(const QString& text) { variant_ = text; }
 
   strimlo::CodeType type() const { return type_; }
   strimlo::FileFormat format() const { return format_; }
@@ -74,6 +76,7 @@ class BarcodeController : public QObject {
   void changeDataToEncode();
   void changeAddOn();
   void changePriceText();
+  void changeVariant();
   void changeFileFormat();
   void changeResolution();
   void changeCodeSize();
@@ -107,6 +110,7 @@ class BarcodeController : public QObject {
   QLineEdit* textfieldAddOn_;
   QLineEdit* textfieldDataToEncode_;
   QLineEdit* textfieldPriceText_;
+  QLineEdit* textfieldVariant_;
   QLabel* labelCheckWarning_;
   QCheckBox* checkQuietZones_;
   QSpinBox* spinBarReduction_;
@@ -115,6 +119,7 @@ class BarcodeController : public QObject {
   QString dataToEncode_;
   QString addOn_;
   QString priceText_;
+  QString variant_;  // ISSN's sequence variant
   strimlo::CodeType type_ = 0;
   strimlo::ResolutionIndex resolution_ = 0;
   strimlo::SizeIndex size_ = 0;

@@ -45,6 +45,7 @@ void BarcodeView::storeText(QString& field, const QString& text) {
 void BarcodeView::setDataToEncode(const QString& text) { storeText(dataToEncode_, text); }
 void BarcodeView::setAddOn(const QString& text) { storeText(addOn_, text); }
 void BarcodeView::setPriceText(const QString& text) { storeText(priceText_, text); }
+void BarcodeView::setVariant(const QString& text) { storeText(variant_, text); }
 
 void BarcodeView::setType(strimlo::CodeType type) {
   if (type_ == type) return;
@@ -68,18 +69,20 @@ void BarcodeView::paintEvent(QPaintEvent*) {
 
 void BarcodeView::drawSymbol(QPainter& painter) {
   Request request{strimlo::latin1Text(dataToEncode_), strimlo::latin1Text(addOn_),
-                  strimlo::latin1Text(priceText_), width(), height(), quietZones_};
+                  strimlo::latin1Text(priceText_), strimlo::latin1Text(variant_), width(),
+                  height(), quietZones_};
   if (request.data.empty()) return;  // nothing typed: plain white, no help
 
   ++rendererCalls_;
   lastRequest_ = request;
   // The renderer works in the view's units (points); on a high-density screen the image
   // is stretched smoothly over the larger device area.
+  const std::string data = strimlo::withVariant(type_, request.data, request.variant);
   std::optional<strimlo::PreviewImage> image;
   strimlo::Prepress prepress;
   prepress.quietZones = request.quietZones;
   try {
-    image = strimlo::MakeCode::PreviewCode(type_, request.data, request.addOn, request.price,
+    image = strimlo::MakeCode::PreviewCode(type_, data, request.addOn, request.price,
                                            request.width, request.height, prepress);
   } catch (const std::bad_alloc&) {
     // Out of memory for this size: the help text, as for any picture that cannot be made.

@@ -1,5 +1,5 @@
 #pragma once
-// The live preview: holds the code type and the three texts, and on every paint asks the
+// The live preview: holds the code type and the four texts, and on every paint asks the
 // renderer for a fresh image of its own size; the help line when nothing can be drawn.
 #include <QPoint>
 #include <QString>
@@ -18,7 +18,7 @@ class BarcodeView : public QWidget {
  public:
   // What the view last handed the renderer, so tests can see the 8-bit texts.
   struct Request {
-    std::string data, addOn, price;
+    std::string data, addOn, price, variant;
     int width = 0, height = 0;
     bool quietZones = false;
   };
@@ -28,11 +28,13 @@ class BarcodeView : public QWidget {
   const QString& dataToEncode() const { return dataToEncode_; }
   const QString& addOn() const { return addOn_; }
   const QString& priceText() const { return priceText_; }
+  const QString& variant() const { return variant_; }
   strimlo::CodeType type() const { return type_; }
   // Each setter stores and schedules a repaint, but only when the value really changes.
   void setDataToEncode(const QString& text);
   void setAddOn(const QString& text);
   void setPriceText(const QString& text);
+  void setVariant(const QString& text);
   void setType(strimlo::CodeType type);
   bool quietZones() const { return quietZones_; }
   void setQuietZones(bool on);
@@ -66,6 +68,7 @@ class BarcodeView : public QWidget {
   QString dataToEncode_;
   QString addOn_;
   QString priceText_;
+  QString variant_;
   strimlo::CodeType type_ = strimlo::kEAN13;
   bool quietZones_ = false;
   QString propertyList_;

@@ -17,7 +17,8 @@ std::string latin1Text(const QString& text) {
 
 ControlStates controlStates(FileFormat format, CodeType type) {
   const bool vector = format == kPDF || format == kSVG;
-  return {format != kEPS, format != kEPS && !vector, isIsbn(type)};
+  return {format != kEPS, format != kEPS && !vector, takesAddon(type), takesPrice(type),
+          takesVariant(type)};
 }
 
 bool transparencyApplies(FileFormat format) { return allowsTransparency(format); }
@@ -67,7 +68,10 @@ QString checkDigitWarning(CodeType type, const std::string& data8) {
   if (type == kISBN10)
     return QObject::tr("The check character %1 is wrong (%2 is right): the bars are correct, "
                        "the line shows what you typed.").arg(typed, right);
-  if (isIsbn(type))
+  if (type == kISSN)
+    return QObject::tr("The check character %1 is wrong (%2 is right): the line above the bars "
+                       "shows %2.").arg(typed, right);
+  if (isIsbn(type) || type == kISMN)
     return QObject::tr("The check digit %1 is wrong: the bars use %2, the line shows what you "
                        "typed.").arg(typed, right);
   return QObject::tr("The check digit %1 is wrong: the bars and digits use %2.").arg(typed, right);

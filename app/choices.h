@@ -14,9 +14,11 @@ std::string latin1Text(const QString& text);
 
 // Which controls mean something for the current choices.
 struct ControlStates {
-  bool size;           // all but EPS, which is drawn at one nominal size
-  bool resolution;     // raster files only: PDF and SVG are vector pages
-  bool addOnAndPrice;      // the ISBN types only
+  bool size;        // all but EPS, which is drawn at one nominal size
+  bool resolution;  // raster files only: PDF and SVG are vector pages
+  bool addOn;       // ISBN, UPC-A, UPC-E, ISSN, ISMN
+  bool price;       // ISBN and ISMN: printed above the add-on
+  bool variant;     // ISSN only
 };
 ControlStates controlStates(FileFormat format, CodeType type);
 

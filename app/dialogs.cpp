@@ -81,20 +81,35 @@ const char* const kHelpPieces[] = {
     QT_TRANSLATE_NOOP("Help", "Making a barcode with Strimlo"),  // the heading
     QT_TRANSLATE_NOOP("Help",
                       "<b>Barcode type.</b> EAN-13 is the usual code on products sold in shops; "
-                      "EAN-8 is the short version for small packages; ISBN-10 and ISBN-13 are "
-                      "for books (both print as the 13-digit book code)."),
+                      "EAN-8 is the short version for small packages. UPC-A is the product code "
+                      "of the United States and Canada, UPC-E its short version. ISBN-10 and "
+                      "ISBN-13 are for books (both print as the 13-digit book code), ISSN for "
+                      "magazines and newspapers, ISMN for printed music."),
     QT_TRANSLATE_NOOP("Help", "<b>Number.</b> Type the number you were given:"),
     QT_TRANSLATE_NOOP("Help",
-                      "EAN-13: 12 digits, EAN-8: 7 digits. The last digit, the check digit, is "
-                      "worked out for you; if you type it too, it is replaced."),
+                      "EAN-13: 12 digits, EAN-8: 7 digits, UPC-A: 11 digits. The last digit, the "
+                      "check digit, is worked out for you; if you type it too, it is replaced."),
+    QT_TRANSLATE_NOOP("Help",
+                      "UPC-E: the 6 digits under the bars, for example 123456, or with the number "
+                      "system 0 in front and the check digit behind. A full UPC-A of 11 or 12 "
+                      "digits is shortened when its zeros allow it; otherwise you are told why "
+                      "not."),
     QT_TRANSLATE_NOOP("Help",
                       "ISBN-10 or ISBN-13: the book number, with or without hyphens, for example "
                       "978-0-306-40615-7. The hyphens appear in the \"ISBN\" line above the bars."),
     QT_TRANSLATE_NOOP("Help",
-                      "<b>Add-on and price</b> (books only). The add-on is a small second barcode "
-                      "of exactly 5 digits, often the price code (for example 51299 for US$ "
-                      "12.99). The price text is printed above it as you type it. Both may stay "
-                      "empty."),
+                      "ISSN: the magazine number, with or without its hyphen, for example "
+                      "0317-8471. The <b>variant</b> field takes the 2-digit sequence variant, 00 "
+                      "unless your publisher says otherwise."),
+    QT_TRANSLATE_NOOP("Help",
+                      "ISMN: the music number, 979-0-2600-0043-8, or in the older form "
+                      "M-2600-0043-8, which is printed as 979-0-2600-0043-8."),
+    QT_TRANSLATE_NOOP("Help",
+                      "<b>Add-on and price.</b> The add-on is a small second barcode. Books take "
+                      "exactly 5 digits, often the price code (for example 51299 for US$ 12.99); "
+                      "UPC-A, UPC-E, ISSN and ISMN take 2 digits (a magazine's issue number, for "
+                      "example 03) or 5. The price text is printed above the add-on of books and "
+                      "printed music as you type it. All may stay empty."),
     QT_TRANSLATE_NOOP("Help",
                       "<b>Save.</b> Choose a file format. PDF is what print services and book "
                       "distributors ask for: sharp at the print size you pick, black on the black "
@@ -115,11 +130,12 @@ const char* const kHelpPieces[] = {
                       "digits yet."),
 };
 
-// The markup before each piece, and after the last: a heading, four steps (the second
-// with two cases), a closing paragraph.
-const char* const kHelpMarkup[] = {"<h3>",     "</h3><ol><li>", "</li><li>", "<ul><li>",
-                                   "</li><li>", "</li></ul></li><li>", "</li><li>",
-                                   "</li><li>", "</li></ol><p>", "</p>"};
+// The markup before each piece, and after the last: a heading, five steps (the second
+// with five cases), a closing paragraph.
+const char* const kHelpMarkup[] = {"<h3>",      "</h3><ol><li>", "</li><li>", "<ul><li>",
+                                   "</li><li>", "</li><li>",     "</li><li>", "</li><li>",
+                                   "</li></ul></li><li>", "</li><li>", "</li><li>",
+                                   "</li></ol><p>", "</p>"};
 static_assert(std::size(kHelpMarkup) == std::size(kHelpPieces) + 1);
 
 }  // namespace

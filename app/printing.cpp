@@ -60,8 +60,8 @@ std::vector<QRectF> darkRects(const Layout& layout) {
 }
 
 bool printSymbol(QPrinter& printer, const SymbolChoice& choice) {
-  const Completion c = completeSymbol(choice.type, latin1Text(choice.data),
-                                      latin1Text(choice.addOn), latin1Text(choice.price));
+  const Completion c = completeSymbol(choice.type, symbolData(choice), latin1Text(choice.addOn),
+                                      latin1Text(choice.price));
   const Font* font = Font::helvetica();
   if (!c.symbol || !font) return false;
   Layout layout = fileLayout(*c.symbol, choice.size, kLayoutResolution);

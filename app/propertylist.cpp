@@ -27,9 +27,10 @@ QString defaultPropertyList() { return resourcePath(QStringLiteral("Info.ini"));
     QT_TRANSLATE_NOOP("Info.ini",
                       "The barcode could not be saved. Check the data and the folder, and try again."),
     QT_TRANSLATE_NOOP("Info.ini",
-                      "EAN-13 needs 12 digits, EAN-8 needs 7 digits; the check digit is added for "
-                      "you.\nISBN-10 and ISBN-13: the book number, with or without hyphens. "
-                      "Add-on: 5 digits."),
+                      "EAN-13 needs 12 digits, EAN-8 7, UPC-A 11, UPC-E 6; the check digit is "
+                      "added for you.\nISBN, ISSN, ISMN: the number, with or without hyphens; an "
+                      "ISSN variant: 2 digits.\nAdd-on: 5 digits for books; 2 or 5 for UPC, ISSN "
+                      "and ISMN."),
 };
 
 QString propertyText(const QString& path, const QString& key) {

@@ -43,17 +43,21 @@ std::optional<QByteArray> fileBytes(const SymbolChoice& choice, FileFormat forma
 
 }  // namespace
 
+std::string symbolData(const SymbolChoice& choice) {
+  return withVariant(choice.type, latin1Text(choice.data), latin1Text(choice.variant));
+}
+
 bool saveSymbol(const SymbolChoice& choice, FileFormat format, SizeIndex size,
                 ResolutionIndex resolution, const QString& path) {
-  return MakeCode::FinalCode(choice.type, size, latin1Text(choice.data),
-                             latin1Text(choice.addOn), latin1Text(choice.price), resolution,
-                             format, QFile::encodeName(path).toStdString(),
+  return MakeCode::FinalCode(choice.type, size, symbolData(choice), latin1Text(choice.addOn),
+                             latin1Text(choice.price), resolution, format,
+                             QFile::encodeName(path).toStdString(),
                              savedPrepress(choice.prepress, format));
 }
 
 QString symbolFileName(const SymbolChoice& choice) {
-  const Completion c = completeSymbol(choice.type, latin1Text(choice.data),
-                                      latin1Text(choice.addOn), latin1Text(choice.price));
+  const Completion c = completeSymbol(choice.type, symbolData(choice), latin1Text(choice.addOn),
+                                      latin1Text(choice.price));
   const QString extension = requiredExtension(choice.format);
   if (!c.symbol || extension.isEmpty()) return {};
   QString name = QString::fromLatin1(c.symbol->digits);

@@ -5,6 +5,7 @@
 #include <QString>
 #include <memory>
 #include <optional>
+#include <string>
 
 #include "codetypes.h"
 #include "prepress.h"
@@ -14,16 +15,19 @@ class QMimeData;
 
 namespace strimlo {
 
-// What the window shows and would save: the code type, the three texts as typed, and
+// What the window shows and would save: the code type, the four texts as typed, and
 // the file settings with the prepress options.
 struct SymbolChoice {
   CodeType type = kEAN13;
-  QString data, addOn, price;
+  QString data, addOn, price, variant;
   FileFormat format = kEPS;
   SizeIndex size = 2;
   ResolutionIndex resolution = 2;
   Prepress prepress;
 };
+
+// The data text the renderers take: the ISSN's variant joined to it.
+std::string symbolData(const SymbolChoice& choice);
 
 // Saves the symbol as the save button does, the transparency only where the format can
 // have it; false when it is refused or not written.

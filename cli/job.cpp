@@ -56,7 +56,8 @@ SaveOutcome save(const Job& job, const std::string& data, const std::string& add
 }
 
 void makeFile(const Job& job, JobResult& r) {
-  const std::string data = convertText(job.data, "data", r.warnings);
+  const std::string data = withVariant(job.type, convertText(job.data, "data", r.warnings),
+                                       convertText(job.variant, "variant", r.warnings));
   const std::string addon = convertText(job.addon, "add-on", r.warnings);
   const std::string price = convertText(job.price, "price", r.warnings);
   if (const std::string note = checkDigitMismatch(job.type, data, addon); !note.empty()) {
@@ -95,14 +96,17 @@ std::string checkDigitMismatch(CodeType type, const std::string& data8, const st
 std::vector<std::string> droppedInputNotes(const Job& job, const std::string& data8,
                                            const std::string& addon8, const std::string& price8) {
   std::vector<std::string> notes;
-  if (job.type == kEAN8 || job.type == kEAN13) {
-    const std::string name = codeTypeName(job.type);
-    if (!addon8.empty()) notes.push_back("add-on: " + name + " takes none; left out");
-    if (!price8.empty()) notes.push_back("price: " + name + " takes none; left out");
-    return notes;
-  }
-  if (!isIsbn(job.type)) return notes;
-  if (!addon8.empty() && addon8.size() != 5)
+  if (job.type < kEAN8 || job.type > kISMN) return notes;
+  const std::string name = codeTypeName(job.type);
+  if (!takesAddon(job.type) && !addon8.empty())
+    notes.push_back("add-on: " + name + " takes none; left out");
+  if (!takesPrice(job.type) && !price8.empty())
+    notes.push_back("price: " + name + " takes none; left out");
+  if (!takesVariant(job.type) && !job.variant.empty())
+    notes.push_back("variant: " + name + " takes none; left out");
+  if (!takesPrice(job.type)) return notes;
+  // The newer types refuse an add-on of another length; an ISBN's is left out.
+  if (isIsbn(job.type) && !addon8.empty() && addon8.size() != 5)
     notes.push_back("add-on: an add-on has 5 digits; got " + std::to_string(addon8.size()) +
                     " characters; left out");
   const Completion c = completeSymbol(job.type, data8, addon8, price8);

@@ -16,6 +16,7 @@ struct Job {
   std::string data;   // as given (UTF-8)
   std::string addon;
   std::string price;
+  std::string variant;   // ISSN only
   std::string output;    // the file as the user named it (with --outdir before it)
   std::string root;      // batch: the resolved folder the file must stay inside; "" for one file
   std::string relative;  // batch: the file's path under root
@@ -39,8 +40,9 @@ JobResult runJob(const Job& job) noexcept;
 std::string convertText(const std::string& utf8, const char* what,
                         std::vector<std::string>& warnings);
 
-// Notes for what the user gave and the symbol leaves out: an add-on or price for an EAN
-// type, an add-on of the wrong length, a price wider than the room beside the add-on.
+// Notes for what the user gave and the symbol leaves out: an add-on, price or variant for
+// a type that takes none, an ISBN add-on of the wrong length, a price wider than the room
+// beside the add-on.
 std::vector<std::string> droppedInputNotes(const Job& job, const std::string& data8,
                                            const std::string& addon8, const std::string& price8);
 

@@ -54,7 +54,8 @@ std::optional<PreviewImage> drawPreview(const Options& o, CodeType type, const s
 int runPreview(const Options& o) {
   const CodeType type = o.type.value_or(kEAN13);
   std::vector<std::string> warnings;
-  const std::string data = convertText(o.data, "data", warnings);
+  const std::string data = withVariant(type, convertText(o.data, "data", warnings),
+                                       convertText(o.variant.value_or(""), "variant", warnings));
   const std::string addon = convertText(o.addon.value_or(""), "add-on", warnings);
   const std::string price = convertText(o.price.value_or(""), "price", warnings);
   for (const auto& w : warnings) say("note: " + w);
@@ -82,6 +83,7 @@ int runSingle(const Options& o) {
   job.data = o.data;
   job.addon = o.addon.value_or("");
   job.price = o.price.value_or("");
+  job.variant = o.variant.value_or("");
   job.output = o.output;
   job.strict = o.strict;
   job.prepress = o.prepress;

@@ -51,7 +51,9 @@ std::optional<int> parseInt(const std::string& word) {
 std::optional<CodeType> parseType(const std::string& word) {
   static const std::map<std::string, CodeType> names = {
       {"ean8", kEAN8}, {"ean-8", kEAN8},   {"ean13", kEAN13},   {"ean-13", kEAN13},
-      {"isbn10", kISBN10}, {"isbn-10", kISBN10}, {"isbn13", kISBN13}, {"isbn-13", kISBN13}};
+      {"isbn10", kISBN10}, {"isbn-10", kISBN10}, {"isbn13", kISBN13}, {"isbn-13", kISBN13},
+      {"upca", kUPCA},     {"upc-a", kUPCA},     {"upce", kUPCE},     {"upc-e", kUPCE},
+      {"issn", kISSN},     {"ismn", kISMN}};
   if (auto it = names.find(normalizedWord(word)); it != names.end()) return it->second;
   return parseInt(word);  // a raw value is passed through, valid or not
 }
@@ -105,6 +107,7 @@ Parsed parseOptions(const std::vector<std::string>& args) {
       {"--format", [&](const std::string& v) { return (o.format = parseFormat(v)).has_value(); }},
       {"--addon", textOption(o.addon)},
       {"--price", textOption(o.price)},
+      {"--variant", textOption(o.variant)},
       {"-o", output},
       {"--output", output},
       {"--preview", [&](const std::string& v) {
@@ -174,13 +177,14 @@ Parsed parseOptions(const std::vector<std::string>& args) {
 
 std::string usage() {
   return R"(Usage:
-  strimlo-cli [--type ean8|ean13|isbn10|isbn13|N] [--addon TEXT] [--price TEXT]
-              [--format eps|png|tiff|jpg|pdf|svg|N] [--size N] [--res N] [--strict]
+  strimlo-cli [--type ean8|ean13|isbn10|isbn13|upca|upce|issn|ismn|N] [--addon TEXT]
+              [--price TEXT] [--variant NN] [--format eps|png|tiff|jpg|pdf|svg|N]
+              [--size N] [--res N] [--strict]
               [--quiet-zones] [--bar-reduction MICRONS] [--transparent] -o PATH|- DATA
-  strimlo-cli --preview WxH [--type ...] [--addon ...] [--price ...] [--quiet-zones]
-              -o PATH.png DATA
+  strimlo-cli --preview WxH [--type ...] [--addon ...] [--price ...] [--variant NN]
+              [--quiet-zones] -o PATH.png DATA
   strimlo-cli --batch FILE|- [--jobs N] [--outdir DIR] [--type ...] [--format ...]
-              [--size N] [--res N] [--addon ...] [--price ...] [--strict]
+              [--size N] [--res N] [--addon ...] [--price ...] [--variant NN] [--strict]
               [--quiet-zones] [--bar-reduction MICRONS] [--transparent]
 
 Makes one retail barcode file (EPS, a print-ready PDF, an SVG, or a CMYK PNG, TIFF or JPEG).
@@ -190,8 +194,16 @@ Makes one retail barcode file (EPS, a print-ready PDF, an SVG, or a CMYK PNG, TI
                ean13   12 digits (a 13th is recomputed)
                isbn10  an ISBN-10, hyphens allowed, e.g. 0-306-40615-2
                isbn13  an ISBN-13, hyphens allowed, e.g. 978-3-16-148410-0
-  --addon    ISBN only: a 5-digit add-on (e.g. 51299); any other length means none
-  --price    ISBN only: a price line printed above the add-on
+               upca    UPC-A: 11 digits (a 12th is recomputed), e.g. 03600029145
+               upce    UPC-E: 6 digits (number system 0), 7 (0 and 6), 8 (with the
+                       check digit), or a UPC-A of 11 or 12 digits whose zeros UPC-E
+                       can leave out, e.g. 0123456
+               issn    an ISSN, hyphen allowed, e.g. 0317-8471 (see --variant)
+               ismn    an ISMN, hyphens allowed, e.g. 979-0-2600-0043-8 or M-2600-0043-8
+  --addon    ISBN: a 5-digit add-on (e.g. 51299); any other length means none.
+             UPC-A, UPC-E, ISSN, ISMN: 2 digits (e.g. an issue number) or 5
+  --price    ISBN and ISMN: a price line printed above the add-on
+  --variant  ISSN only: the 2-digit sequence variant (default 00)
   --format   eps (default; size and resolution do not apply), png, tiff or jpg;
              pdf (K-only black, PDF/X-1a) or svg: vector at the size, no resolution;
              taken from the output's extension when not given
@@ -200,12 +212,12 @@ Makes one retail barcode file (EPS, a print-ready PDF, an SVG, or a CMYK PNG, TI
   --res N    resolution of a raster file (default 2):
                0 72 dpi  1 100 dpi  2 300 dpi  3 600 dpi  4 1200 dpi  5 2400 dpi
                6 2540 dpi  7 3200 dpi
-  --strict   verify a typed check digit (ISBN-10: its own check character) instead of
-             replacing it
+  --strict   verify a typed check digit (ISBN-10, ISSN: their own check character)
+             instead of replacing it
   -o PATH    the file to write; "-" is standard output
   --quiet-zones  grow the file to the minimum light margins (EAN-13 11 modules left,
-                 7 right; EAN-8 7 and 7; 5 after an add-on) and draw the "<" / ">"
-                 marks at their edges
+                 7 right; EAN-8 7 and 7; UPC-A 9 and 9; UPC-E 9 and 7; 5 after an
+                 add-on) and draw the "<" / ">" marks at their edges
   --bar-reduction MICRONS  make every bar this much narrower (0 to 100), keeping its
                  centre: about 10 for offset at 2540 dpi, 20 for 1200 dpi lasers, 40
                  for 600 dpi; images take it to the nearest whole pixel
@@ -214,7 +226,7 @@ Makes one retail barcode file (EPS, a print-ready PDF, an SVG, or a CMYK PNG, TI
   --preview WxH  write the on-screen preview as an RGB PNG of W x H pixels
   --batch FILE   one symbol per CSV line (type,data,addon,price,output[,format,size,res,
                  strict]); "-" reads standard input; a header row may also name the
-                 columns quiet, bwr (micrometres) and transparent
+                 columns quiet, bwr (micrometres), transparent and variant
   --jobs N       threads for --batch (default: one per core)
   --outdir DIR   folder for --batch outputs (default: the current folder); names made
                  from the data when no output. An output must stay inside it: no

@@ -16,6 +16,7 @@ struct Options {
   std::optional<ResolutionIndex> res;  // absent: 2
   std::optional<std::string> addon;
   std::optional<std::string> price;
+  std::optional<std::string> variant;  // ISSN only
   std::string output;
   std::string data;
   bool dataGiven = false;

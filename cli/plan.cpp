@@ -14,15 +14,16 @@ namespace {
 enum Column {
   kType, kData, kAddon, kPrice, kOutput, kFormat, kSize, kRes, kStrict,
   kQuiet, kBwr, kTransparent,  // the prepress options: by name in a header line only
+  kVariant,                     // likewise
   kColumns
 };
 
 // The column names, in the order a file without a header line gives them.
 const char* const kColumnNames[kColumns] = {
-    "type",    // ean8, ean13, isbn10, isbn13, or the type's number
-    "data",    // the digits, or the ISBN with its hyphens
-    "addon",   // ISBN: the 5-digit add-on
-    "price",   // ISBN: the price line above the add-on
+    "type",    // ean8, ean13, isbn10, isbn13, upca, upce, issn, ismn, or the type's number
+    "data",    // the digits, or the ISBN, ISSN or ISMN with its hyphens
+    "addon",   // ISBN: the 5-digit add-on; UPC, ISSN, ISMN: 2 or 5 digits
+    "price",   // ISBN, ISMN: the price line above the add-on
     "output",  // the file, relative to the output folder
     "format",  // eps, png, tiff, jpg, or the format's number
     "size",    // index of the magnification
@@ -31,6 +32,7 @@ const char* const kColumnNames[kColumns] = {
     "quiet",        // yes: quiet zones with their marks
     "bwr",          // the bar width reduction in micrometres
     "transparent",  // yes: no background
+    "variant",      // ISSN: the 2-digit sequence variant
 };
 
 int columnOf(const std::string& field) {
@@ -70,7 +72,8 @@ const std::vector<int>& positionalColumns(const CsvRecord& record) {
   return record.fields.size() == 1 ? dataAlone : all;
 }
 
-// A file name from the data: its letters and digits, then the add-on's.
+// A file name from the data: its letters and digits, then an ISSN's variant, then the
+// add-on's.
 std::string nameFromData(const Job& job) {
   auto keep = [](const std::string& s) {
     std::string out;
@@ -80,6 +83,8 @@ std::string nameFromData(const Job& job) {
   };
   std::string name = keep(job.data);
   if (name.empty()) return {};
+  if (const std::string variant = keep(job.variant); takesVariant(job.type) && !variant.empty())
+    name += "-" + variant;
   if (const std::string addon = keep(job.addon); !addon.empty()) name += "-" + addon;
   const char* ext = fileExtension(job.format);
   return name + "." + (ext ? ext : "out");
@@ -147,6 +152,7 @@ std::string fillJob(const std::vector<std::string>& cell, const Options& o, cons
   }
   job.addon = given(kAddon) ? cell[kAddon] : o.addon.value_or("");
   job.price = given(kPrice) ? cell[kPrice] : o.price.value_or("");
+  job.variant = given(kVariant) ? cell[kVariant] : o.variant.value_or("");
   if (std::string e = takeIndex(cell[kSize], o, "size", job.size); !e.empty()) return e;
   if (std::string e = takeIndex(cell[kRes], o, "res", job.res); !e.empty()) return e;
   std::optional<FileFormat> format = o.format;

@@ -17,7 +17,7 @@ struct BatchLine {
 
 // The columns of the file: named by a header line, or type, data, addon, price, output,
 // format, size, res, strict in that order (a line of one field is the data alone). The
-// prepress columns quiet, bwr and transparent come by name only.
+// prepress columns quiet, bwr and transparent, and an ISSN's variant, come by name only.
 struct Header {
   bool present = false;      // the first line names the columns
   std::vector<int> columns;  // the column of each field; -1 for a field without a name

@@ -77,24 +77,12 @@
         <translation>Einen Barcode mit Strimlo erstellen</translation>
     </message>
     <message>
-        <source>&lt;b&gt;Barcode type.&lt;/b&gt; EAN-13 is the usual code on products sold in shops; EAN-8 is the short version for small packages; ISBN-10 and ISBN-13 are for books (both print as the 13-digit book code).</source>
-        <translation>&lt;b&gt;Barcode-Typ.&lt;/b&gt; EAN-13 ist der übliche Code auf Produkten im Handel; EAN-8 ist die kurze Form für kleine Packungen; ISBN-10 und ISBN-13 sind für Bücher (beide werden als 13-stelliger Buchcode gedruckt).</translation>
-    </message>
-    <message>
         <source>&lt;b&gt;Number.&lt;/b&gt; Type the number you were given:</source>
         <translation>&lt;b&gt;Nummer.&lt;/b&gt; Geben Sie die Nummer ein, die Sie erhalten haben:</translation>
     </message>
     <message>
-        <source>EAN-13: 12 digits, EAN-8: 7 digits. The last digit, the check digit, is worked out for you; if you type it too, it is replaced.</source>
-        <translation>EAN-13: 12 Ziffern, EAN-8: 7 Ziffern. Die letzte Ziffer, die Prüfziffer, wird für Sie berechnet; geben Sie sie mit ein, wird sie ersetzt.</translation>
-    </message>
-    <message>
         <source>ISBN-10 or ISBN-13: the book number, with or without hyphens, for example 978-0-306-40615-7. The hyphens appear in the &quot;ISBN&quot; line above the bars.</source>
         <translation>ISBN-10 oder ISBN-13: die Buchnummer, mit oder ohne Bindestriche, zum Beispiel 978-0-306-40615-7. Die Bindestriche erscheinen in der „ISBN“-Zeile über den Strichen.</translation>
-    </message>
-    <message>
-        <source>&lt;b&gt;Add-on and price&lt;/b&gt; (books only). The add-on is a small second barcode of exactly 5 digits, often the price code (for example 51299 for US$ 12.99). The price text is printed above it as you type it. Both may stay empty.</source>
-        <translation>&lt;b&gt;Zusatzcode und Preis&lt;/b&gt; (nur Bücher). Der Zusatzcode ist ein kleiner zweiter Barcode aus genau 5 Ziffern, oft der Preiscode (zum Beispiel 51299 für 12,99 US$). Der Preistext wird so, wie Sie ihn eingeben, darüber gedruckt. Beide dürfen leer bleiben.</translation>
     </message>
     <message>
         <source>&lt;b&gt;Copy, drag or print.&lt;/b&gt; Edit &amp;gt; Copy Barcode (Ctrl+C) puts the barcode on the clipboard as a 300 dpi image of the standard size. Drag the preview into another program, or into a folder for a file in the chosen format. File &amp;gt; Print (Ctrl+P) prints it at the chosen print size; turn off any scaling in the print dialog.</source>
@@ -108,6 +96,30 @@
         <source>&lt;b&gt;Save.&lt;/b&gt; Choose a file format. PDF is what print services and book distributors ask for: sharp at the print size you pick, black on the black plate only, the font embedded. SVG is sharp too, for web pages and layout programs. EPS is the older vector format, drawn at one fixed size. PNG, TIFF and JPEG are images: pick the print size (100% is the standard size, with 0.33 mm as the narrowest bar) and the resolution of your printer (300 dpi suits most office printers).</source>
         <translation>&lt;b&gt;Speichern.&lt;/b&gt; Wählen Sie ein Dateiformat. PDF ist das, was Druckdienstleister und Buchvertriebe verlangen: scharf in der gewählten Druckgröße, Schwarz nur auf der Schwarzplatte, die Schrift eingebettet. SVG ist ebenfalls scharf, für Webseiten und Layoutprogramme. EPS ist das ältere Vektorformat, immer in einer festen Größe. PNG, TIFF und JPEG sind Bilder: Wählen Sie die Druckgröße (100 % ist die Standardgröße, mit 0,33 mm als schmalstem Strich) und die Auflösung Ihres Druckers (300 dpi passen für die meisten Bürodrucker).</translation>
     </message>
+    <message>
+        <source>&lt;b&gt;Barcode type.&lt;/b&gt; EAN-13 is the usual code on products sold in shops; EAN-8 is the short version for small packages. UPC-A is the product code of the United States and Canada, UPC-E its short version. ISBN-10 and ISBN-13 are for books (both print as the 13-digit book code), ISSN for magazines and newspapers, ISMN for printed music.</source>
+        <translation>&lt;b&gt;Barcode-Typ.&lt;/b&gt; EAN-13 ist der übliche Code auf Produkten im Handel; EAN-8 ist die kurze Form für kleine Packungen. UPC-A ist der Produktcode der USA und Kanadas, UPC-E seine kurze Form. ISBN-10 und ISBN-13 sind für Bücher (beide werden als 13-stelliger Buchcode gedruckt), ISSN für Zeitschriften und Zeitungen, ISMN für Musiknoten.</translation>
+    </message>
+    <message>
+        <source>EAN-13: 12 digits, EAN-8: 7 digits, UPC-A: 11 digits. The last digit, the check digit, is worked out for you; if you type it too, it is replaced.</source>
+        <translation>EAN-13: 12 Ziffern, EAN-8: 7 Ziffern, UPC-A: 11 Ziffern. Die letzte Ziffer, die Prüfziffer, wird für Sie berechnet; geben Sie sie mit ein, wird sie ersetzt.</translation>
+    </message>
+    <message>
+        <source>UPC-E: the 6 digits under the bars, for example 123456, or with the number system 0 in front and the check digit behind. A full UPC-A of 11 or 12 digits is shortened when its zeros allow it; otherwise you are told why not.</source>
+        <translation>UPC-E: die 6 Ziffern unter den Strichen, zum Beispiel 123456, oder mit dem Nummernsystem 0 davor und der Prüfziffer dahinter. Ein vollständiger UPC-A aus 11 oder 12 Ziffern wird gekürzt, wenn seine Nullen es erlauben; sonst erfahren Sie, warum nicht.</translation>
+    </message>
+    <message>
+        <source>ISSN: the magazine number, with or without its hyphen, for example 0317-8471. The &lt;b&gt;variant&lt;/b&gt; field takes the 2-digit sequence variant, 00 unless your publisher says otherwise.</source>
+        <translation>ISSN: die Nummer der Zeitschrift, mit oder ohne Bindestrich, zum Beispiel 0317-8471. Das Feld &lt;b&gt;Variante&lt;/b&gt; nimmt die 2-stellige Folgevariante auf, 00, wenn Ihr Verlag nichts anderes sagt.</translation>
+    </message>
+    <message>
+        <source>ISMN: the music number, 979-0-2600-0043-8, or in the older form M-2600-0043-8, which is printed as 979-0-2600-0043-8.</source>
+        <translation>ISMN: die Nummer der Musikalie, 979-0-2600-0043-8, oder in der älteren Form M-2600-0043-8, die als 979-0-2600-0043-8 gedruckt wird.</translation>
+    </message>
+    <message>
+        <source>&lt;b&gt;Add-on and price.&lt;/b&gt; The add-on is a small second barcode. Books take exactly 5 digits, often the price code (for example 51299 for US$ 12.99); UPC-A, UPC-E, ISSN and ISMN take 2 digits (a magazine&apos;s issue number, for example 03) or 5. The price text is printed above the add-on of books and printed music as you type it. All may stay empty.</source>
+        <translation>&lt;b&gt;Zusatzcode und Preis.&lt;/b&gt; Der Zusatzcode ist ein kleiner zweiter Barcode. Bücher nehmen genau 5 Ziffern, oft den Preiscode (zum Beispiel 51299 für 12,99 US$); UPC-A, UPC-E, ISSN und ISMN nehmen 2 Ziffern (die Heftnummer einer Zeitschrift, zum Beispiel 03) oder 5. Der Preistext wird bei Büchern und Musiknoten so, wie Sie ihn eingeben, über dem Zusatzcode gedruckt. Alles darf leer bleiben.</translation>
+    </message>
 </context>
 <context>
     <name>Info.ini</name>
@@ -120,10 +132,12 @@
         <translation>Der Barcode konnte nicht gespeichert werden. Prüfen Sie die Daten und den Ordner und versuchen Sie es noch einmal.</translation>
     </message>
     <message>
-        <source>EAN-13 needs 12 digits, EAN-8 needs 7 digits; the check digit is added for you.
-ISBN-10 and ISBN-13: the book number, with or without hyphens. Add-on: 5 digits.</source>
-        <translation>EAN-13 braucht 12 Ziffern, EAN-8 braucht 7 Ziffern; die Prüfziffer wird für Sie ergänzt.
-ISBN-10 und ISBN-13: die Buchnummer, mit oder ohne Bindestriche. Zusatzcode: 5 Ziffern.</translation>
+        <source>EAN-13 needs 12 digits, EAN-8 7, UPC-A 11, UPC-E 6; the check digit is added for you.
+ISBN, ISSN, ISMN: the number, with or without hyphens; an ISSN variant: 2 digits.
+Add-on: 5 digits for books; 2 or 5 for UPC, ISSN and ISMN.</source>
+        <translation>EAN-13 braucht 12 Ziffern, EAN-8 7, UPC-A 11, UPC-E 6; die Prüfziffer wird für Sie ergänzt.
+ISBN, ISSN, ISMN: die Nummer, mit oder ohne Bindestriche; eine ISSN-Variante: 2 Ziffern.
+Zusatzcode: 5 Ziffern für Bücher; 2 oder 5 für UPC, ISSN und ISMN.</translation>
     </message>
 </context>
 <context>
@@ -147,14 +161,6 @@ ISBN-10 und ISBN-13: die Buchnummer, mit oder ohne Bindestriche. Zusatzcode: 5 Z
     <message>
         <source>Barcode type</source>
         <translation>Barcode-Typ</translation>
-    </message>
-    <message>
-        <source>EAN-8 or EAN-13 for products, ISBN-10 or ISBN-13 for books.</source>
-        <translation>EAN-8 oder EAN-13 für Produkte, ISBN-10 oder ISBN-13 für Bücher.</translation>
-    </message>
-    <message>
-        <source>EAN-13 and EAN-8 are the codes on products in shops; ISBN-10 and ISBN-13 are for books.</source>
-        <translation>EAN-13 und EAN-8 sind die Codes auf Produkten im Handel; ISBN-10 und ISBN-13 sind für Bücher.</translation>
     </message>
     <message>
         <source>EAN-8 (small products)</source>
@@ -189,10 +195,6 @@ ISBN-10 und ISBN-13: die Buchnummer, mit oder ohne Bindestriche. Zusatzcode: 5 Z
         <translation>die Produkt- oder Buchnummer</translation>
     </message>
     <message>
-        <source>EAN-13: 12 digits, EAN-8: 7 digits (the check digit is added for you). ISBN: the book number, with or without hyphens.</source>
-        <translation>EAN-13: 12 Ziffern, EAN-8: 7 Ziffern (die Prüfziffer wird für Sie ergänzt). ISBN: die Buchnummer, mit oder ohne Bindestriche.</translation>
-    </message>
-    <message>
         <source>&amp;Add-on:</source>
         <translation>&amp;Zusatzcode:</translation>
     </message>
@@ -201,36 +203,12 @@ ISBN-10 und ISBN-13: die Buchnummer, mit oder ohne Bindestriche. Zusatzcode: 5 Z
         <translation>Zusatzcode</translation>
     </message>
     <message>
-        <source>Books only, optional: a 5-digit add-on, often the price code.</source>
-        <translation>Nur für Bücher, optional: ein 5-stelliger Zusatzcode, oft der Preiscode.</translation>
-    </message>
-    <message>
-        <source>books only, optional: 5 digits</source>
-        <translation>nur Bücher, optional: 5 Ziffern</translation>
-    </message>
-    <message>
-        <source>A small second barcode of 5 digits beside a book&apos;s code, often the price code (e.g. 51299 for US$ 12.99).</source>
-        <translation>Ein kleiner zweiter Barcode aus 5 Ziffern neben dem Buchcode, oft der Preiscode (z. B. 51299 für 12,99 US$).</translation>
-    </message>
-    <message>
         <source>&amp;Price text:</source>
         <translation>&amp;Preistext:</translation>
     </message>
     <message>
         <source>Price text</source>
         <translation>Preistext</translation>
-    </message>
-    <message>
-        <source>Books only, optional: the text printed above the add-on.</source>
-        <translation>Nur für Bücher, optional: der Text, der über dem Zusatzcode gedruckt wird.</translation>
-    </message>
-    <message>
-        <source>books only, optional: e.g. USD 12.99</source>
-        <translation>nur Bücher, optional: z. B. USD 12.99</translation>
-    </message>
-    <message>
-        <source>Printed as typed above the add-on of a book&apos;s code.</source>
-        <translation>Wird wie eingegeben über dem Zusatzcode des Buchcodes gedruckt.</translation>
     </message>
     <message>
         <source>Save to file</source>
@@ -488,6 +466,78 @@ ISBN-10 und ISBN-13: die Buchnummer, mit oder ohne Bindestriche. Zusatzcode: 5 Z
         <source>PNG: only the bars and digits are opaque. EPS never paints a background. TIFF and JPEG are opaque CMYK images.</source>
         <translation>PNG: Nur Balken und Ziffern sind deckend. EPS malt nie einen Hintergrund. TIFF und JPEG sind deckende CMYK-Bilder.</translation>
     </message>
+    <message>
+        <source>EAN-8 or EAN-13 for products, UPC-A or UPC-E for US and Canadian products, ISBN-10 or ISBN-13 for books, ISSN for magazines, ISMN for printed music.</source>
+        <translation>EAN-8 oder EAN-13 für Produkte, UPC-A oder UPC-E für Produkte aus den USA und Kanada, ISBN-10 oder ISBN-13 für Bücher, ISSN für Zeitschriften, ISMN für Musiknoten.</translation>
+    </message>
+    <message>
+        <source>EAN-13 and EAN-8 are the codes on products in shops, UPC-A and UPC-E their US and Canadian forms; ISBN-10 and ISBN-13 are for books, ISSN for magazines, ISMN for printed music.</source>
+        <translation>EAN-13 und EAN-8 sind die Codes auf Produkten im Handel, UPC-A und UPC-E ihre Formen in den USA und Kanada; ISBN-10 und ISBN-13 sind für Bücher, ISSN für Zeitschriften, ISMN für Musiknoten.</translation>
+    </message>
+    <message>
+        <source>UPC-A (US and Canada products)</source>
+        <translation>UPC-A (Produkte aus USA und Kanada)</translation>
+    </message>
+    <message>
+        <source>UPC-E (small US products)</source>
+        <translation>UPC-E (kleine US-Produkte)</translation>
+    </message>
+    <message>
+        <source>ISSN (magazines)</source>
+        <translation>ISSN (Zeitschriften)</translation>
+    </message>
+    <message>
+        <source>ISMN (printed music)</source>
+        <translation>ISMN (Musiknoten)</translation>
+    </message>
+    <message>
+        <source>EAN-13: 12 digits, EAN-8: 7 digits, UPC-A: 11 digits, UPC-E: 6 digits (the check digit is added for you). ISBN, ISSN, ISMN: the number, with or without hyphens.</source>
+        <translation>EAN-13: 12 Ziffern, EAN-8: 7 Ziffern, UPC-A: 11 Ziffern, UPC-E: 6 Ziffern (die Prüfziffer wird für Sie ergänzt). ISBN, ISSN, ISMN: die Nummer, mit oder ohne Bindestriche.</translation>
+    </message>
+    <message>
+        <source>Optional: a 5-digit add-on for books, often the price code; 2 or 5 digits for UPC, ISSN and ISMN.</source>
+        <translation>Optional: ein 5-stelliger Zusatzcode für Bücher, oft der Preiscode; 2 oder 5 Ziffern für UPC, ISSN und ISMN.</translation>
+    </message>
+    <message>
+        <source>optional: 5 digits for books; 2 or 5 for UPC, ISSN, ISMN</source>
+        <translation>optional: 5 Ziffern für Bücher; 2 oder 5 für UPC, ISSN, ISMN</translation>
+    </message>
+    <message>
+        <source>A small second barcode beside the main one: 5 digits for a book, often the price code (e.g. 51299 for US$ 12.99); 2 or 5 digits for UPC, ISSN and ISMN (a magazine&apos;s issue number, e.g. 03).</source>
+        <translation>Ein kleiner zweiter Barcode neben dem Hauptcode: 5 Ziffern für ein Buch, oft der Preiscode (z. B. 51299 für 12,99 US$); 2 oder 5 Ziffern für UPC, ISSN und ISMN (die Heftnummer einer Zeitschrift, z. B. 03).</translation>
+    </message>
+    <message>
+        <source>Books and printed music only, optional: the text printed above the add-on.</source>
+        <translation>Nur für Bücher und Musiknoten, optional: der Text, der über dem Zusatzcode gedruckt wird.</translation>
+    </message>
+    <message>
+        <source>books and music only, optional: e.g. USD 12.99</source>
+        <translation>nur Bücher und Noten, optional: z. B. USD 12.99</translation>
+    </message>
+    <message>
+        <source>Printed as typed above the add-on of a book&apos;s or printed music&apos;s code.</source>
+        <translation>Wird wie eingegeben über dem Zusatzcode eines Buch- oder Notencodes gedruckt.</translation>
+    </message>
+    <message>
+        <source>&amp;Variant:</source>
+        <translation>&amp;Variante:</translation>
+    </message>
+    <message>
+        <source>Variant</source>
+        <translation>Variante</translation>
+    </message>
+    <message>
+        <source>ISSN only, optional: the 2-digit sequence variant, 00 if empty.</source>
+        <translation>Nur ISSN, optional: die 2-stellige Folgevariante, 00, wenn leer.</translation>
+    </message>
+    <message>
+        <source>ISSN only, optional: 2 digits (00 if empty)</source>
+        <translation>nur ISSN, optional: 2 Ziffern (00, wenn leer)</translation>
+    </message>
+    <message>
+        <source>The ISSN&apos;s 2-digit sequence variant, encoded in the main barcode: 00 for most magazines; dailies put a price code and the weekday here.</source>
+        <translation>Die 2-stellige Folgevariante der ISSN, im Hauptcode verschlüsselt: 00 für die meisten Zeitschriften; Tageszeitungen setzen hier einen Preiscode und den Wochentag ein.</translation>
+    </message>
 </context>
 <context>
     <name>QObject</name>
@@ -502,6 +552,10 @@ ISBN-10 und ISBN-13: die Buchnummer, mit oder ohne Bindestriche. Zusatzcode: 5 Z
     <message>
         <source>The check digit %1 is wrong: the bars and digits use %2.</source>
         <translation>Die Prüfziffer %1 ist falsch: Striche und Ziffern verwenden %2.</translation>
+    </message>
+    <message>
+        <source>The check character %1 is wrong (%2 is right): the line above the bars shows %2.</source>
+        <translation>Das Prüfzeichen %1 ist falsch (richtig ist %2): die Zeile über den Strichen zeigt %2.</translation>
     </message>
 </context>
 </TS>

@@ -77,24 +77,12 @@
         <translation>Cómo crear un código de barras con Strimlo</translation>
     </message>
     <message>
-        <source>&lt;b&gt;Barcode type.&lt;/b&gt; EAN-13 is the usual code on products sold in shops; EAN-8 is the short version for small packages; ISBN-10 and ISBN-13 are for books (both print as the 13-digit book code).</source>
-        <translation>&lt;b&gt;Tipo de código.&lt;/b&gt; EAN-13 es el código habitual de los productos que se venden en tiendas; EAN-8 es la versión corta para envases pequeños; ISBN-10 e ISBN-13 son para libros (ambos se imprimen como el código de libro de 13 dígitos).</translation>
-    </message>
-    <message>
         <source>&lt;b&gt;Number.&lt;/b&gt; Type the number you were given:</source>
         <translation>&lt;b&gt;Número.&lt;/b&gt; Escriba el número que le han asignado:</translation>
     </message>
     <message>
-        <source>EAN-13: 12 digits, EAN-8: 7 digits. The last digit, the check digit, is worked out for you; if you type it too, it is replaced.</source>
-        <translation>EAN-13: 12 dígitos, EAN-8: 7 dígitos. El último dígito, el dígito de control, se calcula por usted; si también lo escribe, se reemplaza.</translation>
-    </message>
-    <message>
         <source>ISBN-10 or ISBN-13: the book number, with or without hyphens, for example 978-0-306-40615-7. The hyphens appear in the &quot;ISBN&quot; line above the bars.</source>
         <translation>ISBN-10 o ISBN-13: el número del libro, con o sin guiones, por ejemplo 978-0-306-40615-7. Los guiones aparecen en la línea «ISBN» sobre las barras.</translation>
-    </message>
-    <message>
-        <source>&lt;b&gt;Add-on and price&lt;/b&gt; (books only). The add-on is a small second barcode of exactly 5 digits, often the price code (for example 51299 for US$ 12.99). The price text is printed above it as you type it. Both may stay empty.</source>
-        <translation>&lt;b&gt;Complemento y precio&lt;/b&gt; (solo libros). El complemento es un pequeño segundo código de barras de exactamente 5 dígitos, a menudo el código de precio (por ejemplo 51299 para 12,99 US$). El texto del precio se imprime encima tal como lo escribe. Ambos pueden quedar vacíos.</translation>
     </message>
     <message>
         <source>&lt;b&gt;Copy, drag or print.&lt;/b&gt; Edit &amp;gt; Copy Barcode (Ctrl+C) puts the barcode on the clipboard as a 300 dpi image of the standard size. Drag the preview into another program, or into a folder for a file in the chosen format. File &amp;gt; Print (Ctrl+P) prints it at the chosen print size; turn off any scaling in the print dialog.</source>
@@ -108,6 +96,30 @@
         <source>&lt;b&gt;Save.&lt;/b&gt; Choose a file format. PDF is what print services and book distributors ask for: sharp at the print size you pick, black on the black plate only, the font embedded. SVG is sharp too, for web pages and layout programs. EPS is the older vector format, drawn at one fixed size. PNG, TIFF and JPEG are images: pick the print size (100% is the standard size, with 0.33 mm as the narrowest bar) and the resolution of your printer (300 dpi suits most office printers).</source>
         <translation>&lt;b&gt;Guardar.&lt;/b&gt; Elija un formato de archivo. PDF es lo que piden los servicios de impresión y los distribuidores de libros: nítido al tamaño de impresión elegido, el negro solo en la plancha de negro, la fuente incrustada. SVG también es nítido, para páginas web y programas de maquetación. EPS es el formato vectorial antiguo, siempre a un tamaño fijo. PNG, TIFF y JPEG son imágenes: elija el tamaño de impresión (100 % es el tamaño estándar, con 0,33 mm como barra más estrecha) y la resolución de su impresora (300 ppp sirve para la mayoría de las impresoras de oficina).</translation>
     </message>
+    <message>
+        <source>&lt;b&gt;Barcode type.&lt;/b&gt; EAN-13 is the usual code on products sold in shops; EAN-8 is the short version for small packages. UPC-A is the product code of the United States and Canada, UPC-E its short version. ISBN-10 and ISBN-13 are for books (both print as the 13-digit book code), ISSN for magazines and newspapers, ISMN for printed music.</source>
+        <translation>&lt;b&gt;Tipo de código.&lt;/b&gt; EAN-13 es el código habitual de los productos que se venden en tiendas; EAN-8 es la versión corta para envases pequeños. UPC-A es el código de productos de Estados Unidos y Canadá, UPC-E su versión corta. ISBN-10 e ISBN-13 son para libros (ambos se imprimen como el código de libro de 13 dígitos), ISSN para revistas y periódicos, ISMN para música impresa.</translation>
+    </message>
+    <message>
+        <source>EAN-13: 12 digits, EAN-8: 7 digits, UPC-A: 11 digits. The last digit, the check digit, is worked out for you; if you type it too, it is replaced.</source>
+        <translation>EAN-13: 12 dígitos, EAN-8: 7 dígitos, UPC-A: 11 dígitos. El último dígito, el dígito de control, se calcula por usted; si también lo escribe, se reemplaza.</translation>
+    </message>
+    <message>
+        <source>UPC-E: the 6 digits under the bars, for example 123456, or with the number system 0 in front and the check digit behind. A full UPC-A of 11 or 12 digits is shortened when its zeros allow it; otherwise you are told why not.</source>
+        <translation>UPC-E: los 6 dígitos bajo las barras, por ejemplo 123456, o con el sistema de numeración 0 delante y el dígito de control detrás. Un UPC-A completo de 11 o 12 dígitos se acorta cuando sus ceros lo permiten; si no, se le dice por qué.</translation>
+    </message>
+    <message>
+        <source>ISSN: the magazine number, with or without its hyphen, for example 0317-8471. The &lt;b&gt;variant&lt;/b&gt; field takes the 2-digit sequence variant, 00 unless your publisher says otherwise.</source>
+        <translation>ISSN: el número de la revista, con o sin guion, por ejemplo 0317-8471. El campo &lt;b&gt;variante&lt;/b&gt; recibe la variante de secuencia de 2 dígitos, 00 salvo que su editorial indique otra.</translation>
+    </message>
+    <message>
+        <source>ISMN: the music number, 979-0-2600-0043-8, or in the older form M-2600-0043-8, which is printed as 979-0-2600-0043-8.</source>
+        <translation>ISMN: el número de la partitura, 979-0-2600-0043-8, o en la forma antigua M-2600-0043-8, que se imprime como 979-0-2600-0043-8.</translation>
+    </message>
+    <message>
+        <source>&lt;b&gt;Add-on and price.&lt;/b&gt; The add-on is a small second barcode. Books take exactly 5 digits, often the price code (for example 51299 for US$ 12.99); UPC-A, UPC-E, ISSN and ISMN take 2 digits (a magazine&apos;s issue number, for example 03) or 5. The price text is printed above the add-on of books and printed music as you type it. All may stay empty.</source>
+        <translation>&lt;b&gt;Complemento y precio.&lt;/b&gt; El complemento es un pequeño segundo código de barras. Los libros llevan exactamente 5 dígitos, a menudo el código de precio (por ejemplo 51299 para 12,99 US$); UPC-A, UPC-E, ISSN e ISMN llevan 2 dígitos (el número de una revista, por ejemplo 03) o 5. El texto del precio se imprime tal como lo escribe sobre el complemento de libros y música impresa. Todo puede quedar vacío.</translation>
+    </message>
 </context>
 <context>
     <name>Info.ini</name>
@@ -120,10 +132,12 @@
         <translation>No se pudo guardar el código de barras. Compruebe los datos y la carpeta e inténtelo de nuevo.</translation>
     </message>
     <message>
-        <source>EAN-13 needs 12 digits, EAN-8 needs 7 digits; the check digit is added for you.
-ISBN-10 and ISBN-13: the book number, with or without hyphens. Add-on: 5 digits.</source>
-        <translation>EAN-13 necesita 12 dígitos, EAN-8 necesita 7 dígitos; el dígito de control se añade por usted.
-ISBN-10 e ISBN-13: el número del libro, con o sin guiones. Complemento: 5 dígitos.</translation>
+        <source>EAN-13 needs 12 digits, EAN-8 7, UPC-A 11, UPC-E 6; the check digit is added for you.
+ISBN, ISSN, ISMN: the number, with or without hyphens; an ISSN variant: 2 digits.
+Add-on: 5 digits for books; 2 or 5 for UPC, ISSN and ISMN.</source>
+        <translation>EAN-13 necesita 12 dígitos, EAN-8 7, UPC-A 11, UPC-E 6; el dígito de control se añade por usted.
+ISBN, ISSN, ISMN: el número, con o sin guiones; una variante ISSN: 2 dígitos.
+Complemento: 5 dígitos para libros; 2 o 5 para UPC, ISSN e ISMN.</translation>
     </message>
 </context>
 <context>
@@ -147,14 +161,6 @@ ISBN-10 e ISBN-13: el número del libro, con o sin guiones. Complemento: 5 dígi
     <message>
         <source>Barcode type</source>
         <translation>Tipo de código</translation>
-    </message>
-    <message>
-        <source>EAN-8 or EAN-13 for products, ISBN-10 or ISBN-13 for books.</source>
-        <translation>EAN-8 o EAN-13 para productos, ISBN-10 o ISBN-13 para libros.</translation>
-    </message>
-    <message>
-        <source>EAN-13 and EAN-8 are the codes on products in shops; ISBN-10 and ISBN-13 are for books.</source>
-        <translation>EAN-13 y EAN-8 son los códigos de los productos en tiendas; ISBN-10 e ISBN-13 son para libros.</translation>
     </message>
     <message>
         <source>EAN-8 (small products)</source>
@@ -189,10 +195,6 @@ ISBN-10 e ISBN-13: el número del libro, con o sin guiones. Complemento: 5 dígi
         <translation>el número del producto o del libro</translation>
     </message>
     <message>
-        <source>EAN-13: 12 digits, EAN-8: 7 digits (the check digit is added for you). ISBN: the book number, with or without hyphens.</source>
-        <translation>EAN-13: 12 dígitos, EAN-8: 7 dígitos (el dígito de control se añade por usted). ISBN: el número del libro, con o sin guiones.</translation>
-    </message>
-    <message>
         <source>&amp;Add-on:</source>
         <translation>&amp;Complemento:</translation>
     </message>
@@ -201,36 +203,12 @@ ISBN-10 e ISBN-13: el número del libro, con o sin guiones. Complemento: 5 dígi
         <translation>Complemento</translation>
     </message>
     <message>
-        <source>Books only, optional: a 5-digit add-on, often the price code.</source>
-        <translation>Solo libros, opcional: un complemento de 5 dígitos, a menudo el código de precio.</translation>
-    </message>
-    <message>
-        <source>books only, optional: 5 digits</source>
-        <translation>solo libros, opcional: 5 dígitos</translation>
-    </message>
-    <message>
-        <source>A small second barcode of 5 digits beside a book&apos;s code, often the price code (e.g. 51299 for US$ 12.99).</source>
-        <translation>Un pequeño segundo código de barras de 5 dígitos junto al código de un libro, a menudo el código de precio (p. ej. 51299 para 12,99 US$).</translation>
-    </message>
-    <message>
         <source>&amp;Price text:</source>
         <translation>Texto del &amp;precio:</translation>
     </message>
     <message>
         <source>Price text</source>
         <translation>Texto del precio</translation>
-    </message>
-    <message>
-        <source>Books only, optional: the text printed above the add-on.</source>
-        <translation>Solo libros, opcional: el texto impreso sobre el complemento.</translation>
-    </message>
-    <message>
-        <source>books only, optional: e.g. USD 12.99</source>
-        <translation>solo libros, opcional: p. ej. USD 12.99</translation>
-    </message>
-    <message>
-        <source>Printed as typed above the add-on of a book&apos;s code.</source>
-        <translation>Se imprime tal como se escribe sobre el complemento del código de un libro.</translation>
     </message>
     <message>
         <source>Save to file</source>
@@ -488,6 +466,78 @@ ISBN-10 e ISBN-13: el número del libro, con o sin guiones. Complemento: 5 dígi
         <source>PNG: only the bars and digits are opaque. EPS never paints a background. TIFF and JPEG are opaque CMYK images.</source>
         <translation>PNG: solo las barras y los dígitos son opacos. EPS nunca pinta un fondo. TIFF y JPEG son imágenes CMYK opacas.</translation>
     </message>
+    <message>
+        <source>EAN-8 or EAN-13 for products, UPC-A or UPC-E for US and Canadian products, ISBN-10 or ISBN-13 for books, ISSN for magazines, ISMN for printed music.</source>
+        <translation>EAN-8 o EAN-13 para productos, UPC-A o UPC-E para productos de Estados Unidos y Canadá, ISBN-10 o ISBN-13 para libros, ISSN para revistas, ISMN para música impresa.</translation>
+    </message>
+    <message>
+        <source>EAN-13 and EAN-8 are the codes on products in shops, UPC-A and UPC-E their US and Canadian forms; ISBN-10 and ISBN-13 are for books, ISSN for magazines, ISMN for printed music.</source>
+        <translation>EAN-13 y EAN-8 son los códigos de los productos en tiendas, UPC-A y UPC-E sus formas en Estados Unidos y Canadá; ISBN-10 e ISBN-13 son para libros, ISSN para revistas, ISMN para música impresa.</translation>
+    </message>
+    <message>
+        <source>UPC-A (US and Canada products)</source>
+        <translation>UPC-A (productos de EE. UU. y Canadá)</translation>
+    </message>
+    <message>
+        <source>UPC-E (small US products)</source>
+        <translation>UPC-E (productos pequeños de EE. UU.)</translation>
+    </message>
+    <message>
+        <source>ISSN (magazines)</source>
+        <translation>ISSN (revistas)</translation>
+    </message>
+    <message>
+        <source>ISMN (printed music)</source>
+        <translation>ISMN (música impresa)</translation>
+    </message>
+    <message>
+        <source>EAN-13: 12 digits, EAN-8: 7 digits, UPC-A: 11 digits, UPC-E: 6 digits (the check digit is added for you). ISBN, ISSN, ISMN: the number, with or without hyphens.</source>
+        <translation>EAN-13: 12 dígitos, EAN-8: 7 dígitos, UPC-A: 11 dígitos, UPC-E: 6 dígitos (el dígito de control se añade por usted). ISBN, ISSN, ISMN: el número, con o sin guiones.</translation>
+    </message>
+    <message>
+        <source>Optional: a 5-digit add-on for books, often the price code; 2 or 5 digits for UPC, ISSN and ISMN.</source>
+        <translation>Opcional: un complemento de 5 dígitos para libros, a menudo el código de precio; 2 o 5 dígitos para UPC, ISSN e ISMN.</translation>
+    </message>
+    <message>
+        <source>optional: 5 digits for books; 2 or 5 for UPC, ISSN, ISMN</source>
+        <translation>opcional: 5 dígitos para libros; 2 o 5 para UPC, ISSN, ISMN</translation>
+    </message>
+    <message>
+        <source>A small second barcode beside the main one: 5 digits for a book, often the price code (e.g. 51299 for US$ 12.99); 2 or 5 digits for UPC, ISSN and ISMN (a magazine&apos;s issue number, e.g. 03).</source>
+        <translation>Un pequeño segundo código de barras junto al principal: 5 dígitos para un libro, a menudo el código de precio (p. ej. 51299 para 12,99 US$); 2 o 5 dígitos para UPC, ISSN e ISMN (el número de una revista, p. ej. 03).</translation>
+    </message>
+    <message>
+        <source>Books and printed music only, optional: the text printed above the add-on.</source>
+        <translation>Solo libros y música impresa, opcional: el texto impreso sobre el complemento.</translation>
+    </message>
+    <message>
+        <source>books and music only, optional: e.g. USD 12.99</source>
+        <translation>solo libros y música, opcional: p. ej. USD 12.99</translation>
+    </message>
+    <message>
+        <source>Printed as typed above the add-on of a book&apos;s or printed music&apos;s code.</source>
+        <translation>Se imprime tal como se escribe sobre el complemento del código de un libro o de una partitura.</translation>
+    </message>
+    <message>
+        <source>&amp;Variant:</source>
+        <translation>&amp;Variante:</translation>
+    </message>
+    <message>
+        <source>Variant</source>
+        <translation>Variante</translation>
+    </message>
+    <message>
+        <source>ISSN only, optional: the 2-digit sequence variant, 00 if empty.</source>
+        <translation>Solo ISSN, opcional: la variante de secuencia de 2 dígitos, 00 si está vacía.</translation>
+    </message>
+    <message>
+        <source>ISSN only, optional: 2 digits (00 if empty)</source>
+        <translation>solo ISSN, opcional: 2 dígitos (00 si está vacío)</translation>
+    </message>
+    <message>
+        <source>The ISSN&apos;s 2-digit sequence variant, encoded in the main barcode: 00 for most magazines; dailies put a price code and the weekday here.</source>
+        <translation>La variante de secuencia de 2 dígitos del ISSN, codificada en el código de barras principal: 00 para la mayoría de las revistas; los diarios ponen aquí un código de precio y el día de la semana.</translation>
+    </message>
 </context>
 <context>
     <name>QObject</name>
@@ -502,6 +552,10 @@ ISBN-10 e ISBN-13: el número del libro, con o sin guiones. Complemento: 5 dígi
     <message>
         <source>The check digit %1 is wrong: the bars and digits use %2.</source>
         <translation>El dígito de control %1 es incorrecto: las barras y los dígitos usan %2.</translation>
+    </message>
+    <message>
+        <source>The check character %1 is wrong (%2 is right): the line above the bars shows %2.</source>
+        <translation>El carácter de control %1 es incorrecto (el correcto es %2): la línea sobre las barras muestra %2.</translation>
     </message>
 </context>
 </TS>

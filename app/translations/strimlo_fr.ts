@@ -77,24 +77,12 @@
         <translation>Créer un code-barres avec Strimlo</translation>
     </message>
     <message>
-        <source>&lt;b&gt;Barcode type.&lt;/b&gt; EAN-13 is the usual code on products sold in shops; EAN-8 is the short version for small packages; ISBN-10 and ISBN-13 are for books (both print as the 13-digit book code).</source>
-        <translation>&lt;b&gt;Type de code-barres.&lt;/b&gt; EAN-13 est le code habituel des produits vendus en magasin&#xa0;; EAN-8 en est la version courte pour les petits emballages&#xa0;; ISBN-10 et ISBN-13 sont pour les livres (les deux s&apos;impriment comme le code de livre à 13 chiffres).</translation>
-    </message>
-    <message>
         <source>&lt;b&gt;Number.&lt;/b&gt; Type the number you were given:</source>
         <translation>&lt;b&gt;Numéro.&lt;/b&gt; Saisissez le numéro qui vous a été attribué&#xa0;:</translation>
     </message>
     <message>
-        <source>EAN-13: 12 digits, EAN-8: 7 digits. The last digit, the check digit, is worked out for you; if you type it too, it is replaced.</source>
-        <translation>EAN-13&#xa0;: 12 chiffres, EAN-8&#xa0;: 7 chiffres. Le dernier chiffre, la clé de contrôle, est calculé pour vous&#xa0;; si vous le saisissez aussi, il est remplacé.</translation>
-    </message>
-    <message>
         <source>ISBN-10 or ISBN-13: the book number, with or without hyphens, for example 978-0-306-40615-7. The hyphens appear in the &quot;ISBN&quot; line above the bars.</source>
         <translation>ISBN-10 ou ISBN-13&#xa0;: le numéro du livre, avec ou sans tirets, par exemple 978-0-306-40615-7. Les tirets apparaissent dans la ligne «&#xa0;ISBN&#xa0;» au-dessus des barres.</translation>
-    </message>
-    <message>
-        <source>&lt;b&gt;Add-on and price&lt;/b&gt; (books only). The add-on is a small second barcode of exactly 5 digits, often the price code (for example 51299 for US$ 12.99). The price text is printed above it as you type it. Both may stay empty.</source>
-        <translation>&lt;b&gt;Complément et prix&lt;/b&gt; (livres seulement). Le complément est un petit second code-barres d&apos;exactement 5 chiffres, souvent le code de prix (par exemple 51299 pour 12,99&#xa0;$ US). Le texte du prix est imprimé au-dessus tel que vous le saisissez. Les deux peuvent rester vides.</translation>
     </message>
     <message>
         <source>&lt;b&gt;Copy, drag or print.&lt;/b&gt; Edit &amp;gt; Copy Barcode (Ctrl+C) puts the barcode on the clipboard as a 300 dpi image of the standard size. Drag the preview into another program, or into a folder for a file in the chosen format. File &amp;gt; Print (Ctrl+P) prints it at the chosen print size; turn off any scaling in the print dialog.</source>
@@ -108,6 +96,30 @@
         <source>&lt;b&gt;Save.&lt;/b&gt; Choose a file format. PDF is what print services and book distributors ask for: sharp at the print size you pick, black on the black plate only, the font embedded. SVG is sharp too, for web pages and layout programs. EPS is the older vector format, drawn at one fixed size. PNG, TIFF and JPEG are images: pick the print size (100% is the standard size, with 0.33 mm as the narrowest bar) and the resolution of your printer (300 dpi suits most office printers).</source>
         <translation>&lt;b&gt;Enregistrer.&lt;/b&gt; Choisissez un format de fichier. Le PDF est ce que demandent les services d&apos;impression et les distributeurs de livres&#xa0;: net à la taille d&apos;impression choisie, le noir sur la seule plaque noire, la police incorporée. Le SVG est net lui aussi, pour les pages web et les logiciels de mise en page. EPS est l&apos;ancien format vectoriel, toujours à une taille fixe. PNG, TIFF et JPEG sont des images&#xa0;: choisissez la taille d&apos;impression (100&#xa0;% est la taille standard, avec 0,33&#xa0;mm pour la barre la plus fine) et la résolution de votre imprimante (300&#xa0;ppp convient à la plupart des imprimantes de bureau).</translation>
     </message>
+    <message>
+        <source>&lt;b&gt;Barcode type.&lt;/b&gt; EAN-13 is the usual code on products sold in shops; EAN-8 is the short version for small packages. UPC-A is the product code of the United States and Canada, UPC-E its short version. ISBN-10 and ISBN-13 are for books (both print as the 13-digit book code), ISSN for magazines and newspapers, ISMN for printed music.</source>
+        <translation>&lt;b&gt;Type de code-barres.&lt;/b&gt; EAN-13 est le code habituel des produits vendus en magasin ; EAN-8 en est la version courte pour les petits emballages. UPC-A est le code des produits des États-Unis et du Canada, UPC-E sa version courte. ISBN-10 et ISBN-13 sont pour les livres (les deux s&apos;impriment comme le code de livre à 13 chiffres), ISSN pour les magazines et journaux, ISMN pour la musique imprimée.</translation>
+    </message>
+    <message>
+        <source>EAN-13: 12 digits, EAN-8: 7 digits, UPC-A: 11 digits. The last digit, the check digit, is worked out for you; if you type it too, it is replaced.</source>
+        <translation>EAN-13 : 12 chiffres, EAN-8 : 7 chiffres, UPC-A : 11 chiffres. Le dernier chiffre, la clé de contrôle, est calculé pour vous ; si vous le saisissez aussi, il est remplacé.</translation>
+    </message>
+    <message>
+        <source>UPC-E: the 6 digits under the bars, for example 123456, or with the number system 0 in front and the check digit behind. A full UPC-A of 11 or 12 digits is shortened when its zeros allow it; otherwise you are told why not.</source>
+        <translation>UPC-E : les 6 chiffres sous les barres, par exemple 123456, ou avec le système de numérotation 0 devant et la clé de contrôle derrière. Un UPC-A complet de 11 ou 12 chiffres est raccourci quand ses zéros le permettent ; sinon, on vous dit pourquoi.</translation>
+    </message>
+    <message>
+        <source>ISSN: the magazine number, with or without its hyphen, for example 0317-8471. The &lt;b&gt;variant&lt;/b&gt; field takes the 2-digit sequence variant, 00 unless your publisher says otherwise.</source>
+        <translation>ISSN : le numéro du magazine, avec ou sans tiret, par exemple 0317-8471. Le champ &lt;b&gt;variante&lt;/b&gt; reçoit la variante de séquence à 2 chiffres, 00 sauf indication contraire de votre éditeur.</translation>
+    </message>
+    <message>
+        <source>ISMN: the music number, 979-0-2600-0043-8, or in the older form M-2600-0043-8, which is printed as 979-0-2600-0043-8.</source>
+        <translation>ISMN : le numéro de la partition, 979-0-2600-0043-8, ou dans l&apos;ancienne forme M-2600-0043-8, imprimée comme 979-0-2600-0043-8.</translation>
+    </message>
+    <message>
+        <source>&lt;b&gt;Add-on and price.&lt;/b&gt; The add-on is a small second barcode. Books take exactly 5 digits, often the price code (for example 51299 for US$ 12.99); UPC-A, UPC-E, ISSN and ISMN take 2 digits (a magazine&apos;s issue number, for example 03) or 5. The price text is printed above the add-on of books and printed music as you type it. All may stay empty.</source>
+        <translation>&lt;b&gt;Complément et prix.&lt;/b&gt; Le complément est un petit second code-barres. Les livres prennent exactement 5 chiffres, souvent le code de prix (par exemple 51299 pour 12,99 $ US) ; UPC-A, UPC-E, ISSN et ISMN prennent 2 chiffres (le numéro d&apos;un magazine, par exemple 03) ou 5. Le texte du prix est imprimé tel que vous le saisissez au-dessus du complément des livres et de la musique imprimée. Tout peut rester vide.</translation>
+    </message>
 </context>
 <context>
     <name>Info.ini</name>
@@ -120,10 +132,12 @@
         <translation>Impossible d&apos;enregistrer le code-barres. Vérifiez les données et le dossier, puis réessayez.</translation>
     </message>
     <message>
-        <source>EAN-13 needs 12 digits, EAN-8 needs 7 digits; the check digit is added for you.
-ISBN-10 and ISBN-13: the book number, with or without hyphens. Add-on: 5 digits.</source>
-        <translation>EAN-13 demande 12 chiffres, EAN-8 demande 7 chiffres&#xa0;; la clé de contrôle est ajoutée pour vous.
-ISBN-10 et ISBN-13&#xa0;: le numéro du livre, avec ou sans tirets. Complément&#xa0;: 5 chiffres.</translation>
+        <source>EAN-13 needs 12 digits, EAN-8 7, UPC-A 11, UPC-E 6; the check digit is added for you.
+ISBN, ISSN, ISMN: the number, with or without hyphens; an ISSN variant: 2 digits.
+Add-on: 5 digits for books; 2 or 5 for UPC, ISSN and ISMN.</source>
+        <translation>EAN-13 demande 12 chiffres, EAN-8 7, UPC-A 11, UPC-E 6 ; la clé de contrôle est ajoutée pour vous.
+ISBN, ISSN, ISMN : le numéro, avec ou sans tirets ; une variante ISSN : 2 chiffres.
+Complément : 5 chiffres pour les livres ; 2 ou 5 pour UPC, ISSN et ISMN.</translation>
     </message>
 </context>
 <context>
@@ -147,14 +161,6 @@ ISBN-10 et ISBN-13&#xa0;: le numéro du livre, avec ou sans tirets. Complément&
     <message>
         <source>Barcode type</source>
         <translation>Type de code-barres</translation>
-    </message>
-    <message>
-        <source>EAN-8 or EAN-13 for products, ISBN-10 or ISBN-13 for books.</source>
-        <translation>EAN-8 ou EAN-13 pour les produits, ISBN-10 ou ISBN-13 pour les livres.</translation>
-    </message>
-    <message>
-        <source>EAN-13 and EAN-8 are the codes on products in shops; ISBN-10 and ISBN-13 are for books.</source>
-        <translation>EAN-13 et EAN-8 sont les codes des produits en magasin&#xa0;; ISBN-10 et ISBN-13 sont pour les livres.</translation>
     </message>
     <message>
         <source>EAN-8 (small products)</source>
@@ -189,10 +195,6 @@ ISBN-10 et ISBN-13&#xa0;: le numéro du livre, avec ou sans tirets. Complément&
         <translation>le numéro du produit ou du livre</translation>
     </message>
     <message>
-        <source>EAN-13: 12 digits, EAN-8: 7 digits (the check digit is added for you). ISBN: the book number, with or without hyphens.</source>
-        <translation>EAN-13&#xa0;: 12 chiffres, EAN-8&#xa0;: 7 chiffres (la clé de contrôle est ajoutée pour vous). ISBN&#xa0;: le numéro du livre, avec ou sans tirets.</translation>
-    </message>
-    <message>
         <source>&amp;Add-on:</source>
         <translation>Co&amp;mplément&#xa0;:</translation>
     </message>
@@ -201,36 +203,12 @@ ISBN-10 et ISBN-13&#xa0;: le numéro du livre, avec ou sans tirets. Complément&
         <translation>Complément</translation>
     </message>
     <message>
-        <source>Books only, optional: a 5-digit add-on, often the price code.</source>
-        <translation>Livres seulement, facultatif&#xa0;: un complément de 5 chiffres, souvent le code de prix.</translation>
-    </message>
-    <message>
-        <source>books only, optional: 5 digits</source>
-        <translation>facultatif&#xa0;: 5 chiffres</translation>
-    </message>
-    <message>
-        <source>A small second barcode of 5 digits beside a book&apos;s code, often the price code (e.g. 51299 for US$ 12.99).</source>
-        <translation>Un petit second code-barres de 5 chiffres à côté du code d&apos;un livre, souvent le code de prix (p. ex. 51299 pour 12,99&#xa0;$ US).</translation>
-    </message>
-    <message>
         <source>&amp;Price text:</source>
         <translation>&amp;Prix affiché&#xa0;:</translation>
     </message>
     <message>
         <source>Price text</source>
         <translation>Prix affiché</translation>
-    </message>
-    <message>
-        <source>Books only, optional: the text printed above the add-on.</source>
-        <translation>Livres seulement, facultatif&#xa0;: le texte imprimé au-dessus du complément.</translation>
-    </message>
-    <message>
-        <source>books only, optional: e.g. USD 12.99</source>
-        <translation>facultatif&#xa0;: p. ex. USD 12.99</translation>
-    </message>
-    <message>
-        <source>Printed as typed above the add-on of a book&apos;s code.</source>
-        <translation>Imprimé tel que saisi au-dessus du complément du code d&apos;un livre.</translation>
     </message>
     <message>
         <source>Save to file</source>
@@ -488,6 +466,78 @@ ISBN-10 et ISBN-13&#xa0;: le numéro du livre, avec ou sans tirets. Complément&
         <source>PNG: only the bars and digits are opaque. EPS never paints a background. TIFF and JPEG are opaque CMYK images.</source>
         <translation>PNG&#xa0;: seules les barres et les chiffres sont opaques. L&apos;EPS ne peint jamais de fond. TIFF et JPEG sont des images CMJN opaques.</translation>
     </message>
+    <message>
+        <source>EAN-8 or EAN-13 for products, UPC-A or UPC-E for US and Canadian products, ISBN-10 or ISBN-13 for books, ISSN for magazines, ISMN for printed music.</source>
+        <translation>EAN-8 ou EAN-13 pour les produits, UPC-A ou UPC-E pour les produits des États-Unis et du Canada, ISBN-10 ou ISBN-13 pour les livres, ISSN pour les magazines, ISMN pour la musique imprimée.</translation>
+    </message>
+    <message>
+        <source>EAN-13 and EAN-8 are the codes on products in shops, UPC-A and UPC-E their US and Canadian forms; ISBN-10 and ISBN-13 are for books, ISSN for magazines, ISMN for printed music.</source>
+        <translation>EAN-13 et EAN-8 sont les codes des produits en magasin, UPC-A et UPC-E leurs formes aux États-Unis et au Canada ; ISBN-10 et ISBN-13 sont pour les livres, ISSN pour les magazines, ISMN pour la musique imprimée.</translation>
+    </message>
+    <message>
+        <source>UPC-A (US and Canada products)</source>
+        <translation>UPC-A (produits des États-Unis et du Canada)</translation>
+    </message>
+    <message>
+        <source>UPC-E (small US products)</source>
+        <translation>UPC-E (petits produits des États-Unis)</translation>
+    </message>
+    <message>
+        <source>ISSN (magazines)</source>
+        <translation>ISSN (magazines)</translation>
+    </message>
+    <message>
+        <source>ISMN (printed music)</source>
+        <translation>ISMN (musique imprimée)</translation>
+    </message>
+    <message>
+        <source>EAN-13: 12 digits, EAN-8: 7 digits, UPC-A: 11 digits, UPC-E: 6 digits (the check digit is added for you). ISBN, ISSN, ISMN: the number, with or without hyphens.</source>
+        <translation>EAN-13 : 12 chiffres, EAN-8 : 7 chiffres, UPC-A : 11 chiffres, UPC-E : 6 chiffres (la clé de contrôle est ajoutée pour vous). ISBN, ISSN, ISMN : le numéro, avec ou sans tirets.</translation>
+    </message>
+    <message>
+        <source>Optional: a 5-digit add-on for books, often the price code; 2 or 5 digits for UPC, ISSN and ISMN.</source>
+        <translation>Facultatif : un complément de 5 chiffres pour les livres, souvent le code de prix ; 2 ou 5 chiffres pour UPC, ISSN et ISMN.</translation>
+    </message>
+    <message>
+        <source>optional: 5 digits for books; 2 or 5 for UPC, ISSN, ISMN</source>
+        <translation>facultatif : 5 chiffres pour les livres ; 2 ou 5 pour UPC, ISSN, ISMN</translation>
+    </message>
+    <message>
+        <source>A small second barcode beside the main one: 5 digits for a book, often the price code (e.g. 51299 for US$ 12.99); 2 or 5 digits for UPC, ISSN and ISMN (a magazine&apos;s issue number, e.g. 03).</source>
+        <translation>Un petit second code-barres à côté du principal : 5 chiffres pour un livre, souvent le code de prix (p. ex. 51299 pour 12,99 $ US) ; 2 ou 5 chiffres pour UPC, ISSN et ISMN (le numéro d&apos;un magazine, p. ex. 03).</translation>
+    </message>
+    <message>
+        <source>Books and printed music only, optional: the text printed above the add-on.</source>
+        <translation>Livres et musique imprimée seulement, facultatif : le texte imprimé au-dessus du complément.</translation>
+    </message>
+    <message>
+        <source>books and music only, optional: e.g. USD 12.99</source>
+        <translation>facultatif : p. ex. USD 12.99</translation>
+    </message>
+    <message>
+        <source>Printed as typed above the add-on of a book&apos;s or printed music&apos;s code.</source>
+        <translation>Imprimé tel que saisi au-dessus du complément du code d&apos;un livre ou d&apos;une partition.</translation>
+    </message>
+    <message>
+        <source>&amp;Variant:</source>
+        <translation>&amp;Variante :</translation>
+    </message>
+    <message>
+        <source>Variant</source>
+        <translation>Variante</translation>
+    </message>
+    <message>
+        <source>ISSN only, optional: the 2-digit sequence variant, 00 if empty.</source>
+        <translation>ISSN seulement, facultatif : la variante de séquence à 2 chiffres, 00 si vide.</translation>
+    </message>
+    <message>
+        <source>ISSN only, optional: 2 digits (00 if empty)</source>
+        <translation>ISSN seulement, facultatif : 2 chiffres (00 si vide)</translation>
+    </message>
+    <message>
+        <source>The ISSN&apos;s 2-digit sequence variant, encoded in the main barcode: 00 for most magazines; dailies put a price code and the weekday here.</source>
+        <translation>La variante de séquence à 2 chiffres de l&apos;ISSN, codée dans le code-barres principal : 00 pour la plupart des magazines ; les quotidiens y mettent un code de prix et le jour de la semaine.</translation>
+    </message>
 </context>
 <context>
     <name>QObject</name>
@@ -502,6 +552,10 @@ ISBN-10 et ISBN-13&#xa0;: le numéro du livre, avec ou sans tirets. Complément&
     <message>
         <source>The check digit %1 is wrong: the bars and digits use %2.</source>
         <translation>Le chiffre de contrôle %1 est faux : les barres et les chiffres utilisent %2.</translation>
+    </message>
+    <message>
+        <source>The check character %1 is wrong (%2 is right): the line above the bars shows %2.</source>
+        <translation>Le caractère de contrôle %1 est faux (%2 est correct) : la ligne au-dessus des barres montre %2.</translation>
     </message>
 </context>
 </TS>

@@ -157,6 +157,53 @@ class TestSave : public QObject {
     QCOMPARE(decoded, std::vector<std::string>{"EAN-13:4012345678901"});
   }
 
+  // The newer types from their list items and fields: the variant field is on for ISSN
+  // only, and what is typed in it reaches the file.
+  void newerTypesSaveWhatIsTyped_data() {
+    QTest::addColumn<int>("type");
+    QTest::addColumn<int>("format");
+    QTest::addColumn<QString>("data");
+    QTest::addColumn<QString>("addOn");
+    QTest::addColumn<QString>("variant");
+    QTest::addColumn<QStringList>("decoded");
+    QTest::newRow("UPC-A with a 2-digit add-on, PNG")
+        << kUPCA << kPNG << "03600029145" << "12" << ""
+        << QStringList{"EAN-2:12", "UPC-A:036000291452"};
+    QTest::newRow("UPC-E, EPS") << kUPCE << kEPS << "0123456" << "" << "" << QStringList{"UPC-E:01234565"};
+    QTest::newRow("ISSN, variant 05, issue 03, TIFF")
+        << kISSN << kTIFF << "0317-8471" << "03" << "05"
+        << QStringList{"EAN-13:9770317847056", "EAN-2:03"};
+    QTest::newRow("ISMN in the M form with a price code, JPEG")
+        << kISMN << kJPEG << "M-2600-0043-8" << "51299" << ""
+        << QStringList{"EAN-13:9790260000438", "EAN-5:51299"};
+  }
+  void newerTypesSaveWhatIsTyped() {
+    QFETCH(int, type);
+    QFETCH(int, format);
+    QFETCH(QString, data);
+    QFETCH(QString, addOn);
+    QFETCH(QString, variant);
+    QFETCH(QStringList, decoded);
+    TempDir dir, scratch;
+    Session s;
+    QLineEdit* variantField = s.w.field(QStringLiteral("textfieldVariant"));
+    QVERIFY(variantField);
+    choose(s.w.codeType, type);
+    choose(s.w.fileFormat, format);
+    QCOMPARE(variantField->isEnabled(), type == kISSN);
+    retype(s.w.data, data);
+    retype(s.w.addOn, addOn);
+    if (!variant.isEmpty()) retype(variantField, variant);
+    s.answer = QString::fromStdString(dir.file("label"));
+    s.clickSave();
+    QCOMPARE(s.alerts.size(), 1);
+    QCOMPARE(s.alerts[0].second, kSaved);
+    const std::string path = dir.file("label." + std::string(fileExtension(format)));
+    std::vector<std::string> expected;
+    for (const QString& d : decoded) expected.push_back(d.toStdString());
+    QCOMPARE(decodeSaved(path, format, scratch), expected);
+  }
+
   void refusedInputShowsTheFailureAndWritesNothing_data() {
     QTest::addColumn<int>("type");
     QTest::addColumn<int>("format");

@@ -92,7 +92,8 @@ class TestWindow : public QObject {
     QTest::addColumn<QString>("control");
     QTest::addColumn<QStringList>("starts");
     QTest::newRow("code types") << "comboCodeType"
-                                << QStringList{"EAN-8", "EAN-13", "ISBN-10", "ISBN-13"};
+                                << QStringList{"EAN-8", "EAN-13", "ISBN-10", "ISBN-13",
+                                               "UPC-A", "UPC-E", "ISSN", "ISMN"};
     QTest::newRow("file formats") << "comboFileFormat"
                                   << QStringList{"EPS", "PNG", "TIFF", "JPEG", "PDF", "SVG"};
     QStringList sizes;
@@ -300,6 +301,9 @@ class TestWindow : public QObject {
         << kEAN13 << "4012345678909" << "The check digit 9 is wrong: the bars and digits use 1.";
     QTest::newRow("EAN-13 without check digit") << kEAN13 << "401234567890" << "";
     QTest::newRow("data that cannot be encoded") << kEAN13 << "40123" << "";
+    QTest::newRow("ISSN ...-2: its own check is 1, which the line shows")
+        << kISSN << "0317-8472"
+        << "The check character 2 is wrong (1 is right): the line above the bars shows 1.";
   }
   void wrongCheckDigitIsNotedUnderTheFields() {
     QFETCH(int, type);
@@ -317,14 +321,22 @@ class TestWindow : public QObject {
 
   // Tab from the first control visits every control once, in reading order within the
   // groups, then the prepress row, and the preview last, and each one tells a screen
-  // reader its name and use.
+  // reader its name and use. The price and the variant field are never on together.
+  void tabWalksEveryControlWithItsName_data() {
+    QTest::addColumn<int>("type");
+    QTest::addColumn<QString>("field");  // the one of price and variant that is on
+    QTest::newRow("ISBN-13: the price") << kISBN13 << "textfieldPriceText";
+    QTest::newRow("ISSN: the variant") << kISSN << "textfieldVariant";
+  }
   void tabWalksEveryControlWithItsName() {
+    QFETCH(int, type);
+    QFETCH(QString, field);
     const QStringList order = {"comboCodeType",   "textfieldDataToEncode", "textfieldAddOn",
-                               "textfieldPriceText", "comboFileFormat",    "comboCodeSize",
+                               field,             "comboFileFormat",       "comboCodeSize",
                                "comboResolution", "buttonSave",            "checkQuietZones",
                                "spinBarReduction", "checkTransparent",     "preview"};
     Window w;
-    choose(w.codeType, kISBN13);  // every control on
+    choose(w.codeType, type);  // every control on but the other of price and variant
     choose(w.fileFormat, kPNG);
     w.main.activateWindow();
     QVERIFY(QTest::qWaitForWindowActive(&w.main));
@@ -343,7 +355,7 @@ class TestWindow : public QObject {
     for (QWidget* widget : w.main.findChildren<QWidget*>()) {
       // A part with a focus proxy (a spin box's text field) hands the focus on.
       const bool takesTab = (widget->focusPolicy() & Qt::TabFocus) && !widget->focusProxy() &&
-                            widget->isVisibleTo(&w.main);
+                            widget->isVisibleTo(&w.main) && widget->isEnabled();
       QVERIFY2(!takesTab || visited.contains(widget->objectName()),
                qPrintable(widget->objectName() + " takes the focus but is not in the tab order"));
     }
@@ -383,16 +395,19 @@ class TestWindow : public QObject {
   // moves to the label's control.
   void labelLettersAreUniqueAndMoveToTheirControl() {
     Window w;
-    choose(w.codeType, kISBN13);  // every control on
     choose(w.fileFormat, kPNG);
     w.main.activateWindow();
     QVERIFY(QTest::qWaitForWindowActive(&w.main));
     const QString clash = test::mnemonicClash(w.main, *w.save);
     QVERIFY2(clash.isEmpty(), qPrintable(clash));
-    for (QLabel* label : w.main.findChildren<QLabel*>()) {
-      if (!label->buddy()) continue;
-      QTest::keyClick(&w.main, test::mnemonic(label->text()).toLatin1(), Qt::AltModifier);
-      QCOMPARE(QApplication::focusWidget(), label->buddy());
+    // ISBN-13 turns on every control but the variant, ISSN the variant.
+    for (CodeType type : {kISBN13, kISSN}) {
+      choose(w.codeType, type);
+      for (QLabel* label : w.main.findChildren<QLabel*>()) {
+        if (!label->buddy() || !label->buddy()->isEnabled()) continue;
+        QTest::keyClick(&w.main, test::mnemonic(label->text()).toLatin1(), Qt::AltModifier);
+        QCOMPARE(QApplication::focusWidget(), label->buddy());
+      }
     }
   }
 

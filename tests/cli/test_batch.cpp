@@ -94,6 +94,8 @@ TEST(BatchPlan, LinesBecomeJobs) {
        "", 0, 0, false},
       {"prepress columns by name", "data,quiet,bwr,transparent\n401234567890,yes,40,1\n", "", kEAN13,
        "401234567890", "", "9.99", "/out/401234567890.png", kPNG, 4, false, {true, 40, true}},
+      {"an ISSN's variant by name goes into the file name", "type,data,variant,addon\nissn,0317-8471,05,03\n",
+       "", kISSN, "0317-8471", "03", "9.99", "/out/03178471-05-03.png", kPNG, 4, false},
       {"a reduction past 100 um", "data,bwr\n401234567890,150\n",
        "bad bar width reduction \"150\" (0 to 100 micrometres)", 0, "", "", "", "", 0, 0, false},
   };

@@ -26,7 +26,11 @@ TEST(Cli, ExitCodesAndMessages) {
       {"--type ean8 -o " + out + " 4012345X", 1, "EAN-8 takes digits only"},
       {"--type isbn10 -o " + out + " '0-306 40615-2'", 1, "ISBN-10 needs 10 characters besides hyphens; got 11"},
       {"--type isbn13 --addon 5129x -o " + out + " 978-3-16-148410-0", 1, "the add-on must be 5 digits"},
-      {"--type 4 -o " + out + " 401234567890", 1, "unknown code type 4"},
+      {"--type 8 -o " + out + " 401234567890", 1, "unknown code type 8"},
+      {"--type upce -o " + out + " 01234512345", 1, "has no UPC-E form"},
+      {"--type upca --addon 123 -o " + out + " 03600029145", 1, "the add-on must be 2 or 5 digits"},
+      {"--type issn --variant 5 -o " + out + " 0317-8471", 1, "variant must be 2 digits"},
+      {"--type issn --variant 05 --addon 03 -o " + out + " 0317-8471", 0, ""},
       {"--format -1 -o " + out + " 401234567890", 1, "unknown file format"},
       {"--format 6 -o " + out + " 401234567890", 1, "unknown file format"},
       {"--type nope -o " + out + " 401234567890", 2, "bad value for --type"},
@@ -107,6 +111,9 @@ TEST(Cli, CheckDigitIsReplacedWithANoteOrRefusedWhenStrict) {
       {"--strict --type isbn13 978-0-306-40615-7", 0, ""},
       {"--strict --type isbn13 978-0-306-40615-X", 1, "7 expected"},
       {"--type isbn13 978-0-306-40615-X", 0, "replaced"},
+      {"--strict --type issn 0317-847x", 1, "check character x is wrong; 1 expected"},
+      {"--strict --type upce 01234560", 1, "5 expected"},
+      {"--strict --type ismn M-2600-0043-8", 0, ""},
   };
   for (const test::CliRow& r : rows) {
     const test::CommandResult c = test::cli("-o " + out + " " + r.args);
@@ -135,7 +142,8 @@ TEST(Cli, PreviewIsAnRgbPngOfTheAskedSize) {
 TEST(Cli, HelpNamesTheSizesAndResolutions) {
   const test::CommandResult c = test::cli("--help");
   EXPECT_EQ(c.exitCode, 0);
-  for (const char* word : {"197%", "82%", "3200 dpi", "72 dpi", "isbn13", "--batch"})
+  for (const char* word : {"197%", "82%", "3200 dpi", "72 dpi", "isbn13", "upce", "ismn",
+                           "--variant", "--batch"})
     EXPECT_NE(c.output.find(word), std::string::npos) << word;
 }
 
