@@ -73,8 +73,8 @@ char issnCheckChar(std::string_view sevenDigits);
 // or for ISBN-10 and ISSN their own modulo-11 character.
 char expectedCheckChar(const Symbol& symbol);
 
-// The correct check character when the user typed a wrong one, else 0. ISBN-10's "x"
-// counts as "X".
+// The correct check character when the user typed a wrong one, else 0. An ISBN-10's or
+// ISSN's "x" counts as "X".
 char wrongCheckChar(const Symbol& symbol);
 
 }  // namespace strimlo
