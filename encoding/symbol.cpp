@@ -78,6 +78,8 @@ Refusal readUpcE(std::string_view text, Reading& r) {
     r.data = *suppressed;
   } else {
     r.data = n == 6 ? "0" + std::string(text) : std::string(text.substr(0, 7));
+    // Scanners would read it, but each UPC-A has one UPC-E form.
+    if (suppressUpcA(expandUpcE(r.data)) != r.data) return Refusal::UpcEForm;
   }
   r.typed = n == 8 || n == 12 ? text.back() : 0;
   return Refusal::None;
@@ -195,8 +197,23 @@ std::string notDigitsMessage(CodeType type, std::string_view data) {
 
 std::string suppressionMessage(std::string_view data) {
   const std::string upca(data.substr(0, 11));
-  return "UPC-A " + upca + " has no UPC-E form: with manufacturer " + upca.substr(1, 5) +
-         " the product number must be " + upcEProducts(upca) + ", not " + upca.substr(6);
+  const std::string message = "UPC-A " + upca + " has no UPC-E form";
+  const std::string products = upcEProducts(upca);
+  if (upca.size() < 11 || products.empty()) return message;
+  return message + ": with manufacturer " + upca.substr(1, 5) + " the product number must be " +
+         products + ", not " + upca.substr(6);
+}
+
+// The number system and six digits of a UPC-E text of 6 to 8 digits, its UPC-A and the
+// UPC-E form that UPC-A takes.
+std::string upcEFormMessage(std::string_view data) {
+  const std::string seven =
+      data.size() == 6 ? "0" + std::string(data) : std::string(data.substr(0, 7));
+  const std::string upca = expandUpcE(seven);
+  const auto own = suppressUpcA(upca);
+  if (upca.empty() || !own) return "UPC-E " + std::string(data) + " is not a UPC-E form";
+  return "UPC-E " + seven.substr(1) + " stands for UPC-A " + upca + ", whose UPC-E form is " +
+         own->substr(1);
 }
 
 }  // namespace
@@ -219,6 +236,7 @@ std::string refusalMessage(Refusal refusal, CodeType type, std::string_view data
       return "UPC-E takes number system 0 only; \"" + std::string(data) + "\" has " +
              std::string(data.substr(0, 1)) + " (print it as UPC-A)";
     case Refusal::NotSuppressible: return suppressionMessage(data);
+    case Refusal::UpcEForm: return upcEFormMessage(data);
     case Refusal::IsmnPrefix:
       return "an ISMN starts 979-0 (or M); got \"" + std::string(data) + "\"";
     case Refusal::Variant:

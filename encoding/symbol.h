@@ -23,6 +23,7 @@ enum class Refusal {
   AddonLength,     // UPC, ISSN, ISMN: an add-on of other than 2 or 5 digits
   NumberSystem,    // UPC-E: a number system other than 0
   NotSuppressible, // UPC-E: a UPC-A whose zeros UPC-E cannot leave out
+  UpcEForm,        // UPC-E: six digits in a form its UPC-A does not take (350024 for 350020)
   IsmnPrefix,      // ISMN: a 13-digit number that does not start 979-0
   Variant,         // ISSN: a sequence variant of other than 2 digits
 };

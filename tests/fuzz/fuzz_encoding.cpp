@@ -156,7 +156,8 @@ void checkSymbol(CodeType type, std::string_view data, std::string_view addon,
 void checkRefusalMessages(CodeType type, std::string_view data, std::string_view addon) {
   for (Refusal r : {Refusal::None, Refusal::UnknownType, Refusal::DataLength,
                     Refusal::DataNotDigits, Refusal::AddonNotDigits, Refusal::AddonLength,
-                    Refusal::NumberSystem, Refusal::NotSuppressible, Refusal::IsmnPrefix,
+                    Refusal::NumberSystem, Refusal::NotSuppressible, Refusal::UpcEForm,
+                    Refusal::IsmnPrefix,
                     Refusal::Variant})
     FUZZ_CHECK(refusalMessage(r, type, data, addon).empty() == (r == Refusal::None));
 }

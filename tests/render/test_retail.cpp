@@ -57,6 +57,8 @@ const Known kKnown[] = {
     {"UPC-E: a UPC-A whose zeros do not fall where UPC-E leaves them out", kUPCE, "01234512345",
      "", "", "", "", Refusal::NotSuppressible,
      "with manufacturer 12345 the product number must be 00005 to 00009, not 12345"},
+    {"UPC-E: a form its UPC-A does not take", kUPCE, "350024", "", "", "", "", Refusal::UpcEForm,
+     "UPC-E 350024 stands for UPC-A 03500000002, whose UPC-E form is 350020"},
     {"UPC-E: number system 1", kUPCE, "1123456", "", "", "", "", Refusal::NumberSystem,
      "UPC-E takes number system 0 only"},
     {"ISSN of 7 characters", kISSN, "0317-847", "", "", "", "", Refusal::DataLength,
