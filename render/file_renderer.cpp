@@ -34,8 +34,7 @@ SaveOutcome writeEps(const Symbol& sym, const Prepress& prepress, const std::str
 
 // What a reader is told the symbol says: the lines printed with it, in reading order.
 std::string humanText(const Symbol& sym) {
-  if (!isIsbn(sym.type)) return sym.digits;
-  std::string text = sym.isbnLine + " " + sym.digits;
+  std::string text = sym.isbnLine.empty() ? sym.digits : sym.isbnLine + " " + sym.digits;
   if (sym.addon) text += " " + sym.addonText;
   if (sym.addon && !sym.priceText.empty()) text += " " + sym.priceText;
   return text;

@@ -1,7 +1,7 @@
 // UPC-A, UPC-E, ISSN and ISMN: what a typed text encodes, its module string written out
 // from the number sets (not from our tables), the refusals and what they say, and what
-// two independent readers make of every file format and the preview, with and without
-// a 2- and a 5-digit add-on.
+// two independent readers make of every file format (EPS, PDF, SVG, PNG, TIFF, JPEG) and
+// the preview, with and without a 2- and a 5-digit add-on.
 #include <gtest/gtest.h>
 
 #include <set>
@@ -120,31 +120,32 @@ void expectZxing(const std::vector<std::string>& read, const std::string& whole)
 struct Output {
   const char* name;
   FileFormat format;
-  ResolutionIndex res;  // for EPS: Ghostscript's resolution index
+  ResolutionIndex res;  // for a vector file: the resolution it is rendered at
 };
 const Output kOutputs[] = {
-    {"EPS through Ghostscript at 300 dpi", kEPS, 2}, {"PNG 300 dpi", kPNG, 2},
+    {"EPS through Ghostscript at 300 dpi", kEPS, 2}, {"PDF through poppler at 300 dpi", kPDF, 2},
+    {"SVG through librsvg at 300 dpi", kSVG, 2},     {"PNG 300 dpi", kPNG, 2},
     {"TIFF 300 dpi", kTIFF, 2}, {"JPEG 300 dpi", kJPEG, 2}, {"PNG 600 dpi", kPNG, 3},
 };
 
 // The grey image of an output: our raster files read back by their own libraries, the
-// EPS drawn by Ghostscript.
+// vector files drawn by a renderer of their own.
 std::optional<test::GreyImage> greyOf(const Output& out, const std::string& path,
                                       const test::TempDir& dir) {
-  if (out.format != kEPS) {
+  if (out.format >= kPNG && out.format <= kJPEG) {
     auto facts = test::readRasterFile(path);
     if (!facts) return std::nullopt;
     return std::move(facts->grey);
   }
-  const std::string png = dir.file("gs.png");
+  const std::string png = dir.file("page.png");
   const int dpi = static_cast<int>(getResolution(out.res));
-  if (test::ghostscriptToPng(path, png, dpi) != 0) return std::nullopt;
+  if (!test::renderVector(path, fileExtension(out.format), png, dpi)) return std::nullopt;
   return test::readPngGrey(png);
 }
 
 TEST(RetailSymbols, EveryFormatAndThePreviewScanWithEachAddon) {
-  ASSERT_TRUE(test::haveTool("zbarimg") && test::haveTool("ZXingReader") && test::haveTool("gs"))
-      << "scripts/setup.sh installs zbar-tools, zxing-cpp-tools and ghostscript";
+  for (const char* tool : {"zbarimg", "ZXingReader", "gs", "pdftoppm", "rsvg-convert"})
+    ASSERT_TRUE(test::haveTool(tool)) << tool << " is missing; scripts/setup.sh installs it";
   test::TempDir dir;
   std::set<std::string> seen;  // each symbol once, however it was typed
   for (const Known& k : kKnown) {
