@@ -2,6 +2,8 @@
 // light-margin marks; it never places a bar or a digit of its own.
 #include "prepress.h"
 
+#include "surface.h"
+
 #include <algorithm>
 #include <cmath>
 #include <iterator>
@@ -68,6 +70,15 @@ std::optional<QuietBox> quietBox(const Layout& layout, CodeType type) {
                e.left, barsRight, e.addon ? e.addonTop : layout.digitY, margins->leftMark};
   // A digit that already stands further left (the EPS's leading digit) stays inside.
   for (const TextItem& text : layout.texts) box.left = std::min(box.left, static_cast<double>(text.x));
+  // A digit in the right margin on the mark's line (UPC's small check digit) stays clear
+  // of ">": the box grows until the mark's ink begins half a module after the digit.
+  const Font* font = Font::helvetica();
+  for (const TextItem& text : layout.texts) {
+    if (e.addon || !font || text.x < barsRight || std::abs(text.y - layout.digitY) > layout.digitFont)
+      continue;
+    const double digitRight = text.x + font->measure(text.text, text.size).width;
+    box.right = std::max(box.right, digitRight + 0.5 * x + (kGreaterTip - kLessTip) * layout.digitFont);
+  }
   return box;
 }
 
