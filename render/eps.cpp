@@ -181,8 +181,8 @@ std::optional<QuietBox> quietBox(CodeType type, const ModulePattern& pattern,
   // until the mark's ink begins half a module after the digit (6 pt, 0.556 em wide).
   if (!(addon && takesAddon(type)) && (type == kUPCA || type == kUPCE)) {
     const float digit = type == kUPCA ? kEpsPositions.upca_pos[11] : kEpsPositions.upce_pos[7];
-    const float clear = digit + 0.556f * 6.0f + 0.5f * kModule + (kGreaterTip - kLessTip) * kDigitSize;
-    box.right = std::max(box.right, clear);
+    const double clear = digit + 0.556 * 6.0 + markClearance(kModule, kDigitSize);
+    box.right = std::max(box.right, static_cast<float>(clear));
   }
   // A price without an add-on stands where the add-on would: the box keeps the room the
   // plain file gives it.

@@ -77,7 +77,7 @@ std::optional<QuietBox> quietBox(const Layout& layout, CodeType type) {
     if (e.addon || !font || text.x < barsRight || std::abs(text.y - layout.digitY) > layout.digitFont)
       continue;
     const double digitRight = text.x + font->measure(text.text, text.size).width;
-    box.right = std::max(box.right, digitRight + 0.5 * x + (kGreaterTip - kLessTip) * layout.digitFont);
+    box.right = std::max(box.right, digitRight + markClearance(x, layout.digitFont));
   }
   return box;
 }

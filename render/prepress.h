@@ -35,6 +35,12 @@ inline constexpr int kAddonRightMargin = 5;
 inline constexpr float kGreaterTip = 0.539f;
 inline constexpr float kLessTip = 0.045f;
 
+// How far right of a digit in the right margin (UPC's small check digit) the box must end
+// for ">" to clear it: half a module of white, then the mark's ink.
+inline constexpr double markClearance(double module, double digitFont) {
+  return 0.5 * module + (kGreaterTip - kLessTip) * digitFont;
+}
+
 // A bar width reduction outside 0..kMaxBarReductionMicrons, or a transparent background
 // asked of an opaque CMYK format (TIFF, JPEG).
 bool reductionInRange(int microns);
