@@ -10,6 +10,7 @@
 #include <csignal>
 #include <cstdlib>
 #include <cstring>
+#include <memory>
 #include <random>
 
 namespace strimlo {
@@ -125,13 +126,18 @@ std::string tempTemplate(const std::string& path) {
 // Creates the template's name with a fresh random suffix. Mode 0666 lets the kernel apply
 // the umask, as for any new file; reading the umask ourselves would race with other
 // threads saving at the same time.
-int createTemp(const std::string& pattern, std::string& name) {
+std::string randomName(const std::string& pattern) {
   static constexpr char kChars[] = "abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789";
   thread_local std::mt19937 random(std::random_device{}());
   std::uniform_int_distribution<int> pick(0, sizeof kChars - 2);
+  std::string name = pattern;
+  for (auto i = name.size() - 6; i < name.size(); ++i) name[i] = kChars[pick(random)];
+  return name;
+}
+
+int createTemp(const std::string& pattern, std::string& name) {
   for (int attempt = 0; attempt < 100; ++attempt) {
-    name = pattern;
-    for (auto i = name.size() - 6; i < name.size(); ++i) name[i] = kChars[pick(random)];
+    name = randomName(pattern);
     const int fd = open(name.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
     if (fd >= 0 || errno != EEXIST) return fd;
   }
@@ -172,6 +178,8 @@ AtomicFile::AtomicFile(std::string path) : path_(std::move(path)) {
   const Classified c = classify(path_);
   switch (c.target) {
     case Target::Missing:
+      if (!openUnnamed()) openTemporary();
+      break;
     case Target::Regular: openTemporary(); break;
     case Target::Special: openDirect(); break;
     case Target::Stream: openStream(c.stream); break;
@@ -204,8 +212,67 @@ bool AtomicFile::openTemporary() {
   if (file_ == nullptr) {
     noteFailure(errno);
     close(fd);
+    return false;
   }
-  return file_ != nullptr;
+  useBuffer();
+  return true;
+}
+
+// A new file starts without a name (O_TMPFILE) and gets the target's name only once it
+// is complete: one folder change instead of two, and the inode is allocated without
+// holding the folder's lock, so parallel saves into one folder do not queue behind each
+// other. A folder or kernel that cannot do this gets a named temporary file instead.
+bool AtomicFile::openUnnamed() {
+  const auto slash = path_.rfind('/');
+  const std::string name = slash == std::string::npos ? path_ : path_.substr(slash + 1);
+  if (name.empty() || name == "." || name == "..") return false;
+  const std::string dir = slash == std::string::npos ? "." : path_.substr(0, slash + 1);
+  const int fd = open(dir.c_str(), O_TMPFILE | O_WRONLY | O_CLOEXEC, 0666);
+  if (fd < 0) return false;
+  file_ = fdopen(fd, "wb");
+  if (file_ == nullptr) {
+    close(fd);
+    return false;
+  }
+  unnamed_ = true;
+  useBuffer();
+  return true;
+}
+
+// Files are encoded in memory and handed over whole, so a buffer that holds a typical
+// file makes one write() of it rather than several.
+void AtomicFile::useBuffer() {
+  buffer_ = std::make_unique<char[]>(kBufferSize);
+  std::setvbuf(file_, buffer_.get(), _IOFBF, kBufferSize);
+}
+
+// Gives the unnamed file the target's name. Linking refuses an existing name, so a file
+// that appeared there since the save began is replaced through a named link and a rename,
+// as any existing target is.
+bool AtomicFile::linkUnnamed() {
+  const int fd = fileno(file_);
+  if (linkat(fd, "", AT_FDCWD, path_.c_str(), AT_EMPTY_PATH) == 0) return true;
+  // AT_EMPTY_PATH takes a privilege; /proc names the same file for everyone.
+  if (errno == ENOENT || errno == EPERM) {
+    const std::string self = "/proc/self/fd/" + std::to_string(fd);
+    if (linkat(AT_FDCWD, self.c_str(), AT_FDCWD, path_.c_str(), AT_SYMLINK_FOLLOW) == 0)
+      return true;
+  }
+  if (errno != EEXIST) return false;
+  const std::string pattern = tempTemplate(path_);
+  const std::string self = "/proc/self/fd/" + std::to_string(fd);
+  for (int attempt = 0; attempt < 100; ++attempt) {
+    std::string name = randomName(pattern);
+    if (linkat(AT_FDCWD, self.c_str(), AT_FDCWD, name.c_str(), AT_SYMLINK_FOLLOW) == 0) {
+      if (std::rename(name.c_str(), path_.c_str()) == 0) return true;
+      const int error = errno;
+      unlink(name.c_str());
+      errno = error;
+      return false;
+    }
+    if (errno != EEXIST) return false;
+  }
+  return false;
 }
 
 // A device or a pipe: there is nothing to replace, so the bytes go straight to it.
@@ -256,14 +323,16 @@ void AtomicFile::fail() {
 
 bool AtomicFile::commit() {
   if (!ok() || committed_) return false;
-  const bool direct = temp_.empty();
+  const bool direct = temp_.empty() && !unnamed_;
   const bool written = std::fflush(file_) == 0 && !std::ferror(file_) &&
                  (direct || !g_syncEachFile || fsync(fd()) == 0) &&
-                 (direct || keepMode(fd(), path_));
+                 (direct || unnamed_ || keepMode(fd(), path_)) &&
+                 (!unnamed_ || linkUnnamed());
   if (!written) noteFailure(errno);
   if (std::fclose(file_) != 0) noteFailure(errno);
   file_ = nullptr;
-  if (!failed_ && !direct && std::rename(temp_.c_str(), path_.c_str()) != 0) noteFailure(errno);
+  if (!failed_ && !temp_.empty() && std::rename(temp_.c_str(), path_.c_str()) != 0)
+    noteFailure(errno);
   if (failed_) return false;  // the destructor removes the temporary file
   committed_ = true;
   if (!direct && g_syncEachFile) syncFolderOf(path_);

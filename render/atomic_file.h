@@ -14,6 +14,7 @@
 // folder's owner (the kernel's protected-symlinks rule). With setReplaceLinks(true), a
 // link is never followed: the new file takes its place.
 #include <cstdio>
+#include <memory>
 #include <string>
 #include <string_view>
 
@@ -32,18 +33,24 @@ class AtomicFile {
   bool write(const void* data, std::size_t size);
   // Marks the save as failed; a stream error on file() is kept as its cause.
   void fail();
-  // Flushes, syncs and renames over the target, keeping an existing file's permission
-  // bits. False (and nothing changed) on any failure.
+  // Flushes, syncs and gives the file the target's name, keeping an existing file's
+  // permission bits. False (and nothing changed) on any failure.
   bool commit();
 
  private:
+  bool openUnnamed();
   bool openTemporary();
+  void useBuffer();
+  bool linkUnnamed();
   bool openDirect();
   bool openStream(int fd);
   void noteFailure(int error, const char* reason = nullptr);
 
   std::string path_;
-  std::string temp_;  // empty when writing directly
+  static constexpr std::size_t kBufferSize = 64 * 1024;
+  std::string temp_;      // the named temporary file; empty when unnamed or direct
+  bool unnamed_ = false;  // an O_TMPFILE file, named at the commit
+  std::unique_ptr<char[]> buffer_;
   int slot_ = -1;     // where temp_ is registered for removal on a signal
   std::FILE* file_ = nullptr;
   bool failed_ = false;
