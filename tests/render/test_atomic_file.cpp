@@ -102,6 +102,23 @@ TEST(AtomicFile, TargetKeepsItsOldBytesUntilTheCommit) {
   EXPECT_EQ(entries(dir.path()), std::vector<std::string>{"a.jpg"});
 }
 
+// A new file has no name until the commit; a file that appears at the name meanwhile is
+// replaced whole, as an existing target would have been.
+TEST(AtomicFile, NewFileIsNamedOnlyAtTheCommitAndReplacesALateArrival) {
+  for (const bool lateArrival : {false, true}) {
+    SCOPED_TRACE(lateArrival);
+    test::TempDir dir;
+    const std::string path = dir.file("b.png");
+    AtomicFile file(path);
+    ASSERT_TRUE(file.write("ours", 4));
+    EXPECT_TRUE(entries(dir.path()).empty());
+    if (lateArrival) test::writeFile(path, "theirs");
+    ASSERT_TRUE(file.commit());
+    EXPECT_EQ(test::readFile(path), "ours");
+    EXPECT_EQ(entries(dir.path()), std::vector<std::string>{"b.png"});
+  }
+}
+
 // Each row makes the save fail in its own way; every one must leave the folder as it
 // was: the old file byte for byte, nothing added.
 struct FailureRow {
