@@ -1,0 +1,91 @@
+// libharu, loaded on the first PDF rather than at start: mapping it and the two
+// libraries it brings was a fifth of a one-file run that writes no PDF. Each function
+// the PDF writer calls is forwarded to the library's own, looked up once.
+#include <dlfcn.h>
+#include <hpdf.h>
+#include <hpdf_encrypt.h>
+
+#include <cstdio>
+
+namespace {
+
+constexpr const char* kLibrary = "libhpdf-2.3.0.so";
+
+void* library() {
+  static void* const handle = [] {
+    void* h = dlopen(kLibrary, RTLD_NOW | RTLD_LOCAL);
+    if (h == nullptr) std::fprintf(stderr, "strimlo-cli: PDF needs %s: %s\n", kLibrary, dlerror());
+    return h;
+  }();
+  return handle;
+}
+
+template <typename F>
+F* real(const char* name) {
+  void* const h = library();
+  return h != nullptr ? reinterpret_cast<F*>(dlsym(h, name)) : nullptr;
+}
+
+}  // namespace
+
+#define FORWARD(type, name, params, args)                  \
+  type name params {                                       \
+    static auto* const f = real<decltype(name)>(#name);    \
+    return f args;                                         \
+  }
+
+extern "C" {
+
+// Everything else is reached through a document, so only this one meets a missing library.
+HPDF_Doc HPDF_New(HPDF_Error_Handler user_error_fn, void* user_data) {
+  static auto* const f = real<decltype(HPDF_New)>("HPDF_New");
+  return f != nullptr ? f(user_error_fn, user_data) : nullptr;
+}
+
+FORWARD(void, HPDF_Free, (HPDF_Doc pdf), (pdf))
+FORWARD(HPDF_Page, HPDF_AddPage, (HPDF_Doc pdf), (pdf))
+FORWARD(HPDF_STATUS, HPDF_Array_Add, (HPDF_Array array, void* obj), (array, obj))
+FORWARD(HPDF_Array, HPDF_Array_New, (HPDF_MMgr mmgr), (mmgr))
+FORWARD(HPDF_Binary, HPDF_Binary_New, (HPDF_MMgr mmgr, HPDF_BYTE* value, HPDF_UINT len),
+        (mmgr, value, len))
+FORWARD(HPDF_Array, HPDF_Box_Array_New, (HPDF_MMgr mmgr, HPDF_Box box), (mmgr, box))
+FORWARD(HPDF_STATUS, HPDF_Dict_Add, (HPDF_Dict dict, const char* key, void* obj),
+        (dict, key, obj))
+FORWARD(HPDF_STATUS, HPDF_Dict_AddName, (HPDF_Dict dict, const char* key, const char* value),
+        (dict, key, value))
+FORWARD(HPDF_Dict, HPDF_Dict_New, (HPDF_MMgr mmgr), (mmgr))
+FORWARD(HPDF_STATUS, HPDF_GetContents, (HPDF_Doc pdf, HPDF_BYTE* buf, HPDF_UINT32* size),
+        (pdf, buf, size))
+FORWARD(HPDF_Font, HPDF_GetFont, (HPDF_Doc pdf, const char* font_name, const char* encoding_name),
+        (pdf, font_name, encoding_name))
+FORWARD(HPDF_UINT32, HPDF_GetStreamSize, (HPDF_Doc pdf), (pdf))
+FORWARD(const char*, HPDF_LoadType1FontFromFile,
+        (HPDF_Doc pdf, const char* afm_file_name, const char* data_file_name),
+        (pdf, afm_file_name, data_file_name))
+FORWARD(HPDF_STATUS, HPDF_Page_BeginText, (HPDF_Page page), (page))
+FORWARD(HPDF_STATUS, HPDF_Page_EndText, (HPDF_Page page), (page))
+FORWARD(HPDF_STATUS, HPDF_Page_Fill, (HPDF_Page page), (page))
+FORWARD(HPDF_STATUS, HPDF_Page_Rectangle,
+        (HPDF_Page page, HPDF_REAL x, HPDF_REAL y, HPDF_REAL width, HPDF_REAL height),
+        (page, x, y, width, height))
+FORWARD(HPDF_STATUS, HPDF_Page_SetCMYKFill,
+        (HPDF_Page page, HPDF_REAL c, HPDF_REAL m, HPDF_REAL y, HPDF_REAL k), (page, c, m, y, k))
+FORWARD(HPDF_STATUS, HPDF_Page_SetFontAndSize, (HPDF_Page page, HPDF_Font font, HPDF_REAL size),
+        (page, font, size))
+FORWARD(HPDF_STATUS, HPDF_Page_SetHeight, (HPDF_Page page, HPDF_REAL value), (page, value))
+FORWARD(HPDF_STATUS, HPDF_Page_SetWidth, (HPDF_Page page, HPDF_REAL value), (page, value))
+FORWARD(HPDF_STATUS, HPDF_Page_TextOut,
+        (HPDF_Page page, HPDF_REAL xpos, HPDF_REAL ypos, const char* text), (page, xpos, ypos, text))
+FORWARD(HPDF_STATUS, HPDF_SaveToStream, (HPDF_Doc pdf), (pdf))
+FORWARD(HPDF_STATUS, HPDF_SetInfoAttr, (HPDF_Doc pdf, HPDF_InfoType type, const char* value),
+        (pdf, type, value))
+FORWARD(HPDF_STATUS, HPDF_SetInfoDateAttr, (HPDF_Doc pdf, HPDF_InfoType type, HPDF_Date value),
+        (pdf, type, value))
+FORWARD(void, HPDF_MD5Init, (struct HPDF_MD5Context* ctx), (ctx))
+FORWARD(void, HPDF_MD5Update, (struct HPDF_MD5Context* ctx, const HPDF_BYTE* buf, HPDF_UINT32 len),
+        (ctx, buf, len))
+FORWARD(void, HPDF_MD5Final, (HPDF_BYTE digest[16], struct HPDF_MD5Context* ctx), (digest, ctx))
+FORWARD(HPDF_String, HPDF_String_New, (HPDF_MMgr mmgr, const char* value, HPDF_Encoder encoder),
+        (mmgr, value, encoder))
+
+}  // extern "C"
