@@ -325,8 +325,8 @@ bool AtomicFile::commit() {
   if (!ok() || committed_) return false;
   const bool direct = temp_.empty() && !unnamed_;
   const bool written = std::fflush(file_) == 0 && !std::ferror(file_) &&
+                 (direct || unnamed_ || keepMode(fd(), path_)) &&  // synced with the bytes
                  (direct || !g_syncEachFile || fsync(fd()) == 0) &&
-                 (direct || unnamed_ || keepMode(fd(), path_)) &&
                  (!unnamed_ || linkUnnamed());
   if (!written) noteFailure(errno);
   if (std::fclose(file_) != 0) noteFailure(errno);
