@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <array>
-#include <queue>
 
 namespace strimlo::detail {
 
@@ -53,37 +52,47 @@ std::uint16_t reversed(unsigned v, int length) {
 }
 
 // Huffman code lengths of at most maxBits for the given frequencies: a plain Huffman
-// tree, its frequencies flattened and rebuilt while it is too deep.
+// tree, its frequencies flattened and rebuilt while it is too deep. The tree is built
+// with two queues over the symbols sorted by frequency (the merged nodes come out in
+// order by themselves), in fixed arrays: one is made for every block of every file.
 std::vector<std::uint8_t> huffmanLengths(std::vector<std::uint32_t> freq, int maxBits) {
-  const std::size_t n = freq.size();
-  std::vector<std::uint8_t> length(n, 0);
-  using Node = std::pair<std::uint64_t, std::size_t>;
+  constexpr std::size_t kMaxSymbols = 286;
+  const std::size_t n = std::min(freq.size(), kMaxSymbols);
+  std::vector<std::uint8_t> length(freq.size(), 0);
+  std::array<std::uint16_t, kMaxSymbols> order;              // the used symbols, rarest first
+  std::array<std::uint64_t, 2 * kMaxSymbols> weight;         // leaves, then merged nodes
+  std::array<std::uint16_t, 2 * kMaxSymbols> parent;
+  std::array<std::uint8_t, 2 * kMaxSymbols> depth;
   for (;;) {
-    std::priority_queue<Node, std::vector<Node>, std::greater<Node>> queue;
+    std::size_t m = 0;
     for (std::size_t i = 0; i < n; ++i)
-      if (freq[i] > 0) queue.push({freq[i], i});
-    if (queue.size() == 1) length[queue.top().second] = 1;
-    if (queue.size() <= 1) return length;
-    std::vector<std::size_t> parent(2 * n, 0);
-    std::size_t next = n;
-    while (queue.size() > 1) {
-      const Node a = queue.top();
-      queue.pop();
-      const Node b = queue.top();
-      queue.pop();
-      parent[a.second] = parent[b.second] = next;
-      queue.push({a.first + b.first, next++});
+      if (freq[i] > 0) order[m++] = static_cast<std::uint16_t>(i);
+    if (m == 1) length[order[0]] = 1;
+    if (m <= 1) return length;
+    std::sort(order.begin(), order.begin() + m, [&freq](std::uint16_t a, std::uint16_t b) {
+      return freq[a] != freq[b] ? freq[a] < freq[b] : a < b;
+    });
+    for (std::size_t k = 0; k < m; ++k) weight[k] = freq[order[k]];
+    std::size_t leaf = 0, merged = m, next = m;
+    const auto lightest = [&]() {
+      return leaf < m && (merged == next || weight[leaf] <= weight[merged]) ? leaf++ : merged++;
+    };
+    for (; next < 2 * m - 1; ++next) {
+      const std::size_t a = lightest(), b = lightest();
+      weight[next] = weight[a] + weight[b];
+      parent[a] = parent[b] = static_cast<std::uint16_t>(next);
     }
-    const std::size_t root = next - 1;
+    // Every parent comes after its children, so depths fill in from the root down.
+    depth[2 * m - 2] = 0;
     int deepest = 0;
-    for (std::size_t i = 0; i < n; ++i) {
-      if (freq[i] == 0) continue;
-      int depth = 0;
-      for (std::size_t j = i; j != root; j = parent[j]) ++depth;
-      length[i] = static_cast<std::uint8_t>(depth);
-      deepest = std::max(deepest, depth);
+    for (std::size_t k = 2 * m - 2; k-- > 0;) {
+      depth[k] = static_cast<std::uint8_t>(std::min(depth[parent[k]] + 1, 255));
+      if (k < m) deepest = std::max<int>(deepest, depth[k]);
     }
-    if (deepest <= maxBits) return length;
+    if (deepest <= maxBits) {
+      for (std::size_t k = 0; k < m; ++k) length[order[k]] = depth[k];
+      return length;
+    }
     for (auto& f : freq)
       if (f > 0) f = (f + 1) / 2;
   }
@@ -139,6 +148,7 @@ std::vector<Packed> packLengths(const std::vector<std::uint8_t>& all) {
 
 DeflateCoder::DeflateCoder(Sink sink) : sink_(std::move(sink)) {
   symbols_.reserve(kBlockSymbols);
+  bytes_.reserve(kSinkBytes + 8);
 }
 
 void DeflateCoder::literal(std::uint8_t byte) {
@@ -178,7 +188,11 @@ bool DeflateCoder::finish() {
     put(1, 2);
     put(0, 7);
   }
-  if (bits_ > 0) put(0, 8 - bits_);
+  for (; bits_ > 0; bits_ -= 8) {  // the last bits, padded to a whole byte
+    bytes_.push_back(static_cast<std::uint8_t>(acc_));
+    acc_ >>= 8;
+  }
+  bits_ = 0;
   drain();
   return ok_;
 }
@@ -247,11 +261,15 @@ void DeflateCoder::writeBlock(bool last) {
 void DeflateCoder::put(std::uint32_t value, int count) {
   acc_ |= static_cast<std::uint64_t>(value) << bits_;
   bits_ += count;
-  while (bits_ >= 8) {
-    bytes_.push_back(static_cast<std::uint8_t>(acc_));
-    acc_ >>= 8;
-    bits_ -= 8;
-  }
+  if (bits_ < 32) return;
+  // Whole 32-bit words, least significant byte first, as deflate fills its bytes.
+  const auto word = static_cast<std::uint32_t>(acc_);
+  const std::uint8_t out[4] = {static_cast<std::uint8_t>(word), static_cast<std::uint8_t>(word >> 8),
+                               static_cast<std::uint8_t>(word >> 16),
+                               static_cast<std::uint8_t>(word >> 24)};
+  bytes_.insert(bytes_.end(), out, out + 4);
+  acc_ >>= 32;
+  bits_ -= 32;
   if (bytes_.size() >= kSinkBytes) drain();
 }
 
