@@ -32,18 +32,32 @@ constexpr std::array<std::uint8_t, 19> kLengthOrder = {16, 17, 18, 0, 8,  7, 9, 
                                                        11, 4,  12, 3, 13, 2, 14, 1, 15};
 
 template <std::size_t N>
-int slotOf(const std::array<std::uint16_t, N>& base, unsigned value) {
+constexpr int slotOf(const std::array<std::uint16_t, N>& base, unsigned value) {
   int k = static_cast<int>(N) - 1;
   while (base[k] > value) --k;
   return k;
 }
 
 // Length slot of every length 3-258.
-const std::array<std::uint8_t, 259> kLengthSlot = [] {
+constexpr std::array<std::uint8_t, 259> kLengthSlot = [] {
   std::array<std::uint8_t, 259> t{};
   for (unsigned l = kMinMatch; l <= kMaxMatch; ++l) t[l] = static_cast<std::uint8_t>(slotOf(kLengthBase, l));
   return t;
 }();
+
+// Distance slot of every distance: up to 256 directly, beyond by steps of 128, within
+// which the slot does not change.
+constexpr std::array<std::uint8_t, 512> kDistSlot = [] {
+  std::array<std::uint8_t, 512> t{};
+  for (unsigned d = 0; d < 256; ++d) t[d] = static_cast<std::uint8_t>(slotOf(kDistBase, d + 1));
+  for (unsigned k = 2; k < 256; ++k) t[256 + k] = static_cast<std::uint8_t>(slotOf(kDistBase, k * 128 + 1));
+  return t;
+}();
+
+int distSlot(std::size_t distance) {
+  const std::size_t d = distance - 1;
+  return d < 256 ? kDistSlot[d] : kDistSlot[256 + (d >> 7)];
+}
 
 std::uint16_t reversed(unsigned v, int length) {
   unsigned r = 0;
@@ -158,7 +172,7 @@ void DeflateCoder::literal(std::uint8_t byte) {
 
 void DeflateCoder::copy(std::size_t length, std::size_t distance, const std::uint8_t* src) {
   if (distance != lastDistance_) {
-    const int d = slotOf(kDistBase, static_cast<unsigned>(distance));
+    const int d = distSlot(distance);
     lastDistance_ = distance;
     lastDistanceBits_ = static_cast<std::uint32_t>(d) << 13 |
                         static_cast<std::uint32_t>(distance - kDistBase[d]);
@@ -248,21 +262,18 @@ void DeflateCoder::writeBlock(bool last) {
       put(litCode[s], litLength[s]);
       continue;
     }
+    // Each code with its extra bits in one go: at most 15 + 5 and 15 + 13 bits.
     const unsigned l = (s >> 23) & 31, d = (s >> 13) & 31;
-    put(litCode[257 + l], litLength[257 + l]);
-    put((s >> 18) & 31, kLengthExtra[l]);
-    put(distCode[d], distLength[d]);
-    put(s & 0x1FFF, kDistExtra[d]);
+    const int lengthBits = litLength[257 + l], distBits = distLength[d];
+    put(litCode[257 + l] | ((s >> 18) & 31) << lengthBits, lengthBits + kLengthExtra[l]);
+    put(distCode[d] | (s & 0x1FFF) << distBits, distBits + kDistExtra[d]);
   }
   put(litCode[256], litLength[256]);
   symbols_.clear();
 }
 
-void DeflateCoder::put(std::uint32_t value, int count) {
-  acc_ |= static_cast<std::uint64_t>(value) << bits_;
-  bits_ += count;
-  if (bits_ < 32) return;
-  // Whole 32-bit words, least significant byte first, as deflate fills its bytes.
+void DeflateCoder::spill() {
+  // A whole 32-bit word, least significant byte first, as deflate fills its bytes.
   const auto word = static_cast<std::uint32_t>(acc_);
   const std::uint8_t out[4] = {static_cast<std::uint8_t>(word), static_cast<std::uint8_t>(word >> 8),
                                static_cast<std::uint8_t>(word >> 16),

@@ -26,7 +26,13 @@ class DeflateCoder {
 
  private:
   void writeBlock(bool last);
-  void put(std::uint32_t value, int count);
+  // Appends `count` bits (at most 32 with those held), least significant first.
+  void put(std::uint32_t value, int count) {
+    acc_ |= static_cast<std::uint64_t>(value) << bits_;
+    bits_ += count;
+    if (bits_ >= 32) spill();
+  }
+  void spill();
   void drain();
 
   Sink sink_;

@@ -10,6 +10,7 @@
 #include <zlib.h>
 
 #include <algorithm>
+#include <bit>
 #include <cmath>
 #include <cstring>
 #include <string>
@@ -95,10 +96,19 @@ void invertBytes(const std::uint8_t* in, std::uint8_t* out, int count) {
   for (; x < count; ++x) out[x] = static_cast<std::uint8_t>(~in[x]);
 }
 
-// Equal bytes from a[i] and b[i] on, at most up to n.
-std::size_t sameSpan(const std::uint8_t* a, const std::uint8_t* b, std::size_t i, std::size_t n) {
+// How many bytes from p[i] on (at most up to n) equal those `back` bytes before them,
+// compared eight at a time.
+std::size_t sameSpan(const std::uint8_t* p, std::size_t back, std::size_t i, std::size_t n) {
   std::size_t j = i;
-  while (j < n && a[j] == b[j]) ++j;
+  if constexpr (std::endian::native == std::endian::little) {
+    for (; j + 8 <= n; j += 8) {
+      std::uint64_t a, b;
+      std::memcpy(&a, p + j, 8);
+      std::memcpy(&b, p + j - back, 8);
+      if (a != b) return j - i + static_cast<std::size_t>(std::countr_zero(a ^ b) >> 3);
+    }
+  }
+  while (j < n && p[j] == p[j - back]) ++j;
   return j - i;
 }
 
@@ -113,13 +123,14 @@ void inkToGreyAlpha(const std::uint8_t* in, std::uint8_t* out, int count) {
 // One row that does not repeat the row above as a whole: its filter byte (none), then
 // spans that equal the row above as references one row back, runs of equal pixels as
 // their first pixel and a reference one pixel back, and the rest as literals.
-void codeRow(DeflateCoder& z, const std::vector<std::uint8_t>& row,
-             const std::vector<std::uint8_t>* above, std::size_t pixelBytes) {
+// The row above sits right before the row in `rows` (it is all zeros for the first row,
+// which then gets no references to it).
+void codeRow(DeflateCoder& z, const std::uint8_t* row, std::size_t n, bool above,
+             std::size_t pixelBytes) {
   constexpr std::size_t kWorthARow = 8;  // a shorter equal span costs more than it saves
-  const std::size_t n = row.size();
   z.literal(row[0]);
   for (std::size_t i = 1; i < n;) {
-    const std::size_t same = above ? sameSpan(row.data(), above->data(), i, n) : 0;
+    const std::size_t same = above ? sameSpan(row, n, i, n) : 0;
     if (same >= kWorthARow) {
       z.copy(same, n, &row[i]);
       i += same;
@@ -127,10 +138,9 @@ void codeRow(DeflateCoder& z, const std::vector<std::uint8_t>& row,
     }
     const std::size_t first = std::min(i + pixelBytes, n);
     for (std::size_t k = i; k < first; ++k) z.literal(row[k]);
-    std::size_t j = first;
-    while (j < n && row[j] == row[j - pixelBytes]) ++j;
-    if (j > first) z.copy(j - first, pixelBytes, &row[first]);
-    i = j;
+    const std::size_t run = sameSpan(row, pixelBytes, first, n);
+    if (run > 0) z.copy(run, pixelBytes, &row[first]);
+    i = first + run;
   }
 }
 
@@ -168,7 +178,11 @@ bool encodePng(const RasterSource& source, std::FILE* out) {
   StripReader reader(source);
   const std::size_t pixelBytes = source.transparent ? 2 : 1;
   const std::size_t rowBytes = static_cast<std::size_t>(source.width) * pixelBytes + 1;
-  std::vector<std::uint8_t> row(rowBytes, 0), above(rowBytes, 0);  // filter byte 0: none
+  // The last row coded and the one being made, side by side: a row's references to the
+  // one above are then plain offsets back. Filter byte 0: none.
+  std::vector<std::uint8_t> rows(2 * rowBytes, 0);
+  std::uint8_t* const above = rows.data();
+  std::uint8_t* const row = above + rowBytes;
   IdatStream idat(chunks);
   DeflateCoder& z = idat.coder();
   uLong adler = adler32(0L, nullptr, 0);
@@ -177,15 +191,16 @@ bool encodePng(const RasterSource& source, std::FILE* out) {
     const std::uint8_t* ink = reader.row(y);
     if (ink == nullptr) return false;
     if (source.transparent)
-      inkToGreyAlpha(ink, row.data() + 1, source.width);
+      inkToGreyAlpha(ink, row + 1, source.width);
     else
-      invertBytes(ink, row.data() + 1, source.width);
-    if (y > 0 && rowBytes <= kWindow && row == above) {
-      z.copy(rowBytes, rowBytes, row.data());
+      invertBytes(ink, row + 1, source.width);
+    const bool reach = y > 0 && rowBytes <= kWindow;
+    if (reach && std::memcmp(row, above, rowBytes) == 0) {
+      z.copy(rowBytes, rowBytes, row);
     } else {
-      codeRow(z, row, y > 0 && rowBytes <= kWindow ? &above : nullptr, pixelBytes);
-      rowAdler = adler32(1L, row.data(), static_cast<uInt>(rowBytes));
-      row.swap(above);
+      codeRow(z, row, rowBytes, reach, pixelBytes);
+      rowAdler = adler32(1L, row, static_cast<uInt>(rowBytes));
+      std::memcpy(above, row, rowBytes);
     }
     adler = adler32_combine(adler, rowAdler, static_cast<z_off_t>(rowBytes));
   }
