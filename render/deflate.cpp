@@ -73,20 +73,18 @@ std::vector<std::uint8_t> huffmanLengths(std::vector<std::uint32_t> freq, int ma
   constexpr std::size_t kMaxSymbols = 286;
   const std::size_t n = std::min(freq.size(), kMaxSymbols);
   std::vector<std::uint8_t> length(freq.size(), 0);
-  std::array<std::uint16_t, kMaxSymbols> order;              // the used symbols, rarest first
-  std::array<std::uint64_t, 2 * kMaxSymbols> weight;         // leaves, then merged nodes
+  std::array<std::uint64_t, kMaxSymbols> order;  // frequency and symbol, rarest first
+  std::array<std::uint64_t, 2 * kMaxSymbols> weight;  // leaves, then merged nodes
   std::array<std::uint16_t, 2 * kMaxSymbols> parent;
   std::array<std::uint8_t, 2 * kMaxSymbols> depth;
   for (;;) {
     std::size_t m = 0;
     for (std::size_t i = 0; i < n; ++i)
-      if (freq[i] > 0) order[m++] = static_cast<std::uint16_t>(i);
-    if (m == 1) length[order[0]] = 1;
+      if (freq[i] > 0) order[m++] = static_cast<std::uint64_t>(freq[i]) << 16 | i;
+    if (m == 1) length[order[0] & 0xFFFF] = 1;
     if (m <= 1) return length;
-    std::sort(order.begin(), order.begin() + m, [&freq](std::uint16_t a, std::uint16_t b) {
-      return freq[a] != freq[b] ? freq[a] < freq[b] : a < b;
-    });
-    for (std::size_t k = 0; k < m; ++k) weight[k] = freq[order[k]];
+    std::sort(order.begin(), order.begin() + m);
+    for (std::size_t k = 0; k < m; ++k) weight[k] = order[k] >> 16;
     std::size_t leaf = 0, merged = m, next = m;
     const auto lightest = [&]() {
       return leaf < m && (merged == next || weight[leaf] <= weight[merged]) ? leaf++ : merged++;
@@ -104,7 +102,7 @@ std::vector<std::uint8_t> huffmanLengths(std::vector<std::uint32_t> freq, int ma
       if (k < m) deepest = std::max<int>(deepest, depth[k]);
     }
     if (deepest <= maxBits) {
-      for (std::size_t k = 0; k < m; ++k) length[order[k]] = depth[k];
+      for (std::size_t k = 0; k < m; ++k) length[order[k] & 0xFFFF] = depth[k];
       return length;
     }
     for (auto& f : freq)
