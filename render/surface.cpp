@@ -104,7 +104,7 @@ FT_Face openHelvetica(FT_Library library, std::string& file) {
 // its own instead, handed on to the next thread when it ends. The faces live as long as
 // the process: there are never more than threads drawing at once.
 struct FaceSlot {
-  FT_Library library = nullptr;
+  FT_Library library = nullptr;  // null for the shared face, which Font keeps
   FT_Face face = nullptr;
   cairo_font_face_t* cairo = nullptr;
 };
@@ -209,6 +209,11 @@ const Font* Font::helvetica() {
       delete f;
       return nullptr;
     }
+    // The shared face starts as the first spare, so the first thread to draw (the only
+    // one in a one-file run) opens no second face; cairo locks it against measuring.
+    auto* shared = new FaceSlot{nullptr, nullptr, cf};
+    std::lock_guard lock(spareFaces().mutex);
+    spareFaces().spare.push_back(shared);
     return f;
   }();
   return font;
