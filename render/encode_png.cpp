@@ -97,18 +97,19 @@ void invertBytes(const std::uint8_t* in, std::uint8_t* out, int count) {
 }
 
 // How many bytes from p[i] on (at most up to n) equal those `back` bytes before them,
-// compared eight at a time.
+// compared eight at a time; p - back lies in the same buffer.
 std::size_t sameSpan(const std::uint8_t* p, std::size_t back, std::size_t i, std::size_t n) {
+  const std::uint8_t* q = p - back;
   std::size_t j = i;
   if constexpr (std::endian::native == std::endian::little) {
     for (; j + 8 <= n; j += 8) {
       std::uint64_t a, b;
       std::memcpy(&a, p + j, 8);
-      std::memcpy(&b, p + j - back, 8);
+      std::memcpy(&b, q + j, 8);
       if (a != b) return j - i + static_cast<std::size_t>(std::countr_zero(a ^ b) >> 3);
     }
   }
-  while (j < n && p[j] == p[j - back]) ++j;
+  while (j < n && p[j] == q[j]) ++j;
   return j - i;
 }
 
