@@ -226,6 +226,9 @@ bool AtomicFile::openUnnamed() {
   const auto slash = path_.rfind('/');
   const std::string name = slash == std::string::npos ? path_ : path_.substr(slash + 1);
   if (name.empty() || name == "." || name == "..") return false;
+  // Naming the file takes /proc, or a privilege to link a descriptor directly.
+  static const bool canName = access("/proc/self/fd", F_OK) == 0;
+  if (!canName) return false;
   const std::string dir = slash == std::string::npos ? "." : path_.substr(0, slash + 1);
   const int fd = open(dir.c_str(), O_TMPFILE | O_WRONLY | O_CLOEXEC, 0666);
   if (fd < 0) return false;
