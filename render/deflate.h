@@ -26,7 +26,8 @@ class DeflateCoder {
 
  private:
   void writeBlock(bool last);
-  // Appends `count` bits (at most 32 with those held), least significant first.
+  // Appends the low `count` bits of value (count at most 32), least significant first;
+  // whole words go out as they fill.
   void put(std::uint32_t value, int count) {
     acc_ |= static_cast<std::uint64_t>(value) << bits_;
     bits_ += count;

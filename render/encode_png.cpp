@@ -124,8 +124,8 @@ void inkToGreyAlpha(const std::uint8_t* in, std::uint8_t* out, int count) {
 // One row that does not repeat the row above as a whole: its filter byte (none), then
 // spans that equal the row above as references one row back, runs of equal pixels as
 // their first pixel and a reference one pixel back, and the rest as literals.
-// The row above sits right before the row in `rows` (it is all zeros for the first row,
-// which then gets no references to it).
+// The row above sits right before `row` in memory (all zeros for the first row, which
+// then gets no references to it).
 void codeRow(DeflateCoder& z, const std::uint8_t* row, std::size_t n, bool above,
              std::size_t pixelBytes) {
   constexpr std::size_t kWorthARow = 8;  // a shorter equal span costs more than it saves
