@@ -249,29 +249,24 @@ void AtomicFile::useBuffer() {
   std::setvbuf(file_, buffer_.get(), _IOFBF, kBufferSize);
 }
 
-// Gives the unnamed file the target's name. Linking refuses an existing name, so a file
-// that appeared there since the save began is replaced through a named link and a rename,
-// as any existing target is.
-bool AtomicFile::linkUnnamed() {
-  const int fd = fileno(file_);
+// Gives the unnamed file (open as fd) the target's name. Linking refuses an existing
+// name, so a file that appeared there since the save began is replaced as any existing
+// target is: the file takes a hidden name, that file's mode, and is renamed over it.
+bool AtomicFile::linkUnnamed(int fd) {
   if (linkat(fd, "", AT_FDCWD, path_.c_str(), AT_EMPTY_PATH) == 0) return true;
   // AT_EMPTY_PATH takes a privilege; /proc names the same file for everyone.
-  if (errno == ENOENT || errno == EPERM) {
-    const std::string self = "/proc/self/fd/" + std::to_string(fd);
-    if (linkat(AT_FDCWD, self.c_str(), AT_FDCWD, path_.c_str(), AT_SYMLINK_FOLLOW) == 0)
-      return true;
-  }
+  const std::string self = "/proc/self/fd/" + std::to_string(fd);
+  if ((errno == ENOENT || errno == EPERM) &&
+      linkat(AT_FDCWD, self.c_str(), AT_FDCWD, path_.c_str(), AT_SYMLINK_FOLLOW) == 0)
+    return true;
   if (errno != EEXIST) return false;
   const std::string pattern = tempTemplate(path_);
-  const std::string self = "/proc/self/fd/" + std::to_string(fd);
   for (int attempt = 0; attempt < 100; ++attempt) {
     std::string name = randomName(pattern);
     if (linkat(AT_FDCWD, self.c_str(), AT_FDCWD, name.c_str(), AT_SYMLINK_FOLLOW) == 0) {
-      if (std::rename(name.c_str(), path_.c_str()) == 0) return true;
-      const int error = errno;
-      unlink(name.c_str());
-      errno = error;
-      return false;
+      temp_ = std::move(name);  // renamed over the target by commit(), else removed
+      slot_ = registerTemp(temp_.c_str());
+      return keepMode(fd, path_) && (!g_syncEachFile || fsync(fd) == 0);
     }
     if (errno != EEXIST) return false;
   }
@@ -329,11 +324,16 @@ bool AtomicFile::commit() {
   const bool direct = temp_.empty() && !unnamed_;
   const bool written = std::fflush(file_) == 0 && !std::ferror(file_) &&
                  (direct || unnamed_ || keepMode(fd(), path_)) &&  // synced with the bytes
-                 (direct || !g_syncEachFile || fsync(fd()) == 0) &&
-                 (!unnamed_ || linkUnnamed());
+                 (direct || !g_syncEachFile || fsync(fd()) == 0);
   if (!written) noteFailure(errno);
+  // An unnamed file is named through a second descriptor once the stream has closed
+  // without an error, so a failing close leaves nothing at the name.
+  const int named = !failed_ && unnamed_ ? fcntl(fd(), F_DUPFD_CLOEXEC, 3) : -1;
+  if (!failed_ && unnamed_ && named < 0) noteFailure(errno);
   if (std::fclose(file_) != 0) noteFailure(errno);
   file_ = nullptr;
+  if (!failed_ && unnamed_ && !linkUnnamed(named)) noteFailure(errno);
+  if (named >= 0) close(named);
   if (!failed_ && !temp_.empty() && std::rename(temp_.c_str(), path_.c_str()) != 0)
     noteFailure(errno);
   if (failed_) return false;  // the destructor removes the temporary file

@@ -41,7 +41,7 @@ class AtomicFile {
   bool openUnnamed();
   bool openTemporary();
   void useBuffer();
-  bool linkUnnamed();
+  bool linkUnnamed(int fd);
   bool openDirect();
   bool openStream(int fd);
   void noteFailure(int error, const char* reason = nullptr);

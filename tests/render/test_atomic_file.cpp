@@ -103,7 +103,7 @@ TEST(AtomicFile, TargetKeepsItsOldBytesUntilTheCommit) {
 }
 
 // A new file has no name until the commit; a file that appears at the name meanwhile is
-// replaced whole, as an existing target would have been.
+// replaced whole and keeps its mode, as an existing target would have.
 TEST(AtomicFile, NewFileIsNamedOnlyAtTheCommitAndReplacesALateArrival) {
   for (const bool lateArrival : {false, true}) {
     SCOPED_TRACE(lateArrival);
@@ -112,9 +112,15 @@ TEST(AtomicFile, NewFileIsNamedOnlyAtTheCommitAndReplacesALateArrival) {
     AtomicFile file(path);
     ASSERT_TRUE(file.write("ours", 4));
     EXPECT_TRUE(entries(dir.path()).empty());
-    if (lateArrival) test::writeFile(path, "theirs");
+    if (lateArrival) {
+      test::writeFile(path, "theirs");
+      ASSERT_EQ(chmod(path.c_str(), 0600), 0);
+    }
     ASSERT_TRUE(file.commit());
     EXPECT_EQ(test::readFile(path), "ours");
+    if (lateArrival) {
+      EXPECT_EQ(modeOf(path), 0600u);
+    }
     EXPECT_EQ(entries(dir.path()), std::vector<std::string>{"b.png"});
   }
 }
