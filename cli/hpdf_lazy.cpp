@@ -6,40 +6,67 @@
 #include <hpdf_encrypt.h>
 
 #include <cstdio>
+#include <cstdlib>
+#include <stdexcept>
+#include <string>
 
 namespace {
 
 constexpr const char* kLibrary = "libhpdf-2.3.0.so";
 
-void* library() {
-  static void* const handle = [] {
-    void* h = dlopen(kLibrary, RTLD_NOW | RTLD_LOCAL);
-    if (h == nullptr) std::fprintf(stderr, "strimlo-cli: PDF needs %s: %s\n", kLibrary, dlerror());
-    return h;
+struct Library {
+  void* handle = nullptr;
+  std::string error;  // why it could not be loaded
+};
+
+const Library& library() {
+  static const Library lib = [] {
+    Library l;
+    l.handle = dlopen(kLibrary, RTLD_NOW | RTLD_LOCAL);
+    if (l.handle == nullptr) l.error = dlerror();
+    return l;
   }();
-  return handle;
+  return lib;
 }
 
 template <typename F>
 F* real(const char* name) {
-  void* const h = library();
-  return h != nullptr ? reinterpret_cast<F*>(dlsym(h, name)) : nullptr;
+  const Library& lib = library();
+  return lib.handle != nullptr ? reinterpret_cast<F*>(dlsym(lib.handle, name)) : nullptr;
+}
+
+// Reached only through a document, so the library is loaded; a function it lacks is a
+// broken installation.
+template <typename F>
+F* needed(const char* name) {
+  F* const f = real<F>(name);
+  if (f == nullptr) {
+    std::fprintf(stderr, "strimlo-cli: %s has no %s\n", kLibrary, name);
+    std::abort();
+  }
+  return f;
 }
 
 }  // namespace
 
-#define FORWARD(type, name, params, args)                  \
-  type name params {                                       \
-    static auto* const f = real<decltype(name)>(#name);    \
-    return f args;                                         \
+#define FORWARD(type, name, params, args)                   \
+  type name params {                                        \
+    static auto* const f = needed<decltype(name)>(#name);   \
+    return f args;                                          \
   }
 
 extern "C" {
 
-// Everything else is reached through a document, so only this one meets a missing library.
+// Everything else is reached through a document, so only this one meets a missing
+// library: the save fails with the reason, as any other failure is told.
 HPDF_Doc HPDF_New(HPDF_Error_Handler user_error_fn, void* user_data) {
   static auto* const f = real<decltype(HPDF_New)>("HPDF_New");
-  return f != nullptr ? f(user_error_fn, user_data) : nullptr;
+  if (f == nullptr) {
+    const std::string& why = library().error;
+    throw std::runtime_error(std::string("PDF needs ") + kLibrary + ": " +
+                             (why.empty() ? "it has no HPDF_New" : why));
+  }
+  return f(user_error_fn, user_data);
 }
 
 FORWARD(void, HPDF_Free, (HPDF_Doc pdf), (pdf))
