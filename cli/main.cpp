@@ -1,6 +1,5 @@
 // strimlo-cli: the command line over the same calls as the window.
 #include <cstdio>
-#include <iostream>
 #include <new>
 #include <string>
 #include <vector>
@@ -22,8 +21,10 @@ namespace {
 
 constexpr std::size_t kWhole = SIZE_MAX;  // shown() without a cut
 
+// Through stdio: the iostreams' start-up would cost every run more than its output.
 void say(const std::string& message) {
-  std::cerr << "strimlo-cli: " << shown(message, kWhole) << "\n";
+  const std::string line = "strimlo-cli: " + shown(message, kWhole) + "\n";
+  std::fwrite(line.data(), 1, line.size(), stderr);
 }
 
 // Why the preview was not drawn: the texts, or the size.
@@ -99,12 +100,13 @@ int runSingle(const Options& o) {
 int run(int argc, char** argv) {
   const Parsed parsed = parseOptions(std::vector<std::string>(argv + 1, argv + argc));
   if (parsed.options.help) {
-    std::cout << usage();
+    const std::string text = usage();
+    std::fwrite(text.data(), 1, text.size(), stdout);
     return 0;
   }
   if (!parsed.error.empty()) {
     say(parsed.error);
-    std::cerr << "(strimlo-cli --help shows the options)\n";
+    std::fputs("(strimlo-cli --help shows the options)\n", stderr);
     return 2;
   }
   if (parsed.options.batch) return batchMain(parsed.options);

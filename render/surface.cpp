@@ -7,11 +7,11 @@
 #include FT_FREETYPE_H
 
 #include <array>
-#include <cstdlib>
-#include <filesystem>
-#include <fstream>
 #include <cmath>
+#include <cstdio>
+#include <cstdlib>
 #include <cstring>
+#include <filesystem>
 #include <memory>
 #include <mutex>
 #include <new>
@@ -163,10 +163,18 @@ class ThreadFace {
 
 std::string rememberedFontFile(std::string_view name) {
   const std::string cache = fontCacheFile(name);
-  std::string remembered;
   if (cache.empty()) return {};
-  std::ifstream in(cache);
-  return std::getline(in, remembered) && remembered.starts_with('/') ? remembered : std::string();
+  // stdio, not a stream: a one-file run would set up the streams' locale for this alone.
+  std::FILE* in = std::fopen(cache.c_str(), "re");
+  if (in == nullptr) return {};
+  char line[4096];
+  const bool read = std::fgets(line, sizeof line, in) != nullptr;
+  std::fclose(in);
+  std::string remembered = read ? line : "";
+  // The line is written whole with its newline; anything else is not a name to trust.
+  if (!remembered.ends_with('\n')) return {};
+  remembered.pop_back();
+  return remembered.starts_with('/') ? remembered : std::string();
 }
 
 void rememberFontFile(std::string_view name, const std::string& file) {
