@@ -1,6 +1,7 @@
 #include "atomic_file.h"
 
 #include <fcntl.h>
+#include <sys/random.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -10,8 +11,8 @@
 #include <csignal>
 #include <cstdlib>
 #include <cstring>
+#include <ctime>
 #include <memory>
-#include <random>
 
 namespace strimlo {
 
@@ -126,12 +127,22 @@ std::string tempTemplate(const std::string& path) {
 // Creates the template's name with a fresh random suffix. Mode 0666 lets the kernel apply
 // the umask, as for any new file; reading the umask ourselves would race with other
 // threads saving at the same time.
+// The suffix comes from getrandom(2): std::random_device probes the processor first,
+// and in a virtual machine each probe costs more than writing a small file.
 std::string randomName(const std::string& pattern) {
   static constexpr char kChars[] = "abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789";
-  thread_local std::mt19937 random(std::random_device{}());
-  std::uniform_int_distribution<int> pick(0, sizeof kChars - 2);
+  std::uint8_t bytes[6];
+  if (getrandom(bytes, sizeof bytes, GRND_NONBLOCK) != static_cast<ssize_t>(sizeof bytes)) {
+    // No entropy yet (early boot): the time and the place still differ from try to try.
+    timespec now {};
+    clock_gettime(CLOCK_MONOTONIC, &now);
+    std::uint64_t v = static_cast<std::uint64_t>(now.tv_nsec) * 0x9E3779B97F4A7C15u ^
+                      static_cast<std::uint64_t>(getpid()) << 32 ^
+                      reinterpret_cast<std::uintptr_t>(&now);
+    for (auto& b : bytes) b = static_cast<std::uint8_t>(v >>= 8);
+  }
   std::string name = pattern;
-  for (auto i = name.size() - 6; i < name.size(); ++i) name[i] = kChars[pick(random)];
+  for (std::size_t k = 0; k < 6; ++k) name[name.size() - 6 + k] = kChars[bytes[k] % (sizeof kChars - 1)];
   return name;
 }
 
