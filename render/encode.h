@@ -9,6 +9,7 @@
 #include <cstdint>
 #include <cstdio>
 #include <optional>
+#include <string>
 #include <vector>
 
 #include "codetypes.h"
@@ -24,5 +25,6 @@ bool encodeImage(const RasterSource& source, FileFormat format, std::FILE* out);
 // The same into memory.
 std::optional<std::vector<std::uint8_t>> encodeImage(const RasterSource& source,
                                                      FileFormat format);
+std::optional<std::string> encodeImageBytes(const RasterSource& source, FileFormat format);
 
 }  // namespace strimlo

@@ -1,6 +1,6 @@
 // Symbol files: EPS text from the EPS writer, a PDF or SVG page of the file layout in
-// points, or a bitmap of the file layout streamed through an image encoder; every one
-// written atomically.
+// points, or a bitmap of the file layout through an image encoder. Each writer gives the
+// whole file in memory; only save() touches the disk, atomically.
 #include <cstdio>
 #include <string>
 
@@ -8,28 +8,29 @@
 #include "encode.h"
 #include "eps.h"
 #include "pdf.h"
-#include "svg.h"
 #include "renderers.h"
+#include "stages.h"
+#include "svg.h"
 
 namespace strimlo {
 
 namespace {
 
-SaveOutcome fail(SaveFailure failure) { return {failure, Refusal::None}; }
+Written fail(Failure failure) { return {{}, failure, {}}; }
 
 std::optional<std::string_view> textIf(bool wanted, const std::string& text) {
   return wanted ? std::optional<std::string_view>(text) : std::nullopt;
 }
 
-SaveOutcome writeEps(const Symbol& sym, const Prepress& prepress, const std::string& path) {
+Written epsBytes(const Symbol& sym, const Prepress& prepress) {
   // ISBN files have always carried the price, even without an add-on; an ISMN's stands
   // above its add-on only, as in the raster files.
   const bool price = isIsbn(sym.type) || (takesPrice(sym.type) && sym.addon);
   auto text = makeEPS(sym.type, sym.digits, textIf(hasTextLine(sym.type), sym.isbnLine),
                       textIf(takesAddon(sym.type), sym.addonText), textIf(price, sym.priceText),
                       sym.pattern, sym.addon ? &*sym.addon : nullptr, prepress);
-  if (!text) return fail(SaveFailure::EncodeFailed);
-  return writeFileAtomically(path, *text) ? SaveOutcome{} : fail(SaveFailure::WriteFailed);
+  if (!text) return fail(Failure::EncodeFailed);
+  return {std::move(*text), Failure::None, {}};
 }
 
 // What a reader is told the symbol says: the lines printed with it, in reading order.
@@ -42,33 +43,27 @@ std::string humanText(const Symbol& sym) {
 
 // The page is the symbol's box at the magnification, in points and unrounded: the box a
 // bitmap of the same size has before it is cut to whole pixels.
-SaveOutcome writeVector(const Symbol& sym, SizeIndex size, FileFormat format,
-                        const Prepress& prepress, const std::string& path) {
+Written vectorBytes(const Symbol& sym, const Layout& layout, FileFormat format,
+                    const Prepress& prepress) {
   const Font* font = Font::helvetica();
   const Type1Font* type1 = format == kPDF ? helveticaType1() : nullptr;
-  if (!font || (format == kPDF && !type1)) return fail(SaveFailure::NoFont);
-  Layout layout = fileLayout(sym, size, 0);
-  applyPrepress(layout, sym.type, prepress, false);  // exact: a page has no pixels
+  if (!font || (format == kPDF && !type1)) return fail(Failure::NoFont);
   const std::string note = reductionNote(prepress.barReductionMicrons, std::nullopt);
   std::optional<std::string> bytes;
   if (format == kPDF) bytes = makePdf(layout, *font, *type1, sym.digits, note);
   else bytes = makeSvg(layout, *font, humanText(sym), note, !prepress.transparent);
-  if (!bytes) return fail(SaveFailure::EncodeFailed);
-  return writeFileAtomically(path, *bytes) ? SaveOutcome{} : fail(SaveFailure::WriteFailed);
+  if (!bytes) return fail(Failure::EncodeFailed);
+  return {std::move(*bytes), Failure::None, {}};
 }
 
-SaveOutcome writeRaster(const Symbol& sym, SizeIndex size, ResolutionIndex res,
-                        FileFormat format, const Prepress& prepress, const std::string& path) {
-  if (format < kPNG || format > kJPEG) return fail(SaveFailure::BadFormat);
+Written rasterBytes(const Layout& layout, FileFormat format, const Prepress& prepress) {
   const Font* font = Font::helvetica();
-  if (!font) return fail(SaveFailure::NoFont);
-  Layout layout = fileLayout(sym, size, res);
-  applyPrepress(layout, sym.type, prepress, true);
+  if (!font) return fail(Failure::NoFont);
   // The largest bitmap the sizes on offer make is 14012 x 7920; anything beyond cairo's
   // limit is refused before drawing.
   if (layout.pixelsWide <= 0 || layout.pixelsHigh <= 0 ||
       layout.pixelsWide > kMaxSurfaceSide || layout.pixelsHigh > kMaxSurfaceSide)
-    return fail(SaveFailure::TooLarge);
+    return fail(Failure::TooLarge);
 
   RasterSource source;
   source.width = layout.pixelsWide;
@@ -80,29 +75,65 @@ SaveOutcome writeRaster(const Symbol& sym, SizeIndex size, ResolutionIndex res,
   source.rows = [&layout, font](int first, int count, std::uint8_t* dst, std::size_t stride) {
     return paintInkStrip(layout, *font, first, count, dst, stride);
   };
-  AtomicFile file(path);
-  if (!file.ok()) return fail(SaveFailure::WriteFailed);
-  if (!encodeImage(source, format, file.file())) {
-    // A full disk shows as a stream error; anything else is the encoder's.
-    const bool writeError = std::ferror(file.file()) != 0;
-    file.fail();
-    return fail(writeError ? SaveFailure::WriteFailed : SaveFailure::EncodeFailed);
+  std::optional<std::string> bytes = encodeImageBytes(source, format);
+  if (!bytes) return fail(Failure::EncodeFailed);
+  return {std::move(*bytes), Failure::None, {}};
+}
+
+SaveFailure saveFailureOf(Failure f) {
+  switch (f) {
+    case Failure::None: return SaveFailure::None;
+    case Failure::NoFont: return SaveFailure::NoFont;
+    case Failure::TooLarge: return SaveFailure::TooLarge;
+    case Failure::OpaqueFormat: return SaveFailure::OpaqueFormat;
+    case Failure::WriteFailed: return SaveFailure::WriteFailed;
+    default: return SaveFailure::EncodeFailed;
   }
-  return file.commit() ? SaveOutcome{} : fail(SaveFailure::WriteFailed);
 }
 
 }  // namespace
+
+Layout layOut(const Symbol& symbol, const Request& request) {
+  const auto format = static_cast<FileFormat>(request.format);
+  const bool bitmap = format != kPDF && format != kSVG && format != kEPS;
+  Layout layout = fileLayout(symbol, request.size, bitmap ? request.res : 0);
+  applyPrepress(layout, symbol.type, request.prepress, bitmap);  // a page has no pixels
+  return layout;
+}
+
+Written write(const Symbol& symbol, const Request& request) {
+  const auto format = static_cast<FileFormat>(request.format);
+  if (!reductionInRange(request.prepress.barReductionMicrons)) return fail(Failure::BadRequest);
+  if (request.prepress.transparent && !allowsTransparency(format))
+    return fail(Failure::OpaqueFormat);
+  if (format == kEPS) return epsBytes(symbol, request.prepress);
+  if (format < kEPS || format > kSVG) return fail(Failure::BadRequest);
+  const Layout layout = layOut(symbol, request);
+  if (format == kPDF || format == kSVG)
+    return vectorBytes(symbol, layout, format, request.prepress);
+  return rasterBytes(layout, format, request.prepress);
+}
+
+SaveResult save(std::string_view bytes, const std::string& path) {
+  if (writeFileAtomically(path, bytes)) return {true, {}};
+  return {false, lastSaveFailure()};
+}
 
 SaveOutcome renderFile(CodeType type, std::string_view text, std::string_view addon,
                        std::string_view price, SizeIndex size, ResolutionIndex res,
                        FileFormat format, const std::string& path, const Prepress& prepress) {
   Completion c = completeSymbol(type, text, addon, price);
   if (!c.symbol) return {SaveFailure::Refused, c.refusal};
-  if (!reductionInRange(prepress.barReductionMicrons)) return fail(SaveFailure::BadReduction);
-  if (prepress.transparent && !allowsTransparency(format)) return fail(SaveFailure::OpaqueFormat);
-  if (format == kEPS) return writeEps(*c.symbol, prepress, path);
-  if (format == kPDF || format == kSVG) return writeVector(*c.symbol, size, format, prepress, path);
-  return writeRaster(*c.symbol, size, res, format, prepress, path);
+  if (!reductionInRange(prepress.barReductionMicrons)) return {SaveFailure::BadReduction, {}};
+  if (format < kEPS || format > kSVG) return {SaveFailure::BadFormat, {}};
+  Request request;
+  request.format = static_cast<Format>(format);
+  request.size = size;
+  request.res = res;
+  request.prepress = prepress;
+  const Written file = write(*c.symbol, request);
+  if (file.failure != Failure::None) return {saveFailureOf(file.failure), Refusal::None};
+  return save(file.bytes, path).ok ? SaveOutcome{} : SaveOutcome{SaveFailure::WriteFailed, {}};
 }
 
 }  // namespace strimlo

@@ -1,0 +1,195 @@
+#include "stages.h"
+
+#include <array>
+#include <new>
+
+#include "text8.h"
+
+namespace strimlo {
+
+namespace {
+
+// Well-formed UTF-8: no stray continuation bytes, no overlong forms, no surrogates,
+// nothing past U+10FFFF.
+bool isUtf8(std::string_view s) {
+  std::size_t i = 0;
+  while (i < s.size()) {
+    const auto c = static_cast<unsigned char>(s[i]);
+    int more = 0;
+    std::uint32_t cp = 0;
+    if (c < 0x80) { ++i; continue; }
+    if (c >= 0xC2 && c <= 0xDF) { more = 1; cp = c & 0x1F; }
+    else if (c >= 0xE0 && c <= 0xEF) { more = 2; cp = c & 0x0F; }
+    else if (c >= 0xF0 && c <= 0xF4) { more = 3; cp = c & 0x07; }
+    else return false;
+    if (s.size() - i <= static_cast<std::size_t>(more)) return false;
+    for (int k = 1; k <= more; ++k) {
+      const auto d = static_cast<unsigned char>(s[i + k]);
+      if ((d & 0xC0) != 0x80) return false;
+      cp = (cp << 6) | (d & 0x3F);
+    }
+    if ((more == 2 && (cp < 0x800 || (cp >= 0xD800 && cp <= 0xDFFF))) ||
+        (more == 3 && (cp < 0x10000 || cp > 0x10FFFF)))
+      return false;
+    i += static_cast<std::size_t>(more) + 1;
+  }
+  return true;
+}
+
+// A byte below 0x20, DEL, or a C1 control (U+0080..U+009F): nothing a symbol's text may
+// carry, and in a PostScript file a line break would start a new comment line.
+bool hasControl(std::string_view s) {
+  for (std::size_t i = 0; i < s.size(); ++i) {
+    const auto c = static_cast<unsigned char>(s[i]);
+    if (c < 0x20 || c == 0x7F) return true;
+    if (c == 0xC2 && i + 1 < s.size()) {
+      const auto d = static_cast<unsigned char>(s[i + 1]);
+      if (d >= 0x80 && d <= 0x9F) return true;
+    }
+  }
+  return false;
+}
+
+Completed no(Failure failure, std::string message) {
+  Completed c;
+  c.failure = failure;
+  c.message = std::move(message);
+  return c;
+}
+
+// The 8-bit text of one field, with a note when the conversion changed it.
+std::string text8(const std::string& utf8, const char* what, std::vector<std::string>& notes) {
+  Text8 t = toText8(utf8);
+  if (t.replaced)
+    notes.push_back(std::string(what) + ": characters outside ISO-8859-1 became \"?\"");
+  if (t.cut) notes.push_back(std::string(what) + ": cut to 31 bytes");
+  return t.bytes;
+}
+
+std::optional<std::string> badField(const Request& r) {
+  const std::array<std::pair<const char*, const std::string*>, 4> fields = {
+      {{"data", &r.data}, {"add-on", &r.addon}, {"price", &r.price}, {"variant", &r.variant}}};
+  for (const auto& [name, text] : fields) {
+    if (!isUtf8(*text)) return std::string(name) + ": not valid UTF-8";
+    if (hasControl(*text))
+      return std::string(name) + ": holds a control character (a line break, tab or the like)";
+  }
+  return std::nullopt;
+}
+
+std::optional<std::string> badOption(const Request& r) {
+  const auto type = static_cast<int>(r.type);
+  const auto format = static_cast<int>(r.format);
+  if (type < 0 || type >= kSymbologyCount) return "unknown code type";
+  if (format < 0 || format >= kFormatCount) return "unknown file format";
+  if (r.size < 0 || r.size >= kSizeCount) return "size must be 0 to 9";
+  if (r.res < 0 || r.res >= kResolutionCount) return "resolution must be 0 to 7";
+  if (!reductionInRange(r.prepress.barReductionMicrons))
+    return "the bar width reduction must be 0 to 100 micrometres";
+  if (r.prepress.transparent && !allowsTransparency(static_cast<FileFormat>(format)))
+    return "TIFF and JPEG files are opaque CMYK: a transparent background needs PNG (or EPS)";
+  return std::nullopt;
+}
+
+void droppedNotes(CodeType type, const Request& r, std::vector<std::string>& notes) {
+  const std::string name = codeTypeName(type);
+  if (!takesAddon(type) && !r.addon.empty()) notes.push_back("add-on: " + name + " takes none; left out");
+  if (!takesPrice(type) && !r.price.empty()) notes.push_back("price: " + name + " takes none; left out");
+  if (!takesVariant(type) && !r.variant.empty())
+    notes.push_back("variant: " + name + " takes none; left out");
+}
+
+}  // namespace
+
+Completed complete(const Request& request) {
+  if (auto why = badOption(request)) return no(Failure::BadRequest, *why);
+  if (auto why = badField(request)) return no(Failure::BadText, *why);
+  const auto type = static_cast<CodeType>(request.type);
+  Completed out;
+  const std::string data = withVariant(type, text8(request.data, "data", out.notes),
+                                       text8(request.variant, "variant", out.notes));
+  const std::string addon = text8(request.addon, "add-on", out.notes);
+  const std::string price = text8(request.price, "price", out.notes);
+  Completion c = completeSymbol(type, data, addon, price);
+  if (!c.symbol) {
+    Completed refused = no(Failure::Refused, latin1ToUtf8(refusalMessage(c.refusal, type, data, addon)));
+    refused.refusal = c.refusal;
+    return refused;
+  }
+  if (const char expected = wrongCheckChar(*c.symbol)) {
+    const std::string note = std::string("check character ") + c.symbol->typedCheck +
+                             " is wrong; " + expected + " expected";
+    if (request.strict) return no(Failure::WrongCheck, note);
+    out.notes.push_back(note + ", replaced");
+  }
+  droppedNotes(type, request, out.notes);
+  if (isIsbn(type) && !addon.empty() && addon.size() != 5)
+    out.notes.push_back("add-on: an add-on has 5 digits; got " + std::to_string(addon.size()) +
+                        " characters; left out");
+  out.symbol = std::move(c.symbol);
+  return out;
+}
+
+Written render(const Request& request, std::vector<std::string>* notes) {
+  try {
+    Completed c = complete(request);
+    if (notes) *notes = c.notes;
+    if (!c.symbol) return {{}, c.failure, c.message};
+    Written w = write(*c.symbol, request);
+    if (w.failure != Failure::None && w.message.empty()) {
+      switch (w.failure) {
+        case Failure::NoFont:
+          w.message = "the Helvetica face (Nimbus Sans, Debian package fonts-urw-base35) is not installed";
+          break;
+        case Failure::TooLarge: w.message = "the image would be too large to make"; break;
+        default: w.message = "the file could not be made"; break;
+      }
+    }
+    return w;
+  } catch (const std::bad_alloc&) {
+    return {{}, Failure::TooLarge, "not enough memory to make the file"};
+  }
+}
+
+namespace {
+
+constexpr std::array<const char*, kSymbologyCount> kTypeTokens = {
+    "ean8", "ean13", "isbn10", "isbn13", "upca", "upce", "issn", "ismn"};
+constexpr std::array<const char*, kFormatCount> kFormatTokens = {"eps", "png", "tiff",
+                                                                 "jpeg", "pdf", "svg"};
+constexpr std::array<const char*, kFormatCount> kMimeTypes = {
+    "application/postscript", "image/png", "image/tiff", "image/jpeg", "application/pdf",
+    "image/svg+xml"};
+
+}  // namespace
+
+const char* symbologyToken(Symbology type) {
+  const auto i = static_cast<std::size_t>(type);
+  return i < kTypeTokens.size() ? kTypeTokens[i] : nullptr;
+}
+
+std::optional<Symbology> symbologyFromToken(std::string_view token) {
+  for (std::size_t i = 0; i < kTypeTokens.size(); ++i)
+    if (token == kTypeTokens[i]) return static_cast<Symbology>(i);
+  return std::nullopt;
+}
+
+const char* formatToken(Format format) {
+  const auto i = static_cast<std::size_t>(format);
+  return i < kFormatTokens.size() ? kFormatTokens[i] : nullptr;
+}
+
+std::optional<Format> formatFromToken(std::string_view token) {
+  if (token == "jpg") return Format::JPEG;
+  if (token == "tif") return Format::TIFF;
+  for (std::size_t i = 0; i < kFormatTokens.size(); ++i)
+    if (token == kFormatTokens[i]) return static_cast<Format>(i);
+  return std::nullopt;
+}
+
+const char* mimeType(Format format) {
+  const auto i = static_cast<std::size_t>(format);
+  return i < kMimeTypes.size() ? kMimeTypes[i] : nullptr;
+}
+
+}  // namespace strimlo
