@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "stages.h"
+#include "symbologies.h"
 
 struct strimlo_request {
   strimlo::Request request;
@@ -135,7 +136,7 @@ void strimlo_request_free(strimlo_request* request) { delete request; }
 strimlo_status strimlo_set_type(strimlo_request* r, strimlo_type type) {
   if (r == nullptr) return STRIMLO_ERROR_NULL;
   const int value = rawValue(type);
-  if (value < 0 || value >= strimlo::kSymbologyCount)
+  if (strimlo::symbology(value) == nullptr)
     return fail(r, STRIMLO_ERROR_ARGUMENT, "unknown code type " + std::to_string(value));
   r->request.type = static_cast<strimlo::Symbology>(value);
   return changed(r);
