@@ -7,7 +7,8 @@
 // Single precision, operation by operation in the order written: bitmap sizes come out
 // exactly (453 x 331 pixels for EAN-13 at 100% and 300 dpi, 14012 x 7920 for an ISBN
 // with add-on at 197% and 3200 dpi).
-#include "makecode.h"
+#include "layout.h"
+
 #include "prepress.h"
 #include "shape.h"
 
@@ -33,10 +34,6 @@ struct Frame {
   float smallFont;   // UPC's number system and check digit
 };
 
-// Helvetica's digits all advance 0.556 em and its descender is 0.271 em, so a digit's
-// width and baseline are known without the font.
-constexpr float kDigitAdvance = 0.556f;
-constexpr float kDescender = 0.271f;
 // UPC's small digits stand this many modules clear of the bars.
 constexpr float kSmallDigitGap = 1.5f;
 
@@ -211,15 +208,15 @@ constexpr float kPreviewLeadFactor = 2.5f;    // leading digit: 2.5 widths of "0
 
 }  // namespace
 
-Layout previewLayout(const Symbol& sym, int width, int height, const Font& font) {
+Layout previewLayout(const Symbol& sym, int width, int height, float lineHeightPerEm) {
   const Shape shape = shapeOf(sym.type);
   const bool line = hasTextLine(sym.type);
   const bool addon = sym.addon.has_value();
   const float W = static_cast<float>(width);
   const float H = static_cast<float>(height);
-  const TextSize zero = font.measure("0", kPreviewDigitFont);
-  const float tw = zero.width;
-  const float th = zero.height;
+  // The width and line height of a "0": every digit advances the same.
+  const float tw = kDigitAdvance * kPreviewDigitFont;
+  const float th = lineHeightPerEm * kPreviewDigitFont;
 
   const float length = static_cast<float>(shape.modules) * kPreviewModule;  // 142.5, 100.5 or 76.5
   const float K = length / shape.heightRatio;

@@ -8,6 +8,7 @@
 
 #include "codetypes.h"
 #include "patterns.h"
+#include "symbol.h"
 
 namespace strimlo {
 
@@ -72,6 +73,17 @@ inline constexpr EpsPositions kEpsPositions = {
     {7.5f, 21.5f, 27.5f, 33.5f, 39.5f, 45.5f, 54.0f, 60.0f, 66.0f, 72.0f, 78.0f, 93.0f},
     {7.5f, 15.5f, 21.5f, 27.5f, 33.5f, 39.5f, 45.5f, 56.0f},
 };
+
+// Helvetica's digits all advance 0.556 em and its descender is 0.271 em, so a digit's
+// width and baseline are known without the font.
+inline constexpr float kDigitAdvance = 0.556f;
+inline constexpr float kDescender = 0.271f;
+
+// The layouts of a completed symbol: a file's at a magnification and resolution (pixels,
+// or points at 72 dpi for vector pages), and a preview's centred in a view of width x
+// height points. lineHeightPerEm: the face's line height in ems (Font::lineHeightPerEm).
+Layout fileLayout(const Symbol& symbol, SizeIndex size, ResolutionIndex res);
+Layout previewLayout(const Symbol& symbol, int width, int height, float lineHeightPerEm);
 
 // The dark runs of a main symbol of `type`, or of an add-on, in module units: x0 and x1
 // are the module boundaries, y0 and y1 are 0. Every back end's runs are these, scaled.

@@ -79,8 +79,5 @@ class MakeCode {
                                                             FileFormat format);
 };
 
-// Layouts of a completed symbol, exposed for tests and tools.
-Layout fileLayout(const Symbol& symbol, SizeIndex size, ResolutionIndex res);
-Layout previewLayout(const Symbol& symbol, int width, int height, const Font& font);
 
 }  // namespace strimlo

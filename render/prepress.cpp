@@ -2,7 +2,6 @@
 // light-margin marks; it never places a bar or a digit of its own.
 #include "prepress.h"
 
-#include "surface.h"
 
 #include <algorithm>
 #include <cmath>
@@ -60,11 +59,10 @@ std::optional<QuietBox> quietBox(const Layout& layout, CodeType type) {
   for (const TextItem& text : layout.texts) box.left = std::min(box.left, static_cast<double>(text.x));
   // A digit in the right margin on the mark's line (UPC's small check digit) stays clear
   // of ">": the box grows until the mark's ink begins half a module after the digit.
-  const Font* font = Font::helvetica();
   for (const TextItem& text : layout.texts) {
-    if (e.addon || !font || text.x < barsRight || std::abs(text.y - layout.digitY) > layout.digitFont)
+    if (e.addon || text.x < barsRight || std::abs(text.y - layout.digitY) > layout.digitFont)
       continue;
-    const double digitRight = text.x + font->measure(text.text, text.size).width;
+    const double digitRight = text.x + kDigitAdvance * text.size * static_cast<float>(text.text.size());
     box.right = std::max(box.right, digitRight + markClearance(x, layout.digitFont));
   }
   return box;

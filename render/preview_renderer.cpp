@@ -16,7 +16,7 @@ std::optional<PreviewImage> renderPreview(CodeType type, std::string_view text,
   if (!c.symbol) return std::nullopt;
   const Font* font = Font::helvetica();
   if (!font) return std::nullopt;
-  Layout layout = previewLayout(*c.symbol, width, height, *font);
+  Layout layout = previewLayout(*c.symbol, width, height, font->lineHeightPerEm());
   // The reduction is a few hundredths of a point at the preview's scale: not shown.
   if (prepress.quietZones) addPreviewQuietZones(layout, c.symbol->type);
   return paintPreview(layout, *font);

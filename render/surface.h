@@ -31,6 +31,7 @@ class Font {
 
   TextSize measure(std::string_view latin1, float size) const;
   float descent(float size) const;  // below the baseline, positive
+  float lineHeightPerEm() const { return heightPerEm_; }
   // The glyph outlines of a string set at size, its baseline starting at (x, y), laid out
   // as the surface draws it; for vector files that carry no font. Safe on any thread.
   std::vector<OutlineStep> outline(std::string_view latin1, float size, double x, double y) const;

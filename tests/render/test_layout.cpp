@@ -102,7 +102,7 @@ std::vector<ModelRow> modelRows() {
     for (ResolutionIndex res : {0, 2, 4, 7})
       for (SizeIndex size : {0, 7, 9})
         rows.push_back({"file", s, fileLayout(s, size, res)});
-    rows.push_back({"preview", s, previewLayout(s, 400, 300, font())});
+    rows.push_back({"preview", s, previewLayout(s, 400, 300, font().lineHeightPerEm())});
   }
   return rows;
 }
@@ -228,7 +228,7 @@ TEST(TextAnchors, EveryDigitStandsOverOrUnderItsCharacter) {
       {"file 100% 300 dpi", [](const Symbol& s) { return fileLayout(s, 2, 2); }},
       {"file 82% 72 dpi", [](const Symbol& s) { return fileLayout(s, 0, 0); }},
       {"file 197% 2540 dpi", [](const Symbol& s) { return fileLayout(s, 9, 6); }},
-      {"preview", [](const Symbol& s) { return previewLayout(s, 400, 200, font()); }},
+      {"preview", [](const Symbol& s) { return previewLayout(s, 400, 200, font().lineHeightPerEm()); }},
   };
   for (const AnchorRow& row : rows) {
     for (const Style& style : styles) {
