@@ -35,6 +35,15 @@ std::string withoutHyphens(std::string_view text) {
   return out;
 }
 
+// The number system and six digits of a UPC-E text of 6 to 8 digits; six digits alone
+// have number system 0.
+std::string upcESeven(std::string_view text) {
+  std::string seven;
+  if (text.size() == 6) seven.push_back('0');
+  seven.append(text.substr(0, 7 - seven.size()));
+  return seven;
+}
+
 // What a typed text comes to: the data digits the check digit is computed over, the check
 // character as typed (0 if none) and the line above the bars.
 struct Reading {
@@ -77,7 +86,7 @@ Refusal readUpcE(std::string_view text, Reading& r) {
     if (!suppressed) return Refusal::NotSuppressible;
     r.data = *suppressed;
   } else {
-    r.data = n == 6 ? "0" + std::string(text) : std::string(text.substr(0, 7));
+    r.data = upcESeven(text);
     // Scanners would read it, but each UPC-A has one UPC-E form.
     if (suppressUpcA(expandUpcE(r.data)) != r.data) return Refusal::UpcEForm;
   }
@@ -207,8 +216,7 @@ std::string suppressionMessage(std::string_view data) {
 // The number system and six digits of a UPC-E text of 6 to 8 digits, its UPC-A and the
 // UPC-E form that UPC-A takes.
 std::string upcEFormMessage(std::string_view data) {
-  const std::string seven =
-      data.size() == 6 ? "0" + std::string(data) : std::string(data.substr(0, 7));
+  const std::string seven = upcESeven(data);
   const std::string upca = expandUpcE(seven);
   const auto own = suppressUpcA(upca);
   if (upca.empty() || !own) return "UPC-E " + std::string(data) + " is not a UPC-E form";

@@ -3,11 +3,13 @@
 # meet it: the desktop entry, the AppStream data and the manual pages validate, lintian
 # finds no error, and (as root) the installed programs work and removal leaves nothing.
 #   packaging/check_package.sh BUILD_DIR VERSION
+# STRIMLO_PACKAGE_BUILD names another build folder to package instead: ./test sets it to
+# the one scripts/package.sh built, so the package checked is the one the README installs.
 # Exits 77 (skipped) after the static checks when it cannot install: not root, or a
 # strimlo package is already installed, which this test must not replace or remove.
 set -euo pipefail
 src=$(cd "$(dirname "$0")/.." && pwd)
-build=$(cd "$1" && pwd)
+build=$(cd "${STRIMLO_PACKAGE_BUILD:-$1}" && pwd)
 version=$2
 deb=$src/build/packages/strimlo_${version}_amd64.deb
 work=$(mktemp -d)
