@@ -105,10 +105,6 @@ std::vector<std::string> droppedInputNotes(const Job& job, const std::string& da
   if (!takesVariant(job.type) && !job.variant.empty())
     notes.push_back("variant: " + name + " takes none; left out");
   if (!takesPrice(job.type)) return notes;
-  // The newer types refuse an add-on of another length; an ISBN's is left out.
-  if (isIsbn(job.type) && !addon8.empty() && addon8.size() != 5)
-    notes.push_back("add-on: an add-on has 5 digits; got " + std::to_string(addon8.size()) +
-                    " characters; left out");
   const Completion c = completeSymbol(job.type, data8, addon8, price8);
   if (c.symbol && c.symbol->addon && !price8.empty() && !priceFits(*c.symbol, job.size, job.res))
     notes.push_back("price: wider than the room beside the add-on; cut at the image's edge");

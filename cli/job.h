@@ -41,8 +41,7 @@ std::string convertText(const std::string& utf8, const char* what,
                         std::vector<std::string>& warnings);
 
 // Notes for what the user gave and the symbol leaves out: an add-on, price or variant for
-// a type that takes none, an ISBN add-on of the wrong length, a price wider than the room
-// beside the add-on.
+// a type that takes none, a price wider than the room beside the add-on.
 std::vector<std::string> droppedInputNotes(const Job& job, const std::string& data8,
                                            const std::string& addon8, const std::string& price8);
 
