@@ -16,7 +16,9 @@ namespace {
 // help. The command line stays English.
 QString screenshotPath(const QCoreApplication& app) {
   QCommandLineParser parser;
-  parser.setApplicationDescription(QStringLiteral("Makes EAN-8, EAN-13 and ISBN barcodes."));
+  parser.setApplicationDescription(QStringLiteral(
+      "Makes retail barcodes: EAN-8, EAN-13, UPC-A, UPC-E, ISBN, ISSN and ISMN, with add-ons,\n"
+      "as print-ready PDF, SVG, EPS, or PNG, TIFF and JPEG images, with prepress options."));
   parser.addHelpOption();
   parser.addVersionOption();
   QCommandLineOption screenshot(QStringLiteral("screenshot"),

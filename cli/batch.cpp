@@ -22,7 +22,8 @@ struct Finished {
 
 Finished runLine(const BatchLine& line) {
   Finished f;
-  const std::string who = "line " + std::to_string(line.line) + ": " + shown(line.job.data) + ": ";
+  std::string who = "line " + std::to_string(line.line) + ": ";
+  if (!line.job.data.empty()) who += shown(line.job.data) + ": ";
   if (!line.refusal.empty()) {
     f.problem = who + line.refusal;
     return f;

@@ -63,8 +63,10 @@ bool readInput(const std::string& name, std::string& text, std::string& error) {
   return true;
 }
 
-// The folder every output must stay in, resolved: --outdir, or the current folder.
+// The folder every output must stay in, resolved: --outdir, made when missing, or the
+// current folder.
 bool resolveRoot(const Options& o, std::string& root, std::string& error) {
+  if (o.outdir && !makeFolders(*o.outdir, error)) return false;
   char resolved[PATH_MAX];
   if (realpath(o.outdir.value_or(".").c_str(), resolved) == nullptr) {
     error = errorText(errno);
@@ -132,8 +134,9 @@ class ProgressLine {
 // so that no pass holds more than the line it is on.
 class Planner {
  public:
-  Planner(std::string_view text, const Header& header, const Options& o, const std::string& root)
-      : reader_(text), header_(header), options_(o), root_(root) {}
+  Planner(std::string_view text, char separator, const Header& header, const Options& o,
+          const std::string& root)
+      : reader_(text, separator), header_(header), options_(o), root_(root) {}
   // The next data line and its position among the data lines; false at the end.
   bool next(BatchLine& line, std::size_t& position) {
     if (first_ && header_.present && !reader_.next(record_)) return false;
@@ -158,6 +161,7 @@ class Planner {
 struct Input {
   std::string name;  // as shown in messages
   std::string text;
+  char separator = ',';
   Header header;
   std::string root;
 };
@@ -165,14 +169,14 @@ struct Input {
 // Counts the lines and finds those that would write one file; "" or the file's error.
 std::string checkLines(const Input& in, const Options& o, std::size_t& total, ClashCheck& clashes) {
   OutputKeys keys;
-  Planner first(in.text, in.header, o, in.root);
+  Planner first(in.text, in.separator, in.header, o, in.root);
   BatchLine line;
   std::size_t position;
   for (total = 0; first.next(line, position); ++total)
     if (line.refusal.empty()) clashes.add(position, keys.key(line.job.root, line.job.relative));
   if (!first.error().empty()) return first.error();
   const std::vector<std::uint32_t> suspects = clashes.suspects();
-  Planner second(in.text, in.header, o, in.root);
+  Planner second(in.text, in.separator, in.header, o, in.root);
   for (std::size_t s = 0; s < suspects.size() && second.next(line, position);)
     if (position == suspects[s]) {
       clashes.confirm(position, line.line, keys.key(line.job.root, line.job.relative));
@@ -189,14 +193,20 @@ std::optional<int> prepare(const Options& o, Input& in) {
     std::fprintf(stderr, "strimlo-cli: cannot read %s: %s\n", in.name.c_str(), error.c_str());
     return 2;
   }
-  CsvReader reader(in.text);
+  in.separator = o.delimiter.value_or(detectDelimiter(in.text));
+  CsvReader reader(in.text, in.separator);
   CsvRecord first;
-  if (reader.next(first)) in.header = readHeader(first);
+  if (reader.next(first)) {  // an empty file, or one that cannot be read, comes to no line
+    in.header = readHeader(first);
+    if (in.header.error.empty() && !in.header.present) in.header.error = firstLineProblem(first, o);
+  }
   if (!in.header.error.empty()) {
     std::fprintf(stderr, "strimlo-cli: %s: %s; nothing written\n", in.name.c_str(),
                  in.header.error.c_str());
     return 2;
   }
+  if (!in.header.note.empty())
+    std::fprintf(stderr, "strimlo-cli: %s: note: %s\n", in.name.c_str(), in.header.note.c_str());
   if (!resolveRoot(o, in.root, error)) {
     std::fprintf(stderr, "strimlo-cli: cannot use the output folder %s: %s; nothing written\n",
                  shown(o.outdir.value_or(".")).c_str(), error.c_str());
@@ -213,7 +223,7 @@ int threadsFor(const Options& o, std::size_t lines) {
 
 // Runs every line and prints the summary, then the problems and notes in line order.
 int runAll(const Input& in, const Options& o, std::size_t total, const ClashCheck& clashes) {
-  Planner planner(in.text, in.header, o, in.root);
+  Planner planner(in.text, in.separator, in.header, o, in.root);
   Spool problems, notes;
   ProgressLine progress(isatty(STDERR_FILENO) != 0, total);
   BatchCallbacks cb;

@@ -2,7 +2,7 @@
 
 namespace strimlo::cli {
 
-CsvReader::CsvReader(std::string_view text) : text_(text) {
+CsvReader::CsvReader(std::string_view text, char separator) : text_(text), separator_(separator) {
   if (text_.substr(0, 3) == "\xEF\xBB\xBF") pos_ = 3;
 }
 
@@ -28,7 +28,7 @@ bool CsvReader::readRecord(std::vector<std::string>& fields) {
     if (ch == '"' && fields.back().empty() && !quotedBefore_) {
       if (!readQuoted(fields.back())) return false;
       quotedBefore_ = true;
-    } else if (ch == ',') {
+    } else if (ch == separator_) {
       fields.emplace_back();
       quotedBefore_ = false;
     } else if (ch == '\n' || ch == '\r') {
@@ -61,9 +61,9 @@ bool CsvReader::readQuoted(std::string& field) {
   return false;
 }
 
-CsvResult parseCsv(std::string_view text) {
+CsvResult parseCsv(std::string_view text, char separator) {
   CsvResult result;
-  CsvReader reader(text);
+  CsvReader reader(text, separator);
   CsvRecord record;
   while (reader.next(record)) result.records.push_back(record);
   result.error = reader.error();

@@ -1,10 +1,12 @@
 #include "job.h"
 
 #include <cstdint>
+#include <cstdio>
 #include <new>
 #include <optional>
 
 #include "atomic_file.h"
+#include "digits.h"
 #include "echo.h"
 #include "makecode.h"
 #include "placement.h"
@@ -18,6 +20,33 @@ namespace {
 
 constexpr std::size_t kWhole = SIZE_MAX;  // shown() without a cut: for our own messages
 
+// Below about one and a half pixels per module the bars of a raster merge and split
+// unevenly, and readers fail on them.
+constexpr double kFewestPixelsPerModule = 1.5;
+constexpr double kModuleMillimetres = 0.33;  // the nominal module, at 100 %
+
+double pixelsPerModule(SizeIndex size, ResolutionIndex res) {
+  return kModuleMillimetres * getScale(size) * getResolution(res) / 25.4;
+}
+
+// A note when a raster gets too few pixels per module to be read, naming the lowest
+// resolution of the list that gives enough at this size; "" otherwise.
+std::string lowResolutionNote(const Job& job) {
+  if (job.format != kPNG && job.format != kTIFF && job.format != kJPEG) return {};
+  const double pixels = pixelsPerModule(job.size, job.res);
+  if (pixels >= kFewestPixelsPerModule) return {};
+  int enough = job.res;
+  while (enough + 1 < kResolutionCount && pixelsPerModule(job.size, enough) < kFewestPixelsPerModule)
+    ++enough;
+  char text[200];
+  std::snprintf(text, sizeof text,
+                "resolution: %.0f dpi gives %.1f pixels per module, too few to be read; "
+                "%.0f dpi (res %d) or more makes a readable file",
+                static_cast<double>(getResolution(job.res)), pixels,
+                static_cast<double>(getResolution(enough)), enough);
+  return text;
+}
+
 // Whether the price, drawn where the file layout puts it, ends inside the image. The
 // layout scales as a whole, so the answer holds at every size and resolution.
 bool priceFits(const Symbol& symbol, SizeIndex size, ResolutionIndex res) {
@@ -30,11 +59,63 @@ bool priceFits(const Symbol& symbol, SizeIndex size, ResolutionIndex res) {
   return true;
 }
 
+// Digits only, one to `fewer` short of `needed`: a number a spreadsheet stored without its
+// leading zeros.
+bool lostLeadingZeros(const std::string& text, std::size_t needed, std::size_t fewer) {
+  return !text.empty() && text.size() < needed && text.size() + fewer >= needed &&
+         allDigits(text);
+}
+
+// What a refused data or add-on text from a file may have lost on its way through a
+// spreadsheet, or "".
+std::string spreadsheetHint(Refusal refusal, const Job& job, const std::string& data8,
+                            const std::string& addon8) {
+  bool lost = false;
+  if (refusal == Refusal::DataLength) {
+    if (job.type == kUPCA) lost = lostLeadingZeros(data8, 11, 3);
+    if (job.type == kEAN8) lost = lostLeadingZeros(data8, 7, 3);
+    if (job.type == kEAN13) lost = lostLeadingZeros(data8, 12, 3);
+    if (job.type == kISSN) lost = lostLeadingZeros(data8, 8, 3);
+  }
+  if (refusal == Refusal::AddonLength)
+    lost = lostLeadingZeros(addon8, addon8.size() < 2 && !isIsbn(job.type) ? 2 : 5, 4);
+  return lost ? " (leading zeros lost by a spreadsheet?)" : "";
+}
+
+// The type to give for refused EAN-13 data that is an ISBN, ISMN or ISSN written with its
+// hyphens or spaces, or "".
+std::string typeHint(Refusal refusal, const Job& job, const std::string& data8) {
+  if (job.type != kEAN13 || (refusal != Refusal::DataNotDigits && refusal != Refusal::DataLength))
+    return {};
+  if (data8.find_first_of("- ") == std::string::npos) return {};
+  std::string bare;
+  for (char c : data8)
+    if (c != '-' && c != ' ') bare.push_back(c);
+  const bool thirteen = bare.size() == 13 && allDigits(bare);
+  const char* what = nullptr;
+  const char* type = nullptr;
+  if (thirteen && bare.compare(0, 4, "9790") == 0) {
+    what = "ISMN", type = "ismn";
+  } else if (thirteen && (bare.compare(0, 3, "978") == 0 || bare.compare(0, 3, "979") == 0)) {
+    what = "ISBN-13", type = "isbn13 (or isbn)";
+  } else if (bare.size() == 10 && allDigits(bare.substr(0, 9))) {
+    what = "ISBN-10", type = "isbn10 (or isbn)";
+  } else if (bare.size() == 8 && allDigits(bare.substr(0, 7))) {
+    what = "ISSN", type = "issn";
+  } else {
+    return {};
+  }
+  return std::string(" (it looks like an ") + what + ": give the type " + type + ")";
+}
+
 // The reason a save failed, for one line of output.
 std::string failureMessage(const SaveOutcome& outcome, const Job& job, const std::string& data8,
                            const std::string& addon8) {
-  if (outcome.failure != SaveFailure::WriteFailed)
-    return shown(latin1ToUtf8(describe(outcome, job.type, data8, addon8)), kWhole);
+  if (outcome.failure != SaveFailure::WriteFailed) {
+    std::string hint = typeHint(outcome.refusal, job, data8);
+    if (job.fromFile) hint += spreadsheetHint(outcome.refusal, job, data8, addon8);
+    return shown(latin1ToUtf8(describe(outcome, job.type, data8, addon8)), kWhole) + hint;
+  }
   const std::string cause = lastSaveFailure();
   return shown(job.output) + ": " + (cause.empty() ? "could not be written" : cause) +
          "; nothing was changed";
@@ -104,11 +185,8 @@ std::vector<std::string> droppedInputNotes(const Job& job, const std::string& da
     notes.push_back("price: " + name + " takes none; left out");
   if (!takesVariant(job.type) && !job.variant.empty())
     notes.push_back("variant: " + name + " takes none; left out");
+  if (const std::string note = lowResolutionNote(job); !note.empty()) notes.push_back(note);
   if (!takesPrice(job.type)) return notes;
-  // The newer types refuse an add-on of another length; an ISBN's is left out.
-  if (isIsbn(job.type) && !addon8.empty() && addon8.size() != 5)
-    notes.push_back("add-on: an add-on has 5 digits; got " + std::to_string(addon8.size()) +
-                    " characters; left out");
   const Completion c = completeSymbol(job.type, data8, addon8, price8);
   if (c.symbol && c.symbol->addon && !price8.empty() && !priceFits(*c.symbol, job.size, job.res))
     notes.push_back("price: wider than the room beside the add-on; cut at the image's edge");

@@ -20,7 +20,8 @@ struct Job {
   std::string output;    // the file as the user named it (with --outdir before it)
   std::string root;      // batch: the resolved folder the file must stay inside; "" for one file
   std::string relative;  // batch: the file's path under root
-  bool strict = false;
+  bool strict = false;    // a wrong check character refuses the file instead of being replaced
+  bool fromFile = false;  // a batch line: its texts came through a spreadsheet, not a person
   Prepress prepress;
 };
 
@@ -41,8 +42,8 @@ std::string convertText(const std::string& utf8, const char* what,
                         std::vector<std::string>& warnings);
 
 // Notes for what the user gave and the symbol leaves out: an add-on, price or variant for
-// a type that takes none, an ISBN add-on of the wrong length, a price wider than the room
-// beside the add-on.
+// a type that takes none, a price wider than the room beside the add-on; and for a raster
+// with too few pixels per module to be read, the resolution that gives enough.
 std::vector<std::string> droppedInputNotes(const Job& job, const std::string& data8,
                                            const std::string& addon8, const std::string& price8);
 

@@ -53,7 +53,7 @@ std::optional<PreviewImage> drawPreview(const Options& o, CodeType type, const s
 }
 
 int runPreview(const Options& o) {
-  const CodeType type = o.type.value_or(kEAN13);
+  const CodeType type = o.isbnByLength ? isbnTypeFor(o.data) : o.type.value_or(kEAN13);
   std::vector<std::string> warnings;
   const std::string data = withVariant(type, convertText(o.data, "data", warnings),
                                        convertText(o.variant.value_or(""), "variant", warnings));
@@ -77,7 +77,7 @@ int runPreview(const Options& o) {
 
 int runSingle(const Options& o) {
   Job job;
-  job.type = o.type.value_or(kEAN13);
+  job.type = o.isbnByLength ? isbnTypeFor(o.data) : o.type.value_or(kEAN13);
   job.format = o.format ? *o.format : formatFromPath(o.output).value_or(kEPS);
   job.size = o.size.value_or(indexOption("size").fallback);
   job.res = o.res.value_or(indexOption("res").fallback);
@@ -101,6 +101,11 @@ int run(int argc, char** argv) {
   const Parsed parsed = parseOptions(std::vector<std::string>(argv + 1, argv + argc));
   if (parsed.options.help) {
     const std::string text = usage();
+    std::fwrite(text.data(), 1, text.size(), stdout);
+    return 0;
+  }
+  if (parsed.options.version) {
+    const std::string text = versionText();
     std::fwrite(text.data(), 1, text.size(), stdout);
     return 0;
   }

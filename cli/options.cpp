@@ -52,7 +52,26 @@ std::optional<int> parseInt(const std::string& word) {
 
 std::optional<CodeType> parseType(const std::string& word) {
   if (const SymbologyRow* row = symbologyNamed(normalizedWord(word))) return row->type;
+  // "isbn" alone: ISBN-13 here, ISBN-10 or -13 by the data's length where the data is known.
+  if (namesIsbnByLength(word)) return kISBN13;
   return parseInt(word);  // a raw value is passed through, valid or not
+}
+
+bool namesIsbnByLength(const std::string& word) { return normalizedWord(word) == "isbn"; }
+
+CodeType isbnTypeFor(const std::string& data) {
+  const auto separators = std::count_if(data.begin(), data.end(),
+                                        [](char c) { return c == '-' || c == ' '; });
+  return data.size() - static_cast<std::size_t>(separators) == 10 ? kISBN10 : kISBN13;
+}
+
+std::optional<char> parseDelimiter(const std::string& word) {
+  const std::string w = normalizedWord(word);
+  if (word == "," || word == ";" || word == "\t") return word[0];
+  if (w == "tab" || w == "\\t") return '\t';
+  if (w == "comma") return ',';
+  if (w == "semicolon") return ';';
+  return std::nullopt;
 }
 
 std::optional<FileFormat> parseFormat(const std::string& word) {
@@ -70,6 +89,15 @@ std::optional<FileFormat> formatFromPath(const std::string& path) {
   const std::string ext = path.substr(dot + 1);
   if (parseInt(ext)) return std::nullopt;  // "x.2" names no format
   return parseFormat(ext);
+}
+
+std::string formatClash(std::optional<FileFormat> format, const std::string& output) {
+  const std::optional<FileFormat> named = formatFromPath(output);
+  const char* asked = format ? fileExtension(*format) : nullptr;
+  if (asked == nullptr || !named || *named == *format) return {};  // an unknown one is refused later
+  return std::string("the format ") + asked +
+         " does not agree with the output's extension ." + fileExtension(*named) +
+         "; give one or make them agree";
 }
 
 const IndexOption& indexOption(const std::string& name) {
@@ -100,7 +128,13 @@ Parsed parseOptions(const std::vector<std::string>& args) {
     return !v.empty();
   };
   std::map<std::string, std::function<bool(const std::string&)>> valued = {
-      {"--type", [&](const std::string& v) { return (o.type = parseType(v)).has_value(); }},
+      {"--type", [&](const std::string& v) {
+         o.isbnByLength = namesIsbnByLength(v);
+         return (o.type = parseType(v)).has_value();
+       }},
+      {"--delimiter", [&](const std::string& v) {
+         return (o.delimiter = parseDelimiter(v)).has_value();
+       }},
       {"--format", [&](const std::string& v) { return (o.format = parseFormat(v)).has_value(); }},
       {"--addon", textOption(o.addon)},
       {"--price", textOption(o.price)},
@@ -134,8 +168,16 @@ Parsed parseOptions(const std::vector<std::string>& args) {
       o.help = true;
       return p;
     }
+    if (a == "--version") {
+      o.version = true;
+      return p;
+    }
     if (a == "--strict") {
       o.strict = true;
+      continue;
+    }
+    if (a == "--fix-check-digits") {
+      o.fixCheckDigits = true;
       continue;
     }
     if (a == "--quiet-zones") {
@@ -162,6 +204,8 @@ Parsed parseOptions(const std::vector<std::string>& args) {
     o.data = a;
     o.dataGiven = true;
   }
+  if (o.strict && o.fixCheckDigits)
+    return {o, "--strict and --fix-check-digits do not go together"};
   if (o.batch) {
     if (o.dataGiven) return {o, "--batch takes its data from the file, not the command line"};
     if (o.preview) return {o, "--batch and --preview do not go together"};
@@ -169,48 +213,59 @@ Parsed parseOptions(const std::vector<std::string>& args) {
   }
   if (!o.dataGiven) return {o, "no data text given"};
   if (o.output.empty()) return {o, "no output file given (-o PATH)"};
+  if (std::string e = formatClash(o.format, o.output); !e.empty()) return {o, e};
   return p;
 }
 
+std::string versionText() { return "strimlo-cli " STRIMLO_VERSION "\n"; }
+
 std::string usage() {
   return R"(Usage:
-  strimlo-cli [--type ean8|ean13|isbn10|isbn13|upca|upce|issn|ismn|N] [--addon TEXT]
-              [--price TEXT] [--variant NN] [--format eps|png|tiff|jpg|pdf|svg|N]
-              [--size N] [--res N] [--strict]
+  strimlo-cli [--type ean8|ean13|isbn|isbn10|isbn13|upca|upce|issn|ismn|N]
+              [--addon TEXT] [--price TEXT] [--variant NN]
+              [--format eps|png|tiff|jpg|pdf|svg|N] [--size N] [--res N] [--strict]
               [--quiet-zones] [--bar-reduction MICRONS] [--transparent] -o PATH|- DATA
   strimlo-cli --preview WxH [--type ...] [--addon ...] [--price ...] [--variant NN]
               [--quiet-zones] -o PATH.png DATA
-  strimlo-cli --batch FILE|- [--jobs N] [--outdir DIR] [--type ...] [--format ...]
-              [--size N] [--res N] [--addon ...] [--price ...] [--variant NN] [--strict]
+  strimlo-cli --batch FILE|- [--jobs N] [--outdir DIR] [--delimiter ,|;|tab]
+              [--type ...] [--format ...] [--size N] [--res N] [--addon ...]
+              [--price ...] [--variant NN] [--strict|--fix-check-digits]
               [--quiet-zones] [--bar-reduction MICRONS] [--transparent]
+  strimlo-cli --help | --version
 
-Makes one retail barcode file (EPS, a print-ready PDF, an SVG, or a CMYK PNG, TIFF or JPEG).
+Makes one retail barcode file (EAN-8, EAN-13, ISBN, UPC-A, UPC-E, ISSN, ISMN, with
+add-ons): EPS, a print-ready PDF, an SVG, a greyscale PNG, or a CMYK TIFF or JPEG.
 
   --type     the symbology (default ean13):
                ean8    7 digits (an 8th, the check digit, is recomputed)
                ean13   12 digits (a 13th is recomputed)
-               isbn10  an ISBN-10, hyphens allowed, e.g. 0-306-40615-2
-               isbn13  an ISBN-13, hyphens allowed, e.g. 978-3-16-148410-0
+               isbn10  an ISBN-10, hyphens or spaces allowed, e.g. 0-306-40615-2
+               isbn13  an ISBN-13, hyphens or spaces allowed, e.g. 978-3-16-148410-0
+               isbn    ISBN-10 or ISBN-13, by the number's length
                upca    UPC-A: 11 digits (a 12th is recomputed), e.g. 03600029145
                upce    UPC-E: 6 digits (number system 0), 7 (0 and 6), 8 (with the
                        check digit), or a UPC-A of 11 or 12 digits whose zeros UPC-E
                        can leave out, e.g. 0123456
-               issn    an ISSN, hyphen allowed, e.g. 0317-8471 (see --variant)
-               ismn    an ISMN, hyphens allowed, e.g. 979-0-2600-0043-8 or M-2600-0043-8
-  --addon    ISBN: a 5-digit add-on (e.g. 51299); any other length means none.
-             UPC-A, UPC-E, ISSN, ISMN: 2 digits (e.g. an issue number) or 5
+               issn    an ISSN, hyphen or space allowed, e.g. 0317-8471 (see --variant)
+               ismn    an ISMN, hyphens or spaces allowed, e.g. 979-0-2600-0043-8 or
+                       M-2600-0043-8
+  --addon    ISBN: a 5-digit add-on (e.g. 51299); UPC-A, UPC-E, ISSN, ISMN: 2 digits
+             (e.g. an issue number) or 5. Another length is refused; empty means none
   --price    ISBN and ISMN: a price line printed above the add-on
   --variant  ISSN only: the 2-digit sequence variant (default 00)
   --format   eps (default; size and resolution do not apply), png, tiff or jpg;
              pdf (K-only black, PDF/X-1a) or svg: vector at the size, no resolution;
-             taken from the output's extension when not given
+             taken from the output's extension when not given; an extension
+             that names another format is refused
   --size N   magnification of the nominal 0.33 mm module (default 2):
                0 82%  1 91%  2 100%  3 110%  4 121%  5 136%  6 152%  7 167%  8 182%  9 197%
   --res N    resolution of a raster file (default 2):
                0 72 dpi  1 100 dpi  2 300 dpi  3 600 dpi  4 1200 dpi  5 2400 dpi
                6 2540 dpi  7 3200 dpi
   --strict   verify a typed check digit (ISBN-10, ISSN: their own check character)
-             instead of replacing it
+             instead of replacing it; a batch does this unless told otherwise
+  --fix-check-digits  a batch replaces a wrong check digit with a note, as one file
+             does (a strict cell of 0 does it for its line)
   -o PATH    the file to write; "-" is standard output
   --quiet-zones  grow the file to the minimum light margins (EAN-13 11 modules left,
                  7 right; EAN-8 7 and 7; UPC-A 9 and 9; UPC-E 9 and 7; 5 after an
@@ -223,11 +278,16 @@ Makes one retail barcode file (EPS, a print-ready PDF, an SVG, or a CMYK PNG, TI
   --preview WxH  write the on-screen preview as an RGB PNG of W x H pixels
   --batch FILE   one symbol per CSV line (type,data,addon,price,output[,format,size,res,
                  strict]); "-" reads standard input; a header row may also name the
-                 columns quiet, bwr (micrometres), transparent and variant
+                 columns quiet, bwr (micrometres), transparent and variant, and may
+                 use the window's labels (Number, Add-on, File, ...); other columns
+                 are ignored with a note
+  --delimiter C  the batch file's separator: ",", ";" or tab (default: found from
+                 the header line, else from the first line)
   --jobs N       threads for --batch (default: one per core)
-  --outdir DIR   folder for --batch outputs (default: the current folder); names made
-                 from the data when no output. An output must stay inside it: no
-                 absolute path, no "..", no folder that leads out of it
+  --outdir DIR   folder for --batch outputs (default: the current folder), made when
+                 missing; names made from the data when no output. An output must
+                 stay inside it: no absolute path, no "..", no folder that leads out
+  --version      the version of strimlo-cli
 
 Texts are converted to ISO-8859-1 ("?" for what it cannot hold) and cut to 31 bytes.
 Exit status: 0 written, 1 refused or failed, 2 usage error.

@@ -11,6 +11,7 @@ namespace strimlo::cli {
 
 struct Options {
   std::optional<CodeType> type;      // absent: EAN-13
+  bool isbnByLength = false;         // --type isbn: ISBN-10 or ISBN-13 by the data's length
   std::optional<FileFormat> format;  // absent: from the output's extension, else EPS
   std::optional<SizeIndex> size;     // absent: 2
   std::optional<ResolutionIndex> res;  // absent: 2
@@ -20,7 +21,9 @@ struct Options {
   std::string output;
   std::string data;
   bool dataGiven = false;
-  bool strict = false;
+  bool strict = false;           // --strict: a wrong check character refuses the file
+  bool fixCheckDigits = false;   // --fix-check-digits: a batch replaces it, as one file does
+  std::optional<char> delimiter;  // --delimiter: the batch file's separator; absent: detected
   // --quiet-zones, --bar-reduction MICRONS, --transparent
   Prepress prepress;
   // --preview WxH
@@ -32,6 +35,7 @@ struct Options {
   std::optional<std::string> outdir;
   int jobs = 0;  // 0: one per core
   bool help = false;
+  bool version = false;
 };
 
 // Options that pick an entry of one of the window's fixed lists by its index; the same
@@ -64,11 +68,23 @@ Parsed parseOptions(const std::vector<std::string>& args);
 std::string normalizedWord(std::string word);
 
 std::optional<CodeType> parseType(const std::string& word);
+// "isbn": a type word that leaves ISBN-10 or ISBN-13 to the data (parseType gives ISBN-13).
+bool namesIsbnByLength(const std::string& word);
+// ISBN-10 when the data holds 10 characters besides hyphens and spaces, else ISBN-13.
+CodeType isbnTypeFor(const std::string& data);
 std::optional<FileFormat> parseFormat(const std::string& word);
+// A batch file's separator: "," ";" a tab, or the words comma, semicolon, tab (or \t).
+std::optional<char> parseDelimiter(const std::string& word);
 std::optional<int> parseInt(const std::string& word);
 // The format an output name asks for by its extension (.eps .png .tif .tiff .jpg .jpeg).
 std::optional<FileFormat> formatFromPath(const std::string& path);
+// Why a format asked for and an output's known extension disagree ("the format pdf does
+// not agree with the output's extension .png ..."), or "" when they agree or either is
+// missing: a file named .png holds a PNG.
+std::string formatClash(std::optional<FileFormat> format, const std::string& output);
 
 std::string usage();
+// "strimlo-cli 1.1.0"
+std::string versionText();
 
 }  // namespace strimlo::cli

@@ -1,6 +1,7 @@
 #include "placement.h"
 
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -60,6 +61,38 @@ std::string relativePathProblem(const std::string& relative) {
   }
   if (rest.empty() || rest == ".") return "the path names a folder, not a file";
   return {};
+}
+
+bool makeFolders(const std::string& path, std::string& error) {
+  int fd = open(!path.empty() && path[0] == '/' ? "/" : ".", O_PATH | O_DIRECTORY | O_CLOEXEC);
+  bool made = false;  // from here on every name is one of ours: no link is followed
+  for (std::string_view rest = path; fd >= 0 && !rest.empty();) {
+    const auto slash = rest.find('/');
+    const std::string name(rest.substr(0, slash));
+    rest = slash == std::string_view::npos ? "" : rest.substr(slash + 1);
+    if (name.empty() || name == ".") continue;
+    struct stat st {};
+    if (!made && fstatat(fd, name.c_str(), &st, AT_SYMLINK_NOFOLLOW) == 0 && S_ISLNK(st.st_mode) &&
+        st.st_uid != geteuid() && st.st_uid != 0) {
+      error = shown(name) + " is another user's link; not followed";
+      close(fd);
+      return false;
+    }
+    const int follow = made ? O_NOFOLLOW : 0;
+    int next = openat(fd, name.c_str(), O_PATH | O_DIRECTORY | O_CLOEXEC | follow);
+    if (next < 0 && errno == ENOENT && (mkdirat(fd, name.c_str(), 0777) == 0 || errno == EEXIST)) {
+      made = true;
+      next = openat(fd, name.c_str(), O_PATH | O_DIRECTORY | O_CLOEXEC | O_NOFOLLOW);
+      if (next < 0 && (errno == ENOTDIR || errno == ELOOP))
+        error = shown(name) + " is a link or not a folder; no link is followed";
+    }
+    if (next < 0 && error.empty()) error = errorText(errno);
+    close(fd);
+    fd = next;
+  }
+  if (fd < 0) return false;
+  close(fd);
+  return true;
 }
 
 ConfinedFolder::ConfinedFolder(const std::string& root, const std::string& relative) {

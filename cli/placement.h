@@ -11,6 +11,14 @@ namespace strimlo::cli {
 // when it can.
 std::string relativePathProblem(const std::string& relative);
 
+// Makes the folders of `path` that are missing (--outdir), parents first, and says why
+// not. Folders the path already leads to are used as the user named them, through a link
+// only when it is the user's or root's (in a shared folder, another user may have planted
+// it at the name about to be made); each folder made here is made and then entered
+// through the one before it without following a link, so a link put at its name
+// meanwhile leads nowhere.
+bool makeFolders(const std::string& path, std::string& error);
+
 // The folder of root/relative, opened and checked to lie inside root (a resolved path).
 // The check is made on the opened folder and the file is written through it, so a
 // folder swapped for a link after the check cannot lead the write elsewhere.

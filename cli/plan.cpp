@@ -3,9 +3,12 @@
 #include <algorithm>
 #include <cctype>
 #include <filesystem>
+#include <utility>
 
 #include "echo.h"
 #include "placement.h"
+#include "symbol.h"
+#include "text8.h"
 
 namespace strimlo::cli {
 
@@ -35,10 +38,76 @@ const char* const kColumnNames[kColumns] = {
     "variant",      // ISSN: the 2-digit sequence variant
 };
 
+// Other names a header line may give a column: the window's labels and common spellings,
+// written as column keys.
+const std::pair<const char*, Column> kAliases[] = {
+    {"barcodetype", kType}, {"codetype", kType},
+    {"number", kData}, {"isbn", kData}, {"issn", kData}, {"ismn", kData}, {"ean", kData},
+    {"gtin", kData}, {"upc", kData},
+    {"pricetext", kPrice},
+    {"file", kOutput}, {"filename", kOutput}, {"outputfile", kOutput},
+    {"fileformat", kFormat},
+    {"printsize", kSize},
+    {"resolution", kRes},
+    {"quietzones", kQuiet},
+    {"barwidthreduction", kBwr}, {"barreduction", kBwr},
+    {"transparentbackground", kTransparent},
+};
+
+constexpr int kUnnamed = -1;  // a field under an empty name: a cell there is an error
+constexpr int kIgnored = -2;  // a field under a name we do not know: its cells are skipped
+
+// How names are compared: lower case, without spaces, hyphens and underscores, so that
+// "Add-on", "add_on" and "ADDON" are one name.
+std::string columnKey(const std::string& field) {
+  std::string key;
+  for (char c : field)
+    if (c != ' ' && c != '-' && c != '_' && c != '\t')
+      key.push_back(static_cast<char>(std::tolower(static_cast<unsigned char>(c))));
+  return key;
+}
+
 int columnOf(const std::string& field) {
-  const std::string name = normalizedWord(field);
-  const auto* it = std::find(std::begin(kColumnNames), std::end(kColumnNames), name);
-  return it == std::end(kColumnNames) ? -1 : static_cast<int>(it - std::begin(kColumnNames));
+  const std::string key = columnKey(field);
+  if (key.empty()) return kUnnamed;
+  const auto* it = std::find(std::begin(kColumnNames), std::end(kColumnNames), key);
+  if (it != std::end(kColumnNames)) return static_cast<int>(it - std::begin(kColumnNames));
+  for (const auto& [alias, column] : kAliases)
+    if (key == alias) return column;
+  return kIgnored;
+}
+
+// The edit distance of two short words.
+std::size_t distance(const std::string& a, const std::string& b) {
+  std::vector<std::size_t> row(b.size() + 1);
+  for (std::size_t j = 0; j <= b.size(); ++j) row[j] = j;
+  for (std::size_t i = 1; i <= a.size(); ++i) {
+    std::size_t diagonal = row[0];
+    row[0] = i;
+    for (std::size_t j = 1; j <= b.size(); ++j) {
+      const std::size_t above = row[j];
+      row[j] = std::min({above + 1, row[j - 1] + 1, diagonal + (a[i - 1] != b[j - 1])});
+      diagonal = above;
+    }
+  }
+  return row[b.size()];
+}
+
+// The column an unknown name was probably meant to be, or none.
+const char* nearestColumn(const std::string& field) {
+  const std::string key = columnKey(field).substr(0, 40);
+  std::size_t best = 3;  // two slips at most, and fewer than half the word
+  const char* name = nullptr;
+  auto consider = [&](const std::string& candidate, Column column) {
+    const std::size_t d = distance(key, candidate);
+    if (d < best && 2 * d < candidate.size()) {
+      best = d;
+      name = kColumnNames[column];
+    }
+  };
+  for (int c = 0; c < kColumns; ++c) consider(kColumnNames[c], static_cast<Column>(c));
+  for (const auto& [alias, column] : kAliases) consider(alias, column);
+  return name;
 }
 
 std::string columnList() {
@@ -48,18 +117,40 @@ std::string columnList() {
 }
 
 // What is wrong with a header line's names, or "".
-std::string headerProblem(const CsvRecord& first, const std::vector<int>& columns) {
+std::string headerProblem(const std::vector<int>& columns) {
   std::vector<int> seen(kColumns, 0);
-  for (std::size_t f = 0; f < columns.size(); ++f) {
-    const std::string& name = first.fields[f];
-    if (columns[f] < 0 && !normalizedWord(name).empty())
-      return "unknown column \"" + shown(name) + "\" in the header line (the columns are " +
-             columnList() + ")";
-    if (columns[f] >= 0 && seen[columns[f]]++)
-      return "column \"" + std::string(kColumnNames[columns[f]]) +
+  for (const int column : columns)
+    if (column >= 0 && seen[column]++)
+      return "column \"" + std::string(kColumnNames[column]) +
              "\" appears twice in the header line";
+  return seen[kData] ? "" : "the header line names no data column (the columns are " +
+                                columnList() + ")";
+}
+
+// One note naming the header line's unknown columns, which are skipped; "" for none.
+std::string ignoredColumnsNote(const CsvRecord& first, const std::vector<int>& columns) {
+  constexpr int kNamed = 8;  // then "..." : a wide sheet's note stays one readable line
+  std::string names;
+  int named = 0;
+  for (std::size_t f = 0; f < columns.size(); ++f) {
+    if (columns[f] != kIgnored) continue;
+    if (named++ == kNamed) {
+      names += ", ...";
+      break;
+    }
+    names += (names.empty() ? "\"" : ", \"") + shown(first.fields[f], 30) + "\"";
+    if (const char* near = nearestColumn(first.fields[f]))
+      names += std::string(" (did you mean ") + near + "?)";
   }
-  return seen[kData] ? "" : "the header line names no data column";
+  return names.empty() ? "" : "unknown columns ignored: " + names;
+}
+
+// The type a data column's name gives, when the line gives none: ISBN (10 or 13 by the
+// length), ISSN, ISMN.
+std::optional<std::string> typeFromName(const std::string& field) {
+  const std::string key = columnKey(field);
+  if (key == "isbn" || key == "issn" || key == "ismn") return key;
+  return std::nullopt;
 }
 
 const std::vector<int>& positionalColumns(const CsvRecord& record) {
@@ -123,12 +214,12 @@ std::string fillPrepress(const std::vector<std::string>& cell, const Options& o,
   return {};
 }
 
-// The output cell, or a name made from the data, as a path inside the output folder.
+// The output cell, or a name made from the data, as a path inside the output folder
+// (--outdir, or the current folder).
 std::string placeOutput(const std::string& cell, const Options& o, const std::string& root,
                         Job& job) {
   std::string relative = cell;
   if (relative.empty()) {
-    if (!o.outdir) return "no output file (give an output column or --outdir)";
     relative = nameFromData(job);
     if (relative.empty()) return "no output file name can be made from the data";
   }
@@ -140,16 +231,27 @@ std::string placeOutput(const std::string& cell, const Options& o, const std::st
   return {};
 }
 
-// Fills one job from its cells; an error text for a cell that makes no sense.
-std::string fillJob(const std::vector<std::string>& cell, const Options& o, const std::string& root,
-                    Job& job) {
-  auto given = [&](int c) { return !cell[c].empty(); };
-  job.type = o.type.value_or(kEAN13);
-  if (given(kType)) {
-    auto t = parseType(cell[kType]);
-    if (!t) return "unknown type \"" + shown(cell[kType]) + "\"";
-    job.type = *t;
+// The line's type: its type cell, else the command line's, else the data column's name.
+std::string takeType(const std::string& cell, const Options& o, const Header& header, Job& job) {
+  std::string word = cell;
+  if (word.empty() && !o.type && header.dataType) word = *header.dataType;
+  if (word.empty()) {
+    job.type = o.isbnByLength ? isbnTypeFor(job.data) : o.type.value_or(kEAN13);
+    return {};
   }
+  const std::optional<CodeType> t = parseType(word);
+  if (!t) return "unknown type \"" + shown(word) + "\"";
+  job.type = namesIsbnByLength(word) ? isbnTypeFor(job.data) : *t;
+  return {};
+}
+
+// Fills one job from its cells; an error text for a cell that makes no sense.
+std::string fillJob(const std::vector<std::string>& cell, const Options& o, const Header& header,
+                    const std::string& root, Job& job) {
+  auto given = [&](int c) { return !cell[c].empty(); };
+  job.fromFile = true;
+  if (!given(kData)) return "no data";
+  if (std::string e = takeType(cell[kType], o, header, job); !e.empty()) return e;
   job.addon = given(kAddon) ? cell[kAddon] : o.addon.value_or("");
   job.price = given(kPrice) ? cell[kPrice] : o.price.value_or("");
   job.variant = given(kVariant) ? cell[kVariant] : o.variant.value_or("");
@@ -158,11 +260,23 @@ std::string fillJob(const std::vector<std::string>& cell, const Options& o, cons
   std::optional<FileFormat> format = o.format;
   if (given(kFormat) && !(format = parseFormat(cell[kFormat])))
     return "unknown format \"" + shown(cell[kFormat]) + "\"";
-  if (!format && given(kOutput)) format = formatFromPath(cell[kOutput]);
+  if (given(kOutput)) {
+    if (std::string e = formatClash(format, cell[kOutput]); !e.empty()) return e;
+    if (!format) format = formatFromPath(cell[kOutput]);
+  }
   job.format = format.value_or(kEPS);
-  job.strict = parseStrict(cell[kStrict], o.strict);
+  // The data came from a file, not a person typing: a wrong check character is more
+  // likely a damaged number than a slip, so it refuses the line unless asked otherwise.
+  job.strict = parseStrict(cell[kStrict], o.strict || !o.fixCheckDigits);
   if (std::string e = fillPrepress(cell, o, job.prepress); !e.empty()) return e;
   return placeOutput(cell[kOutput], o, root, job);
+}
+
+// A cell without the spaces and tabs around it.
+std::string trimmed(const std::string& cell) {
+  const auto b = cell.find_first_not_of(" \t");
+  if (b == std::string::npos) return {};
+  return cell.substr(b, cell.find_last_not_of(" \t") - b + 1);
 }
 
 // A control character has no place in any cell; a NUL would even cut a file name short.
@@ -177,13 +291,47 @@ std::string controlCharacterProblem(const std::vector<std::string>& fields) {
 
 Header readHeader(const CsvRecord& first) {
   Header header;
+  // "ISSN" names the data column of a header line, and the type of a data line, which
+  // always holds digits.
+  const bool digits = std::any_of(first.fields.begin(), first.fields.end(), [](const std::string& f) {
+    return f.find_first_of("0123456789") != std::string::npos;
+  });
   for (const std::string& field : first.fields) {
-    header.columns.push_back(columnOf(field));
+    header.columns.push_back(digits && typeFromName(field) ? kIgnored : columnOf(field));
     header.present |= header.columns.back() >= 0;
+    if (header.columns.back() == kData) header.dataType = typeFromName(field);
   }
   if (!header.present) return {};
-  header.error = headerProblem(first, header.columns);
+  header.error = headerProblem(header.columns);
+  header.note = ignoredColumnsNote(first, header.columns);
+  if (std::find(header.columns.begin(), header.columns.end(), kType) != header.columns.end())
+    header.dataType.reset();
   return header;
+}
+
+char detectDelimiter(std::string_view text) {
+  static constexpr char kCandidates[] = {',', ';', '\t'};
+  CsvRecord first;
+  std::size_t best = 0;
+  char chosen = 0;
+  for (const char separator : kCandidates) {
+    CsvReader reader(text, separator);
+    if (!reader.next(first)) return ',';
+    const Header header = readHeader(first);
+    const auto known = static_cast<std::size_t>(std::count_if(
+        header.columns.begin(), header.columns.end(), [](int c) { return c >= 0; }));
+    if (known > best) best = known, chosen = separator;
+  }
+  if (chosen != 0) return chosen;
+  // No header: the separator the first line holds most of; a comma when it holds none.
+  const std::string_view line = text.substr(0, text.find_first_of("\r\n"));
+  std::size_t most = 0;
+  chosen = ',';
+  for (const char separator : kCandidates) {
+    const auto n = static_cast<std::size_t>(std::count(line.begin(), line.end(), separator));
+    if (n > most) most = n, chosen = separator;
+  }
+  return chosen;
 }
 
 BatchLine planLine(const CsvRecord& record, const Header& header, const Options& options,
@@ -191,18 +339,42 @@ BatchLine planLine(const CsvRecord& record, const Header& header, const Options&
   BatchLine line;
   line.line = record.line;
   const std::vector<int>& columns = header.present ? header.columns : positionalColumns(record);
+  std::vector<std::string> fields(record.fields.size());
+  std::transform(record.fields.begin(), record.fields.end(), fields.begin(), trimmed);
   std::vector<std::string> cell(kColumns);
-  for (std::size_t f = 0; f < record.fields.size(); ++f) {
-    const int c = f < columns.size() ? columns[f] : -1;
+  for (std::size_t f = 0; f < fields.size(); ++f) {
+    const int c = f < columns.size() ? columns[f] : kUnnamed;
     if (c >= 0)
-      cell[c] = record.fields[f];
-    else if (!record.fields[f].empty() && line.refusal.empty())
+      cell[c] = fields[f];
+    else if (c == kUnnamed && !fields[f].empty() && line.refusal.empty())
       line.refusal = "more fields than named columns";
   }
   line.job.data = cell[kData];
-  if (line.refusal.empty()) line.refusal = controlCharacterProblem(record.fields);
-  if (line.refusal.empty()) line.refusal = fillJob(cell, options, root, line.job);
+  if (line.refusal.empty()) line.refusal = controlCharacterProblem(fields);
+  if (line.refusal.empty()) line.refusal = fillJob(cell, options, header, root, line.job);
   return line;
+}
+
+std::string firstLineProblem(const CsvRecord& first, const Options& options) {
+  const std::vector<int>& columns = positionalColumns(first);
+  std::vector<std::string> cell(kColumns);
+  for (std::size_t f = 0; f < first.fields.size() && f < columns.size(); ++f)
+    cell[columns[f]] = trimmed(first.fields[f]);
+  Job job;
+  job.data = cell[kData];
+  std::string why = takeType(cell[kType], options, Header{}, job);
+  if (why.empty()) {
+    const std::string data =
+        toText8(withVariant(job.type, job.data, options.variant.value_or(""))).bytes;
+    const Completion c = completeSymbol(job.type, data);
+    if (c.symbol) return {};
+    why = shown(latin1ToUtf8(refusalMessage(c.refusal, job.type, data, {})), 80);
+  }
+  std::string seen;
+  for (const std::string& field : first.fields)
+    seen += (seen.empty() ? "\"" : ", \"") + shown(field, 30) + "\"";
+  return "the first line names no known column (" + columnList() +
+         ") and is no data line either (" + why + "); its fields: " + seen;
 }
 
 std::vector<BatchLine> planBatch(const std::vector<CsvRecord>& records, const Options& options) {

@@ -1,6 +1,8 @@
 #pragma once
 // How the lines of a batch file become jobs: the columns, the header line, the cells.
+#include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "csv.h"
@@ -20,13 +22,28 @@ struct BatchLine {
 // prepress columns quiet, bwr and transparent, and an ISSN's variant, come by name only.
 struct Header {
   bool present = false;      // the first line names the columns
-  std::vector<int> columns;  // the column of each field; -1 for a field without a name
-  std::string error;         // a usage error: an unknown or repeated name, no data column
+  std::vector<int> columns;  // the column of each field; negative for a field without one
+  std::string error;         // a usage error: a repeated name, no data column
+  std::string note;          // the unknown names, which are ignored, with what they may mean
+  // "isbn", "issn" or "ismn" when the data column is named so and no type column exists:
+  // the type of a line that gives none, unless the command line does.
+  std::optional<std::string> dataType;
 };
 
-// A first line holding no column name is data. One that holds a known name beside an
-// unknown one is an error: a misspelt column would otherwise be read as data.
+// A first line holding no column name is data. Names are compared in lower case without
+// spaces, hyphens and underscores, and may be the window's labels ("Number", "Add-on")
+// or common names ("ISBN", "EAN", "GTIN", "File"); a name beside them that is none of
+// these is ignored, with a note.
 Header readHeader(const CsvRecord& first);
+
+// The file's separator (',' ';' or a tab): the one that splits the first line into the
+// most known column names; without a header line, the one the first line holds most of.
+char detectDelimiter(std::string_view text);
+
+// For a file without a header line: why its first line is no data line either, naming
+// what it holds; "" when it reads as data. A file whose separator was guessed wrong ends
+// here instead of writing wrong files.
+std::string firstLineProblem(const CsvRecord& first, const Options& options);
 
 // One data line as a job. Empty cells take the command line's values. Outputs are
 // relative to root, the folder they must stay in (the resolved --outdir, or ".").

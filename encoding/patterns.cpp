@@ -132,10 +132,13 @@ std::optional<ModulePattern> bitpattern_ean8(std::string_view d) {
   return out;
 }
 
-// UPC-A is EAN-13 with a leading 0, which only sets the sets of the left digits.
+// UPC-A is EAN-13 with a leading 0, which only sets the sets of the left digits. The 13
+// digits are put together in place: no string to concatenate, no allocation.
 std::optional<ModulePattern> bitpattern_upca(std::string_view d) {
   if (d.size() != 12) return std::nullopt;
-  return bitpattern_ean13("0" + std::string(d));
+  char ean13[13] = {'0'};
+  d.copy(ean13 + 1, 12);
+  return bitpattern_ean13(std::string_view(ean13, sizeof ean13));
 }
 
 std::optional<ModulePattern> bitpattern_upce(std::string_view d) {

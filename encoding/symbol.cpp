@@ -1,5 +1,7 @@
 #include "symbol.h"
 
+#include <utility>
+
 #include "checksum.h"
 #include "digits.h"
 #include "upc.h"
@@ -27,12 +29,33 @@ Rules rulesFor(CodeType type) {
   }
 }
 
+// Hyphens and spaces group the digits of an ISBN, ISSN or ISMN; they take no part in it.
 std::string withoutHyphens(std::string_view text) {
   std::string out;
   out.reserve(text.size());
   for (char ch : text)
-    if (ch != '-') out.push_back(ch);
+    if (ch != '-' && ch != ' ') out.push_back(ch);
   return out;
+}
+
+// An ISSN text's number and its sequence variant: the variant follows the last space when
+// what stands before it is a whole ISSN ("0317 8471 03"); else the text is the number.
+std::pair<std::string, std::string_view> issnParts(std::string_view text) {
+  const std::size_t space = text.rfind(' ');
+  if (space != std::string_view::npos) {
+    std::string number = withoutHyphens(text.substr(0, space));
+    if (number.size() == 8) return {std::move(number), text.substr(space + 1)};
+  }
+  return {withoutHyphens(text), "00"};
+}
+
+// The number system and six digits of a UPC-E text of 6 to 8 digits; six digits alone
+// have number system 0.
+std::string upcESeven(std::string_view text) {
+  std::string seven;
+  if (text.size() == 6) seven.push_back('0');
+  seven.append(text.substr(0, 7 - seven.size()));
+  return seven;
 }
 
 // What a typed text comes to: the data digits the check digit is computed over, the check
@@ -54,7 +77,7 @@ Refusal readDigits(CodeType type, std::string_view text, Reading& r) {
 }
 
 Refusal readIsbn(CodeType type, std::string_view text, Reading& r) {
-  // Only hyphens go; a space or any other separator makes the length wrong.
+  // Only hyphens and spaces go; any other separator makes the length wrong.
   const std::string isbn = withoutHyphens(text);
   const std::size_t length = type == kISBN10 ? 10 : 13;
   if (isbn.size() != length) return Refusal::DataLength;
@@ -77,7 +100,7 @@ Refusal readUpcE(std::string_view text, Reading& r) {
     if (!suppressed) return Refusal::NotSuppressible;
     r.data = *suppressed;
   } else {
-    r.data = n == 6 ? "0" + std::string(text) : std::string(text.substr(0, 7));
+    r.data = upcESeven(text);
     // Scanners would read it, but each UPC-A has one UPC-E form.
     if (suppressUpcA(expandUpcE(r.data)) != r.data) return Refusal::UpcEForm;
   }
@@ -87,9 +110,7 @@ Refusal readUpcE(std::string_view text, Reading& r) {
 
 // The ISSN without its check character goes into 977, then the variant.
 Refusal readIssn(std::string_view text, Reading& r) {
-  const std::size_t space = text.find(' ');
-  const std::string issn = withoutHyphens(text.substr(0, space));
-  const std::string_view variant = space == std::string_view::npos ? "00" : text.substr(space + 1);
+  const auto [issn, variant] = issnParts(text);
   if (issn.size() != 8) return Refusal::DataLength;
   const std::string seven = issn.substr(0, 7);
   const char check = issn[7];
@@ -125,8 +146,8 @@ Refusal read(CodeType type, std::string_view text, Reading& r) {
   }
 }
 
-// An ISBN's add-on is 5 digits, any other length meaning none; the newer types take 2 or
-// 5 digits and refuse any other add-on, since no stored file relies on dropping it.
+// An ISBN's add-on is 5 digits, the other types' 2 or 5; any other length is refused (a
+// mistyped add-on left out would print a code without it), and an empty one is none.
 Refusal attachAddon(Symbol& s, std::string_view addon, std::string_view price) {
   if (!takesAddon(s.type)) return Refusal::None;
   s.addonText = addon;
@@ -136,7 +157,7 @@ Refusal attachAddon(Symbol& s, std::string_view addon, std::string_view price) {
     s.addon = two ? bitpattern_addon2(addon) : bitpattern_addon5(addon);
     return s.addon ? Refusal::None : Refusal::AddonNotDigits;
   }
-  return addon.empty() || isIsbn(s.type) ? Refusal::None : Refusal::AddonLength;
+  return addon.empty() ? Refusal::None : Refusal::AddonLength;
 }
 
 }  // namespace
@@ -177,8 +198,9 @@ std::string lengthMessage(CodeType type, std::string_view data) {
     case kUPCE: return name + " needs 6, 7 or 8 digits, or a UPC-A of 11 or 12" + got;
     default: break;
   }
-  const std::string_view number = type == kISSN ? data.substr(0, data.find(' ')) : data;
-  const std::string counted = "; got " + std::to_string(withoutHyphens(number).size());
+  const std::size_t length =
+      type == kISSN ? issnParts(data).first.size() : withoutHyphens(data).size();
+  const std::string counted = "; got " + std::to_string(length);
   switch (type) {
     case kISBN10: return name + " needs 10 characters besides hyphens" + counted;
     case kISSN: return name + " needs 8 characters besides hyphens" + counted;
@@ -207,8 +229,7 @@ std::string suppressionMessage(std::string_view data) {
 // The number system and six digits of a UPC-E text of 6 to 8 digits, its UPC-A and the
 // UPC-E form that UPC-A takes.
 std::string upcEFormMessage(std::string_view data) {
-  const std::string seven =
-      data.size() == 6 ? "0" + std::string(data) : std::string(data.substr(0, 7));
+  const std::string seven = upcESeven(data);
   const std::string upca = expandUpcE(seven);
   const auto own = suppressUpcA(upca);
   if (upca.empty() || !own) return "UPC-E " + std::string(data) + " is not a UPC-E form";
@@ -231,7 +252,9 @@ std::string refusalMessage(Refusal refusal, CodeType type, std::string_view data
     case Refusal::AddonNotDigits:
       return (isIsbn(type) ? "the add-on must be 5 digits" : "the add-on must be 2 or 5 digits") +
              quotedAddon;
-    case Refusal::AddonLength: return "the add-on must be 2 or 5 digits" + quotedAddon;
+    case Refusal::AddonLength:
+      return (isIsbn(type) ? "the add-on must be 5 digits" : "the add-on must be 2 or 5 digits") +
+             quotedAddon;
     case Refusal::NumberSystem:
       return "UPC-E takes number system 0 only; \"" + std::string(data) + "\" has " +
              std::string(data.substr(0, 1)) + " (print it as UPC-A)";
@@ -241,7 +264,7 @@ std::string refusalMessage(Refusal refusal, CodeType type, std::string_view data
       return "an ISMN starts 979-0 (or M); got \"" + std::string(data) + "\"";
     case Refusal::Variant:
       return "the ISSN sequence variant must be 2 digits; got \"" +
-             std::string(data.substr(data.find(' ') + 1)) + "\"";
+             std::string(issnParts(data).second) + "\"";
   }
   return {};
 }

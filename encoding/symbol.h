@@ -17,10 +17,11 @@ enum class Refusal {
   None,
   UnknownType,     // a code type outside the eight symbologies
   DataLength,      // EAN, UPC: wrong digit count; ISBN, ISSN, ISMN: wrong length once
-                   // hyphens are removed
+                   // hyphens and spaces are removed
   DataNotDigits,   // a non-digit where a data digit belongs
   AddonNotDigits,  // an add-on of the right length holding a non-digit
-  AddonLength,     // UPC, ISSN, ISMN: an add-on of other than 2 or 5 digits
+  AddonLength,     // ISBN: an add-on of other than 5 digits; UPC, ISSN, ISMN: of other than
+                   // 2 or 5
   NumberSystem,    // UPC-E: a number system other than 0
   NotSuppressible, // UPC-E: a UPC-A whose zeros UPC-E cannot leave out
   UpcEForm,        // UPC-E: six digits in a form its UPC-A does not take (350024 for 350020)
@@ -48,10 +49,11 @@ struct Completion {
   Refusal refusal = Refusal::None;
 };
 
-// Add-on and price are ignored for the EAN types. An ISBN's add-on of any length other
-// than 5 means "no add-on"; the UPC, ISSN and ISMN types take 2 or 5 digits and refuse
-// any other add-on. The price is kept as typed for ISBN and ISMN. An ISSN text may end
-// with a space and its 2-digit sequence variant ("0317-8471 03"); without one it is 00.
+// Add-on and price are ignored for the EAN types. An ISBN's add-on has 5 digits, the UPC,
+// ISSN and ISMN types' 2 or 5; any other length is refused, and an empty add-on is none.
+// The price is kept as typed for ISBN and ISMN. ISBN, ISSN and ISMN texts may group their
+// digits with hyphens or spaces. An ISSN text may end with a space and its 2-digit
+// sequence variant ("0317-8471 03"); without one it is 00.
 Completion completeSymbol(CodeType type, std::string_view data, std::string_view addon = {},
                           std::string_view price = {});
 

@@ -124,9 +124,6 @@ Completed complete(const Request& request) {
     out.notes.push_back(note + ", replaced");
   }
   droppedNotes(type, request, out.notes);
-  if (isIsbn(type) && !addon.empty() && addon.size() != 5)
-    out.notes.push_back("add-on: an add-on has 5 digits; got " + std::to_string(addon.size()) +
-                        " characters; left out");
   out.symbol = std::move(c.symbol);
   return out;
 }

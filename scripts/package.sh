@@ -1,13 +1,14 @@
 #!/usr/bin/env bash
 # Builds the Debian package build/packages/strimlo_<version>_amd64.deb with CPack.
-#   scripts/package.sh            configures and builds build/package (Release) first
+#   scripts/package.sh            configures and builds build/package (Release, no tests)
+#                                 first, as a user's clean clone does
 #   scripts/package.sh DIR        packages the programs of an existing build folder
 set -euo pipefail
 cd "$(dirname "$0")/.."
 dir=${1:-build/package}
 if [ $# -eq 0 ]; then
   scripts/build.sh "$dir" -DCMAKE_BUILD_TYPE=Release -DSTRIMLO_BUILD_APP=ON \
-    -DSTRIMLO_SANITIZE=OFF -DSTRIMLO_BUILD_BENCH=OFF
+    -DSTRIMLO_SANITIZE=OFF -DSTRIMLO_BUILD_BENCH=OFF -DSTRIMLO_BUILD_TESTS=OFF
 else
   cmake --build "$dir" --parallel "$(nproc)"
 fi

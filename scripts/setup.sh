@@ -12,7 +12,7 @@ packages=(
   zbar-tools zxing-cpp-tools ghostscript poppler-utils python3-pil libimage-exiftool-perl
   xvfb xauth locales librsvg2-bin libxml2-utils
   clang libclang-rt-14-dev
-  qt6-l10n-tools qt6-tools-dev qt6-translations-l10n librsvg2-bin poppler-utils
+  qt6-l10n-tools qt6-tools-dev qt6-translations-l10n
   lintian desktop-file-utils appstream man-db
 )
 

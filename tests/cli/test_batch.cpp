@@ -53,7 +53,7 @@ TEST(Csv, ReadsWhatRfc4180Allows) {
 }
 
 std::vector<BatchLine> plan(const std::string& csv, const cli::Options& o) {
-  return cli::planBatch(cli::parseCsv(csv).records, o);
+  return cli::planBatch(cli::parseCsv(csv, cli::detectDelimiter(csv)).records, o);
 }
 
 TEST(BatchPlan, LinesBecomeJobs) {
@@ -74,28 +74,60 @@ TEST(BatchPlan, LinesBecomeJobs) {
     Prepress prepress = {};
   };
   const std::vector<Row> rows = {
-      {"data alone, name from the data", "401234567890\n", "", kEAN13, "401234567890", "", "9.99",
-       "/out/401234567890.png", kPNG, 4, false},
+      {"data alone, name from the data; a batch verifies check digits", "401234567890\n", "", kEAN13,
+       "401234567890", "", "9.99", "/out/401234567890.png", kPNG, 4, true},
       {"positional columns", "isbn13,978-3-16-148410-0,51299,12.99,book.tiff,tiff,7,1,yes\n", "",
        kISBN13, "978-3-16-148410-0", "51299", "12.99", "/out/book.tiff", kTIFF, 7, true},
       {"header in another order", "data,type,format\n9638507,ean8,jpg\n", "", kEAN8, "9638507", "",
-       "9.99", "/out/9638507.jpg", kJPEG, 4, false},
+       "9.99", "/out/9638507.jpg", kJPEG, 4, true},
       {"empty cells take the command line", "type,data,addon,price,output\nisbn10,0-306-40615-2,51299,,\n",
-       "", kISBN10, "0-306-40615-2", "51299", "9.99", "/out/0306406152-51299.png", kPNG, 4, false},
+       "", kISBN10, "0-306-40615-2", "51299", "9.99", "/out/0306406152-51299.png", kPNG, 4, true},
       {"output inside --outdir", "ean13,401234567890,,,sub/x.eps,eps\n", "", kEAN13, "401234567890",
-       "", "9.99", "/out/sub/x.eps", kEPS, 4, false},
+       "", "9.99", "/out/sub/x.eps", kEPS, 4, true},
       {"format column pdf names the file", "ean13,401234567890,,,,pdf,9\n", "", kEAN13,
-       "401234567890", "", "9.99", "/out/401234567890.pdf", kPDF, 9, false},
+       "401234567890", "", "9.99", "/out/401234567890.pdf", kPDF, 9, true},
       {"format column svg", "ean8,9638507,,,,svg\n", "", kEAN8, "9638507", "", "9.99",
-       "/out/9638507.svg", kSVG, 4, false},
+       "/out/9638507.svg", kSVG, 4, true},
+      {"a strict cell of 0 replaces a wrong check digit", "data,strict\n4006381333930,0\n", "", kEAN13,
+       "4006381333930", "", "9.99", "/out/4006381333930.png", kPNG, 4, false},
+      {"a format cell that the output's extension contradicts", "data,output,format\n401234567890,x.png,tiff\n",
+       "the format tiff does not agree with the output's extension .png; give one or make them agree",
+       0, "", "", "", "", 0, 0, false},
+      {"--format that the output's extension contradicts", "data,output\n401234567890,x.tiff\n",
+       "the format png does not agree with the output's extension .tiff; give one or make them agree",
+       0, "", "", "", "", 0, 0, false},
+      {"an empty data cell", "type,data\nean13,\n", "no data", 0, "", "", "", "", 0, 0, false},
+      {"cells are trimmed", "type,data,addon\n isbn13 , 978-3-16-148410-0 ,\t51299 \n", "", kISBN13,
+       "978-3-16-148410-0", "51299", "9.99", "/out/9783161484100-51299.png", kPNG, 4, true},
+      {"the window's labels and common names as columns", "Barcode type,Number,Add-on,Price text,File\n"
+       "isbn13,978-3-16-148410-0,51299,12.99,b.png\n", "", kISBN13, "978-3-16-148410-0", "51299",
+       "12.99", "/out/b.png", kPNG, 4, true},
+      {"case, spaces, hyphens, underscores in names", "DATA,add_on,File Name\n978-3-16-148410-0,51299,c.png\n",
+       "", kEAN13, "978-3-16-148410-0", "51299", "9.99", "/out/c.png", kPNG, 4, true},
+      {"an unknown column is ignored", "GTIN,colour\n401234567890,red\n", "", kEAN13, "401234567890",
+       "", "9.99", "/out/401234567890.png", kPNG, 4, true},
+      {"a column named ISBN gives the type by the length", "ISBN,Add-on\n0-306-40615-2,51299\n", "",
+       kISBN10, "0-306-40615-2", "51299", "9.99", "/out/0306406152-51299.png", kPNG, 4, true},
+      {"a column named ISSN gives its type", "ISSN\n0317-8471\n", "", kISSN, "0317-8471", "", "9.99",
+       "/out/03178471.png", kPNG, 4, true},
+      {"the type isbn picks ISBN-13 by the length", "isbn,978 3 16 148410 0\n", "", kISBN13,
+       "978 3 16 148410 0", "", "9.99", "/out/9783161484100.png", kPNG, 4, true},
+      {"a data line starting with a type named like a column", "issn,0317-8471,03\n", "", kISSN,
+       "0317-8471", "03", "9.99", "/out/03178471-03.png", kPNG, 4, true},
+      {"semicolons, a comma inside a price", "type;data;addon;price\nisbn13;978-3-16-148410-0;51299;EUR 9,99\n",
+       "", kISBN13, "978-3-16-148410-0", "51299", "EUR 9,99", "/out/9783161484100-51299.png", kPNG, 4, true},
+      {"tabs", "data\tformat\n9638507\tjpg\n", "", kEAN13, "9638507", "", "9.99", "/out/9638507.jpg",
+       kJPEG, 4, true},
+      {"semicolons without a header line", "isbn13;978-3-16-148410-0;51299;EUR 9,99;b.png\n", "",
+       kISBN13, "978-3-16-148410-0", "51299", "EUR 9,99", "/out/b.png", kPNG, 4, true},
       {"bad type cell", "ean14,401234567890\n", "unknown type \"ean14\"", 0, "", "", "", "", 0, 0, false},
       {"bad size cell", "ean13,401234567890,,,,,big\n", "bad size \"big\" (0 to 9)", 0, "", "", "", "", 0, 0, false},
       {"too many fields", "ean13,401234567890,,,,,,,,extra\n", "more fields than named columns", 0, "", "", "",
        "", 0, 0, false},
       {"prepress columns by name", "data,quiet,bwr,transparent\n401234567890,yes,40,1\n", "", kEAN13,
-       "401234567890", "", "9.99", "/out/401234567890.png", kPNG, 4, false, {true, 40, true}},
+       "401234567890", "", "9.99", "/out/401234567890.png", kPNG, 4, true, {true, 40, true}},
       {"an ISSN's variant by name goes into the file name", "type,data,variant,addon\nissn,0317-8471,05,03\n",
-       "", kISSN, "0317-8471", "03", "9.99", "/out/03178471-05-03.png", kPNG, 4, false},
+       "", kISSN, "0317-8471", "03", "9.99", "/out/03178471-05-03.png", kPNG, 4, true},
       {"a reduction past 100 um", "data,bwr\n401234567890,150\n",
        "bad bar width reduction \"150\" (0 to 100 micrometres)", 0, "", "", "", "", 0, 0, false},
   };
@@ -117,10 +149,12 @@ TEST(BatchPlan, LinesBecomeJobs) {
   }
 }
 
-TEST(BatchPlan, WithoutOutdirEveryLineNeedsAnOutput) {
+TEST(BatchPlan, WithoutOutdirNamesGoInTheCurrentFolder) {
   const auto lines = plan("401234567890\n", cli::Options{});
   ASSERT_EQ(lines.size(), 1u);
-  EXPECT_NE(lines[0].refusal.find("--outdir"), std::string::npos);
+  EXPECT_EQ(lines[0].refusal, "");
+  EXPECT_EQ(lines[0].job.output, "401234567890.eps");
+  EXPECT_EQ(lines[0].job.root, ".");
 }
 
 TEST(BatchPlan, LinesWritingTheSameFileAreAllRefused) {
@@ -159,13 +193,9 @@ TEST(Batch, ACatalogueOfTenThousandLines) {
     }
   }
   csv.close();
-  const test::CommandResult c = test::cli("--batch " + shellQuote(dir.file("catalogue.csv")) + " --outdir " +
-                       shellQuote(dir.file("out")) + " --format eps --jobs 4");
-  // --outdir must exist: the writer never creates folders.
-  EXPECT_EQ(c.exitCode, 1);
-  fs::create_directory(dir.file("out"));
+  // --outdir is made; the catalogue's typed check digits are mostly wrong, and replaced.
   const test::CommandResult ok = test::cli("--batch " + shellQuote(dir.file("catalogue.csv")) + " --outdir " +
-                        shellQuote(dir.file("out")) + " --format eps --jobs 4");
+                        shellQuote(dir.file("out")) + " --format eps --jobs 4 --fix-check-digits");
   EXPECT_EQ(ok.exitCode, 1);
   const std::string summary = std::to_string(10000 - broken) + " written, " + std::to_string(broken) + " refused\n";
   EXPECT_EQ(ok.output.rfind(summary, 0), 0u) << ok.output.substr(0, 300);
@@ -196,7 +226,7 @@ TEST(Batch, EightThreadsWriteTheBytesOfOne) {
   for (const char* run : {"one", "eight"}) {
     fs::create_directory(dir.file(run));
     const test::CommandResult c = test::cli(std::string("--batch ") + shellQuote(dir.file("in.csv")) + " --outdir " +
-                         shellQuote(dir.file(run)) + " --jobs " + (run[0] == 'o' ? "1" : "8"));
+                         shellQuote(dir.file(run)) + " --fix-check-digits --jobs " + (run[0] == 'o' ? "1" : "8"));
     ASSERT_EQ(c.exitCode, 0) << c.output;
   }
   for (auto& e : fs::directory_iterator(dir.file("one"))) {
@@ -207,10 +237,19 @@ TEST(Batch, EightThreadsWriteTheBytesOfOne) {
 
 TEST(Batch, UsageAndInputErrorsWriteNothing) {
   test::TempDir dir;
-  test::writeFile(dir.file("open.csv"), "401234567890,,,,a.eps\n\"401234567890,,,,b.eps\n");
+  test::writeFile(dir.file("open.csv"), "ean13,401234567890,,,a.eps\n\"ean13,401234567890,,,b.eps\n");
+  test::writeFile(dir.file("pipes.csv"), "Artikel|Nummer|Preis\nA1|4012345678901|9,99\n");
+  test::writeFile(dir.file("nodata.csv"), "type,addon,File\nean13,,a.eps\n");
   const std::vector<test::CliRow> rows = {
       {"--batch " + shellQuote(dir.file("missing.csv")), 2, "cannot read"},
       {"--batch " + shellQuote(dir.file("open.csv")), 2, "a quoted field is not closed; nothing written"},
+      {"--batch " + shellQuote(dir.file("pipes.csv")), 2,
+       "the first line names no known column (type, data, addon, price, output, format, size, res, "
+       "strict, quiet, bwr, transparent, variant) and is no data line either (EAN-13 needs 12 or 13 "
+       "digits; got 20); its fields: \"Artikel|Nummer|Preis\"; nothing written"},
+      {"--batch " + shellQuote(dir.file("nodata.csv")), 2, "the header line names no data column"},
+      {"--batch x.csv --delimiter '|'", 2, "bad value for --delimiter"},
+      {"--batch x.csv --strict --fix-check-digits", 2, "do not go together"},
       {"--batch x.csv 401234567890", 2, "not the command line"},
       {"--batch x.csv --jobs 0", 2, "bad value for --jobs"},
   };
@@ -220,12 +259,32 @@ TEST(Batch, UsageAndInputErrorsWriteNothing) {
 
 TEST(Batch, StandardInputAndStrictColumn) {
   test::TempDir dir;
-  test::writeFile(dir.file("in.csv"), "data,strict\n4006381333930,yes\n4006381333931,yes\n401234567890,\n");
+  test::writeFile(dir.file("in.csv"), "data,strict\n4006381333930,yes\n4006381333931,yes\n401234567890,\n"
+                                      "4012345678900,\n5012345678901,0\n");
   const test::CommandResult c = test::cli("--batch - --outdir " + shellQuote(dir.path().string()) + " < " +
                        shellQuote(dir.file("in.csv")));
   EXPECT_EQ(c.exitCode, 1) << c.output;
-  EXPECT_NE(c.output.find("2 written, 1 refused"), std::string::npos) << c.output;
+  EXPECT_NE(c.output.find("3 written, 2 refused"), std::string::npos) << c.output;
   EXPECT_NE(c.output.find("line 2: 4006381333930: check character 0 is wrong; 1 expected\n"), std::string::npos) << c.output;
+  // From a file, a wrong check digit refuses the line unless its strict cell is 0.
+  EXPECT_NE(c.output.find("line 5: 4012345678900: check character 0 is wrong; 1 expected\n"), std::string::npos) << c.output;
+  EXPECT_NE(c.output.find("line 6: 5012345678901: check character 1 is wrong; 0 expected, replaced\n"),
+            std::string::npos) << c.output;
+  // A spreadsheet's number that lost its leading zeros is named as such.
+  test::writeFile(dir.file("zeros.csv"), "type,data,addon\nupca,3600029145,\nissn,3178471,\nupca,03600029145,3\n");
+  const test::CommandResult zeros = test::cli("--batch " + shellQuote(dir.file("zeros.csv")) + " --outdir " +
+                                              shellQuote(dir.path().string()));
+  EXPECT_NE(zeros.output.find("line 2: 3600029145: UPC-A needs 11 or 12 digits; got 10 (leading zeros lost by a spreadsheet?)"),
+            std::string::npos) << zeros.output;
+  EXPECT_NE(zeros.output.find("line 3: 3178471: ISSN needs 8 characters besides hyphens; got 7 (leading zeros lost"),
+            std::string::npos) << zeros.output;
+  EXPECT_NE(zeros.output.find("got \"3\" (leading zeros lost by a spreadsheet?)"), std::string::npos) << zeros.output;
+  // --fix-check-digits: replaced with a note, as for one file.
+  test::writeFile(dir.file("fix.csv"), "4012345678900\n");
+  const test::CommandResult fixed = test::cli("--batch - --fix-check-digits --outdir " + shellQuote(dir.path().string()) +
+                                              " < " + shellQuote(dir.file("fix.csv")));
+  EXPECT_EQ(fixed.exitCode, 0) << fixed.output;
+  EXPECT_NE(fixed.output.find("check character 0 is wrong; 1 expected, replaced"), std::string::npos) << fixed.output;
 }
 
 // Ctrl-C stops the batch between files: no temporary file is left, every file is whole.

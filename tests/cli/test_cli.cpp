@@ -24,7 +24,28 @@ TEST(Cli, ExitCodesAndMessages) {
       {"-o " + out + " 12345", 1, "EAN-13 needs 12 or 13 digits; got 5"},
       {"--type ean8 -o " + out + " 40123450", 0, ""},
       {"--type ean8 -o " + out + " 4012345X", 1, "EAN-8 takes digits only"},
-      {"--type isbn10 -o " + out + " '0-306 40615-2'", 1, "ISBN-10 needs 10 characters besides hyphens; got 11"},
+      {"--type isbn10 -o " + out + " '0-306 40615-2'", 0, ""},
+      {"--type isbn10 -o " + out + " 0.306.40615.2", 1, "ISBN-10 needs 10 characters besides hyphens; got 13"},
+      {"--type isbn -o " + out + " '978 1 4028 9462 6'", 0, ""},
+      {"--type isbn -o " + out + " 0-306-40615-2", 0, ""},
+      {"--type isbn13 --addon 5199 -o " + out + " 978-3-16-148410-0", 1,
+       "the add-on must be 5 digits; got \"5199\""},
+      {"--type isbn13 --addon '' -o " + out + " 978-3-16-148410-0", 0, ""},
+      {"-o " + out + " 978-3-16-148410-0", 1,
+       "EAN-13 needs 12 or 13 digits; got 17 (it looks like an ISBN-13: give the type isbn13 (or "
+       "isbn))"},
+      {"-o " + out + " '979-0-2600-0043-8'", 1, "(it looks like an ISMN: give the type ismn)"},
+      {"-o " + out + " 0317-8471", 1, "(it looks like an ISSN: give the type issn)"},
+      {"--format pdf -o " + shellQuote(dir.file("x.png")) + " 401234567890", 2,
+       "the format pdf does not agree with the output's extension .png"},
+      {"--format jpeg -o " + shellQuote(dir.file("x.jpg")) + " 401234567890", 0, ""},
+      {"--strict --fix-check-digits -o " + out + " 401234567890", 2, "do not go together"},
+      {"--version", 0, "strimlo-cli 1.1.0\n"},
+      {"--res 0 -o " + shellQuote(dir.file("low.png")) + " 401234567890", 0,
+       "note: resolution: 72 dpi gives 0.9 pixels per module, too few to be read; 300 dpi (res 2) or "
+       "more makes a readable file"},
+      {"--res 1 --size 3 -o " + shellQuote(dir.file("low.tiff")) + " 401234567890", 0,
+       "100 dpi gives 1.4 pixels per module"},
       {"--type isbn13 --addon 5129x -o " + out + " 978-3-16-148410-0", 1, "the add-on must be 5 digits"},
       {"--type 8 -o " + out + " 401234567890", 1, "unknown code type 8"},
       {"--type upce -o " + out + " 01234512345", 1, "has no UPC-E form"},
@@ -43,7 +64,7 @@ TEST(Cli, ExitCodesAndMessages) {
       {"--quiet-zones --bar-reduction 40 --transparent -o " + shellQuote(dir.file("p.png")) +
            " 401234567890", 0, ""},
       {"--transparent -o " + shellQuote(dir.file("t.tiff")) + " 401234567890", 1, "opaque CMYK"},
-      {"--transparent --format jpg -o " + out + " 401234567890", 1, "opaque CMYK"},
+      {"--transparent --format jpg -o " + shellQuote(dir.file("t.jpg")) + " 401234567890", 1, "opaque CMYK"},
       {"--bar-reduction 101 -o " + out + " 401234567890", 2, "bad value for --bar-reduction"},
   };
   for (const test::CliRow& r : rows) test::expectCli(r);
@@ -143,7 +164,7 @@ TEST(Cli, HelpNamesTheSizesAndResolutions) {
   const test::CommandResult c = test::cli("--help");
   EXPECT_EQ(c.exitCode, 0);
   for (const char* word : {"197%", "82%", "3200 dpi", "72 dpi", "isbn13", "upce", "ismn",
-                           "--variant", "--batch"})
+                           "--variant", "--batch", "greyscale PNG", "--delimiter"})
     EXPECT_NE(c.output.find(word), std::string::npos) << word;
 }
 

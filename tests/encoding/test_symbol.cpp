@@ -43,7 +43,9 @@ TEST(Symbol, CompletesAndNormalises) {
       {"ISBN-10 check character is not verified", kISBN10, "0306406150", "", "9780306406157", Refusal::None},
       {"ISBN-10 ending in X", kISBN10, "0-8044-2957-X", "", "9780804429573", Refusal::None},
       {"ISBN-10 ending in any character", kISBN10, "080442957?", "", "9780804429573", Refusal::None},
-      {"ISBN-10 with spaces: 12 characters remain", kISBN10, "0 8044 2957 X", "", "", Refusal::DataLength},
+      {"ISBN-10 grouped with spaces", kISBN10, "0 8044 2957 X", "", "9780804429573", Refusal::None},
+      {"ISBN-13 grouped with spaces", kISBN13, "978 1 4028 9462 6", "", "9781402894626", Refusal::None},
+      {"ISBN-10 grouped with dots: 13 characters remain", kISBN10, "0.8044.2957.X", "", "", Refusal::DataLength},
       {"ISBN-10 of nine digits", kISBN10, "080442957", "", "", Refusal::DataLength},
       {"ISBN-10 with a trailing hyphen", kISBN10, "0-306-40615-2-", "", "9780306406157", Refusal::None},
       {"ISBN-10 with doubled hyphens", kISBN10, "0--306--40615--2", "", "9780306406157", Refusal::None},
@@ -58,8 +60,10 @@ TEST(Symbol, CompletesAndNormalises) {
       {"ISBN-13 of 14 characters", kISBN13, "97803064061577", "", "", Refusal::DataLength},
       {"ISBN-13 with a letter among its digits", kISBN13, "97803064O6157", "", "", Refusal::DataNotDigits},
       {"ISBN with a 5-digit add-on", kISBN13, "9783161484100", "51299", "9783161484100", Refusal::None},
-      {"ISBN with a 4-digit add-on: no add-on, no refusal", kISBN13, "9783161484100", "5129", "9783161484100", Refusal::None},
-      {"ISBN with a 6-digit add-on: no add-on, no refusal", kISBN10, "0306406152", "512990", "9780306406157", Refusal::None},
+      {"ISBN with a 4-digit add-on: refused, not left out", kISBN13, "9783161484100", "5129", "", Refusal::AddonLength},
+      {"ISBN with a 6-digit add-on: refused", kISBN10, "0306406152", "512990", "", Refusal::AddonLength},
+      {"ISBN with a 2-digit add-on: refused, books take 5", kISBN13, "9783161484100", "03", "", Refusal::AddonLength},
+      {"ISBN with an empty add-on: none", kISBN13, "9783161484100", "", "9783161484100", Refusal::None},
       {"ISBN with a 5-character add-on holding a letter", kISBN13, "9783161484100", "5129a", "", Refusal::AddonNotDigits},
       {"ISBN with a 5-character add-on holding a space", kISBN10, "0306406152", "5 299", "", Refusal::AddonNotDigits},
       {"the data is refused before the add-on is looked at", kISBN13, "12", "5129a", "", Refusal::DataLength},
@@ -90,13 +94,13 @@ TEST(Symbol, CarriesPatternsAndTexts) {
   EXPECT_EQ(isbn->priceText, "$12.99");
   EXPECT_EQ(isbn->typedCheck, '2');
 
-  const auto shortAddon = completeSymbol(kISBN13, "978030640615X", "5129", "").symbol;
-  ASSERT_TRUE(shortAddon);
-  EXPECT_FALSE(shortAddon->addon);
-  EXPECT_EQ(shortAddon->addonText, "5129");  // kept for the EPS writer
-  EXPECT_EQ(shortAddon->priceText, "");
-  EXPECT_EQ(shortAddon->isbnLine, "ISBN 978030640615X");
-  EXPECT_EQ(shortAddon->typedCheck, 'X');
+  const auto noAddon = completeSymbol(kISBN13, "978030640615X", "", "").symbol;
+  ASSERT_TRUE(noAddon);
+  EXPECT_FALSE(noAddon->addon);
+  EXPECT_EQ(noAddon->addonText, "");
+  EXPECT_EQ(noAddon->priceText, "");
+  EXPECT_EQ(noAddon->isbnLine, "ISBN 978030640615X");
+  EXPECT_EQ(noAddon->typedCheck, 'X');
 
   const auto ean8 = completeSymbol(kEAN8, "9638507", "51299", "1.00").symbol;
   ASSERT_TRUE(ean8);
@@ -127,14 +131,16 @@ TEST(Symbol, RefusalMessages) {
       {"EAN-8 too long", kEAN8, "123456789", "", "EAN-8 needs 7 or 8 digits; got 9"},
       {"EAN-13 with a letter", kEAN13, "40123456789O", "",
        "EAN-13 takes digits only; got \"40123456789O\""},
-      {"ISBN-10 with spaces counts what is left without hyphens", kISBN10, "0-8044 2957 X", "",
-       "ISBN-10 needs 10 characters besides hyphens; got 12"},
+      {"ISBN-10 with dots counts what is left without hyphens and spaces", kISBN10,
+       "0-8044 2957.X", "", "ISBN-10 needs 10 characters besides hyphens; got 11"},
       {"ISBN-13 too short", kISBN13, "978-0-306", "",
        "ISBN-13 needs 13 characters besides hyphens; got 7"},
       {"ISBN-13 with a letter", kISBN13, "978-0-306-4O615-7", "",
        "ISBN-13 takes digits only (and hyphens); got \"978-0-306-4O615-7\""},
       {"add-on with a letter", kISBN13, "9780306406157", "12a45",
        "the add-on must be 5 digits; got \"12a45\""},
+      {"an ISBN add-on of 4 digits", kISBN13, "9780306406157", "5199",
+       "the add-on must be 5 digits; got \"5199\""},
       {"unknown code type", 8, "401234567890", "",
        "unknown code type 8 (0 EAN-8, 1 EAN-13, 2 ISBN-10, 3 ISBN-13, 4 UPC-A, 5 UPC-E, 6 ISSN, "
        "7 ISMN)"},

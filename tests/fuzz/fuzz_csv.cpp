@@ -1,5 +1,5 @@
-// The batch CSV reader and the planning after it on any bytes: parseCsv, planBatch and
-// the clash check, with and without an output folder; and the echo of untrusted text.
+// The batch CSV reader and the planning after it on any bytes: the separator's
+// detection, parseCsv, planBatch, the first line's messages and the clash check, with and without an output folder; and the echo of untrusted text.
 // Input: a control line whose first byte's low bits choose the command line's options
 // (1 an output folder, 2 an absolute one, 4 a type, 8 a format), then the CSV text.
 #include <set>
@@ -74,8 +74,15 @@ void checkNoSharedOutputs(const std::vector<BatchLine>& lines) {
 
 void fuzzOne(Input& in) {
   const cli::Options options = optionsFrom(in.byte());
-  const cli::CsvResult csv = cli::parseCsv(in.rest());
+  const std::string_view text = in.rest();
+  const cli::CsvResult csv = cli::parseCsv(text, cli::detectDelimiter(text));
   checkRecords(csv);
+  // What is printed of the first line as it stands goes to a terminal unescaped.
+  if (!csv.records.empty()) {
+    const cli::Header header = cli::readHeader(csv.records.front());
+    for (const std::string& said : {cli::firstLineProblem(csv.records.front(), options), header.note})
+      for (char c : said) FUZZ_CHECK(static_cast<unsigned char>(c) >= 0x20 && c != 0x7F);
+  }
   const std::vector<cli::BatchLine> lines = cli::planBatch(csv.records, options);
   FUZZ_CHECK(lines.size() <= csv.records.size());
   checkPlan(lines, options);
