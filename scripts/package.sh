@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Builds the Debian package build/packages/strimlo_<version>_amd64.deb with CPack.
+# Builds the Debian packages build/packages/<package>_<version>_amd64.deb with CPack:
+# strimlo, libstrimlo1, libstrimlo-dev and python3-strimlo (those the build made).
 #   scripts/package.sh            configures and builds build/package (Release) first
 #   scripts/package.sh DIR        packages the programs of an existing build folder
 set -euo pipefail
@@ -13,9 +14,10 @@ else
 fi
 out=$PWD/build/packages
 mkdir -p "$out"
+rm -f "$out"/{strimlo,libstrimlo1,libstrimlo-dev,python3-strimlo}_*.deb  # a package not made now is not listed
 (cd "$dir" && cpack -G DEB -B "$out" >"$out/cpack.log" 2>&1) || {
   tail -n 30 "$out/cpack.log"
   echo "package: cpack failed (log: $out/cpack.log)"
   exit 1
 }
-ls "$out"/strimlo_*_amd64.deb
+ls "$out"/*_amd64.deb
