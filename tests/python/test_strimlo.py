@@ -1,6 +1,7 @@
 """The Python module: its calls and refusals (with the command line's messages), files
 that decode in every format, atomic saves, and threads that render what one thread does."""
 
+import ast
 import io
 import os
 import shutil
@@ -118,11 +119,33 @@ class Calls(unittest.TestCase):
 
     def test_typed_and_documented(self):
         self.assertRegex(strimlo.__version__, r"^\d+\.\d+\.\d+$")
-        for name in ("render", "save", "complete"):
-            self.assertIn("ValueError", getattr(strimlo, name).__doc__)
         package = os.path.dirname(strimlo.__file__)
-        for name in ("__init__.pyi", "py.typed"):
-            self.assertTrue(os.path.isfile(os.path.join(package, name)), name)
+        self.assertTrue(os.path.isfile(os.path.join(package, "py.typed")))
+        with open(os.path.join(package, "__init__.pyi"), encoding="utf-8") as f:
+            stub = ast.parse(f.read())
+        public = {node.name for node in stub.body if isinstance(node, (ast.FunctionDef, ast.ClassDef))}
+        self.assertEqual(public | {"__version__"}, set(strimlo.__all__))
+        # The stub's parameters, their kinds and defaults are the module's, which pybind11
+        # writes as the first line of each docstring.
+        for node in stub.body:
+            if isinstance(node, ast.FunctionDef):
+                doc = getattr(strimlo, node.name).__doc__
+                self.assertIn("ValueError", doc)
+                runtime = ast.parse("def " + doc.lstrip().splitlines()[0] + ": ...").body[0]
+                self.assertEqual(parameters(node), parameters(runtime), node.name)
+            elif isinstance(node, ast.ClassDef):
+                fields = {f.name for f in node.body if isinstance(f, ast.FunctionDef)}
+                runtime = {n for n in dir(getattr(strimlo, node.name)) if not n.startswith("_")}
+                self.assertEqual(fields, runtime, node.name)
+
+
+def parameters(function):
+    """A function's parameters: names and defaults, positional ones, then keyword-only."""
+    a = function.args
+    defaults = [None] * (len(a.args) - len(a.defaults)) + a.defaults
+    value = lambda d: "required" if d is None else ast.literal_eval(d)
+    return ([(p.arg, value(d)) for p, d in zip(a.args, defaults)],
+            [(p.arg, value(d)) for p, d in zip(a.kwonlyargs, a.kw_defaults)])
 
 
 def decode(path):
