@@ -4,13 +4,11 @@
 #include <pybind11/pybind11.h>
 #include <pybind11/stl.h>
 
-#include <cerrno>
 #include <cstdint>
 #include <cstring>
 #include <limits>
 #include <optional>
 #include <string>
-#include <string_view>
 #include <vector>
 
 #include "stages.h"
@@ -248,7 +246,9 @@ PYBIND11_MODULE(_strimlo, m) {
   m.doc() = kModuleDoc;
   m.attr("__version__") = STRIMLO_VERSION;
 
-  py::class_<PySymbol>(m, "Symbol", "A completed symbol, as strimlo.complete() gives it.")
+  py::class_<PySymbol> symbol(m, "Symbol", "A completed symbol, as strimlo.complete() gives it.");
+  symbol.attr("__module__") = "strimlo";  // where users import it from
+  symbol
       .def_readonly("type", &PySymbol::type, "The code type's token, e.g. \"isbn13\".")
       .def_readonly("digits", &PySymbol::digits,
                     "The digits the bars encode, the check digit last: 13 for EAN-13, ISBN, "
