@@ -4,11 +4,11 @@
 #include <QFile>
 #include <QImage>
 #include <QMimeData>
-#include <QTemporaryDir>
 #include <QUrl>
 
 #include "choices.h"
 #include "makecode.h"
+#include "stages.h"
 #include "symbol.h"
 
 namespace strimlo {
@@ -30,15 +30,18 @@ constexpr ClipboardFormat kClipboardFormats[] = {
 constexpr SizeIndex kClipboardSize = 2;              // 100%
 constexpr ResolutionIndex kClipboardResolution = 2;  // 300 dpi
 
-std::optional<QByteArray> fileBytes(const SymbolChoice& choice, FileFormat format) {
-  const QTemporaryDir dir;
-  if (!dir.isValid()) return std::nullopt;
-  const QString path = dir.filePath(QStringLiteral("symbol"));
-  if (!saveSymbol(choice, format, kClipboardSize, kClipboardResolution, path))
-    return std::nullopt;
-  QFile file(path);
-  if (!file.open(QIODevice::ReadOnly)) return std::nullopt;
-  return file.readAll();
+// The file of one format from a symbol completed once, in memory: a copy writes nothing
+// to disk.
+std::optional<QByteArray> fileBytes(const Symbol& symbol, const SymbolChoice& choice,
+                                    FileFormat format) {
+  Request request;
+  request.format = static_cast<Format>(format);
+  request.size = kClipboardSize;
+  request.res = kClipboardResolution;
+  request.prepress = savedPrepress(choice.prepress, format);
+  const Written file = write(symbol, request);
+  if (file.failure != Failure::None) return std::nullopt;
+  return QByteArray(file.bytes.data(), static_cast<qsizetype>(file.bytes.size()));
 }
 
 }  // namespace
@@ -66,9 +69,12 @@ QString symbolFileName(const SymbolChoice& choice) {
 }
 
 std::unique_ptr<QMimeData> clipboardData(const SymbolChoice& choice) {
+  const Completion c = completeSymbol(choice.type, symbolData(choice), latin1Text(choice.addOn),
+                                      latin1Text(choice.price));
+  if (!c.symbol) return nullptr;
   auto mime = std::make_unique<QMimeData>();
   for (const ClipboardFormat& row : kClipboardFormats) {
-    const std::optional<QByteArray> bytes = fileBytes(choice, row.format);
+    const std::optional<QByteArray> bytes = fileBytes(*c.symbol, choice, row.format);
     if (!bytes) return nullptr;
     mime->setData(QString::fromLatin1(row.mime), *bytes);
   }

@@ -64,6 +64,12 @@ line("batch wall time", s[0], z[0], "s", "<= 0.60 x zint", 0.60)
 line("batch CPU time (user + system)", s[1], z[1], "s", "<= 1.00 x zint", 1.00)
 print()
 
+print("== 1000 EAN-13 PNG through the library in memory, against the batch above (median of 7) ==")
+lib, b = alternate(([os.path.join(build, "bench/library_png"), "1000"],),
+                   ([cli, "--batch", data, "--outdir", ours_dir, "--format", "png"],), 7, fresh)
+print(f"library, no saving {lib[0]:9.4f} s   command line batch {b[0]:9.4f} s   ratio {lib[0] / b[0]:5.2f}  target <= 1.00")
+print()
+
 print("== one EAN-13 file per process, whole process (median of 41) ==")
 for ext, zext in (("png", "png"), ("eps", "eps")):
     s, z = alternate(([cli, "-o", os.path.join(work, "one." + ext), "401234567890"],),

@@ -6,6 +6,8 @@
 #include <map>
 #include <stdexcept>
 
+#include "symbologies.h"
+
 namespace strimlo::cli {
 
 namespace {
@@ -49,12 +51,7 @@ std::optional<int> parseInt(const std::string& word) {
 }
 
 std::optional<CodeType> parseType(const std::string& word) {
-  static const std::map<std::string, CodeType> names = {
-      {"ean8", kEAN8}, {"ean-8", kEAN8},   {"ean13", kEAN13},   {"ean-13", kEAN13},
-      {"isbn10", kISBN10}, {"isbn-10", kISBN10}, {"isbn13", kISBN13}, {"isbn-13", kISBN13},
-      {"upca", kUPCA},     {"upc-a", kUPCA},     {"upce", kUPCE},     {"upc-e", kUPCE},
-      {"issn", kISSN},     {"ismn", kISMN}};
-  if (auto it = names.find(normalizedWord(word)); it != names.end()) return it->second;
+  if (const SymbologyRow* row = symbologyNamed(normalizedWord(word))) return row->type;
   return parseInt(word);  // a raw value is passed through, valid or not
 }
 

@@ -1,6 +1,9 @@
 #include "codetypes.h"
 
 #include <array>
+#include <utility>
+
+#include "symbologies.h"
 
 namespace strimlo {
 
@@ -26,23 +29,26 @@ float getResolution(ResolutionIndex res) {
 }
 
 bool isIsbn(CodeType type) { return type == kISBN10 || type == kISBN13; }
-bool hasTextLine(CodeType type) { return isIsbn(type) || type == kISSN || type == kISMN; }
-bool takesAddon(CodeType type) { return type >= kISBN10 && type <= kISMN; }
-bool takesPrice(CodeType type) { return isIsbn(type) || type == kISMN; }
-bool takesVariant(CodeType type) { return type == kISSN; }
+
+namespace {
+
+template <typename F>
+auto rowOr(CodeType type, F get, decltype(get(std::declval<const SymbologyRow&>())) fallback) {
+  const SymbologyRow* row = symbology(type);
+  return row ? get(*row) : fallback;
+}
+
+}  // namespace
+
+bool hasTextLine(CodeType type) { return rowOr(type, [](const auto& r) { return r.textLine; }, false); }
+bool takesAddon(CodeType type) {
+  return rowOr(type, [](const auto& r) { return r.addon != AddonRule::None; }, false);
+}
+bool takesPrice(CodeType type) { return rowOr(type, [](const auto& r) { return r.price; }, false); }
+bool takesVariant(CodeType type) { return rowOr(type, [](const auto& r) { return r.variant; }, false); }
 
 const char* codeTypeName(CodeType type) {
-  switch (type) {
-    case kEAN8: return "EAN-8";
-    case kEAN13: return "EAN-13";
-    case kISBN10: return "ISBN-10";
-    case kISBN13: return "ISBN-13";
-    case kUPCA: return "UPC-A";
-    case kUPCE: return "UPC-E";
-    case kISSN: return "ISSN";
-    case kISMN: return "ISMN";
-    default: return "unknown code type";
-  }
+  return rowOr(type, [](const auto& r) { return r.name; }, "unknown code type");
 }
 
 const char* fileExtension(FileFormat format) {

@@ -121,31 +121,36 @@ env -u QT_QPA_PLATFORM timeout 120 xvfb-run -a /usr/bin/strimlo --screenshot "$w
   fail "strimlo did not start under Xvfb"
 [ -s "$work/window.png" ] || fail "strimlo showed no window"
 
-isbn='EAN-13:9783161484100'
-if has python3-strimlo; then
-  echo "== python3: import strimlo"
-  # Debian's interpreter, in a folder without the sources, with no search path of ours.
-  (cd "$work" && env -u PYTHONPATH /usr/bin/python3 - <<'EOF') || fail "the installed Python module"
-import strimlo
-assert strimlo.__file__.startswith("/usr/lib/python3/dist-packages/strimlo/"), strimlo.__file__
-with open("py.pdf", "wb") as f:
-    f.write(strimlo.render("978-3-16-148410-0", type="isbn13", format="pdf"))
-strimlo.save("py.svg", "978-3-16-148410-0", type="isbn13")
-EOF
-  pdftoppm -gray -png -singlefile -r 300 "$work/py.pdf" "$work/py-pdf"
-  rsvg-convert -d 300 -p 300 -b white -o "$work/py-svg.png" "$work/py.svg"
-  for png in "$work/py-pdf.png" "$work/py-svg.png"; do
-    zbarimg --nodbus -q "$png" | grep -qx "$isbn" || fail "the Python module's $(basename "$png")"
+# The README's examples against the installed packages, each in a folder of its own; both
+# of their files must read back as the ISBN and its add-on.
+read_covers() {  # FOLDER WHO
+  pdftoppm -r 300 -gray -png -singlefile "$1/cover.pdf" "$1/pdf"
+  rsvg-convert -d 300 -p 300 -b white -o "$1/svg.png" "$1/cover.svg"
+  for image in pdf svg; do
+    found=$(zbarimg --nodbus -q --raw -Sean5.enable "$1/$image.png" 2>/dev/null | sort | tr '\n' ' ')
+    [ "$found" = "51299 9783161484100 " ] || fail "$2: cover.$image reads '$found'"
   done
+}
+if has python3-strimlo; then
+  echo "== examples/isbn.py"
+  mkdir "$work/py"
+  # Debian's interpreter, with no search path of ours: the installed module.
+  (cd "$work/py" && env -u PYTHONPATH /usr/bin/python3 -c 'import strimlo; print(strimlo.__file__)') |
+    grep -q '^/usr/lib/python3/dist-packages/strimlo/' || fail "python3 does not import the installed module"
+  (cd "$work/py" && env -u PYTHONPATH /usr/bin/python3 "$src/examples/isbn.py" >/dev/null) ||
+    fail "examples/isbn.py failed"
+  read_covers "$work/py" examples/isbn.py
 fi
 if has libstrimlo-dev; then
-  echo "== cc example.c \$(pkg-config --cflags --libs strimlo)"
+  echo "== examples/isbn.c, cc \$(pkg-config --cflags --libs strimlo)"
+  [ "$(pkg-config --variable=prefix strimlo)" = /usr ] ||
+    fail "strimlo.pc names the prefix $(pkg-config --variable=prefix strimlo), not /usr"
+  mkdir "$work/c"
   # shellcheck disable=SC2046 # the flags are separate words
-  cc -Wall -Wextra -Werror -o "$work/example" "$src/packaging/example.c" \
-    $(pkg-config --cflags --libs strimlo) || fail "the C example does not build"
-  "$work/example" "$work/c.svg" || fail "the C example failed"
-  rsvg-convert -d 300 -p 300 -b white -o "$work/c.png" "$work/c.svg"
-  zbarimg --nodbus -q "$work/c.png" | grep -qx "$isbn" || fail "the C example's SVG"
+  cc -Wall -Wextra -Werror -o "$work/c/isbn" "$src/examples/isbn.c" \
+    $(pkg-config --cflags --libs strimlo) || fail "examples/isbn.c does not build"
+  (cd "$work/c" && ./isbn >/dev/null) || fail "examples/isbn.c failed"
+  read_covers "$work/c" examples/isbn.c
 fi
 
 echo "== dpkg -r"

@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "stages.h"
+#include "symbologies.h"
 #include "text8.h"
 
 namespace py = pybind11;
@@ -46,24 +47,19 @@ std::int32_t narrowed(long long value) {
   return static_cast<std::int32_t>(value);
 }
 
-std::string tokenList(const char* (*token)(int), int count) {
-  std::string list;
-  for (int i = 0; i < count; ++i) list += (i ? ", " : "") + std::string(token(i));
-  return list;
-}
-
 Symbology symbology(const std::string& token) {
   if (auto type = symbologyFromToken(token)) return *type;
-  const auto name = [](int i) { return symbologyToken(static_cast<Symbology>(i)); };
-  throw py::value_error("unknown code type \"" + token + "\"; one of " +
-                        tokenList(name, kSymbologyCount));
+  std::string list;
+  for (const SymbologyRow& row : symbologies()) list += (list.empty() ? "" : ", ") + std::string(row.token);
+  throw py::value_error("unknown code type \"" + token + "\"; one of " + list);
 }
 
 Format format(const std::string& token) {
   if (auto f = formatFromToken(token)) return *f;
-  const auto name = [](int i) { return formatToken(static_cast<Format>(i)); };
-  throw py::value_error("unknown file format \"" + token + "\"; one of " +
-                        tokenList(name, kFormatCount));
+  std::string list;
+  for (int i = 0; i < kFormatCount; ++i)
+    list += (i ? ", " : "") + std::string(formatToken(static_cast<Format>(i)));
+  throw py::value_error("unknown file format \"" + token + "\"; one of " + list);
 }
 
 // The format a path's extension names, as the command line picks it: EPS when it names

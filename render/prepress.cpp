@@ -13,18 +13,6 @@ namespace strimlo {
 
 namespace {
 
-// GS1 minimum light margins in modules, by code type.
-constexpr LightMargins kLightMargins[] = {
-    {7, 7, true},    // 0 EAN-8: "<" and ">"
-    {11, 7, false},  // 1 EAN-13
-    {11, 7, false},  // 2 ISBN-10, drawn as its EAN-13
-    {11, 7, false},  // 3 ISBN-13
-    {9, 9, false},   // 4 UPC-A
-    {9, 7, false},   // 5 UPC-E
-    {11, 7, false},  // 6 ISSN, an EAN-13 with prefix 977
-    {11, 7, false},  // 7 ISMN, an EAN-13 with prefix 979-0
-};
-
 // Where the bars are: the first bar's left edge, the main symbol's and the add-on's
 // right edges, and the top of the add-on's bars, on which its digits stand.
 struct Extent {
@@ -101,8 +89,9 @@ void addMarks(Layout& layout, const QuietBox& box) {
 }  // namespace
 
 std::optional<LightMargins> lightMargins(CodeType type) {
-  if (type < 0 || type >= static_cast<CodeType>(std::size(kLightMargins))) return std::nullopt;
-  return kLightMargins[type];
+  const SymbologyRow* row = symbology(type);
+  if (row == nullptr) return std::nullopt;
+  return row->margins;
 }
 
 bool reductionInRange(int microns) { return microns >= 0 && microns <= kMaxBarReductionMicrons; }

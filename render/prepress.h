@@ -7,6 +7,7 @@
 
 #include "codetypes.h"
 #include "layout.h"
+#include "symbologies.h"
 
 namespace strimlo {
 
@@ -19,12 +20,6 @@ struct Prepress {
 
 inline constexpr int kMaxBarReductionMicrons = 100;
 
-// Minimum light margins, in modules.
-struct LightMargins {
-  int left;       // before the first bar
-  int right;      // after the main symbol's last bar
-  bool leftMark;  // "<" in the left margin as well as ">" in the right one
-};
 // None for a code type outside the table.
 std::optional<LightMargins> lightMargins(CodeType type);
 // After an add-on's last bar, whatever the main symbol.

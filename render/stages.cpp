@@ -3,6 +3,7 @@
 #include <array>
 #include <new>
 
+#include "symbologies.h"
 #include "text8.h"
 
 namespace strimlo {
@@ -80,7 +81,7 @@ std::optional<std::string> badField(const Request& r) {
 std::optional<std::string> badOption(const Request& r) {
   const auto type = static_cast<int>(r.type);
   const auto format = static_cast<int>(r.format);
-  if (type < 0 || type >= kSymbologyCount) return "unknown code type";
+  if (symbology(type) == nullptr) return "unknown code type";
   if (format < 0 || format >= kFormatCount) return "unknown file format";
   if (r.size < 0 || r.size >= kSizeCount) return "size must be 0 to 9";
   if (r.res < 0 || r.res >= kResolutionCount) return "resolution must be 0 to 7";
@@ -153,8 +154,6 @@ Written render(const Request& request, std::vector<std::string>* notes) {
 
 namespace {
 
-constexpr std::array<const char*, kSymbologyCount> kTypeTokens = {
-    "ean8", "ean13", "isbn10", "isbn13", "upca", "upce", "issn", "ismn"};
 constexpr std::array<const char*, kFormatCount> kFormatTokens = {"eps", "png", "tiff",
                                                                  "jpeg", "pdf", "svg"};
 constexpr std::array<const char*, kFormatCount> kMimeTypes = {
@@ -164,14 +163,14 @@ constexpr std::array<const char*, kFormatCount> kMimeTypes = {
 }  // namespace
 
 const char* symbologyToken(Symbology type) {
-  const auto i = static_cast<std::size_t>(type);
-  return i < kTypeTokens.size() ? kTypeTokens[i] : nullptr;
+  const SymbologyRow* row = symbology(static_cast<CodeType>(type));
+  return row ? row->token : nullptr;
 }
 
 std::optional<Symbology> symbologyFromToken(std::string_view token) {
-  for (std::size_t i = 0; i < kTypeTokens.size(); ++i)
-    if (token == kTypeTokens[i]) return static_cast<Symbology>(i);
-  return std::nullopt;
+  const SymbologyRow* row = symbologyNamed(token);
+  if (row == nullptr) return std::nullopt;
+  return static_cast<Symbology>(row->type);
 }
 
 const char* formatToken(Format format) {

@@ -21,7 +21,6 @@ namespace strimlo {
 enum class Symbology : std::int32_t { EAN8, EAN13, ISBN10, ISBN13, UPCA, UPCE, ISSN, ISMN };
 enum class Format : std::int32_t { EPS, PNG, TIFF, JPEG, PDF, SVG };
 
-inline constexpr int kSymbologyCount = 8;
 inline constexpr int kFormatCount = 6;
 
 // Everything a caller chose for one symbol. Texts are UTF-8 as typed; complete() makes

@@ -7,7 +7,7 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 dir=${1:-build/package}
 if [ $# -eq 0 ]; then
-  scripts/build.sh "$dir" -DCMAKE_BUILD_TYPE=Release -DSTRIMLO_BUILD_APP=ON \
+  scripts/build.sh "$dir" -DCMAKE_BUILD_TYPE=Release -DSTRIMLO_BUILD_APP=ON -DCMAKE_INSTALL_PREFIX=/usr \
     -DSTRIMLO_SANITIZE=OFF -DSTRIMLO_BUILD_BENCH=OFF
 else
   cmake --build "$dir" --parallel "$(nproc)"

@@ -6,6 +6,7 @@ import io
 import os
 import shutil
 import subprocess
+import sys
 import tempfile
 import threading
 import time
@@ -186,6 +187,19 @@ class Files(unittest.TestCase):
                                       format=kind, quiet_zones=True)
                 self.assertEqual(decode(to_png(data, kind, folder)),
                                  ["EAN-13:9783161484100", "EAN-5:51299"])
+
+    @unittest.skipUnless(all(shutil.which(t) for t in ("zbarimg", "pdftoppm", "rsvg-convert")),
+                         "zbarimg, pdftoppm or rsvg-convert missing")
+    def test_readme_example(self):
+        example = os.path.join(os.path.dirname(__file__), "..", "..", "examples", "isbn.py")
+        with tempfile.TemporaryDirectory() as folder:
+            subprocess.run([sys.executable, os.path.abspath(example)], cwd=folder, check=True,
+                           capture_output=True)
+            for kind in ("pdf", "svg"):
+                with open(os.path.join(folder, "cover." + kind), "rb") as f:
+                    data = f.read()
+                self.assertEqual(decode(to_png(data, kind, folder)),
+                                 ["EAN-13:9783161484100", "EAN-5:51299"], kind)
 
     def test_save(self):
         with tempfile.TemporaryDirectory() as folder:

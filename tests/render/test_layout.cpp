@@ -3,7 +3,11 @@
 // boundaries, runs that never overlap or touch, everything inside the box.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
+#include <functional>
+#include <string>
+#include <vector>
 
 #include "makecode.h"
 
@@ -176,6 +180,115 @@ TEST(SymbolModel, AddonKeepsItsGapAndIsbnTextsStayAbove) {
     for (const TextItem& t : l.texts) {
       if (t.text == r.sym.isbnLine || t.text == r.sym.priceText) {
         EXPECT_GT(t.y, lastMain->y1) << r.what;
+      }
+    }
+  }
+}
+
+// Where each human-readable character stands relative to its symbol character, in modules,
+// for every symbology in every style, against the GS1 figures rather than our own code:
+// a digit under the bars is centred under its 7-module character; an add-on digit stands
+// over its character; the EAN-13 family's leading digit stands in the light margin clear
+// of the start guard; UPC's number system and check digit, small, stand outside the
+// guards; UPC-A's first and last symbol characters reach as low as the guards.
+struct AnchorRow {
+  const char* what;
+  CodeType type;
+  const char* data;
+  const char* addon;
+  std::vector<int> charStarts;   // first module of each character with a digit under it
+  std::vector<int> addonStarts;  // first module of each add-on character
+  int tallModules;               // modules from each end whose bars reach guard depth (UPC-A 10)
+  char outside;                  // digits outside the bars: 'L' one leading, 'S' two small, 'N' none
+  int modules;                   // the main symbol's width
+};
+
+struct Style {
+  const char* what;
+  std::function<Layout(const Symbol&)> lay;
+};
+
+TEST(TextAnchors, EveryDigitStandsOverOrUnderItsCharacter) {
+  const std::vector<int> ean13 = {3, 10, 17, 24, 31, 38, 50, 57, 64, 71, 78, 85};
+  const std::vector<int> ean8 = {3, 10, 17, 24, 36, 43, 50, 57};
+  const std::vector<int> upca = {10, 17, 24, 31, 38, 50, 57, 64, 71, 78};
+  const std::vector<int> upce = {3, 10, 17, 24, 31, 38};
+  const std::vector<int> addon5 = {4, 13, 22, 31, 40}, addon2 = {4, 13};
+  const AnchorRow rows[] = {
+      {"EAN-13", kEAN13, "4012345678901", "", ean13, {}, 3, 'L', 95},
+      {"EAN-8", kEAN8, "40123455", "", ean8, {}, 3, 'N', 67},
+      {"ISBN-13 with add-on", kISBN13, "978-3-16-148410-0", "51299", ean13, addon5, 3, 'L', 95},
+      {"ISBN-10", kISBN10, "0-306-40615-2", "", ean13, {}, 3, 'L', 95},
+      {"UPC-A with 2-digit add-on", kUPCA, "036000291452", "12", upca, addon2, 10, 'S', 95},
+      {"UPC-E with 5-digit add-on", kUPCE, "01234565", "51299", upce, addon5, 3, 'S', 51},
+      {"ISSN", kISSN, "0317-8471", "03", ean13, addon2, 3, 'L', 95},
+      {"ISMN", kISMN, "979-0-2600-0043-8", "", ean13, {}, 3, 'L', 95},
+  };
+  const Style styles[] = {
+      {"file 100% 300 dpi", [](const Symbol& s) { return fileLayout(s, 2, 2); }},
+      {"file 82% 72 dpi", [](const Symbol& s) { return fileLayout(s, 0, 0); }},
+      {"file 197% 2540 dpi", [](const Symbol& s) { return fileLayout(s, 9, 6); }},
+      {"preview", [](const Symbol& s) { return previewLayout(s, 400, 200, font()); }},
+  };
+  for (const AnchorRow& row : rows) {
+    for (const Style& style : styles) {
+      SCOPED_TRACE(std::string(row.what) + ", " + style.what);
+      const Symbol sym = symbol(row.type, row.data, row.addon);
+      const Layout l = style.lay(sym);
+      const double m = l.module;
+      // Module boundaries of the main symbol and the add-on, from their first runs.
+      const DarkRun* mainFirst = nullptr;
+      const DarkRun* addonFirst = nullptr;
+      for (const DarkRun& r : l.runs) {
+        if (r.part != RunPart::Addon && !mainFirst) mainFirst = &r;
+        if (r.part == RunPart::Addon && !addonFirst) addonFirst = &r;
+      }
+      ASSERT_NE(mainFirst, nullptr);
+      const double x0 = mainFirst->x0 - mainFirst->module * m;
+      const double guardBottom = mainFirst->y0;
+      auto centre = [&](const TextItem& t) {
+        return (t.x + font().measure(t.text, t.size).width / 2 - x0) / m;
+      };
+      // The digits in reading order under the bars: after the leading or small one.
+      std::vector<const TextItem*> under, over;
+      for (const TextItem& t : l.texts) {
+        if (t.text.size() != 1 || t.text[0] < '0' || t.text[0] > '9') continue;
+        (t.y < guardBottom ? under : over).push_back(&t);
+      }
+      std::sort(under.begin(), under.end(), [](auto a, auto b) { return a->x < b->x; });
+      const std::size_t outside = row.outside == 'N' ? 0 : 1;
+      ASSERT_EQ(under.size(), row.charStarts.size() + outside * (row.outside == 'S' ? 2 : 1));
+      for (std::size_t i = 0; i < row.charStarts.size(); ++i)
+        EXPECT_NEAR(centre(*under[i + outside]), row.charStarts[i] + 3.5, 0.5) << "digit " << i + outside;
+      if (row.outside == 'L') {
+        const TextItem& lead = *under[0];
+        const double right = (lead.x + font().measure(lead.text, lead.size).width - x0) / m;
+        EXPECT_LE(right, -1.0) << "leading digit against the start guard";
+        EXPECT_GE((lead.x - x0) / m, -11.0) << "leading digit outside the light margin";
+      }
+      if (row.outside == 'S') {
+        const TextItem& first = *under[0];
+        const TextItem& last = *under.back();
+        EXPECT_LE((first.x + font().measure(first.text, first.size).width - x0) / m, -0.5);
+        EXPECT_GE((last.x - x0) / m, row.modules + 0.5);
+      }
+      ASSERT_EQ(over.size(), row.addonStarts.size());
+      if (!row.addonStarts.empty()) {
+        ASSERT_NE(addonFirst, nullptr);
+        const double a0 = addonFirst->x0 - addonFirst->module * m;
+        for (std::size_t i = 0; i < over.size(); ++i) {
+          const double c = (over[i]->x + font().measure(over[i]->text, over[i]->size).width / 2 - a0) / m;
+          // Over its character: the digit's centre within the character's middle three modules.
+          EXPECT_NEAR(c, row.addonStarts[i] + 3.5, 1.5) << "add-on digit " << i;
+        }
+      }
+      // Bars of the outer characters reach guard depth exactly where the symbology says.
+      for (const DarkRun& r : l.runs) {
+        if (r.part == RunPart::Addon) continue;
+        const bool outer = r.module < row.tallModules || r.module >= row.modules - row.tallModules;
+        if (outer) {
+          EXPECT_EQ(r.y0, guardBottom) << "module " << r.module << " should reach guard depth";
+        }
       }
     }
   }

@@ -1,0 +1,126 @@
+/* libstrimlo: retail product barcodes (EAN-8, EAN-13, ISBN-10, ISBN-13, UPC-A, UPC-E,
+ * ISSN, ISMN, with 2- and 5-digit add-ons) as EPS, PDF/X-1a, SVG, PNG, TIFF or JPEG.
+ *
+ * A request holds every choice for one symbol; strimlo_render() makes the file in
+ * memory, strimlo_render_file() replaces a file with it atomically.
+ *
+ * Every function checks its arguments: a null pointer, an enumeration value outside
+ * its list, a text that is not UTF-8 or holds a control character gets an error code,
+ * never a crash. After any call on a request, strimlo_error() tells why it failed.
+ *
+ * Threads: different requests may be used on different threads at the same time; one
+ * request must not be used by two threads at once. strimlo_version() and
+ * strimlo_status_text() may be called from any thread.
+ */
+#ifndef STRIMLO_STRIMLO_H
+#define STRIMLO_STRIMLO_H
+
+#include <stddef.h>
+
+#ifdef __cplusplus
+extern "C" {
+#endif
+
+#if defined(__GNUC__)
+#define STRIMLO_API __attribute__((visibility("default")))
+#else
+#define STRIMLO_API
+#endif
+
+#define STRIMLO_VERSION_MAJOR 1
+#define STRIMLO_VERSION_MINOR 1
+#define STRIMLO_VERSION_PATCH 0
+
+typedef enum strimlo_status {
+  STRIMLO_OK = 0,
+  STRIMLO_ERROR_NULL = 1,          /* a required pointer was NULL */
+  STRIMLO_ERROR_ARGUMENT = 2,      /* a value outside its list or range */
+  STRIMLO_ERROR_TEXT = 3,          /* a text that is not UTF-8 or holds a control character */
+  STRIMLO_ERROR_REFUSED = 4,       /* the data cannot be encoded as this type */
+  STRIMLO_ERROR_CHECK_DIGIT = 5,   /* strict, and the typed check character is wrong */
+  STRIMLO_ERROR_BUFFER_TOO_SMALL = 6, /* *size holds the size needed */
+  STRIMLO_ERROR_NO_FONT = 7,       /* Nimbus Sans (fonts-urw-base35) is not installed */
+  STRIMLO_ERROR_TOO_LARGE = 8,     /* the image or file cannot be made in memory */
+  STRIMLO_ERROR_WRITE = 9,         /* the file could not be saved; nothing was changed */
+  STRIMLO_ERROR_INTERNAL = 10      /* a writer failed */
+} strimlo_status;
+
+typedef enum strimlo_type {
+  STRIMLO_TYPE_EAN8 = 0,
+  STRIMLO_TYPE_EAN13 = 1,
+  STRIMLO_TYPE_ISBN10 = 2,
+  STRIMLO_TYPE_ISBN13 = 3,
+  STRIMLO_TYPE_UPCA = 4,
+  STRIMLO_TYPE_UPCE = 5,
+  STRIMLO_TYPE_ISSN = 6,
+  STRIMLO_TYPE_ISMN = 7
+} strimlo_type;
+
+typedef enum strimlo_format {
+  STRIMLO_FORMAT_EPS = 0,
+  STRIMLO_FORMAT_PNG = 1,   /* greyscale */
+  STRIMLO_FORMAT_TIFF = 2,  /* CMYK */
+  STRIMLO_FORMAT_JPEG = 3,  /* CMYK */
+  STRIMLO_FORMAT_PDF = 4,   /* PDF/X-1a, black on the K plate */
+  STRIMLO_FORMAT_SVG = 5
+} strimlo_format;
+
+typedef struct strimlo_request strimlo_request;
+
+/* "1.1.0" */
+STRIMLO_API const char* strimlo_version(void);
+/* A short English text for a status, never NULL. */
+STRIMLO_API const char* strimlo_status_text(strimlo_status status);
+
+/* A request for an EAN-13 EPS at 100 %, 300 dpi, no add-on, no prepress options.
+ * NULL when memory runs out. */
+STRIMLO_API strimlo_request* strimlo_request_new(void);
+/* NULL is allowed. */
+STRIMLO_API void strimlo_request_free(strimlo_request* request);
+
+STRIMLO_API strimlo_status strimlo_set_type(strimlo_request* request, strimlo_type type);
+/* "ean8", "ean13", "isbn10", "isbn13", "upca", "upce", "issn", "ismn" */
+STRIMLO_API strimlo_status strimlo_set_type_name(strimlo_request* request, const char* name);
+STRIMLO_API strimlo_status strimlo_set_format(strimlo_request* request, strimlo_format format);
+/* "eps", "png", "tiff" or "tif", "jpeg" or "jpg", "pdf", "svg" */
+STRIMLO_API strimlo_status strimlo_set_format_name(strimlo_request* request, const char* name);
+
+/* Texts are UTF-8; NULL or "" clears one. The data may carry hyphens or spaces as typed;
+ * an ISSN's sequence variant may follow its number after a space, or come separately. */
+STRIMLO_API strimlo_status strimlo_set_data(strimlo_request* request, const char* utf8);
+STRIMLO_API strimlo_status strimlo_set_addon(strimlo_request* request, const char* utf8);
+STRIMLO_API strimlo_status strimlo_set_price(strimlo_request* request, const char* utf8);
+STRIMLO_API strimlo_status strimlo_set_variant(strimlo_request* request, const char* utf8);
+
+/* Magnification 0..9 (82 % to 197 %; 2 is 100 %) and raster resolution 0..7 (72 to
+ * 3200 dpi; 2 is 300 dpi), the lists of the command line's --size and --res. */
+STRIMLO_API strimlo_status strimlo_set_size(strimlo_request* request, int size);
+STRIMLO_API strimlo_status strimlo_set_resolution(strimlo_request* request, int res);
+/* Non-zero: a wrong typed check character refuses instead of being replaced. */
+STRIMLO_API strimlo_status strimlo_set_strict(strimlo_request* request, int strict);
+/* Prepress: light margins with their marks; bar width reduction 0..100 micrometres;
+ * a clear background (PNG and EPS only). */
+STRIMLO_API strimlo_status strimlo_set_quiet_zones(strimlo_request* request, int on);
+STRIMLO_API strimlo_status strimlo_set_bar_reduction(strimlo_request* request, int microns);
+STRIMLO_API strimlo_status strimlo_set_transparent(strimlo_request* request, int on);
+
+/* Makes the file. With buffer NULL (capacity 0), only *size is set to the bytes needed;
+ * a buffer smaller than that gets STRIMLO_ERROR_BUFFER_TOO_SMALL with *size set, and the
+ * next call on an unchanged request copies the file made then without making it again. */
+STRIMLO_API strimlo_status strimlo_render(strimlo_request* request, unsigned char* buffer,
+                                          size_t capacity, size_t* size);
+/* Replaces the file at path (atomically, synced before it returns). */
+STRIMLO_API strimlo_status strimlo_render_file(strimlo_request* request, const char* path);
+
+/* Why the last call on this request failed (UTF-8), "" after a success. Valid until the
+ * next call on the request. */
+STRIMLO_API const char* strimlo_error(const strimlo_request* request);
+/* Notes from the last render: a check character replaced, a text cut, an add-on a type
+ * takes none of. index from 0; NULL past the last. */
+STRIMLO_API const char* strimlo_note(const strimlo_request* request, size_t index);
+
+#ifdef __cplusplus
+}
+#endif
+
+#endif /* STRIMLO_STRIMLO_H */
