@@ -2,7 +2,7 @@
 # Builds the Debian packages from a build folder and checks them as a user's machine would
 # meet them: the desktop entry, the AppStream data and the manual pages validate, lintian
 # finds no error in any package, and (as root) the installed programs work, the Python
-# module imports and renders, a C program builds with pkg-config and runs, and removal
+# module imports and renders, a C program builds with pkg-config and runs, and purging
 # leaves nothing.
 #   packaging/check_package.sh BUILD_DIR VERSION PACKAGE...
 # PACKAGEs: those the build makes: strimlo, and libstrimlo1, libstrimlo-dev and
@@ -37,7 +37,7 @@ run_dpkg() {
 }
 
 cleanup() {
-  if [ "$installed" = 1 ]; then run_dpkg -r "${packages[@]}" >/dev/null || true; fi
+  if [ "$installed" = 1 ]; then run_dpkg -P "${packages[@]}" >/dev/null || true; fi
   rm -rf "$work"
 }
 trap cleanup EXIT
@@ -153,13 +153,14 @@ if has libstrimlo-dev; then
   read_covers "$work/c" examples/isbn.c
 fi
 
-echo "== dpkg -r"
-run_dpkg -r "${packages[@]}" >/dev/null || fail "dpkg -r failed"
+echo "== dpkg -P"
+run_dpkg -P "${packages[@]}" >/dev/null || fail "dpkg -P failed"
 installed=0
 left=$(while read -r f; do if [ -e "$f" ] || [ -L "$f" ]; then echo "$f"; fi; done <"$work/files")
-[ -z "$left" ] || fail "dpkg -r left: $left"
+[ -z "$left" ] || fail "dpkg -P left: $left"
 for p in "${packages[@]}"; do
-  [ ! -e "/usr/share/doc/$p" ] || fail "dpkg -r left /usr/share/doc/$p"
+  [ ! -e "/usr/share/doc/$p" ] || fail "dpkg -P left /usr/share/doc/$p"
+  if dpkg-query -W "$p" >/dev/null 2>&1; then fail "dpkg still lists $p"; fi
 done
-[ ! -e /usr/lib/python3/dist-packages/strimlo ] || fail "dpkg -r left the Python package folder"
+[ ! -e /usr/lib/python3/dist-packages/strimlo ] || fail "dpkg -P left the Python package folder"
 echo "package checks passed: ${packages[*]}"
