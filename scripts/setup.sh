@@ -14,6 +14,7 @@ packages=(
   clang libclang-rt-14-dev
   qt6-l10n-tools qt6-tools-dev qt6-translations-l10n
   lintian desktop-file-utils appstream man-db
+  pybind11-dev python3-dev
 )
 
 # The yardstick and tools bench/run_benchmarks.sh uses: "scripts/setup.sh --bench".
