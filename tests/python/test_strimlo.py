@@ -47,10 +47,10 @@ CALLS = [
     # UPC-E from its six digits; the price of a type that takes none is left out, noted
     ("complete", dict(type="upce", data="123456", price="1.00"),
      symbol("01234565", notes=["price: UPC-E takes none; left out"]), None),
-    # an ISBN add-on of other than 5 digits is left out, with a note
+    # an ISBN add-on of other than 5 digits is refused, as on the command line
     ("complete", dict(type="isbn13", data=ISBN, addon="123"),
-     symbol("9783161484100", "ISBN " + ISBN,
-            notes=["add-on: an add-on has 5 digits; got 3 characters; left out"]), None),
+     (ValueError, 'the add-on must be 5 digits; got "123"'),
+     ["--type", "isbn13", "--addon", "123", ISBN]),
     # Latin-1 text beyond ASCII survives the 8-bit round trip
     ("complete", dict(type="isbn13", data=ISBN, addon="51299", price="€ 9,90 £"),
      symbol("9783161484100", "ISBN " + ISBN, "51299", "? 9,90 £",
