@@ -101,6 +101,22 @@ std::vector<HostileRow> hostileRows() {
       {"a price wider than its room", "", "",
        "--addon 51299 --price 'EUR 123456,99' -o out/i.png " + kIsbn, 0, "i.png",
        "price: wider than the room beside the add-on"},
+      {"a line break in --price would start a DSC line in the EPS", "", "",
+       "--addon 51299 --price \"$(printf 'USD\\n%%%%EndDocument')\" -o out/p.eps " + kIsbn, 1, "",
+       "the price text holds a control character"},
+      {"ESC in --price as the batch's default", "", "isbn13,978-3-16-148410-0,51299\n",
+       kBatch + " --price \"$(printf '\\033[2J9.99')\"", 1, "",
+       "line 1: 978-3-16-148410-0: the price text holds a control character"},
+      {"strict=y verifies the check digit", "", "data,strict\n4006381333930,y\n", kBatch, 1, "",
+       "line 2: 4006381333930: check character 0 is wrong; 1 expected"},
+      {"a yes/no cell that is neither", "", "data,quiet,transparent\n401234567890,ON,maybe\n",
+       kBatch, 1, "", "line 2: 401234567890: bad transparent \"maybe\" (yes or no"},
+      {"the summary to a full disk", "", "ean13,401234567890\n", kBatch + " > /dev/full", 1,
+       "401234567890.eps", "cannot write to standard output: No space left on device"},
+      {"the summary to a closed standard output", "", "ean13,401234567890\n", kBatch + " >&-", 1,
+       "401234567890.eps", "cannot write to standard output: Bad file descriptor"},
+      {"a right-to-left override in a cell", "", "ean13,4012\xe2\x80\xae" "0987\n", kBatch, 1, "",
+       "line 1: 4012\\xe2\\x80\\xae0987: EAN-13 needs"},
   };
 }
 
