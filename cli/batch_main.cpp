@@ -211,11 +211,69 @@ int threadsFor(const Options& o, std::size_t lines) {
   return static_cast<int>(std::max<std::size_t>(1, std::min<std::size_t>(wanted, lines)));
 }
 
+// The lines whose files were written, by position, so that they can be checked again
+// once the disk has had its say: one bit a line.
+using WrittenLines = std::vector<bool>;
+
+// Syncs one written file on its own; "" when the sync succeeds, else why not. A file the
+// disk lost is removed where it can be, so that no damaged file stays under its name.
+std::string syncAgain(const Job& job) {
+  const ConfinedFolder folder(job.root, job.relative);
+  if (!folder.ok()) return folder.error();
+  const int fd = open(folder.path().c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
+  if (fd < 0) return errorText(errno);
+  const int error = fsync(fd) == 0 ? 0 : errno;
+  close(fd);
+  if (error == 0) return {};
+  if (unlink(folder.path().c_str()) != 0)
+    return errorText(error) + "; not removed: " + errorText(errno);
+  return errorText(error) + "; removed";
+}
+
+// After the file system reported a lost write: every file of the batch is synced on its
+// own. One whose sync fails is removed; the others are kept but refused too, since a disk
+// that failed a write can have lost them as well (ext4 whose journal aborted answers a
+// sync of each with success, and after a remount they are gone). Returns how many.
+int refuseUnproven(const Input& in, const Options& o, const WrittenLines& written,
+                   const std::string& diskError, Spool& problems) {
+  Planner planner(in.text, in.header, o, in.root);
+  BatchLine line;
+  std::size_t position;
+  int refused = 0;
+  while (planner.next(line, position)) {
+    if (position >= written.size() || !written[position]) continue;
+    const std::string why = syncAgain(line.job);
+    problems.add("line " + std::to_string(line.line) + ": " + shown(line.job.data) + ": " +
+                 shown(line.job.output) +
+                 (why.empty() ? ": not proven on disk: the disk failed a write during the batch (" +
+                                    diskError + "); kept, check it"
+                              : ": not on disk: " + why));
+    ++refused;
+  }
+  return refused;
+}
+
+// Waits until every file is on disk. syncfs(2) on the output folder's file system reports
+// a write that failed since the folder was opened (Linux 5.8 and later), which sync(2)
+// would not. Returns the written files that must count as refused; error says why.
+int makeDurable(int fileSystem, const Input& in, const Options& o, const WrittenLines& written,
+                Spool& problems, std::string& error) {
+  if (fileSystem < 0) {
+    sync();  // no folder to name the file system by: all of them
+    return 0;
+  }
+  if (syncfs(fileSystem) == 0) return 0;
+  error = errorText(errno);
+  return refuseUnproven(in, o, written, error, problems);
+}
+
 // Runs every line and prints the summary, then the problems and notes in line order.
 int runAll(const Input& in, const Options& o, std::size_t total, const ClashCheck& clashes) {
   Planner planner(in.text, in.header, o, in.root);
   Spool problems, notes;
   ProgressLine progress(isatty(STDERR_FILENO) != 0, total);
+  WrittenLines written(total, false);
+  const int fileSystem = open(in.root.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
   BatchCallbacks cb;
   cb.next = [&]() -> std::optional<BatchLine> {
     BatchLine line;
@@ -226,16 +284,29 @@ int runAll(const Input& in, const Options& o, std::size_t total, const ClashChec
   };
   cb.problem = [&](const std::string& p) { problems.add(p); };
   cb.note = [&](const std::string& n) { notes.add(n); };
+  cb.written = [&](std::size_t position) {
+    if (position < written.size()) written[position] = true;
+  };
   cb.progress = std::ref(progress);
   cb.stop = [] { return g_interrupted.load(); };
   const int threads = threadsFor(o, total);
-  const BatchReport report = runBatch(threads, cb);
+  BatchReport report = runBatch(threads, cb);
   progress.finish();
-  sync();  // nothing is reported written before it is on disk
+  // Nothing is reported written before it is on disk.
+  std::string diskError;
+  const int lost = makeDurable(fileSystem, in, o, written, problems, diskError);
+  if (fileSystem >= 0) close(fileSystem);
+  report.written -= lost;
+  report.refused += lost;
 
   if (report.threads < threads)
     std::fprintf(stderr, "strimlo-cli: note: %d of %d threads could be started\n", report.threads,
                  threads);
+  if (!diskError.empty())
+    std::fprintf(stderr,
+                 "strimlo-cli: the output folder's disk failed a write during the batch (%s); "
+                 "no file of it is proven on disk\n",
+                 diskError.c_str());
   std::printf("%d written, %d refused\n", report.written, report.refused);
   problems.print();
   notes.print();
@@ -243,7 +314,7 @@ int runAll(const Input& in, const Options& o, std::size_t total, const ClashChec
   if (report.interrupted && left > 0) std::printf("interrupted: %zu lines not started\n", left);
   if (!report.failure.empty())
     std::printf("stopped: %s; %zu lines not started\n", report.failure.c_str(), left);
-  return report.refused == 0 && left == 0 ? 0 : 1;
+  return report.refused == 0 && left == 0 && diskError.empty() ? 0 : 1;
 }
 
 }  // namespace
@@ -261,8 +332,8 @@ int batchMain(const Options& options) {
     std::fprintf(stderr, "strimlo-cli: %s\n", clash.c_str());
 
   for (int sig : {SIGINT, SIGTERM, SIGHUP}) std::signal(sig, onInterrupt);
-  // One sync for the whole batch instead of one per file; names from the data never
-  // lead through a link planted at them.
+  // One sync of the file system for the whole batch instead of one per file; names from
+  // the data never lead through a link planted at them.
   setSyncEachFile(false);
   setReplaceLinks(true);
   return runAll(in, options, total, clashes);
