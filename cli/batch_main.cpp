@@ -336,6 +336,7 @@ int batchMain(const Options& options) {
   // the data never lead through a link planted at them.
   setSyncEachFile(false);
   setReplaceLinks(true);
+  removeStaleTemporaryFiles(in.root);
   return runAll(in, options, total, clashes);
 }
 

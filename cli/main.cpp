@@ -76,7 +76,17 @@ int runPreview(const Options& o) {
   return 0;
 }
 
+// A save killed outright leaves its temporary file; the next run in that folder removes it.
+void tidyFolderOf(const std::string& output) {
+  if (output == "-" || output.rfind("/dev/", 0) == 0 || output.rfind("/proc/", 0) == 0) return;
+  const auto slash = output.rfind('/');
+  removeStaleTemporaryFiles(slash == std::string::npos ? "."
+                            : slash == 0                ? "/"
+                                                        : output.substr(0, slash));
+}
+
 int runSingle(const Options& o) {
+  tidyFolderOf(o.output);
   Job job;
   job.type = o.type.value_or(kEAN13);
   job.format = o.format ? *o.format : formatFromPath(o.output).value_or(kEPS);
