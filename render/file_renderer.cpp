@@ -1,6 +1,8 @@
 // Symbol files: EPS text from the EPS writer, a PDF or SVG page of the file layout in
 // points, or a bitmap of the file layout streamed through an image encoder; every one
 // written atomically.
+#include <unistd.h>
+
 #include <cstdio>
 #include <string>
 
@@ -51,9 +53,15 @@ SaveOutcome writeVector(const Symbol& sym, SizeIndex size, FileFormat format,
   applyPrepress(layout, sym.type, prepress, false);  // exact: a page has no pixels
   const std::string note = reductionNote(prepress.barReductionMicrons, std::nullopt);
   std::optional<std::string> bytes;
-  if (format == kPDF) bytes = makePdf(layout, *font, *type1, sym.digits, note);
-  else bytes = makeSvg(layout, *font, humanText(sym), note, !prepress.transparent);
-  if (!bytes) return fail(SaveFailure::EncodeFailed);
+  bool fontUnreadable = false;
+  if (format == kPDF) {
+    bytes = makePdf(layout, *font, *type1, sym.digits, note, &fontUnreadable);
+    // A remembered file that cannot be read gives way to the one fontconfig names.
+    const Type1Font* found = fontUnreadable ? helveticaType1Found() : nullptr;
+    if (found && found->outlines != type1->outlines)
+      bytes = makePdf(layout, *font, *found, sym.digits, note, &fontUnreadable);
+  } else bytes = makeSvg(layout, *font, humanText(sym), note, !prepress.transparent);
+  if (!bytes) return fail(fontUnreadable ? SaveFailure::FontUnreadable : SaveFailure::EncodeFailed);
   return writeFileAtomically(path, *bytes) ? SaveOutcome{} : fail(SaveFailure::WriteFailed);
 }
 
@@ -82,6 +90,10 @@ SaveOutcome writeRaster(const Symbol& sym, SizeIndex size, ResolutionIndex res,
   };
   AtomicFile file(path);
   if (!file.ok()) return fail(SaveFailure::WriteFailed);
+  if (format == kTIFF && lseek(file.fd(), 0, SEEK_CUR) < 0) {
+    file.fail();
+    return fail(SaveFailure::NotSeekable);
+  }
   if (!encodeImage(source, format, file.file())) {
     // A full disk shows as a stream error; anything else is the encoder's.
     const bool writeError = std::ferror(file.file()) != 0;

@@ -130,6 +130,8 @@ std::vector<HostileRow> hostileRows() {
        "401234567890.eps", "cannot write to standard output: No space left on device"},
       {"the summary to a closed standard output", "", "ean13,401234567890\n", kBatch + " >&-", 1,
        "401234567890.eps", "cannot write to standard output: Bad file descriptor"},
+      {"TIFF to a pipe", "", "", "--format tiff -o - 401234567890 | cat > /dev/null", 0, "",
+       "a TIFF file cannot go to a pipe or terminal"},
       {"a right-to-left override in a cell", "", "ean13,4012\xe2\x80\xae" "0987\n", kBatch, 1, "",
        "line 1: 4012\\xe2\\x80\\xae0987: EAN-13 needs"},
   };
