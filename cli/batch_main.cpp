@@ -75,7 +75,9 @@ bool resolveRoot(const Options& o, std::string& root, std::string& error) {
 }
 
 // Report lines held until the summary is printed: in an unnamed temporary file, so that a
-// million refused lines take no memory; in memory once no such file can be written.
+// million refused lines take no memory. Written in blocks with write(2), so that a block
+// the file does not take (a full temporary folder) stays in memory, as does every line
+// after it: no line is lost without a word.
 class Spool {
  public:
   Spool() : file_(std::tmpfile()) {}
@@ -83,25 +85,52 @@ class Spool {
     if (file_ != nullptr) std::fclose(file_);
   }
   void add(const std::string& line) {
-    if (file_ != nullptr && std::fputs(line.c_str(), file_) >= 0 && std::fputc('\n', file_) != EOF)
-      return;
-    if (file_ != nullptr) std::fclose(file_);
-    file_ = nullptr;
-    memory_ += line + "\n";
+    pending_ += line;
+    pending_ += '\n';
+    if (file_ != nullptr && file_ok_ && pending_.size() >= kBlock) spill();
   }
-  void print() {
-    if (file_ != nullptr && std::fflush(file_) == 0) {
-      std::rewind(file_);
-      char buffer[1 << 16];
-      for (std::size_t n; (n = std::fread(buffer, 1, sizeof buffer, file_)) > 0;)
-        std::fwrite(buffer, 1, n, stdout);
+  // False with the cause when the lines in the file could not be read back.
+  bool print(std::string& error) {
+    char buffer[1 << 16];
+    for (off_t at = 0; at < spooled_;) {
+      const ssize_t n = pread(fileno(file_), buffer,
+                              static_cast<std::size_t>(std::min<off_t>(sizeof buffer, spooled_ - at)), at);
+      if (n < 0 && errno == EINTR) continue;
+      if (n <= 0) {
+        error = n < 0 ? errorText(errno) : "the file was cut short";
+        return false;
+      }
+      std::fwrite(buffer, 1, static_cast<std::size_t>(n), stdout);
+      at += n;
     }
-    std::fputs(memory_.c_str(), stdout);
+    std::fwrite(pending_.data(), 1, pending_.size(), stdout);
+    return true;
   }
 
  private:
+  static constexpr std::size_t kBlock = 1 << 16;
+
+  // Moves the held lines into the file; what it does not take stays held, and once it
+  // fails the file takes no more (the lines it took stay, to be read back).
+  void spill() {
+    std::size_t done = 0;
+    while (done < pending_.size()) {
+      const ssize_t n = write(fileno(file_), pending_.data() + done, pending_.size() - done);
+      if (n < 0 && errno == EINTR) continue;
+      if (n <= 0) {
+        file_ok_ = false;
+        break;
+      }
+      done += static_cast<std::size_t>(n);
+      spooled_ += n;
+    }
+    pending_.erase(0, done);
+  }
+
   std::FILE* file_;
-  std::string memory_;
+  bool file_ok_ = true;
+  off_t spooled_ = 0;     // bytes in the file
+  std::string pending_;   // lines not yet in the file, in order after those in it
 };
 
 // One self-updating line on a terminal: done/total, rate, time left.
@@ -308,13 +337,16 @@ int runAll(const Input& in, const Options& o, std::size_t total, const ClashChec
                  "no file of it is proven on disk\n",
                  diskError.c_str());
   std::printf("%d written, %d refused\n", report.written, report.refused);
-  problems.print();
-  notes.print();
+  std::string spoolError;
+  const bool complete = problems.print(spoolError) && notes.print(spoolError);
+  if (!complete)
+    std::fprintf(stderr, "strimlo-cli: some reasons and notes could not be read back from the "
+                         "temporary file that held them: %s\n", spoolError.c_str());
   const std::size_t left = total - static_cast<std::size_t>(report.written + report.refused);
   if (report.interrupted && left > 0) std::printf("interrupted: %zu lines not started\n", left);
   if (!report.failure.empty())
     std::printf("stopped: %s; %zu lines not started\n", report.failure.c_str(), left);
-  return report.refused == 0 && left == 0 && diskError.empty() ? 0 : 1;
+  return report.refused == 0 && left == 0 && diskError.empty() && complete ? 0 : 1;
 }
 
 }  // namespace
