@@ -1,5 +1,6 @@
 // --batch as a command: input, header, clash report, progress line, summary, exit status.
 #include <fcntl.h>
+#include <sys/mman.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -36,30 +37,97 @@ void onInterrupt(int sig) {
   std::raise(sig);
 }
 
-// The whole input ("-": standard input); false with the cause when it cannot be read,
-// a folder among them.
-bool readInput(const std::string& name, std::string& text, std::string& error) {
-  const int fd = name == "-" ? fcntl(STDIN_FILENO, F_DUPFD_CLOEXEC, 0)
-                             : open(name.c_str(), O_RDONLY | O_CLOEXEC);
-  if (fd < 0) {
-    error = errorText(errno);
-    return false;
+// The input, mapped rather than read: each pass over the lines reads the file again, and
+// what a pass has gone over is given back (MADV_DONTNEED), so that a batch of any size
+// holds only the part under way. A pipe or terminal is first copied into an unnamed
+// temporary file; a device that is neither (/dev/zero) is refused, since it never ends.
+class MappedInput {
+ public:
+  MappedInput() = default;
+  ~MappedInput() {
+    if (size_ > 0) munmap(data_, size_);
   }
-  struct stat st {};
-  if (fstat(fd, &st) == 0 && S_ISREG(st.st_mode))
-    text.reserve(static_cast<std::size_t>(st.st_size));
+  MappedInput(const MappedInput&) = delete;
+  MappedInput& operator=(const MappedInput&) = delete;
+
+  // False with the cause when the input cannot be read.
+  bool open(const std::string& name, std::string& error);
+  std::string_view text() const { return {static_cast<const char*>(data_), size_}; }
+  // Gives back the pages before `offset`, which no pass needs again until it starts over.
+  void release(std::size_t offset) const {
+    const std::size_t page = static_cast<std::size_t>(sysconf(_SC_PAGESIZE));
+    if (size_ > 0 && offset >= page) madvise(data_, offset / page * page, MADV_DONTNEED);
+  }
+
+ private:
+  bool map(int fd, std::string& error);
+
+  void* data_ = nullptr;
+  std::size_t size_ = 0;
+};
+
+// Copies a stream into an unnamed temporary file; its descriptor, or -1 with the cause.
+int copyToTemporaryFile(int in, std::string& error) {
+  std::FILE* temp = std::tmpfile();
+  if (temp == nullptr) {
+    error = "no temporary file to hold it: " + errorText(errno);
+    return -1;
+  }
+  const int fd = fcntl(fileno(temp), F_DUPFD_CLOEXEC, 0);
+  std::fclose(temp);
   char buffer[1 << 16];
-  ssize_t n;
-  while ((n = read(fd, buffer, sizeof buffer)) != 0) {
+  for (ssize_t n; fd >= 0 && (n = read(in, buffer, sizeof buffer)) != 0;) {
     if (n < 0 && errno == EINTR) continue;
+    for (ssize_t done = 0, w = 0; n > 0 && done < n; done += w)
+      if ((w = write(fd, buffer + done, static_cast<std::size_t>(n - done))) <= 0) n = -1;
     if (n < 0) {
       error = errorText(errno);
       close(fd);
-      return false;
+      return -1;
     }
-    text.append(buffer, static_cast<std::size_t>(n));
   }
+  return fd;
+}
+
+bool MappedInput::open(const std::string& name, std::string& error) {
+  int fd = name == "-" ? fcntl(STDIN_FILENO, F_DUPFD_CLOEXEC, 0)
+                       : ::open(name.c_str(), O_RDONLY | O_CLOEXEC);
+  struct stat st {};
+  if (fd < 0 || fstat(fd, &st) != 0) {
+    error = errorText(errno);
+    if (fd >= 0) close(fd);
+    return false;
+  }
+  if (S_ISDIR(st.st_mode)) error = errorText(EISDIR);
+  else if (S_ISCHR(st.st_mode) && !isatty(fd)) error = "a device, not a file or a pipe";
+  if (!error.empty() || S_ISREG(st.st_mode)) {
+    const bool mapped = error.empty() && map(fd, error);
+    close(fd);
+    return mapped;
+  }
+  const int copy = copyToTemporaryFile(fd, error);
   close(fd);
+  if (copy < 0) return false;
+  const bool mapped = map(copy, error);
+  close(copy);
+  return mapped;
+}
+
+bool MappedInput::map(int fd, std::string& error) {
+  struct stat st {};
+  if (fstat(fd, &st) != 0) {
+    error = errorText(errno);
+    return false;
+  }
+  if (st.st_size == 0) return true;
+  void* data = mmap(nullptr, static_cast<std::size_t>(st.st_size), PROT_READ, MAP_PRIVATE, fd, 0);
+  if (data == MAP_FAILED) {
+    error = errorText(errno);
+    return false;
+  }
+  madvise(data, static_cast<std::size_t>(st.st_size), MADV_SEQUENTIAL);
+  data_ = data;
+  size_ = static_cast<std::size_t>(st.st_size);
   return true;
 }
 
@@ -161,8 +229,11 @@ class ProgressLine {
 // so that no pass holds more than the line it is on.
 class Planner {
  public:
-  Planner(std::string_view text, const Header& header, const Options& o, const std::string& root)
-      : reader_(text), header_(header), options_(o), root_(root) {}
+  Planner(const MappedInput& input, const Header& header, const Options& o,
+          const std::string& root)
+      : reader_(input.text()), header_(header), options_(o), root_(root) {
+    reader_.onProgress(kReleaseStep, [&input](std::size_t passed) { input.release(passed); });
+  }
   // The next data line and its position among the data lines; false at the end.
   bool next(BatchLine& line, std::size_t& position) {
     if (first_ && header_.present && !reader_.next(record_)) return false;
@@ -175,6 +246,8 @@ class Planner {
   const std::string& error() const { return reader_.error(); }
 
  private:
+  static constexpr std::size_t kReleaseStep = 16 << 20;
+
   CsvReader reader_;
   const Header& header_;
   const Options& options_;
@@ -186,7 +259,7 @@ class Planner {
 
 struct Input {
   std::string name;  // as shown in messages
-  std::string text;
+  MappedInput text;
   Header header;
   std::string root;
 };
@@ -214,11 +287,12 @@ std::string checkLines(const Input& in, const Options& o, std::size_t& total, Cl
 std::optional<int> prepare(const Options& o, Input& in) {
   in.name = shown(*o.batch);
   std::string error;
-  if (!readInput(*o.batch, in.text, error)) {
+  if (!in.text.open(*o.batch, error)) {
     std::fprintf(stderr, "strimlo-cli: cannot read %s: %s\n", in.name.c_str(), error.c_str());
     return 2;
   }
-  CsvReader reader(in.text);
+  CsvReader reader(in.text.text());
+  reader.onProgress(16 << 20, [&in](std::size_t passed) { in.text.release(passed); });
   CsvRecord first;
   if (reader.next(first)) in.header = readHeader(first);
   if (!in.header.error.empty()) {

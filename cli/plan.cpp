@@ -205,6 +205,10 @@ BatchLine planLine(const CsvRecord& record, const Header& header, const Options&
                    const std::string& root) {
   BatchLine line;
   line.line = record.line;
+  if (record.tooLong) {
+    line.refusal = "longer than " + std::to_string(kMaxRecordBytes) + " bytes";
+    return line;
+  }
   const std::vector<int>& columns = header.present ? header.columns : positionalColumns(record);
   std::vector<std::string> cell(kColumns);
   for (std::size_t f = 0; f < record.fields.size(); ++f) {

@@ -132,6 +132,16 @@ std::vector<HostileRow> hostileRows() {
        "401234567890.eps", "cannot write to standard output: Bad file descriptor"},
       {"TIFF to a pipe", "", "", "--format tiff -o - 401234567890 | cat > /dev/null", 0, "",
        "a TIFF file cannot go to a pipe or terminal"},
+      {"a line longer than 64 KiB, then a good one", "",
+       "ean13," + std::string(70000, '7') + "\nean13,401234567890\n", kBatch, 1,
+       "401234567890.eps", "line 1: : longer than 65536 bytes"},
+      {"/dev/zero as the batch file", "", "", "--batch /dev/zero --outdir out", 2, "",
+       "cannot read /dev/zero: a device, not a file or a pipe", Needs::NoSanitizer},
+      {"a 200 MB file of one line, in 350 MB of address space",
+       "head -c 200000000 /dev/zero | tr '\\0' 7 > out/big.csv", "",
+       "--batch out/big.csv --outdir out; s=$?; rm out/big.csv; exit $s", 1, "",
+       "0 written, 1 refused",
+       Needs::NoSanitizer},
       {"a right-to-left override in a cell", "", "ean13,4012\xe2\x80\xae" "0987\n", kBatch, 1, "",
        "line 1: 4012\\xe2\\x80\\xae0987: EAN-13 needs"},
   };
@@ -183,6 +193,7 @@ std::string command(const HostileRow& r) {
   if (r.needs != Needs::NoSanitizer) return cli;
   if (r.args.find("--jobs") != std::string::npos)
     return "ulimit -s 1000000; ulimit -v 2500000; " + cli;
+  if (r.args.find("big.csv") != std::string::npos) return "ulimit -v 350000; " + cli;
   return std::string("ulimit -v ") +
          (r.args.find("--preview") != std::string::npos ? "200000" : "20000") + "; " + cli;
 }
