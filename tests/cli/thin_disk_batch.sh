@@ -45,9 +45,11 @@ cat "$work/log"
 # What is on the disk once the page cache is gone.
 umount "$work/disk" || fail "cannot unmount"
 mount -o ro "$loop" "$work/disk" || fail "cannot mount again"
+# A file named in a refusal may be anything; every other one must be whole.
 kept=0
 for f in "$work/disk"/*.jpg; do
   [ -e "$f" ] || continue
+  grep -q "/${f##*/}: " "$work/log" && continue
   cmp -s "$f" "$work/good/${f##*/}" || fail "${f##*/} was reported written but is damaged"
   kept=$((kept + 1))
 done
