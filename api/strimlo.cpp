@@ -46,6 +46,7 @@ strimlo_status statusOf(Failure f) {
     case Failure::Refused: return STRIMLO_ERROR_REFUSED;
     case Failure::WrongCheck: return STRIMLO_ERROR_CHECK_DIGIT;
     case Failure::NoFont: return STRIMLO_ERROR_NO_FONT;
+    case Failure::FontUnreadable: return STRIMLO_ERROR_NO_FONT;
     case Failure::TooLarge: return STRIMLO_ERROR_TOO_LARGE;
     case Failure::OpaqueFormat: return STRIMLO_ERROR_ARGUMENT;
     case Failure::WriteFailed: return STRIMLO_ERROR_WRITE;

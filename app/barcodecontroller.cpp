@@ -108,8 +108,17 @@ void BarcodeController::awakeFromNib() {
   showCheckWarning();
 }
 
-// Any edit re-reads all the fields; which one changed does not matter.
+// Any edit re-reads all the fields; which one changed does not matter. A pasted line
+// break leaves the field as the space it shows, so what is saved is what is seen.
 void BarcodeController::controlTextDidChange() {
+  for (QLineEdit* field :
+       {textfieldDataToEncode_, textfieldAddOn_, textfieldPriceText_, textfieldVariant_}) {
+    const QString line = oneLine(field->text());
+    if (line == field->text()) continue;
+    const int cursor = field->cursorPosition();
+    field->setText(line);
+    field->setCursorPosition(cursor);
+  }
   changeDataToEncode();
   changePriceText();
   changeAddOn();

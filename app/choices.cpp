@@ -15,6 +15,20 @@ std::string latin1Text(const QString& text) {
   return std::string(bytes.constData(), length);
 }
 
+QString oneLine(const QString& text) {
+  QString line;
+  line.reserve(text.size());
+  for (qsizetype i = 0; i < text.size(); ++i) {
+    const char16_t c = text[i].unicode();
+    if (c >= 0x20 && c != 0x7F && !(c >= 0x80 && c < 0xA0)) {
+      line += text[i];
+    } else if (!(c == u'\n' && i > 0 && text[i - 1] == u'\r')) {
+      line += u' ';
+    }
+  }
+  return line;
+}
+
 ControlStates controlStates(FileFormat format, CodeType type) {
   const bool vector = format == kPDF || format == kSVG;
   return {format != kEPS, format != kEPS && !vector, takesAddon(type), takesPrice(type),

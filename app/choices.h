@@ -12,6 +12,10 @@ namespace strimlo {
 // becomes "?"), cut after the 31st byte.
 std::string latin1Text(const QString& text);
 
+// A field's text as one line: a pasted line break (CR, LF or CRLF), a tab or any other
+// control character becomes one space, as the field already shows it.
+QString oneLine(const QString& text);
+
 // Which controls mean something for the current choices.
 struct ControlStates {
   bool size;        // all but EPS, which is drawn at one nominal size

@@ -100,6 +100,7 @@ void Runner::finish(std::size_t position, Finished f) {
        it = pending_.erase(it)) {
     Finished& done = it->second;
     ++(done.written ? report_.written : report_.refused);
+    if (done.written && cb_.written) cb_.written(reported_);
     if (!done.problem.empty()) cb_.problem(done.problem);
     for (const std::string& n : done.notes) cb_.note(n);
     ++reported_;

@@ -17,6 +17,7 @@ struct BatchCallbacks {
   std::function<void(const std::string&)>
       problem;  // "line 7: 12345: EAN-13 needs 12 or ...", in order
   std::function<void(const std::string&)> note;  // texts changed, check digits replaced, in order
+  std::function<void(std::size_t position)> written;  // a line's file was written; may be empty
   std::function<void(int done)> progress;        // now and then, from the calling thread
   std::function<bool()> stop;                    // asked before each line is started
 };

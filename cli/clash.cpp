@@ -1,7 +1,12 @@
 #include "clash.h"
 
+#include <unicase.h>
+#include <uninorm.h>
+
 #include <algorithm>
+#include <cstdlib>
 #include <functional>
+#include <memory>
 
 #include "echo.h"
 
@@ -9,7 +14,7 @@ namespace strimlo::cli {
 
 namespace {
 
-std::uint64_t hashOf(const std::string& key) { return std::hash<std::string>{}(key); }
+std::uint64_t hashOf(const std::string& folded) { return std::hash<std::string>{}(folded); }
 
 // "1, 3, 5, 7, 9 and 12 more": a clash of a million lines stays one short line.
 std::string lineList(const std::vector<int>& lines) {
@@ -23,8 +28,23 @@ std::string lineList(const std::vector<int>& lines) {
 
 }  // namespace
 
+std::string foldedName(const std::string& name) {
+  std::size_t length = 0;
+  std::unique_ptr<std::uint8_t, decltype(&std::free)> folded(
+      u8_casefold(reinterpret_cast<const std::uint8_t*>(name.data()), name.size(), nullptr,
+                  UNINORM_NFC, nullptr, &length),
+      &std::free);
+  if (!folded) {  // not UTF-8: at least the ASCII letters
+    std::string lower = name;
+    for (char& c : lower)
+      if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+    return lower;
+  }
+  return std::string(reinterpret_cast<const char*>(folded.get()), length);
+}
+
 void ClashCheck::add(std::size_t index, const std::string& key) {
-  hashes_.emplace_back(hashOf(key), static_cast<std::uint32_t>(index));
+  hashes_.emplace_back(hashOf(foldedName(key)), static_cast<std::uint32_t>(index));
 }
 
 std::vector<std::uint32_t> ClashCheck::suspects() {
@@ -41,16 +61,19 @@ std::vector<std::uint32_t> ClashCheck::suspects() {
 }
 
 void ClashCheck::confirm(std::size_t index, int line, const std::string& key) {
-  const std::uint64_t hash = hashOf(key);
+  std::string folded = foldedName(key);
+  const std::uint64_t hash = hashOf(folded);
   std::uint32_t group = static_cast<std::uint32_t>(groups_.size());
   const auto [first, last] = byHash_.equal_range(hash);
   for (auto it = first; it != last; ++it)
-    if (groups_[it->second].key == key) group = it->second;
+    if (groups_[it->second].folded == folded) group = it->second;
   if (group == groups_.size()) {
-    groups_.push_back({key, {}});
+    groups_.push_back({key, std::move(folded), {}});
     byHash_.emplace(hash, group);
   }
-  groups_[group].lines.push_back(line);
+  Group& g = groups_[group];
+  g.lines.push_back(line);
+  g.spelledApart |= g.key != key;
   members_.emplace_back(static_cast<std::uint32_t>(index), group);
 }
 
@@ -59,6 +82,9 @@ std::vector<std::string> ClashCheck::messages() const {
   for (const Group& g : groups_)
     if (g.lines.size() > 1)
       out.push_back("lines " + lineList(g.lines) + " would all write " + shown(g.key, 200) +
+                    (g.spelledApart ? " (names that differ only in letter case or accent form "
+                                      "are one file on many disks)"
+                                    : "") +
                     "; none of them is written");
   return out;
 }
@@ -69,7 +95,10 @@ std::string ClashCheck::refusal(std::size_t index) const {
                        std::make_pair(static_cast<std::uint32_t>(index), std::uint32_t{0}));
   if (it == members_.end() || it->first != index) return {};
   const Group& g = groups_[it->second];
-  return g.lines.size() > 1 ? "shares its output file with lines " + lineList(g.lines) : "";
+  if (g.lines.size() < 2) return {};
+  return "shares its output file with lines " + lineList(g.lines) +
+         (g.spelledApart ? " (its name differs from theirs only in letter case or accent form)"
+                         : "");
 }
 
 }  // namespace strimlo::cli

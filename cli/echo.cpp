@@ -9,8 +9,22 @@ namespace {
 
 unsigned char at(std::string_view s, std::size_t i) { return static_cast<unsigned char>(s[i]); }
 
+// Characters that show nothing yet change what follows: the bidirectional embeddings,
+// overrides and isolates reorder the rest of a line, and the others hide in plain sight.
+bool invisibleFormat(char32_t c) {
+  return c == 0x00AD || c == 0x061C || c == 0x180E || (c >= 0x200B && c <= 0x200F) ||
+         (c >= 0x2028 && c <= 0x202E) || (c >= 0x2060 && c <= 0x206F) || c == 0xFEFF ||
+         (c >= 0xFFF9 && c <= 0xFFFB);
+}
+
+char32_t codePoint(std::string_view s, std::size_t i, std::size_t n) {
+  char32_t c = at(s, i) & (n == 2 ? 0x1F : n == 3 ? 0x0F : 0x07);
+  for (std::size_t k = 1; k < n; ++k) c = c << 6 | (at(s, i + k) & 0x3F);
+  return c;
+}
+
 // The length of the character at s[i] when it is printable UTF-8; 0 for a control
-// character or a byte that starts no well-formed sequence.
+// character, an invisible format character or a byte that starts no well-formed sequence.
 std::size_t printableLength(std::string_view s, std::size_t i) {
   const unsigned char c = at(s, i);
   if (c >= 0x20 && c < 0x7F) return 1;
@@ -23,7 +37,7 @@ std::size_t printableLength(std::string_view s, std::size_t i) {
   const bool bad = (c == 0xC2 && second < 0xA0) ||  // U+0080..U+009F: the C1 controls
                    (c == 0xE0 && second < 0xA0) || (c == 0xED && second >= 0xA0) ||
                    (c == 0xF0 && second < 0x90) || (c == 0xF4 && second >= 0x90);
-  return bad ? 0 : n;
+  return bad || invisibleFormat(codePoint(s, i, n)) ? 0 : n;
 }
 
 std::string escape(unsigned char c) {

@@ -6,7 +6,8 @@
 
 namespace strimlo::cli {
 
-// The text with every control character (C0, DEL, C1) and every byte that is not UTF-8
+// The text with every control character (C0, DEL, C1), every invisible format character
+// (bidirectional controls, zero-width ones) and every byte that is not UTF-8
 // escaped as \xNN, cut to `limit` characters with "..." when longer.
 std::string shown(std::string_view text, std::size_t limit = 60);
 

@@ -1,4 +1,5 @@
 // strimlo-cli: the command line over the same calls as the window.
+#include <cerrno>
 #include <cstdio>
 #include <new>
 #include <string>
@@ -75,7 +76,17 @@ int runPreview(const Options& o) {
   return 0;
 }
 
+// A save killed outright leaves its temporary file; the next run in that folder removes it.
+void tidyFolderOf(const std::string& output) {
+  if (output == "-" || output.rfind("/dev/", 0) == 0 || output.rfind("/proc/", 0) == 0) return;
+  const auto slash = output.rfind('/');
+  removeStaleTemporaryFiles(slash == std::string::npos ? "."
+                            : slash == 0                ? "/"
+                                                        : output.substr(0, slash));
+}
+
 int runSingle(const Options& o) {
+  tidyFolderOf(o.output);
   Job job;
   job.type = o.isbnByLength ? isbnTypeFor(o.data) : o.type.value_or(kEAN13);
   job.format = o.format ? *o.format : formatFromPath(o.output).value_or(kEPS);
@@ -120,11 +131,24 @@ int run(int argc, char** argv) {
   return runSingle(parsed.options);
 }
 
+// A summary or message that did not reach its reader fails the run: a script that reads
+// "0 refused" from a full disk must not see success.
+int withOutputChecked(int status) {
+  errno = 0;
+  const bool outFailed = std::fflush(stdout) != 0 || std::ferror(stdout);
+  const int cause = errno != 0 ? errno : EIO;
+  const bool errFailed = std::fflush(stderr) != 0 || std::ferror(stderr);
+  if (outFailed && !errFailed)
+    std::fprintf(stderr, "strimlo-cli: cannot write to standard output: %s\n",
+                 errorText(cause).c_str());
+  return (outFailed || errFailed) && status == 0 ? 1 : status;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
   try {
-    return run(argc, argv);
+    return withOutputChecked(run(argc, argv));
   } catch (const std::bad_alloc&) {
     std::fputs("strimlo-cli: not enough memory; stopped\n", stderr);
   } catch (const std::exception& e) {

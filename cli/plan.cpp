@@ -181,10 +181,23 @@ std::string nameFromData(const Job& job) {
   return name + "." + (ext ? ext : "out");
 }
 
-bool parseStrict(const std::string& cell, bool fallback) {
+// A yes/no cell in any of the usual spellings; empty takes the command line's value.
+// Anything else is refused: a "y" read as "no" would replace a wrong check digit.
+std::string takeYesNo(const std::string& cell, const char* name, bool& into) {
+  static const char* const kYes[] = {"1", "yes", "y", "true", "on", "strict"};
+  static const char* const kNo[] = {"0", "no", "n", "false", "off"};
   const std::string v = normalizedWord(cell);
-  if (v.empty()) return fallback;
-  return v == "1" || v == "yes" || v == "true" || v == "strict";
+  if (v.empty()) return {};
+  if (std::find(std::begin(kYes), std::end(kYes), v) != std::end(kYes)) {
+    into = true;
+    return {};
+  }
+  if (std::find(std::begin(kNo), std::end(kNo), v) != std::end(kNo)) {
+    into = false;
+    return {};
+  }
+  return "bad " + std::string(name) + " \"" + shown(cell) +
+         "\" (yes or no: 1/0, yes/no, y/n, true/false, on/off)";
 }
 
 // An index cell (size, res) or the command line's value; an error text when out of range.
@@ -204,8 +217,9 @@ std::string takeIndex(const std::string& cell, const Options& o, const char* nam
 // The prepress cells: yes / no as for strict, the reduction in whole micrometres.
 std::string fillPrepress(const std::vector<std::string>& cell, const Options& o, Prepress& p) {
   p = o.prepress;
-  p.quietZones = parseStrict(cell[kQuiet], p.quietZones);
-  p.transparent = parseStrict(cell[kTransparent], p.transparent);
+  if (std::string e = takeYesNo(cell[kQuiet], "quiet", p.quietZones); !e.empty()) return e;
+  if (std::string e = takeYesNo(cell[kTransparent], "transparent", p.transparent); !e.empty())
+    return e;
   if (cell[kBwr].empty()) return {};
   const std::optional<int> microns = parseInt(cell[kBwr]);
   if (!microns || !reductionInRange(*microns))
@@ -267,7 +281,8 @@ std::string fillJob(const std::vector<std::string>& cell, const Options& o, cons
   job.format = format.value_or(kEPS);
   // The data came from a file, not a person typing: a wrong check character is more
   // likely a damaged number than a slip, so it refuses the line unless asked otherwise.
-  job.strict = parseStrict(cell[kStrict], o.strict || !o.fixCheckDigits);
+  job.strict = o.strict || !o.fixCheckDigits;
+  if (std::string e = takeYesNo(cell[kStrict], "strict", job.strict); !e.empty()) return e;
   if (std::string e = fillPrepress(cell, o, job.prepress); !e.empty()) return e;
   return placeOutput(cell[kOutput], o, root, job);
 }
@@ -338,6 +353,10 @@ BatchLine planLine(const CsvRecord& record, const Header& header, const Options&
                    const std::string& root) {
   BatchLine line;
   line.line = record.line;
+  if (record.tooLong) {
+    line.refusal = "longer than " + std::to_string(kMaxRecordBytes) + " bytes";
+    return line;
+  }
   const std::vector<int>& columns = header.present ? header.columns : positionalColumns(record);
   std::vector<std::string> fields(record.fields.size());
   std::transform(record.fields.begin(), record.fields.end(), fields.begin(), trimmed);

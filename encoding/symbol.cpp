@@ -1,5 +1,6 @@
 #include "symbol.h"
 
+#include <algorithm>
 #include <utility>
 
 #include "checksum.h"
@@ -165,6 +166,10 @@ Refusal attachAddon(Symbol& s, std::string_view addon, std::string_view price) {
 Completion completeSymbol(CodeType type, std::string_view text, std::string_view addon,
                           std::string_view price) {
   if (type < kEAN8 || type > kISMN) return {std::nullopt, Refusal::UnknownType};
+  if (takesPrice(type) && std::any_of(price.begin(), price.end(), [](char c) {
+        return static_cast<unsigned char>(c) < 0x20 || c == 0x7F;
+      }))
+    return {std::nullopt, Refusal::PriceControl};
   Reading r;
   if (auto refusal = read(type, text, r); refusal != Refusal::None) return {std::nullopt, refusal};
   const Rules rules = rulesFor(type);
@@ -265,6 +270,9 @@ std::string refusalMessage(Refusal refusal, CodeType type, std::string_view data
     case Refusal::Variant:
       return "the ISSN sequence variant must be 2 digits; got \"" +
              std::string(issnParts(data).second) + "\"";
+    case Refusal::PriceControl:
+      return "the price text holds a control character (a line break, tab or the like); "
+             "give it on one line";
   }
   return {};
 }

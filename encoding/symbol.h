@@ -27,6 +27,7 @@ enum class Refusal {
   UpcEForm,        // UPC-E: six digits in a form its UPC-A does not take (350024 for 350020)
   IsmnPrefix,      // ISMN: a 13-digit number that does not start 979-0
   Variant,         // ISSN: a sequence variant of other than 2 digits
+  PriceControl,    // ISBN, ISMN: a control character (a line break, ...) in the price text
 };
 
 struct Symbol {
@@ -51,9 +52,11 @@ struct Completion {
 
 // Add-on and price are ignored for the EAN types. An ISBN's add-on has 5 digits, the UPC,
 // ISSN and ISMN types' 2 or 5; any other length is refused, and an empty add-on is none.
-// The price is kept as typed for ISBN and ISMN. ISBN, ISSN and ISMN texts may group their
-// digits with hyphens or spaces. An ISSN text may end with a space and its 2-digit
-// sequence variant ("0317-8471 03"); without one it is 00.
+// The price is kept as typed for ISBN and ISMN; one holding a control character is
+// refused, since every file carries it as text (a line break would end an EPS comment or
+// string and start a line of its own). ISBN, ISSN and ISMN texts may group their digits
+// with hyphens or spaces. An ISSN text may end with a space and its 2-digit sequence
+// variant ("0317-8471 03"); without one it is 00.
 Completion completeSymbol(CodeType type, std::string_view data, std::string_view addon = {},
                           std::string_view price = {});
 

@@ -1,6 +1,8 @@
 #include "atomic_file.h"
 
+#include <dirent.h>
 #include <fcntl.h>
+#include <sys/file.h>
 #include <sys/random.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -13,30 +15,49 @@
 #include <cstring>
 #include <ctime>
 #include <memory>
+#include <new>
 
 namespace strimlo {
 
 namespace {
 
+constexpr char kPartialPrefix[] = ".strimlo-partial-";
+constexpr char kNameChars[] = "abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789";
+constexpr std::time_t kStaleSeconds = 24 * 60 * 60;
+
 std::atomic<bool> g_syncEachFile{true};
 std::atomic<bool> g_replaceLinks{false};
 thread_local std::string t_lastFailure;
 
-// Temporary files being written, for removal from a signal handler: plain pointers in a
-// fixed table, since a handler may neither lock nor allocate.
+// Temporary files being written, for removal from a signal handler: plain pointers in
+// fixed blocks, since a handler may neither lock nor allocate. A block is added when all
+// are full and never freed, so any number of saves at once is cleaned up.
 constexpr int kSlots = 256;
-std::atomic<const char*> g_temps[kSlots];
+struct TempBlock {
+  std::atomic<const char*> names[kSlots] = {};
+  std::atomic<TempBlock*> next{nullptr};
+};
+TempBlock g_temps;
 
-int registerTemp(const char* name) {
-  for (int i = 0; i < kSlots; ++i) {
-    const char* empty = nullptr;
-    if (g_temps[i].compare_exchange_strong(empty, name)) return i;
+std::atomic<const char*>* registerTemp(const char* name) {
+  for (TempBlock* block = &g_temps;;) {
+    for (auto& slot : block->names) {
+      const char* empty = nullptr;
+      if (slot.compare_exchange_strong(empty, name)) return &slot;
+    }
+    TempBlock* next = block->next.load();
+    if (next == nullptr) {
+      auto* fresh = new (std::nothrow) TempBlock;
+      if (fresh == nullptr) return nullptr;  // no memory: this one is not cleaned up on a signal
+      if (!block->next.compare_exchange_strong(next, fresh)) delete fresh;  // another thread's
+      next = block->next.load();
+    }
+    block = next;
   }
-  return -1;  // more saves at once than slots: this one is not cleaned up on a signal
 }
 
-void unregisterTemp(int slot) {
-  if (slot >= 0) g_temps[slot] = nullptr;
+void unregisterTemp(std::atomic<const char*>* slot) {
+  if (slot != nullptr) *slot = nullptr;
 }
 
 std::string errorText(int error) {
@@ -113,15 +134,14 @@ Classified classify(std::string& path) {
   return {Target::Regular};
 }
 
-// "dir/.strimlo-XXXXXX" next to the target, so that the final rename stays within one
-// file system. Short, so that any name the folder takes leaves room for it. Empty when
-// the path names no file.
+// "dir/.strimlo-partial-XXXXXX" next to the target, so that the final rename stays within
+// one file system; the name tells a user what it is. Empty when the path names no file.
 std::string tempTemplate(const std::string& path) {
   const auto slash = path.rfind('/');
   const std::string dir = slash == std::string::npos ? "" : path.substr(0, slash + 1);
   const std::string name = slash == std::string::npos ? path : path.substr(slash + 1);
   if (name.empty() || name == "." || name == "..") return {};
-  return dir + ".strimlo-XXXXXX";
+  return dir + kPartialPrefix + "XXXXXX";
 }
 
 // Creates the template's name with a fresh random suffix. Mode 0666 lets the kernel apply
@@ -130,7 +150,6 @@ std::string tempTemplate(const std::string& path) {
 // The suffix comes from getrandom(2): std::random_device probes the processor first,
 // and in a virtual machine each probe costs more than writing a small file.
 std::string randomName(const std::string& pattern) {
-  static constexpr char kChars[] = "abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789";
   std::uint8_t bytes[6];
   if (getrandom(bytes, sizeof bytes, GRND_NONBLOCK) != static_cast<ssize_t>(sizeof bytes)) {
     // No entropy yet (early boot): the time and the place still differ from try to try.
@@ -142,17 +161,44 @@ std::string randomName(const std::string& pattern) {
     for (auto& b : bytes) b = static_cast<std::uint8_t>(v >>= 8);
   }
   std::string name = pattern;
-  for (std::size_t k = 0; k < 6; ++k) name[name.size() - 6 + k] = kChars[bytes[k] % (sizeof kChars - 1)];
+  for (std::size_t k = 0; k < 6; ++k) name[name.size() - 6 + k] = kNameChars[bytes[k] % (sizeof kNameChars - 1)];
   return name;
+}
+
+// A temporary file is locked while its save is under way, so that a later run can tell
+// one left by a killed save (unlocked: the kernel drops a dead process's locks).
+void markInUse(int fd) {
+  if (flock(fd, LOCK_EX | LOCK_NB) != 0) {
+    // A file system without locks: the file's age still keeps it from a clean-up.
+  }
 }
 
 int createTemp(const std::string& pattern, std::string& name) {
   for (int attempt = 0; attempt < 100; ++attempt) {
     name = randomName(pattern);
     const int fd = open(name.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+    if (fd >= 0) markInUse(fd);
     if (fd >= 0 || errno != EEXIST) return fd;
   }
   return -1;
+}
+
+// Whether a folder entry is a temporary file of ours that no save will finish: our name,
+// a regular file of this user, untouched for a day, and not locked by a save under way.
+bool isStaleTemp(int dir, const char* name) {
+  const std::size_t prefix = sizeof kPartialPrefix - 1;
+  if (std::strncmp(name, kPartialPrefix, prefix) != 0 || std::strlen(name) != prefix + 6 ||
+      std::strspn(name + prefix, kNameChars) != 6)
+    return false;
+  struct stat st {};
+  if (fstatat(dir, name, &st, AT_SYMLINK_NOFOLLOW) != 0 || !S_ISREG(st.st_mode) ||
+      st.st_uid != geteuid() || std::time(nullptr) - st.st_mtime < kStaleSeconds)
+    return false;
+  const int fd = openat(dir, name, O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
+  if (fd < 0) return false;
+  const bool unlocked = flock(fd, LOCK_EX | LOCK_NB) == 0;
+  close(fd);
+  return unlocked;
 }
 
 // An existing target keeps its permission bits, and its owner where we may set it; a new
@@ -275,6 +321,7 @@ bool AtomicFile::linkUnnamed(int fd) {
   for (int attempt = 0; attempt < 100; ++attempt) {
     std::string name = randomName(pattern);
     if (linkat(AT_FDCWD, self.c_str(), AT_FDCWD, name.c_str(), AT_SYMLINK_FOLLOW) == 0) {
+      markInUse(fd);
       temp_ = std::move(name);  // renamed over the target by commit(), else removed
       slot_ = registerTemp(temp_.c_str());
       return keepMode(fd, path_) && (!g_syncEachFile || fsync(fd) == 0);
@@ -359,10 +406,19 @@ void setSyncEachFile(bool sync) { g_syncEachFile = sync; }
 
 void setReplaceLinks(bool replace) { g_replaceLinks = replace; }
 
+void removeStaleTemporaryFiles(const std::string& folder) noexcept {
+  DIR* dir = opendir(folder.empty() ? "." : folder.c_str());
+  if (dir == nullptr) return;
+  while (const dirent* entry = readdir(dir))
+    if (entry->d_name[0] == '.' && isStaleTemp(dirfd(dir), entry->d_name))
+      unlinkat(dirfd(dir), entry->d_name, 0);
+  closedir(dir);
+}
+
 void removeTemporaryFiles() noexcept {
-  for (auto& slot : g_temps) {
-    if (const char* name = slot.load()) unlink(name);
-  }
+  for (TempBlock* block = &g_temps; block != nullptr; block = block->next.load())
+    for (auto& slot : block->names)
+      if (const char* name = slot.load()) unlink(name);
 }
 
 void removeTemporaryFilesOnSignals() {

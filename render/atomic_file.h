@@ -13,6 +13,7 @@
 // it sits in a sticky world-writable folder and belongs to neither this user nor the
 // folder's owner (the kernel's protected-symlinks rule). With setReplaceLinks(true), a
 // link is never followed: the new file takes its place.
+#include <atomic>
 #include <cstdio>
 #include <memory>
 #include <string>
@@ -51,7 +52,7 @@ class AtomicFile {
   std::string temp_;      // the named temporary file; empty when unnamed or direct
   bool unnamed_ = false;  // an O_TMPFILE file, named at the commit
   std::unique_ptr<char[]> buffer_;
-  int slot_ = -1;     // where temp_ is registered for removal on a signal
+  std::atomic<const char*>* slot_ = nullptr;  // where temp_ is registered for removal on a signal
   std::FILE* file_ = nullptr;
   bool failed_ = false;
   bool committed_ = false;
@@ -72,6 +73,11 @@ void setSyncEachFile(bool sync);
 // A batch writes names made from untrusted data: a link found there is replaced, never
 // followed, and a pipe or device there is refused rather than written to.
 void setReplaceLinks(bool replace);
+
+// Removes the temporary files (".strimlo-partial-" and six letters) in the folder that a
+// save killed outright (kill -9, a power cut) left: those of this user, older than a day
+// and locked by no save under way. A run calls it for the folder it writes to.
+void removeStaleTemporaryFiles(const std::string& folder) noexcept;
 
 // Removes every temporary file still open. Safe to call from a signal handler.
 void removeTemporaryFiles() noexcept;

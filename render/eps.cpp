@@ -89,10 +89,19 @@ void appendFixed(std::string& out, float value) {
 }
 
 // A PostScript string literal; the three characters that would end or break it are
-// escaped, everything else goes in as it is.
+// escaped, and a control character goes in as its octal escape, so that no text can
+// start a line of its own in the file. Everything else goes in as it is.
 void appendPsString(std::string& out, std::string_view text) {
   out += '(';
   for (char ch : text) {
+    const auto byte = static_cast<unsigned char>(ch);
+    if (byte < 0x20 || byte == 0x7F) {
+      const char octal[] = {'\\', static_cast<char>('0' + (byte >> 6)),
+                            static_cast<char>('0' + (byte >> 3 & 7)),
+                            static_cast<char>('0' + (byte & 7))};
+      out.append(octal, sizeof octal);
+      continue;
+    }
     if (ch == '\\' || ch == '(' || ch == ')') out += '\\';
     out += ch;
   }
@@ -231,7 +240,7 @@ void appendHeader(std::string& out, CodeType type, std::string_view digits,
   out += kHomePage;
   out += "\n%%Title: ";
   // A line break would end the comment and turn the rest into PostScript.
-  for (char ch : digits) out += ch == '\n' || ch == '\r' || ch == '\f' ? ' ' : ch;
+  for (char ch : digits) out += static_cast<unsigned char>(ch) < 0x20 || ch == 0x7F ? ' ' : ch;
   appendBoundingBox(out, type, addon, quiet);
   out += "\n% FILE GENERATED PGROGRAMMATICALLY - DO NOT MODIFY!\n";
   if (microns > 0) {

@@ -50,9 +50,15 @@ Written vectorBytes(const Symbol& sym, const Layout& layout, FileFormat format,
   if (!font || (format == kPDF && !type1)) return fail(Failure::NoFont);
   const std::string note = reductionNote(prepress.barReductionMicrons, std::nullopt);
   std::optional<std::string> bytes;
-  if (format == kPDF) bytes = makePdf(layout, *font, *type1, sym.digits, note);
-  else bytes = makeSvg(layout, *font, humanText(sym), note, !prepress.transparent);
-  if (!bytes) return fail(Failure::EncodeFailed);
+  bool fontUnreadable = false;
+  if (format == kPDF) {
+    bytes = makePdf(layout, *font, *type1, sym.digits, note, &fontUnreadable);
+    // A remembered file that cannot be read gives way to the one fontconfig names.
+    const Type1Font* found = fontUnreadable ? helveticaType1Found() : nullptr;
+    if (found && found->outlines != type1->outlines)
+      bytes = makePdf(layout, *font, *found, sym.digits, note, &fontUnreadable);
+  } else bytes = makeSvg(layout, *font, humanText(sym), note, !prepress.transparent);
+  if (!bytes) return fail(fontUnreadable ? Failure::FontUnreadable : Failure::EncodeFailed);
   return {std::move(*bytes), Failure::None, {}};
 }
 
@@ -87,6 +93,7 @@ SaveFailure saveFailureOf(Failure f) {
     case Failure::TooLarge: return SaveFailure::TooLarge;
     case Failure::OpaqueFormat: return SaveFailure::OpaqueFormat;
     case Failure::WriteFailed: return SaveFailure::WriteFailed;
+    case Failure::FontUnreadable: return SaveFailure::FontUnreadable;
     default: return SaveFailure::EncodeFailed;
   }
 }

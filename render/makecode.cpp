@@ -105,6 +105,11 @@ std::string describe(const SaveOutcome& outcome, CodeType type, std::string_view
     case SaveFailure::BadReduction: return "the bar width reduction must be 0 to 100 micrometres";
     case SaveFailure::OpaqueFormat:
       return "TIFF and JPEG files are opaque CMYK: a transparent background needs PNG (or EPS)";
+    case SaveFailure::NotSeekable:
+      return "a TIFF file cannot go to a pipe or terminal (its writer moves back in the file); "
+             "name a file";
+    case SaveFailure::FontUnreadable:
+      return "the PDF's font file (Nimbus Sans, Type 1) could not be read";
   }
   return {};
 }

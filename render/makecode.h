@@ -24,6 +24,8 @@ enum class SaveFailure {
   WriteFailed,  // the file could not be written (nothing was changed)
   BadReduction,   // a bar width reduction outside 0 to 100 micrometres
   OpaqueFormat,   // a transparent background asked of TIFF or JPEG (opaque CMYK)
+  NotSeekable,    // TIFF to a pipe or terminal: its encoder goes back to write the directory
+  FontUnreadable, // PDF: the Type 1 font file could not be read to be embedded
 };
 
 struct SaveOutcome {

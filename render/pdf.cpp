@@ -3,6 +3,8 @@
 #include <fontconfig/fontconfig.h>
 #include <hpdf.h>
 #include <hpdf_encrypt.h>
+#include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <ctime>
@@ -16,10 +18,28 @@ namespace strimlo {
 
 namespace {
 
-// The metrics beside a .t1 file; none unless they are Nimbus Sans Regular's.
+// Whether a .t1 file ends as a whole Type 1 font does: zeros, then "cleartomark". A file
+// cut short (a full disk, a broken copy) would make every PDF fail.
+bool wholeType1(const std::string& outlines) {
+  const int fd = open(outlines.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+  if (fd < 0) return false;
+  struct stat st {};
+  char tail[64] = {};
+  const bool read = fstat(fd, &st) == 0 && S_ISREG(st.st_mode) &&
+                    st.st_size > static_cast<off_t>(sizeof tail) &&
+                    pread(fd, tail, sizeof tail, st.st_size - static_cast<off_t>(sizeof tail)) ==
+                        static_cast<ssize_t>(sizeof tail);
+  close(fd);
+  return read && std::string_view(tail, sizeof tail).find("cleartomark") != std::string_view::npos;
+}
+
+// The metrics beside a .t1 file; none unless they are Nimbus Sans Regular's and the
+// outlines are whole.
 std::optional<Type1Font> nimbusSansAt(const std::string& outlines) {
-  if (!outlines.ends_with(".t1") || access(outlines.c_str(), R_OK) != 0) return std::nullopt;
+  if (!outlines.ends_with(".t1") || !wholeType1(outlines)) return std::nullopt;
   Type1Font font{outlines.substr(0, outlines.size() - 3) + ".afm", outlines};
+  struct stat st {};  // a regular file only: reading a pipe would wait for a writer
+  if (stat(font.metrics.c_str(), &st) != 0 || !S_ISREG(st.st_mode)) return std::nullopt;
   std::ifstream afm(font.metrics);
   for (std::string line; std::getline(afm, line) && !line.starts_with("StartCharMetrics");)
     if (line == "FontName NimbusSans-Regular") return font;
@@ -173,10 +193,12 @@ std::optional<std::string> contents(HPDF_Doc pdf) {
 
 std::optional<std::string> build(HPDF_Doc pdf, const HPDF_STATUS& error, const Layout& layout,
                                   const Font& font, const Type1Font& type1,
-                                  std::string_view title, std::string_view note) {
+                                  std::string_view title, std::string_view note,
+                                  bool& fontUnreadable) {
   // Nothing is compressed: the page's few operators stay readable, and the font program
   // is encrypted data that would not shrink.
   const char* name = HPDF_LoadType1FontFromFile(pdf, type1.metrics.c_str(), type1.outlines.c_str());
+  fontUnreadable = name == nullptr;
   // WinAnsiEncoding is ISO-8859-1 wherever a Latin-1 byte is a printable character.
   HPDF_Font face = name ? HPDF_GetFont(pdf, name, "WinAnsiEncoding") : nullptr;
   HPDF_Page page = face ? addPage(pdf, layout) : nullptr;
@@ -197,13 +219,20 @@ const Type1Font* helveticaType1() {
   return font ? &*font : nullptr;
 }
 
+const Type1Font* helveticaType1Found() {
+  static const std::optional<Type1Font> font = findType1();
+  return font ? &*font : nullptr;
+}
+
 std::optional<std::string> makePdf(const Layout& layout, const Font& font,
                                    const Type1Font& type1, std::string_view title,
-                                   std::string_view note) {
+                                   std::string_view note, bool* fontUnreadable) {
   HPDF_STATUS error = HPDF_OK;
   std::unique_ptr<HPDF_Doc_Rec, decltype(&HPDF_Free)> pdf(HPDF_New(onError, &error), HPDF_Free);
   if (!pdf) throw std::bad_alloc();  // its only failure
-  auto bytes = build(pdf.get(), error, layout, font, type1, title, note);
+  bool unreadable = false;
+  auto bytes = build(pdf.get(), error, layout, font, type1, title, note, unreadable);
+  if (fontUnreadable != nullptr) *fontUnreadable = unreadable && error != HPDF_FAILD_TO_ALLOC_MEM;
   // Running out of memory is told as it is for every other buffer.
   if (error == HPDF_FAILD_TO_ALLOC_MEM) throw std::bad_alloc();
   return bytes;

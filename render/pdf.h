@@ -17,15 +17,18 @@ struct Type1Font {
   std::string outlines;  // .t1: clear text, then the binary eexec part
 };
 
-// Found once through fontconfig; nullptr when fonts-urw-base35 is not installed.
+// The remembered file while it is still the font, else found once through fontconfig;
+// nullptr when fonts-urw-base35 is not installed.
 const Type1Font* helveticaType1();
+// Fontconfig's answer alone, for when the remembered file turns out unreadable.
+const Type1Font* helveticaType1Found();
 
 // The whole file of a layout in points (fileLayout at 72 dpi); title is the Info title,
 // note (what prepress applied, if anything) its Subject.
-// Nothing when the PDF library fails (an unreadable font file); std::bad_alloc when
-// memory runs out.
+// Nothing when the PDF library fails, with fontUnreadable (when given) set when it was
+// the font file it could not read; std::bad_alloc when memory runs out.
 std::optional<std::string> makePdf(const Layout& layout, const Font& font,
                                    const Type1Font& type1, std::string_view title,
-                                   std::string_view note = {});
+                                   std::string_view note = {}, bool* fontUnreadable = nullptr);
 
 }  // namespace strimlo

@@ -140,6 +140,9 @@ Written render(const Request& request, std::vector<std::string>* notes) {
           w.message = "the Helvetica face (Nimbus Sans, Debian package fonts-urw-base35) is not installed";
           break;
         case Failure::TooLarge: w.message = "the image would be too large to make"; break;
+        case Failure::FontUnreadable:
+          w.message = "the PDF's font file (Nimbus Sans, Type 1) could not be read";
+          break;
         default: w.message = "the file could not be made"; break;
       }
     }

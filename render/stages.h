@@ -46,6 +46,7 @@ enum class Failure {
   Refused,       // the texts cannot be encoded; see refusal
   WrongCheck,    // strict, and the typed check character is wrong
   NoFont,        // Nimbus Sans (fonts-urw-base35) is not installed
+  FontUnreadable,  // PDF: the Type 1 font file could not be read to be embedded
   TooLarge,      // the bitmap cannot be made
   EncodeFailed,  // the writer failed
   OpaqueFormat,  // a transparent background asked of TIFF or JPEG

@@ -5,6 +5,9 @@
 #include <fontconfig/fontconfig.h>
 #include <ft2build.h>
 #include FT_FREETYPE_H
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include <array>
 #include <cmath>
@@ -89,7 +92,9 @@ bool isNimbusSans(FT_Face face) {
 FT_Face openHelvetica(FT_Library library, std::string& file) {
   file = rememberedFontFile("helvetica-file");
   FT_Face face = nullptr;
-  if (!file.empty() && succeeded(FT_New_Face(library, file.c_str(), 0, &face))) {
+  struct stat st {};  // a regular file only: opening a pipe would wait for a writer
+  if (!file.empty() && stat(file.c_str(), &st) == 0 && S_ISREG(st.st_mode) &&
+      succeeded(FT_New_Face(library, file.c_str(), 0, &face))) {
     if (isNimbusSans(face)) return face;
     FT_Done_Face(face);
   }
@@ -164,15 +169,19 @@ class ThreadFace {
 std::string rememberedFontFile(std::string_view name) {
   const std::string cache = fontCacheFile(name);
   if (cache.empty()) return {};
-  // stdio, not a stream: a one-file run would set up the streams' locale for this alone.
-  std::FILE* in = std::fopen(cache.c_str(), "re");
-  if (in == nullptr) return {};
+  // A regular file only: a link is not followed, and a pipe or device there would block.
+  const int fd = open(cache.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
+  if (fd < 0) return {};
+  struct stat st {};
   char line[4096];
-  const bool read = std::fgets(line, sizeof line, in) != nullptr;
-  std::fclose(in);
-  std::string remembered = read ? line : "";
+  ssize_t n = -1;
+  if (fstat(fd, &st) == 0 && S_ISREG(st.st_mode)) n = read(fd, line, sizeof line);
+  close(fd);
+  if (n <= 0) return {};
+  std::string remembered(line, static_cast<std::size_t>(n));
   // The line is written whole with its newline; anything else is not a name to trust.
-  if (!remembered.ends_with('\n')) return {};
+  const auto end = remembered.find('\n');
+  if (end == std::string::npos || end + 1 != remembered.size()) return {};
   remembered.pop_back();
   return remembered.starts_with('/') ? remembered : std::string();
 }
@@ -182,7 +191,12 @@ void rememberFontFile(std::string_view name, const std::string& file) {
   if (cache.empty()) return;
   std::error_code ec;
   std::filesystem::create_directories(std::filesystem::path(cache).parent_path(), ec);
-  if (!ec) writeFileAtomically(cache, file + "\n");  // a cache: failing to write it is fine
+  if (ec) return;  // a cache: failing to write it is fine
+  // Whatever else stands at the name (a link, a pipe) goes, so that the new file takes
+  // its place rather than being written through it.
+  struct stat st {};
+  if (lstat(cache.c_str(), &st) == 0 && !S_ISREG(st.st_mode)) unlink(cache.c_str());
+  writeFileAtomically(cache, file + "\n");
 }
 
 const Font* Font::helvetica() {

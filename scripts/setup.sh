@@ -7,7 +7,7 @@ packages=(
   build-essential cmake ninja-build pkg-config
   qt6-base-dev libgl-dev
   libcairo2-dev libfreetype-dev libfontconfig-dev fonts-urw-base35
-  libpng-dev libtiff-dev libjpeg62-turbo-dev zlib1g-dev libhpdf-dev
+  libpng-dev libtiff-dev libjpeg62-turbo-dev zlib1g-dev libhpdf-dev libunistring-dev
   libgtest-dev libbenchmark-dev
   zbar-tools zxing-cpp-tools ghostscript poppler-utils python3-pil libimage-exiftool-perl
   xvfb xauth locales librsvg2-bin libxml2-utils

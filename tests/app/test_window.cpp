@@ -274,6 +274,33 @@ class TestWindow : public QObject {
     }
   }
 
+  // A multi-line text pasted into a field shows its line breaks as spaces; the field then
+  // holds those spaces, so the preview and every saved file carry what is seen.
+  void pastedLineBreaksBecomeSpaces_data() {
+    QTest::addColumn<QString>("field");
+    QTest::addColumn<QString>("pasted");
+    QTest::addColumn<QString>("held");
+    QTest::newRow("price over two lines") << "textfieldPriceText" << "USD\n12.99" << "USD 12.99";
+    QTest::newRow("price with a DSC comment after CRLF")
+        << "textfieldPriceText" << "9.99\r\n%%EndDocument" << "9.99 %%EndDocument";
+    QTest::newRow("price with ESC and a tab") << "textfieldPriceText" << "\x1b[2J\t1" << " [2J 1";
+    QTest::newRow("data with a trailing line break")
+        << "textfieldDataToEncode" << "978-0-306-40615-7\n" << "978-0-306-40615-7 ";
+  }
+  void pastedLineBreaksBecomeSpaces() {
+    QFETCH(QString, field);
+    QFETCH(QString, pasted);
+    QFETCH(QString, held);
+    Window w;
+    choose(w.codeType, kISBN13);
+    QLineEdit* edit = w.field(field);
+    retype(edit, QString());
+    edit->insert(pasted);  // as a paste does
+    settle();
+    QCOMPARE(edit->text(), held);
+    QCOMPARE(requested(*w.preview, field), held.toStdString());
+  }
+
   // Only the user's edits are edits: text set by the program is not taken up.
   void textSetByTheProgramIsNoEdit() {
     Window w;

@@ -287,6 +287,31 @@ TEST(Batch, StandardInputAndStrictColumn) {
   EXPECT_NE(fixed.output.find("check character 0 is wrong; 1 expected, replaced"), std::string::npos) << fixed.output;
 }
 
+// With the temporary folder full, every refused line still has its reason printed: 3,000
+// reasons (150 kB) against a /tmp of one page, in a mount namespace of its own (the
+// test's folder is seen at /mnt there, since it may lie under /tmp).
+TEST(Batch, EveryReasonIsPrintedWithAFullTemporaryFolder) {
+  if (geteuid() != 0 || test::run("unshare -m true").exitCode != 0)
+    GTEST_SKIP() << "a private /tmp needs root and unshare";
+  test::TempDir dir;
+  std::string csv = "type,data\n";
+  for (int i = 0; i < 3000; ++i) csv += "ean13," + std::to_string(i) + "\n";
+  test::writeFile(dir.file("in.csv"), csv);
+  fs::create_directory(dir.file("out"));
+  const test::CommandResult c = test::run(
+      "cd " + shellQuote(dir.path().string()) +
+      " && unshare -m sh -c 'mount --bind \"$PWD\" /mnt && cd /mnt && "
+      "mount -t tmpfs -o size=4k tmpfs /tmp && " + STRIMLO_CLI +
+      " --batch in.csv --outdir out'");
+  EXPECT_EQ(c.exitCode, 1);
+  EXPECT_EQ(c.output.rfind("0 written, 3000 refused\n", 0), 0u) << c.output.substr(0, 300);
+  std::size_t reasons = 0;
+  for (std::size_t at = 0; (at = c.output.find("\nline ", at)) != std::string::npos; ++at) ++reasons;
+  EXPECT_EQ(reasons, 3000u);
+  EXPECT_NE(c.output.find("\nline 3001: 2999: EAN-13 needs 12 or 13 digits; got 4\n"),
+            std::string::npos);
+}
+
 // Ctrl-C stops the batch between files: no temporary file is left, every file is whole.
 TEST(Batch, InterruptLeavesOnlyWholeFiles) {
   test::TempDir dir;

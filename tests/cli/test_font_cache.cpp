@@ -1,21 +1,49 @@
 // The remembered font files (the face drawn with, the Type 1 font a PDF embeds): a run uses
 // each while it is still Nimbus Sans, and asks fontconfig again (and remembers its answer)
-// when it is missing, gone or another face.
+// when it is missing, gone, another face, or anything odd stands in the cache.
+#include <sys/stat.h>
+
 #include "cli_runner.h"
 
 namespace strimlo::test {
 namespace {
 
+// The system's Nimbus Sans Type 1 outlines, for the rows that copy or break them.
+const char* const kSystemType1 =
+    "$(fc-list ':family=Nimbus Sans:style=Regular:fontformat=Type 1' file | grep '\\.t1:' | "
+    "head -n 1 | cut -d: -f1)";
+
 TEST(FontCache, AStaleOrForeignRememberedFileFallsBackToFontconfig) {
   struct Row {
     const char* what;
     const char* remembered;  // nullptr: no cache file
+    std::string setup = {};  // shell, run in the folder after the cache files are written
+    std::string pdfSays = {};  // "" when the PDF is written; else a part of its message
+    std::string env = {};      // before the command
   };
-  const Row rows[] = {
+  const std::vector<Row> rows = {
       {"nothing remembered yet", nullptr},
       {"a file that is gone", "/nonexistent/NimbusSans-Regular.otf\n"},
       {"another face", "/usr/share/fonts/truetype/dejavu/DejaVuSans.ttf\n"},
       {"not a path at all", "\x01garbage"},
+      {"pipes at the cache's names would block", "",
+       "rm strimlo/* && mkfifo strimlo/helvetica-file strimlo/helvetica-type1"},
+      {"links at the cache's names are replaced, not written through", "",
+       "rm strimlo/* && echo VICTIM > victim && ln -s ../victim strimlo/helvetica-file && "
+       "ln -s ../victim strimlo/helvetica-type1"},
+      {"a remembered Type 1 font cut short", "",
+       std::string("mkdir fonts && t1=") + kSystemType1 +
+           " && head -c 50000 \"$t1\" > fonts/NimbusSans-Regular.t1 && "
+           "cp \"${t1%.t1}.afm\" fonts/ && echo \"$PWD/fonts/NimbusSans-Regular.t1\" > "
+           "strimlo/helvetica-type1"},
+      {"a remembered Type 1 font that ends whole but cannot be read, nothing else found", "",
+       std::string("mkdir fonts && t1=") + kSystemType1 +
+           " && { head -c 20000 /dev/zero; tail -c 600 \"$t1\"; } > fonts/NimbusSans-Regular.t1 "
+           "&& cp \"${t1%.t1}.afm\" fonts/ && echo \"$PWD/fonts/NimbusSans-Regular.t1\" > "
+           "strimlo/helvetica-type1 && printf '<fontconfig></fontconfig>' > empty.conf && "
+           "fc-list ':family=Nimbus Sans:style=Regular' file | grep '\\.otf:' | head -n 1 | "
+           "cut -d: -f1 > strimlo/helvetica-file",
+       "the PDF's font file (Nimbus Sans, Type 1) could not be read", "FONTCONFIG_FILE=$PWD/empty.conf "},
   };
   for (const Row& r : rows) {
     SCOPED_TRACE(r.what);
@@ -27,14 +55,30 @@ TEST(FontCache, AStaleOrForeignRememberedFileFallsBackToFontconfig) {
       writeFile(cache, r.remembered);
       writeFile(type1, r.remembered);
     }
+    const std::string in = "cd " + shellQuote(dir.path().string()) + " && ";
+    if (!r.setup.empty()) {
+      ASSERT_EQ(run(in + r.setup).exitCode, 0);
+    }
     for (const char* name : {"x.png", "x.pdf"}) {
-      const auto c = run("XDG_CACHE_HOME=" + shellQuote(dir.path().string()) + " " + STRIMLO_CLI +
-                         " -o " + shellQuote(dir.file(name)) + " 401234567890");
-      ASSERT_EQ(c.exitCode, 0) << c.output;
+      const auto c = run(in + r.env + "XDG_CACHE_HOME=" + shellQuote(dir.path().string()) +
+                         " timeout 20 " + STRIMLO_CLI + " -o " + shellQuote(dir.file(name)) +
+                         " 401234567890");
+      const bool refused = std::string(name) == "x.pdf" && !r.pdfSays.empty();
+      ASSERT_EQ(c.exitCode, refused ? 1 : 0) << name << ": " << c.output;
+      if (refused) {
+        EXPECT_NE(c.output.find(r.pdfSays), std::string::npos) << c.output;
+      }
     }
     EXPECT_EQ(zbarDecode(dir.file("x.png")), std::vector<std::string>{"EAN-13:4012345678901"});
+    ASSERT_TRUE(std::filesystem::is_regular_file(std::filesystem::symlink_status(cache)));
     EXPECT_NE(readFile(cache).find("NimbusSans-Regular"), std::string::npos) << readFile(cache);
-    EXPECT_NE(readFile(type1).find("NimbusSans-Regular.t1"), std::string::npos) << readFile(type1);
+    if (r.env.empty()) {
+      ASSERT_TRUE(std::filesystem::is_regular_file(std::filesystem::symlink_status(type1)));
+      EXPECT_NE(readFile(type1).find("NimbusSans-Regular.t1"), std::string::npos) << readFile(type1);
+    }
+    if (std::filesystem::exists(dir.file("victim"))) {
+      EXPECT_EQ(readFile(dir.file("victim")), "VICTIM\n");
+    }
   }
 }
 

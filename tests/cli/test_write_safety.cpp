@@ -56,6 +56,21 @@ std::vector<HostileRow> hostileRows() {
       {"two spellings of one file", "",
        "ean13,401234567890,,,a.eps\nean13,401234567891,,,./a.eps\n", kBatch, 1, "",
        "lines 1, 2 would all write"},
+      {"names that differ only in letter case", "",
+       "ean13,401234567890,,,label.png\nean13,4012345678901,,,LABEL.png\nean8,9638507,,,Label.PNG\n",
+       kBatch, 1, "", "/out/label.png (names that differ only in letter case"},
+      {"an accent composed and as a combining mark", "",
+       "ean13,401234567890,,,caf\xc3\xa9.eps\nean8,9638507,,,cafe\xcc\x81.eps\n", kBatch, 1, "",
+       "its name differs from theirs only in letter case or accent form"},
+      {"temporary files a killed save left: ours and a day old go, the rest stay",
+       "touch -d '2 days ago' out/.strimlo-partial-Ab3dEf out/.strimlo-partial-toolong1 "
+       "out/.strimlo-keep && touch out/.strimlo-partial-Fresh1",
+       "ean13,401234567890\n", kBatch, 0,
+       ".strimlo-keep .strimlo-partial-Fresh1 .strimlo-partial-toolong1 401234567890.eps",
+       "1 written"},
+      {"a day-old temporary file beside a single file's target",
+       "touch -d '2 days ago' out/.strimlo-partial-Ab3dEf", "", "-o out/x.eps 401234567890", 0,
+       "x.eps", ""},
       {"a pipe planted at a name", "mkfifo out/4012345678901.eps", "ean13,4012345678901\n", kBatch,
        1, "4012345678901.eps|", "not a regular file"},
       {"an allocation failure", "", "", "-o out/big.tiff --addon 51299 --size 9 --res 7 " + kIsbn,
@@ -114,6 +129,34 @@ std::vector<HostileRow> hostileRows() {
       {"a price wider than its room", "", "",
        "--addon 51299 --price 'EUR 123456,99' -o out/i.png " + kIsbn, 0, "i.png",
        "price: wider than the room beside the add-on"},
+      {"a line break in --price would start a DSC line in the EPS", "", "",
+       "--addon 51299 --price \"$(printf 'USD\\n%%%%EndDocument')\" -o out/p.eps " + kIsbn, 1, "",
+       "the price text holds a control character"},
+      {"ESC in --price as the batch's default", "", "isbn13,978-3-16-148410-0,51299\n",
+       kBatch + " --price \"$(printf '\\033[2J9.99')\"", 1, "",
+       "line 1: 978-3-16-148410-0: the price text holds a control character"},
+      {"strict=y verifies the check digit", "", "data,strict\n4006381333930,y\n", kBatch, 1, "",
+       "line 2: 4006381333930: check character 0 is wrong; 1 expected"},
+      {"a yes/no cell that is neither", "", "data,quiet,transparent\n401234567890,ON,maybe\n",
+       kBatch, 1, "", "line 2: 401234567890: bad transparent \"maybe\" (yes or no"},
+      {"the summary to a full disk", "", "ean13,401234567890\n", kBatch + " > /dev/full", 1,
+       "401234567890.eps", "cannot write to standard output: No space left on device"},
+      {"the summary to a closed standard output", "", "ean13,401234567890\n", kBatch + " >&-", 1,
+       "401234567890.eps", "cannot write to standard output: Bad file descriptor"},
+      // Made in memory first, so a pipe takes it whole.
+      {"TIFF to a pipe", "", "", "--format tiff -o - 401234567890 | head -c 4 | grep -q 'II\\*'", 0, "", ""},
+      {"a line longer than 64 KiB, then a good one", "",
+       "type,data\nean13," + std::string(70000, '7') + "\nean13,401234567890\n", kBatch, 1,
+       "401234567890.eps", "line 2: longer than 65536 bytes"},
+      {"/dev/zero as the batch file", "", "", "--batch /dev/zero --outdir out", 2, "",
+       "cannot read /dev/zero: a device, not a file or a pipe", Needs::NoSanitizer},
+      {"a 200 MB file of one line, in 350 MB of address space",
+       "(echo type,data; head -c 200000000 /dev/zero | tr '\\0' 7) > out/big.csv", "",
+       "--batch out/big.csv --outdir out; s=$?; rm out/big.csv; exit $s", 1, "",
+       "0 written, 1 refused",
+       Needs::NoSanitizer},
+      {"a right-to-left override in a cell", "", "type,data\nean13,4012\xe2\x80\xae" "0987\n", kBatch, 1, "",
+       "line 2: 4012\\xe2\\x80\\xae0987: EAN-13 needs"},
   };
 }
 
@@ -163,6 +206,7 @@ std::string command(const HostileRow& r) {
   if (r.needs != Needs::NoSanitizer) return cli;
   if (r.args.find("--jobs") != std::string::npos)
     return "ulimit -s 1000000; ulimit -v 2500000; " + cli;
+  if (r.args.find("big.csv") != std::string::npos) return "ulimit -v 350000; " + cli;
   return std::string("ulimit -v ") +
          (r.args.find("--preview") != std::string::npos ? "200000" : "20000") + "; " + cli;
 }

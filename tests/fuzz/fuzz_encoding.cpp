@@ -158,7 +158,7 @@ void checkRefusalMessages(CodeType type, std::string_view data, std::string_view
                     Refusal::DataNotDigits, Refusal::AddonNotDigits, Refusal::AddonLength,
                     Refusal::NumberSystem, Refusal::NotSuppressible, Refusal::UpcEForm,
                     Refusal::IsmnPrefix,
-                    Refusal::Variant})
+                    Refusal::Variant, Refusal::PriceControl})
     FUZZ_CHECK(refusalMessage(r, type, data, addon).empty() == (r == Refusal::None));
 }
 

@@ -9,6 +9,7 @@
 #include <sys/sysmacros.h>
 
 #include <filesystem>
+#include <memory>
 #include <thread>
 #include <string>
 #include <vector>
@@ -94,12 +95,28 @@ TEST(AtomicFile, TargetKeepsItsOldBytesUntilTheCommit) {
   ASSERT_TRUE(file.write("new", 3));
   const auto during = entries(dir.path());
   ASSERT_EQ(during.size(), 2u);
-  EXPECT_EQ(during[0].rfind(".strimlo-", 0), 0u) << during[0];
-  EXPECT_EQ(during[0].size(), 15u) << during[0];
+  EXPECT_EQ(during[0].rfind(".strimlo-partial-", 0), 0u) << during[0];
+  EXPECT_EQ(during[0].size(), 23u) << during[0];
   EXPECT_EQ(test::readFile(path), "old");
   ASSERT_TRUE(file.commit());
   EXPECT_EQ(test::readFile(path), "new");
   EXPECT_EQ(entries(dir.path()), std::vector<std::string>{"a.jpg"});
+}
+
+// A signal's clean-up reaches every save under way, however many there are.
+TEST(AtomicFile, SignalCleanUpRemovesEveryTemporaryFile) {
+  test::TempDir dir;
+  std::vector<std::unique_ptr<AtomicFile>> saves;
+  for (int i = 0; i < 300; ++i) {
+    const std::string path = dir.file("f" + std::to_string(i));
+    test::writeFile(path, "old");  // an existing target: a named temporary file beside it
+    saves.push_back(std::make_unique<AtomicFile>(path));
+    ASSERT_TRUE(saves.back()->ok());
+  }
+  ASSERT_EQ(entries(dir.path()).size(), 600u);
+  removeTemporaryFiles();
+  EXPECT_EQ(entries(dir.path()).size(), 300u);
+  for (const std::string& name : entries(dir.path())) EXPECT_EQ(name[0], 'f') << name;
 }
 
 // A new file has no name until the commit; a file that appears at the name meanwhile is
