@@ -61,10 +61,11 @@ void configure(httplib::Server& server, Service& service, const ServerOptions& o
   server.Options(".*", handler);
   // Answers the library gives itself (413 for a body over the limit, 400 for a bad
   // request line) get the API's JSON too.
-  server.set_error_handler([](const httplib::Request&, httplib::Response& res) {
+  server.set_error_handler([&service](const httplib::Request&, httplib::Response& res) {
     if (!res.body.empty()) return;
     const char* what = res.status == 413 ? "the body is too large" : "bad request";
     answer(errorResponse(res.status, what), res);
+    service.metrics().request("refused", res.status, std::chrono::nanoseconds(0));
   });
   server.set_exception_handler([](const httplib::Request&, httplib::Response& res, std::exception_ptr) {
     answer(errorResponse(500, "the request could not be answered"), res);
