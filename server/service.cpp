@@ -187,25 +187,22 @@ ApiResponse errorResponse(int status, const std::string& message, const std::str
 }
 
 Service::Service(const Limits& limits)
-    : limits_(limits), gate_(std::max(1, limits.threads), std::max(0, limits.queue)) {}
+    : limits_(limits), pool_(limits.threads, limits.queue) {}
 
 ApiResponse Service::admitted(const ApiRequest& request,
                               ApiResponse (*work)(Service&, const ApiRequest&)) {
-  switch (gate_.enter(limits_.timeout)) {
-    case Gate::Entry::QueueFull: {
-      ApiResponse r = errorResponse(429, "too many requests are waiting; try again shortly");
-      r.headers.emplace_back("Retry-After", "1");
-      return r;
-    }
-    case Gate::Entry::TimedOut: {
-      ApiResponse r = errorResponse(503, "no worker was free in time; try again shortly");
-      r.headers.emplace_back("Retry-After", "1");
-      return r;
-    }
-    case Gate::Entry::Admitted: break;
+  ApiResponse response;
+  switch (pool_.run([&] { response = work(*this, request); }, limits_.timeout)) {
+    case WorkPool::Entry::Done: return response;
+    case WorkPool::Entry::QueueFull:
+      response = errorResponse(429, "too many requests are waiting; try again shortly");
+      break;
+    case WorkPool::Entry::TimedOut:
+      response = errorResponse(503, "no worker was free in time; try again shortly");
+      break;
   }
-  Gate::Pass pass(gate_);
-  return work(*this, request);
+  response.headers.emplace_back("Retry-After", "1");
+  return response;
 }
 
 ApiResponse Service::route(const ApiRequest& request) {

@@ -7,7 +7,7 @@
 #include <utility>
 #include <vector>
 
-#include "gate.h"
+#include "work_pool.h"
 #include "metrics.h"
 
 namespace strimlo::server {
@@ -36,7 +36,7 @@ struct Limits {
   long long maxPixels = 40'000'000;     // pixels of one raster image
   int maxLines = 1000;                  // lines of one batch
   std::chrono::milliseconds timeout{10'000};  // waiting for a work slot, and a batch's run
-  int threads = 2;                      // symbols made at once
+  int threads = 2;                      // symbols made at once, each on a thread of its own
   int queue = 64;                       // requests waiting for a slot before 429
 };
 
@@ -54,7 +54,7 @@ class Service {
 
   Limits limits_;
   Metrics metrics_;
-  Gate gate_;
+  WorkPool pool_;
 };
 
 // {"error": message, "field": field} with the status.
