@@ -26,7 +26,7 @@ void WorkPool::serve() {
     waiting_.pop_front();
     task->started = true;
     ++busy_;
-    changed_.notify_all();
+    task->changed.notify_one();
     lock.unlock();
     try {
       task->work();
@@ -36,7 +36,7 @@ void WorkPool::serve() {
     lock.lock();
     task->done = true;
     --busy_;
-    changed_.notify_all();
+    task->changed.notify_one();
   }
 }
 
@@ -48,11 +48,11 @@ WorkPool::Entry WorkPool::run(std::function<void()> work, std::chrono::milliseco
   if (busy_ + waiting_.size() >= workers_.size() + queueMax_) return Entry::QueueFull;
   waiting_.push_back(task);
   queued_.notify_one();
-  if (!changed_.wait_for(lock, wait, [&] { return task->started; }) && !task->started) {
+  if (!task->changed.wait_for(lock, wait, [&] { return task->started; })) {
     waiting_.erase(std::find(waiting_.begin(), waiting_.end(), task));
     return Entry::TimedOut;
   }
-  changed_.wait(lock, [&] { return task->done; });
+  task->changed.wait(lock, [&] { return task->done; });
   if (task->error) std::rethrow_exception(task->error);
   return Entry::Done;
 }

@@ -33,12 +33,12 @@ class WorkPool {
     bool started = false;
     bool done = false;
     std::exception_ptr error;
+    std::condition_variable changed;  // started or done; for its caller alone
   };
   void serve();
 
   std::mutex mutex_;
   std::condition_variable queued_;   // for the workers
-  std::condition_variable changed_;  // for the callers
   std::deque<std::shared_ptr<Task>> waiting_;
   std::size_t queueMax_;
   std::size_t busy_ = 0;  // workers running a task
