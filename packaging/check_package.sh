@@ -59,7 +59,8 @@ for f in /usr/bin/strimlo /usr/bin/strimlo-cli /usr/share/applications/strimlo.d
   /usr/share/icons/hicolor/128x128/apps/strimlo.png \
   /usr/share/metainfo/org.strimlo.Strimlo.metainfo.xml \
   /usr/share/man/man1/strimlo.1.gz /usr/share/man/man1/strimlo-cli.1.gz \
-  /usr/share/bash-completion/completions/strimlo-cli /usr/share/doc/strimlo/copyright; do
+  /usr/share/bash-completion/completions/strimlo-cli /usr/share/doc/strimlo/copyright \
+  /usr/bin/strimlo-server /usr/share/man/man1/strimlo-server.1.gz /lib/systemd/system/strimlo-server.service; do
   grep -qx "$f" "$work/files" || fail "the package lacks $f"
 done
 for side in 48 128; do
@@ -122,6 +123,19 @@ run_dpkg -i "${debs[@]}" >/dev/null || fail "dpkg -i failed"
 grep -q -- '--type' "$work/help" || fail "strimlo-cli --help names no --type"
 /usr/bin/strimlo-cli -o "$work/label.png" 401234567890
 zbarimg -q "$work/label.png" | grep -qx 'EAN-13:4012345678901' || fail "the installed strimlo-cli"
+# The service: through systemd where it runs here, else the program as the unit starts it.
+if [ -d /run/systemd/system ] && systemctl start strimlo-server 2>/dev/null; then
+  server_url=http://127.0.0.1:8080
+else
+  /usr/bin/strimlo-server --listen 127.0.0.1:0 --quiet >"$work/server.out" &
+  server_pid=$!
+  for _ in $(seq 50); do [ -s "$work/server.out" ] && break; sleep 0.1; done
+  server_url=$(sed -n 's|.*listening on \(http://[^/]*\)/.*|\1|p' "$work/server.out")
+fi
+curl -sf -o "$work/served.png" "$server_url/api/v1/symbol?data=401234567890&format=png" ||
+  fail "the installed strimlo-server did not answer"
+zbarimg -q "$work/served.png" | grep -qx 'EAN-13:4012345678901' || fail "the installed strimlo-server"
+if [ -n "${server_pid:-}" ]; then kill "$server_pid"; wait "$server_pid" || true; else systemctl stop strimlo-server; fi
 env -u QT_QPA_PLATFORM timeout 120 xvfb-run -a /usr/bin/strimlo --screenshot "$work/window.png" ||
   fail "strimlo did not start under Xvfb"
 [ -s "$work/window.png" ] || fail "strimlo showed no window"

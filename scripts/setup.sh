@@ -15,10 +15,15 @@ packages=(
   qt6-l10n-tools qt6-tools-dev qt6-translations-l10n
   lintian desktop-file-utils appstream man-db
   pybind11-dev python3-dev
+  libcpp-httplib-dev nlohmann-json3-dev libzip-dev curl
+  chromium chromium-driver python3-selenium
 )
 
 # The yardstick and tools bench/run_benchmarks.sh uses: "scripts/setup.sh --bench".
-if [ "${1:-}" = "--bench" ]; then packages+=(zint time); fi
+if [ "${1:-}" = "--bench" ]; then
+  packages+=(zint time apache2-utils wrk nodejs)
+  command -v npm >/dev/null 2>&1 || packages+=(npm)  # for bwip-js, the peer the server is timed against
+fi
 
 missing=()
 for p in "${packages[@]}"; do

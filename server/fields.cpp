@@ -1,0 +1,123 @@
+#include "fields.h"
+
+#include <algorithm>
+#include <array>
+#include <cstdio>
+
+#include "echo.h"
+
+namespace strimlo::server {
+
+namespace {
+
+constexpr std::array<const char*, 12> kFields = {"type",   "data",  "addon", "price",
+                                                 "format", "size",  "res",   "strict",
+                                                 "quiet",  "bwr",   "transparent", "variant"};
+
+bool known(const std::string& name) {
+  return std::find_if(kFields.begin(), kFields.end(),
+                      [&](const char* f) { return name == f; }) != kFields.end();
+}
+
+std::string fieldList() {
+  std::string list;
+  for (const char* f : kFields) list += (list.empty() ? "" : ", ") + std::string(f);
+  return list;
+}
+
+// The field a batch planner's refusal names.
+std::string fieldOfRefusal(const std::string& refusal, const Pairs& fields) {
+  static const std::array<std::pair<const char*, const char*>, 5> prefixes = {{
+      {"unknown type", "type"}, {"unknown format", "format"}, {"bad size", "size"},
+      {"bad res", "res"}, {"bad bar width reduction", "bwr"}}};
+  for (const auto& [prefix, field] : prefixes)
+    if (refusal.rfind(prefix, 0) == 0) return field;
+  int number = 0;  // "field 3 holds a control character"
+  if (std::sscanf(refusal.c_str(), "field %d", &number) == 1 && number >= 1 &&
+      static_cast<std::size_t>(number) <= fields.size())
+    return fields[static_cast<std::size_t>(number) - 1].first;
+  return {};
+}
+
+}  // namespace
+
+Request requestOf(const cli::Job& job) {
+  Request r;
+  r.type = static_cast<Symbology>(job.type);
+  r.format = static_cast<Format>(job.format);
+  r.data = job.data;
+  r.addon = job.addon;
+  r.price = job.price;
+  r.variant = job.variant;
+  r.strict = job.strict;
+  r.size = job.size;
+  r.res = job.res;
+  r.prepress = job.prepress;
+  return r;
+}
+
+Planned planFields(const Pairs& fields) {
+  Planned p;
+  cli::CsvRecord names, values;
+  for (const auto& [name, value] : fields) {
+    if (!known(name)) {
+      p.error = "unknown field \"" + cli::shown(name) + "\" (the fields are " + fieldList() + ")";
+      p.field = cli::shown(name);
+      return p;
+    }
+    if (std::find(names.fields.begin(), names.fields.end(), name) != names.fields.end()) {
+      p.error = "field \"" + name + "\" appears twice";
+      p.field = name;
+      return p;
+    }
+    names.fields.push_back(name);
+    values.fields.push_back(value);
+  }
+  if (names.fields.empty() ||
+      std::find(names.fields.begin(), names.fields.end(), "data") == names.fields.end()) {
+    p.error = "no data (give the digits, or the ISBN, ISSN or ISMN, as data)";
+    p.field = "data";
+    return p;
+  }
+  const cli::Header header = cli::readHeader(names);
+  cli::Options options;
+  options.outdir = "";  // names come from the data, as in a batch with an output folder
+  const cli::BatchLine line = cli::planLine(values, header, options, "");
+  // Data without a letter or digit makes no name; the symbol's own refusal says why.
+  const bool noName = line.refusal.rfind("no output file name", 0) == 0;
+  if (!line.refusal.empty() && !noName) {
+    p.error = line.refusal;
+    p.field = fieldOfRefusal(line.refusal, fields);
+    return p;
+  }
+  p.request = requestOf(line.job);
+  p.filename = noName ? std::string("symbol.") + formatToken(p.request.format) : line.job.relative;
+  return p;
+}
+
+std::string fieldOf(Failure failure, const std::string& message) {
+  switch (failure) {
+    case Failure::WrongCheck: return "data";
+    case Failure::OpaqueFormat: return "transparent";
+    case Failure::TooLarge: return "res";
+    default: break;
+  }
+  if (message.find("transparent") != std::string::npos) return "transparent";
+  static const std::array<std::pair<const char*, const char*>, 4> prefixes = {{
+      {"data:", "data"}, {"add-on:", "addon"}, {"price:", "price"}, {"variant:", "variant"}}};
+  for (const auto& [prefix, field] : prefixes)
+    if (message.rfind(prefix, 0) == 0) return field;
+  return {};
+}
+
+std::string fieldOf(const Completed& c) {
+  switch (c.refusal) {
+    case Refusal::AddonNotDigits:
+    case Refusal::AddonLength: return "addon";
+    case Refusal::Variant: return "variant";
+    case Refusal::None: return fieldOf(c.failure, c.message);
+    default: return "data";
+  }
+}
+
+}  // namespace strimlo::server

@@ -1,0 +1,246 @@
+#include "service.h"
+
+#include <algorithm>
+#include <cctype>
+#include <cstdint>
+#include <new>
+
+#include <nlohmann/json.hpp>
+
+#include "batch_zip.h"
+#include "fields.h"
+#include "page.h"
+#include "text8.h"
+
+namespace strimlo::server {
+
+namespace {
+
+using Json = nlohmann::json;
+using Clock = std::chrono::steady_clock;
+
+// Client text may be anything: invalid UTF-8 becomes U+FFFD rather than an exception.
+std::string dump(const Json& json) { return json.dump(-1, ' ', false, Json::error_handler_t::replace); }
+
+ApiResponse jsonResponse(int status, const Json& json) {
+  return {status, "application/json", dump(json) + "\n", {}};
+}
+
+// A strong validator from the bytes: FNV-1a, 64 bits. Equal requests give equal bytes.
+std::string etagOf(const std::string& bytes) {
+  std::uint64_t h = 14695981039346656037ull;
+  for (const char c : bytes) h = (h ^ static_cast<unsigned char>(c)) * 1099511628211ull;
+  char text[24];
+  std::snprintf(text, sizeof text, "\"%016llx\"", static_cast<unsigned long long>(h));
+  return text;
+}
+
+// If-None-Match: "*" or a list of tags, weak ones compared by their opaque part.
+bool matchesTag(const std::string& header, const std::string& etag) {
+  std::size_t pos = 0;
+  while (pos < header.size()) {
+    std::size_t end = header.find(',', pos);
+    if (end == std::string::npos) end = header.size();
+    std::string tag = header.substr(pos, end - pos);
+    tag.erase(0, tag.find_first_not_of(" \t"));
+    tag.erase(tag.find_last_not_of(" \t") + 1);
+    if (tag.rfind("W/", 0) == 0) tag.erase(0, 2);
+    if (tag == "*" || tag == etag) return true;
+    pos = end + 1;
+  }
+  return false;
+}
+
+bool isRaster(Format f) { return f == Format::PNG || f == Format::TIFF || f == Format::JPEG; }
+
+// The pixels a raster file would have, over the limit: the message, else "".
+std::string pixelProblem(const Symbol& symbol, const Request& request, long long maxPixels) {
+  if (!isRaster(request.format)) return {};
+  const Layout layout = layOut(symbol, request);
+  const long long pixels = static_cast<long long>(layout.pixelsWide) * layout.pixelsHigh;
+  if (pixels <= maxPixels) return {};
+  return "a " + std::to_string(layout.pixelsWide) + " x " + std::to_string(layout.pixelsHigh) +
+         " image is more than this server makes (" + std::to_string(maxPixels) +
+         " pixels); choose a smaller size or resolution";
+}
+
+// A JSON object's members as fields: strings as they are, whole numbers and true/false as
+// a batch cell would spell them.
+bool jsonFields(const std::string& body, Pairs& fields, ApiResponse& error) {
+  const Json json = Json::parse(body, nullptr, false);
+  if (json.is_discarded() || !json.is_object()) {
+    error = errorResponse(400, "the body is not a JSON object");
+    return false;
+  }
+  for (const auto& [name, value] : json.items()) {
+    if (value.is_string()) fields.emplace_back(name, value.get<std::string>());
+    else if (value.is_number_integer()) fields.emplace_back(name, std::to_string(value.get<long long>()));
+    else if (value.is_boolean()) fields.emplace_back(name, value.get<bool>() ? "yes" : "no");
+    else {
+      error = errorResponse(400, "field \"" + name + "\" must be a string, a whole number or true/false", name);
+      return false;
+    }
+  }
+  return true;
+}
+
+bool requestFields(const ApiRequest& request, Pairs& fields, ApiResponse& error) {
+  if (request.method == "POST") return jsonFields(request.body, fields, error);
+  fields = request.query;
+  return true;
+}
+
+ApiResponse symbolResponse(Service& service, const ApiRequest& request) {
+  Pairs fields;
+  ApiResponse error;
+  if (!requestFields(request, fields, error)) return error;
+  const Planned planned = planFields(fields);
+  if (!planned.error.empty()) return errorResponse(400, planned.error, planned.field);
+  const Completed completed = complete(planned.request);
+  if (!completed.symbol) return errorResponse(400, completed.message, fieldOf(completed));
+  if (const std::string too = pixelProblem(*completed.symbol, planned.request, service.limits().maxPixels);
+      !too.empty())
+    return errorResponse(413, too, "res");
+  const Written written = write(*completed.symbol, planned.request);
+  if (written.failure == Failure::TooLarge) return errorResponse(413, written.message, "res");
+  if (written.failure != Failure::None)
+    return errorResponse(written.failure == Failure::NoFont ? 503 : 500,
+                         written.message.empty() ? "the file could not be made" : written.message);
+  ApiResponse response;
+  const std::string etag = etagOf(written.bytes);
+  response.headers = {{"ETag", etag}, {"Cache-Control", "public, max-age=86400"}};
+  if (matchesTag(request.header("If-None-Match"), etag)) {
+    response.status = 304;
+    return response;
+  }
+  response.contentType = mimeType(planned.request.format);
+  response.headers.emplace_back("Content-Disposition", "attachment; filename=\"" + planned.filename + "\"");
+  response.body = written.bytes;
+  service.metrics().symbol(static_cast<int>(planned.request.format));
+  return response;
+}
+
+ApiResponse checkResponse(Service&, const ApiRequest& request) {
+  Pairs fields;
+  ApiResponse error;
+  if (!requestFields(request, fields, error)) return error;
+  const Planned planned = planFields(fields);
+  if (!planned.error.empty()) return errorResponse(400, planned.error, planned.field);
+  const Completed completed = complete(planned.request);
+  if (!completed.symbol) return errorResponse(400, completed.message, fieldOf(completed));
+  const Symbol& s = *completed.symbol;
+  Json json = {{"type", symbologyToken(planned.request.type)},
+               {"digits", s.digits},
+               {"line", latin1ToUtf8(s.isbnLine)},
+               {"addon", latin1ToUtf8(s.addonText)},
+               {"price", latin1ToUtf8(s.priceText)},
+               {"notes", completed.notes},
+               {"grade", nullptr}};  // no verifier yet
+  return jsonResponse(200, json);
+}
+
+ApiResponse batchResponse(Service& service, const ApiRequest& request) {
+  const Limits& limits = service.limits();
+  BatchResult result = runBatchToZip(request.body, limits, Clock::now() + limits.timeout);
+  if (!result.error.empty()) return errorResponse(result.status, result.error, result.field);
+  for (const int format : result.formats) service.metrics().symbol(format);
+  return {200, "application/zip", std::move(result.zip),
+          {{"Content-Disposition", "attachment; filename=\"symbols.zip\""}}};
+}
+
+std::string lower(std::string_view text) {
+  std::string out(text);
+  for (char& c : out) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+  return out;
+}
+
+// The route's name for the metrics.
+std::string routeName(const std::string& path) {
+  if (path == "/api/v1/symbol") return "symbol";
+  if (path == "/api/v1/batch") return "batch";
+  if (path == "/api/v1/check") return "check";
+  if (path == "/" || path == "/index.html") return "page";
+  if (path == "/healthz") return "health";
+  if (path == "/metrics") return "metrics";
+  return "other";
+}
+
+ApiResponse methodNotAllowed(const char* allow) {
+  ApiResponse r = errorResponse(405, std::string("method not allowed here (allowed: ") + allow + ")");
+  r.headers.emplace_back("Allow", allow);
+  return r;
+}
+
+}  // namespace
+
+std::string ApiRequest::header(std::string_view name) const {
+  const std::string wanted = lower(name);
+  for (const auto& [key, value] : headers)
+    if (lower(key) == wanted) return value;
+  return {};
+}
+
+ApiResponse errorResponse(int status, const std::string& message, const std::string& field) {
+  Json json = {{"error", message}};
+  if (!field.empty()) json["field"] = field;
+  return jsonResponse(status, json);
+}
+
+Service::Service(const Limits& limits)
+    : limits_(limits), pool_(limits.threads, limits.queue) {}
+
+ApiResponse Service::admitted(const ApiRequest& request,
+                              ApiResponse (*work)(Service&, const ApiRequest&)) {
+  ApiResponse response;
+  switch (pool_.run([&] { response = work(*this, request); }, limits_.timeout)) {
+    case WorkPool::Entry::Done: return response;
+    case WorkPool::Entry::QueueFull:
+      response = errorResponse(429, "too many requests are waiting; try again shortly");
+      break;
+    case WorkPool::Entry::TimedOut:
+      response = errorResponse(503, "no worker was free in time; try again shortly");
+      break;
+  }
+  response.headers.emplace_back("Retry-After", "1");
+  return response;
+}
+
+ApiResponse Service::route(const ApiRequest& request) {
+  const std::string& path = request.path;
+  const bool get = request.method == "GET" || request.method == "HEAD";
+  const bool post = request.method == "POST";
+  if (request.body.size() > limits_.maxBody)
+    return errorResponse(413, "the body is larger than " + std::to_string(limits_.maxBody) + " bytes");
+  if (path == "/api/v1/symbol" || path == "/api/v1/check") {
+    if (!get && !post) return methodNotAllowed("GET, POST");
+    return admitted(request, path == "/api/v1/symbol" ? symbolResponse : checkResponse);
+  }
+  if (path == "/api/v1/batch") {
+    if (!post) return methodNotAllowed("POST");
+    return admitted(request, batchResponse);
+  }
+  if (path == "/" || path == "/index.html" || path == "/healthz" || path == "/metrics") {
+    if (!get) return methodNotAllowed("GET");
+    if (path == "/healthz") return {200, "text/plain; charset=utf-8", "ok\n", {}};
+    if (path == "/metrics") return {200, "text/plain; version=0.0.4; charset=utf-8", metrics_.text(), {}};
+    return {200, "text/html; charset=utf-8", std::string(kPage), {{"Cache-Control", "no-cache"}}};
+  }
+  return errorResponse(404, "no such resource (the API is under /api/v1/)");
+}
+
+ApiResponse Service::handle(const ApiRequest& request) {
+  const auto start = Clock::now();
+  ApiResponse response;
+  try {
+    response = route(request);
+  } catch (const std::bad_alloc&) {
+    response = errorResponse(503, "not enough memory for this request now");
+  } catch (const std::exception&) {
+    response = errorResponse(500, "the request could not be answered");
+  }
+  response.headers.emplace_back("X-Content-Type-Options", "nosniff");
+  metrics_.request(routeName(request.path), response.status, Clock::now() - start);
+  return response;
+}
+
+}  // namespace strimlo::server
