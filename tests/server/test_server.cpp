@@ -100,8 +100,8 @@ const ApiCase kApiCases[] = {
      "application/json", "res|pixels"},
     {"a batch that is not CSV", "POST", "/api/v1/batch", "data\n\"open", 400, "application/json",
      "body|CSV"},
-    {"a batch with an unknown column", "POST", "/api/v1/batch", "data,colour\n1,2\n", 400,
-     "application/json", "body|unknown column"},
+    {"a batch whose header names no data column", "POST", "/api/v1/batch", "type,addon\nean13,12\n",
+     400, "application/json", "body|no data column"},
     {"a batch by GET", "GET", "/api/v1/batch", "", 405, "application/json", "|not allowed"},
     {"no such path", "GET", "/api/v2/symbol", "", 404, "application/json", "|no such"},
 };
