@@ -175,7 +175,7 @@ void BarcodeController::setButtons() {
 }
 
 void BarcodeController::showCheckWarning() {
-  const QString warning = checkDigitWarning(type_, latin1Text(dataToEncode_));
+  const QString warning = checkDigitWarning(type_, text8(dataToEncode_));
   labelCheckWarning_->setText(warning);
   labelCheckWarning_->setVisible(!warning.isEmpty());
 }

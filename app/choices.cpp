@@ -9,10 +9,9 @@
 
 namespace strimlo {
 
-std::string latin1Text(const QString& text) {
-  const QByteArray bytes = text.toLatin1();
-  const auto length = std::min<std::size_t>(static_cast<std::size_t>(bytes.size()), kMaxTextBytes);
-  return std::string(bytes.constData(), length);
+std::string text8(const QString& text) {
+  const QByteArray utf8 = text.toUtf8();
+  return toText8(std::string_view(utf8.constData(), static_cast<std::size_t>(utf8.size()))).bytes;
 }
 
 ControlStates controlStates(FileFormat format, CodeType type) {

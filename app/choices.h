@@ -8,9 +8,9 @@
 
 namespace strimlo {
 
-// What a renderer receives of a typed text: ISO-8859-1 bytes (a character it cannot hold
-// becomes "?"), cut after the 31st byte.
-std::string latin1Text(const QString& text);
+// What a renderer receives of a typed text: Windows-1252 bytes (a character it cannot
+// hold becomes "?"), cut after the 31st character.
+std::string text8(const QString& text);
 
 // Which controls mean something for the current choices.
 struct ControlStates {

@@ -47,20 +47,20 @@ std::optional<QByteArray> fileBytes(const Symbol& symbol, const SymbolChoice& ch
 }  // namespace
 
 std::string symbolData(const SymbolChoice& choice) {
-  return withVariant(choice.type, latin1Text(choice.data), latin1Text(choice.variant));
+  return withVariant(choice.type, text8(choice.data), text8(choice.variant));
 }
 
 bool saveSymbol(const SymbolChoice& choice, FileFormat format, SizeIndex size,
                 ResolutionIndex resolution, const QString& path) {
-  return MakeCode::FinalCode(choice.type, size, symbolData(choice), latin1Text(choice.addOn),
-                             latin1Text(choice.price), resolution, format,
+  return MakeCode::FinalCode(choice.type, size, symbolData(choice), text8(choice.addOn),
+                             text8(choice.price), resolution, format,
                              QFile::encodeName(path).toStdString(),
                              savedPrepress(choice.prepress, format));
 }
 
 QString symbolFileName(const SymbolChoice& choice) {
-  const Completion c = completeSymbol(choice.type, symbolData(choice), latin1Text(choice.addOn),
-                                      latin1Text(choice.price));
+  const Completion c = completeSymbol(choice.type, symbolData(choice), text8(choice.addOn),
+                                      text8(choice.price));
   const QString extension = requiredExtension(choice.format);
   if (!c.symbol || extension.isEmpty()) return {};
   QString name = QString::fromLatin1(c.symbol->digits);
@@ -69,8 +69,8 @@ QString symbolFileName(const SymbolChoice& choice) {
 }
 
 std::unique_ptr<QMimeData> clipboardData(const SymbolChoice& choice) {
-  const Completion c = completeSymbol(choice.type, symbolData(choice), latin1Text(choice.addOn),
-                                      latin1Text(choice.price));
+  const Completion c = completeSymbol(choice.type, symbolData(choice), text8(choice.addOn),
+                                      text8(choice.price));
   if (!c.symbol) return nullptr;
   auto mime = std::make_unique<QMimeData>();
   for (const ClipboardFormat& row : kClipboardFormats) {

@@ -31,7 +31,7 @@ void say(const std::string& message) {
 std::string previewRefusal(const Options& o, CodeType type, const std::string& data,
                            const std::string& addon, const std::string& price) {
   const Completion c = completeSymbol(type, data, addon, price);
-  if (!c.symbol) return latin1ToUtf8(refusalMessage(c.refusal, type, data, addon));
+  if (!c.symbol) return text8ToUtf8(refusalMessage(c.refusal, type, data, addon));
   return "the preview could not be drawn at " + std::to_string(o.previewWidth) + "x" +
          std::to_string(o.previewHeight) + " (too large?)";
 }

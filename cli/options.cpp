@@ -202,7 +202,8 @@ Makes one retail barcode file (EPS, a print-ready PDF, an SVG, or a CMYK PNG, TI
                ismn    an ISMN, hyphens allowed, e.g. 979-0-2600-0043-8 or M-2600-0043-8
   --addon    ISBN: a 5-digit add-on (e.g. 51299); any other length means none.
              UPC-A, UPC-E, ISSN, ISMN: 2 digits (e.g. an issue number) or 5
-  --price    ISBN and ISMN: a price line printed above the add-on
+  --price    ISBN and ISMN: a price line printed above the add-on (without one,
+             where the add-on would stand)
   --variant  ISSN only: the 2-digit sequence variant (default 00)
   --format   eps (default; size and resolution do not apply), png, tiff or jpg;
              pdf (K-only black, PDF/X-1a) or svg: vector at the size, no resolution;
@@ -232,7 +233,8 @@ Makes one retail barcode file (EPS, a print-ready PDF, an SVG, or a CMYK PNG, TI
                  from the data when no output. An output must stay inside it: no
                  absolute path, no "..", no folder that leads out of it
 
-Texts are converted to ISO-8859-1 ("?" for what it cannot hold) and cut to 31 bytes.
+Texts are converted to Windows-1252 ("?" for what it cannot hold; it has the euro
+sign) and cut to 31 characters.
 Exit status: 0 written, 1 refused or failed, 2 usage error.
 )";
 }

@@ -79,6 +79,13 @@ std::optional<QuietBox> quietBox(const Layout& layout, CodeType type) {
     const double digitRight = text.x + font->measure(text.text, text.size).width;
     box.right = std::max(box.right, digitRight + markClearance(x, layout.digitFont));
   }
+  // A price without an add-on stands right of the bars, above the digits, where the
+  // add-on would: the box keeps the room of a 5-digit add-on and its margin, as the EPS
+  // box does.
+  for (const TextItem& text : layout.texts) {
+    if (e.addon || text.x < e.mainRight || text.y <= layout.digitY + layout.digitFont) continue;
+    box.right = std::max(box.right, text.x + (kAddon5Modules + kAddonRightMargin) * x);
+  }
   return box;
 }
 

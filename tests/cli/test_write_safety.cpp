@@ -100,7 +100,10 @@ std::vector<HostileRow> hostileRows() {
        "add-on: an add-on has 5 digits; got 3 characters; left out"},
       {"a price wider than its room", "", "",
        "--addon 51299 --price 'EUR 123456,99' -o out/i.png " + kIsbn, 0, "i.png",
-       "price: wider than the room beside the add-on"},
+       "price: wider than the room beside the bars"},
+      {"a price without an add-on, wider than the add-on's room", "", "",
+       "--price 'EUR 123456,99 plus postage' -o out/i.png " + kIsbn, 0, "i.png",
+       "price: wider than the room beside the bars"},
   };
 }
 

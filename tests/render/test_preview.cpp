@@ -66,9 +66,11 @@ TEST(Preview, EqualInputsGiveEqualImages) {
   // EAN types never see the add-on and price.
   EXPECT_TRUE(samePixels(MakeCode::PreviewCode(kEAN13, "401234567890", "51299", "9.99", 400, 200),
                          MakeCode::PreviewCode(kEAN13, "401234567890", "", "", 400, 200)));
-  // An add-on of any length but 5 is no add-on, and then the price is not drawn either.
+  // An add-on of any length but 5 is no add-on; the price then stands where it would.
   EXPECT_TRUE(samePixels(MakeCode::PreviewCode(kISBN13, "9780306406157", "1234", "9.99", 400, 200),
-                         MakeCode::PreviewCode(kISBN13, "9780306406157", "", "", 400, 200)));
+                         MakeCode::PreviewCode(kISBN13, "9780306406157", "", "9.99", 400, 200)));
+  EXPECT_FALSE(samePixels(MakeCode::PreviewCode(kISBN13, "9780306406157", "", "9.99", 400, 200),
+                          MakeCode::PreviewCode(kISBN13, "9780306406157", "", "", 400, 200)));
   EXPECT_FALSE(samePixels(MakeCode::PreviewCode(kISBN13, "9780306406157", "12345", "9.99", 400, 200),
                           MakeCode::PreviewCode(kISBN13, "9780306406157", "12345", "", 400, 200)));
 }
