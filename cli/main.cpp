@@ -42,7 +42,7 @@ std::optional<PreviewImage> drawPreview(const Options& o, CodeType type, const s
                                         std::string& why) {
   try {
     auto image = MakeCode::PreviewCode(type, data, addon, price, o.previewWidth, o.previewHeight,
-                                       o.prepress);
+                                       prepressFor(o, kPNG));
     if (!image) why = previewRefusal(o, type, data, addon, price);
     return image;
   } catch (const std::bad_alloc&) {
@@ -87,7 +87,7 @@ int runSingle(const Options& o) {
   job.variant = o.variant.value_or("");
   job.output = o.output;
   job.strict = o.strict;
-  job.prepress = o.prepress;
+  job.prepress = prepressFor(o, job.format);
   const JobResult r = runJob(job);
   for (const auto& w : r.warnings) say("note: " + w);
   if (!r.written) {

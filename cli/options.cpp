@@ -91,6 +91,12 @@ std::optional<int> parseIndex(const std::string& word, const IndexOption& option
   return value;
 }
 
+Prepress prepressFor(const Options& o, FileFormat format) {
+  Prepress p = o.prepress;
+  p.quietZones = o.quietZones.value_or(quietZonesByDefault(format));
+  return p;
+}
+
 Parsed parseOptions(const std::vector<std::string>& args) {
   Parsed p;
   Options& o = p.options;
@@ -141,8 +147,8 @@ Parsed parseOptions(const std::vector<std::string>& args) {
       o.strict = true;
       continue;
     }
-    if (a == "--quiet-zones") {
-      o.prepress.quietZones = true;
+    if (a == "--quiet-zones" || a == "--no-quiet-zones") {
+      o.quietZones = a == "--quiet-zones";
       continue;
     }
     if (a == "--transparent") {
@@ -180,12 +186,13 @@ std::string usage() {
   strimlo-cli [--type ean8|ean13|isbn10|isbn13|upca|upce|issn|ismn|N] [--addon TEXT]
               [--price TEXT] [--variant NN] [--format eps|png|tiff|jpg|pdf|svg|N]
               [--size N] [--res N] [--strict]
-              [--quiet-zones] [--bar-reduction MICRONS] [--transparent] -o PATH|- DATA
+              [--quiet-zones | --no-quiet-zones] [--bar-reduction MICRONS]
+              [--transparent] -o PATH|- DATA
   strimlo-cli --preview WxH [--type ...] [--addon ...] [--price ...] [--variant NN]
               [--quiet-zones] -o PATH.png DATA
   strimlo-cli --batch FILE|- [--jobs N] [--outdir DIR] [--type ...] [--format ...]
               [--size N] [--res N] [--addon ...] [--price ...] [--variant NN] [--strict]
-              [--quiet-zones] [--bar-reduction MICRONS] [--transparent]
+              [--quiet-zones | --no-quiet-zones] [--bar-reduction MICRONS] [--transparent]
 
 Makes one retail barcode file (EPS, a print-ready PDF, an SVG, or a CMYK PNG, TIFF or JPEG).
 
@@ -218,7 +225,8 @@ Makes one retail barcode file (EPS, a print-ready PDF, an SVG, or a CMYK PNG, TI
   -o PATH    the file to write; "-" is standard output
   --quiet-zones  grow the file to the minimum light margins (EAN-13 11 modules left,
                  7 right; EAN-8 7 and 7; UPC-A 9 and 9; UPC-E 9 and 7; 5 after an
-                 add-on) and draw the "<" / ">" marks at their edges
+                 add-on) and draw the "<" / ">" marks at their edges; the default
+                 for PDF and SVG (--no-quiet-zones leaves them out)
   --bar-reduction MICRONS  make every bar this much narrower (0 to 100), keeping its
                  centre: about 10 for offset at 2540 dpi, 20 for 1200 dpi lasers, 40
                  for 600 dpi; images take it to the nearest whole pixel

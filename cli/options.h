@@ -21,8 +21,10 @@ struct Options {
   std::string data;
   bool dataGiven = false;
   bool strict = false;
-  // --quiet-zones, --bar-reduction MICRONS, --transparent
+  // --bar-reduction MICRONS, --transparent; the quiet zones are below
   Prepress prepress;
+  // --quiet-zones, --no-quiet-zones; absent: the format's default (on for PDF and SVG)
+  std::optional<bool> quietZones;
   // --preview WxH
   bool preview = false;
   int previewWidth = 0;
@@ -52,6 +54,9 @@ const IndexOption& indexOption(const std::string& name);
 std::string rangeText(const IndexOption& option);
 // The index a word names, when it is a whole number within the option's range.
 std::optional<int> parseIndex(const std::string& word, const IndexOption& option);
+
+// The prepress options for a file of `format`.
+Prepress prepressFor(const Options& o, FileFormat format);
 
 struct Parsed {
   Options options;

@@ -110,9 +110,11 @@ std::string takeIndex(const std::string& cell, const Options& o, const char* nam
   return {};
 }
 
-// The prepress cells: yes / no as for strict, the reduction in whole micrometres.
-std::string fillPrepress(const std::vector<std::string>& cell, const Options& o, Prepress& p) {
-  p = o.prepress;
+// The prepress cells: yes / no as for strict, the reduction in whole micrometres; an empty
+// cell takes the command line's choice, or the format's default.
+std::string fillPrepress(const std::vector<std::string>& cell, const Options& o, FileFormat format,
+                         Prepress& p) {
+  p = prepressFor(o, format);
   p.quietZones = parseStrict(cell[kQuiet], p.quietZones);
   p.transparent = parseStrict(cell[kTransparent], p.transparent);
   if (cell[kBwr].empty()) return {};
@@ -161,7 +163,7 @@ std::string fillJob(const std::vector<std::string>& cell, const Options& o, cons
   if (!format && given(kOutput)) format = formatFromPath(cell[kOutput]);
   job.format = format.value_or(kEPS);
   job.strict = parseStrict(cell[kStrict], o.strict);
-  if (std::string e = fillPrepress(cell, o, job.prepress); !e.empty()) return e;
+  if (std::string e = fillPrepress(cell, o, job.format, job.prepress); !e.empty()) return e;
   return placeOutput(cell[kOutput], o, root, job);
 }
 

@@ -116,6 +116,8 @@ bool reductionInRange(int microns) { return microns >= 0 && microns <= kMaxBarRe
 
 bool allowsTransparency(FileFormat format) { return format != kTIFF && format != kJPEG; }
 
+bool quietZonesByDefault(FileFormat format) { return format == kPDF || format == kSVG; }
+
 void addQuietZones(Layout& layout, CodeType type, bool bitmap) {
   std::optional<QuietBox> box = quietBox(layout, type);
   if (!box) return;

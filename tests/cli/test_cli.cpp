@@ -212,5 +212,25 @@ TEST(CliOptions, FormatFromPath) {
   }
 }
 
+// PDF and SVG get their light margins unless told otherwise; the fixed-size formats only
+// when asked.
+TEST(CliOptions, QuietZonesFollowTheFormatUnlessAsked) {
+  struct Row {
+    const char* flag;
+    FileFormat format;
+    bool quiet;
+  };
+  for (const Row r : {Row{"", kPDF, true}, Row{"", kSVG, true}, Row{"", kEPS, false},
+                      Row{"", kPNG, false}, Row{"--no-quiet-zones", kPDF, false},
+                      Row{"--no-quiet-zones", kSVG, false}, Row{"--quiet-zones", kEPS, true},
+                      Row{"--quiet-zones", kTIFF, true}}) {
+    std::vector<std::string> args = {"-o", "x", "401234567890"};
+    if (*r.flag) args.insert(args.begin(), r.flag);
+    const cli::Parsed p = cli::parseOptions(args);
+    ASSERT_TRUE(p.error.empty()) << p.error;
+    EXPECT_EQ(cli::prepressFor(p.options, r.format).quietZones, r.quiet) << r.flag << " " << r.format;
+  }
+}
+
 }  // namespace
 }  // namespace strimlo
