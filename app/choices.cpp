@@ -16,8 +16,7 @@ std::string text8(const QString& text) {
 
 ControlStates controlStates(FileFormat format, CodeType type) {
   const bool vector = format == kPDF || format == kSVG;
-  return {format != kEPS, format != kEPS && !vector, takesAddon(type), takesPrice(type),
-          takesVariant(type)};
+  return {true, format != kEPS && !vector, takesAddon(type), takesPrice(type), takesVariant(type)};
 }
 
 bool transparencyApplies(FileFormat format) { return allowsTransparency(format); }
@@ -78,6 +77,15 @@ QString checkDigitWarning(CodeType type, const std::string& data8) {
 
 QString saveMessageKey(bool saved) {
   return saved ? QStringLiteral("NSSaveOk") : QStringLiteral("NSSaveNOk");
+}
+
+Field refusalField(Refusal refusal) {
+  switch (refusal) {
+    case Refusal::None: case Refusal::UnknownType: return Field::None;
+    case Refusal::AddonNotDigits: case Refusal::AddonLength: return Field::AddOn;
+    case Refusal::Variant: return Field::Variant;
+    default: return Field::Data;  // the number: its length, digits, form or prefix
+  }
 }
 
 }  // namespace strimlo

@@ -5,6 +5,7 @@
 
 #include "codetypes.h"
 #include "prepress.h"
+#include "symbol.h"
 
 namespace strimlo {
 
@@ -14,7 +15,7 @@ std::string text8(const QString& text);
 
 // Which controls mean something for the current choices.
 struct ControlStates {
-  bool size;        // all but EPS, which is drawn at one nominal size
+  bool size;        // always: EPS files have one fixed size, but printing and copying use it
   bool resolution;  // raster files only: PDF and SVG are vector pages
   bool addOn;       // ISBN, UPC-A, UPC-E, ISSN, ISMN
   bool price;       // ISBN and ISMN: printed above the add-on
@@ -47,5 +48,9 @@ QString checkDigitWarning(CodeType type, const std::string& data8);
 
 // The property-list key of the message shown after a save.
 QString saveMessageKey(bool saved);
+
+// The text field a refusal is about, so the window can point at it.
+enum class Field { None, Data, AddOn, Variant };
+Field refusalField(Refusal refusal);
 
 }  // namespace strimlo

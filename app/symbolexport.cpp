@@ -6,10 +6,14 @@
 #include <QMimeData>
 #include <QUrl>
 
+#include <new>
+
+#include "atomic_file.h"
 #include "choices.h"
 #include "makecode.h"
 #include "stages.h"
 #include "symbol.h"
+#include "text8.h"
 
 namespace strimlo {
 
@@ -50,12 +54,32 @@ std::string symbolData(const SymbolChoice& choice) {
   return withVariant(choice.type, text8(choice.data), text8(choice.variant));
 }
 
-bool saveSymbol(const SymbolChoice& choice, FileFormat format, SizeIndex size,
-                ResolutionIndex resolution, const QString& path) {
-  return MakeCode::FinalCode(choice.type, size, symbolData(choice), text8(choice.addOn),
-                             text8(choice.price), resolution, format,
-                             QFile::encodeName(path).toStdString(),
-                             savedPrepress(choice.prepress, format));
+SaveOutcome saveSymbol(const SymbolChoice& choice, FileFormat format, SizeIndex size,
+                       ResolutionIndex resolution, const QString& path) {
+  try {
+    return MakeCode::FinalCodeOutcome(choice.type, size, symbolData(choice), text8(choice.addOn),
+                                      text8(choice.price), resolution, format,
+                                      QFile::encodeName(path).toStdString(),
+                                      savedPrepress(choice.prepress, format));
+  } catch (const std::bad_alloc&) {
+    return {SaveFailure::TooLarge, Refusal::None};  // nothing was written
+  }
+}
+
+QString saveFailureCause(const SymbolChoice& choice, const SaveOutcome& outcome) {
+  if (outcome.failure == SaveFailure::WriteFailed) {
+    const std::string cause = lastSaveFailure();
+    if (!cause.empty()) return QString::fromStdString(cause) + QStringLiteral("; nothing was changed");
+  }
+  const std::string why =
+      describe(outcome, choice.type, symbolData(choice), text8(choice.addOn));
+  return QString::fromStdString(text8ToUtf8(why));
+}
+
+QString proposedSavePath(const SymbolChoice& choice, const QString& lastFolder) {
+  const QString name = symbolFileName(choice);
+  if (lastFolder.isEmpty()) return name;
+  return name.isEmpty() ? lastFolder : QDir(lastFolder).filePath(name);
 }
 
 QString symbolFileName(const SymbolChoice& choice) {

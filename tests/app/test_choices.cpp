@@ -49,15 +49,15 @@ class TestChoices : public QObject {
     QTest::addColumn<bool>("addOn");
     QTest::addColumn<bool>("price");
     QTest::addColumn<bool>("variant");
-    QTest::newRow("EPS, EAN-13: the launch state") << kEPS << kEAN13 << false << false << false << false << false;
-    QTest::newRow("EPS, ISBN-10") << kEPS << kISBN10 << false << false << true << true << false;
+    QTest::newRow("EPS, EAN-13: the launch state; a print size for printing") << kEPS << kEAN13 << true << false << false << false << false;
+    QTest::newRow("EPS, ISBN-10") << kEPS << kISBN10 << true << false << true << true << false;
     QTest::newRow("PNG, EAN-8") << kPNG << kEAN8 << true << true << false << false << false;
     QTest::newRow("TIFF, ISBN-13") << kTIFF << kISBN13 << true << true << true << true << false;
     QTest::newRow("JPEG, EAN-13") << kJPEG << kEAN13 << true << true << false << false << false;
     QTest::newRow("PDF, ISBN-13: a size, no resolution") << kPDF << kISBN13 << true << false << true << true << false;
     QTest::newRow("SVG, EAN-8: a size, no resolution") << kSVG << kEAN8 << true << false << false << false << false;
     QTest::newRow("UPC-A: an add-on, no price") << kPNG << kUPCA << true << true << true << false << false;
-    QTest::newRow("UPC-E: an add-on, no price") << kEPS << kUPCE << false << false << true << false << false;
+    QTest::newRow("UPC-E: an add-on, no price") << kEPS << kUPCE << true << false << true << false << false;
     QTest::newRow("ISSN: add-on and variant") << kPNG << kISSN << true << true << true << false << true;
     QTest::newRow("ISMN: add-on and price, as ISBN") << kPDF << kISMN << true << false << true << true << false;
     QTest::newRow("a type outside the list has no add-on") << kPNG << 8 << true << true << false << false << false;
