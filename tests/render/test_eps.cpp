@@ -109,9 +109,17 @@ TEST(Eps, EveryTextOpensAndClosesTheSameWay) {
       epsEan13("4006381333931"),
       makeEPS(kISBN10, "9780306406157", "ISBN 0-306-40615-2", "", "", ean13("9780306406157"), nullptr).value(),
       makeEPS(kISBN13, "9780306406157", "ISBN 978-0-306-40615-7", "52495", "", ean13("9780306406157"), &addon).value(),
+      // An ISMN's price without an add-on gets the room the add-on would have.
+      makeEPS(kISMN, "9790260000438", "ISMN 979-0-2600-0043-8", "", "12.99", ean13("9790260000438"), nullptr).value(),
+      // An ISMN's 5-digit add-on keeps 5 modules after it.
+      makeEPS(kISMN, "9790260000438", "ISMN 979-0-2600-0043-8", "52495", "", ean13("9790260000438"), &addon).value(),
+      // Without a price, the plain box.
+      makeEPS(kISMN, "9790260000438", "ISMN 979-0-2600-0043-8", "", "", ean13("9790260000438"), nullptr).value(),
   };
   const char* boxes[] = {"%%BoundingBox: 0 0 60.25 70\n", "%%BoundingBox: 0 0 94 70\n",
-                         "%%BoundingBox: 0 0 138 78\n", "%%BoundingBox: 0 0 142 78\n"};
+                         "%%BoundingBox: 0 0 138 78\n", "%%BoundingBox: 0 0 142 78\n",
+                         "%%BoundingBox: 0 0 138 78\n", "%%BoundingBox: 0 0 142 78\n",
+                         "%%BoundingBox: 0 0 94 78\n"};
   for (std::size_t i = 0; i < std::size(texts); ++i) {
     SCOPED_TRACE(i);
     EXPECT_EQ(texts[i].rfind("%!PS-Adobe-2.0 EPSF-1.2\n%%Creator: Strimlo (Mac), https://strimlo.example/\n", 0), 0u);
