@@ -79,7 +79,10 @@ fi
 echo "== dpkg -i"
 installed=1
 run_dpkg -i "$deb" >/dev/null || fail "dpkg -i failed"
-/usr/bin/strimlo-cli --help | grep -q -- '--type' || fail "strimlo-cli --help"
+# Read whole before grep looks at it: grep -q stops at the first match, and under
+# pipefail a help text longer than one pipe write would then fail on SIGPIPE.
+help=$(/usr/bin/strimlo-cli --help) || fail "strimlo-cli --help"
+grep -q -- '--type' <<<"$help" || fail "strimlo-cli --help"
 /usr/bin/strimlo-cli -o "$work/label.png" 401234567890
 zbarimg -q "$work/label.png" | grep -qx 'EAN-13:4012345678901' || fail "the installed strimlo-cli"
 env -u QT_QPA_PLATFORM timeout 120 xvfb-run -a /usr/bin/strimlo --screenshot "$work/window.png" ||
