@@ -8,8 +8,10 @@
 #include <QLabel>
 #include <QMimeData>
 #include <QPrinter>
+#include <QSettings>
 #include <QSpinBox>
 #include <QTemporaryDir>
+#include <algorithm>
 
 #include "barcodeview.h"
 #include "choices.h"
@@ -20,6 +22,17 @@
 #include "ui_MainWindow.h"
 
 using namespace strimlo;
+
+namespace {
+
+// What the window remembers from one run to the next. The quiet zones are stored only
+// once the user has chosen; until then they follow the format (on for PDF and SVG).
+const QString kQuietZonesKey = QStringLiteral("prepress/quietZones");
+const QString kBarReductionKey = QStringLiteral("prepress/barReductionMicrons");
+const QString kTransparentKey = QStringLiteral("prepress/transparent");
+const QString kSaveFolderKey = QStringLiteral("save/folder");
+
+}  // namespace
 
 BarcodeController::BarcodeController(const Ui::MainWindow& form, QWidget* mainWindow)
     : mainWindow_(mainWindow),
@@ -38,7 +51,9 @@ BarcodeController::BarcodeController(const Ui::MainWindow& form, QWidget* mainWi
       spinBarReduction_(form.spinBarReduction),
       checkTransparent_(form.checkTransparent),
       saveDialog_([this](const QString& ext) {
-        return askSavePath(mainWindow_, ext, fileTypeFilter(format_));
+        const QString folder = QSettings().value(kSaveFolderKey).toString();
+        return askSavePath(mainWindow_, ext, fileTypeFilter(format_),
+                           proposedSavePath(choice(), folder));
       }),
       alert_([this](const QString& title, const QString& text) {
         showAlert(mainWindow_, title, text);
@@ -90,19 +105,26 @@ void BarcodeController::awakeFromNib() {
   comboFileFormat_->setCurrentIndex(kEPS);
   comboCodeSize_->setCurrentIndex(2);    // magnification 1.0
   comboResolution_->setCurrentIndex(2);  // 300 dpi
-  prepress_ = {};  // every prepress option off
-  checkQuietZones_->setChecked(false);
-  spinBarReduction_->setValue(0);
-  checkTransparent_->setChecked(false);
   type_ = kEAN13;
   resolution_ = 2;
   size_ = 2;
   format_ = kEPS;
+  // The prepress options as last chosen; the first time, all off for EPS.
+  const QSettings settings;
+  Prepress remembered;
+  remembered.quietZones = settings.value(kQuietZonesKey, quietZonesByDefault(format_)).toBool();
+  remembered.barReductionMicrons =
+      std::clamp(settings.value(kBarReductionKey, 0).toInt(), 0, kMaxBarReductionMicrons);
+  remembered.transparent = settings.value(kTransparentKey, false).toBool();
+  checkQuietZones_->setChecked(remembered.quietZones);
+  spinBarReduction_->setValue(remembered.barReductionMicrons);
+  checkTransparent_->setChecked(remembered.transparent);
+  prepress_ = remembered;
   preview_->setType(type_);
   preview_->setDataToEncode(dataToEncode_);
   preview_->setAddOn(addOn_);
   preview_->setPriceText(priceText_);
-  preview_->setQuietZones(false);
+  preview_->setQuietZones(prepress_.quietZones);
   preview_->setVariant(variant_);
   setButtons();
   showCheckWarning();
@@ -155,6 +177,11 @@ void BarcodeController::changeCodeType() {
 
 void BarcodeController::changeFileFormat() {
   format_ = comboFileFormat_->currentIndex();
+  if (!QSettings().contains(kQuietZonesKey)) {  // not chosen yet: the format's default
+    prepress_.quietZones = quietZonesByDefault(format_);
+    checkQuietZones_->setChecked(prepress_.quietZones);
+    preview_->setQuietZones(prepress_.quietZones);
+  }
   setButtons();
 }
 
@@ -167,11 +194,16 @@ void BarcodeController::changeCodeSize() { size_ = comboCodeSize_->currentIndex(
 void BarcodeController::changeQuietZones() {
   prepress_.quietZones = checkQuietZones_->isChecked();
   preview_->setQuietZones(prepress_.quietZones);
+  QSettings().setValue(kQuietZonesKey, prepress_.quietZones);
 }
 void BarcodeController::changeBarReduction() {
   prepress_.barReductionMicrons = spinBarReduction_->value();
+  QSettings().setValue(kBarReductionKey, prepress_.barReductionMicrons);
 }
-void BarcodeController::changeTransparent() { prepress_.transparent = checkTransparent_->isChecked(); }
+void BarcodeController::changeTransparent() {
+  prepress_.transparent = checkTransparent_->isChecked();
+  QSettings().setValue(kTransparentKey, prepress_.transparent);
+}
 
 void BarcodeController::setButtons() {
   const ControlStates states = controlStates(format_, type_);
@@ -184,7 +216,7 @@ void BarcodeController::setButtons() {
 }
 
 void BarcodeController::showCheckWarning() {
-  const QString warning = checkDigitWarning(type_, latin1Text(dataToEncode_));
+  const QString warning = checkDigitWarning(type_, text8(dataToEncode_));
   labelCheckWarning_->setText(warning);
   labelCheckWarning_->setVisible(!warning.isEmpty());
 }
@@ -197,8 +229,26 @@ void BarcodeController::clickSave() {
   // The dialog asked about the name it returned, not about the one our extension made of
   // it; "No" ends the save as a cancel does.
   if (path != *chosen && QFileInfo::exists(path) && !replaceQuestion_(path)) return;
-  const bool saved = saveSymbol(choice(), format_, size_, resolution_, path);
-  alert_(QStringLiteral("Strimlo"), property(saveMessageKey(saved)));
+  QSettings().setValue(kSaveFolderKey, QFileInfo(path).absolutePath());
+  const SaveOutcome outcome = saveSymbol(choice(), format_, size_, resolution_, path);
+  if (outcome) {
+    alert_(QStringLiteral("Strimlo"), property(saveMessageKey(true)));
+    return;
+  }
+  // The cause the command line gives, then the field it is about, ready to be retyped.
+  alert_(QStringLiteral("Strimlo"), property(saveMessageKey(false)) + QStringLiteral("\n\n") +
+                                        saveFailureCause(choice(), outcome));
+  pointAt(refusalField(outcome.refusal));
+}
+
+void BarcodeController::pointAt(Field field) {
+  QLineEdit* edit = field == Field::Data    ? textfieldDataToEncode_
+                    : field == Field::AddOn ? textfieldAddOn_
+                    : field == Field::Variant ? textfieldVariant_
+                                              : nullptr;
+  if (edit == nullptr || !edit->isEnabled()) return;
+  edit->setFocus(Qt::OtherFocusReason);
+  edit->selectAll();
 }
 
 SymbolChoice BarcodeController::choice() const {

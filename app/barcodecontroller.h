@@ -7,6 +7,7 @@
 #include <memory>
 #include <optional>
 
+#include "choices.h"
 #include "codetypes.h"
 #include "symbolexport.h"
 #include "prepress.h"
@@ -31,7 +32,7 @@ class BarcodeController : public QObject {
  public:
   // Asks where to save, given the extension the file must have; none when cancelled.
   using SaveDialog = std::function<std::optional<QString>(const QString& extension)>;
-  // A modal message with one "Ok" button.
+  // A modal message with one "OK" button.
   using Alert = std::function<void(const QString& title, const QString& text)>;
   // A page of rich text (About, Help).
   using PageViewer = std::function<void(const QString& title, const QString& html)>;
@@ -97,6 +98,8 @@ class BarcodeController : public QObject {
 
  private:
   void connectActions(const Ui::MainWindow& form);
+  // Gives the field a refusal is about the focus, its text selected.
+  void pointAt(strimlo::Field field);
   QString property(const QString& key) const;
 
   // Outlets.

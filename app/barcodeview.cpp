@@ -68,8 +68,8 @@ void BarcodeView::paintEvent(QPaintEvent*) {
 }
 
 void BarcodeView::drawSymbol(QPainter& painter) {
-  Request request{strimlo::latin1Text(dataToEncode_), strimlo::latin1Text(addOn_),
-                  strimlo::latin1Text(priceText_), strimlo::latin1Text(variant_), width(),
+  Request request{strimlo::text8(dataToEncode_), strimlo::text8(addOn_),
+                  strimlo::text8(priceText_), strimlo::text8(variant_), width(),
                   height(), quietZones_};
   if (request.data.empty()) return;  // nothing typed: plain white, no help
 

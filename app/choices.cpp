@@ -9,10 +9,9 @@
 
 namespace strimlo {
 
-std::string latin1Text(const QString& text) {
-  const QByteArray bytes = text.toLatin1();
-  const auto length = std::min<std::size_t>(static_cast<std::size_t>(bytes.size()), kMaxTextBytes);
-  return std::string(bytes.constData(), length);
+std::string text8(const QString& text) {
+  const QByteArray utf8 = text.toUtf8();
+  return toText8(std::string_view(utf8.constData(), static_cast<std::size_t>(utf8.size()))).bytes;
 }
 
 QString oneLine(const QString& text) {
@@ -31,8 +30,7 @@ QString oneLine(const QString& text) {
 
 ControlStates controlStates(FileFormat format, CodeType type) {
   const bool vector = format == kPDF || format == kSVG;
-  return {format != kEPS, format != kEPS && !vector, takesAddon(type), takesPrice(type),
-          takesVariant(type)};
+  return {true, format != kEPS && !vector, takesAddon(type), takesPrice(type), takesVariant(type)};
 }
 
 bool transparencyApplies(FileFormat format) { return allowsTransparency(format); }
@@ -93,6 +91,15 @@ QString checkDigitWarning(CodeType type, const std::string& data8) {
 
 QString saveMessageKey(bool saved) {
   return saved ? QStringLiteral("NSSaveOk") : QStringLiteral("NSSaveNOk");
+}
+
+Field refusalField(Refusal refusal) {
+  switch (refusal) {
+    case Refusal::None: case Refusal::UnknownType: return Field::None;
+    case Refusal::AddonNotDigits: case Refusal::AddonLength: return Field::AddOn;
+    case Refusal::Variant: return Field::Variant;
+    default: return Field::Data;  // the number: its length, digits, form or prefix
+  }
 }
 
 }  // namespace strimlo

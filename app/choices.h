@@ -5,12 +5,13 @@
 
 #include "codetypes.h"
 #include "prepress.h"
+#include "symbol.h"
 
 namespace strimlo {
 
-// What a renderer receives of a typed text: ISO-8859-1 bytes (a character it cannot hold
-// becomes "?"), cut after the 31st byte.
-std::string latin1Text(const QString& text);
+// What a renderer receives of a typed text: Windows-1252 bytes (a character it cannot
+// hold becomes "?"), cut after the 31st character.
+std::string text8(const QString& text);
 
 // A field's text as one line: a pasted line break (CR, LF or CRLF), a tab or any other
 // control character becomes one space, as the field already shows it.
@@ -18,7 +19,7 @@ QString oneLine(const QString& text);
 
 // Which controls mean something for the current choices.
 struct ControlStates {
-  bool size;        // all but EPS, which is drawn at one nominal size
+  bool size;        // always: EPS files have one fixed size, but printing and copying use it
   bool resolution;  // raster files only: PDF and SVG are vector pages
   bool addOn;       // ISBN, UPC-A, UPC-E, ISSN, ISMN
   bool price;       // ISBN and ISMN: printed above the add-on
@@ -51,5 +52,9 @@ QString checkDigitWarning(CodeType type, const std::string& data8);
 
 // The property-list key of the message shown after a save.
 QString saveMessageKey(bool saved);
+
+// The text field a refusal is about, so the window can point at it.
+enum class Field { None, Data, AddOn, Variant };
+Field refusalField(Refusal refusal);
 
 }  // namespace strimlo

@@ -20,19 +20,20 @@ void runMessage(QWidget* parent, const QString& title, const QString& text, Qt::
   box.setText(text);
   const QIcon icon = QApplication::windowIcon();
   if (!icon.isNull()) box.setIconPixmap(icon.pixmap(64, 64));
-  box.addButton(QCoreApplication::translate("Dialogs", "Ok"), QMessageBox::AcceptRole);
+  box.addButton(QCoreApplication::translate("Dialogs", "OK"), QMessageBox::AcceptRole);
   box.exec();
 }
 
 }  // namespace
 
 std::optional<QString> askSavePath(QWidget* parent, const QString& extension,
-                                   const QString& fileType) {
+                                   const QString& fileType, const QString& proposed) {
   QFileDialog dialog(parent, QCoreApplication::translate("Dialogs", "Save Barcode"));
   dialog.setAcceptMode(QFileDialog::AcceptSave);
   dialog.setFileMode(QFileDialog::AnyFile);
   if (!fileType.isEmpty()) dialog.setNameFilter(fileType);
   dialog.setDefaultSuffix(extension);
+  if (!proposed.isEmpty()) dialog.selectFile(proposed);
   if (dialog.exec() != QDialog::Accepted) return std::nullopt;
   const QStringList files = dialog.selectedFiles();
   if (files.isEmpty() || files.first().isEmpty()) return std::nullopt;

@@ -10,6 +10,7 @@
 #include "makecode.h"
 #include "symbolexport.h"
 #include "surface.h"
+#include "text8.h"
 
 namespace strimlo {
 
@@ -30,7 +31,7 @@ QPainterPath textPath(const TextItem& item, const Font& font) {
   face.setKerning(false);
   face.setHintingPreference(QFont::PreferNoHinting);
   QPainterPath glyphs;
-  glyphs.addText(0, 0, face, QString::fromLatin1(item.text.data(), static_cast<qsizetype>(item.text.size())));
+  glyphs.addText(0, 0, face, QString::fromStdString(text8ToUtf8(item.text)));
   // The anchor is the lower-left corner of the layout box; the baseline is a descent up.
   // Glyphs come y downward, the layout is y upward.
   const double scale = item.size / kGlyphPixels;
@@ -60,8 +61,8 @@ std::vector<QRectF> darkRects(const Layout& layout) {
 }
 
 bool printSymbol(QPrinter& printer, const SymbolChoice& choice) {
-  const Completion c = completeSymbol(choice.type, symbolData(choice), latin1Text(choice.addOn),
-                                      latin1Text(choice.price));
+  const Completion c = completeSymbol(choice.type, symbolData(choice), text8(choice.addOn),
+                                      text8(choice.price));
   const Font* font = Font::helvetica();
   if (!c.symbol || !font) return false;
   Layout layout = fileLayout(*c.symbol, choice.size, kLayoutResolution);

@@ -6,10 +6,14 @@
 #include <QMimeData>
 #include <QUrl>
 
+#include <new>
+
+#include "atomic_file.h"
 #include "choices.h"
 #include "makecode.h"
 #include "stages.h"
 #include "symbol.h"
+#include "text8.h"
 
 namespace strimlo {
 
@@ -47,20 +51,40 @@ std::optional<QByteArray> fileBytes(const Symbol& symbol, const SymbolChoice& ch
 }  // namespace
 
 std::string symbolData(const SymbolChoice& choice) {
-  return withVariant(choice.type, latin1Text(choice.data), latin1Text(choice.variant));
+  return withVariant(choice.type, text8(choice.data), text8(choice.variant));
 }
 
-bool saveSymbol(const SymbolChoice& choice, FileFormat format, SizeIndex size,
-                ResolutionIndex resolution, const QString& path) {
-  return MakeCode::FinalCode(choice.type, size, symbolData(choice), latin1Text(choice.addOn),
-                             latin1Text(choice.price), resolution, format,
-                             QFile::encodeName(path).toStdString(),
-                             savedPrepress(choice.prepress, format));
+SaveOutcome saveSymbol(const SymbolChoice& choice, FileFormat format, SizeIndex size,
+                       ResolutionIndex resolution, const QString& path) {
+  try {
+    return MakeCode::FinalCodeOutcome(choice.type, size, symbolData(choice), text8(choice.addOn),
+                                      text8(choice.price), resolution, format,
+                                      QFile::encodeName(path).toStdString(),
+                                      savedPrepress(choice.prepress, format));
+  } catch (const std::bad_alloc&) {
+    return {SaveFailure::TooLarge, Refusal::None};  // nothing was written
+  }
+}
+
+QString saveFailureCause(const SymbolChoice& choice, const SaveOutcome& outcome) {
+  if (outcome.failure == SaveFailure::WriteFailed) {
+    const std::string cause = lastSaveFailure();
+    if (!cause.empty()) return QString::fromStdString(cause) + QStringLiteral("; nothing was changed");
+  }
+  const std::string why =
+      describe(outcome, choice.type, symbolData(choice), text8(choice.addOn));
+  return QString::fromStdString(text8ToUtf8(why));
+}
+
+QString proposedSavePath(const SymbolChoice& choice, const QString& lastFolder) {
+  const QString name = symbolFileName(choice);
+  if (lastFolder.isEmpty()) return name;
+  return name.isEmpty() ? lastFolder : QDir(lastFolder).filePath(name);
 }
 
 QString symbolFileName(const SymbolChoice& choice) {
-  const Completion c = completeSymbol(choice.type, symbolData(choice), latin1Text(choice.addOn),
-                                      latin1Text(choice.price));
+  const Completion c = completeSymbol(choice.type, symbolData(choice), text8(choice.addOn),
+                                      text8(choice.price));
   const QString extension = requiredExtension(choice.format);
   if (!c.symbol || extension.isEmpty()) return {};
   QString name = QString::fromLatin1(c.symbol->digits);
@@ -69,8 +93,8 @@ QString symbolFileName(const SymbolChoice& choice) {
 }
 
 std::unique_ptr<QMimeData> clipboardData(const SymbolChoice& choice) {
-  const Completion c = completeSymbol(choice.type, symbolData(choice), latin1Text(choice.addOn),
-                                      latin1Text(choice.price));
+  const Completion c = completeSymbol(choice.type, symbolData(choice), text8(choice.addOn),
+                                      text8(choice.price));
   if (!c.symbol) return nullptr;
   auto mime = std::make_unique<QMimeData>();
   for (const ClipboardFormat& row : kClipboardFormats) {

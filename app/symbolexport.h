@@ -8,6 +8,7 @@
 #include <string>
 
 #include "codetypes.h"
+#include "makecode.h"
 #include "prepress.h"
 
 class QByteArray;
@@ -30,9 +31,17 @@ struct SymbolChoice {
 std::string symbolData(const SymbolChoice& choice);
 
 // Saves the symbol as the save button does, the transparency only where the format can
-// have it; false when it is refused or not written.
-bool saveSymbol(const SymbolChoice& choice, FileFormat format, SizeIndex size,
-                ResolutionIndex resolution, const QString& path);
+// have it; the outcome says why not when it is refused or not written.
+SaveOutcome saveSymbol(const SymbolChoice& choice, FileFormat format, SizeIndex size,
+                       ResolutionIndex resolution, const QString& path);
+
+// Why a save failed, as the command line says it (English, as its messages are): the
+// texts' refusal, or what the system said about the file.
+QString saveFailureCause(const SymbolChoice& choice, const SaveOutcome& outcome);
+
+// Where the save dialog starts: the folder last saved to (else none) and a name made from
+// the digits, as a drag names its file; the folder alone when the texts make no symbol.
+QString proposedSavePath(const SymbolChoice& choice, const QString& lastFolder);
 
 // A file name from the completed digits (and the add-on), with the chosen format's
 // extension, e.g. "9783161484100-51299.eps"; empty when the texts make no symbol.

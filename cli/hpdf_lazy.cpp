@@ -4,6 +4,8 @@
 #include <dlfcn.h>
 #include <hpdf.h>
 #include <hpdf_encrypt.h>
+#include <hpdf_fontdef.h>
+#include <hpdf_streams.h>
 
 #include <cstdio>
 #include <cstdlib>
@@ -112,6 +114,18 @@ FORWARD(void, HPDF_MD5Init, (struct HPDF_MD5Context* ctx), (ctx))
 FORWARD(void, HPDF_MD5Update, (struct HPDF_MD5Context* ctx, const HPDF_BYTE* buf, HPDF_UINT32 len),
         (ctx, buf, len))
 FORWARD(void, HPDF_MD5Final, (HPDF_BYTE digest[16], struct HPDF_MD5Context* ctx), (digest, ctx))
+// The font subset: its metrics and program handed over from memory.
+FORWARD(HPDF_UNICODE, HPDF_GryphNameToUnicode, (const char* gryph_name), (gryph_name))
+FORWARD(HPDF_Stream, HPDF_MemStream_New, (HPDF_MMgr mmgr, HPDF_UINT buf_siz), (mmgr, buf_siz))
+FORWARD(HPDF_STATUS, HPDF_Stream_Write, (HPDF_Stream stream, const HPDF_BYTE* ptr, HPDF_UINT size),
+        (stream, ptr, size))
+FORWARD(HPDF_STATUS, HPDF_Stream_Seek, (HPDF_Stream stream, HPDF_INT pos, HPDF_WhenceMode mode),
+        (stream, pos, mode))
+FORWARD(void, HPDF_Stream_Free, (HPDF_Stream stream), (stream))
+FORWARD(HPDF_FontDef, HPDF_Type1FontDef_Load, (HPDF_MMgr mmgr, HPDF_Stream afm, HPDF_Stream font_data),
+        (mmgr, afm, font_data))
+FORWARD(void, HPDF_FontDef_Free, (HPDF_FontDef fontdef), (fontdef))
+FORWARD(HPDF_STATUS, HPDF_List_Add, (HPDF_List list, void* item), (list, item))
 FORWARD(HPDF_String, HPDF_String_New, (HPDF_MMgr mmgr, const char* value, HPDF_Encoder encoder),
         (mmgr, value, encoder))
 

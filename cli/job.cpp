@@ -114,7 +114,7 @@ std::string failureMessage(const SaveOutcome& outcome, const Job& job, const std
   if (outcome.failure != SaveFailure::WriteFailed) {
     std::string hint = typeHint(outcome.refusal, job, data8);
     if (job.fromFile) hint += spreadsheetHint(outcome.refusal, job, data8, addon8);
-    return shown(latin1ToUtf8(describe(outcome, job.type, data8, addon8)), kWhole) + hint;
+    return shown(text8ToUtf8(describe(outcome, job.type, data8, addon8)), kWhole) + hint;
   }
   const std::string cause = lastSaveFailure();
   return shown(job.output) + ": " + (cause.empty() ? "could not be written" : cause) +
@@ -161,8 +161,8 @@ std::string convertText(const std::string& utf8, const char* what,
                         std::vector<std::string>& warnings) {
   Text8 t = toText8(utf8);
   if (t.replaced)
-    warnings.push_back(std::string(what) + ": characters outside ISO-8859-1 became \"?\"");
-  if (t.cut) warnings.push_back(std::string(what) + ": cut to 31 bytes");
+    warnings.push_back(std::string(what) + ": characters outside Windows-1252 became \"?\"");
+  if (t.cut) warnings.push_back(std::string(what) + ": cut to 31 characters");
   return t.bytes;
 }
 
@@ -188,8 +188,8 @@ std::vector<std::string> droppedInputNotes(const Job& job, const std::string& da
   if (const std::string note = lowResolutionNote(job); !note.empty()) notes.push_back(note);
   if (!takesPrice(job.type)) return notes;
   const Completion c = completeSymbol(job.type, data8, addon8, price8);
-  if (c.symbol && c.symbol->addon && !price8.empty() && !priceFits(*c.symbol, job.size, job.res))
-    notes.push_back("price: wider than the room beside the add-on; cut at the image's edge");
+  if (c.symbol && !price8.empty() && !priceFits(*c.symbol, job.size, job.res))
+    notes.push_back("price: wider than the room beside the bars; cut at the image's edge");
   return notes;
 }
 

@@ -36,7 +36,7 @@ struct JobResult {
 // refuses the file.
 JobResult runJob(const Job& job) noexcept;
 
-// The window's 8-bit conversion (ISO-8859-1, "?" for the rest, cut to 31 bytes), with a
+// The window's 8-bit conversion (Windows-1252, "?" for the rest, cut to 31 characters), with a
 // warning naming `what` when it changed the text.
 std::string convertText(const std::string& utf8, const char* what,
                         std::vector<std::string>& warnings);

@@ -32,7 +32,7 @@ void say(const std::string& message) {
 std::string previewRefusal(const Options& o, CodeType type, const std::string& data,
                            const std::string& addon, const std::string& price) {
   const Completion c = completeSymbol(type, data, addon, price);
-  if (!c.symbol) return latin1ToUtf8(refusalMessage(c.refusal, type, data, addon));
+  if (!c.symbol) return text8ToUtf8(refusalMessage(c.refusal, type, data, addon));
   return "the preview could not be drawn at " + std::to_string(o.previewWidth) + "x" +
          std::to_string(o.previewHeight) + " (too large?)";
 }
@@ -43,7 +43,7 @@ std::optional<PreviewImage> drawPreview(const Options& o, CodeType type, const s
                                         std::string& why) {
   try {
     auto image = MakeCode::PreviewCode(type, data, addon, price, o.previewWidth, o.previewHeight,
-                                       o.prepress);
+                                       prepressFor(o, kPNG));
     if (!image) why = previewRefusal(o, type, data, addon, price);
     return image;
   } catch (const std::bad_alloc&) {
@@ -98,7 +98,7 @@ int runSingle(const Options& o) {
   job.variant = o.variant.value_or("");
   job.output = o.output;
   job.strict = o.strict;
-  job.prepress = o.prepress;
+  job.prepress = prepressFor(o, job.format);
   const JobResult r = runJob(job);
   for (const auto& w : r.warnings) say("note: " + w);
   if (!r.written) {

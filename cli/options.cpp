@@ -116,6 +116,12 @@ std::optional<int> parseIndex(const std::string& word, const IndexOption& option
   return value;
 }
 
+Prepress prepressFor(const Options& o, FileFormat format) {
+  Prepress p = o.prepress;
+  p.quietZones = o.quietZones.value_or(quietZonesByDefault(format));
+  return p;
+}
+
 Parsed parseOptions(const std::vector<std::string>& args) {
   Parsed p;
   Options& o = p.options;
@@ -180,8 +186,8 @@ Parsed parseOptions(const std::vector<std::string>& args) {
       o.fixCheckDigits = true;
       continue;
     }
-    if (a == "--quiet-zones") {
-      o.prepress.quietZones = true;
+    if (a == "--quiet-zones" || a == "--no-quiet-zones") {
+      o.quietZones = a == "--quiet-zones";
       continue;
     }
     if (a == "--transparent") {
@@ -224,13 +230,14 @@ std::string usage() {
   strimlo-cli [--type ean8|ean13|isbn|isbn10|isbn13|upca|upce|issn|ismn|N]
               [--addon TEXT] [--price TEXT] [--variant NN]
               [--format eps|png|tiff|jpg|pdf|svg|N] [--size N] [--res N] [--strict]
-              [--quiet-zones] [--bar-reduction MICRONS] [--transparent] -o PATH|- DATA
+              [--quiet-zones | --no-quiet-zones] [--bar-reduction MICRONS] [--transparent]
+              -o PATH|- DATA
   strimlo-cli --preview WxH [--type ...] [--addon ...] [--price ...] [--variant NN]
               [--quiet-zones] -o PATH.png DATA
   strimlo-cli --batch FILE|- [--jobs N] [--outdir DIR] [--delimiter ,|;|tab]
               [--type ...] [--format ...] [--size N] [--res N] [--addon ...]
               [--price ...] [--variant NN] [--strict|--fix-check-digits]
-              [--quiet-zones] [--bar-reduction MICRONS] [--transparent]
+              [--quiet-zones | --no-quiet-zones] [--bar-reduction MICRONS] [--transparent]
   strimlo-cli --help | --version
 
 Makes one retail barcode file (EAN-8, EAN-13, ISBN, UPC-A, UPC-E, ISSN, ISMN, with
@@ -251,7 +258,8 @@ add-ons): EPS, a print-ready PDF, an SVG, a greyscale PNG, or a CMYK TIFF or JPE
                        M-2600-0043-8
   --addon    ISBN: a 5-digit add-on (e.g. 51299); UPC-A, UPC-E, ISSN, ISMN: 2 digits
              (e.g. an issue number) or 5. Another length is refused; empty means none
-  --price    ISBN and ISMN: a price line printed above the add-on
+  --price    ISBN and ISMN: a price line printed above the add-on (without one,
+             where the add-on would stand)
   --variant  ISSN only: the 2-digit sequence variant (default 00)
   --format   eps (default; size and resolution do not apply), png, tiff or jpg;
              pdf (K-only black, PDF/X-1a) or svg: vector at the size, no resolution;
@@ -269,7 +277,8 @@ add-ons): EPS, a print-ready PDF, an SVG, a greyscale PNG, or a CMYK TIFF or JPE
   -o PATH    the file to write; "-" is standard output
   --quiet-zones  grow the file to the minimum light margins (EAN-13 11 modules left,
                  7 right; EAN-8 7 and 7; UPC-A 9 and 9; UPC-E 9 and 7; 5 after an
-                 add-on) and draw the "<" / ">" marks at their edges
+                 add-on) and draw the "<" / ">" marks at their edges; the default
+                 for PDF and SVG (--no-quiet-zones leaves them out)
   --bar-reduction MICRONS  make every bar this much narrower (0 to 100), keeping its
                  centre: about 10 for offset at 2540 dpi, 20 for 1200 dpi lasers, 40
                  for 600 dpi; images take it to the nearest whole pixel
@@ -289,7 +298,8 @@ add-ons): EPS, a print-ready PDF, an SVG, a greyscale PNG, or a CMYK TIFF or JPE
                  stay inside it: no absolute path, no "..", no folder that leads out
   --version      the version of strimlo-cli
 
-Texts are converted to ISO-8859-1 ("?" for what it cannot hold) and cut to 31 bytes.
+Texts are converted to Windows-1252 ("?" for what it cannot hold; it has the euro
+sign) and cut to 31 characters.
 Exit status: 0 written, 1 refused or failed, 2 usage error.
 )";
 }

@@ -24,8 +24,10 @@ struct Options {
   bool strict = false;           // --strict: a wrong check character refuses the file
   bool fixCheckDigits = false;   // --fix-check-digits: a batch replaces it, as one file does
   std::optional<char> delimiter;  // --delimiter: the batch file's separator; absent: detected
-  // --quiet-zones, --bar-reduction MICRONS, --transparent
+  // --bar-reduction MICRONS, --transparent; the quiet zones are below
   Prepress prepress;
+  // --quiet-zones, --no-quiet-zones; absent: the format's default (on for PDF and SVG)
+  std::optional<bool> quietZones;
   // --preview WxH
   bool preview = false;
   int previewWidth = 0;
@@ -56,6 +58,9 @@ const IndexOption& indexOption(const std::string& name);
 std::string rangeText(const IndexOption& option);
 // The index a word names, when it is a whole number within the option's range.
 std::optional<int> parseIndex(const std::string& word, const IndexOption& option);
+
+// The prepress options for a file of `format`.
+Prepress prepressFor(const Options& o, FileFormat format);
 
 struct Parsed {
   Options options;

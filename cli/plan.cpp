@@ -214,9 +214,11 @@ std::string takeIndex(const std::string& cell, const Options& o, const char* nam
   return {};
 }
 
-// The prepress cells: yes / no as for strict, the reduction in whole micrometres.
-std::string fillPrepress(const std::vector<std::string>& cell, const Options& o, Prepress& p) {
-  p = o.prepress;
+// The prepress cells: yes / no as for strict, the reduction in whole micrometres; an empty
+// cell takes the command line's choice, or the format's default.
+std::string fillPrepress(const std::vector<std::string>& cell, const Options& o, FileFormat format,
+                         Prepress& p) {
+  p = prepressFor(o, format);
   if (std::string e = takeYesNo(cell[kQuiet], "quiet", p.quietZones); !e.empty()) return e;
   if (std::string e = takeYesNo(cell[kTransparent], "transparent", p.transparent); !e.empty())
     return e;
@@ -283,7 +285,7 @@ std::string fillJob(const std::vector<std::string>& cell, const Options& o, cons
   // likely a damaged number than a slip, so it refuses the line unless asked otherwise.
   job.strict = o.strict || !o.fixCheckDigits;
   if (std::string e = takeYesNo(cell[kStrict], "strict", job.strict); !e.empty()) return e;
-  if (std::string e = fillPrepress(cell, o, job.prepress); !e.empty()) return e;
+  if (std::string e = fillPrepress(cell, o, job.format, job.prepress); !e.empty()) return e;
   return placeOutput(cell[kOutput], o, root, job);
 }
 
@@ -387,7 +389,7 @@ std::string firstLineProblem(const CsvRecord& first, const Options& options) {
         toText8(withVariant(job.type, job.data, options.variant.value_or(""))).bytes;
     const Completion c = completeSymbol(job.type, data);
     if (c.symbol) return {};
-    why = shown(latin1ToUtf8(refusalMessage(c.refusal, job.type, data, {})), 80);
+    why = shown(text8ToUtf8(refusalMessage(c.refusal, job.type, data, {})), 80);
   }
   std::string seen;
   for (const std::string& field : first.fields)

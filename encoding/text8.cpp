@@ -35,6 +35,36 @@ long decodeOne(std::string_view s, std::size_t& i) {
   return cp;
 }
 
+// The characters of 0x80 to 0x9F; 0 where Windows-1252 assigns none.
+constexpr char16_t kHighRow[32] = {
+    0x20AC, 0,      0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021,  // 80: euro, quotes, florin
+    0x02C6, 0x2030, 0x0160, 0x2039, 0x0152, 0,      0x017D, 0,       // 88: S caron, OE, Z caron
+    0,      0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014,  // 90: quotes, bullet, dashes
+    0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0,      0x017E, 0x0178,  // 98: tilde, TM, Y diaeresis
+};
+
+// The Windows-1252 byte of a code point, or -1 when it has none. C1 controls have none.
+int text8Byte(long cp) {
+  if (cp < 0) return -1;
+  if (cp < 0x80 || (cp >= 0xA0 && cp <= 0xFF)) return static_cast<int>(cp);
+  for (int i = 0; i < 32; ++i)
+    if (kHighRow[i] != 0 && kHighRow[i] == cp) return 0x80 + i;
+  return -1;
+}
+
+void appendUtf8(std::string& out, char32_t cp) {
+  if (cp < 0x80) {
+    out.push_back(static_cast<char>(cp));
+  } else if (cp < 0x800) {
+    out.push_back(static_cast<char>(0xC0 | (cp >> 6)));
+    out.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
+  } else {
+    out.push_back(static_cast<char>(0xE0 | (cp >> 12)));
+    out.push_back(static_cast<char>(0x80 | ((cp >> 6) & 0x3F)));
+    out.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
+  }
+}
+
 }  // namespace
 
 Text8 toText8(std::string_view utf8) {
@@ -42,32 +72,27 @@ Text8 toText8(std::string_view utf8) {
   std::size_t i = 0;
   while (i < utf8.size()) {
     const long cp = decodeOne(utf8, i);
-    // The window converts UTF-16 units, so a character beyond U+FFFF becomes "??".
-    const std::size_t units = cp > 0xFFFF ? 2 : 1;
-    for (std::size_t u = 0; u < units; ++u) {
-      if (out.bytes.size() == kMaxTextBytes) {
-        out.cut = true;
-        return out;
-      }
-      const bool latin1 = cp >= 0 && cp <= 0xFF;
-      out.bytes.push_back(latin1 ? static_cast<char>(cp) : '?');
-      out.replaced |= !latin1;
+    if (out.bytes.size() == kMaxTextBytes) {
+      out.cut = true;
+      return out;
     }
+    const int byte = text8Byte(cp);
+    out.bytes.push_back(byte >= 0 ? static_cast<char>(byte) : '?');
+    out.replaced |= byte < 0;
   }
   return out;
 }
 
-std::string latin1ToUtf8(std::string_view latin1) {
+char32_t text8Char(unsigned char byte) {
+  if (byte < 0x80 || byte >= 0xA0) return byte;
+  const char16_t c = kHighRow[byte - 0x80];
+  return c != 0 ? c : byte;
+}
+
+std::string text8ToUtf8(std::string_view text8) {
   std::string out;
-  for (char ch : latin1) {
-    const auto b = static_cast<unsigned char>(ch);
-    if (b < 0x80) {
-      out.push_back(ch);
-    } else {
-      out.push_back(static_cast<char>(0xC0 | (b >> 6)));
-      out.push_back(static_cast<char>(0x80 | (b & 0x3F)));
-    }
-  }
+  out.reserve(text8.size());
+  for (char ch : text8) appendUtf8(out, text8Char(static_cast<unsigned char>(ch)));
   return out;
 }
 

@@ -199,9 +199,9 @@ PySymbol completeCall(const py::str& data, const py::str& type, const py::str& a
   PySymbol out;
   out.type = symbologyToken(r.type);
   out.digits = s.digits;
-  out.line = latin1ToUtf8(s.isbnLine);
-  if (s.addon) out.addon = latin1ToUtf8(s.addonText);
-  out.price = latin1ToUtf8(s.priceText);
+  out.line = text8ToUtf8(s.isbnLine);
+  if (s.addon) out.addon = text8ToUtf8(s.addonText);
+  out.price = text8ToUtf8(s.priceText);
   out.notes = std::move(c.notes);
   return out;
 }

@@ -50,17 +50,28 @@ constexpr std::string_view kProcedures =
     "currentpoint stroke moveto\n"
     "module mul 2 div 0 rmoveto } def\n";
 
-// Helvetica's own encoding is StandardEncoding, which draws our ISO-8859-1 bytes as other
-// glyphs (e acute as a slashed O). A text beyond ASCII therefore gets a Latin-1 copy of
-// the font; ASCII texts keep the plain one, so their files stay as they always were. Its
-// code 45 stays the hyphen: ISOLatin1Encoding has a minus there, longer than the hyphen
-// an ISBN line shows in the plain font and in the raster files.
-constexpr std::string_view kLatin1IsbnFont =
+// Helvetica's own encoding is StandardEncoding, which draws our Windows-1252 bytes as
+// other glyphs (e acute as a slashed O). A text beyond ASCII therefore gets a Latin-1
+// copy of the font; ASCII texts keep the plain one, so their files stay as they always
+// were. Its code 45 stays the hyphen: ISOLatin1Encoding has a minus there, longer than
+// the hyphen an ISBN line shows in the plain font and in the raster files.
+constexpr std::string_view kLatin1FontHead =
     "/Helvetica-ISOLatin1 /Helvetica findfont dup length dict begin "
     "{ 1 index /FID ne { def } { pop pop } ifelse } forall "
-    "/Encoding ISOLatin1Encoding 256 array copy dup 45 /hyphen put def "
-    "currentdict end definefont pop\n"
+    "/Encoding ISOLatin1Encoding 256 array copy dup 45 /hyphen put ";
+constexpr std::string_view kLatin1FontTail =
+    "def currentdict end definefont pop\n"
     "/isbnfont { /Helvetica-ISOLatin1 findfont 7 scalefont setfont 0.0 setgray} def\n";
+
+// The glyphs Windows-1252 has at 0x80 to 0x9F, where ISOLatin1Encoding has accents or
+// nothing; empty where it assigns none. Only a text that uses one of them gets these
+// entries, so every other file keeps its bytes.
+constexpr std::string_view kHighRowGlyphs[32] = {
+    "Euro", "", "quotesinglbase", "florin", "quotedblbase", "ellipsis", "dagger", "daggerdbl",
+    "circumflex", "perthousand", "Scaron", "guilsinglleft", "OE", "", "Zcaron", "",
+    "", "quoteleft", "quoteright", "quotedblleft", "quotedblright", "bullet", "endash", "emdash",
+    "tilde", "trademark", "scaron", "guilsinglright", "oe", "", "zcaron", "Ydieresis",
+};
 
 // UPC's number system and check digit are printed smaller than the other digits.
 constexpr std::string_view kSmallFont =
@@ -69,6 +80,24 @@ constexpr std::string_view kSmallFont =
 bool beyondAscii(std::string_view text) {
   return std::any_of(text.begin(), text.end(),
                      [](char ch) { return static_cast<unsigned char>(ch) >= 0x80; });
+}
+
+bool inHighRow(std::string_view text) {
+  return std::any_of(text.begin(), text.end(), [](char ch) {
+    const auto b = static_cast<unsigned char>(ch);
+    return b >= 0x80 && b < 0xA0;
+  });
+}
+
+void appendTextFont(std::string& out, bool highRow) {
+  out += kLatin1FontHead;
+  for (std::size_t i = 0; highRow && i < std::size(kHighRowGlyphs); ++i) {
+    if (kHighRowGlyphs[i].empty()) continue;
+    out += "dup " + std::to_string(0x80 + i) + " /";
+    out += kHighRowGlyphs[i];
+    out += " put ";
+  }
+  out += kLatin1FontTail;
 }
 
 // Only the line above the bars and the price are drawn in isbnfont; the digits in
@@ -123,7 +152,8 @@ struct Box {
 
 // The newer types' boxes without an add-on and with a 2- or a 5-digit one: the bars and
 // any add-on, UPC's small check digit, the ISSN and ISMN line. A price above an ISMN's
-// add-on may reach as far as a 5-digit add-on does.
+// add-on may reach as far as a 5-digit add-on does. An ISMN's 5-digit add-on keeps its
+// light margin of 5 modules (it ends at 137.39, the margin at 141.58).
 struct NewBoxes {
   CodeType type;
   std::string_view width[3];
@@ -133,15 +163,18 @@ constexpr NewBoxes kNewBoxes[] = {
     {kUPCA, {"99", "116", "138"}, "70"},
     {kUPCE, {"61", "79", "102"}, "70"},
     {kISSN, {"94", "116", "138"}, "78"},
-    {kISMN, {"94", "138", "138"}, "78"},
+    {kISMN, {"94", "138", "142"}, "78"},
 };
 
-Box boundingBox(CodeType type, const ModulePattern* addon) {
+// A price without an add-on stands where the add-on would; its box keeps that room.
+Box boundingBox(CodeType type, const ModulePattern* addon, bool priceAlone) {
   if (type == kEAN8) return {"60.25", "70"};
   if (type == kEAN13) return {"94", "70"};
+  if (type == kISMN && priceAlone) return {"138", "78"};
   for (const NewBoxes& b : kNewBoxes)
     if (b.type == type) return {b.width[!addon ? 0 : addon->size() == kAddon2Modules ? 1 : 2], b.height};
-  return {"138", "78"};  // ISBN, with or without an add-on
+  // ISBN: room for a price without an add-on, and the add-on's light margin with one.
+  return {addon ? "142" : "138", "78"};
 }
 
 // Where the add-on's bars begin, after the main symbol's.
@@ -214,8 +247,8 @@ void appendMoveto(std::string& out, BarsOrigin origin) {
 }
 
 void appendBoundingBox(std::string& out, CodeType type, const ModulePattern* addon,
-                       const std::optional<QuietBox>& quiet) {
-  const Box box = boundingBox(type, addon);
+                       bool priceAlone, const std::optional<QuietBox>& quiet) {
+  const Box box = boundingBox(type, addon, priceAlone);
   out += "\n%%BoundingBox: 0 0 ";
   if (!quiet) {
     out += box.width;
@@ -234,14 +267,15 @@ void appendBoundingBox(std::string& out, CodeType type, const ModulePattern* add
 }
 
 void appendHeader(std::string& out, CodeType type, std::string_view digits,
-                  const ModulePattern* addon, const std::optional<QuietBox>& quiet, int microns) {
+                  const ModulePattern* addon, bool priceAlone,
+                  const std::optional<QuietBox>& quiet, int microns) {
   out += "%!PS-Adobe-2.0 EPSF-1.2\n";
   out += "%%Creator: Strimlo (Mac), ";
   out += kHomePage;
   out += "\n%%Title: ";
   // A line break would end the comment and turn the rest into PostScript.
   for (char ch : digits) out += static_cast<unsigned char>(ch) < 0x20 || ch == 0x7F ? ' ' : ch;
-  appendBoundingBox(out, type, addon, quiet);
+  appendBoundingBox(out, type, addon, priceAlone, quiet);
   out += "\n% FILE GENERATED PGROGRAMMATICALLY - DO NOT MODIFY!\n";
   if (microns > 0) {
     out += "% " + reductionNote(microns, std::nullopt) + " (";
@@ -393,15 +427,17 @@ std::optional<std::string> makeEPS(CodeType type, std::string_view digits,
                                    const Prepress& prepress) {
   if (type < kEAN8 || type > kISMN) return std::nullopt;
   try {
-    const bool priceAlone = isIsbn(type) && !addonPattern && !priceText.value_or("").empty();
+    const bool priceAlone = takesPrice(type) && !addonPattern && !priceText.value_or("").empty();
     const std::optional<QuietBox> quiet =
         prepress.quietZones ? quietBox(type, pattern, addonPattern, priceAlone) : std::nullopt;
     const int microns = std::clamp(prepress.barReductionMicrons, 0, kMaxBarReductionMicrons);
     std::string out;
     out.reserve(2048);
-    appendHeader(out, type, digits, addonPattern, quiet, microns);
+    appendHeader(out, type, digits, addonPattern, priceAlone, quiet, microns);
     appendProcedures(out, microns);
-    if (needsLatin1Font(type, isbnLine, priceText)) out += kLatin1IsbnFont;
+    if (needsLatin1Font(type, isbnLine, priceText))
+      appendTextFont(out, inHighRow(isbnLine.value_or("")) ||
+                              (takesPrice(type) && inHighRow(priceText.value_or(""))));
     const bool upc = type == kUPCA || type == kUPCE;
     if (upc) out += kSmallFont;
     if (quiet) {

@@ -23,9 +23,10 @@ std::optional<std::string_view> textIf(bool wanted, const std::string& text) {
 }
 
 Written epsBytes(const Symbol& sym, const Prepress& prepress) {
-  // ISBN files have always carried the price, even without an add-on; an ISMN's stands
-  // above its add-on only, as in the raster files.
-  const bool price = isIsbn(sym.type) || (takesPrice(sym.type) && sym.addon);
+  // ISBN files have always carried the price, even an empty one without an add-on; an
+  // ISMN's is written when there is one, above the add-on or where it would stand.
+  const bool price =
+      isIsbn(sym.type) || (takesPrice(sym.type) && (sym.addon || !sym.priceText.empty()));
   auto text = makeEPS(sym.type, sym.digits, textIf(hasTextLine(sym.type), sym.isbnLine),
                       textIf(takesAddon(sym.type), sym.addonText), textIf(price, sym.priceText),
                       sym.pattern, sym.addon ? &*sym.addon : nullptr, prepress);
@@ -37,7 +38,7 @@ Written epsBytes(const Symbol& sym, const Prepress& prepress) {
 std::string humanText(const Symbol& sym) {
   std::string text = sym.isbnLine.empty() ? sym.digits : sym.isbnLine + " " + sym.digits;
   if (sym.addon) text += " " + sym.addonText;
-  if (sym.addon && !sym.priceText.empty()) text += " " + sym.priceText;
+  if (!sym.priceText.empty()) text += " " + sym.priceText;
   return text;
 }
 

@@ -94,6 +94,11 @@ void addAddonDigits(Layout& out, const Symbol& sym, float xa, float y, const Fra
                          f.digitFont});
 }
 
+// A price without an add-on stands where the add-on would, with the room of a 5-digit one.
+bool priceAlone(const Symbol& sym) {
+  return takesPrice(sym.type) && !sym.addon && !sym.priceText.empty();
+}
+
 void place(Layout& out, const Symbol& sym, const Shape& shape, const Frame& f) {
   out.digitY = f.digitY;
   out.digitFont = f.digitFont;
@@ -110,7 +115,8 @@ void place(Layout& out, const Symbol& sym, const Shape& shape, const Frame& f) {
   if (hasTextLine(sym.type)) {
     const float y = f.top + (f.band * 5.0f) * 0.125f;
     out.texts.push_back({sym.isbnLine, f.x0 - f.lineShift, y, f.lineFont});
-    if (addon && !sym.priceText.empty()) out.texts.push_back({sym.priceText, xa, y, f.lineFont});
+    if ((addon || priceAlone(sym)) && !sym.priceText.empty())
+      out.texts.push_back({sym.priceText, xa, y, f.lineFont});
   }
 }
 
@@ -156,7 +162,9 @@ Layout fileLayout(const Symbol& sym, SizeIndex size, ResolutionIndex res) {
   f.m = m;
   f.x0 = ean8 ? m * 3.0f : q + q;
   const float xe = f.x0 + m * n;
-  const float A = addon ? m * static_cast<float>(sym.addon->size()) + q : 0.0f;
+  const float A = addon          ? m * static_cast<float>(sym.addon->size()) + q
+                  : priceAlone(sym) ? m * static_cast<float>(kAddon5Modules) + q
+                                    : 0.0f;
   float W = ean8 ? m * n + m * 6.0f : (A + xe) + m * 6.0f;
   // UPC's check digit stands in the light margin right of the bars, which it keeps whole.
   if (shape.outside == Outside::Small && !addon)
@@ -221,8 +229,10 @@ Layout previewLayout(const Symbol& sym, int width, int height, float lineHeightP
   const float length = static_cast<float>(shape.modules) * kPreviewModule;  // 142.5, 100.5 or 76.5
   const float K = length / shape.heightRatio;
   const float gap = shape.outside == Outside::Small ? kPreviewUpcAddonGap : tw;
-  const float addonLength = addon ? kPreviewModule * static_cast<float>(sym.addon->size()) : 0.0f;
-  const float total = addon ? (gap + addonLength) + length : length;
+  const float addonLength = addon          ? kPreviewModule * static_cast<float>(sym.addon->size())
+                            : priceAlone(sym) ? kPreviewModule * static_cast<float>(kAddon5Modules)
+                                              : 0.0f;
+  const float total = addon || priceAlone(sym) ? (gap + addonLength) + length : length;
   const float B = K - th;
 
   Frame f{};

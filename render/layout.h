@@ -31,7 +31,7 @@ struct DarkRun {
 };
 
 struct TextItem {
-  std::string text;  // ISO-8859-1
+  std::string text;  // Windows-1252
   float x;           // lower-left corner of the text's layout box
   float y;
   float size;        // font size in output units

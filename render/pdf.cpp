@@ -7,12 +7,22 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <hpdf_fontdef.h>
+#include <hpdf_streams.h>
+
 #include <ctime>
 #include <fstream>
+#include <iterator>
+#include <map>
 #include <memory>
+#include <mutex>
 #include <new>
+#include <set>
+#include <sstream>
 
 #include "eps.h"
+#include "text8.h"
+#include "type1_subset.h"
 
 namespace strimlo {
 
@@ -75,6 +85,76 @@ std::optional<Type1Font> rememberedOrFound() {
   auto found = findType1();
   if (found) rememberFontFile("helvetica-type1", found->outlines);
   return found;
+}
+
+std::string wholeFile(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  std::ostringstream bytes;
+  bytes << in.rdbuf();
+  return in ? bytes.str() : std::string();
+}
+
+// The font program once read, and the glyph each character of the texts draws (by the
+// glyph names the PDF library itself reads the metrics with).
+struct EmbeddedType1 {
+  Type1Program program;
+  std::map<char32_t, std::string> glyphs;
+};
+
+std::shared_ptr<const EmbeddedType1> loadEmbedded(const Type1Font& font) {
+  auto program = Type1Program::parse(wholeFile(font.outlines), wholeFile(font.metrics));
+  if (!program) return nullptr;
+  auto loaded = std::make_shared<EmbeddedType1>(EmbeddedType1{std::move(*program), {}});
+  for (const std::string& name : loaded->program.glyphNames())
+    loaded->glyphs.emplace(HPDF_GryphNameToUnicode(name.c_str()), name);
+  return loaded;
+}
+
+// Read once per font file for the whole run; none when the files are not in the form the
+// subset needs (the whole font is embedded then).
+std::shared_ptr<const EmbeddedType1> embedded(const Type1Font& font) {
+  static std::mutex lock;
+  static std::map<std::string, std::shared_ptr<const EmbeddedType1>> loaded;
+  const std::lock_guard<std::mutex> held(lock);
+  auto [at, added] = loaded.try_emplace(font.outlines);
+  if (added) at->second = loadEmbedded(font);
+  return at->second;
+}
+
+// A libharu stream holding `bytes`, read from its start.
+HPDF_Stream memoryStream(HPDF_Doc pdf, const std::string& bytes) {
+  HPDF_Stream stream = HPDF_MemStream_New(pdf->mmgr, 4096);
+  if (!stream) return nullptr;
+  if (HPDF_Stream_Write(stream, reinterpret_cast<const HPDF_BYTE*>(bytes.data()),
+                        static_cast<HPDF_UINT>(bytes.size())) != HPDF_OK ||
+      HPDF_Stream_Seek(stream, 0, HPDF_SEEK_SET) != HPDF_OK) {
+    HPDF_Stream_Free(stream);
+    return nullptr;
+  }
+  return stream;
+}
+
+// The font with only the glyphs the texts draw, registered with the document as the PDF
+// library's own loader does; its name carries the subset's tag.
+const char* loadSubset(HPDF_Doc pdf, const EmbeddedType1& font, const Layout& layout) {
+  std::set<std::string> glyphs;
+  for (const TextItem& text : layout.texts)
+    for (char ch : text.text)
+      if (auto at = font.glyphs.find(text8Char(static_cast<unsigned char>(ch))); at != font.glyphs.end())
+        glyphs.insert(at->second);
+  const Type1Program::Files files =
+      font.program.subset(glyphs, subsetTag(glyphs) + "+NimbusSans-Regular");
+  HPDF_Stream afm = memoryStream(pdf, files.afm);
+  HPDF_Stream data = afm ? memoryStream(pdf, files.t1) : nullptr;
+  HPDF_FontDef def = data ? HPDF_Type1FontDef_Load(pdf->mmgr, afm, data) : nullptr;
+  if (afm) HPDF_Stream_Free(afm);
+  if (data) HPDF_Stream_Free(data);
+  if (!def) return nullptr;
+  if (HPDF_List_Add(pdf->fontdef_list, def) != HPDF_OK) {
+    HPDF_FontDef_Free(def);
+    return nullptr;
+  }
+  return def->base_font;
 }
 
 // libharu reports every failure here as well as in the call's status; the first is kept.
@@ -196,10 +276,13 @@ std::optional<std::string> build(HPDF_Doc pdf, const HPDF_STATUS& error, const L
                                   std::string_view title, std::string_view note,
                                   bool& fontUnreadable) {
   // Nothing is compressed: the page's few operators stay readable, and the font program
-  // is encrypted data that would not shrink.
-  const char* name = HPDF_LoadType1FontFromFile(pdf, type1.metrics.c_str(), type1.outlines.c_str());
+  // is encrypted data that would not shrink. Only the glyphs drawn are embedded.
+  const auto subsettable = embedded(type1);
+  const char* name =
+      subsettable ? loadSubset(pdf, *subsettable, layout)
+                  : HPDF_LoadType1FontFromFile(pdf, type1.metrics.c_str(), type1.outlines.c_str());
   fontUnreadable = name == nullptr;
-  // WinAnsiEncoding is ISO-8859-1 wherever a Latin-1 byte is a printable character.
+  // WinAnsiEncoding is Windows-1252, the texts' own encoding.
   HPDF_Font face = name ? HPDF_GetFont(pdf, name, "WinAnsiEncoding") : nullptr;
   HPDF_Page page = face ? addPage(pdf, layout) : nullptr;
   const std::time_t made = std::time(nullptr);

@@ -65,6 +65,13 @@ std::optional<QuietBox> quietBox(const Layout& layout, CodeType type) {
     const double digitRight = text.x + kDigitAdvance * text.size * static_cast<float>(text.text.size());
     box.right = std::max(box.right, digitRight + markClearance(x, layout.digitFont));
   }
+  // A price without an add-on stands right of the bars, above the digits, where the
+  // add-on would: the box keeps the room of a 5-digit add-on and its margin, as the EPS
+  // box does.
+  for (const TextItem& text : layout.texts) {
+    if (e.addon || text.x < e.mainRight || text.y <= layout.digitY + layout.digitFont) continue;
+    box.right = std::max(box.right, text.x + (kAddon5Modules + kAddonRightMargin) * x);
+  }
   return box;
 }
 
@@ -95,6 +102,8 @@ std::optional<LightMargins> lightMargins(CodeType type) {
 bool reductionInRange(int microns) { return microns >= 0 && microns <= kMaxBarReductionMicrons; }
 
 bool allowsTransparency(FileFormat format) { return format != kTIFF && format != kJPEG; }
+
+bool quietZonesByDefault(FileFormat format) { return format == kPDF || format == kSVG; }
 
 void addQuietZones(Layout& layout, CodeType type, bool bitmap) {
   std::optional<QuietBox> box = quietBox(layout, type);

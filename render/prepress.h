@@ -40,6 +40,9 @@ inline constexpr double markClearance(double module, double digitFont) {
 // asked of an opaque CMYK format (TIFF, JPEG).
 bool reductionInRange(int microns);
 bool allowsTransparency(FileFormat format);
+// The light margins are on unless the user says otherwise in PDF and SVG, pages of our
+// own making; the other formats keep the fixed sizes files and layouts rely on.
+bool quietZonesByDefault(FileFormat format);
 
 // File layouts: the box becomes the symbol and its light margins (further out on the
 // left only where a text already stands further out) and the marks are added. Bitmaps

@@ -62,8 +62,8 @@ Completed no(Failure failure, std::string message) {
 std::string text8(const std::string& utf8, const char* what, std::vector<std::string>& notes) {
   Text8 t = toText8(utf8);
   if (t.replaced)
-    notes.push_back(std::string(what) + ": characters outside ISO-8859-1 became \"?\"");
-  if (t.cut) notes.push_back(std::string(what) + ": cut to 31 bytes");
+    notes.push_back(std::string(what) + ": characters outside Windows-1252 became \"?\"");
+  if (t.cut) notes.push_back(std::string(what) + ": cut to 31 characters");
   return t.bytes;
 }
 
@@ -113,7 +113,7 @@ Completed complete(const Request& request) {
   const std::string price = text8(request.price, "price", out.notes);
   Completion c = completeSymbol(type, data, addon, price);
   if (!c.symbol) {
-    Completed refused = no(Failure::Refused, latin1ToUtf8(refusalMessage(c.refusal, type, data, addon)));
+    Completed refused = no(Failure::Refused, text8ToUtf8(refusalMessage(c.refusal, type, data, addon)));
     refused.refusal = c.refusal;
     return refused;
   }

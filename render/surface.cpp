@@ -241,12 +241,12 @@ const Font* Font::helvetica() {
   return font;
 }
 
-TextSize Font::measure(std::string_view latin1, float size) const {
+TextSize Font::measure(std::string_view text, float size) const {
   // cairo keeps the glyph metrics and locks the shared face itself, so this is safe on
   // any thread; only the characters asked for are ever loaded.
   cairo_text_extents_t extents;
   cairo_scaled_font_text_extents(static_cast<cairo_scaled_font_t*>(measurer_),
-                                 latin1ToUtf8(latin1).c_str(), &extents);
+                                 text8ToUtf8(text).c_str(), &extents);
   return {static_cast<float>(extents.x_advance / kMeasureSize) * size, heightPerEm_ * size};
 }
 
@@ -309,7 +309,7 @@ bool paint(cairo_surface_t* target, const Layout& layout, const Font& font, int 
     cairo_set_font_size(cr.get(), text.size);
     // The anchor is the lower-left corner of the layout box; the baseline is a descent up.
     cairo_move_to(cr.get(), text.x, dy(text.y + font.descent(text.size)));
-    cairo_show_text(cr.get(), latin1ToUtf8(text.text).c_str());
+    cairo_show_text(cr.get(), text8ToUtf8(text.text).c_str());
   }
   cairo_surface_flush(target);
   return succeeded(cairo_status(cr.get()));
@@ -330,14 +330,14 @@ bool shadeBesideLightMargins(cairo_surface_t* target, const Layout& layout) {
 
 }  // namespace
 
-std::vector<OutlineStep> Font::outline(std::string_view latin1, float size, double x,
+std::vector<OutlineStep> Font::outline(std::string_view text, float size, double x,
                                        double y) const {
   // Through cairo, which lays the glyphs out as cairo_show_text does and locks the shared
   // face around FreeType; at the 1000-unit measuring size its fixed-point path loses
   // nothing. Font space runs y downward from the baseline.
   std::vector<OutlineStep> steps;
   auto* scaled = static_cast<cairo_scaled_font_t*>(measurer_);
-  const std::string utf8 = latin1ToUtf8(latin1);
+  const std::string utf8 = text8ToUtf8(text);
   cairo_glyph_t* glyphs = nullptr;
   int count = 0;
   if (!succeeded(cairo_scaled_font_text_to_glyphs(scaled, 0, 0, utf8.data(),

@@ -29,12 +29,12 @@ class Font {
   // no Nimbus Sans for "Helvetica": we never draw with a guessed face.
   static const Font* helvetica();
 
-  TextSize measure(std::string_view latin1, float size) const;
+  TextSize measure(std::string_view text, float size) const;
   float descent(float size) const;  // below the baseline, positive
   float lineHeightPerEm() const { return heightPerEm_; }
   // The glyph outlines of a string set at size, its baseline starting at (x, y), laid out
   // as the surface draws it; for vector files that carry no font. Safe on any thread.
-  std::vector<OutlineStep> outline(std::string_view latin1, float size, double x, double y) const;
+  std::vector<OutlineStep> outline(std::string_view text, float size, double x, double y) const;
 
   void* cairoFace() const { return face_; }  // cairo_font_face_t*, shared by every thread
   // The calling thread's own cairo_font_face_t* of the same file, for drawing.

@@ -2,6 +2,8 @@
 
 #include <charconv>
 
+#include "text8.h"
+
 namespace strimlo {
 
 namespace {
@@ -21,9 +23,9 @@ void appendNumber(std::string& out, double value, int decimals) {
 // The user's text as UTF-8 character data or attribute value: the five characters XML
 // gives a meaning are references, and control characters (which XML 1.0 cannot hold)
 // become "?".
-void appendEscaped(std::string& out, std::string_view latin1) {
-  for (char ch : latin1) {
-    const auto c = static_cast<unsigned char>(ch);
+void appendEscaped(std::string& out, std::string_view text) {
+  for (char ch : text) {
+    const char32_t c = text8Char(static_cast<unsigned char>(ch));
     switch (ch) {
       case '&': out += "&amp;"; continue;
       case '<': out += "&lt;"; continue;
@@ -34,11 +36,8 @@ void appendEscaped(std::string& out, std::string_view latin1) {
     }
     if (c < 0x20 || (c >= 0x7F && c < 0xA0)) {
       out += '?';
-    } else if (c < 0x80) {
-      out += ch;
     } else {
-      out += static_cast<char>(0xC0 | (c >> 6));
-      out += static_cast<char>(0x80 | (c & 0x3F));
+      out += text8ToUtf8(std::string_view(&ch, 1));
     }
   }
 }

@@ -10,7 +10,7 @@
 
 namespace strimlo {
 
-// The whole file of a layout in points (fileLayout at 72 dpi). title (ISO-8859-1) is
+// The whole file of a layout in points (fileLayout at 72 dpi). title (Windows-1252) is
 // what a screen reader says: the <title> and the aria-label; note (what prepress applied,
 // if anything) goes into a <desc>. Without background the image is clear around the marks.
 std::string makeSvg(const Layout& layout, const Font& font, std::string_view title,

@@ -131,9 +131,9 @@ ApiResponse checkResponse(Service&, const ApiRequest& request) {
   const Symbol& s = *completed.symbol;
   Json json = {{"type", symbologyToken(planned.request.type)},
                {"digits", s.digits},
-               {"line", latin1ToUtf8(s.isbnLine)},
-               {"addon", latin1ToUtf8(s.addonText)},
-               {"price", latin1ToUtf8(s.priceText)},
+               {"line", text8ToUtf8(s.isbnLine)},
+               {"addon", text8ToUtf8(s.addonText)},
+               {"price", text8ToUtf8(s.priceText)},
                {"notes", completed.notes},
                {"grade", nullptr}};  // no verifier yet
   return jsonResponse(200, json);

@@ -54,7 +54,7 @@
 <context>
     <name>Dialogs</name>
     <message>
-        <source>Ok</source>
+        <source>OK</source>
         <translation>Aceptar</translation>
     </message>
     <message>

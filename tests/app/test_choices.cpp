@@ -12,7 +12,7 @@ class TestChoices : public QObject {
   Q_OBJECT
 
  private Q_SLOTS:
-  void latin1Text_data() {
+  void text8_data() {
     QTest::addColumn<QString>("typed");
     QTest::addColumn<std::string>("bytes");
     QTest::newRow("empty stays empty") << QString() << std::string();
@@ -23,18 +23,22 @@ class TestChoices : public QObject {
     QTest::newRow("40 digits are cut after the 31st")
         << QStringLiteral("1234567890123456789012345678901234567890")
         << std::string("1234567890123456789012345678901");
-    QTest::newRow("e acute is one ISO-8859-1 byte") << QStringLiteral("Caf\u00e9")
-                                                    << std::string("Caf\xe9");
-    QTest::newRow("the euro sign is not in ISO-8859-1: ?")
-        << QStringLiteral("\u20ac 12") << std::string("? 12");
-    QTest::newRow("the cut counts bytes after conversion")
+    QTest::newRow("e acute is one Windows-1252 byte") << QStringLiteral("Caf\u00e9")
+                                                      << std::string("Caf\xe9");
+    QTest::newRow("the euro sign is Windows-1252 byte 80")
+        << QStringLiteral("\u20ac 12") << std::string("\x80 12");
+    QTest::newRow("a rouble sign is outside Windows-1252: ?")
+        << QStringLiteral("\u20bd 12") << std::string("? 12");
+    QTest::newRow("a character beyond U+FFFF is one ?, not one per UTF-16 unit")
+        << QStringLiteral("a\U0001F600b") << std::string("a?b");
+    QTest::newRow("the cut counts characters")
         << QString(30, QLatin1Char('a')) + QStringLiteral("\u00fc\u00fc")
         << std::string(30, 'a') + "\xfc";
   }
-  void latin1Text() {
+  void text8() {
     QFETCH(QString, typed);
     QFETCH(std::string, bytes);
-    QCOMPARE(strimlo::latin1Text(typed), bytes);
+    QCOMPARE(strimlo::text8(typed), bytes);
   }
 
   void controlStates_data() {
@@ -45,15 +49,15 @@ class TestChoices : public QObject {
     QTest::addColumn<bool>("addOn");
     QTest::addColumn<bool>("price");
     QTest::addColumn<bool>("variant");
-    QTest::newRow("EPS, EAN-13: the launch state") << kEPS << kEAN13 << false << false << false << false << false;
-    QTest::newRow("EPS, ISBN-10") << kEPS << kISBN10 << false << false << true << true << false;
+    QTest::newRow("EPS, EAN-13: the launch state; a print size for printing") << kEPS << kEAN13 << true << false << false << false << false;
+    QTest::newRow("EPS, ISBN-10") << kEPS << kISBN10 << true << false << true << true << false;
     QTest::newRow("PNG, EAN-8") << kPNG << kEAN8 << true << true << false << false << false;
     QTest::newRow("TIFF, ISBN-13") << kTIFF << kISBN13 << true << true << true << true << false;
     QTest::newRow("JPEG, EAN-13") << kJPEG << kEAN13 << true << true << false << false << false;
     QTest::newRow("PDF, ISBN-13: a size, no resolution") << kPDF << kISBN13 << true << false << true << true << false;
     QTest::newRow("SVG, EAN-8: a size, no resolution") << kSVG << kEAN8 << true << false << false << false << false;
     QTest::newRow("UPC-A: an add-on, no price") << kPNG << kUPCA << true << true << true << false << false;
-    QTest::newRow("UPC-E: an add-on, no price") << kEPS << kUPCE << false << false << true << false << false;
+    QTest::newRow("UPC-E: an add-on, no price") << kEPS << kUPCE << true << false << true << false << false;
     QTest::newRow("ISSN: add-on and variant") << kPNG << kISSN << true << true << true << false << true;
     QTest::newRow("ISMN: add-on and price, as ISBN") << kPDF << kISMN << true << false << true << true << false;
     QTest::newRow("a type outside the list has no add-on") << kPNG << 8 << true << true << false << false << false;

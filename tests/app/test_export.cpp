@@ -190,6 +190,38 @@ class TestExport : public QObject {
     QVERIFY(!QFileInfo::exists(path));  // one drag's folder at a time
   }
 
+  // The save dialog starts where the last save went, with the name a drag would give.
+  void saveDialogProposesTheDigitsInTheLastFolder_data() {
+    QTest::addColumn<int>("type");
+    QTest::addColumn<QString>("data");
+    QTest::addColumn<QString>("addOn");
+    QTest::addColumn<int>("format");
+    QTest::addColumn<QString>("folder");
+    QTest::addColumn<QString>("proposed");
+    QTest::newRow("first save: the name alone") << kEAN13 << "401234567890" << "" << kPDF << ""
+                                                << "4012345678901.pdf";
+    QTest::newRow("the last folder and the completed digits")
+        << kEAN13 << "401234567890" << "" << kEPS << "/srv/labels" << "/srv/labels/4012345678901.eps";
+    QTest::newRow("ISBN with its add-on") << kISBN13 << "978-3-16-148410-0" << "51299" << kSVG
+                                          << "/tmp" << "/tmp/9783161484100-51299.svg";
+    QTest::newRow("no symbol: the folder alone") << kEAN13 << "12345" << "" << kPNG << "/tmp"
+                                                 << "/tmp";
+  }
+  void saveDialogProposesTheDigitsInTheLastFolder() {
+    QFETCH(int, type);
+    QFETCH(QString, data);
+    QFETCH(QString, addOn);
+    QFETCH(int, format);
+    QFETCH(QString, folder);
+    QFETCH(QString, proposed);
+    SymbolChoice choice;
+    choice.type = type;
+    choice.data = data;
+    choice.addOn = addOn;
+    choice.format = format;
+    QCOMPARE(proposedSavePath(choice, folder), proposed);
+  }
+
   // Printed to PDF, the bars measure what the chosen magnification makes of 0.33 mm
   // modules, the symbol's box sits in the middle of the paper, and the page scans.
   void printToPdfMeasuresRight_data() {

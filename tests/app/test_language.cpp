@@ -74,6 +74,17 @@ class TestLanguage : public QObject {
     QCOMPARE(title, helpTitle);
     const QString clash = test::mnemonicClash(w.main, *w.save);
     QVERIFY2(clash.isEmpty(), qPrintable(clash));
+    // No text is cut: every label, list entry and field hint fits its control.
+    for (QLabel* label : w.main.findChildren<QLabel*>())
+      if (label->isVisible() && !label->wordWrap())
+        QVERIFY2(label->width() >= label->sizeHint().width(), qPrintable(label->text()));
+    for (QComboBox* list : w.main.findChildren<QComboBox*>())
+      QVERIFY2(list->width() >= list->sizeHint().width(), qPrintable(list->objectName()));
+    for (QLineEdit* field : w.main.findChildren<QLineEdit*>()) {
+      if (field->placeholderText().isEmpty() || !field->isVisible()) continue;
+      QVERIFY2(field->width() > field->fontMetrics().horizontalAdvance(field->placeholderText()),
+               qPrintable(field->placeholderText()));
+    }
   }
 
   // lupdate brings a copy of each .ts up to date with the sources; nothing in it may be

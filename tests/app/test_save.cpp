@@ -3,6 +3,8 @@
 // holds the symbol on screen (read back by Ghostscript, libpng, libtiff, libjpeg and
 // zbarimg, not by us), and the alert says what happened.
 #include <QDir>
+#include <QFileInfo>
+#include <QSettings>
 #include <cmath>
 
 #include "makecode.h"
@@ -208,28 +210,44 @@ class TestSave : public QObject {
     QTest::addColumn<int>("type");
     QTest::addColumn<int>("format");
     QTest::addColumn<QString>("data");
-    QTest::newRow("EAN-13 of 5 digits, PNG") << kEAN13 << kPNG << "12345";
-    QTest::newRow("EAN-13 of 5 digits, EPS") << kEAN13 << kEPS << "12345";
-    QTest::newRow("EAN-8 with a letter") << kEAN8 << kJPEG << "40123X5";
+    QTest::addColumn<QString>("addOn");
+    QTest::addColumn<QString>("cause");  // as the command line says it
+    QTest::addColumn<QString>("field");  // the field that gets the focus
+    QTest::newRow("EAN-13 of 5 digits, PNG") << kEAN13 << kPNG << "12345" << ""
+        << "EAN-13 needs 12 or 13 digits; got 5" << "textfieldDataToEncode";
+    QTest::newRow("EAN-13 of 5 digits, EPS") << kEAN13 << kEPS << "12345" << ""
+        << "EAN-13 needs 12 or 13 digits; got 5" << "textfieldDataToEncode";
+    QTest::newRow("EAN-8 with a letter") << kEAN8 << kJPEG << "40123X5" << ""
+        << "EAN-8 takes digits only" << "textfieldDataToEncode";
     QTest::newRow("ISBN-10 of 11 digits after the hyphens")
-        << kISBN10 << kTIFF << "0-306-40615-22";
+        << kISBN10 << kTIFF << "0-306-40615-22" << ""
+        << "ISBN-10 needs 10 characters besides hyphens; got 11" << "textfieldDataToEncode";
     QTest::newRow("40 digits: 31 reach the save, too many for EAN-13")
-        << kEAN13 << kEPS << "1234567890123456789012345678901234567890";
+        << kEAN13 << kEPS << "1234567890123456789012345678901234567890" << ""
+        << "EAN-13 needs 12 or 13 digits; got 31" << "textfieldDataToEncode";
+    QTest::newRow("an ISBN add-on with a letter: the add-on field") << kISBN13 << kPDF
+        << "978-3-16-148410-0" << "5129x" << "the add-on must be 5 digits" << "textfieldAddOn";
   }
   void refusedInputShowsTheFailureAndWritesNothing() {
     QFETCH(int, type);
     QFETCH(int, format);
     QFETCH(QString, data);
+    QFETCH(QString, addOn);
+    QFETCH(QString, cause);
+    QFETCH(QString, field);
     TempDir dir;
     Session s;
     choose(s.w.codeType, type);
     choose(s.w.fileFormat, format);
     retype(s.w.data, data);
+    if (!addOn.isEmpty()) retype(s.w.addOn, addOn);
     s.answer = QString::fromStdString(dir.file("label"));
     s.clickSave();
     QCOMPARE(s.alerts.size(), 1);
     QCOMPARE(s.alerts[0].first, QStringLiteral("Strimlo"));
-    QCOMPARE(s.alerts[0].second, kNotSaved);
+    QVERIFY2(s.alerts[0].second.startsWith(kNotSaved + QStringLiteral("\n\n")), qPrintable(s.alerts[0].second));
+    QVERIFY2(s.alerts[0].second.contains(cause), qPrintable(s.alerts[0].second));
+    QCOMPARE(s.w.main.focusWidget() ? s.w.main.focusWidget()->objectName() : QString(), field);
     QCOMPARE(filesIn(dir), QStringList());
   }
 
@@ -239,7 +257,19 @@ class TestSave : public QObject {
     s.answer = QString::fromStdString(dir.file("missing/label.eps"));
     s.clickSave();
     QCOMPARE(s.alerts.size(), 1);
-    QCOMPARE(s.alerts[0].second, kNotSaved);
+    QCOMPARE(s.alerts[0].second,
+             kNotSaved + QStringLiteral("\n\nNo such file or directory; nothing was changed"));
+  }
+
+  // The next save dialog starts in the folder of the last save.
+  void theLastFolderIsRemembered() {
+    TempDir dir;
+    Session s;
+    s.answer = QString::fromStdString(dir.file("label.eps"));
+    s.clickSave();
+    QCOMPARE(s.alerts.value(0).second, kSaved);
+    QCOMPARE(QSettings().value(QStringLiteral("save/folder")).toString(),
+             QFileInfo(*s.answer).absolutePath());
   }
 
   void cancellingSavesNothingAndSaysNothing() {
@@ -365,7 +395,7 @@ class TestSave : public QObject {
     s.clickSave();
     QCOMPARE(s.alerts.size(), 2);
     QCOMPARE(s.alerts[0].second, QStringLiteral("Done."));
-    QCOMPARE(s.alerts[1].second, QStringLiteral("Not done."));
+    QVERIFY(s.alerts[1].second.startsWith(QStringLiteral("Not done.\n\nEAN-13 needs")));
   }
 };
 

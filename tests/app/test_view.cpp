@@ -228,7 +228,7 @@ class TestView : public QObject {
     QCOMPARE(v.view.paintCount() > paints, redraws);
   }
 
-  // Each text reaches the renderer as ISO-8859-1, at most 31 bytes.
+  // Each text reaches the renderer as Windows-1252, at most 31 characters.
   void theRendererGetsEightBitTexts_data() {
     QTest::addColumn<QString>("field");
     QTest::addColumn<QString>("value");
@@ -240,7 +240,9 @@ class TestView : public QObject {
     QTest::newRow("40 price characters") << "price" << forty << first31;
     QTest::newRow("pound sign and e acute: one byte each")
         << "price" << QStringLiteral("\u00a3 9.99 \u00e9") << std::string("\xa3 9.99 \xe9");
-    QTest::newRow("euro sign: ?") << "price" << QStringLiteral("\u20ac9.99") << std::string("?9.99");
+    QTest::newRow("euro sign: Windows-1252 byte 80")
+        << "price" << QStringLiteral("\u20ac9.99") << std::string("\x80" "9.99");
+    QTest::newRow("rouble sign: ?") << "price" << QStringLiteral("\u20bd9.99") << std::string("?9.99");
   }
   void theRendererGetsEightBitTexts() {
     QFETCH(QString, field);

@@ -36,7 +36,7 @@ class TestWindow : public QObject {
     QTest::addColumn<bool>("enabled");
     QTest::newRow("code type EAN-13") << "comboCodeType" << "EAN-13" << true;
     QTest::newRow("file format EPS") << "comboFileFormat" << "EPS" << true;
-    QTest::newRow("size 100%, off for EPS") << "comboCodeSize" << "100%" << false;
+    QTest::newRow("size 100%, on for EPS: printing uses it") << "comboCodeSize" << "100%" << true;
     QTest::newRow("resolution 300 dpi, off for EPS") << "comboResolution" << "300 dpi" << false;
     QTest::newRow("the sample number") << "textfieldDataToEncode" << "401234567890" << true;
     QTest::newRow("add-on empty, off for EAN-13") << "textfieldAddOn" << "" << false;
@@ -154,18 +154,20 @@ class TestWindow : public QObject {
     QTest::addColumn<bool>("size");
     QTest::addColumn<bool>("resolution");
     QTest::addColumn<bool>("transparent");  // the check box: off for opaque CMYK
-    QTest::newRow("EPS: off, one nominal size") << kEPS << false << false << true;
-    QTest::newRow("PNG: on") << kPNG << true << true << true;
-    QTest::newRow("TIFF: on, no transparency") << kTIFF << true << true << false;
-    QTest::newRow("JPEG: on, no transparency") << kJPEG << true << true << false;
-    QTest::newRow("PDF: a size, no resolution") << kPDF << true << false << true;
-    QTest::newRow("SVG: a size, no resolution") << kSVG << true << false << true;
+    QTest::addColumn<bool>("quiet");        // the quiet zones, nothing chosen yet
+    QTest::newRow("EPS: a print size, no resolution") << kEPS << true << false << true << false;
+    QTest::newRow("PNG: on") << kPNG << true << true << true << false;
+    QTest::newRow("TIFF: on, no transparency") << kTIFF << true << true << false << false;
+    QTest::newRow("JPEG: on, no transparency") << kJPEG << true << true << false << false;
+    QTest::newRow("PDF: a size, no resolution, quiet zones") << kPDF << true << false << true << true;
+    QTest::newRow("SVG: a size, no resolution, quiet zones") << kSVG << true << false << true << true;
   }
   void fileFormatTogglesSizeAndResolution() {
     QFETCH(int, format);
     QFETCH(bool, size);
     QFETCH(bool, resolution);
     QFETCH(bool, transparent);
+    QFETCH(bool, quiet);
     Window w;
     choose(w.fileFormat, kPNG);
     choose(w.codeSize, 7);
@@ -177,11 +179,35 @@ class TestWindow : public QObject {
     QCOMPARE(w.resolution->isEnabled(), resolution);
     QCOMPARE(w.transparent->isEnabled(), transparent);
     QVERIFY(w.transparent->isChecked() && w.controller().prepress().transparent);
+    QCOMPARE(w.quietZones->isChecked(), quiet);
+    QCOMPARE(w.controller().prepress().quietZones, quiet);
+    QCOMPARE(w.preview->quietZones(), quiet);
     // Switching them off keeps the choices for the next raster file.
     QCOMPARE(w.codeSize->currentIndex(), 7);
     QCOMPARE(w.resolution->currentIndex(), 5);
     QCOMPARE(w.controller().size(), 7);
     QCOMPARE(w.controller().resolution(), 5);
+  }
+
+  // The Prepress choices outlive the window; a quiet zones choice, once made, holds for
+  // every format.
+  void prepressChoicesAreRememberedAcrossRuns() {
+    {
+      Window first;
+      choose(first.fileFormat, kPDF);
+      QVERIFY(first.quietZones->isChecked());
+      operate(first.quietZones, 1);  // off, chosen
+      operate(first.barReduction, 4);
+      operate(first.transparent, 1);
+    }
+    Window next(false);
+    QVERIFY(!next.quietZones->isChecked());
+    QCOMPARE(next.barReduction->value(), next.barReduction->singleStep() * 4);
+    QVERIFY(next.transparent->isChecked());
+    choose(next.fileFormat, kSVG);
+    QVERIFY(!next.quietZones->isChecked() && !next.controller().prepress().quietZones);
+    QCOMPARE(next.controller().prepress().barReductionMicrons, next.barReduction->value());
+    QVERIFY(next.controller().prepress().transparent);
   }
 
   // The preview shows the symbol and its quiet zones, not the file settings: choosing one

@@ -10,6 +10,8 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QPushButton>
+#include <QSettings>
+#include <QStandardPaths>
 #include <QSpinBox>
 #include <QTest>
 
@@ -41,7 +43,11 @@ struct Window {
   QSpinBox* barReduction = main.findChild<QSpinBox*>(QStringLiteral("spinBarReduction"));
   QCheckBox* transparent = main.findChild<QCheckBox*>(QStringLiteral("checkTransparent"));
 
-  Window() {
+  // Each window starts as on a first run, with nothing remembered; the settings live in
+  // the test's own folder, never the user's.
+  explicit Window(bool firstRun = true) {
+    QStandardPaths::setTestModeEnabled(true);
+    if (firstRun) QSettings().clear();
     main.controller().awakeFromNib();
     main.show();
     if (QTest::qWaitForWindowExposed(&main)) settle();

@@ -102,18 +102,19 @@ TEST(Cli, FormatFromNameNumberOrExtension) {
 TEST(Cli, TextsAreConvertedAsTheWindowDoes) {
   test::TempDir dir;
   const std::string eps = dir.file("t.eps");
-  // 40 characters of price: cut to 31, with a note; the euro sign is not ISO-8859-1.
+  // 40 characters of price: cut to 31, with a note; the euro sign is Windows-1252, the
+  // rouble sign is not.
   const std::string price(40, '9');
   const test::CommandResult c = test::cli("--type isbn13 --addon 51299 --price " + price + " -o " + shellQuote(eps) +
                     " 978-3-16-148410-0");
   EXPECT_EQ(c.exitCode, 0);
-  EXPECT_NE(c.output.find("price: cut to 31 bytes"), std::string::npos) << c.output;
+  EXPECT_NE(c.output.find("price: cut to 31 characters"), std::string::npos) << c.output;
   EXPECT_NE(test::readFile(eps).find("(" + std::string(31, '9') + ") show"), std::string::npos);
-  const test::CommandResult euro = test::cli("--type isbn13 --addon 51299 --price '\xE2\x82\xAC 5 \xC2\xA3' -o " +
+  const test::CommandResult euro = test::cli("--type isbn13 --addon 51299 --price '\xE2\x82\xAC 5 \xC2\xA3 \xE2\x82\xBD' -o " +
                        shellQuote(eps) + " 978-3-16-148410-0");
   EXPECT_EQ(euro.exitCode, 0);
-  EXPECT_NE(euro.output.find("ISO-8859-1"), std::string::npos) << euro.output;
-  EXPECT_NE(test::readFile(eps).find("(? 5 \xA3) show"), std::string::npos);
+  EXPECT_NE(euro.output.find("outside Windows-1252"), std::string::npos) << euro.output;
+  EXPECT_NE(test::readFile(eps).find("(\x80 5 \xA3 ?) show"), std::string::npos);
 }
 
 TEST(Cli, CheckDigitIsReplacedWithANoteOrRefusedWhenStrict) {
@@ -229,6 +230,26 @@ TEST(CliOptions, FormatFromPath) {
                       Row{"a.jpeg", kJPEG}, Row{"noext", std::nullopt}, Row{"a.pdf", kPDF},
                       Row{"a.Svg", kSVG}}) {
     EXPECT_EQ(cli::formatFromPath(r.path), r.format) << r.path;
+  }
+}
+
+// PDF and SVG get their light margins unless told otherwise; the fixed-size formats only
+// when asked.
+TEST(CliOptions, QuietZonesFollowTheFormatUnlessAsked) {
+  struct Row {
+    const char* flag;
+    FileFormat format;
+    bool quiet;
+  };
+  for (const Row r : {Row{"", kPDF, true}, Row{"", kSVG, true}, Row{"", kEPS, false},
+                      Row{"", kPNG, false}, Row{"--no-quiet-zones", kPDF, false},
+                      Row{"--no-quiet-zones", kSVG, false}, Row{"--quiet-zones", kEPS, true},
+                      Row{"--quiet-zones", kTIFF, true}}) {
+    std::vector<std::string> args = {"-o", "x", "401234567890"};
+    if (*r.flag) args.insert(args.begin(), r.flag);
+    const cli::Parsed p = cli::parseOptions(args);
+    ASSERT_TRUE(p.error.empty()) << p.error;
+    EXPECT_EQ(cli::prepressFor(p.options, r.format).quietZones, r.quiet) << r.flag << " " << r.format;
   }
 }
 

@@ -109,9 +109,17 @@ TEST(Eps, EveryTextOpensAndClosesTheSameWay) {
       epsEan13("4006381333931"),
       makeEPS(kISBN10, "9780306406157", "ISBN 0-306-40615-2", "", "", ean13("9780306406157"), nullptr).value(),
       makeEPS(kISBN13, "9780306406157", "ISBN 978-0-306-40615-7", "52495", "", ean13("9780306406157"), &addon).value(),
+      // An ISMN's price without an add-on gets the room the add-on would have.
+      makeEPS(kISMN, "9790260000438", "ISMN 979-0-2600-0043-8", "", "12.99", ean13("9790260000438"), nullptr).value(),
+      // An ISMN's 5-digit add-on keeps 5 modules after it.
+      makeEPS(kISMN, "9790260000438", "ISMN 979-0-2600-0043-8", "52495", "", ean13("9790260000438"), &addon).value(),
+      // Without a price, the plain box.
+      makeEPS(kISMN, "9790260000438", "ISMN 979-0-2600-0043-8", "", "", ean13("9790260000438"), nullptr).value(),
   };
   const char* boxes[] = {"%%BoundingBox: 0 0 60.25 70\n", "%%BoundingBox: 0 0 94 70\n",
-                         "%%BoundingBox: 0 0 138 78\n", "%%BoundingBox: 0 0 138 78\n"};
+                         "%%BoundingBox: 0 0 138 78\n", "%%BoundingBox: 0 0 142 78\n",
+                         "%%BoundingBox: 0 0 138 78\n", "%%BoundingBox: 0 0 142 78\n",
+                         "%%BoundingBox: 0 0 94 78\n"};
   for (std::size_t i = 0; i < std::size(texts); ++i) {
     SCOPED_TRACE(i);
     EXPECT_EQ(texts[i].rfind("%!PS-Adobe-2.0 EPSF-1.2\n%%Creator: Strimlo (Mac), https://strimlo.example/\n", 0), 0u);
@@ -396,9 +404,20 @@ constexpr const char* kLatin1Font =
     "/Encoding ISOLatin1Encoding 256 array copy dup 45 /hyphen put def "
     "currentdict end definefont pop\n"
     "/isbnfont { /Helvetica-ISOLatin1 findfont 7 scalefont setfont 0.0 setgray} def\n";
+constexpr const char* kHighRowPuts =
+    "dup 128 /Euro put dup 130 /quotesinglbase put dup 131 /florin put "
+    "dup 132 /quotedblbase put dup 133 /ellipsis put dup 134 /dagger put "
+    "dup 135 /daggerdbl put dup 136 /circumflex put dup 137 /perthousand put "
+    "dup 138 /Scaron put dup 139 /guilsinglleft put dup 140 /OE put dup 142 /Zcaron put "
+    "dup 145 /quoteleft put dup 146 /quoteright put dup 147 /quotedblleft put "
+    "dup 148 /quotedblright put dup 149 /bullet put dup 150 /endash put dup 151 /emdash put "
+    "dup 152 /tilde put dup 153 /trademark put dup 154 /scaron put "
+    "dup 155 /guilsinglright put dup 156 /oe put dup 158 /zcaron put dup 159 /Ydieresis put ";
 
-// Helvetica's standard encoding would draw ISO-8859-1 bytes as other glyphs; only a text
-// beyond ASCII, in the ISBN line or the price, needs the Latin-1 copy of the font.
+// Helvetica's standard encoding would draw Windows-1252 bytes as other glyphs; only a text
+// beyond ASCII, in the ISBN line or the price, needs the Latin-1 copy of the font, and
+// only a text with a byte of 0x80 to 0x9F (the euro sign, typographic quotes) needs the
+// Windows-1252 glyphs there.
 TEST(Eps, TextsBeyondAsciiGetALatin1Font) {
   const ModulePattern main = ean13("9783161484100");
   const ModulePattern addon = addon5("51299");
@@ -407,6 +426,7 @@ TEST(Eps, TextsBeyondAsciiGetALatin1Font) {
     CodeType type;
     std::optional<std::string_view> line, price;
     std::size_t fonts;  // how often the Latin-1 font is defined
+    bool highRow = false;  // with the Windows-1252 glyphs of 0x80 to 0x9F
   };
   const Row rows[] = {
       {"ASCII line and price: the plain font", kISBN13, "ISBN 978-3-16-148410-0", "$12.99", 0},
@@ -415,7 +435,8 @@ TEST(Eps, TextsBeyondAsciiGetALatin1Font) {
       {"accents and a pound sign in the price", kISBN13, "ISBN 978-3-16-148410-0", "\xE9 \xFC \xA3", 1},
       {"an umlaut in the ISBN line", kISBN13, "ISBN \xC4", "12.99", 1},
       {"both texts beyond ASCII: still defined once", kISBN10, "ISBN \xC4", "\xE9 \xFC \xA3", 1},
-      {"a byte of 0x80 counts", kISBN13, "ISBN", "\x80", 1},
+      {"a euro sign in the price: the Windows-1252 glyphs", kISBN13, "ISBN", "\x80", 1, true},
+      {"an en dash in the ISBN line: the Windows-1252 glyphs", kISBN10, "ISBN \x96", "", 1, true},
       {"EAN-13 draws no ISBN texts", kEAN13, "ISBN \xC4", "\xE9", 0},
       {"EAN-8 draws no ISBN texts", kEAN8, "ISBN \xC4", "\xE9", 0},
   };
@@ -428,8 +449,9 @@ TEST(Eps, TextsBeyondAsciiGetALatin1Font) {
     EXPECT_EQ(occurrences(eps, "/isbnfont {"), r.fonts + 1);
     if (r.fonts == 0) continue;
     // Right after the procedures, so the isbnfont drawn below is the Latin-1 one.
-    EXPECT_NE(eps.find("module mul 2 div 0 rmoveto } def\n" + std::string(kLatin1Font) +
-                       "12 10 moveto\n"),
+    std::string font = kLatin1Font;
+    if (r.highRow) font.insert(font.find("def currentdict"), kHighRowPuts);
+    EXPECT_NE(eps.find("module mul 2 div 0 rmoveto } def\n" + font + "12 10 moveto\n"),
               std::string::npos)
         << eps.substr(0, eps.find("12 10 moveto"));
   }
@@ -442,7 +464,7 @@ TEST(Eps, GhostscriptDrawsTheLatin1Letters) {
   if (!test::haveTool("gs")) GTEST_SKIP() << "Ghostscript missing (scripts/setup.sh installs it)";
   const ModulePattern addon = addon5("51299");
   const std::string eps = makeEPS(kISBN13, "9783161484100", "ISBN 978-3-16-148410-0 \xC4", "51299",
-                                  "\xE9 \xFC \xA3", ean13("9783161484100"), &addon)
+                                  "\xE9 \xFC \xA3 \x80\x93", ean13("9783161484100"), &addon)
                               .value();
   test::TempDir dir;
   const std::string epsPath = dir.file("latin1.eps");
@@ -451,7 +473,9 @@ TEST(Eps, GhostscriptDrawsTheLatin1Letters) {
                               test::shellQuote(epsPath));
   EXPECT_EQ(text.exitCode, 0) << text.output;
   EXPECT_NE(text.output.find("ISBN 978-3-16-148410-0 \xC3\x84"), std::string::npos) << text.output;
-  EXPECT_NE(text.output.find("\xC3\xA9 \xC3\xBC \xC2\xA3"), std::string::npos) << text.output;
+  // The euro sign and a curly quote from the Windows-1252 entries.
+  EXPECT_NE(text.output.find("\xC3\xA9 \xC3\xBC \xC2\xA3 \xE2\x82\xAC\xE2\x80\x9C"), std::string::npos)
+      << text.output;
   const auto drawn = test::ghostscriptRender(epsPath, dir.file("latin1.png"), 72);
   EXPECT_EQ(drawn.exitCode, 0) << drawn.output;
   EXPECT_EQ(drawn.output, "") << "the font definition raised no PostScript error";

@@ -11,6 +11,7 @@
 
 #include "makecode.h"
 #include "readback.h"
+#include "text8.h"
 
 namespace strimlo {
 namespace {
@@ -107,8 +108,9 @@ std::string lineAfter(const std::string& text, const std::string& label) {
   return text.substr(start, text.find('\n', start) - start);
 }
 
-// Size, boxes, version, PDF/X keys (poppler reads them back), embedded fonts, K-only ink
-// (Ghostscript counts it), real text, and no transparency group.
+// Size, boxes, version, PDF/X keys (poppler reads them back), the font embedded as a
+// subset (the whole font made every file 109 kB), K-only ink (Ghostscript counts it), real
+// text, and no transparency group.
 void expectPrintReadyPdf(const std::string& path, const Layout& l, const Symbol& sym) {
   // With -custom, pdfinfo lists the Info keys alone.
   const std::string info =
@@ -128,15 +130,17 @@ void expectPrintReadyPdf(const std::string& path, const Layout& l, const Symbol&
   EXPECT_EQ(lineAfter(bytes, "/TrimBox "), lineAfter(bytes, "/MediaBox "));
 
   std::istringstream fonts(tool("pdffonts " + shellQuote(path)));
-  std::string line, name, type, one, encoding, embedded;
+  std::string line, name, type, one, encoding, embedded, subset;
   int rows = 0;
   for (int n = 0; std::getline(fonts, line); ++n) {
     if (n < 2) continue;  // the heading and its rule
-    std::istringstream(line) >> name >> type >> one >> encoding >> embedded;
+    std::istringstream(line) >> name >> type >> one >> encoding >> embedded >> subset;
     EXPECT_EQ(embedded, "yes") << line;
+    EXPECT_EQ(subset, "yes") << line;
     ++rows;
   }
   EXPECT_EQ(rows, 1);
+  EXPECT_LT(bytes.size(), 20000u);
 
   double c = -1, m = -1, y = -1, k = -1;
   const std::string ink = tool("gs -q -o - -sDEVICE=inkcov " + shellQuote(path));
@@ -144,12 +148,13 @@ void expectPrintReadyPdf(const std::string& path, const Layout& l, const Symbol&
   EXPECT_EQ(c + m + y, 0.0) << ink;
   EXPECT_GT(k, 0.0);
 
-  // All the text as written, also where a long price runs past the page's edge.
+  // All the text as written (the euro sign too), also where a long price runs past the
+  // page's edge.
   const std::string text =
       withoutSpaces(tool("pdftotext -x 0 -y 0 -W 9999 -H 9999 " + shellQuote(path) + " -"));
   EXPECT_NE(text.find(sym.digits), std::string::npos) << text;
-  for (const std::string& s : {sym.isbnLine, sym.addon ? sym.priceText : std::string()})
-    EXPECT_NE(text.find(withoutSpaces(s)), std::string::npos) << text;
+  for (const std::string& s : {sym.isbnLine, takesPrice(sym.type) ? sym.priceText : std::string()})
+    EXPECT_NE(text.find(withoutSpaces(text8ToUtf8(s))), std::string::npos) << text;
 }
 
 // The right end of each text's outline path, in the order of the layout's texts.
@@ -192,8 +197,8 @@ void expectSafeSvg(const std::string& path, const Layout& l, const Symbol& sym) 
   EXPECT_EQ(xpath("count(//*[local-name()='script'])"), "0");
   const std::string title = xpath("string(//*[local-name()='title'])");
   EXPECT_NE(title.find(sym.digits), std::string::npos) << title;
-  if (sym.addon) {
-    EXPECT_NE(title.find(sym.priceText), std::string::npos) << title;
+  if (takesPrice(sym.type)) {
+    EXPECT_NE(title.find(text8ToUtf8(sym.priceText)), std::string::npos) << title;
   }
 }
 
@@ -203,7 +208,7 @@ void expectSafeSvg(const std::string& path, const Layout& l, const Symbol& sym) 
 TEST(SymbolFiles, PdfAndSvgRenderScanAndPassTheirChecks) {
   for (const char* t : {"pdftoppm", "pdfinfo", "pdffonts", "pdftotext", "rsvg-convert", "xmllint", "gs", "zbarimg"})
     ASSERT_TRUE(test::haveTool(t)) << t;
-  const std::string price = "</text><script>&\"'";
+  const std::string price = "</text><script>&\"' \x80";  // the euro sign last
   TempDir dir;
   for (const Case& c : kCases) {
     const Symbol sym = *completeSymbol(c.type, c.data, c.addon, price).symbol;

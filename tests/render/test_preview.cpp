@@ -67,6 +67,9 @@ TEST(Preview, EqualInputsGiveEqualImages) {
   // EAN types never see the add-on and price.
   EXPECT_TRUE(samePixels(MakeCode::PreviewCode(kEAN13, "401234567890", "51299", "9.99", 400, 200),
                          MakeCode::PreviewCode(kEAN13, "401234567890", "", "", 400, 200)));
+  // Without an add-on the price stands where the add-on would.
+  EXPECT_FALSE(samePixels(MakeCode::PreviewCode(kISBN13, "9780306406157", "", "9.99", 400, 200),
+                          MakeCode::PreviewCode(kISBN13, "9780306406157", "", "", 400, 200)));
   // A book's price is drawn above its add-on.
   EXPECT_FALSE(samePixels(MakeCode::PreviewCode(kISBN13, "9780306406157", "12345", "9.99", 400, 200),
                           MakeCode::PreviewCode(kISBN13, "9780306406157", "12345", "", 400, 200)));
