@@ -23,6 +23,8 @@ struct Job {
   bool strict = false;    // a wrong check character refuses the file instead of being replaced
   bool fromFile = false;  // a batch line: its texts came through a spreadsheet, not a person
   Prepress prepress;
+  bool verify = false;  // grade the symbol first; write it only when it reads as meant
+  char minGrade = 'D';
 };
 
 struct JobResult {

@@ -6,6 +6,7 @@
 
 #include "atomic_file.h"
 #include "batch.h"
+#include "check.h"
 #include "echo.h"
 #include "job.h"
 #include "makecode.h"
@@ -88,6 +89,8 @@ int runSingle(const Options& o) {
   job.output = o.output;
   job.strict = o.strict;
   job.prepress = o.prepress;
+  job.verify = o.verify;
+  job.minGrade = o.minGrade;
   const JobResult r = runJob(job);
   for (const auto& w : r.warnings) say("note: " + w);
   if (!r.written) {
@@ -114,6 +117,7 @@ int run(int argc, char** argv) {
     std::fputs("(strimlo-cli --help shows the options)\n", stderr);
     return 2;
   }
+  if (parsed.options.check) return checkMain(parsed.options);
   if (parsed.options.batch) return batchMain(parsed.options);
   removeTemporaryFilesOnSignals();
   if (parsed.options.preview) return runPreview(parsed.options);

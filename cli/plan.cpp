@@ -268,6 +268,8 @@ std::string fillJob(const std::vector<std::string>& cell, const Options& o, cons
   // The data came from a file, not a person typing: a wrong check character is more
   // likely a damaged number than a slip, so it refuses the line unless asked otherwise.
   job.strict = parseStrict(cell[kStrict], o.strict || !o.fixCheckDigits);
+  job.verify = o.verify;
+  job.minGrade = o.minGrade;
   if (std::string e = fillPrepress(cell, o, job.prepress); !e.empty()) return e;
   return placeOutput(cell[kOutput], o, root, job);
 }
