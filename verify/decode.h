@@ -16,6 +16,7 @@ struct Decoded {
   int y0 = 0, y1 = 0;
 };
 
-std::optional<Decoded> decode(const Image& image);
+// problem: why no reader could be asked, when that was the case.
+std::optional<Decoded> decode(const Image& image, std::string* problem = nullptr);
 
 }  // namespace strimlo::verify

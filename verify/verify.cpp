@@ -34,6 +34,8 @@ std::optional<Expected> expectedOf(const Decoded& d) {
   return std::nullopt;
 }
 
+constexpr double kMaxAperturePixels = 32;
+
 // A circular aperture over whole pixels: each pixel weighs the part of its square inside
 // the circle (sampled 8 x 8); one smaller than a pixel is the pixel.
 struct Aperture {
@@ -131,9 +133,10 @@ void summarise(Verification& v) {
 
 Verification verifyImage(const Image& image) {
   Verification v;
-  const std::optional<Decoded> d = decode(image);
+  std::string problem;
+  const std::optional<Decoded> d = decode(image, &problem);
   if (!d) {
-    v.error = "no EAN-13, EAN-8, UPC-A or UPC-E symbol found";
+    v.error = problem.empty() ? "no EAN-13, EAN-8, UPC-A or UPC-E symbol found" : problem;
     return v;
   }
   v.format = d->format;
@@ -158,10 +161,15 @@ Verification verifyImage(const Image& image) {
     v.error = "the symbol read cannot be graded";
     return v;
   }
-  v.resolutionStated = image.pixelsPerMm > 0;
+  // A stated resolution that makes the module thinner than 0.1 mm or wider than 2 mm
+  // is not believed.
+  const double statedModuleMm = v.modulePixels / image.pixelsPerMm;
+  v.resolutionStated = image.pixelsPerMm > 0 && statedModuleMm >= 0.1 && statedModuleMm <= 2.0;
   v.pixelsPerMm = v.resolutionStated ? image.pixelsPerMm : v.modulePixels / 0.330;
   v.apertureMm = v.modulePixels / v.pixelsPerMm >= 0.264 ? 0.150 : 0.100;
-  const Aperture aperture(v.apertureMm * v.pixelsPerMm);
+  // At most 32 pixels across (a module of some 70 pixels): beyond that the image is far
+  // finer than the aperture needs, and the cost grows with its square.
+  const Aperture aperture(std::min(v.apertureMm * v.pixelsPerMm, kMaxAperturePixels));
   const auto [top, bottom] = barRows(image, yc, static_cast<int>(xs), static_cast<int>(std::ceil(xe)));
   const int x0 = static_cast<int>(std::floor(xs - (expected->quietLeft + 2) * v.modulePixels));
   const int x1 = static_cast<int>(std::ceil(xe + (expected->quietRight + 2) * v.modulePixels));
