@@ -19,6 +19,8 @@ struct BatchCallbacks {
   std::function<void(const std::string&)> note;  // texts changed, check digits replaced, in order
   std::function<void(int done)> progress;        // now and then, from the calling thread
   std::function<bool()> stop;                    // asked before each line is started
+  // --report: one CSV row per line (output, data, what verify found, the refusal), in order
+  std::function<void(const std::string&)> row;
 };
 
 struct BatchReport {

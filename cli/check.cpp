@@ -115,6 +115,16 @@ std::string asEan(const std::string& format, const std::string& digits) {
 
 }  // namespace
 
+std::vector<std::string> checkCellNames() {
+  std::vector<std::string> names = {"decoded", "grade", "letter"};
+  for (int k = 0; k < verify::kParameterCount; ++k) {
+    std::string name = verify::parameterName(static_cast<verify::Parameter>(k));
+    std::replace(name.begin(), name.end(), ' ', '_');
+    names.push_back(name);
+  }
+  return names;
+}
+
 double gradeFloor(char letter) {
   switch (letter) {
     case 'A': return 3.5;
@@ -152,20 +162,29 @@ SymbolCheck checkSymbol(const Symbol& symbol, FileFormat format, SizeIndex size,
   Layout layout = fileLayout(symbol, drawnSize, raster ? res : 3);
   applyPrepress(layout, symbol.type, prepress, true);
   const Font* font = Font::helvetica();
-  if (!font) return {{}, "Nimbus Sans is not installed: the symbol cannot be drawn to be checked"};
+  if (!font) return {{}, "Nimbus Sans is not installed: the symbol cannot be drawn to be checked", {}};
   if (layout.pixelsWide <= 0 || layout.pixelsHigh <= 0 || layout.pixelsWide > kMaxSurfaceSide ||
       layout.pixelsHigh > kMaxSurfaceSide)
-    return {{}, "the symbol is too large to be checked"};
+    return {{}, "the symbol is too large to be checked", {}};
   verify::Image image;
   image.width = layout.pixelsWide;
   image.height = layout.pixelsHigh;
   image.pixelsPerMm = layout.dpi / 25.4;
   image.pixels.resize(static_cast<std::size_t>(image.width) * image.height);
   if (!paintInkStrip(layout, *font, 0, image.height, image.pixels.data(), image.width))
-    return {{}, "the symbol could not be drawn to be checked"};
+    return {{}, "the symbol could not be drawn to be checked", {}};
   for (std::uint8_t& p : image.pixels) p = static_cast<std::uint8_t>(255 - p);
   const Verification v = verify::verifyImage(image);
   SymbolCheck c;
+  c.cells.push_back(v.digits + (v.addon.empty() ? "" : " " + v.addon));
+  char cell[32];
+  std::snprintf(cell, sizeof cell, "%.1f", v.grade);
+  c.cells.push_back(v.error.empty() ? cell : "");
+  c.cells.push_back(v.error.empty() ? std::string(1, v.letter) : "");
+  for (int k = 0; k < verify::kParameterCount; ++k) {
+    std::snprintf(cell, sizeof cell, "%.3f", v.values[k]);
+    c.cells.push_back(v.error.empty() ? cell : "");
+  }
   char dpi[40];
   std::snprintf(dpi, sizeof dpi, " at %.0f dpi", layout.dpi);
   if (!v.error.empty()) {

@@ -3,6 +3,7 @@
 // the symbol a job is about to write.
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "options.h"
 #include "symbol.h"
@@ -18,7 +19,12 @@ double gradeFloor(char letter);
 struct SymbolCheck {
   std::string note;     // "grade B (3.0): decodability 0.52"
   std::string refusal;  // non-empty: why the file must not be written
+  // Decoded data, grade, letter, each parameter's worst value: a report's cells.
+  std::vector<std::string> cells;
 };
+
+// The names of SymbolCheck's cells, for a report's header.
+std::vector<std::string> checkCellNames();
 
 // Draws the symbol as the file's raster (vector formats and EPS at 600 dpi), reads it back
 // and grades it: refused when it does not read as the digits and add-on meant, or grades

@@ -156,6 +156,7 @@ void makeFile(const Job& job, JobResult& r) {
     if (c.symbol) {
       const SymbolCheck check = checkSymbol(*c.symbol, job.format, job.size, job.res, job.prepress, job.minGrade);
       if (!check.note.empty()) r.warnings.push_back(check.note);
+      r.verification = check.cells;
       if (!check.refusal.empty()) {
         r.error = shown(job.output) + ": " + check.refusal + "; nothing was written";
         return;

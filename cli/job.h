@@ -31,6 +31,8 @@ struct JobResult {
   bool written = false;
   std::string error;                  // why not, when not written
   std::vector<std::string> warnings;  // texts changed, check digit replaced
+  // With verify: what was read, the grade, its letter and each parameter's worst value.
+  std::vector<std::string> verification;
 };
 
 // Converts the texts as the window does, checks the check digit when strict, and writes

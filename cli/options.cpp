@@ -147,6 +147,7 @@ Parsed parseOptions(const std::vector<std::string>& args) {
        }},
       {"--batch", textOption(o.batch)},
       {"--outdir", textOption(o.outdir)},
+      {"--report", textOption(o.report)},
       {"--bar-reduction", [&](const std::string& v) {
          const auto n = parseInt(v);
          o.prepress.barReductionMicrons = n.value_or(0);
@@ -223,6 +224,7 @@ Parsed parseOptions(const std::vector<std::string>& args) {
     return p;
   }
   if (!o.files.empty()) return {o, "more than one data text: " + o.files.front()};
+  if (o.report && !o.batch) return {o, "--report goes with --batch"};
   if (o.strict && o.fixCheckDigits)
     return {o, "--strict and --fix-check-digits do not go together"};
   if (o.batch) {
@@ -250,6 +252,7 @@ std::string usage() {
               [--type ...] [--format ...] [--size N] [--res N] [--addon ...]
               [--price ...] [--variant NN] [--strict|--fix-check-digits]
               [--quiet-zones] [--bar-reduction MICRONS] [--transparent]
+              [--verify] [--min-grade A|B|C|D] [--report FILE.csv]
   strimlo-cli --check [--json] [--min-grade A|B|C|D] FILE...
   strimlo-cli --help | --version
 
@@ -303,6 +306,8 @@ add-ons): EPS, a print-ready PDF, an SVG, a greyscale PNG, or a CMYK TIFF or JPE
   --check FILE...  read and grade EAN-13, EAN-8, UPC-A and UPC-E symbols (with add-ons)
              in PNG, TIFF or JPEG images, grey, RGB or CMYK, up to 100 million pixels:
              the data, the grade, every parameter and the worst of the ten scan lines
+  --report FILE.csv  with --batch, one row per line: output, data, decoded, grade,
+             letter, each parameter (with --verify), and why a line was refused
   --json     with --check, one JSON object per file
   --preview WxH  write the on-screen preview as an RGB PNG of W x H pixels
   --batch FILE   one symbol per CSV line (type,data,addon,price,output[,format,size,res,

@@ -41,6 +41,8 @@ struct Options {
   // --verify: grade the symbol before writing it; --min-grade A|B|C|D (default D)
   bool verify = false;
   char minGrade = 'D';
+  // --report FILE.csv: with --batch, one row per line: output, data, decoded, grade, ...
+  std::optional<std::string> report;
   bool help = false;
   bool version = false;
 };
