@@ -25,17 +25,30 @@ struct Finished {
 // A CSV cell, quoted when it holds a comma, a quote or a line break.
 std::string csvCell(const std::string& s) {
   if (s.find_first_of(",\"\r\n") == std::string::npos) return s;
-  std::string q = "\"";
-  for (char c : s) q += c == '"' ? std::string("\"\"") : std::string(1, c);
-  return q + "\"";
+  std::string q(1, '"');
+  for (char c : s) {
+    q += c;
+    if (c == '"') q += c;
+  }
+  q += '"';
+  return q;
 }
 
+// Appended piece by piece: GCC 12 at -O3 takes a text put before a string for overlapping
+// copies.
 std::string reportRow(const BatchLine& line, const JobResult& r, const std::string& refusal) {
-  std::string row = csvCell(line.job.output) + "," + csvCell(line.job.data);
+  std::string row = csvCell(line.job.output);
+  row += ',';
+  row += csvCell(line.job.data);
   const std::size_t cells = checkCellNames().size();
-  for (std::size_t i = 0; i < cells; ++i)
-    row += "," + (i < r.verification.size() ? csvCell(r.verification[i]) : std::string());
-  return row + "," + csvCell(refusal) + "\n";
+  for (std::size_t i = 0; i < cells; ++i) {
+    row += ',';
+    if (i < r.verification.size()) row += csvCell(r.verification[i]);
+  }
+  row += ',';
+  row += csvCell(refusal);
+  row += '\n';
+  return row;
 }
 
 Finished runLine(const BatchLine& line) {

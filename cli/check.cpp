@@ -188,7 +188,7 @@ SymbolCheck checkSymbol(const Symbol& symbol, FileFormat format, SizeIndex size,
   char dpi[40];
   std::snprintf(dpi, sizeof dpi, " at %.0f dpi", layout.dpi);
   if (!v.error.empty()) {
-    c.refusal = "the symbol does not scan" + std::string(dpi) + ": " + v.error;
+    c.refusal = std::string("the symbol does not scan") + dpi + ": " + v.error;
     return c;
   }
   c.note = verify::summary(v) + dpi;
