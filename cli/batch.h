@@ -20,6 +20,8 @@ struct BatchCallbacks {
   std::function<void(std::size_t position)> written;  // a line's file was written; may be empty
   std::function<void(int done)> progress;        // now and then, from the calling thread
   std::function<bool()> stop;                    // asked before each line is started
+  // --report: one CSV row per line (output, data, what verify found, the refusal), in order
+  std::function<void(const std::string&)> row;
 };
 
 struct BatchReport {

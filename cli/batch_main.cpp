@@ -13,10 +13,12 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <memory>
 #include <thread>
 
 #include "atomic_file.h"
 #include "batch.h"
+#include "check.h"
 #include "clash.h"
 #include "echo.h"
 #include "placement.h"
@@ -401,9 +403,26 @@ int runAll(const Input& in, const Options& o, std::size_t total, const ClashChec
   };
   cb.progress = std::ref(progress);
   cb.stop = [] { return g_interrupted.load(); };
+  const std::unique_ptr<std::FILE, decltype(&std::fclose)> csv(
+      o.report ? std::fopen(o.report->c_str(), "w") : nullptr, std::fclose);
+  if (o.report) {
+    if (!csv) {
+      std::fprintf(stderr, "strimlo-cli: cannot write the report %s: %s; nothing written\n",
+                   shown(*o.report).c_str(), std::strerror(errno));
+      return 1;
+    }
+    std::string header = "output,data";
+    for (const std::string& name : checkCellNames()) header += "," + name;
+    header += ",refusal\n";
+    std::fwrite(header.data(), 1, header.size(), csv.get());
+    cb.row = [&csv](const std::string& row) { std::fwrite(row.data(), 1, row.size(), csv.get()); };
+  }
   const int threads = threadsFor(o, total);
   BatchReport report = runBatch(threads, cb);
   progress.finish();
+  if (csv && (std::fflush(csv.get()) != 0 || std::ferror(csv.get())))
+    std::fprintf(stderr, "strimlo-cli: the report %s could not be written whole: %s\n",
+                 shown(*o.report).c_str(), std::strerror(errno));
   // Nothing is reported written before it is on disk.
   std::string diskError;
   const int lost = makeDurable(fileSystem, in, o, written, problems, diskError);

@@ -6,6 +6,7 @@
 #include <optional>
 
 #include "atomic_file.h"
+#include "check.h"
 #include "digits.h"
 #include "echo.h"
 #include "makecode.h"
@@ -150,6 +151,18 @@ void makeFile(const Job& job, JobResult& r) {
   }
   for (std::string& note : droppedInputNotes(job, data, addon, price))
     r.warnings.push_back(std::move(note));
+  if (job.verify) {
+    const Completion c = completeSymbol(job.type, data, addon, price);
+    if (c.symbol) {
+      const SymbolCheck check = checkSymbol(*c.symbol, job.format, job.size, job.res, job.prepress, job.minGrade);
+      if (!check.note.empty()) r.warnings.push_back(check.note);
+      r.verification = check.cells;
+      if (!check.refusal.empty()) {
+        r.error = shown(job.output) + ": " + check.refusal + "; nothing was written";
+        return;
+      }
+    }
+  }
   const SaveOutcome outcome = save(job, data, addon, price, r.error);
   r.written = static_cast<bool>(outcome);
   if (!r.written && r.error.empty()) r.error = failureMessage(outcome, job, data, addon);

@@ -23,12 +23,16 @@ struct Job {
   bool strict = false;    // a wrong check character refuses the file instead of being replaced
   bool fromFile = false;  // a batch line: its texts came through a spreadsheet, not a person
   Prepress prepress;
+  bool verify = false;  // grade the symbol first; write it only when it reads as meant
+  char minGrade = 'D';
 };
 
 struct JobResult {
   bool written = false;
   std::string error;                  // why not, when not written
   std::vector<std::string> warnings;  // texts changed, check digit replaced
+  // With verify: what was read, the grade, its letter and each parameter's worst value.
+  std::vector<std::string> verification;
 };
 
 // Converts the texts as the window does, checks the check digit when strict, and writes

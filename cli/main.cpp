@@ -7,6 +7,7 @@
 
 #include "atomic_file.h"
 #include "batch.h"
+#include "check.h"
 #include "echo.h"
 #include "job.h"
 #include "makecode.h"
@@ -99,6 +100,8 @@ int runSingle(const Options& o) {
   job.output = o.output;
   job.strict = o.strict;
   job.prepress = prepressFor(o, job.format);
+  job.verify = o.verify;
+  job.minGrade = o.minGrade;
   const JobResult r = runJob(job);
   for (const auto& w : r.warnings) say("note: " + w);
   if (!r.written) {
@@ -125,6 +128,7 @@ int run(int argc, char** argv) {
     std::fputs("(strimlo-cli --help shows the options)\n", stderr);
     return 2;
   }
+  if (parsed.options.check) return checkMain(parsed.options);
   if (parsed.options.batch) return batchMain(parsed.options);
   removeTemporaryFilesOnSignals();
   if (parsed.options.preview) return runPreview(parsed.options);

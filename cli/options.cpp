@@ -153,10 +153,17 @@ Parsed parseOptions(const std::vector<std::string>& args) {
        }},
       {"--batch", textOption(o.batch)},
       {"--outdir", textOption(o.outdir)},
+      {"--report", textOption(o.report)},
       {"--bar-reduction", [&](const std::string& v) {
          const auto n = parseInt(v);
          o.prepress.barReductionMicrons = n.value_or(0);
          return n && reductionInRange(*n);
+       }},
+      {"--min-grade", [&](const std::string& v) {
+         const std::string g = normalizedWord(v);
+         if (g.size() != 1 || g[0] < 'a' || g[0] > 'd') return false;
+         o.minGrade = static_cast<char>(g[0] - 'a' + 'A');
+         return true;
        }},
       {"--jobs", [&](const std::string& v) {
          auto n = parseInt(v);
@@ -190,6 +197,10 @@ Parsed parseOptions(const std::vector<std::string>& args) {
       o.quietZones = a == "--quiet-zones";
       continue;
     }
+    if (a == "--check" || a == "--json" || a == "--verify") {
+      (a == "--check" ? o.check : a == "--json" ? o.json : o.verify) = true;
+      continue;
+    }
     if (a == "--transparent") {
       o.prepress.transparent = true;
       continue;
@@ -206,10 +217,20 @@ Parsed parseOptions(const std::vector<std::string>& args) {
       if (i + 1 < args.size()) { o.data = args[++i]; o.dataGiven = true; }
       continue;
     }
-    if (o.dataGiven) return {o, "more than one data text: " + a};
+    if (o.dataGiven) {
+      o.files.push_back(a);
+      continue;
+    }
     o.data = a;
     o.dataGiven = true;
   }
+  if (o.check) {
+    if (o.dataGiven) o.files.insert(o.files.begin(), o.data);
+    if (o.files.empty()) return {o, "--check needs one or more image files"};
+    return p;
+  }
+  if (!o.files.empty()) return {o, "more than one data text: " + o.files.front()};
+  if (o.report && !o.batch) return {o, "--report goes with --batch"};
   if (o.strict && o.fixCheckDigits)
     return {o, "--strict and --fix-check-digits do not go together"};
   if (o.batch) {
@@ -238,6 +259,8 @@ std::string usage() {
               [--type ...] [--format ...] [--size N] [--res N] [--addon ...]
               [--price ...] [--variant NN] [--strict|--fix-check-digits]
               [--quiet-zones | --no-quiet-zones] [--bar-reduction MICRONS] [--transparent]
+              [--verify] [--min-grade A|B|C|D] [--report FILE.csv]
+  strimlo-cli --check [--json] [--min-grade A|B|C|D] FILE...
   strimlo-cli --help | --version
 
 Makes one retail barcode file (EAN-8, EAN-13, ISBN, UPC-A, UPC-E, ISSN, ISMN, with
@@ -284,6 +307,17 @@ add-ons): EPS, a print-ready PDF, an SVG, a greyscale PNG, or a CMYK TIFF or JPE
                  for 600 dpi; images take it to the nearest whole pixel
   --transparent  no background: a PNG gets grey + alpha (EPS has none anyway); TIFF and
                  JPEG are opaque CMYK and refuse it
+  --verify   draw the symbol as the file's raster (PDF, SVG, EPS: at 600 dpi), read it
+             and grade it (ISO/IEC 15416) before writing: written only when it reads
+             as the data and add-on meant; the grade goes to standard error
+  --min-grade A|B|C|D  with --verify, refuse a symbol graded below it; with --check,
+             the grade every file must reach for exit status 0 (default D)
+  --check FILE...  read and grade EAN-13, EAN-8, UPC-A and UPC-E symbols (with add-ons)
+             in PNG, TIFF or JPEG images, grey, RGB or CMYK, up to 100 million pixels:
+             the data, the grade, every parameter and the worst of the ten scan lines
+  --report FILE.csv  with --batch, one row per line: output, data, decoded, grade,
+             letter, each parameter (with --verify), and why a line was refused
+  --json     with --check, one JSON object per file
   --preview WxH  write the on-screen preview as an RGB PNG of W x H pixels
   --batch FILE   one symbol per CSV line (type,data,addon,price,output[,format,size,res,
                  strict]); "-" reads standard input; a header row may also name the

@@ -36,6 +36,15 @@ struct Options {
   std::optional<std::string> batch;
   std::optional<std::string> outdir;
   int jobs = 0;  // 0: one per core
+  // --check FILE...: grade images; --json for machines
+  bool check = false;
+  bool json = false;
+  std::vector<std::string> files;
+  // --verify: grade the symbol before writing it; --min-grade A|B|C|D (default D)
+  bool verify = false;
+  char minGrade = 'D';
+  // --report FILE.csv: with --batch, one row per line: output, data, decoded, grade, ...
+  std::optional<std::string> report;
   bool help = false;
   bool version = false;
 };

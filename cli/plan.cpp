@@ -285,6 +285,8 @@ std::string fillJob(const std::vector<std::string>& cell, const Options& o, cons
   // likely a damaged number than a slip, so it refuses the line unless asked otherwise.
   job.strict = o.strict || !o.fixCheckDigits;
   if (std::string e = takeYesNo(cell[kStrict], "strict", job.strict); !e.empty()) return e;
+  job.verify = o.verify;
+  job.minGrade = o.minGrade;
   if (std::string e = fillPrepress(cell, o, job.format, job.prepress); !e.empty()) return e;
   return placeOutput(cell[kOutput], o, root, job);
 }

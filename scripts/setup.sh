@@ -7,9 +7,9 @@ packages=(
   build-essential cmake ninja-build pkg-config
   qt6-base-dev libgl-dev
   libcairo2-dev libfreetype-dev libfontconfig-dev fonts-urw-base35
-  libpng-dev libtiff-dev libjpeg62-turbo-dev zlib1g-dev libhpdf-dev libunistring-dev
+  libpng-dev libtiff-dev libjpeg62-turbo-dev zlib1g-dev libhpdf-dev libunistring-dev libzxing-dev
   libgtest-dev libbenchmark-dev
-  zbar-tools zxing-cpp-tools ghostscript poppler-utils python3-pil libimage-exiftool-perl
+  zbar-tools zxing-cpp-tools imagemagick ghostscript poppler-utils python3-pil libimage-exiftool-perl
   xvfb xauth locales librsvg2-bin libxml2-utils
   clang libclang-rt-14-dev
   qt6-l10n-tools qt6-tools-dev qt6-translations-l10n

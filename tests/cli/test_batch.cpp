@@ -254,6 +254,7 @@ TEST(Batch, UsageAndInputErrorsWriteNothing) {
       {"--batch x.csv --strict --fix-check-digits", 2, "do not go together"},
       {"--batch x.csv 401234567890", 2, "not the command line"},
       {"--batch x.csv --jobs 0", 2, "bad value for --jobs"},
+      {"--report r.csv -o x.eps 401234567890", 2, "--report goes with --batch"},
   };
   for (const test::CliRow& r : rows) test::expectCli(r);
   EXPECT_FALSE(fs::exists("a.eps"));
@@ -312,6 +313,34 @@ TEST(Batch, EveryReasonIsPrintedWithAFullTemporaryFolder) {
   EXPECT_EQ(reasons, 3000u);
   EXPECT_NE(c.output.find("\nline 3001: 2999: EAN-13 needs 12 or 13 digits; got 4\n"),
             std::string::npos);
+}
+
+// --verify refuses what reads badly; the report has a row for every line, refused or not.
+TEST(Batch, VerifyRefusesBelowTheGradeAndTheReportListsEveryLine) {
+  test::TempDir dir;
+  test::writeFile(dir.file("in.csv"), "type,data,size,res,output\n"
+                                      "ean8,4012345,0,2,e8_300.png\n"
+                                      "ean8,4012345,0,3,e8_600.png\n"
+                                      "ean13,12345,,,short.png\n");
+  const test::CommandResult c =
+      test::cli("--batch " + shellQuote(dir.file("in.csv")) + " --outdir " + shellQuote(dir.path().string()) +
+                " --verify --min-grade B --report " + shellQuote(dir.file("r.csv")));
+  EXPECT_EQ(c.exitCode, 1) << c.output;
+  EXPECT_NE(c.output.find("1 written, 2 refused"), std::string::npos) << c.output;
+  EXPECT_FALSE(fs::exists(dir.file("e8_300.png")));
+  EXPECT_TRUE(fs::exists(dir.file("e8_600.png")));
+  const std::string report = test::readFile(dir.file("r.csv"));
+  const std::vector<std::string> starts = {
+      "output,data,decoded,grade,letter,decode,symbol_contrast,minimum_reflectance,"
+      "minimum_edge_contrast,modulation,defects,decodability,quiet_zones,refusal\n",
+      "e8_300.png,4012345,40123455,1.0,D,1.000,", "e8_600.png,4012345,40123455,4.0,A,1.000,",
+      "short.png,12345,,,,,,,,,,,,EAN-13 needs 12 or 13 digits"};
+  std::size_t at = 0;
+  for (const std::string& s : starts) {
+    at = report.find(s, at);
+    ASSERT_NE(at, std::string::npos) << s << "\n" << report;
+  }
+  EXPECT_NE(report.find("grade D is below the --min-grade B"), std::string::npos) << report;
 }
 
 // Ctrl-C stops the batch between files: no temporary file is left, every file is whole.

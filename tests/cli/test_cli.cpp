@@ -66,6 +66,24 @@ TEST(Cli, ExitCodesAndMessages) {
       {"--transparent -o " + shellQuote(dir.file("t.tiff")) + " 401234567890", 1, "opaque CMYK"},
       {"--transparent --format jpg -o " + shellQuote(dir.file("t.jpg")) + " 401234567890", 1, "opaque CMYK"},
       {"--bar-reduction 101 -o " + out + " 401234567890", 2, "bad value for --bar-reduction"},
+      // --verify: the 82 % EAN-8 at 300 dpi grades D (decodability), at 600 dpi A.
+      {"--verify --min-grade B --type ean8 --size 0 --res 2 -o " + shellQuote(dir.file("v3.png")) + " 4012345",
+       1, "grade D is below the --min-grade B; nothing was written"},
+      {"--verify --min-grade B --type ean8 --size 0 --res 3 -o " + shellQuote(dir.file("v6.png")) + " 4012345",
+       0, "grade A (4.0): decodability"},
+      {"--verify --type isbn13 --addon 51299 -o " + shellQuote(dir.file("v.pdf")) + " 978-3-16-148410-0", 0,
+       "at 600 dpi"},
+      {"--verify --size 0 --res 0 -o " + shellQuote(dir.file("v72.png")) + " 401234567890", 1,
+       "the symbol does not scan at 72 dpi"},
+      {"--verify --min-grade E -o " + out + " 401234567890", 2, "bad value for --min-grade"},
+      // --check: one line naming the cause for what is no symbol's image.
+      {"--check " + shellQuote(dir.file("v6.png")), 0, "EAN-8 40123455"},
+      {"--check --min-grade A " + shellQuote(dir.file("v6.png")), 0, "grade A"},
+      {"--check --json " + shellQuote(dir.file("v6.png")), 0, "\"letter\": \"A\""},
+      {"--check " + shellQuote(dir.file("v6.png")) + " " + out, 1, "x.eps: not a PNG, TIFF or JPEG file"},
+      {"--check " + shellQuote(dir.file("none.png")), 1, "none.png: No such file or directory"},
+      {"--check " + shellQuote(dir.path().string()), 1, "not a regular file"},
+      {"--check", 2, "--check needs one or more image files"},
   };
   for (const test::CliRow& r : rows) test::expectCli(r);
 }

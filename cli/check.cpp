@@ -1,0 +1,205 @@
+#include "check.h"
+
+#include <sys/stat.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <memory>
+
+#include "echo.h"
+#include "layout.h"
+#include "makecode.h"
+#include "prepress.h"
+#include "surface.h"
+#include "verify.h"
+
+namespace strimlo::cli {
+
+namespace {
+
+using verify::Verification;
+
+// A file larger than this is not read: 100 million pixels compress to far less.
+constexpr long long kMaxFileBytes = 512LL << 20;
+
+// The file's bytes, or why not.
+std::optional<std::string> readWhole(const std::string& path, std::string& error) {
+  const std::unique_ptr<FILE, decltype(&std::fclose)> f(std::fopen(path.c_str(), "rb"), std::fclose);
+  struct stat st {};
+  if (!f || fstat(fileno(f.get()), &st) != 0) {
+    error = std::strerror(errno);
+    return std::nullopt;
+  }
+  if (!S_ISREG(st.st_mode)) {
+    error = "not a regular file";
+    return std::nullopt;
+  }
+  if (st.st_size > kMaxFileBytes) {
+    error = "the file is too large (" + std::to_string(st.st_size) + " bytes; at most 512 MiB are read)";
+    return std::nullopt;
+  }
+  std::string bytes(static_cast<std::size_t>(st.st_size), '\0');
+  if (std::fread(bytes.data(), 1, bytes.size(), f.get()) != bytes.size()) {
+    error = "could not be read";
+    return std::nullopt;
+  }
+  return bytes;
+}
+
+Verification checkFile(const std::string& path) {
+  Verification v;
+  const std::optional<std::string> bytes = readWhole(path, v.error);
+  if (!bytes) return v;
+  const verify::ReadImage read = verify::readImage(
+      {reinterpret_cast<const std::uint8_t*>(bytes->data()), bytes->size()});
+  if (!read.error.empty()) {
+    v.error = read.error;
+    return v;
+  }
+  return verify::verifyImage(read.image);
+}
+
+std::string jsonString(const std::string& s) {
+  std::string out = "\"";
+  for (const unsigned char c : s) {
+    if (c == '"' || c == '\\') out += {'\\', static_cast<char>(c)};
+    else if (c < 0x20) {
+      char u[8];
+      std::snprintf(u, sizeof u, "\\u%04x", c);
+      out += u;
+    } else out += static_cast<char>(c);
+  }
+  return out + "\"";
+}
+
+std::string jsonOf(const std::string& path, const Verification& v, bool meets) {
+  std::string j = "{\"file\": " + jsonString(path) + ", \"meets\": " + (meets ? "true" : "false");
+  if (!v.error.empty()) return j + ", \"error\": " + jsonString(v.error) + "}";
+  char num[160];
+  std::snprintf(num, sizeof num, ", \"grade\": %.1f, \"letter\": \"%c\", \"worst_line\": %d, \"module_px\": %.3f, \"px_per_mm\": %.3f, \"resolution_stated\": %s",
+                v.grade, v.letter, v.worstLine, v.modulePixels, v.pixelsPerMm, v.resolutionStated ? "true" : "false");
+  j += ", \"format\": " + jsonString(v.format) + ", \"data\": " + jsonString(v.digits) +
+       ", \"addon\": " + jsonString(v.addon) + num + ", \"parameters\": {";
+  for (int k = 0; k < verify::kParameterCount; ++k) {
+    std::string key = verify::parameterName(static_cast<verify::Parameter>(k));
+    std::replace(key.begin(), key.end(), ' ', '_');
+    std::snprintf(num, sizeof num, "%s\"%s\": {\"value\": %.3f, \"grade\": %d}", k ? ", " : "",
+                  key.c_str(), v.values[k], v.grades[k]);
+    j += num;
+  }
+  return j + "}}";
+}
+
+std::string textOf(const std::string& path, const Verification& v) {
+  const std::string name = shown(path);
+  if (!v.error.empty()) return name + ": " + v.error + "\n";
+  std::string t = name + ": " + v.format + " " + v.digits + (v.addon.empty() ? "" : " add-on " + v.addon) + "\n";
+  char line[200];
+  std::snprintf(line, sizeof line, "  grade %c (%.1f); worst scan line %d of 10 (grade %d)\n", v.letter,
+                v.grade, v.worstLine, v.lines.empty() ? 0 : v.lines[v.worstLine - 1].grade);
+  t += line;
+  for (int k = 0; k < verify::kParameterCount; ++k)
+    t += "  " + verify::parameterText(v, static_cast<verify::Parameter>(k)) + "\n";
+  std::snprintf(line, sizeof line, "  module %.2f px, %.2f px/mm (%s), aperture %.3f mm\n", v.modulePixels,
+                v.pixelsPerMm, v.resolutionStated ? "as the file states" : "none stated: a 0.330 mm module assumed",
+                v.apertureMm);
+  return t + line;
+}
+
+// The symbol's digits as the reader reports them: UPC-A with EAN-13's leading zero.
+std::string asEan(const std::string& format, const std::string& digits) {
+  return format == "UPC-A" ? "0" + digits : digits;
+}
+
+}  // namespace
+
+std::vector<std::string> checkCellNames() {
+  std::vector<std::string> names = {"decoded", "grade", "letter"};
+  for (int k = 0; k < verify::kParameterCount; ++k) {
+    std::string name = verify::parameterName(static_cast<verify::Parameter>(k));
+    std::replace(name.begin(), name.end(), ' ', '_');
+    names.push_back(name);
+  }
+  return names;
+}
+
+double gradeFloor(char letter) {
+  switch (letter) {
+    case 'A': return 3.5;
+    case 'B': return 2.5;
+    case 'C': return 1.5;
+    default: return 0.5;
+  }
+}
+
+int checkMain(const Options& o) {
+  bool all = true;
+  std::string out = o.json ? "[" : "";
+  for (std::size_t i = 0; i < o.files.size(); ++i) {
+    const Verification v = checkFile(o.files[i]);
+    const bool meets = v.error.empty() && v.grade >= gradeFloor(o.minGrade);
+    all = all && meets;
+    out += o.json ? (i ? ",\n " : "") + jsonOf(o.files[i], v, meets) : textOf(o.files[i], v);
+    if (!o.json) {
+      std::fwrite(out.data(), 1, out.size(), stdout);
+      out.clear();
+    }
+  }
+  if (o.json) {
+    out += "]\n";
+    std::fwrite(out.data(), 1, out.size(), stdout);
+  }
+  return all ? 0 : 1;
+}
+
+SymbolCheck checkSymbol(const Symbol& symbol, FileFormat format, SizeIndex size, ResolutionIndex res,
+                        const Prepress& prepress, char minGrade) {
+  const bool raster = format == kPNG || format == kTIFF || format == kJPEG;
+  // Vector files at 600 dpi; EPS keeps a module near 91 %.
+  const SizeIndex drawnSize = format == kEPS ? 1 : size;
+  Layout layout = fileLayout(symbol, drawnSize, raster ? res : 3);
+  applyPrepress(layout, symbol.type, prepress, true);
+  const Font* font = Font::helvetica();
+  if (!font) return {{}, "Nimbus Sans is not installed: the symbol cannot be drawn to be checked", {}};
+  if (layout.pixelsWide <= 0 || layout.pixelsHigh <= 0 || layout.pixelsWide > kMaxSurfaceSide ||
+      layout.pixelsHigh > kMaxSurfaceSide)
+    return {{}, "the symbol is too large to be checked", {}};
+  verify::Image image;
+  image.width = layout.pixelsWide;
+  image.height = layout.pixelsHigh;
+  image.pixelsPerMm = layout.dpi / 25.4;
+  image.pixels.resize(static_cast<std::size_t>(image.width) * image.height);
+  if (!paintInkStrip(layout, *font, 0, image.height, image.pixels.data(), image.width))
+    return {{}, "the symbol could not be drawn to be checked", {}};
+  for (std::uint8_t& p : image.pixels) p = static_cast<std::uint8_t>(255 - p);
+  const Verification v = verify::verifyImage(image);
+  SymbolCheck c;
+  c.cells.push_back(v.digits + (v.addon.empty() ? "" : " " + v.addon));
+  char cell[32];
+  std::snprintf(cell, sizeof cell, "%.1f", v.grade);
+  c.cells.push_back(v.error.empty() ? cell : "");
+  c.cells.push_back(v.error.empty() ? std::string(1, v.letter) : "");
+  for (int k = 0; k < verify::kParameterCount; ++k) {
+    std::snprintf(cell, sizeof cell, "%.3f", v.values[k]);
+    c.cells.push_back(v.error.empty() ? cell : "");
+  }
+  char dpi[40];
+  std::snprintf(dpi, sizeof dpi, " at %.0f dpi", layout.dpi);
+  if (!v.error.empty()) {
+    c.refusal = std::string("the symbol does not scan") + dpi + ": " + v.error;
+    return c;
+  }
+  c.note = verify::summary(v) + dpi;
+  const std::string meant = symbol.digits.size() == 12 ? "0" + symbol.digits : symbol.digits;
+  const std::string addon = symbol.addon ? symbol.addonText : "";
+  if (asEan(v.format, v.digits) != meant || v.addon != addon)
+    c.refusal = "the symbol reads as " + v.digits + (v.addon.empty() ? "" : " " + v.addon) + ", not " +
+                symbol.digits + (addon.empty() ? "" : " " + addon);
+  else if (v.grade < gradeFloor(minGrade))
+    c.refusal = std::string("grade ") + v.letter + " is below the --min-grade " + minGrade;
+  return c;
+}
+
+}  // namespace strimlo::cli

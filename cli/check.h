@@ -1,0 +1,35 @@
+#pragma once
+// strimlo-cli --check: grades barcode images, ours or anyone's; and --verify's grading of
+// the symbol a job is about to write.
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "options.h"
+#include "symbol.h"
+
+namespace strimlo::cli {
+
+// Grades every file of o.files; 0 when each meets o.minGrade, 1 otherwise.
+int checkMain(const Options& o);
+
+// The lowest value of a letter grade: A 3.5, B 2.5, C 1.5, D 0.5.
+double gradeFloor(char letter);
+
+struct SymbolCheck {
+  std::string note;     // "grade B (3.0): decodability 0.52"
+  std::string refusal;  // non-empty: why the file must not be written
+  // Decoded data, grade, letter, each parameter's worst value: a report's cells.
+  std::vector<std::string> cells;
+};
+
+// The names of SymbolCheck's cells, for a report's header.
+std::vector<std::string> checkCellNames();
+
+// Draws the symbol as the file's raster (vector formats and EPS at 600 dpi), reads it back
+// and grades it: refused when it does not read as the digits and add-on meant, or grades
+// below minGrade.
+SymbolCheck checkSymbol(const Symbol& symbol, FileFormat format, SizeIndex size, ResolutionIndex res,
+                        const Prepress& prepress, char minGrade);
+
+}  // namespace strimlo::cli

@@ -1,0 +1,46 @@
+#include "decode.h"
+
+#include "zxing_read.h"
+
+namespace strimlo::verify {
+
+namespace {
+
+const char* formatName(int code) {
+  switch (code) {
+    case 13: return "EAN-13";
+    case 8: return "EAN-8";
+    case 12: return "UPC-A";
+    case 6: return "UPC-E";
+    default: return nullptr;
+  }
+}
+
+}  // namespace
+
+std::optional<Decoded> decode(const Image& image, std::string* problem) {
+  if (image.width <= 0 || image.height <= 0 ||
+      image.pixels.size() != static_cast<std::size_t>(image.width) * image.height)
+    return std::nullopt;
+  int format = 0, box[4] = {};
+  char text[64] = {};
+  const int found = strimlo_zxing_read(image.pixels.data(), image.width, image.height, &format, text,
+                                       sizeof text, box);
+  if (found < 0 && problem) *problem = text;
+  const char* name = formatName(format);
+  if (found != 1 || name == nullptr) return std::nullopt;
+  Decoded d;
+  d.format = name;
+  // The add-on follows the main symbol's digits after a space.
+  const std::string t = text;
+  const auto space = t.find(' ');
+  d.digits = t.substr(0, space);
+  if (space != std::string::npos) d.addon = t.substr(space + 1);
+  d.x0 = box[0];
+  d.y0 = box[1];
+  d.x1 = box[2];
+  d.y1 = box[3];
+  return d;
+}
+
+}  // namespace strimlo::verify
