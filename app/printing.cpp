@@ -9,7 +9,7 @@
 #include "choices.h"
 #include "makecode.h"
 #include "symbolexport.h"
-#include "surface.h"
+#include "font.h"
 #include "text8.h"
 
 namespace strimlo {

@@ -12,7 +12,7 @@
 #include "layout.h"
 #include "makecode.h"
 #include "prepress.h"
-#include "surface.h"
+#include "paint.h"
 #include "verify.h"
 
 namespace strimlo::cli {

@@ -11,7 +11,7 @@
 #include "echo.h"
 #include "makecode.h"
 #include "placement.h"
-#include "surface.h"
+#include "font.h"
 #include "symbol.h"
 #include "text8.h"
 

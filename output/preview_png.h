@@ -1,7 +1,7 @@
 #pragma once
 #include <string>
 
-#include "surface.h"
+#include "paint.h"
 
 namespace strimlo {
 

@@ -7,7 +7,7 @@
 #include <string_view>
 
 #include "layout.h"
-#include "surface.h"
+#include "font.h"
 
 namespace strimlo {
 

@@ -1,13 +1,11 @@
 #pragma once
-// The drawing surface: Helvetica (Nimbus Sans through fontconfig and FreeType) and the
-// painting of a Layout with cairo, into a preview image or into strips of ink coverage.
+// The face every text is set in: Helvetica (Nimbus Sans, found through fontconfig and
+// remembered in the user's cache), opened with FreeType for cairo, measured and outlined.
 #include <cstdint>
 #include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
-
-#include "layout.h"
 
 namespace strimlo {
 
@@ -37,6 +35,8 @@ class Font {
   std::vector<OutlineStep> outline(std::string_view text, float size, double x, double y) const;
 
   void* cairoFace() const { return face_; }  // cairo_font_face_t*, shared by every thread
+  // cairo_font_options_t* every text is drawn with: unhinted, so advances are not rounded.
+  static void* cairoOptions();
   // The calling thread's own cairo_font_face_t* of the same file, for drawing.
   void* drawingFace() const;
 
@@ -55,26 +55,5 @@ class Font {
 // wants before using it, and asks fontconfig again otherwise.
 std::string rememberedFontFile(std::string_view name);  // empty when none
 void rememberFontFile(std::string_view name, const std::string& file);
-
-// A preview image: premultiplied ARGB32 as cairo keeps it, top row first.
-struct PreviewImage {
-  int width = 0;
-  int height = 0;
-  int stride = 0;  // bytes per row
-  std::vector<std::uint8_t> pixels;
-
-  std::uint32_t pixel(int x, int y) const;  // 0xAARRGGBB, y from the top
-};
-
-// cairo's limit on the width and height of an image surface.
-inline constexpr int kMaxSurfaceSide = 32767;
-
-// Paints the whole layout into a new image of pixelsWide x pixelsHigh, white first.
-std::optional<PreviewImage> paintPreview(const Layout& layout, const Font& font);
-
-// Paints rows [firstRow, firstRow + rowCount) (counted from the top) of the layout as ink
-// coverage, 0 no ink .. 255 full. The bytes equal those of one full-size painting.
-bool paintInkStrip(const Layout& layout, const Font& font, int firstRow, int rowCount,
-                   std::uint8_t* dst, std::size_t stride);
 
 }  // namespace strimlo

@@ -1,5 +1,8 @@
 #pragma once
-// The one way from the user's choices to a preview image or a symbol file.
+// The fixed contract: the named operations and their oddities (positional arguments, the
+// EAN types ignoring add-on and price, a yes/no for a save) that callers and the file
+// formats rely on, kept as they are. Each is a thin composition of the stages in
+// stages.h; new code uses the stages.
 #include <optional>
 #include <string>
 #include <string_view>
@@ -8,7 +11,7 @@
 #include "codetypes.h"
 #include "prepress.h"
 #include "raster.h"
-#include "surface.h"
+#include "paint.h"
 #include "symbol.h"
 
 namespace strimlo {
