@@ -466,10 +466,6 @@ int batchMain(const Options& options) {
     std::fprintf(stderr, "strimlo-cli: %s\n", clash.c_str());
 
   for (int sig : {SIGINT, SIGTERM, SIGHUP}) std::signal(sig, onInterrupt);
-  // One sync of the file system for the whole batch instead of one per file; names from
-  // the data never lead through a link planted at them.
-  setSyncEachFile(false);
-  setReplaceLinks(true);
   removeStaleTemporaryFiles(in.root);
   return runAll(in, options, total, clashes);
 }

@@ -10,6 +10,7 @@
 #include "digits.h"
 #include "echo.h"
 #include "makecode.h"
+#include "stages.h"
 #include "placement.h"
 #include "font.h"
 #include "symbol.h"
@@ -122,9 +123,27 @@ std::string failureMessage(const SaveOutcome& outcome, const Job& job, const std
          "; nothing was changed";
 }
 
-// Writes the file, through the checked folder when the job must stay inside one.
-SaveOutcome save(const Job& job, const std::string& data, const std::string& addon,
-                 const std::string& price, std::string& error) {
+// The save's own failure as the command line names it.
+SaveOutcome outcomeOf(const Written& file, const Job& job) {
+  switch (file.failure) {
+    case Failure::None: return {};
+    case Failure::BadRequest:
+      return {reductionInRange(job.prepress.barReductionMicrons) ? SaveFailure::BadFormat
+                                                                 : SaveFailure::BadReduction,
+              Refusal::None};
+    case Failure::NoFont: return {SaveFailure::NoFont, Refusal::None};
+    case Failure::FontUnreadable: return {SaveFailure::FontUnreadable, Refusal::None};
+    case Failure::TooLarge: return {SaveFailure::TooLarge, Refusal::None};
+    case Failure::OpaqueFormat: return {SaveFailure::OpaqueFormat, Refusal::None};
+    case Failure::WriteFailed: return {SaveFailure::WriteFailed, Refusal::None};
+    default: return {SaveFailure::EncodeFailed, Refusal::None};
+  }
+}
+
+// Saves the file's bytes, through the checked folder when the job must stay inside one.
+// A batch's files (those with a folder to stay in) are synced once at the batch's end,
+// and their names come from untrusted data, so a link found there is replaced.
+SaveOutcome saveBytes(const Job& job, std::string_view bytes, std::string& error) {
   std::optional<ConfinedFolder> folder;
   if (!job.root.empty()) {
     folder.emplace(job.root, job.relative);
@@ -133,16 +152,23 @@ SaveOutcome save(const Job& job, const std::string& data, const std::string& add
       return {SaveFailure::WriteFailed, Refusal::None};
     }
   }
-  return MakeCode::FinalCodeOutcome(job.type, job.size, data, addon, price, job.res, job.format,
-                                    folder ? folder->path() : job.output, job.prepress);
+  SaveOptions options;
+  options.sync = job.root.empty();
+  options.replaceLinks = !job.root.empty();
+  if (save(bytes, folder ? folder->path() : job.output, options).ok) return {};
+  return {SaveFailure::WriteFailed, Refusal::None};
 }
 
+// The symbol is completed once; every check, the verification and the file take it.
 void makeFile(const Job& job, JobResult& r) {
   const std::string data = withVariant(job.type, convertText(job.data, "data", r.warnings),
                                        convertText(job.variant, "variant", r.warnings));
   const std::string addon = convertText(job.addon, "add-on", r.warnings);
   const std::string price = convertText(job.price, "price", r.warnings);
-  if (const std::string note = checkDigitMismatch(job.type, data, addon); !note.empty()) {
+  const Completion c = completeSymbol(job.type, data, addon, price);
+  if (const char expected = c.symbol ? wrongCheckChar(*c.symbol) : 0) {
+    const std::string note = std::string("check character ") + c.symbol->typedCheck +
+                             " is wrong; " + expected + " expected";
     if (job.strict) {
       r.error = note;
       return;
@@ -151,19 +177,27 @@ void makeFile(const Job& job, JobResult& r) {
   }
   for (std::string& note : droppedInputNotes(job, data, addon, price))
     r.warnings.push_back(std::move(note));
+  if (!c.symbol) {
+    r.error = failureMessage({SaveFailure::Refused, c.refusal}, job, data, addon);
+    return;
+  }
   if (job.verify) {
-    const Completion c = completeSymbol(job.type, data, addon, price);
-    if (c.symbol) {
-      const SymbolCheck check = checkSymbol(*c.symbol, job.format, job.size, job.res, job.prepress, job.minGrade);
-      if (!check.note.empty()) r.warnings.push_back(check.note);
-      r.verification = check.cells;
-      if (!check.refusal.empty()) {
-        r.error = shown(job.output) + ": " + check.refusal + "; nothing was written";
-        return;
-      }
+    const SymbolCheck check = checkSymbol(*c.symbol, job.format, job.size, job.res, job.prepress, job.minGrade);
+    if (!check.note.empty()) r.warnings.push_back(check.note);
+    r.verification = check.cells;
+    if (!check.refusal.empty()) {
+      r.error = shown(job.output) + ": " + check.refusal + "; nothing was written";
+      return;
     }
   }
-  const SaveOutcome outcome = save(job, data, addon, price, r.error);
+  Request request;
+  request.format = static_cast<Format>(job.format);
+  request.size = job.size;
+  request.res = job.res;
+  request.prepress = job.prepress;
+  const Written file = write(*c.symbol, request);
+  SaveOutcome outcome = outcomeOf(file, job);
+  if (outcome) outcome = saveBytes(job, file.bytes, r.error);
   r.written = static_cast<bool>(outcome);
   if (!r.written && r.error.empty()) r.error = failureMessage(outcome, job, data, addon);
 }

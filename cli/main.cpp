@@ -1,5 +1,6 @@
 // strimlo-cli: the command line over the same calls as the window.
 #include <cerrno>
+#include <csignal>
 #include <cstdio>
 #include <new>
 #include <string>
@@ -22,6 +23,18 @@ using namespace strimlo::cli;
 namespace {
 
 constexpr std::size_t kWhole = SIZE_MAX;  // shown() without a cut
+
+void onSignal(int sig) {
+  removeTemporaryFiles();
+  std::signal(sig, SIG_DFL);
+  std::raise(sig);
+}
+
+// SIGINT, SIGTERM and SIGHUP remove the temporary files, then end the program as the
+// signal would: an interrupted save leaves nothing behind.
+void removeTemporaryFilesOnSignals() {
+  for (int sig : {SIGINT, SIGTERM, SIGHUP}) std::signal(sig, onSignal);
+}
 
 // Through stdio: the iostreams' start-up would cost every run more than its output.
 void say(const std::string& message) {

@@ -25,8 +25,6 @@ constexpr char kPartialPrefix[] = ".strimlo-partial-";
 constexpr char kNameChars[] = "abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789";
 constexpr std::time_t kStaleSeconds = 24 * 60 * 60;
 
-std::atomic<bool> g_syncEachFile{true};
-std::atomic<bool> g_replaceLinks{false};
 thread_local std::string t_lastFailure;
 
 // Temporary files being written, for removal from a signal handler: plain pointers in
@@ -118,18 +116,18 @@ Classified followLink(std::string& path, struct stat& st) {
 }
 
 // What the path names. A read-only file is refused rather than replaced.
-Classified classify(std::string& path) {
+Classified classify(std::string& path, bool replaceLinks) {
   if (const int fd = streamDescriptor(path); fd >= 0) return {Target::Stream, 0, nullptr, fd};
   struct stat st {};
   if (lstat(path.c_str(), &st) != 0)
     return errno == ENOENT ? Classified{Target::Missing} : refused(errno);
   if (S_ISLNK(st.st_mode)) {
-    if (g_replaceLinks) return {Target::Missing};
+    if (replaceLinks) return {Target::Missing};
     if (const Classified c = followLink(path, st); c.target == Target::Refused) return c;
   }
   if (S_ISDIR(st.st_mode)) return refused(EISDIR);
   if (!S_ISREG(st.st_mode))
-    return g_replaceLinks ? refused(0, "not a regular file") : Classified{Target::Special};
+    return replaceLinks ? refused(0, "not a regular file") : Classified{Target::Special};
   if (access(path.c_str(), W_OK) != 0) return refused(errno);
   return {Target::Regular};
 }
@@ -222,17 +220,12 @@ void syncFolderOf(const std::string& path) {
   close(fd);
 }
 
-void onSignal(int sig) {
-  removeTemporaryFiles();
-  std::signal(sig, SIG_DFL);
-  std::raise(sig);
-}
-
 }  // namespace
 
-AtomicFile::AtomicFile(std::string path) : path_(std::move(path)) {
+AtomicFile::AtomicFile(std::string path, SaveOptions options)
+    : path_(std::move(path)), options_(options) {
   t_lastFailure.clear();
-  const Classified c = classify(path_);
+  const Classified c = classify(path_, options_.replaceLinks);
   switch (c.target) {
     case Target::Missing:
       if (!openUnnamed()) openTemporary();
@@ -324,7 +317,7 @@ bool AtomicFile::linkUnnamed(int fd) {
       markInUse(fd);
       temp_ = std::move(name);  // renamed over the target by commit(), else removed
       slot_ = registerTemp(temp_.c_str());
-      return keepMode(fd, path_) && (!g_syncEachFile || fsync(fd) == 0);
+      return keepMode(fd, path_) && (!options_.sync || fsync(fd) == 0);
     }
     if (errno != EEXIST) return false;
   }
@@ -382,7 +375,7 @@ bool AtomicFile::commit() {
   const bool direct = temp_.empty() && !unnamed_;
   const bool written = std::fflush(file_) == 0 && !std::ferror(file_) &&
                  (direct || unnamed_ || keepMode(fd(), path_)) &&  // synced with the bytes
-                 (direct || !g_syncEachFile || fsync(fd()) == 0);
+                 (direct || !options_.sync || fsync(fd()) == 0);
   if (!written) noteFailure(errno);
   // An unnamed file is named through a second descriptor once the stream has closed
   // without an error, so a failing close leaves nothing at the name.
@@ -396,15 +389,12 @@ bool AtomicFile::commit() {
     noteFailure(errno);
   if (failed_) return false;  // the destructor removes the temporary file
   committed_ = true;
-  if (!direct && g_syncEachFile) syncFolderOf(path_);
+  if (!direct && options_.sync) syncFolderOf(path_);
   return true;
 }
 
 std::string lastSaveFailure() { return t_lastFailure; }
 
-void setSyncEachFile(bool sync) { g_syncEachFile = sync; }
-
-void setReplaceLinks(bool replace) { g_replaceLinks = replace; }
 
 void removeStaleTemporaryFiles(const std::string& folder) noexcept {
   DIR* dir = opendir(folder.empty() ? "." : folder.c_str());
@@ -421,12 +411,8 @@ void removeTemporaryFiles() noexcept {
       if (const char* name = slot.load()) unlink(name);
 }
 
-void removeTemporaryFilesOnSignals() {
-  for (int sig : {SIGINT, SIGTERM, SIGHUP}) std::signal(sig, onSignal);
-}
-
-bool writeFileAtomically(const std::string& path, std::string_view bytes) {
-  AtomicFile file(path);
+bool writeFileAtomically(const std::string& path, std::string_view bytes, SaveOptions options) {
+  AtomicFile file(path, options);
   return file.write(bytes.data(), bytes.size()) && file.commit();
 }
 

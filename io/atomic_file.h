@@ -11,7 +11,7 @@
 //
 // A symbolic link at the target is followed, so the file it names is replaced, unless
 // it sits in a sticky world-writable folder and belongs to neither this user nor the
-// folder's owner (the kernel's protected-symlinks rule). With setReplaceLinks(true), a
+// folder's owner (the kernel's protected-symlinks rule). With SaveOptions::replaceLinks, a
 // link is never followed: the new file takes its place.
 #include <atomic>
 #include <cstdio>
@@ -21,9 +21,20 @@
 
 namespace strimlo {
 
+// How one save goes, chosen by its caller.
+struct SaveOptions {
+  // The file and its folder are synced before the commit returns. A batch that writes
+  // many files turns it off and syncs the file system once at its end, before it reports.
+  bool sync = true;
+  // For names made from untrusted data (a batch): a link found there is replaced, never
+  // followed, and a pipe or device there is refused rather than written to.
+  bool replaceLinks = false;
+};
+
 class AtomicFile {
  public:
-  explicit AtomicFile(std::string path);  // creates the temporary file
+  // Creates the temporary file.
+  explicit AtomicFile(std::string path, SaveOptions options = {});
   ~AtomicFile();                          // removes it unless committed
   AtomicFile(const AtomicFile&) = delete;
   AtomicFile& operator=(const AtomicFile&) = delete;
@@ -48,6 +59,7 @@ class AtomicFile {
   void noteFailure(int error, const char* reason = nullptr);
 
   std::string path_;
+  SaveOptions options_;
   static constexpr std::size_t kBufferSize = 64 * 1024;
   std::string temp_;      // the named temporary file; empty when unnamed or direct
   bool unnamed_ = false;  // an O_TMPFILE file, named at the commit
@@ -59,31 +71,22 @@ class AtomicFile {
   bool noted_ = false;  // a cause has been recorded
 };
 
-bool writeFileAtomically(const std::string& path, std::string_view bytes);
+bool writeFileAtomically(const std::string& path, std::string_view bytes,
+                         SaveOptions options = {});
 
 // Why the last save on this thread failed, e.g. "No space left on device"; empty when
 // it did not fail or the cause is unknown. Lets a caller that only hears "no" from the
 // layers in between name the cause.
 std::string lastSaveFailure();
 
-// Each commit syncs its file and folder to disk by default. A batch that writes many
-// files turns that off and syncs the file system once at the end, before it reports.
-void setSyncEachFile(bool sync);
-
-// A batch writes names made from untrusted data: a link found there is replaced, never
-// followed, and a pipe or device there is refused rather than written to.
-void setReplaceLinks(bool replace);
-
 // Removes the temporary files (".strimlo-partial-" and six letters) in the folder that a
 // save killed outright (kill -9, a power cut) left: those of this user, older than a day
 // and locked by no save under way. A run calls it for the folder it writes to.
 void removeStaleTemporaryFiles(const std::string& folder) noexcept;
 
-// Removes every temporary file still open. Safe to call from a signal handler.
+// Removes every temporary file still open. Safe to call from a signal handler: a
+// program that handles signals calls it before it ends, so an interrupted save leaves
+// nothing behind.
 void removeTemporaryFiles() noexcept;
-
-// SIGINT, SIGTERM and SIGHUP remove the temporary files, then end the program as the
-// signal would: an interrupted save leaves nothing behind.
-void removeTemporaryFilesOnSignals();
 
 }  // namespace strimlo

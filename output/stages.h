@@ -14,6 +14,7 @@
 #include "codetypes.h"
 #include "layout.h"
 #include "prepress.h"
+#include "atomic_file.h"
 #include "symbol.h"
 
 namespace strimlo {
@@ -84,8 +85,8 @@ struct SaveResult {
   std::string cause;  // e.g. "No space left on device"; empty when ok or unknown
 };
 
-// Replaces path atomically with bytes, synced before it returns.
-SaveResult save(std::string_view bytes, const std::string& path);
+// Replaces path atomically with bytes, synced before it returns unless options say not.
+SaveResult save(std::string_view bytes, const std::string& path, const SaveOptions& options = {});
 
 // complete() and write() in one, with the first failure's message.
 Written render(const Request& request, std::vector<std::string>* notes = nullptr);

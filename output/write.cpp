@@ -122,8 +122,8 @@ Written write(const Symbol& symbol, const Request& request) {
   return rasterBytes(layout, format, request.prepress);
 }
 
-SaveResult save(std::string_view bytes, const std::string& path) {
-  if (writeFileAtomically(path, bytes)) return {true, {}};
+SaveResult save(std::string_view bytes, const std::string& path, const SaveOptions& options) {
+  if (writeFileAtomically(path, bytes, options)) return {true, {}};
   return {false, lastSaveFailure()};
 }
 
