@@ -11,6 +11,7 @@
 #include <QSettings>
 #include <QSpinBox>
 #include <QTemporaryDir>
+#include <QThreadPool>
 #include <algorithm>
 
 #include "barcodeview.h"
@@ -50,6 +51,7 @@ BarcodeController::BarcodeController(const Ui::MainWindow& form, QWidget* mainWi
       checkQuietZones_(form.checkQuietZones),
       spinBarReduction_(form.spinBarReduction),
       checkTransparent_(form.checkTransparent),
+      labelScanGrade_(form.labelScanGrade),
       saveDialog_([this](const QString& ext) {
         const QString folder = QSettings().value(kSaveFolderKey).toString();
         return askSavePath(mainWindow_, ext, fileTypeFilter(format_),
@@ -63,13 +65,19 @@ BarcodeController::BarcodeController(const Ui::MainWindow& form, QWidget* mainWi
       }),
       replaceQuestion_([this](const QString& path) { return askReplace(mainWindow_, path); }),
       printDialog_([this](QPrinter& printer) { return askPrint(mainWindow_, printer); }),
-      propertyList_(defaultPropertyList()) {
+      propertyList_(defaultPropertyList()),
+      grader_(std::make_unique<QThreadPool>()) {
+  grader_->setMaxThreadCount(1);
   connectActions(form);
   preview_->setDragSource([this] { return dragData(); });
 }
 
 // Out of line, where QTemporaryDir is complete.
-BarcodeController::~BarcodeController() = default;
+// A grading still running posts to this controller: it must end first.
+BarcodeController::~BarcodeController() {
+  grader_->clear();
+  grader_->waitForDone();
+}
 
 // Lists answer the user's choices only (activated), not the defaults set below; the
 // fields likewise answer user edits only (textEdited).
@@ -128,6 +136,7 @@ void BarcodeController::awakeFromNib() {
   preview_->setVariant(variant_);
   setButtons();
   showCheckWarning();
+  updateScanBadge();
 }
 
 // Any edit re-reads all the fields; which one changed does not matter. A pasted line
@@ -146,6 +155,7 @@ void BarcodeController::controlTextDidChange() {
   changeAddOn();
   changeVariant();
   showCheckWarning();
+  updateScanBadge();
 }
 
 void BarcodeController::changeDataToEncode() {
@@ -173,6 +183,7 @@ void BarcodeController::changeCodeType() {
   preview_->setType(type_);
   setButtons();
   showCheckWarning();
+  updateScanBadge();
 }
 
 void BarcodeController::changeFileFormat() {
@@ -183,11 +194,18 @@ void BarcodeController::changeFileFormat() {
     preview_->setQuietZones(prepress_.quietZones);
   }
   setButtons();
+  updateScanBadge();
 }
 
-// Size and resolution only matter to a saved file, never to the preview.
-void BarcodeController::changeResolution() { resolution_ = comboResolution_->currentIndex(); }
-void BarcodeController::changeCodeSize() { size_ = comboCodeSize_->currentIndex(); }
+// Size and resolution only matter to a saved file (and its grade), never to the preview.
+void BarcodeController::changeResolution() {
+  resolution_ = comboResolution_->currentIndex();
+  updateScanBadge();
+}
+void BarcodeController::changeCodeSize() {
+  size_ = comboCodeSize_->currentIndex();
+  updateScanBadge();
+}
 
 // The preview shows the quiet zones and marks; the reduction and the background only
 // matter to a saved file.
@@ -195,14 +213,17 @@ void BarcodeController::changeQuietZones() {
   prepress_.quietZones = checkQuietZones_->isChecked();
   preview_->setQuietZones(prepress_.quietZones);
   QSettings().setValue(kQuietZonesKey, prepress_.quietZones);
+  updateScanBadge();
 }
 void BarcodeController::changeBarReduction() {
   prepress_.barReductionMicrons = spinBarReduction_->value();
   QSettings().setValue(kBarReductionKey, prepress_.barReductionMicrons);
+  updateScanBadge();
 }
 void BarcodeController::changeTransparent() {
   prepress_.transparent = checkTransparent_->isChecked();
   QSettings().setValue(kTransparentKey, prepress_.transparent);
+  updateScanBadge();
 }
 
 void BarcodeController::setButtons() {
@@ -219,6 +240,27 @@ void BarcodeController::showCheckWarning() {
   const QString warning = checkDigitWarning(type_, text8(dataToEncode_));
   labelCheckWarning_->setText(warning);
   labelCheckWarning_->setVisible(!warning.isEmpty());
+}
+
+void BarcodeController::updateScanBadge() {
+  const unsigned generation = ++scanGeneration_;
+  grader_->clear();  // a grading not yet started is for choices already gone
+  grader_->start([this, generation, choice = choice()] {
+    const ScanCheck check = checkScan(choice);
+    const ScanBadge badge = scanBadge(check.verification, check.dpi, check.symbol);
+    QMetaObject::invokeMethod(
+        this,
+        [this, generation, badge] {
+          if (generation != scanGeneration_) return;  // the choices changed meanwhile
+          labelScanGrade_->setText(badge.text);
+          labelScanGrade_->setToolTip(badge.toolTip);
+          labelScanGrade_->setAccessibleDescription(badge.toolTip);
+          labelScanGrade_->setStyleSheet(
+              QStringLiteral("color: %1; font-weight: bold;").arg(badge.colour));
+          labelScanGrade_->setVisible(!badge.text.isEmpty());
+        },
+        Qt::QueuedConnection);
+  });
 }
 
 void BarcodeController::clickSave() {

@@ -20,6 +20,7 @@ class QLineEdit;
 class QPrinter;
 class QPushButton;
 class QTemporaryDir;
+class QThreadPool;
 class QSpinBox;
 class QWidget;
 namespace Ui {
@@ -95,6 +96,9 @@ class BarcodeController : public QObject {
   void setButtons();
   // Shows or hides the note about a wrong typed check character.
   void showCheckWarning();
+  // Grades the symbol as it would be saved, off the UI thread; the badge shows the result
+  // of the latest choices only, an earlier one arriving late is dropped.
+  void updateScanBadge();
 
  private:
   void connectActions(const Ui::MainWindow& form);
@@ -118,6 +122,7 @@ class BarcodeController : public QObject {
   QCheckBox* checkQuietZones_;
   QSpinBox* spinBarReduction_;
   QCheckBox* checkTransparent_;
+  QLabel* labelScanGrade_;
 
   QString dataToEncode_;
   QString addOn_;
@@ -136,4 +141,6 @@ class BarcodeController : public QObject {
   PrintDialog printDialog_;
   QString propertyList_;
   std::unique_ptr<QTemporaryDir> dragFolder_;
+  std::unique_ptr<QThreadPool> grader_;  // one thread; waited for before the rest goes
+  unsigned scanGeneration_ = 0;
 };

@@ -102,4 +102,22 @@ Field refusalField(Refusal refusal) {
   }
 }
 
+ScanBadge scanBadge(const verify::Verification& v, double dpi, bool symbol) {
+  if (!symbol) return {};
+  const QString at = QString::number(dpi, 'f', 0);
+  if (!v.error.empty())
+    return {QCoreApplication::translate("Choices", "Does not scan at %1 dpi").arg(at),
+            QStringLiteral("#c62828"), QString::fromStdString(v.error)};
+  const char letter = v.letter;
+  const QString colour = letter == 'A'                   ? QStringLiteral("#1a7f37")
+                         : letter == 'B' || letter == 'C' ? QStringLiteral("#9a6700")
+                                                          : QStringLiteral("#c62828");
+  return {QCoreApplication::translate("Choices", "Scans: %1 (%2) at %3 dpi")
+              .arg(QChar::fromLatin1(letter))
+              .arg(QString::number(v.grade, 'f', 1), at),
+          colour,
+          QCoreApplication::translate("Choices", "Weakest: %1")
+              .arg(QString::fromStdString(verify::parameterText(v, v.weakest)))};
+}
+
 }  // namespace strimlo

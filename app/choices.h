@@ -6,6 +6,7 @@
 #include "codetypes.h"
 #include "prepress.h"
 #include "symbol.h"
+#include "verify.h"
 
 namespace strimlo {
 
@@ -56,5 +57,15 @@ QString saveMessageKey(bool saved);
 // The text field a refusal is about, so the window can point at it.
 enum class Field { None, Data, AddOn, Variant };
 Field refusalField(Refusal refusal);
+
+// The badge beside the preview: how the symbol as it would be saved scans, e.g.
+// "Scans: A (4.0) at 300 dpi" in green; amber for B and C; red for D, F or no decode,
+// the weakest parameter (or why nothing was read) in the tooltip. Empty text for no symbol.
+struct ScanBadge {
+  QString text;
+  QString colour;   // "#1a7f37", "#9a6700" or "#c62828"
+  QString toolTip;
+};
+ScanBadge scanBadge(const verify::Verification& v, double dpi, bool symbol = true);
 
 }  // namespace strimlo

@@ -10,6 +10,7 @@
 #include "codetypes.h"
 #include "makecode.h"
 #include "prepress.h"
+#include "verify.h"
 
 class QByteArray;
 class QMimeData;
@@ -54,5 +55,15 @@ std::unique_ptr<QMimeData> clipboardData(const SymbolChoice& choice);
 // The clipboard's data plus a file in the chosen format, size and resolution, written
 // into folder (which must outlive the drop) and offered as text/uri-list.
 std::unique_ptr<QMimeData> dragData(const SymbolChoice& choice, const QString& folder);
+
+// The symbol drawn as the chosen file's raster (PDF, SVG and EPS at 600 dpi, as the
+// command line's --verify draws them), read back and graded; dpi is the grid it was drawn
+// at. Empty (no error, no grade) when the texts make no symbol.
+struct ScanCheck {
+  bool symbol = false;
+  double dpi = 0;
+  verify::Verification verification;
+};
+ScanCheck checkScan(const SymbolChoice& choice);
 
 }  // namespace strimlo

@@ -50,6 +50,18 @@
         <source>SVG image (*.svg)</source>
         <translation>SVG-Bild (*.svg)</translation>
     </message>
+    <message>
+        <source>Does not scan at %1 dpi</source>
+        <translation>Nicht lesbar bei %1 dpi</translation>
+    </message>
+    <message>
+        <source>Scans: %1 (%2) at %3 dpi</source>
+        <translation>Lesbar: %1 (%2) bei %3 dpi</translation>
+    </message>
+    <message>
+        <source>Weakest: %1</source>
+        <translation>Schwächster Wert: %1</translation>
+    </message>
 </context>
 <context>
     <name>Dialogs</name>
@@ -537,6 +549,10 @@ Zusatzcode: 5 Ziffern für Bücher; 2 oder 5 für UPC, ISSN und ISMN.</translati
     <message>
         <source>The ISSN&apos;s 2-digit sequence variant, encoded in the main barcode: 00 for most magazines; dailies put a price code and the weekday here.</source>
         <translation>Die 2-stellige Folgevariante der ISSN, im Hauptcode verschlüsselt: 00 für die meisten Zeitschriften; Tageszeitungen setzen hier einen Preiscode und den Wochentag ein.</translation>
+    </message>
+    <message>
+        <source>Scan grade</source>
+        <translation>Lesbarkeitsnote</translation>
     </message>
 </context>
 <context>

@@ -50,6 +50,18 @@
         <source>SVG image (*.svg)</source>
         <translation>Imagen SVG (*.svg)</translation>
     </message>
+    <message>
+        <source>Does not scan at %1 dpi</source>
+        <translation>No se lee a %1 ppp</translation>
+    </message>
+    <message>
+        <source>Scans: %1 (%2) at %3 dpi</source>
+        <translation>Se lee: %1 (%2) a %3 ppp</translation>
+    </message>
+    <message>
+        <source>Weakest: %1</source>
+        <translation>Parámetro más débil: %1</translation>
+    </message>
 </context>
 <context>
     <name>Dialogs</name>
@@ -537,6 +549,10 @@ Complemento: 5 dígitos para libros; 2 o 5 para UPC, ISSN e ISMN.</translation>
     <message>
         <source>The ISSN&apos;s 2-digit sequence variant, encoded in the main barcode: 00 for most magazines; dailies put a price code and the weekday here.</source>
         <translation>La variante de secuencia de 2 dígitos del ISSN, codificada en el código de barras principal: 00 para la mayoría de las revistas; los diarios ponen aquí un código de precio y el día de la semana.</translation>
+    </message>
+    <message>
+        <source>Scan grade</source>
+        <translation>Calidad de lectura</translation>
     </message>
 </context>
 <context>

@@ -50,6 +50,18 @@
         <source>SVG image (*.svg)</source>
         <translation>Image SVG (*.svg)</translation>
     </message>
+    <message>
+        <source>Does not scan at %1 dpi</source>
+        <translation>Illisible à %1 dpi</translation>
+    </message>
+    <message>
+        <source>Scans: %1 (%2) at %3 dpi</source>
+        <translation>Lecture : %1 (%2) à %3 dpi</translation>
+    </message>
+    <message>
+        <source>Weakest: %1</source>
+        <translation>Point faible : %1</translation>
+    </message>
 </context>
 <context>
     <name>Dialogs</name>
@@ -537,6 +549,10 @@ Complément : 5 chiffres pour les livres ; 2 ou 5 pour UPC, ISSN et ISMN.</tra
     <message>
         <source>The ISSN&apos;s 2-digit sequence variant, encoded in the main barcode: 00 for most magazines; dailies put a price code and the weekday here.</source>
         <translation>La variante de séquence à 2 chiffres de l&apos;ISSN, codée dans le code-barres principal : 00 pour la plupart des magazines ; les quotidiens y mettent un code de prix et le jour de la semaine.</translation>
+    </message>
+    <message>
+        <source>Scan grade</source>
+        <translation>Note de lecture</translation>
     </message>
 </context>
 <context>

@@ -137,6 +137,48 @@ class TestChoices : public QObject {
     QFETCH(QString, question);
     QCOMPARE(strimlo::replaceQuestionText(path), question);
   }
+
+  // The badge's colour follows the letter: green A, amber B and C, red D, F and no decode;
+  // the tooltip names the weakest parameter, or why nothing was read.
+  void scanBadge_data() {
+    QTest::addColumn<double>("grade");
+    QTest::addColumn<QString>("error");
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QString>("colour");
+    QTest::addColumn<QString>("toolTip");
+    QTest::newRow("A") << 4.0 << "" << "Scans: A (4.0) at 300 dpi" << "#1a7f37"
+                       << "Weakest: decodability 0.62 (A)";
+    QTest::newRow("B, just") << 2.5 << "" << "Scans: B (2.5) at 300 dpi" << "#9a6700"
+                             << "Weakest: decodability 0.62 (A)";
+    QTest::newRow("C") << 1.6 << "" << "Scans: C (1.6) at 300 dpi" << "#9a6700"
+                       << "Weakest: decodability 0.62 (A)";
+    QTest::newRow("D") << 1.4 << "" << "Scans: D (1.4) at 300 dpi" << "#c62828"
+                       << "Weakest: decodability 0.62 (A)";
+    QTest::newRow("F") << 0.0 << "" << "Scans: F (0.0) at 300 dpi" << "#c62828"
+                       << "Weakest: decodability 0.62 (A)";
+    QTest::newRow("no decode") << 0.0 << "no EAN-13, EAN-8, UPC-A or UPC-E symbol found"
+                               << "Does not scan at 300 dpi" << "#c62828"
+                               << "no EAN-13, EAN-8, UPC-A or UPC-E symbol found";
+  }
+  void scanBadge() {
+    QFETCH(double, grade);
+    QFETCH(QString, error);
+    QFETCH(QString, text);
+    QFETCH(QString, colour);
+    QFETCH(QString, toolTip);
+    verify::Verification v;
+    v.error = error.toStdString();
+    v.grade = grade;
+    v.letter = verify::letterOf(grade);
+    v.weakest = verify::kDecodability;
+    v.values[verify::kDecodability] = 0.62;
+    v.grades[verify::kDecodability] = 4;
+    const ScanBadge badge = strimlo::scanBadge(v, 300.0);
+    QCOMPARE(badge.text, text);
+    QCOMPARE(badge.colour, colour);
+    QCOMPARE(badge.toolTip, toolTip);
+    QVERIFY(strimlo::scanBadge(v, 300.0, false).text.isEmpty());
+  }
 };
 
 QTEST_GUILESS_MAIN(TestChoices)

@@ -242,6 +242,57 @@ class TestWindow : public QObject {
     QCOMPARE(w.preview->rendererCalls() > calls, redraws);
   }
 
+  // The badge grades the symbol as it would be saved, off the UI thread: rasters at their
+  // resolution, vector files at 600 dpi; red where it would not scan well, gone without a
+  // symbol. Each row ends with a keystroke, so an earlier result must not stay shown.
+  void scanBadgeFollowsTheChoices_data() {
+    QTest::addColumn<int>("format");
+    QTest::addColumn<int>("size");
+    QTest::addColumn<int>("resolution");
+    QTest::addColumn<QString>("data");
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QString>("colour");
+    QTest::newRow("EPS, the default: A at 600 dpi")
+        << kEPS << 2 << 2 << "401234567890" << "Scans: A (4.0) at 600 dpi" << "#1a7f37";
+    QTest::newRow("PNG 100% at 300 dpi: A") << kPNG << 2 << 2 << "401234567890"
+                                            << "Scans: A (4.0) at 300 dpi" << "#1a7f37";
+    QTest::newRow("PNG smallest at 72 dpi: red") << kPNG << 0 << 0 << "401234567890"
+                                                 << "Does not scan at 72 dpi" << "#c62828";
+    QTest::newRow("too few digits: hidden") << kPNG << 2 << 2 << "40123" << "" << "";
+    QTest::newRow("PNG 91% at 300 dpi: B, amber") << kPNG << 1 << 2 << "401234567890"
+                                                  << "Scans: B (3.0) at 300 dpi" << "#9a6700";
+    QTest::newRow("PNG 82% at 300 dpi: F, red") << kPNG << 0 << 2 << "401234567890"
+                                                << "Scans: F (0.0) at 300 dpi" << "#c62828";
+    QTest::newRow("PNG 100% at 100 dpi: no decode") << kPNG << 2 << 1 << "401234567890"
+                                                    << "Does not scan at 100 dpi" << "#c62828";
+  }
+  void scanBadgeFollowsTheChoices() {
+    QFETCH(int, format);
+    QFETCH(int, size);
+    QFETCH(int, resolution);
+    QFETCH(QString, data);
+    QFETCH(QString, text);
+    QFETCH(QString, colour);
+    Window w;
+    auto* badge = w.main.findChild<QLabel*>(QStringLiteral("labelScanGrade"));
+    QVERIFY(badge);
+    QVERIFY(!badge->accessibleName().isEmpty());
+    QTRY_VERIFY_WITH_TIMEOUT(badge->text().startsWith(QLatin1String("Scans: A")), 5000);
+    choose(w.fileFormat, format);
+    choose(w.codeSize, size);
+    choose(w.resolution, resolution);
+    retype(w.data, data.chopped(1));
+    QTest::keyClick(w.data, data.back().toLatin1());
+    if (colour.isEmpty()) {
+      QTRY_VERIFY_WITH_TIMEOUT(badge->isHidden(), 5000);
+      return;
+    }
+    QTRY_COMPARE_WITH_TIMEOUT(badge->text(), text, 5000);
+    QVERIFY(badge->styleSheet().contains(colour));
+    QVERIFY(badge->isVisible());
+    QVERIFY2(!badge->toolTip().isEmpty(), qPrintable(badge->text()));
+  }
+
   // The fields keep all 40 typed characters; the renderer gets the first 31 bytes.
   void fortyTypedCharactersReachTheRendererCut_data() {
     QTest::addColumn<int>("type");
