@@ -162,20 +162,22 @@ SymbolCheck checkSymbol(const Symbol& symbol, FileFormat format, SizeIndex size,
   Layout layout = fileLayout(symbol, drawnSize, raster ? res : 3);
   applyPrepress(layout, symbol.type, prepress, true);
   const Font* font = Font::helvetica();
-  if (!font) return {{}, "Nimbus Sans is not installed: the symbol cannot be drawn to be checked", {}};
+  if (!font) return {{}, "Nimbus Sans is not installed: the symbol cannot be drawn to be checked", {}, {}, 0};
   if (layout.pixelsWide <= 0 || layout.pixelsHigh <= 0 || layout.pixelsWide > kMaxSurfaceSide ||
       layout.pixelsHigh > kMaxSurfaceSide)
-    return {{}, "the symbol is too large to be checked", {}};
+    return {{}, "the symbol is too large to be checked", {}, {}, 0};
   verify::Image image;
   image.width = layout.pixelsWide;
   image.height = layout.pixelsHigh;
   image.pixelsPerMm = layout.dpi / 25.4;
   image.pixels.resize(static_cast<std::size_t>(image.width) * image.height);
   if (!paintInkStrip(layout, *font, 0, image.height, image.pixels.data(), image.width))
-    return {{}, "the symbol could not be drawn to be checked", {}};
+    return {{}, "the symbol could not be drawn to be checked", {}, {}, 0};
   for (std::uint8_t& p : image.pixels) p = static_cast<std::uint8_t>(255 - p);
-  const Verification v = verify::verifyImage(image);
   SymbolCheck c;
+  c.verification = verify::verifyImage(image);
+  c.dpi = layout.dpi;
+  const Verification& v = c.verification;
   c.cells.push_back(v.digits + (v.addon.empty() ? "" : " " + v.addon));
   char cell[32];
   std::snprintf(cell, sizeof cell, "%.1f", v.grade);

@@ -7,6 +7,7 @@
 
 #include "options.h"
 #include "symbol.h"
+#include "verify.h"
 
 namespace strimlo::cli {
 
@@ -21,6 +22,9 @@ struct SymbolCheck {
   std::string refusal;  // non-empty: why the file must not be written
   // Decoded data, grade, letter, each parameter's worst value: a report's cells.
   std::vector<std::string> cells;
+  // The reading itself and the resolution drawn at; dpi 0 when nothing could be drawn.
+  verify::Verification verification;
+  double dpi = 0;
 };
 
 // The names of SymbolCheck's cells, for a report's header.

@@ -4,6 +4,9 @@
 #include <mutex>
 #include <thread>
 
+// cpp-httplib listens with a backlog of 5: when many clients connect at once, or come back
+// after a keep-alive ends, the kernel drops their SYNs and each waits a second to retry.
+#define CPPHTTPLIB_LISTEN_BACKLOG 1024
 #include <httplib.h>
 
 #include "echo.h"

@@ -2,12 +2,14 @@
 
 #include <algorithm>
 #include <cctype>
+#include <cmath>
 #include <cstdint>
 #include <new>
 
 #include <nlohmann/json.hpp>
 
 #include "batch_zip.h"
+#include "check.h"
 #include "fields.h"
 #include "page.h"
 #include "text8.h"
@@ -120,7 +122,45 @@ ApiResponse symbolResponse(Service& service, const ApiRequest& request) {
   return response;
 }
 
-ApiResponse checkResponse(Service&, const ApiRequest& request) {
+// The symbol graded as --verify grades it: drawn as the request's raster, or at 600 dpi for
+// a vector format, and read back. A symbol that does not read is graded F; the grade is
+// null only when the symbol cannot be drawn, with the reason beside it.
+void addGrade(Json& json, const Symbol& symbol, const Request& request, long long maxPixels) {
+  json["grade"] = nullptr;
+  if (const std::string too = pixelProblem(symbol, request, maxPixels); !too.empty()) {
+    json["gradeNote"] = too;
+    return;
+  }
+  const cli::SymbolCheck check =
+      cli::checkSymbol(symbol, static_cast<FileFormat>(request.format), request.size, request.res,
+                       request.prepress, 0);
+  if (check.dpi <= 0) {
+    json["gradeNote"] = check.refusal;
+    return;
+  }
+  const verify::Verification& v = check.verification;
+  const bool read = v.error.empty();
+  json["grade"] = read ? std::round(v.grade * 10) / 10 : 0.0;
+  json["letter"] = std::string(1, read ? v.letter : 'F');
+  json["decoded"] = read ? Json(v.digits + (v.addon.empty() ? "" : " " + v.addon)) : Json(nullptr);
+  json["dpi"] = std::lround(check.dpi);
+  json["summary"] = verify::summary(v);
+  json["weakest"] = read ? verify::parameterText(v, v.weakest) : v.error;
+  if (!check.refusal.empty()) json["gradeNote"] = check.refusal;
+  Json parameters = Json::object();
+  // Unread, there is nothing to measure but the failed decode.
+  for (int k = 0; k < (read ? verify::kParameterCount : 1); ++k) {
+    const auto p = static_cast<verify::Parameter>(k);
+    std::string key = verify::parameterName(p);
+    std::replace(key.begin(), key.end(), ' ', '_');
+    parameters[key] = {{"value", read ? std::round(v.values[k] * 1000) / 1000 : 0.0},
+                       {"grade", read ? v.grades[k] : 0},
+                       {"text", verify::parameterText(v, p)}};
+  }
+  json["parameters"] = std::move(parameters);
+}
+
+ApiResponse checkResponse(Service& service, const ApiRequest& request) {
   Pairs fields;
   ApiResponse error;
   if (!requestFields(request, fields, error)) return error;
@@ -134,8 +174,8 @@ ApiResponse checkResponse(Service&, const ApiRequest& request) {
                {"line", text8ToUtf8(s.isbnLine)},
                {"addon", text8ToUtf8(s.addonText)},
                {"price", text8ToUtf8(s.priceText)},
-               {"notes", completed.notes},
-               {"grade", nullptr}};  // no verifier yet
+               {"notes", completed.notes}};
+  addGrade(json, s, planned.request, service.limits().maxPixels);
   return jsonResponse(200, json);
 }
 

@@ -92,6 +92,13 @@ def main():
         assert driver.find_element(By.ID, "message").text == "", driver.find_element(By.ID, "message").text
         assert driver.find_element(By.CSS_SELECTOR, "label[for=data]").text == "Number"
 
+        # The grade badge: green A, its weakest parameter as the tooltip and as text.
+        badge = driver.find_element(By.ID, "grade-badge")
+        wait.until(lambda d: badge.is_displayed() and badge.text == "A")
+        assert badge.get_attribute("class") == "grade-good", badge.get_attribute("class")
+        assert badge.get_attribute("title"), "the badge names no weakest parameter"
+        assert badge.get_attribute("title") in driver.find_element(By.ID, "grade-detail").get_attribute("textContent")
+
         driver.find_element(By.ID, "download-pdf").click()
         pdf = wait_for_file(work, ".pdf")
         assert pdf, "no PDF was downloaded"
@@ -102,7 +109,7 @@ def main():
         driver.save_screenshot(shot)
         found = subprocess.run(["zbarimg", "--quiet", "--raw", shot], capture_output=True, text=True).stdout
         assert "9783161484100" in found, "zbarimg read %r from the screenshot" % found
-        print("ok: preview changed, %s downloaded, screenshot reads %s" % (os.path.basename(pdf), found.strip()))
+        print("ok: preview changed, graded A, %s downloaded, screenshot reads %s" % (os.path.basename(pdf), found.strip()))
     finally:
         if driver:
             driver.quit()

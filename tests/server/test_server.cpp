@@ -67,6 +67,18 @@ const ApiCase kApiCases[] = {
      "", 200, "image/tiff", "EAN-8:96385074"},
     {"the check endpoint gives the digits", "GET", "/api/v1/check?type=isbn10&data=3-16-148410-X",
      "", 200, "application/json", "digits:9783161484100"},
+    {"the check endpoint grades a PNG as drawn at its resolution", "GET",
+     "/api/v1/check?data=400638133393&format=png&res=2", "", 200, "application/json",
+     "grade:A|4006381333931|300"},
+    {"a PDF is graded at 600 dpi, the add-on read too", "POST", "/api/v1/check",
+     R"({"type":"isbn13","data":"9783161484100","addon":"51299","format":"pdf"})", 200,
+     "application/json", "grade:A|9783161484100 51299|600"},
+    {"a symbol too small to scan at 72 dpi is graded F", "GET",
+     "/api/v1/check?data=400638133393&format=png&size=0&res=0", "", 200, "application/json",
+     "grade:F||72"},
+    {"no grade for a raster over the pixel limit, the digits still", "GET",
+     "/api/v1/check?data=400638133393&format=png&size=9&res=7", "", 200, "application/json",
+     "grade:|"},
     {"a health check", "GET", "/healthz", "", 200, "text/plain", ""},
     {"the web page", "GET", "/", "", 200, "text/html", ""},
     {"too few digits: the command line's message", "GET", "/api/v1/symbol?data=123", "", 400,
@@ -135,6 +147,32 @@ TEST_P(ApiTable, Answers) {
   } else if (expect.rfind("digits:", 0) == 0) {
     const auto json = nlohmann::json::parse(res->body, nullptr, false);
     EXPECT_EQ(json.value("digits", ""), expect.substr(7)) << res->body;
+  } else if (expect.rfind("grade:", 0) == 0) {
+    // "grade:LETTER|decoded|dpi"; "grade:|" for none, with the reason given instead
+    const auto json = nlohmann::json::parse(res->body, nullptr, false);
+    ASSERT_TRUE(json.is_object()) << c.what << ": " << res->body;
+    const std::string letter = expect.substr(6, expect.find('|') - 6);
+    EXPECT_FALSE(json.value("digits", "").empty()) << c.what << ": " << res->body;
+    if (letter.empty()) {
+      EXPECT_TRUE(json["grade"].is_null()) << c.what << ": " << res->body;
+      EXPECT_FALSE(json.value("gradeNote", "").empty()) << c.what << ": " << res->body;
+    } else {
+      const std::string rest = expect.substr(expect.find('|') + 1);
+      const std::string decoded = rest.substr(0, rest.find('|'));
+      EXPECT_EQ(json.value("letter", ""), letter) << c.what << ": " << res->body;
+      EXPECT_EQ(json.value("dpi", 0), std::stoi(rest.substr(rest.find('|') + 1))) << c.what;
+      ASSERT_TRUE(json["parameters"].is_object()) << c.what << ": " << res->body;
+      if (decoded.empty()) {
+        EXPECT_TRUE(json["decoded"].is_null()) << c.what << ": " << res->body;
+        EXPECT_EQ(json.value("grade", -1.0), 0.0) << c.what << ": " << res->body;
+        EXPECT_EQ(json["parameters"]["decode"].value("grade", -1), 0) << c.what << ": " << res->body;
+      } else {
+        EXPECT_GE(json.value("grade", 0.0), 3.5) << c.what << ": " << res->body;
+        EXPECT_EQ(json.value("decoded", ""), decoded) << c.what << ": " << res->body;
+        EXPECT_EQ(json["parameters"].size(), 8u) << c.what << ": " << res->body;
+        EXPECT_EQ(json["parameters"]["decode"].value("grade", -1), 4) << c.what << ": " << res->body;
+      }
+    }
   } else if (const auto colon = expect.find(": "); colon != std::string::npos && expect.find(' ') == colon + 1) {
     EXPECT_EQ(res->get_header_value(expect.substr(0, colon).c_str()), expect.substr(colon + 2)) << c.what;
   } else if (!expect.empty()) {
