@@ -8,13 +8,7 @@
 #include "verify.h"
 
 // The input is the file's bytes as they are, without fuzz_input.h's control line.
-#define FUZZ_CHECK(cond)                                                                  \
-  do {                                                                                    \
-    if (!(cond)) {                                                                        \
-      std::fprintf(stderr, "%s:%d: invariant broken: %s\n", __FILE__, __LINE__, #cond); \
-      std::abort();                                                                       \
-    }                                                                                     \
-  } while (0)
+#include "fuzz_check.h"
 
 namespace strimlo::fuzz {
 namespace {

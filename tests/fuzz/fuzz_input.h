@@ -9,17 +9,10 @@
 #include <string_view>
 #include <vector>
 
+#include "fuzz_check.h"
+
 namespace strimlo::fuzz {
 
-// Stops the run loudly: libFuzzer keeps the input as a crash reproducer. Used instead of
-// assert, which a release build compiles away.
-#define FUZZ_CHECK(cond)                                                         \
-  do {                                                                           \
-    if (!(cond)) {                                                               \
-      std::fprintf(stderr, "%s:%d: invariant broken: %s\n", __FILE__, __LINE__, #cond); \
-      std::abort();                                                              \
-    }                                                                            \
-  } while (0)
 
 class Input {
  public:
