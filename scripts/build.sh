@@ -6,5 +6,11 @@ set -euo pipefail
 dir=$1; shift
 generator=()
 if [ ! -f "$dir/CMakeCache.txt" ] && command -v ninja >/dev/null 2>&1; then generator=(-G Ninja); fi
-cmake -S . -B "$dir" "${generator[@]}" "$@" >/dev/null
+# ccache, when a developer has it, serves every worktree of the checkout from one cache.
+launcher=()
+if command -v ccache >/dev/null 2>&1; then
+  export CCACHE_BASEDIR=$PWD
+  launcher=(-DCMAKE_C_COMPILER_LAUNCHER=ccache -DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
+fi
+cmake -S . -B "$dir" "${generator[@]}" "${launcher[@]}" "$@" >/dev/null
 cmake --build "$dir" --parallel "$(nproc)"
