@@ -146,9 +146,12 @@ strimlo_status strimlo_set_type(strimlo_request* r, strimlo_type type) {
 strimlo_status strimlo_set_type_name(strimlo_request* r, const char* name) {
   if (r == nullptr || name == nullptr) return r ? fail(r, STRIMLO_ERROR_NULL, "no type name") : STRIMLO_ERROR_NULL;
   const auto type = strimlo::symbologyFromToken(name);
-  if (!type)
-    return fail(r, STRIMLO_ERROR_ARGUMENT,
-                "unknown code type; one of ean8, ean13, isbn10, isbn13, upca, upce, issn, ismn");
+  if (!type) {
+    std::string tokens;
+    for (const strimlo::SymbologyRow& row : strimlo::symbologies())
+      tokens += (tokens.empty() ? "" : ", ") + std::string(row.token);
+    return fail(r, STRIMLO_ERROR_ARGUMENT, "unknown code type; one of " + tokens);
+  }
   r->request.type = *type;
   return changed(r);
 }

@@ -109,7 +109,7 @@ void BarcodeController::awakeFromNib() {
   textfieldAddOn_->setText(addOn_);
   textfieldPriceText_->setText(priceText_);
   textfieldVariant_->setText(variant_);
-  comboCodeType_->setCurrentIndex(kEAN13);
+  comboCodeType_->setCurrentIndex(comboCodeType_->findData(codeTypeToken(kEAN13)));
   comboFileFormat_->setCurrentIndex(kEPS);
   comboCodeSize_->setCurrentIndex(2);    // magnification 1.0
   comboResolution_->setCurrentIndex(2);  // 300 dpi
@@ -179,7 +179,7 @@ void BarcodeController::changeVariant() {
 }
 
 void BarcodeController::changeCodeType() {
-  type_ = comboCodeType_->currentIndex();
+  type_ = codeTypeOfItem(comboCodeType_->currentData());
   preview_->setType(type_);
   setButtons();
   showCheckWarning();

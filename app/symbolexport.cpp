@@ -10,10 +10,8 @@
 
 #include "atomic_file.h"
 #include "choices.h"
-#include "font.h"
-#include "layout.h"
+#include "drawn.h"
 #include "makecode.h"
-#include "paint.h"
 #include "stages.h"
 #include "symbol.h"
 #include "text8.h"
@@ -127,29 +125,13 @@ ScanCheck checkScan(const SymbolChoice& choice) {
                                       text8(choice.price));
   if (!c.symbol) return check;
   check.symbol = true;
-  const bool raster = choice.format == kPNG || choice.format == kTIFF || choice.format == kJPEG;
-  // EPS files have one size, a module near 91 %.
-  Layout layout = fileLayout(*c.symbol, choice.format == kEPS ? 1 : choice.size,
-                             raster ? choice.resolution : 3);
-  applyPrepress(layout, choice.type, savedPrepress(choice.prepress, choice.format), true);
-  check.dpi = layout.dpi;
-  const Font* font = Font::helvetica();
-  verify::Image image;
-  image.width = layout.pixelsWide;
-  image.height = layout.pixelsHigh;
-  image.pixelsPerMm = layout.dpi / 25.4;
-  if (!font || image.width <= 0 || image.height <= 0 || image.width > kMaxSurfaceSide ||
-      image.height > kMaxSurfaceSide) {
+  const verify::DrawnGrade drawn =
+      verify::gradeDrawn(*c.symbol, choice.format, choice.size, choice.resolution,
+                         savedPrepress(choice.prepress, choice.format));
+  check.dpi = drawn.dpi;
+  check.verification = drawn.verification;
+  if (!drawn.problem.empty())
     check.verification.error = "the symbol could not be drawn to be checked";
-    return check;
-  }
-  image.pixels.resize(static_cast<std::size_t>(image.width) * image.height);
-  if (!paintInkStrip(layout, *font, 0, image.height, image.pixels.data(), image.width)) {
-    check.verification.error = "the symbol could not be drawn to be checked";
-    return check;
-  }
-  for (std::uint8_t& p : image.pixels) p = static_cast<std::uint8_t>(255 - p);  // ink to reflectance
-  check.verification = verify::verifyImage(image);
   return check;
 }
 

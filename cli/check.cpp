@@ -8,11 +8,10 @@
 #include <cstring>
 #include <memory>
 
+#include "drawn.h"
 #include "echo.h"
-#include "layout.h"
 #include "makecode.h"
 #include "prepress.h"
-#include "paint.h"
 #include "verify.h"
 
 namespace strimlo::cli {
@@ -156,27 +155,11 @@ int checkMain(const Options& o) {
 
 SymbolCheck checkSymbol(const Symbol& symbol, FileFormat format, SizeIndex size, ResolutionIndex res,
                         const Prepress& prepress, char minGrade) {
-  const bool raster = format == kPNG || format == kTIFF || format == kJPEG;
-  // Vector files at 600 dpi; EPS keeps a module near 91 %.
-  const SizeIndex drawnSize = format == kEPS ? 1 : size;
-  Layout layout = fileLayout(symbol, drawnSize, raster ? res : 3);
-  applyPrepress(layout, symbol.type, prepress, true);
-  const Font* font = Font::helvetica();
-  if (!font) return {{}, "Nimbus Sans is not installed: the symbol cannot be drawn to be checked", {}, {}, 0};
-  if (layout.pixelsWide <= 0 || layout.pixelsHigh <= 0 || layout.pixelsWide > kMaxSurfaceSide ||
-      layout.pixelsHigh > kMaxSurfaceSide)
-    return {{}, "the symbol is too large to be checked", {}, {}, 0};
-  verify::Image image;
-  image.width = layout.pixelsWide;
-  image.height = layout.pixelsHigh;
-  image.pixelsPerMm = layout.dpi / 25.4;
-  image.pixels.resize(static_cast<std::size_t>(image.width) * image.height);
-  if (!paintInkStrip(layout, *font, 0, image.height, image.pixels.data(), image.width))
-    return {{}, "the symbol could not be drawn to be checked", {}, {}, 0};
-  for (std::uint8_t& p : image.pixels) p = static_cast<std::uint8_t>(255 - p);
+  const verify::DrawnGrade drawn = verify::gradeDrawn(symbol, format, size, res, prepress);
+  if (!drawn.problem.empty()) return {{}, drawn.problem, {}, {}, 0};
   SymbolCheck c;
-  c.verification = verify::verifyImage(image);
-  c.dpi = layout.dpi;
+  c.verification = drawn.verification;
+  c.dpi = drawn.dpi;
   const Verification& v = c.verification;
   c.cells.push_back(v.digits + (v.addon.empty() ? "" : " " + v.addon));
   char cell[32];
@@ -188,7 +171,7 @@ SymbolCheck checkSymbol(const Symbol& symbol, FileFormat format, SizeIndex size,
     c.cells.push_back(v.error.empty() ? cell : "");
   }
   char dpi[40];
-  std::snprintf(dpi, sizeof dpi, " at %.0f dpi", layout.dpi);
+  std::snprintf(dpi, sizeof dpi, " at %.0f dpi", drawn.dpi);
   if (!v.error.empty()) {
     c.refusal = std::string("the symbol does not scan") + dpi + ": " + v.error;
     return c;

@@ -14,6 +14,7 @@
 #include "placement.h"
 #include "font.h"
 #include "symbol.h"
+#include "symbologies.h"
 #include "text8.h"
 
 namespace strimlo::cli {
@@ -224,7 +225,7 @@ std::string checkDigitMismatch(CodeType type, const std::string& data8, const st
 std::vector<std::string> droppedInputNotes(const Job& job, const std::string& data8,
                                            const std::string& addon8, const std::string& price8) {
   std::vector<std::string> notes;
-  if (job.type < kEAN8 || job.type > kISMN) return notes;
+  if (!symbology(job.type)) return notes;
   const std::string name = codeTypeName(job.type);
   if (!takesAddon(job.type) && !addon8.empty())
     notes.push_back("add-on: " + name + " takes none; left out");

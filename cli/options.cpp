@@ -246,9 +246,60 @@ Parsed parseOptions(const std::vector<std::string>& args) {
 
 std::string versionText() { return "strimlo-cli " STRIMLO_VERSION "\n"; }
 
+namespace {
+
+// The word that picks ISBN-10 or -13 by the number's length; the command line's own.
+constexpr const char* kIsbnWord = "isbn";
+constexpr const char* kIsbnHint = "ISBN-10 or ISBN-13, by the number's length";
+
+// "ean8|ean13|...|isbn|N": the table's tokens, the ISBN word, and the number form.
+std::string typeWords() {
+  std::string words;
+  for (const SymbologyRow& row : symbologies()) words += std::string(row.token) + "|";
+  return words + kIsbnWord + "|N";
+}
+
+// One type's lines under --type: its token, then what its number may be, wrapped at the
+// width of the rest of the help.
+std::string typeLines(const std::string& token, const std::string& hint) {
+  constexpr std::size_t kIndent = 23, kWidth = 87;
+  std::string out = std::string(15, ' ') + token;
+  out.resize(std::max(out.size() + 1, kIndent), ' ');
+  std::size_t column = out.size();
+  std::size_t at = 0;
+  while (at < hint.size()) {
+    std::size_t end = hint.find(' ', at);
+    if (end == std::string::npos) end = hint.size();
+    const std::string word = hint.substr(at, end - at);
+    if (column > kIndent && column + 1 + word.size() > kWidth) {
+      out += "\n" + std::string(kIndent, ' ');
+      column = kIndent;
+    } else if (column > kIndent) {
+      out += ' ';
+      ++column;
+    }
+    out += word;
+    column += word.size();
+    at = end + 1;
+  }
+  return out + "\n";
+}
+
+// The list under --type, one entry per row of the symbology table.
+std::string typeList() {
+  std::string lines;
+  for (const SymbologyRow& row : symbologies()) {
+    lines += typeLines(row.token, row.dataHint ? row.dataHint : row.name);
+    if (row.type == kISBN13) lines += typeLines(kIsbnWord, kIsbnHint);
+  }
+  return lines;
+}
+
+}  // namespace
+
 std::string usage() {
-  return R"(Usage:
-  strimlo-cli [--type ean8|ean13|isbn|isbn10|isbn13|upca|upce|issn|ismn|N]
+  std::string text = R"(Usage:
+  strimlo-cli [--type TYPES]
               [--addon TEXT] [--price TEXT] [--variant NN]
               [--format eps|png|tiff|jpg|pdf|svg|N] [--size N] [--res N] [--strict]
               [--quiet-zones | --no-quiet-zones] [--bar-reduction MICRONS] [--transparent]
@@ -263,23 +314,11 @@ std::string usage() {
   strimlo-cli --check [--json] [--min-grade A|B|C|D] FILE...
   strimlo-cli --help | --version
 
-Makes one retail barcode file (EAN-8, EAN-13, ISBN, UPC-A, UPC-E, ISSN, ISMN, with
-add-ons): EPS, a print-ready PDF, an SVG, a greyscale PNG, or a CMYK TIFF or JPEG.
+Makes one retail barcode file of a type below, with its add-on: EPS, a print-ready PDF,
+an SVG, a greyscale PNG, or a CMYK TIFF or JPEG.
 
   --type     the symbology (default ean13):
-               ean8    7 digits (an 8th, the check digit, is recomputed)
-               ean13   12 digits (a 13th is recomputed)
-               isbn10  an ISBN-10, hyphens or spaces allowed, e.g. 0-306-40615-2
-               isbn13  an ISBN-13, hyphens or spaces allowed, e.g. 978-3-16-148410-0
-               isbn    ISBN-10 or ISBN-13, by the number's length
-               upca    UPC-A: 11 digits (a 12th is recomputed), e.g. 03600029145
-               upce    UPC-E: 6 digits (number system 0), 7 (0 and 6), 8 (with the
-                       check digit), or a UPC-A of 11 or 12 digits whose zeros UPC-E
-                       can leave out, e.g. 0123456
-               issn    an ISSN, hyphen or space allowed, e.g. 0317-8471 (see --variant)
-               ismn    an ISMN, hyphens or spaces allowed, e.g. 979-0-2600-0043-8 or
-                       M-2600-0043-8
-  --addon    ISBN: a 5-digit add-on (e.g. 51299); UPC-A, UPC-E, ISSN, ISMN: 2 digits
+LIST  --addon    ISBN: a 5-digit add-on (e.g. 51299); UPC-A, UPC-E, ISSN, ISMN: 2 digits
              (e.g. an issue number) or 5. Another length is refused; empty means none
   --price    ISBN and ISMN: a price line printed above the add-on (without one,
              where the add-on would stand)
@@ -336,6 +375,12 @@ Texts are converted to Windows-1252 ("?" for what it cannot hold; it has the eur
 sign) and cut to 31 characters.
 Exit status: 0 written, 1 refused or failed, 2 usage error.
 )";
+  // The types come from the symbology table, so the help and the completion that reads
+  // it list every type there is.
+  for (const auto& [mark, value] : {std::pair<std::string, std::string>{"TYPES", typeWords()},
+                                    {"LIST", typeList()}})
+    text.replace(text.find(mark), mark.size(), value);
+  return text;
 }
 
 }  // namespace strimlo::cli

@@ -92,14 +92,30 @@ bool requestFields(const ApiRequest& request, Pairs& fields, ApiResponse& error)
   return true;
 }
 
-ApiResponse symbolResponse(Service& service, const ApiRequest& request) {
+// The request's fields planned and its symbol completed, as /symbol and /check both begin;
+// false with the error response when either is refused.
+bool completedSymbol(const ApiRequest& request, Planned& planned, Completed& completed,
+                     ApiResponse& error) {
   Pairs fields;
+  if (!requestFields(request, fields, error)) return false;
+  planned = planFields(fields);
+  if (!planned.error.empty()) {
+    error = errorResponse(400, planned.error, planned.field);
+    return false;
+  }
+  completed = complete(planned.request);
+  if (!completed.symbol) {
+    error = errorResponse(400, completed.message, fieldOf(completed));
+    return false;
+  }
+  return true;
+}
+
+ApiResponse symbolResponse(Service& service, const ApiRequest& request) {
+  Planned planned;
+  Completed completed;
   ApiResponse error;
-  if (!requestFields(request, fields, error)) return error;
-  const Planned planned = planFields(fields);
-  if (!planned.error.empty()) return errorResponse(400, planned.error, planned.field);
-  const Completed completed = complete(planned.request);
-  if (!completed.symbol) return errorResponse(400, completed.message, fieldOf(completed));
+  if (!completedSymbol(request, planned, completed, error)) return error;
   if (const std::string too = pixelProblem(*completed.symbol, planned.request, service.limits().maxPixels);
       !too.empty())
     return errorResponse(413, too, "res");
@@ -161,13 +177,10 @@ void addGrade(Json& json, const Symbol& symbol, const Request& request, long lon
 }
 
 ApiResponse checkResponse(Service& service, const ApiRequest& request) {
-  Pairs fields;
+  Planned planned;
+  Completed completed;
   ApiResponse error;
-  if (!requestFields(request, fields, error)) return error;
-  const Planned planned = planFields(fields);
-  if (!planned.error.empty()) return errorResponse(400, planned.error, planned.field);
-  const Completed completed = complete(planned.request);
-  if (!completed.symbol) return errorResponse(400, completed.message, fieldOf(completed));
+  if (!completedSymbol(request, planned, completed, error)) return error;
   const Symbol& s = *completed.symbol;
   Json json = {{"type", symbologyToken(planned.request.type)},
                {"digits", s.digits},

@@ -18,6 +18,7 @@
 #include "barcodecontroller.h"
 #include "barcodeview.h"
 #include "mainwindow.h"
+#include "symbologies.h"
 
 namespace strimlo::test {
 
@@ -68,6 +69,11 @@ struct Window {
 inline void choose(QComboBox* combo, int index) {
   QTest::keyClick(combo, Qt::Key_Home);
   for (int i = 0; i < index; ++i) QTest::keyClick(combo, Qt::Key_Down);
+}
+
+// Picks a code type in the list as a user does, wherever the list has it.
+inline void chooseType(Window& w, CodeType type) {
+  choose(w.codeType, w.codeType->findData(QString::fromLatin1(symbology(type)->token)));
 }
 
 // Changes a list, box or spin box with the keyboard as a user does, as choose() does: a
@@ -126,6 +132,7 @@ inline QString mnemonicClash(const QMainWindow& main, const QPushButton& save) {
 // What every window test names unqualified.
 using namespace strimlo;
 using strimlo::test::choose;
+using strimlo::test::chooseType;
 using strimlo::test::operate;
 using strimlo::test::retype;
 using strimlo::test::settle;

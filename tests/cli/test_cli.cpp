@@ -6,8 +6,10 @@
 #include <chrono>
 #include <filesystem>
 #include <set>
+#include <sstream>
 
 #include "options.h"
+#include "symbologies.h"
 #include "cli_runner.h"
 #include "readback.h"
 
@@ -185,6 +187,21 @@ TEST(Cli, HelpNamesTheSizesAndResolutions) {
   for (const char* word : {"197%", "82%", "3200 dpi", "72 dpi", "isbn13", "upce", "ismn",
                            "--variant", "--batch", "greyscale PNG", "--delimiter"})
     EXPECT_NE(c.output.find(word), std::string::npos) << word;
+}
+
+// The completion offers every type of the symbology table after --type (it reads them from
+// --help), and the ISBN word that picks by length.
+TEST(Cli, CompletionOffersEveryType) {
+  const std::string script = "source " STRIMLO_COMPLETION "; COMP_WORDS=(" STRIMLO_CLI
+                             " --type ''); COMP_CWORD=2; _strimlo_cli; printf '%s\\n' \"${COMPREPLY[@]}\"";
+  const test::CommandResult c = test::run("bash -c " + shellQuote(script));
+  ASSERT_EQ(c.exitCode, 0) << c.output;
+  std::set<std::string> offered;
+  std::istringstream lines(c.output);
+  for (std::string line; std::getline(lines, line);) offered.insert(line);
+  std::set<std::string> expected = {"isbn"};
+  for (const SymbologyRow& row : symbologies()) expected.insert(row.token);
+  EXPECT_EQ(offered, expected);
 }
 
 namespace {
