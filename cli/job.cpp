@@ -8,6 +8,7 @@
 #include "atomic_file.h"
 #include "check.h"
 #include "digits.h"
+#include "encode.h"
 #include "echo.h"
 #include "makecode.h"
 #include "stages.h"
@@ -159,6 +160,22 @@ SaveOutcome saveBytes(const Job& job, std::string_view bytes, std::string& error
   return {SaveFailure::WriteFailed, Refusal::None};
 }
 
+// The file of a raster symbol already drawn to be verified: the bytes write() makes,
+// encoded from the bitmap in memory rather than drawn again (which was most of what
+// --verify added to a batch). What write() refuses, write() still says.
+Written rasterFile(const Symbol& symbol, const InkBitmap& drawn, const Request& request) {
+  const auto format = static_cast<FileFormat>(request.format);
+  if (drawn.ink.empty() || !reductionInRange(request.prepress.barReductionMicrons) ||
+      (request.prepress.transparent && !allowsTransparency(format)))
+    return write(symbol, request);
+  RasterSource source = drawn.source();
+  source.transparent = request.prepress.transparent;
+  source.comment = reductionNote(request.prepress.barReductionMicrons, drawn.dpi);
+  std::optional<std::string> bytes = encodeImageBytes(source, format);
+  if (!bytes) return {{}, Failure::EncodeFailed, {}};
+  return {std::move(*bytes), Failure::None, {}};
+}
+
 // The symbol is completed once; every check, the verification and the file take it.
 void makeFile(const Job& job, JobResult& r) {
   const std::string data = withVariant(job.type, convertText(job.data, "data", r.warnings),
@@ -181,8 +198,10 @@ void makeFile(const Job& job, JobResult& r) {
     r.error = failureMessage({SaveFailure::Refused, c.refusal}, job, data, addon);
     return;
   }
+  InkBitmap drawn;
   if (job.verify) {
-    const SymbolCheck check = checkSymbol(*c.symbol, job.format, job.size, job.res, job.prepress, job.minGrade);
+    const SymbolCheck check =
+        checkSymbol(*c.symbol, job.format, job.size, job.res, job.prepress, job.minGrade, &drawn);
     if (!check.note.empty()) r.warnings.push_back(check.note);
     r.verification = check.cells;
     if (!check.refusal.empty()) {
@@ -195,7 +214,7 @@ void makeFile(const Job& job, JobResult& r) {
   request.size = job.size;
   request.res = job.res;
   request.prepress = job.prepress;
-  const Written file = write(*c.symbol, request);
+  const Written file = rasterFile(*c.symbol, drawn, request);
   SaveOutcome outcome = outcomeOf(file, job);
   if (outcome) outcome = saveBytes(job, file.bytes, r.error);
   r.written = static_cast<bool>(outcome);
