@@ -235,4 +235,44 @@ SymbolCheck checkSymbol(const Symbol& symbol, FileFormat format, SizeIndex size,
   return c;
 }
 
+std::optional<Verification> rasterGrade(const Symbol& symbol, FileFormat format, SizeIndex size,
+                                        ResolutionIndex res, const Prepress& prepress) {
+  Request request;
+  request.format = static_cast<Format>(format);
+  request.size = size;
+  request.res = res;
+  request.prepress = prepress;
+  Layout layout = layOut(symbol, request);
+  // The texts lie beside the bars, not across the row graded; drawing them was a third of
+  // the cost.
+  layout.texts.clear();
+  const Font* font = Font::helvetica();
+  if (!font || layout.pixelsWide <= 0 || layout.pixelsHigh <= 0 || layout.pixelsWide > kMaxSurfaceSide)
+    return std::nullopt;
+  // Halfway between the data bars' tops and bottoms (y upward): above the guards' extension
+  // and the digits, below any text over the bars.
+  double low = 0, high = layout.pixelsHigh;
+  for (const DarkRun& run : layout.runs)
+    if (run.part == RunPart::Data) {
+      low = std::max(low, run.y0);
+      high = std::min(high, run.y1);
+    }
+  const int row = std::clamp(static_cast<int>(layout.pixelsHigh - (low + high) / 2), 0, layout.pixelsHigh - 1);
+  verify::Image image;
+  image.width = layout.pixelsWide;
+  image.height = 1;
+  image.pixelsPerMm = layout.dpi / 25.4;
+  image.pixels.resize(static_cast<std::size_t>(image.width));
+  if (!paintInkStrip(layout, *font, row, 1, image.pixels.data(), image.pixels.size())) return std::nullopt;
+  invertInk(image.pixels);
+  verify::Decoded known;
+  known.format = symbol.type == kEAN8 ? "EAN-8" : symbol.type == kUPCA ? "UPC-A" : symbol.type == kUPCE ? "UPC-E" : "EAN-13";
+  known.digits = symbol.digits;
+  known.addon = symbol.addon ? symbol.addonText : "";
+  known.x1 = image.width;
+  Verification v = verify::gradeKnown(image, known);
+  if (!v.error.empty()) return std::nullopt;
+  return v;
+}
+
 }  // namespace strimlo::cli

@@ -50,6 +50,54 @@ std::string lowResolutionNote(const Job& job) {
   return text;
 }
 
+// A note when a raster with enough pixels per module would still grade below C: bar edges
+// rounded to whole pixels one by one leave the widths uneven. It names the lowest higher
+// resolution, and the nearest size at this resolution, that grade B or better; "" when the
+// grade is C or better, or when the pixels per module already drew a note. Graded on one
+// drawn row (rasterGrade), so a plain write stays as fast as it was.
+std::string lowGradeNote(const Job& job, const Symbol& symbol) {
+  if (job.verify || (job.format != kPNG && job.format != kTIFF && job.format != kJPEG)) return {};
+  // From six pixels a module on, rounding moves an edge at most a twelfth of a module:
+  // such files grade A, and are not graded here.
+  const double pixels = pixelsPerModule(job.size, job.res);
+  if (pixels < kFewestPixelsPerModule || pixels >= 6) return {};
+  const auto grade = [&](SizeIndex size, ResolutionIndex res) {
+    return rasterGrade(symbol, job.format, size, res, job.prepress);
+  };
+  const std::optional<verify::Verification> here = grade(job.size, job.res);
+  if (!here || here->grade >= gradeFloor('C')) return {};
+  char text[160];
+  std::snprintf(text, sizeof text, "resolution: at %.0f dpi the file would ", static_cast<double>(getResolution(job.res)));
+  const std::string note = text + verify::summary(*here) +
+                           ", below C (bar edges rounded to whole pixels make widths uneven)";
+  std::string better;
+  for (ResolutionIndex res = job.res + 1; res < kResolutionCount; ++res)
+    if (const auto g = grade(job.size, res); g && g->grade >= gradeFloor('B')) {
+      std::snprintf(text, sizeof text, "%.0f dpi (res %d) grades %c", static_cast<double>(getResolution(res)),
+                    res, g->letter);
+      better = text;
+      break;
+    }
+  // The nearest size, the larger first, whose modules fall better on this resolution's dots.
+  for (int step = 1; step < kSizeCount; ++step) {
+    std::optional<SizeIndex> found;
+    for (const int size : {job.size + step, job.size - step})
+      if (size >= 0 && size < kSizeCount)
+        if (const auto g = grade(size, job.res); g && g->grade >= gradeFloor('B')) {
+          std::snprintf(text, sizeof text, "size %d (%.0f %%) grades %c at %.0f dpi", size,
+                        static_cast<double>(getScale(size)) * 100, g->letter,
+                        static_cast<double>(getResolution(job.res)));
+          found = size;
+          break;
+        }
+    if (found) {
+      better += (better.empty() ? "" : ", or ") + std::string(text);
+      break;
+    }
+  }
+  return note + (better.empty() ? "" : "; " + better);
+}
+
 // Whether the price, drawn where the file layout puts it, ends inside the image. The
 // layout scales as a whole, so the answer holds at every size and resolution.
 bool priceFits(const Symbol& symbol, SizeIndex size, ResolutionIndex res) {
@@ -198,6 +246,7 @@ void makeFile(const Job& job, JobResult& r) {
     r.error = failureMessage({SaveFailure::Refused, c.refusal}, job, data, addon);
     return;
   }
+  if (const std::string note = lowGradeNote(job, *c.symbol); !note.empty()) r.warnings.push_back(note);
   InkBitmap drawn;
   if (job.verify) {
     const SymbolCheck check =

@@ -67,10 +67,35 @@ struct Aperture {
   }
 };
 
+// The aperture of a diameter, made once per thread: its taps are sampled 8 x 8 per pixel,
+// which cost as much as grading a line.
+const Aperture& apertureOf(double diameterPixels) {
+  thread_local double diameter = -1;
+  thread_local std::optional<Aperture> made;
+  if (!made || diameter != diameterPixels) {
+    made.emplace(diameterPixels);
+    diameter = diameterPixels;
+  }
+  return *made;
+}
+
 // Reflectance in percent along row y from x0 to x1 (exclusive); beyond the image its edge
 // pixels go on, as if it were placed on ground of their colour. Each tap's row is found
 // once per line, and its column clamped only where the aperture reaches past an edge.
-std::vector<double> profileOf(const Image& im, const Aperture& ap, int y, int x0, int x1) {
+std::vector<double> profileOf(const Image& im, const Aperture& taps, int y, int x0, int x1) {
+  // An image of one row (a symbol's row graded on its own) has every tap of a column on
+  // the same pixel: the column's weights are summed first.
+  Aperture columns(0);
+  if (im.height == 1) {
+    columns.taps.clear();
+    for (const Aperture::Tap& t : taps.taps) {
+      auto same = std::find_if(columns.taps.begin(), columns.taps.end(),
+                               [&](const Aperture::Tap& c) { return c.dx == t.dx; });
+      if (same == columns.taps.end()) columns.taps.push_back({t.dx, 0, t.weight});
+      else same->weight += t.weight;
+    }
+  }
+  const Aperture& ap = im.height == 1 ? columns : taps;
   std::vector<double> p;
   p.reserve(static_cast<std::size_t>(std::max(x1 - x0, 0)));
   std::vector<const std::uint8_t*> rows;
@@ -177,7 +202,8 @@ Verification gradeKnown(const Image& image, const Decoded& known) {
   const double modules = static_cast<double>(expected->pattern.size());
   // Where the bars are, from the middle of the rows read, through a one-pixel aperture.
   const int yc = std::clamp((known.y0 + known.y1) / 2, 0, image.height - 1);
-  const Profile centre = gradeProfile(profileOf(image, Aperture(0), yc, 0, image.width), *expected);
+  static const Aperture pixel(0);
+  const Profile centre = gradeProfile(profileOf(image, pixel, yc, 0, image.width), *expected);
   double xs = known.x0, xe = known.x1;
   if (centre.values[kDecode] > 0) {
     xs = centre.start;
@@ -196,7 +222,7 @@ Verification gradeKnown(const Image& image, const Decoded& known) {
   v.apertureMm = v.modulePixels / v.pixelsPerMm >= 0.264 ? 0.150 : 0.100;
   // At most 32 pixels across (a module of some 70 pixels): beyond that the image is far
   // finer than the aperture needs, and the cost grows with its square.
-  const Aperture aperture(std::min(v.apertureMm * v.pixelsPerMm, kMaxAperturePixels));
+  const Aperture& aperture = apertureOf(std::min(v.apertureMm * v.pixelsPerMm, kMaxAperturePixels));
   const auto [top, bottom] = barRows(image, yc, static_cast<int>(xs), static_cast<int>(std::ceil(xe)));
   const int x0 = static_cast<int>(std::floor(xs - (expected->quietLeft + 2) * v.modulePixels));
   const int x1 = static_cast<int>(std::ceil(xe + (expected->quietRight + 2) * v.modulePixels));
