@@ -82,37 +82,34 @@ const Aperture& apertureOf(double diameterPixels) {
 // Reflectance in percent along row y from x0 to x1 (exclusive); beyond the image its edge
 // pixels go on, as if it were placed on ground of their colour. Each tap's row is found
 // once per line, and its column clamped only where the aperture reaches past an edge.
-std::vector<double> profileOf(const Image& im, const Aperture& taps, int y, int x0, int x1) {
+std::vector<double> profileOf(const Image& im, const Aperture& ap, int y, int x0, int x1) {
   // An image of one row (a symbol's row graded on its own) has every tap of a column on
   // the same pixel: the column's weights are summed first.
-  Aperture columns(0);
-  if (im.height == 1) {
-    columns.taps.clear();
-    for (const Aperture::Tap& t : taps.taps) {
-      auto same = std::find_if(columns.taps.begin(), columns.taps.end(),
-                               [&](const Aperture::Tap& c) { return c.dx == t.dx; });
-      if (same == columns.taps.end()) columns.taps.push_back({t.dx, 0, t.weight});
+  std::vector<Aperture::Tap> columns;
+  if (im.height == 1)
+    for (const Aperture::Tap& t : ap.taps) {
+      auto same = std::find_if(columns.begin(), columns.end(), [&](const Aperture::Tap& c) { return c.dx == t.dx; });
+      if (same == columns.end()) columns.push_back({t.dx, 0, t.weight});
       else same->weight += t.weight;
     }
-  }
-  const Aperture& ap = im.height == 1 ? columns : taps;
+  const std::vector<Aperture::Tap>& taps = im.height == 1 ? columns : ap.taps;
   std::vector<double> p;
   p.reserve(static_cast<std::size_t>(std::max(x1 - x0, 0)));
   std::vector<const std::uint8_t*> rows;
-  rows.reserve(ap.taps.size());
+  rows.reserve(taps.size());
   int reach = 0;
-  for (const Aperture::Tap& t : ap.taps) {
+  for (const Aperture::Tap& t : taps) {
     rows.push_back(im.pixels.data() + static_cast<std::size_t>(std::clamp(y + t.dy, 0, im.height - 1)) * im.width);
     reach = std::max(reach, std::abs(t.dx));
   }
-  const std::size_t n = ap.taps.size();
+  const std::size_t n = taps.size();
   for (int x = x0; x < x1; ++x) {
     double sum = 0;
     if (x - reach >= 0 && x + reach < im.width) {
-      for (std::size_t i = 0; i < n; ++i) sum += ap.taps[i].weight * rows[i][x + ap.taps[i].dx];
+      for (std::size_t i = 0; i < n; ++i) sum += taps[i].weight * rows[i][x + taps[i].dx];
     } else {
       for (std::size_t i = 0; i < n; ++i)
-        sum += ap.taps[i].weight * rows[i][std::clamp(x + ap.taps[i].dx, 0, im.width - 1)];
+        sum += taps[i].weight * rows[i][std::clamp(x + taps[i].dx, 0, im.width - 1)];
     }
     p.push_back(sum * (100.0 / 255.0));
   }
