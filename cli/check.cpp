@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <cstdint>
 #include <cstdio>
 #include <cstring>
 #include <memory>
@@ -12,6 +13,8 @@
 #include "echo.h"
 #include "makecode.h"
 #include "prepress.h"
+#include "paint.h"
+#include "stages.h"
 #include "verify.h"
 
 namespace strimlo::cli {
@@ -154,8 +157,8 @@ int checkMain(const Options& o) {
 }
 
 SymbolCheck checkSymbol(const Symbol& symbol, FileFormat format, SizeIndex size, ResolutionIndex res,
-                        const Prepress& prepress, char minGrade) {
-  const verify::DrawnGrade drawn = verify::gradeDrawn(symbol, format, size, res, prepress);
+                        const Prepress& prepress, char minGrade, InkBitmap* drawnInk) {
+  const verify::DrawnGrade drawn = verify::gradeDrawn(symbol, format, size, res, prepress, drawnInk);
   if (!drawn.problem.empty()) return {{}, drawn.problem, {}, {}, 0};
   SymbolCheck c;
   c.verification = drawn.verification;
@@ -185,6 +188,46 @@ SymbolCheck checkSymbol(const Symbol& symbol, FileFormat format, SizeIndex size,
   else if (v.grade < gradeFloor(minGrade))
     c.refusal = std::string("grade ") + v.letter + " is below the --min-grade " + minGrade;
   return c;
+}
+
+std::optional<Verification> rasterGrade(const Symbol& symbol, FileFormat format, SizeIndex size,
+                                        ResolutionIndex res, const Prepress& prepress) {
+  Request request;
+  request.format = static_cast<Format>(format);
+  request.size = size;
+  request.res = res;
+  request.prepress = prepress;
+  Layout layout = layOut(symbol, request);
+  // The texts lie beside the bars, not across the row graded; drawing them was a third of
+  // the cost.
+  layout.texts.clear();
+  const Font* font = Font::helvetica();
+  if (!font || layout.pixelsWide <= 0 || layout.pixelsHigh <= 0 || layout.pixelsWide > kMaxSurfaceSide)
+    return std::nullopt;
+  // Halfway between the data bars' tops and bottoms (y upward): above the guards' extension
+  // and the digits, below any text over the bars.
+  double low = 0, high = layout.pixelsHigh;
+  for (const DarkRun& run : layout.runs)
+    if (run.part == RunPart::Data) {
+      low = std::max(low, run.y0);
+      high = std::min(high, run.y1);
+    }
+  const int row = std::clamp(static_cast<int>(layout.pixelsHigh - (low + high) / 2), 0, layout.pixelsHigh - 1);
+  verify::Image image;
+  image.width = layout.pixelsWide;
+  image.height = 1;
+  image.pixelsPerMm = layout.dpi / 25.4;
+  image.pixels.resize(static_cast<std::size_t>(image.width));
+  if (!paintInkStrip(layout, *font, row, 1, image.pixels.data(), image.pixels.size())) return std::nullopt;
+  verify::invertInk(image.pixels);
+  verify::Decoded known;
+  known.format = symbol.type == kEAN8 ? "EAN-8" : symbol.type == kUPCA ? "UPC-A" : symbol.type == kUPCE ? "UPC-E" : "EAN-13";
+  known.digits = symbol.digits;
+  known.addon = symbol.addon ? symbol.addonText : "";
+  known.x1 = image.width;
+  Verification v = verify::gradeKnown(image, known);
+  if (!v.error.empty()) return std::nullopt;
+  return v;
 }
 
 }  // namespace strimlo::cli

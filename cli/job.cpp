@@ -8,6 +8,7 @@
 #include "atomic_file.h"
 #include "check.h"
 #include "digits.h"
+#include "encode.h"
 #include "echo.h"
 #include "makecode.h"
 #include "stages.h"
@@ -48,6 +49,54 @@ std::string lowResolutionNote(const Job& job) {
                 static_cast<double>(getResolution(job.res)), pixels,
                 static_cast<double>(getResolution(enough)), enough);
   return text;
+}
+
+// A note when a raster with enough pixels per module would still grade below C: bar edges
+// rounded to whole pixels one by one leave the widths uneven. It names the lowest higher
+// resolution, and the nearest size at this resolution, that grade B or better; "" when the
+// grade is C or better, or when the pixels per module already drew a note. Graded on one
+// drawn row (rasterGrade), so a plain write stays as fast as it was.
+std::string lowGradeNote(const Job& job, const Symbol& symbol) {
+  if (job.verify || (job.format != kPNG && job.format != kTIFF && job.format != kJPEG)) return {};
+  // From six pixels a module on, rounding moves an edge at most a twelfth of a module:
+  // such files grade A, and are not graded here.
+  const double pixels = pixelsPerModule(job.size, job.res);
+  if (pixels < kFewestPixelsPerModule || pixels >= 6) return {};
+  const auto grade = [&](SizeIndex size, ResolutionIndex res) {
+    return rasterGrade(symbol, job.format, size, res, job.prepress);
+  };
+  const std::optional<verify::Verification> here = grade(job.size, job.res);
+  if (!here || here->grade >= gradeFloor('C')) return {};
+  char text[160];
+  std::snprintf(text, sizeof text, "resolution: at %.0f dpi the file would ", static_cast<double>(getResolution(job.res)));
+  const std::string note = text + verify::summary(*here) +
+                           ", below C (bar edges rounded to whole pixels make widths uneven)";
+  std::string better;
+  for (ResolutionIndex res = job.res + 1; res < kResolutionCount; ++res)
+    if (const auto g = grade(job.size, res); g && g->grade >= gradeFloor('B')) {
+      std::snprintf(text, sizeof text, "%.0f dpi (res %d) grades %c", static_cast<double>(getResolution(res)),
+                    res, g->letter);
+      better = text;
+      break;
+    }
+  // The nearest size, the larger first, whose modules fall better on this resolution's dots.
+  for (int step = 1; step < kSizeCount; ++step) {
+    std::optional<SizeIndex> found;
+    for (const int size : {job.size + step, job.size - step})
+      if (size >= 0 && size < kSizeCount)
+        if (const auto g = grade(size, job.res); g && g->grade >= gradeFloor('B')) {
+          std::snprintf(text, sizeof text, "size %d (%.0f %%) grades %c at %.0f dpi", size,
+                        static_cast<double>(getScale(size)) * 100, g->letter,
+                        static_cast<double>(getResolution(job.res)));
+          found = size;
+          break;
+        }
+    if (found) {
+      better += (better.empty() ? "" : ", or ") + std::string(text);
+      break;
+    }
+  }
+  return note + (better.empty() ? "" : "; " + better);
 }
 
 // Whether the price, drawn where the file layout puts it, ends inside the image. The
@@ -160,6 +209,22 @@ SaveOutcome saveBytes(const Job& job, std::string_view bytes, std::string& error
   return {SaveFailure::WriteFailed, Refusal::None};
 }
 
+// The file of a raster symbol already drawn to be verified: the bytes write() makes,
+// encoded from the bitmap in memory rather than drawn again (which was most of what
+// --verify added to a batch). What write() refuses, write() still says.
+Written rasterFile(const Symbol& symbol, const InkBitmap& drawn, const Request& request) {
+  const auto format = static_cast<FileFormat>(request.format);
+  if (drawn.ink.empty() || !reductionInRange(request.prepress.barReductionMicrons) ||
+      (request.prepress.transparent && !allowsTransparency(format)))
+    return write(symbol, request);
+  RasterSource source = drawn.source();
+  source.transparent = request.prepress.transparent;
+  source.comment = reductionNote(request.prepress.barReductionMicrons, drawn.dpi);
+  std::optional<std::string> bytes = encodeImageBytes(source, format);
+  if (!bytes) return {{}, Failure::EncodeFailed, {}};
+  return {std::move(*bytes), Failure::None, {}};
+}
+
 // The symbol is completed once; every check, the verification and the file take it.
 void makeFile(const Job& job, JobResult& r) {
   const std::string data = withVariant(job.type, convertText(job.data, "data", r.warnings),
@@ -182,8 +247,11 @@ void makeFile(const Job& job, JobResult& r) {
     r.error = failureMessage({SaveFailure::Refused, c.refusal}, job, data, addon);
     return;
   }
+  if (const std::string note = lowGradeNote(job, *c.symbol); !note.empty()) r.warnings.push_back(note);
+  InkBitmap drawn;
   if (job.verify) {
-    const SymbolCheck check = checkSymbol(*c.symbol, job.format, job.size, job.res, job.prepress, job.minGrade);
+    const SymbolCheck check =
+        checkSymbol(*c.symbol, job.format, job.size, job.res, job.prepress, job.minGrade, &drawn);
     if (!check.note.empty()) r.warnings.push_back(check.note);
     r.verification = check.cells;
     if (!check.refusal.empty()) {
@@ -196,7 +264,7 @@ void makeFile(const Job& job, JobResult& r) {
   request.size = job.size;
   request.res = job.res;
   request.prepress = job.prepress;
-  const Written file = write(*c.symbol, request);
+  const Written file = rasterFile(*c.symbol, drawn, request);
   SaveOutcome outcome = outcomeOf(file, job);
   if (outcome) outcome = saveBytes(job, file.bytes, r.error);
   r.written = static_cast<bool>(outcome);

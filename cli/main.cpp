@@ -9,6 +9,7 @@
 #include "atomic_file.h"
 #include "batch.h"
 #include "check.h"
+#include "decode.h"
 #include "echo.h"
 #include "job.h"
 #include "makecode.h"
@@ -141,6 +142,8 @@ int run(int argc, char** argv) {
     std::fputs("(strimlo-cli --help shows the options)\n", stderr);
     return 2;
   }
+  // The reader's library loads beside the first drawing, not after it.
+  if (parsed.options.check || parsed.options.verify) verify::prepareDecoder();
   if (parsed.options.check) return checkMain(parsed.options);
   if (parsed.options.batch) return batchMain(parsed.options);
   removeTemporaryFilesOnSignals();

@@ -1,13 +1,28 @@
 #include "drawn.h"
 
+#include <cstring>
+
 #include "font.h"
 #include "layout.h"
 #include "paint.h"
+#include "raster.h"
 
 namespace strimlo::verify {
 
+// Eight bytes at a time: byte by byte it was a tenth of a verified batch's time.
+void invertInk(std::vector<std::uint8_t>& pixels) {
+  std::size_t i = 0;
+  for (; i + 8 <= pixels.size(); i += 8) {
+    std::uint64_t word;
+    std::memcpy(&word, pixels.data() + i, 8);
+    word = ~word;
+    std::memcpy(pixels.data() + i, &word, 8);
+  }
+  for (; i < pixels.size(); ++i) pixels[i] = static_cast<std::uint8_t>(~pixels[i]);
+}
+
 DrawnGrade gradeDrawn(const Symbol& symbol, FileFormat format, SizeIndex size,
-                      ResolutionIndex res, const Prepress& prepress) {
+                      ResolutionIndex res, const Prepress& prepress, InkBitmap* keep) {
   const bool raster = format == kPNG || format == kTIFF || format == kJPEG;
   Layout layout = fileLayout(symbol, format == kEPS ? 1 : size, raster ? res : 3);
   applyPrepress(layout, symbol.type, prepress, true);
@@ -32,8 +47,17 @@ DrawnGrade gradeDrawn(const Symbol& symbol, FileFormat format, SizeIndex size,
     drawn.problem = "the symbol could not be drawn to be checked";
     return drawn;
   }
-  for (std::uint8_t& p : image.pixels) p = static_cast<std::uint8_t>(255 - p);  // ink to reflectance
+  invertInk(image.pixels);
   drawn.verification = verifyImage(image);
+  // The raster as drawn is the file's own layout (the same as layOut's): handed back in
+  // place, so a large image is not held twice.
+  if (raster && keep) {
+    invertInk(image.pixels);
+    keep->width = image.width;
+    keep->height = image.height;
+    keep->dpi = layout.dpi;
+    keep->ink = std::move(image.pixels);
+  }
   return drawn;
 }
 

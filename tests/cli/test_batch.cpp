@@ -235,6 +235,18 @@ TEST(Batch, EightThreadsWriteTheBytesOfOne) {
     const std::string name = e.path().filename().string();
     EXPECT_EQ(test::readFile(e.path().string()), test::readFile(dir.file("eight/" + name))) << name;
   }
+  // Verified, a raster is encoded from the bitmap drawn for its check: the same bytes. The
+  // 100 dpi lines of small sizes do not scan and are refused.
+  fs::create_directory(dir.file("verified"));
+  test::cli("--batch " + shellQuote(dir.file("in.csv")) + " --outdir " + shellQuote(dir.file("verified")) +
+            " --fix-check-digits --verify --jobs 8");
+  int written = 0;
+  for (auto& e : fs::directory_iterator(dir.file("verified"))) {
+    const std::string name = e.path().filename().string();
+    EXPECT_EQ(test::readFile(e.path().string()), test::readFile(dir.file("one/" + name))) << name;
+    ++written;
+  }
+  EXPECT_GE(written, 40);
 }
 
 TEST(Batch, UsageAndInputErrorsWriteNothing) {

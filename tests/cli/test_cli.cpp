@@ -78,6 +78,13 @@ TEST(Cli, ExitCodesAndMessages) {
       {"--verify --size 0 --res 0 -o " + shellQuote(dir.file("v72.png")) + " 401234567890", 1,
        "the symbol does not scan at 72 dpi"},
       {"--verify --min-grade E -o " + out + " 401234567890", 2, "bad value for --min-grade"},
+      // Without --verify, a raster that would grade below C says so and names better choices.
+      {"--type ean8 --size 0 --res 2 -o " + shellQuote(dir.file("n8.png")) + " 4012345", 0,
+       "note: resolution: at 300 dpi the file would grade D (1.0): decodability 0.30, below C (bar edges "
+       "rounded to whole pixels make widths uneven); 600 dpi (res 3) grades A, or size 1 (91 %) grades B at "
+       "300 dpi"},
+      {"--size 0 --res 2 --format tiff -o " + shellQuote(dir.file("n13.tiff")) + " 401234567890", 0,
+       "the file would grade F (0.0): decodability 0.13, below C"},
       // --check: one line naming the cause for what is no symbol's image.
       {"--check " + shellQuote(dir.file("v6.png")), 0, "EAN-8 40123455"},
       {"--check --min-grade A " + shellQuote(dir.file("v6.png")), 0, "grade A"},
