@@ -66,7 +66,8 @@ void addSmallDigits(Layout& out, const Symbol& sym, const Shape& shape, const Fr
   const float width = f.smallFont * kDigitAdvance;
   const float y = f.digitY + (f.digitFont - f.smallFont) * kDescender;
   if (sym.digits.empty()) return;
-  out.texts.push_back({sym.digits.substr(0, 1), left - clear - width, y, f.smallFont, TextRole::SmallDigit});
+  out.texts.push_back({sym.digits.substr(0, 1), left - clear - width, y, f.smallFont,
+                       TextRole::SmallDigit});
   out.texts.push_back({sym.digits.substr(sym.digits.size() - 1), right + clear, y, f.smallFont,
                        TextRole::SmallDigit});
 }
@@ -136,9 +137,11 @@ constexpr float kEpsLineBaseline = 69.5f;
 void placeFromEpsTables(Layout& out, const Symbol& sym, const Frame& f) {
   const bool ean8 = sym.type == kEAN8;
   const float* pos = ean8 ? kEpsPositions.lower_pos8 : kEpsPositions.lower_pos13;
-  const std::size_t count = ean8 ? std::size(kEpsPositions.lower_pos8) : std::size(kEpsPositions.lower_pos13);
+  const std::size_t count =
+      ean8 ? std::size(kEpsPositions.lower_pos8) : std::size(kEpsPositions.lower_pos13);
   if (sym.addon) {
-    const std::size_t n = sym.addon->size() == kAddon2Modules ? 2 : std::size(kEpsPositions.addon_pos);
+    const std::size_t n =
+        sym.addon->size() == kAddon2Modules ? 2 : std::size(kEpsPositions.addon_pos);
     for (std::size_t k = 0; k < n && k < sym.addonText.size(); ++k)
       out.texts.push_back({sym.addonText.substr(k, 1), kEpsPositions.addon_pos[k], f.addonDigitY,
                            f.digitFont, TextRole::AddonDigit});

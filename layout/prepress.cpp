@@ -93,11 +93,11 @@ void shift(Layout& layout, double dx) {
 // Each mark with its tip on the box's edge, in the digit font.
 void addMarks(Layout& layout, const QuietBox& box) {
   const float size = layout.digitFont;
-  layout.texts.push_back({">", static_cast<float>(box.right) - kGreaterTip * size, box.rightMarkY, size,
-                          TextRole::Mark});
+  layout.texts.push_back({">", static_cast<float>(box.right) - kGreaterTip * size, box.rightMarkY,
+                          size, TextRole::Mark});
   if (box.leftMark)
-    layout.texts.push_back({"<", static_cast<float>(box.left) - kLessTip * size, layout.digitY, size,
-                            TextRole::Mark});
+    layout.texts.push_back({"<", static_cast<float>(box.left) - kLessTip * size, layout.digitY,
+                            size, TextRole::Mark});
 }
 
 }  // namespace

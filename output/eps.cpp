@@ -215,7 +215,9 @@ void appendText(std::string& out, const TextItem& text, const TextItem* previous
       previous && ((text.role == TextRole::AddonDigit && previous->role == TextRole::AddonDigit) ||
                    (text.role == TextRole::Price && previous->role == TextRole::Line));
   if (!goesOn) {
-    out += inIsbnFont(text) ? "isbnfont" : text.role == TextRole::SmallDigit ? "smallfont" : "e1font";
+    out += inIsbnFont(text)                    ? "isbnfont"
+           : text.role == TextRole::SmallDigit ? "smallfont"
+                                               : "e1font";
     out += gap;
   }
   if (inIsbnFont(text)) appendShort(out, text.x);
@@ -239,7 +241,8 @@ void appendTexts(std::string& out, const Layout& layout, bool (*wanted)(TextRole
   for (const TextItem& text : layout.texts)
     if (wanted(text.role)) texts.push_back(&text);
   std::stable_sort(texts.begin(), texts.end(), [](const TextItem* a, const TextItem* b) {
-    return underBars(a->role) && underBars(b->role) ? a->x < b->x : underBars(a->role) && !underBars(b->role);
+    if (underBars(a->role) && underBars(b->role)) return a->x < b->x;
+    return underBars(a->role) && !underBars(b->role);
   });
   const TextItem* previous = nullptr;
   for (const TextItem* text : texts) {
@@ -284,7 +287,8 @@ void appendRuns(std::string& out, const Layout& layout, bool addon) {
 
 }  // namespace
 
-std::optional<std::string> writeEps(const Layout& layout, std::string_view title, int reductionMicrons) {
+std::optional<std::string> writeEps(const Layout& layout, std::string_view title,
+                                    int reductionMicrons) {
   if (!layout.eps) return std::nullopt;
   try {
     const EpsFrame& eps = *layout.eps;
@@ -338,7 +342,8 @@ std::optional<std::string> makeEPS(CodeType type, std::string_view digits,
     Layout layout = epsLayout(sym);
     // An absent text is not drawn (an empty one is, where the style draws it).
     std::erase_if(layout.texts, [&](const TextItem& t) {
-      return (!priceText && t.role == TextRole::Price) || (!addonText && t.role == TextRole::AddonDigit);
+      return (!priceText && t.role == TextRole::Price) ||
+             (!addonText && t.role == TextRole::AddonDigit);
     });
     applyPrepress(layout, type, prepress, false);
     return writeEps(layout, digits, prepress.barReductionMicrons);

@@ -94,7 +94,8 @@ SaveFailure saveFailureOf(Failure f) {
 Layout layOut(const Symbol& symbol, const Request& request) {
   const auto format = static_cast<FileFormat>(request.format);
   const bool bitmap = format != kPDF && format != kSVG && format != kEPS;
-  Layout layout = format == kEPS ? epsLayout(symbol) : fileLayout(symbol, request.size, bitmap ? request.res : 0);
+  Layout layout = format == kEPS ? epsLayout(symbol)
+                                 : fileLayout(symbol, request.size, bitmap ? request.res : 0);
   applyPrepress(layout, symbol.type, request.prepress, bitmap);  // a page has no pixels
   return layout;
 }

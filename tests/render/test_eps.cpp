@@ -530,7 +530,9 @@ long unexplained(const test::GreyImage& a, const test::GreyImage& b) {
   long n = 0;
   for (int y = 0; y < a.height; ++y)
     for (int x = 0; x < a.width; ++x)
-      if (dark(a, x, y) != dark(b, x, y) && (!near(b, x, y, dark(a, x, y)) || !near(a, x, y, dark(b, x, y)))) ++n;
+      if (dark(a, x, y) != dark(b, x, y) &&
+          (!near(b, x, y, dark(a, x, y)) || !near(a, x, y, dark(b, x, y))))
+        ++n;
   return n;
 }
 
@@ -583,7 +585,8 @@ TEST(EpsPixels, GhostscriptDrawsWhatThePainterDrawsOfTheLayout) {
       const Layout pixels = atDpi(layout, kDpi, drawn->width, drawn->height);
       test::GreyImage painted{drawn->width, drawn->height, {}};
       painted.pixels.resize(static_cast<std::size_t>(drawn->width) * drawn->height);
-      ASSERT_TRUE(paintInkStrip(pixels, *font, 0, drawn->height, painted.pixels.data(), drawn->width));
+      ASSERT_TRUE(
+          paintInkStrip(pixels, *font, 0, drawn->height, painted.pixels.data(), drawn->width));
       for (auto& p : painted.pixels) p = static_cast<std::uint8_t>(255 - p);
 
       // A row through every bar, the add-on's too, below the add-on digits.
@@ -592,14 +595,15 @@ TEST(EpsPixels, GhostscriptDrawsWhatThePainterDrawsOfTheLayout) {
       ASSERT_EQ(gs.size(), ours.size());
       int worst = 0;
       for (std::size_t k = 0; k < gs.size(); ++k)
-        worst = std::max({worst, std::abs(gs[k].first - ours[k].first), std::abs(gs[k].second - ours[k].second)});
+        worst = std::max({worst, std::abs(gs[k].first - ours[k].first),
+                          std::abs(gs[k].second - ours[k].second)});
       EXPECT_LE(worst, 1) << "bar edges, pixels";
       long ink = 0;
       for (auto p : drawn->pixels) ink += p < 128;
       const long off = unexplained(*drawn, painted);
       EXPECT_LE(off * 1000, ink) << off << " of " << ink << " ink pixels unexplained";
-      std::printf("%-34s %-6s bars %zu, edges within %d px; %ld of %ld ink pixels unexplained\n", r.what,
-                  quiet ? "quiet" : "plain", gs.size(), worst, off, ink);
+      std::printf("%-34s %-6s bars %zu, edges within %d px; %ld of %ld ink pixels unexplained\n",
+                  r.what, quiet ? "quiet" : "plain", gs.size(), worst, off, ink);
     }
   }
 }

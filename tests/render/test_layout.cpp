@@ -235,7 +235,8 @@ TEST(TextAnchors, EveryDigitStandsOverOrUnderItsCharacter) {
   };
   for (const AnchorRow& row : rows) {
     for (const Style& style : styles) {
-      if (style.epsTables && (row.type == kEAN8 || row.type == kEAN13 || isIsbn(row.type))) continue;
+      if (style.epsTables && (row.type == kEAN8 || row.type == kEAN13 || isIsbn(row.type)))
+        continue;
       SCOPED_TRACE(std::string(row.what) + ", " + style.what);
       const Symbol sym = symbol(row.type, row.data, row.addon);
       const Layout l = style.lay(sym);
