@@ -67,8 +67,8 @@ struct Completed {
 Completed complete(const Request& request);
 
 // The file layout of a completed symbol for the request's format and size (points for
-// vector formats, pixels at the resolution for rasters), prepress applied. EPS files keep
-// their own fixed geometry and take no layout of this kind.
+// vector formats, pixels at the resolution for rasters), prepress applied. EPS files have
+// the EPS style (epsLayout): one fixed size, whatever the request's.
 Layout layOut(const Symbol& symbol, const Request& request);
 
 struct Written {

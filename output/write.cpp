@@ -1,5 +1,5 @@
-// Symbol files: EPS text from the EPS writer, a PDF or SVG page of the file layout in
-// points, or a bitmap of the file layout through an image encoder. Each writer gives the
+// Symbol files: the EPS layout through the EPS writer, a PDF or SVG page of the file layout
+// in points, or a bitmap of the file layout through an image encoder. Each writer gives the
 // whole file in memory; only save() touches the disk, atomically.
 #include <cstdio>
 #include <string>
@@ -18,18 +18,8 @@ namespace {
 
 Written fail(Failure failure) { return {{}, failure, {}}; }
 
-std::optional<std::string_view> textIf(bool wanted, const std::string& text) {
-  return wanted ? std::optional<std::string_view>(text) : std::nullopt;
-}
-
-Written epsBytes(const Symbol& sym, const Prepress& prepress) {
-  // ISBN files have always carried the price, even an empty one without an add-on; an
-  // ISMN's is written when there is one, above the add-on or where it would stand.
-  const bool price =
-      isIsbn(sym.type) || (takesPrice(sym.type) && (sym.addon || !sym.priceText.empty()));
-  auto text = makeEPS(sym.type, sym.digits, textIf(hasTextLine(sym.type), sym.isbnLine),
-                      textIf(takesAddon(sym.type), sym.addonText), textIf(price, sym.priceText),
-                      sym.pattern, sym.addon ? &*sym.addon : nullptr, prepress);
+Written epsBytes(const Symbol& sym, const Layout& layout, const Prepress& prepress) {
+  auto text = writeEps(layout, sym.digits, prepress.barReductionMicrons);
   if (!text) return fail(Failure::EncodeFailed);
   return {std::move(*text), Failure::None, {}};
 }
@@ -104,7 +94,8 @@ SaveFailure saveFailureOf(Failure f) {
 Layout layOut(const Symbol& symbol, const Request& request) {
   const auto format = static_cast<FileFormat>(request.format);
   const bool bitmap = format != kPDF && format != kSVG && format != kEPS;
-  Layout layout = fileLayout(symbol, request.size, bitmap ? request.res : 0);
+  Layout layout = format == kEPS ? epsLayout(symbol)
+                                 : fileLayout(symbol, request.size, bitmap ? request.res : 0);
   applyPrepress(layout, symbol.type, request.prepress, bitmap);  // a page has no pixels
   return layout;
 }
@@ -114,9 +105,9 @@ Written write(const Symbol& symbol, const Request& request) {
   if (!reductionInRange(request.prepress.barReductionMicrons)) return fail(Failure::BadRequest);
   if (request.prepress.transparent && !allowsTransparency(format))
     return fail(Failure::OpaqueFormat);
-  if (format == kEPS) return epsBytes(symbol, request.prepress);
   if (format < kEPS || format > kSVG) return fail(Failure::BadRequest);
   const Layout layout = layOut(symbol, request);
+  if (format == kEPS) return epsBytes(symbol, layout, request.prepress);
   if (format == kPDF || format == kSVG)
     return vectorBytes(symbol, layout, format, request.prepress);
   return rasterBytes(layout, format, request.prepress);

@@ -216,6 +216,7 @@ class TestExport : public QObject {
     QTest::newRow("EAN-8 at 82%") << kEAN8 << "9638507" << "" << 0 << "EAN-8:96385074";
     QTest::newRow("ISBN-13 with add-on at 197%")
         << kISBN13 << "978-3-16-148410-0" << "51299" << 9 << "EAN-13:9783161484100";
+    QTest::newRow("UPC-A at 100%") << kUPCA << "03600029145" << "" << 2 << "UPC-A:036000291452";
   }
   void printToPdfMeasuresRight() {
     QFETCH(int, type);
