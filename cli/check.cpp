@@ -155,11 +155,18 @@ int checkMain(const Options& o) {
 }
 
 SymbolCheck checkSymbol(const Symbol& symbol, FileFormat format, SizeIndex size, ResolutionIndex res,
-                        const Prepress& prepress, char minGrade) {
+                        const Prepress& prepress, char minGrade, const FreeSize& free) {
   const bool raster = format == kPNG || format == kTIFF || format == kJPEG;
-  // Vector files at 600 dpi; EPS keeps a module near 91 %.
+  // Vector files at 600 dpi; EPS keeps a module near 91 % unless a size is chosen.
   const SizeIndex drawnSize = format == kEPS ? 1 : size;
-  Layout layout = fileLayout(symbol, drawnSize, raster ? res : 3);
+  Geometry g = presetGeometry(drawnSize, raster ? res : 3);
+  if (free.any()) {
+    const Geometry chosen = geometryFor(size, res, free, raster);
+    if (raster) g = chosen;
+    if (!raster && (format != kEPS || free.sizeGiven() || free.snapDpi)) g.scale = chosen.scale;
+    if (!raster) g.barHeight = chosen.barHeight;
+  }
+  Layout layout = fileLayout(symbol, g);
   applyPrepress(layout, symbol.type, prepress, true);
   const Font* font = Font::helvetica();
   if (!font) return {{}, "Nimbus Sans is not installed: the symbol cannot be drawn to be checked", {}, {}, 0};

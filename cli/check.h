@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "geometry.h"
 #include "options.h"
 #include "symbol.h"
 #include "verify.h"
@@ -34,6 +35,7 @@ std::vector<std::string> checkCellNames();
 // and grades it: refused when it does not read as the digits and add-on meant, or grades
 // below minGrade.
 SymbolCheck checkSymbol(const Symbol& symbol, FileFormat format, SizeIndex size, ResolutionIndex res,
-                        const Prepress& prepress, char minGrade);
+                        const Prepress& prepress, char minGrade,
+                        const FreeSize& free = {});
 
 }  // namespace strimlo::cli

@@ -35,6 +35,16 @@ double pixelsPerModule(SizeIndex size, ResolutionIndex res) {
 // resolution of the list that gives enough at this size; "" otherwise.
 std::string lowResolutionNote(const Job& job) {
   if (job.format != kPNG && job.format != kTIFF && job.format != kJPEG) return {};
+  if (job.freeSize.any()) {
+    const Geometry g = geometryFor(job.size, job.res, job.freeSize, true);
+    const double pixels = g.moduleDots > 0 ? g.moduleDots : kModuleMillimetres * g.scale * g.dpi / 25.4;
+    if (pixels >= kFewestPixelsPerModule) return {};
+    char text[160];
+    std::snprintf(text, sizeof text,
+                  "resolution: %.0f dpi gives %.1f pixels per module, too few to be read",
+                  static_cast<double>(g.dpi), pixels);
+    return text;
+  }
   const double pixels = pixelsPerModule(job.size, job.res);
   if (pixels >= kFewestPixelsPerModule) return {};
   int enough = job.res;
@@ -51,10 +61,10 @@ std::string lowResolutionNote(const Job& job) {
 
 // Whether the price, drawn where the file layout puts it, ends inside the image. The
 // layout scales as a whole, so the answer holds at every size and resolution.
-bool priceFits(const Symbol& symbol, SizeIndex size, ResolutionIndex res) {
+bool priceFits(const Symbol& symbol, const Job& job) {
   const Font* font = Font::helvetica();
   if (font == nullptr) return true;  // nothing to measure with; the save says why
-  const Layout layout = fileLayout(symbol, size, res);
+  const Layout layout = fileLayout(symbol, geometryFor(job.size, job.res, job.freeSize, true));
   for (const TextItem& t : layout.texts)
     if (t.text == symbol.priceText && t.x + font->measure(t.text, t.size).width > layout.width)
       return false;
@@ -159,8 +169,24 @@ SaveOutcome saveBytes(const Job& job, std::string_view bytes, std::string& error
   return {SaveFailure::WriteFailed, Refusal::None};
 }
 
+// What a free size became: the module on the dot grid, a size below GS1's minimum.
+void sizeNotes(const Request& request, std::vector<std::string>& notes) {
+  const FreeSize& free = request.freeSize;
+  const Geometry g = geometryOf(request);
+  const bool bitmap = request.format == Format::PNG || request.format == Format::TIFF ||
+                      request.format == Format::JPEG;
+  if ((bitmap && g.moduleDots > 0) || (!bitmap && free.snapDpi))
+    notes.push_back(sizeNoteOf(request));
+  if (free.sizeGiven() || free.snapDpi)
+    if (std::string note = smallSizeNote(g.scale); !note.empty()) notes.push_back(note);
+}
+
 // The symbol is completed once; every check, the verification and the file take it.
 void makeFile(const Job& job, JobResult& r) {
+  if (std::string why = freeSizeRefusal(job); !why.empty()) {
+    r.error = why;
+    return;
+  }
   const std::string data = withVariant(job.type, convertText(job.data, "data", r.warnings),
                                        convertText(job.variant, "variant", r.warnings));
   const std::string addon = convertText(job.addon, "add-on", r.warnings);
@@ -182,7 +208,8 @@ void makeFile(const Job& job, JobResult& r) {
     return;
   }
   if (job.verify) {
-    const SymbolCheck check = checkSymbol(*c.symbol, job.format, job.size, job.res, job.prepress, job.minGrade);
+    const SymbolCheck check = checkSymbol(*c.symbol, job.format, job.size, job.res, job.prepress, job.minGrade,
+                                           job.freeSize);
     if (!check.note.empty()) r.warnings.push_back(check.note);
     r.verification = check.cells;
     if (!check.refusal.empty()) {
@@ -195,6 +222,8 @@ void makeFile(const Job& job, JobResult& r) {
   request.size = job.size;
   request.res = job.res;
   request.prepress = job.prepress;
+  request.freeSize = job.freeSize;
+  sizeNotes(request, r.warnings);
   const Written file = write(*c.symbol, request);
   SaveOutcome outcome = outcomeOf(file, job);
   if (outcome) outcome = saveBytes(job, file.bytes, r.error);
@@ -235,9 +264,16 @@ std::vector<std::string> droppedInputNotes(const Job& job, const std::string& da
   if (const std::string note = lowResolutionNote(job); !note.empty()) notes.push_back(note);
   if (!takesPrice(job.type)) return notes;
   const Completion c = completeSymbol(job.type, data8, addon8, price8);
-  if (c.symbol && !price8.empty() && !priceFits(*c.symbol, job.size, job.res))
+  if (c.symbol && !price8.empty() && !priceFits(*c.symbol, job))
     notes.push_back("price: wider than the room beside the bars; cut at the image's edge");
   return notes;
+}
+
+std::string freeSizeRefusal(const Job& job) {
+  if (auto why = freeSizeProblem(job.freeSize, job.type, job.size)) return *why;
+  if (job.freeSize.height && job.format == kEPS)
+    return "EPS files keep their bar height: a bar height needs PDF, SVG or an image";
+  return {};
 }
 
 std::string memoryMessage(const Job& job) noexcept {
@@ -245,7 +281,7 @@ std::string memoryMessage(const Job& job) noexcept {
     const Completion c =
         completeSymbol(job.type, toText8(job.data).bytes, toText8(job.addon).bytes);
     if (job.format == kEPS || !c.symbol) return "not enough memory to make the file";
-    const Layout layout = fileLayout(*c.symbol, job.size, job.res);
+    const Layout layout = fileLayout(*c.symbol, geometryFor(job.size, job.res, job.freeSize, true));
     return "not enough memory for a " + std::to_string(layout.pixelsWide) + " x " +
            std::to_string(layout.pixelsHigh) + " image";
   } catch (...) {

@@ -246,17 +246,38 @@ void appendMoveto(std::string& out, BarsOrigin origin) {
   out += " moveto\n";
 }
 
+// A box number as written ("60.25"), read without the C locale.
+float boxNumber(std::string_view text) {
+  float value = 0;
+  std::from_chars(text.data(), text.data() + text.size(), value);
+  return value;
+}
+
+// At a chosen size the fixed box is scaled: whole points rounded up, and the exact box.
+void appendScaledBox(std::string& out, float width, float height, double scale) {
+  const double w = width * scale;
+  const double h = height * scale;
+  out += std::to_string(static_cast<int>(std::ceil(w))) + ' ' +
+         std::to_string(static_cast<int>(std::ceil(h)));
+  out += "\n%%HiResBoundingBox: 0 0 ";
+  appendFixed(out, static_cast<float>(w));
+  out += ' ';
+  appendFixed(out, static_cast<float>(h));
+}
+
 void appendBoundingBox(std::string& out, CodeType type, const ModulePattern* addon,
-                       bool priceAlone, const std::optional<QuietBox>& quiet) {
+                       bool priceAlone, const std::optional<QuietBox>& quiet, double scale) {
   const Box box = boundingBox(type, addon, priceAlone);
   out += "\n%%BoundingBox: 0 0 ";
   if (!quiet) {
+    if (scale != 1.0) return appendScaledBox(out, boxNumber(box.width), boxNumber(box.height), scale);
     out += box.width;
     out += ' ';
     out += box.height;
     return;
   }
   const float width = quiet->pageRight - quiet->left;
+  if (scale != 1.0) return appendScaledBox(out, width, boxNumber(box.height), scale);
   out += std::to_string(static_cast<int>(std::ceil(width)));  // never inside the margin
   out += ' ';
   out += box.height;
@@ -268,31 +289,38 @@ void appendBoundingBox(std::string& out, CodeType type, const ModulePattern* add
 
 void appendHeader(std::string& out, CodeType type, std::string_view digits,
                   const ModulePattern* addon, bool priceAlone,
-                  const std::optional<QuietBox>& quiet, int microns) {
+                  const std::optional<QuietBox>& quiet, int microns, double scale,
+                  std::string_view sizeNote) {
   out += "%!PS-Adobe-2.0 EPSF-1.2\n";
   out += "%%Creator: Strimlo (Mac), ";
   out += kHomePage;
   out += "\n%%Title: ";
   // A line break would end the comment and turn the rest into PostScript.
   for (char ch : digits) out += static_cast<unsigned char>(ch) < 0x20 || ch == 0x7F ? ' ' : ch;
-  appendBoundingBox(out, type, addon, priceAlone, quiet);
+  appendBoundingBox(out, type, addon, priceAlone, quiet, scale);
   out += "\n% FILE GENERATED PGROGRAMMATICALLY - DO NOT MODIFY!\n";
   if (microns > 0) {
     out += "% " + reductionNote(microns, std::nullopt) + " (";
     appendFixed(out, static_cast<float>(reductionLength(microns, 72.0)));
     out += " pt)\n";
   }
+  if (!sizeNote.empty()) {
+    out += "% ";
+    out += sizeNote;
+    out += '\n';
+  }
   out += "%%EndComments\n";
 }
 
 // With a reduction every stroke is the run's width less it, still on the run's centre.
-void appendProcedures(std::string& out, int microns) {
+// At a chosen size the strokes are drawn scaled, so the reduction is given unscaled.
+void appendProcedures(std::string& out, int microns, double scale) {
   if (microns <= 0) {
     out += kProcedures;
     return;
   }
   out += "/bwr { ";
-  appendFixed(out, static_cast<float>(reductionLength(microns, 72.0)));
+  appendFixed(out, static_cast<float>(reductionLength(microns, 72.0) / scale));
   out += " } def\n";
   constexpr std::string_view kWidth = "dup module mul setlinewidth";
   constexpr std::string_view kNarrower = "dup module mul bwr sub setlinewidth";
@@ -315,6 +343,21 @@ void appendMarks(std::string& out, const QuietBox& box) {
   };
   mark(box.right - kGreaterTip * kDigitSize, box.markY, ">");
   if (box.leftMark) mark(box.left - kLessTip * kDigitSize, kDigitBaseline, "<");
+}
+
+// The drawing scaled to a chosen size, then moved onto the light margins' box; nothing
+// for the fixed size without quiet zones.
+void appendPlacement(std::string& out, double scale, float shift) {
+  if (scale != 1.0) {
+    appendFixed(out, static_cast<float>(scale));
+    out += ' ';
+    appendFixed(out, static_cast<float>(scale));
+    out += " scale\n";
+  }
+  if (shift != 0.0f) {
+    appendFixed(out, shift);
+    out += " 0 translate\n";
+  }
 }
 
 // Writes dark runs as "n B" ("n L" for a guard bar, which reaches 5 pt lower) with the
@@ -424,26 +467,25 @@ std::optional<std::string> makeEPS(CodeType type, std::string_view digits,
                                    std::optional<std::string_view> priceText,
                                    const ModulePattern& pattern,
                                    const ModulePattern* addonPattern,
-                                   const Prepress& prepress) {
+                                   const Prepress& prepress, const EpsSize& size) {
   if (type < kEAN8 || type > kISMN) return std::nullopt;
+  if (!(size.scale > 0.0) || !std::isfinite(size.scale)) return std::nullopt;
   try {
     const bool priceAlone = takesPrice(type) && !addonPattern && !priceText.value_or("").empty();
-    const std::optional<QuietBox> quiet =
-        prepress.quietZones ? quietBox(type, pattern, addonPattern, priceAlone) : std::nullopt;
+    std::optional<QuietBox> quiet;
+    if (prepress.quietZones) quiet = quietBox(type, pattern, addonPattern, priceAlone);
     const int microns = std::clamp(prepress.barReductionMicrons, 0, kMaxBarReductionMicrons);
     std::string out;
     out.reserve(2048);
-    appendHeader(out, type, digits, addonPattern, priceAlone, quiet, microns);
-    appendProcedures(out, microns);
+    appendHeader(out, type, digits, addonPattern, priceAlone, quiet, microns, size.scale,
+                 size.note);
+    appendProcedures(out, microns, size.scale);
     if (needsLatin1Font(type, isbnLine, priceText))
       appendTextFont(out, inHighRow(isbnLine.value_or("")) ||
                               (takesPrice(type) && inHighRow(priceText.value_or(""))));
     const bool upc = type == kUPCA || type == kUPCE;
     if (upc) out += kSmallFont;
-    if (quiet) {
-      appendFixed(out, -quiet->left);
-      out += " 0 translate\n";
-    }
+    appendPlacement(out, size.scale, quiet ? -quiet->left : 0.0f);
     const IsbnTexts texts{isbnLine, addonText, priceText, addonPattern};
     if (type == kEAN8)
       appendEan8Body(out, digits, pattern);

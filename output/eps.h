@@ -13,6 +13,16 @@ namespace strimlo {
 // The "%%Creator:" line's address.
 inline constexpr std::string_view kHomePage = "https://strimlo.example/";
 
+// The drawing at a chosen size: the fixed one scaled (1: as always), and the sentence
+// the file's comments carry about it.
+struct EpsSize {
+  double scale = 1.0;
+  std::string note;
+};
+
+// The scale that gives the fixed drawing's module (0.011640 inch) a length in points.
+inline constexpr double epsScaleFor(double modulePoints) { return modulePoints / (0.011640 * 72.0); }
+
 // isbnLine, addonText and priceText may be absent. The line is drawn for the ISBN, ISSN
 // and ISMN types, the price for ISBN and ISMN, the add-on for every type that takes one.
 // addonPattern is the 20- or 47-module add-on or nullptr for none. With quiet zones the
@@ -25,6 +35,7 @@ std::optional<std::string> makeEPS(CodeType type, std::string_view digits,
                                    std::optional<std::string_view> priceText,
                                    const ModulePattern& pattern,
                                    const ModulePattern* addonPattern,
-                                   const Prepress& prepress = {});
+                                   const Prepress& prepress = {},
+                                   const EpsSize& size = {});
 
 }  // namespace strimlo
