@@ -264,7 +264,8 @@ void BarcodeController::showSize(const QString& refusal) {
   const QString warning = refusal.isEmpty() ? smallSizeWarning(choice()) : refusal;
   QString text = sizeSummary(choice()).toHtmlEscaped();
   if (!warning.isEmpty())
-    text += QStringLiteral("<br><span style=\"color: #9a4a00;\">%1</span>").arg(warning.toHtmlEscaped());
+    text += QStringLiteral("<br><span style=\"color: #9a4a00;\">%1</span>")
+                .arg(warning.toHtmlEscaped());
   labelSize_->setText(text);
 }
 
@@ -326,8 +327,9 @@ void BarcodeController::updateScanBadge() {
 
 void BarcodeController::clickSave() {
   // A value still being typed is taken first; one out of range stops the save.
-  for (auto [list, why] : {std::pair{comboCodeSize_, comboCodeSize_->isEnabled() ? typeCodeSize() : QString()},
-                           std::pair{comboResolution_, comboResolution_->isEnabled() ? typeResolution() : QString()}}) {
+  const QString sizeWhy = comboCodeSize_->isEnabled() ? typeCodeSize() : QString();
+  const QString resolutionWhy = comboResolution_->isEnabled() ? typeResolution() : QString();
+  for (auto [list, why] : {std::pair{comboCodeSize_, sizeWhy}, std::pair{comboResolution_, resolutionWhy}}) {
     if (why.isEmpty()) continue;
     alert_(QStringLiteral("Strimlo"), why);
     list->setFocus(Qt::OtherFocusReason);

@@ -135,7 +135,9 @@ SaveOutcome saveSymbol(const SymbolChoice& choice, FileFormat format, SizeIndex 
       chosen.resolution = resolution;
       const Request request = freeRequest(chosen, format);
       const Completed c = complete(request);
-      if (!c.symbol) return {c.failure == Failure::Refused ? SaveFailure::Refused : SaveFailure::BadFormat, c.refusal};
+      if (!c.symbol)
+        return {c.failure == Failure::Refused ? SaveFailure::Refused : SaveFailure::BadFormat,
+                c.refusal};
       const Written file = write(*c.symbol, request);
       if (file.failure == Failure::TooLarge) return {SaveFailure::TooLarge, Refusal::None};
       if (file.failure != Failure::None) return {SaveFailure::EncodeFailed, Refusal::None};
@@ -212,7 +214,8 @@ ScanCheck checkScan(const SymbolChoice& choice) {
   check.symbol = true;
   const bool raster = choice.format == kPNG || choice.format == kTIFF || choice.format == kJPEG;
   // EPS files have one size, a module near 91 %.
-  Geometry g = presetGeometry(choice.format == kEPS ? 1 : choice.size, raster ? choice.resolution : 3);
+  Geometry g =
+      presetGeometry(choice.format == kEPS ? 1 : choice.size, raster ? choice.resolution : 3);
   if (choice.freeSize.any()) {  // vector pages still at 600 dpi, at their chosen size
     const Geometry chosen = chosenGeometry(choice);
     if (raster) g = chosen;

@@ -37,7 +37,8 @@ std::string lowResolutionNote(const Job& job) {
   if (job.format != kPNG && job.format != kTIFF && job.format != kJPEG) return {};
   if (job.freeSize.any()) {
     const Geometry g = geometryFor(job.size, job.res, job.freeSize, true);
-    const double pixels = g.moduleDots > 0 ? g.moduleDots : kModuleMillimetres * g.scale * g.dpi / 25.4;
+    const double pixels =
+        g.moduleDots > 0 ? g.moduleDots : kModuleMillimetres * g.scale * g.dpi / 25.4;
     if (pixels >= kFewestPixelsPerModule) return {};
     char text[160];
     std::snprintf(text, sizeof text,
@@ -208,8 +209,8 @@ void makeFile(const Job& job, JobResult& r) {
     return;
   }
   if (job.verify) {
-    const SymbolCheck check = checkSymbol(*c.symbol, job.format, job.size, job.res, job.prepress, job.minGrade,
-                                           job.freeSize);
+    const SymbolCheck check = checkSymbol(*c.symbol, job.format, job.size, job.res, job.prepress,
+                                          job.minGrade, job.freeSize);
     if (!check.note.empty()) r.warnings.push_back(check.note);
     r.verification = check.cells;
     if (!check.refusal.empty()) {

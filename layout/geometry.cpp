@@ -174,8 +174,10 @@ std::optional<std::string> freeSizeProblem(const FreeSize& free, CodeType type, 
 std::string sizeNote(const Geometry& g, const FreeSize& free, bool bitmap) {
   if (!free.any()) return {};
   const double scale = g.scale;
-  const std::string size = fixed(kNominalModule * scale, 4) + " mm, " + fixed(scale * 100.0, 1) + " %";
-  if (bitmap && g.moduleDots > 0) return "module " + std::to_string(g.moduleDots) + " dots = " + size;
+  const std::string size =
+      fixed(kNominalModule * scale, 4) + " mm, " + fixed(scale * 100.0, 1) + " %";
+  if (bitmap && g.moduleDots > 0)
+    return "module " + std::to_string(g.moduleDots) + " dots = " + size;
   if (bitmap) return "module " + fixed(kNominalModule * scale * g.dpi / 25.4, 3) + " dots = " + size;
   if (free.snapDpi) {
     const int dots = dotsFor(kNominalModule * scale, *free.snapDpi);

@@ -22,7 +22,8 @@ struct FreeSize {
   bool operator==(const FreeSize&) const = default;
   // A magnification or module is given: the lists' size no longer applies.
   bool sizeGiven() const { return magnification || module; }
-  bool any() const { return sizeGiven() || dpi || snapDpi || height || !snap; }
+  // Anything that changes a file; snapping alone does not, it needs a dpi.
+  bool any() const { return sizeGiven() || dpi || snapDpi || height; }
 };
 
 // The accepted ranges.

@@ -270,7 +270,8 @@ void appendBoundingBox(std::string& out, CodeType type, const ModulePattern* add
   const Box box = boundingBox(type, addon, priceAlone);
   out += "\n%%BoundingBox: 0 0 ";
   if (!quiet) {
-    if (scale != 1.0) return appendScaledBox(out, boxNumber(box.width), boxNumber(box.height), scale);
+    if (scale != 1.0)
+      return appendScaledBox(out, boxNumber(box.width), boxNumber(box.height), scale);
     out += box.width;
     out += ' ';
     out += box.height;

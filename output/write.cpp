@@ -18,6 +18,10 @@ namespace {
 
 Written fail(Failure failure) { return {{}, failure, {}}; }
 
+bool isBitmap(Format format) {
+  return format == Format::PNG || format == Format::TIFF || format == Format::JPEG;
+}
+
 std::optional<std::string_view> textIf(bool wanted, const std::string& text) {
   return wanted ? std::optional<std::string_view>(text) : std::nullopt;
 }
@@ -50,14 +54,14 @@ std::string humanText(const Symbol& sym) {
   return text;
 }
 
-// The page is the symbol's box at the magnification, in points and unrounded: the box a
-// bitmap of the same size has before it is cut to whole pixels.
 // Two sentences of the description, either of which may be empty.
 std::string joined(std::string a, const std::string& b) {
   if (a.empty() || b.empty()) return a + b;
   return a + "; " + b;
 }
 
+// The page is the symbol's box at the magnification, in points and unrounded: the box a
+// bitmap of the same size has before it is cut to whole pixels.
 Written vectorBytes(const Symbol& sym, const Layout& layout, FileFormat format,
                     const Request& request) {
   const Prepress& prepress = request.prepress;
@@ -83,8 +87,8 @@ Written rasterBytes(const Layout& layout, FileFormat format, const Request& requ
   const Prepress& prepress = request.prepress;
   const Font* font = Font::helvetica();
   if (!font) return fail(Failure::NoFont);
-  // The largest bitmap the sizes on offer make is 14012 x 7920; anything beyond cairo's
-  // limit is refused before drawing.
+  // The largest bitmap the lists make is 14012 x 7920, a free size at 4800 dpi one about
+  // twice as wide; anything beyond cairo's limit is refused before drawing.
   if (layout.pixelsWide <= 0 || layout.pixelsHigh <= 0 ||
       layout.pixelsWide > kMaxSurfaceSide || layout.pixelsHigh > kMaxSurfaceSide)
     return fail(Failure::TooLarge);
@@ -95,7 +99,8 @@ Written rasterBytes(const Layout& layout, FileFormat format, const Request& requ
   source.dpi = layout.dpi;
   source.stripRows = 256;
   source.transparent = prepress.transparent;
-  source.comment = joined(reductionNote(prepress.barReductionMicrons, layout.dpi), sizeNoteOf(request));
+  source.comment =
+      joined(reductionNote(prepress.barReductionMicrons, layout.dpi), sizeNoteOf(request));
   source.rows = [&layout, font](int first, int count, std::uint8_t* dst, std::size_t stride) {
     return paintInkStrip(layout, *font, first, count, dst, stride);
   };
@@ -114,14 +119,6 @@ SaveFailure saveFailureOf(Failure f) {
     case Failure::FontUnreadable: return SaveFailure::FontUnreadable;
     default: return SaveFailure::EncodeFailed;
   }
-}
-
-}  // namespace
-
-namespace {
-
-bool isBitmap(Format format) {
-  return format == Format::PNG || format == Format::TIFF || format == Format::JPEG;
 }
 
 }  // namespace
@@ -146,7 +143,8 @@ Written write(const Symbol& symbol, const Request& request) {
   if (!reductionInRange(request.prepress.barReductionMicrons)) return fail(Failure::BadRequest);
   if (request.prepress.transparent && !allowsTransparency(format))
     return fail(Failure::OpaqueFormat);
-  if (freeSizeProblem(request.freeSize, symbol.type, request.size) || (format == kEPS && request.freeSize.height))
+  if (freeSizeProblem(request.freeSize, symbol.type, request.size) ||
+      (format == kEPS && request.freeSize.height))
     return fail(Failure::BadRequest);
   if (format == kEPS) return epsBytes(symbol, request);
   if (format < kEPS || format > kSVG) return fail(Failure::BadRequest);
