@@ -51,6 +51,74 @@ std::optional<QByteArray> fileBytes(const Symbol& symbol, const SymbolChoice& ch
 
 }  // namespace
 
+namespace {
+
+bool isRaster(FileFormat format) { return format == kPNG || format == kTIFF || format == kJPEG; }
+
+// The request a save makes of the stages when a free size is chosen.
+Request freeRequest(const SymbolChoice& choice, FileFormat format) {
+  Request request;
+  request.type = static_cast<Symbology>(choice.type);
+  request.data = choice.data.toStdString();
+  request.addon = choice.addOn.toStdString();
+  request.price = choice.price.toStdString();
+  request.variant = choice.variant.toStdString();
+  request.format = static_cast<Format>(format);
+  request.size = choice.size;
+  request.res = choice.resolution;
+  request.prepress = savedPrepress(choice.prepress, format);
+  request.freeSize = choice.freeSize;
+  return request;
+}
+
+// The geometry the chosen file is drawn at: what a save writes.
+Geometry chosenGeometry(const SymbolChoice& choice) {
+  return geometryFor(choice.size, choice.resolution, choice.freeSize, isRaster(choice.format));
+}
+
+}  // namespace
+
+std::string takeTypedSize(const QString& text, bool resolution, FreeSize& free) {
+  const std::string typed = text.trimmed().toLower().toStdString();
+  FreeSize next = free;
+  std::string why;
+  if (resolution) {
+    why = setFreeSizeField(next, "dpi", typed);
+  } else if (typed.size() >= 2 && typed.compare(typed.size() - 2, 2, "mm") == 0) {
+    why = setFreeSizeField(next, "module", typed);
+    next.magnification.reset();
+  } else {
+    why = setFreeSizeField(next, "magnification", typed);
+    next.module.reset();
+  }
+  if (why.empty()) free = next;
+  return why;
+}
+
+QString sizeSummary(const SymbolChoice& choice) {
+  const bool eps = choice.format == kEPS;
+  if (eps && !choice.freeSize.sizeGiven())
+    return QStringLiteral("EPS: X 0.2957 mm, 89.6 % (its one fixed size)");
+  const Geometry g = chosenGeometry(choice);
+  QString line = QStringLiteral("X %1 mm, %2 %")
+                     .arg(kNominalModule * g.scale, 0, 'f', 4)
+                     .arg(g.scale * 100.0, 0, 'f', 1);
+  if (isRaster(choice.format)) {
+    if (g.moduleDots > 0)
+      line += QStringLiteral(", module %1 dots at %2 dpi").arg(g.moduleDots).arg(g.dpi, 0, 'f', 0);
+    else
+      line += QStringLiteral(", module %1 dots at %2 dpi")
+                  .arg(kNominalModule * g.scale * g.dpi / 25.4, 0, 'f', 2)
+                  .arg(g.dpi, 0, 'f', 0);
+  }
+  return line;
+}
+
+QString smallSizeWarning(const SymbolChoice& choice) {
+  if (choice.format == kEPS && !choice.freeSize.sizeGiven()) return {};
+  return QString::fromStdString(smallSizeNote(chosenGeometry(choice).scale));
+}
+
 std::string symbolData(const SymbolChoice& choice) {
   return withVariant(choice.type, text8(choice.data), text8(choice.variant));
 }
@@ -58,6 +126,23 @@ std::string symbolData(const SymbolChoice& choice) {
 SaveOutcome saveSymbol(const SymbolChoice& choice, FileFormat format, SizeIndex size,
                        ResolutionIndex resolution, const QString& path) {
   try {
+    if (choice.freeSize.any()) {
+      // Through the stages, which take the free size; the lists' sizes keep the path below.
+      SymbolChoice chosen = choice;
+      chosen.size = size;
+      chosen.resolution = resolution;
+      const Request request = freeRequest(chosen, format);
+      const Completed c = complete(request);
+      if (!c.symbol)
+        return {c.failure == Failure::Refused ? SaveFailure::Refused : SaveFailure::BadFormat,
+                c.refusal};
+      const Written file = write(*c.symbol, request);
+      if (file.failure == Failure::TooLarge) return {SaveFailure::TooLarge, Refusal::None};
+      if (file.failure != Failure::None) return {SaveFailure::EncodeFailed, Refusal::None};
+      if (!save(file.bytes, QFile::encodeName(path).toStdString()).ok)
+        return {SaveFailure::WriteFailed, Refusal::None};
+      return {};
+    }
     return MakeCode::FinalCodeOutcome(choice.type, size, symbolData(choice), text8(choice.addOn),
                                       text8(choice.price), resolution, format,
                                       QFile::encodeName(path).toStdString(),
@@ -127,7 +212,8 @@ ScanCheck checkScan(const SymbolChoice& choice) {
   check.symbol = true;
   const verify::DrawnGrade drawn =
       verify::gradeDrawn(*c.symbol, choice.format, choice.size, choice.resolution,
-                         savedPrepress(choice.prepress, choice.format));
+                         savedPrepress(choice.prepress, choice.format), nullptr,
+                         choice.freeSize);
   check.dpi = drawn.dpi;
   check.verification = drawn.verification;
   if (!drawn.problem.empty())

@@ -157,8 +157,10 @@ int checkMain(const Options& o) {
 }
 
 SymbolCheck checkSymbol(const Symbol& symbol, FileFormat format, SizeIndex size, ResolutionIndex res,
-                        const Prepress& prepress, char minGrade, InkBitmap* drawnInk) {
-  const verify::DrawnGrade drawn = verify::gradeDrawn(symbol, format, size, res, prepress, drawnInk);
+                        const Prepress& prepress, char minGrade, InkBitmap* drawnInk,
+                        const FreeSize& free) {
+  const verify::DrawnGrade drawn =
+      verify::gradeDrawn(symbol, format, size, res, prepress, drawnInk, free);
   if (!drawn.problem.empty()) return {{}, drawn.problem, {}, {}, 0};
   SymbolCheck c;
   c.verification = drawn.verification;

@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "geometry.h"
 #include "options.h"
 #include "raster.h"
 #include "symbol.h"
@@ -36,7 +37,8 @@ std::vector<std::string> checkCellNames();
 // below minGrade. For a raster format, `drawn` (when given) receives the ink drawn, which
 // is the file's bitmap: the file need not be drawn a second time.
 SymbolCheck checkSymbol(const Symbol& symbol, FileFormat format, SizeIndex size, ResolutionIndex res,
-                        const Prepress& prepress, char minGrade, InkBitmap* drawn = nullptr);
+                        const Prepress& prepress, char minGrade, InkBitmap* drawn = nullptr,
+                        const FreeSize& free = {});
 
 // The grade a raster file of the symbol would get, without asking the reader: one row
 // across the middle of its bars drawn as the file draws it, graded as --verify grades (every

@@ -37,6 +37,17 @@ double pixelsPerModule(SizeIndex size, ResolutionIndex res) {
 // resolution of the list that gives enough at this size; "" otherwise.
 std::string lowResolutionNote(const Job& job) {
   if (job.format != kPNG && job.format != kTIFF && job.format != kJPEG) return {};
+  if (job.freeSize.any()) {
+    const Geometry g = geometryFor(job.size, job.res, job.freeSize, true);
+    const double pixels =
+        g.moduleDots > 0 ? g.moduleDots : kModuleMillimetres * g.scale * g.dpi / 25.4;
+    if (pixels >= kFewestPixelsPerModule) return {};
+    char text[160];
+    std::snprintf(text, sizeof text,
+                  "resolution: %.0f dpi gives %.1f pixels per module, too few to be read",
+                  static_cast<double>(g.dpi), pixels);
+    return text;
+  }
   const double pixels = pixelsPerModule(job.size, job.res);
   if (pixels >= kFewestPixelsPerModule) return {};
   int enough = job.res;
@@ -57,7 +68,9 @@ std::string lowResolutionNote(const Job& job) {
 // grade is C or better, or when the pixels per module already drew a note. Graded on one
 // drawn row (rasterGrade), so a plain write stays as fast as it was.
 std::string lowGradeNote(const Job& job, const Symbol& symbol) {
-  if (job.verify || (job.format != kPNG && job.format != kTIFF && job.format != kJPEG)) return {};
+  // A free size is graded on its own geometry only by --verify; the presets are known here.
+  if (job.verify || job.freeSize.any() || (job.format != kPNG && job.format != kTIFF && job.format != kJPEG))
+    return {};
   // From six pixels a module on, rounding moves an edge at most a twelfth of a module:
   // such files grade A, and are not graded here.
   const double pixels = pixelsPerModule(job.size, job.res);
@@ -101,10 +114,10 @@ std::string lowGradeNote(const Job& job, const Symbol& symbol) {
 
 // Whether the price, drawn where the file layout puts it, ends inside the image. The
 // layout scales as a whole, so the answer holds at every size and resolution.
-bool priceFits(const Symbol& symbol, SizeIndex size, ResolutionIndex res) {
+bool priceFits(const Symbol& symbol, const Job& job) {
   const Font* font = Font::helvetica();
   if (font == nullptr) return true;  // nothing to measure with; the save says why
-  const Layout layout = fileLayout(symbol, size, res);
+  const Layout layout = fileLayout(symbol, geometryFor(job.size, job.res, job.freeSize, true));
   for (const TextItem& t : layout.texts)
     if (t.text == symbol.priceText && t.x + font->measure(t.text, t.size).width > layout.width)
       return false;
@@ -220,13 +233,31 @@ Written rasterFile(const Symbol& symbol, const InkBitmap& drawn, const Request& 
   RasterSource source = drawn.source();
   source.transparent = request.prepress.transparent;
   source.comment = reductionNote(request.prepress.barReductionMicrons, drawn.dpi);
+  if (const std::string size = sizeNoteOf(request); !size.empty())
+    source.comment += (source.comment.empty() ? "" : "; ") + size;
   std::optional<std::string> bytes = encodeImageBytes(source, format);
   if (!bytes) return {{}, Failure::EncodeFailed, {}};
   return {std::move(*bytes), Failure::None, {}};
 }
 
+// What a free size became: the module on the dot grid, a size below GS1's minimum.
+void sizeNotes(const Request& request, std::vector<std::string>& notes) {
+  const FreeSize& free = request.freeSize;
+  const Geometry g = geometryOf(request);
+  const bool bitmap = request.format == Format::PNG || request.format == Format::TIFF ||
+                      request.format == Format::JPEG;
+  if ((bitmap && g.moduleDots > 0) || (!bitmap && free.snapDpi))
+    notes.push_back(sizeNoteOf(request));
+  if (free.sizeGiven() || free.snapDpi)
+    if (std::string note = smallSizeNote(g.scale); !note.empty()) notes.push_back(note);
+}
+
 // The symbol is completed once; every check, the verification and the file take it.
 void makeFile(const Job& job, JobResult& r) {
+  if (std::string why = freeSizeRefusal(job); !why.empty()) {
+    r.error = why;
+    return;
+  }
   const std::string data = withVariant(job.type, convertText(job.data, "data", r.warnings),
                                        convertText(job.variant, "variant", r.warnings));
   const std::string addon = convertText(job.addon, "add-on", r.warnings);
@@ -250,8 +281,8 @@ void makeFile(const Job& job, JobResult& r) {
   if (const std::string note = lowGradeNote(job, *c.symbol); !note.empty()) r.warnings.push_back(note);
   InkBitmap drawn;
   if (job.verify) {
-    const SymbolCheck check =
-        checkSymbol(*c.symbol, job.format, job.size, job.res, job.prepress, job.minGrade, &drawn);
+    const SymbolCheck check = checkSymbol(*c.symbol, job.format, job.size, job.res, job.prepress,
+                                          job.minGrade, &drawn, job.freeSize);
     if (!check.note.empty()) r.warnings.push_back(check.note);
     r.verification = check.cells;
     if (!check.refusal.empty()) {
@@ -264,6 +295,8 @@ void makeFile(const Job& job, JobResult& r) {
   request.size = job.size;
   request.res = job.res;
   request.prepress = job.prepress;
+  request.freeSize = job.freeSize;
+  sizeNotes(request, r.warnings);
   const Written file = rasterFile(*c.symbol, drawn, request);
   SaveOutcome outcome = outcomeOf(file, job);
   if (outcome) outcome = saveBytes(job, file.bytes, r.error);
@@ -304,9 +337,16 @@ std::vector<std::string> droppedInputNotes(const Job& job, const std::string& da
   if (const std::string note = lowResolutionNote(job); !note.empty()) notes.push_back(note);
   if (!takesPrice(job.type)) return notes;
   const Completion c = completeSymbol(job.type, data8, addon8, price8);
-  if (c.symbol && !price8.empty() && !priceFits(*c.symbol, job.size, job.res))
+  if (c.symbol && !price8.empty() && !priceFits(*c.symbol, job))
     notes.push_back("price: wider than the room beside the bars; cut at the image's edge");
   return notes;
+}
+
+std::string freeSizeRefusal(const Job& job) {
+  if (auto why = freeSizeProblem(job.freeSize, job.type, job.size)) return *why;
+  if (job.freeSize.height && job.format == kEPS)
+    return "EPS files keep their bar height: a bar height needs PDF, SVG or an image";
+  return {};
 }
 
 std::string memoryMessage(const Job& job) noexcept {
@@ -314,7 +354,7 @@ std::string memoryMessage(const Job& job) noexcept {
     const Completion c =
         completeSymbol(job.type, toText8(job.data).bytes, toText8(job.addon).bytes);
     if (job.format == kEPS || !c.symbol) return "not enough memory to make the file";
-    const Layout layout = fileLayout(*c.symbol, job.size, job.res);
+    const Layout layout = fileLayout(*c.symbol, geometryFor(job.size, job.res, job.freeSize, true));
     return "not enough memory for a " + std::to_string(layout.pixelsWide) + " x " +
            std::to_string(layout.pixelsHigh) + " image";
   } catch (...) {

@@ -114,8 +114,15 @@ int runSingle(const Options& o) {
   job.output = o.output;
   job.strict = o.strict;
   job.prepress = prepressFor(o, job.format);
+  job.freeSize = o.freeSize;
   job.verify = o.verify;
   job.minGrade = o.minGrade;
+  // A size outside its range is a usage error, as any bad option value is.
+  if (const std::string why = freeSizeRefusal(job); !why.empty()) {
+    say(why);
+    std::fputs("(strimlo-cli --help shows the options)\n", stderr);
+    return 2;
+  }
   const JobResult r = runJob(job);
   for (const auto& w : r.warnings) say("note: " + w);
   if (!r.written) {

@@ -116,6 +116,16 @@ std::optional<int> parseIndex(const std::string& word, const IndexOption& option
   return value;
 }
 
+std::string sizeClash(bool sizeGiven, bool resGiven, const FreeSize& free) {
+  if (free.magnification && free.module)
+    return "--magnification and --module both give the size; give one";
+  if (sizeGiven && free.sizeGiven())
+    return std::string("--size and --") + (free.module ? "module" : "magnification") +
+           " both give the size; give one";
+  if (resGiven && free.dpi) return "--res and --dpi both give the resolution; give one";
+  return {};
+}
+
 Prepress prepressFor(const Options& o, FileFormat format) {
   Prepress p = o.prepress;
   p.quietZones = o.quietZones.value_or(quietZonesByDefault(format));
@@ -175,6 +185,15 @@ Parsed parseOptions(const std::vector<std::string>& args) {
     valued[std::string("--") + index.name] = [&o, &index](const std::string& v) {
       return ((o.*index.value) = parseIndex(v, index)).has_value();
     };
+  std::string freeSizeError;  // the reason a free size's value was refused, with its range
+  for (const char* name : kFreeSizeOptions) {
+    std::string field = name;
+    std::replace(field.begin(), field.end(), '-', '_');
+    valued[std::string("--") + name] = [&o, &freeSizeError, field](const std::string& v) {
+      freeSizeError = setFreeSizeField(o.freeSize, field, v);
+      return freeSizeError.empty();
+    };
+  }
   for (std::size_t i = 0; i < args.size(); ++i) {
     const std::string& a = args[i];
     if (a == "--help" || a == "-h") {
@@ -201,13 +220,20 @@ Parsed parseOptions(const std::vector<std::string>& args) {
       (a == "--check" ? o.check : a == "--json" ? o.json : o.verify) = true;
       continue;
     }
+    if (a == "--no-snap") {
+      o.freeSize.snap = false;
+      continue;
+    }
     if (a == "--transparent") {
       o.prepress.transparent = true;
       continue;
     }
     if (auto it = valued.find(a); it != valued.end()) {
       if (i + 1 >= args.size()) return {o, a + " needs a value"};
-      if (!it->second(args[++i])) return {o, "bad value for " + a + ": " + args[i] + rangeNote(a)};
+      if (!it->second(args[++i])) {
+        if (!freeSizeError.empty()) return {o, "bad value for " + a + ": " + freeSizeError};
+        return {o, "bad value for " + a + ": " + args[i] + rangeNote(a)};
+      }
       continue;
     }
     if (a.size() > 1 && a[0] == '-' && a != "--" && !(a[1] >= '0' && a[1] <= '9')) {
@@ -233,6 +259,8 @@ Parsed parseOptions(const std::vector<std::string>& args) {
   if (o.report && !o.batch) return {o, "--report goes with --batch"};
   if (o.strict && o.fixCheckDigits)
     return {o, "--strict and --fix-check-digits do not go together"};
+  if (std::string e = sizeClash(o.size.has_value(), o.res.has_value(), o.freeSize); !e.empty())
+    return {o, e};
   if (o.batch) {
     if (o.dataGiven) return {o, "--batch takes its data from the file, not the command line"};
     if (o.preview) return {o, "--batch and --preview do not go together"};
@@ -302,12 +330,15 @@ std::string usage() {
   strimlo-cli [--type TYPES]
               [--addon TEXT] [--price TEXT] [--variant NN]
               [--format eps|png|tiff|jpg|pdf|svg|N] [--size N] [--res N] [--strict]
+              [--magnification PERCENT | --module MM] [--dpi N [--no-snap]]
+              [--snap-dpi N] [--height MM]
               [--quiet-zones | --no-quiet-zones] [--bar-reduction MICRONS] [--transparent]
               -o PATH|- DATA
   strimlo-cli --preview WxH [--type ...] [--addon ...] [--price ...] [--variant NN]
               [--quiet-zones] -o PATH.png DATA
   strimlo-cli --batch FILE|- [--jobs N] [--outdir DIR] [--delimiter ,|;|tab]
-              [--type ...] [--format ...] [--size N] [--res N] [--addon ...]
+              [--type ...] [--format ...] [--size N] [--res N] [--magnification ...]
+              [--module ...] [--dpi ...] [--no-snap] [--snap-dpi ...] [--height ...] [--addon ...]
               [--price ...] [--variant NN] [--strict|--fix-check-digits]
               [--quiet-zones | --no-quiet-zones] [--bar-reduction MICRONS] [--transparent]
               [--verify] [--min-grade A|B|C|D] [--report FILE.csv]
@@ -332,6 +363,17 @@ LIST  --addon    ISBN: a 5-digit add-on (e.g. 51299); UPC-A, UPC-E, ISSN, ISMN: 
   --res N    resolution of a raster file (default 2):
                0 72 dpi  1 100 dpi  2 300 dpi  3 600 dpi  4 1200 dpi  5 2400 dpi
                6 2540 dpi  7 3200 dpi
+  --magnification PERCENT  any size from 75 to 200 % (decimals allowed, "120,5" too;
+             below 80 % a note says GS1 sets 80 % as the minimum), instead of --size
+  --module MM  the same as the X dimension: 0.2475 to 0.66 mm
+  --dpi N    any resolution of a raster file from 72 to 4800, instead of --res; the
+             module becomes a whole number of dots (at least 1), the real X dimension
+             and magnification are noted and kept in the file's description
+  --no-snap  with --dpi, the module exactly as asked, off the dot grid
+  --snap-dpi N  PDF, SVG, EPS: a module of whole dots of the device that images the
+             page (platesetter, printer), 72 to 4800
+  --height MM  the normal bars' length, 50 to 100 % of the nominal at the size (GS1
+             allows less only when space is short); not for EPS
   --strict   verify a typed check digit (ISBN-10, ISSN: their own check character)
              instead of replacing it; a batch does this unless told otherwise
   --fix-check-digits  a batch replaces a wrong check digit with a note, as one file
@@ -360,7 +402,8 @@ LIST  --addon    ISBN: a 5-digit add-on (e.g. 51299); UPC-A, UPC-E, ISSN, ISMN: 
   --preview WxH  write the on-screen preview as an RGB PNG of W x H pixels
   --batch FILE   one symbol per CSV line (type,data,addon,price,output[,format,size,res,
                  strict]); "-" reads standard input; a header row may also name the
-                 columns quiet, bwr (micrometres), transparent and variant, and may
+                 columns quiet, bwr (micrometres), transparent, variant,
+                 magnification, module, dpi, snap_dpi and height, and may
                  use the window's labels (Number, Add-on, File, ...); other columns
                  are ignored with a note
   --delimiter C  the batch file's separator: ",", ";" or tab (default: found from

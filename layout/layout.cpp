@@ -10,6 +10,7 @@
 // with add-on at 197% and 3200 dpi).
 #include "layout.h"
 
+#include <cmath>
 #include <iterator>
 
 #include "prepress.h"
@@ -198,23 +199,40 @@ std::vector<DarkRun> darkRuns(const ModulePattern& pattern, CodeType type, bool 
 // band T of 0.15 inch (both times the magnification); digits 0.14 inch, the ISBN line
 // 0.11 inch, UPC's small digits 0.1 inch. Heights follow the symbol's length (/ 1.2,
 // EAN-8 / 0.84, UPC-E as tall as UPC-A). An add-on begins q after the bars.
+Geometry presetGeometry(SizeIndex size, ResolutionIndex res) {
+  return {getScale(size), getResolution(res), 0, 0.0f};
+}
+
+double nominalBarHeight(CodeType type, double scale) {
+  const Shape shape = shapeOf(type);
+  return scale * (0.33 * shape.modules / shape.heightRatio - 0.15 * 25.4);
+}
+
 Layout fileLayout(const Symbol& sym, SizeIndex size, ResolutionIndex res) {
+  return fileLayout(sym, presetGeometry(size, res));
+}
+
+Layout fileLayout(const Symbol& sym, const Geometry& g) {
   const Shape shape = shapeOf(sym.type);
   const bool ean8 = sym.type == kEAN8;
   const bool line = hasTextLine(sym.type);
   const bool addon = sym.addon.has_value();
-  const float s = getScale(size);
-  const float d = getResolution(res);
+  const float s = g.scale;
+  const float d = g.dpi;
   const float fr = d / 100.0f;
   const float u = 2540.0f / d;  // one pixel in hundredths of a millimetre
   const float q = s * (fr * 10.0f);
   const float T = s * (fr * 15.0f);
-  const float m = s * (33.0f / u);
+  const float m = g.moduleDots > 0 ? static_cast<float>(g.moduleDots) : s * (33.0f / u);
   const float n = static_cast<float>(shape.modules);
+  // On the dot grid: module 0's left edge, and so every bar edge, on a whole unit.
+  auto onGrid = [&g, m](float centre) {
+    return g.moduleDots > 0 ? std::nearbyint(centre - m * 0.5f) + m * 0.5f : centre;
+  };
 
   Frame f{};
   f.m = m;
-  f.x0 = ean8 ? m * 3.0f : q + q;
+  f.x0 = onGrid(ean8 ? m * 3.0f : q + q);
   const float xe = f.x0 + m * n;
   const float A = addon          ? m * static_cast<float>(sym.addon->size()) + q
                   : priceAlone(sym) ? m * static_cast<float>(kAddon5Modules) + q
@@ -223,13 +241,15 @@ Layout fileLayout(const Symbol& sym, SizeIndex size, ResolutionIndex res) {
   // UPC's check digit stands in the light margin right of the bars, which it keeps whole.
   if (shape.outside == Outside::Small && !addon)
     W = (xe - m * 0.5f) + m * static_cast<float>(lightMargins(sym.type)->right);
-  const float Hb = (m * n) / shape.heightRatio;  // nominal bar height
+  // Nominal bar height, or the one asked for: a data bar's length plus the text band.
+  const float Hb = g.barHeight > 0.0f ? g.barHeight * (d / 25.4f) + T
+                                      : (m * n) / shape.heightRatio;
   const float H = line ? T + (m * 6.0f + Hb) : m * 6.0f + Hb;
   const float L = Hb - T;  // length of a data bar
   f.y0 = line ? m * 4.0f + ((H - L) * 0.5f - T) : m * 4.0f + (H - (T + L)) * 0.5f;
   f.top = L + f.y0;
   f.band = T;
-  f.addonX = q + (f.x0 + m * n);
+  f.addonX = (g.moduleDots > 0 ? std::nearbyint(q) : q) + (f.x0 + m * n);
   f.addonTop = T * (-0.5f) + f.top;
   f.addonDigitY = f.addonTop;
   f.lineY = f.top + (T * 5.0f) * 0.125f;

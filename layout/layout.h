@@ -61,6 +61,10 @@ struct EpsFrame {
   bool textPerLine = false;  // EAN-8's files give each text command a line of its own
   bool lightMargins = false;  // set by the prepress pass
   double translateX = 0;      // likewise: how far the drawing moves right
+  // A chosen size: the whole drawing scaled (1: the fixed size), and the sentence the
+  // file's comments carry about it.
+  double scale = 1.0;
+  std::string sizeNote;
 };
 
 struct Layout {
@@ -105,10 +109,26 @@ inline constexpr float kEpsModule = 0.011640f * 72.0f;
 inline constexpr float kDigitAdvance = 0.556f;
 inline constexpr float kDescender = 0.271f;
 
+// How large a file layout is drawn. The fixed lists' choices are one case of it.
+struct Geometry {
+  float scale = 1.0f;   // magnification of the nominal 0.33 mm module
+  float dpi = 300.0f;   // output units per inch: a bitmap's pixels, 72 for vector pages
+  int moduleDots = 0;   // > 0: the module is exactly this many units and every bar edge
+                        // falls on a whole unit (the printer's dot grid); scale agrees
+  float barHeight = 0;  // > 0: the normal bars' length in millimetres; else the nominal
+};
+
+// The geometry of an index of each fixed list.
+Geometry presetGeometry(SizeIndex size, ResolutionIndex res);
+
+// The normal bars' nominal length in millimetres at a magnification.
+double nominalBarHeight(CodeType type, double scale);
+
 // The layouts of a completed symbol: a file's at a magnification and resolution (pixels,
 // or points at 72 dpi for vector pages), and a preview's centred in a view of width x
 // height points. lineHeightPerEm: the face's line height in ems (Font::lineHeightPerEm).
 Layout fileLayout(const Symbol& symbol, SizeIndex size, ResolutionIndex res);
+Layout fileLayout(const Symbol& symbol, const Geometry& geometry);
 Layout previewLayout(const Symbol& symbol, int width, int height, float lineHeightPerEm);
 // The EPS style, in points at one fixed size (a 0.83808-point module, 8-point digits):
 // the file's own origins and boxes, the digit tables above for EAN-8, EAN-13 and the

@@ -139,13 +139,14 @@ void appendPsString(std::string& out, std::string_view text) {
 }
 
 // With a reduction every stroke is the run's width less it, still on the run's centre.
-void appendProcedures(std::string& out, int microns) {
+// At a chosen size the strokes are drawn scaled, so the reduction is given unscaled.
+void appendProcedures(std::string& out, int microns, double scale) {
   if (microns <= 0) {
     out += kProcedures;
     return;
   }
   out += "/bwr { ";
-  appendFixed(out, static_cast<float>(reductionLength(microns, 72.0)));
+  appendFixed(out, static_cast<float>(reductionLength(microns, 72.0) / scale));
   out += " } def\n";
   constexpr std::string_view kWidth = "dup module mul setlinewidth";
   constexpr std::string_view kNarrower = "dup module mul bwr sub setlinewidth";
@@ -167,13 +168,25 @@ void appendProlog(std::string& out, const Layout& layout, std::string_view title
   // A line break would end the comment and turn the rest into PostScript.
   for (char ch : title) out += static_cast<unsigned char>(ch) < 0x20 || ch == 0x7F ? ' ' : ch;
   out += "\n%%BoundingBox: 0 0 ";
-  if (eps.lightMargins)
+  if (eps.scale != 1.0) {
+    // At a chosen size the box is scaled: whole points rounded up, and the exact box.
+    const double w = layout.width * eps.scale;
+    const double h = layout.height * eps.scale;
+    out += std::to_string(static_cast<int>(std::ceil(w))) + ' ' +
+           std::to_string(static_cast<int>(std::ceil(h)));
+    out += "\n%%HiResBoundingBox: 0 0 ";
+    appendFixed(out, static_cast<float>(w));
+    out += ' ';
+    appendFixed(out, static_cast<float>(h));
+  } else if (eps.lightMargins)
     out += std::to_string(static_cast<int>(std::ceil(layout.width)));  // never inside the margin
   else
     appendShort(out, layout.width);
-  out += ' ';
-  appendShort(out, layout.height);
-  if (eps.lightMargins) {
+  if (eps.scale == 1.0) {
+    out += ' ';
+    appendShort(out, layout.height);
+  }
+  if (eps.lightMargins && eps.scale == 1.0) {
     out += "\n%%HiResBoundingBox: 0 0 ";
     appendFixed(out, layout.width);
     out += ' ';
@@ -185,8 +198,13 @@ void appendProlog(std::string& out, const Layout& layout, std::string_view title
     appendFixed(out, static_cast<float>(reductionLength(microns, 72.0)));
     out += " pt)\n";
   }
+  if (!eps.sizeNote.empty()) {
+    out += "% ";
+    for (char ch : eps.sizeNote) out += static_cast<unsigned char>(ch) < 0x20 || ch == 0x7F ? ' ' : ch;
+    out += '\n';
+  }
   out += "%%EndComments\n";
-  appendProcedures(out, microns);
+  appendProcedures(out, microns, eps.scale);
   bool latin1 = false, highRow = false;
   for (const TextItem& text : layout.texts) {
     if (!inIsbnFont(text)) continue;
@@ -197,6 +215,13 @@ void appendProlog(std::string& out, const Layout& layout, std::string_view title
   if (std::any_of(layout.texts.begin(), layout.texts.end(),
                   [](const TextItem& t) { return t.role == TextRole::SmallDigit; }))
     out += kSmallFont;
+  // The drawing scaled to a chosen size, then moved onto the light margins' box.
+  if (eps.scale != 1.0) {
+    appendFixed(out, static_cast<float>(eps.scale));
+    out += ' ';
+    appendFixed(out, static_cast<float>(eps.scale));
+    out += " scale\n";
+  }
   if (eps.lightMargins) {
     appendFixed(out, static_cast<float>(eps.translateX));
     out += " 0 translate\n";
@@ -289,7 +314,8 @@ void appendRuns(std::string& out, const Layout& layout, bool addon) {
 
 std::optional<std::string> writeEps(const Layout& layout, std::string_view title,
                                     int reductionMicrons) {
-  if (!layout.eps) return std::nullopt;
+  if (!layout.eps || !(layout.eps->scale > 0.0) || !std::isfinite(layout.eps->scale))
+    return std::nullopt;
   try {
     const EpsFrame& eps = *layout.eps;
     const int microns = std::clamp(reductionMicrons, 0, kMaxBarReductionMicrons);

@@ -15,6 +15,9 @@ namespace strimlo {
 // The "%%Creator:" line's address.
 inline constexpr std::string_view kHomePage = "https://strimlo.example/";
 
+// The scale that gives the fixed drawing's module (0.011640 inch) a length in points.
+inline constexpr double epsScaleFor(double modulePoints) { return modulePoints / (0.011640 * 72.0); }
+
 // The file of an EPS-style layout (epsLayout, the prepress pass applied): its runs and
 // texts as the file's procedures draw them, each text in the font and number format of its
 // role; nothing placed here. title goes in the %%Title comment; reductionMicrons is the

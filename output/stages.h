@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "codetypes.h"
+#include "geometry.h"
 #include "layout.h"
 #include "prepress.h"
 #include "atomic_file.h"
@@ -37,6 +38,9 @@ struct Request {
   SizeIndex size = 2;        // magnification, an index of the fixed list (100 %)
   ResolutionIndex res = 2;   // raster resolution, an index of the fixed list (300 dpi)
   Prepress prepress;
+  // Any magnification, module, resolution, dot grid or bar height: what it gives replaces
+  // size and res. Empty: the lists' size, byte for byte.
+  FreeSize freeSize;
 };
 
 // Why a request went no further, from the first stage that said no.
@@ -70,6 +74,11 @@ Completed complete(const Request& request);
 // vector formats, pixels at the resolution for rasters), prepress applied. EPS files have
 // the EPS style (epsLayout): one fixed size, whatever the request's.
 Layout layOut(const Symbol& symbol, const Request& request);
+
+// The geometry layOut() draws at, and the sentence that states it ("module 4 dots =
+// 0.3387 mm, 102.6 %"; empty for the lists' sizes), which the file's description holds.
+Geometry geometryOf(const Request& request);
+std::string sizeNoteOf(const Request& request);
 
 struct Written {
   std::string bytes;

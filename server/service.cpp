@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cctype>
+#include <charconv>
 #include <cmath>
 #include <cstdint>
 #include <new>
@@ -66,8 +67,8 @@ std::string pixelProblem(const Symbol& symbol, const Request& request, long long
          " pixels); choose a smaller size or resolution";
 }
 
-// A JSON object's members as fields: strings as they are, whole numbers and true/false as
-// a batch cell would spell them.
+// A JSON object's members as fields: strings as they are, numbers and true/false as a
+// batch cell would spell them (a magnification of 120.5 as "120.5").
 bool jsonFields(const std::string& body, Pairs& fields, ApiResponse& error) {
   const Json json = Json::parse(body, nullptr, false);
   if (json.is_discarded() || !json.is_object()) {
@@ -77,7 +78,11 @@ bool jsonFields(const std::string& body, Pairs& fields, ApiResponse& error) {
   for (const auto& [name, value] : json.items()) {
     if (value.is_string()) fields.emplace_back(name, value.get<std::string>());
     else if (value.is_number_integer()) fields.emplace_back(name, std::to_string(value.get<long long>()));
-    else if (value.is_boolean()) fields.emplace_back(name, value.get<bool>() ? "yes" : "no");
+    else if (value.is_number_float()) {
+      char text[32];
+      const auto end = std::to_chars(text, text + sizeof text, value.get<double>()).ptr;
+      fields.emplace_back(name, std::string(text, end));
+    } else if (value.is_boolean()) fields.emplace_back(name, value.get<bool>() ? "yes" : "no");
     else {
       error = errorResponse(400, "field \"" + name + "\" must be a string, a whole number or true/false", name);
       return false;

@@ -22,9 +22,18 @@ void invertInk(std::vector<std::uint8_t>& pixels) {
 }
 
 DrawnGrade gradeDrawn(const Symbol& symbol, FileFormat format, SizeIndex size,
-                      ResolutionIndex res, const Prepress& prepress, InkBitmap* keep) {
+                      ResolutionIndex res, const Prepress& prepress, InkBitmap* keep,
+                      const FreeSize& free) {
   const bool raster = format == kPNG || format == kTIFF || format == kJPEG;
-  Layout layout = fileLayout(symbol, format == kEPS ? 1 : size, raster ? res : 3);
+  // Vector files at 600 dpi; EPS keeps a module near 91 % unless a size is chosen.
+  Geometry g = presetGeometry(format == kEPS ? 1 : size, raster ? res : 3);
+  if (free.any()) {
+    const Geometry chosen = geometryFor(size, res, free, raster);
+    if (raster) g = chosen;
+    if (!raster && (format != kEPS || free.sizeGiven() || free.snapDpi)) g.scale = chosen.scale;
+    if (!raster) g.barHeight = chosen.barHeight;
+  }
+  Layout layout = fileLayout(symbol, g);
   applyPrepress(layout, symbol.type, prepress, true);
   DrawnGrade drawn;
   drawn.dpi = layout.dpi;

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "codetypes.h"
+#include "geometry.h"
 #include "prepress.h"
 #include "symbol.h"
 #include "verify.h"
@@ -30,7 +31,9 @@ void invertInk(std::vector<std::uint8_t>& pixels);
 // EPS at its one size, a module near 91 %) with the prepress options, and grades it.
 // For a raster format, `keep` (when given) receives the ink drawn, which is the file's
 // bitmap: the file need not be drawn a second time.
+// A free size (magnification, module, dpi, bar height) draws at the geometry it asks.
 DrawnGrade gradeDrawn(const Symbol& symbol, FileFormat format, SizeIndex size,
-                      ResolutionIndex res, const Prepress& prepress, InkBitmap* keep = nullptr);
+                      ResolutionIndex res, const Prepress& prepress, InkBitmap* keep = nullptr,
+                      const FreeSize& free = {});
 
 }  // namespace strimlo::verify

@@ -4,6 +4,8 @@
 // zbarimg, not by us), and the alert says what happened.
 #include <QDir>
 #include <QFileInfo>
+#include <QLabel>
+#include <QLineEdit>
 #include <QSettings>
 #include <cmath>
 
@@ -308,16 +310,28 @@ class TestSave : public QObject {
     QTest::addColumn<int>("resolution");
     QTest::addColumn<double>("dpi");
     QTest::addColumn<double>("widthFactor");
-    QTest::newRow("100% at 600 dpi: twice the pixels") << 2 << 3 << 600.0 << 2.0;
-    QTest::newRow("197% at 300 dpi") << 9 << 2 << 300.0 << 1.97;
-    QTest::newRow("82% at 72 dpi") << 0 << 0 << 72.0 << 0.82 * 72 / 300;
-    QTest::newRow("121% at 1200 dpi") << 4 << 4 << 1200.0 << 1.21 * 4;
+    QTest::addColumn<QString>("typedSize");  // typed into the lists, then Enter
+    QTest::addColumn<QString>("typedResolution");
+    QTest::addColumn<QString>("line");  // a part of the line under the preview
+    QTest::newRow("100% at 600 dpi: twice the pixels") << 2 << 3 << 600.0 << 2.0 << "" << "" << "";
+    QTest::newRow("197% at 300 dpi") << 9 << 2 << 300.0 << 1.97 << "" << "" << "";
+    QTest::newRow("82% at 72 dpi") << 0 << 0 << 72.0 << 0.82 * 72 / 300 << "" << "" << "";
+    QTest::newRow("121% at 1200 dpi") << 4 << 4 << 1200.0 << 1.21 * 4 << "" << "" << "";
+    // 120 % at 203 dpi is 3.17 dots: 3 whole dots, 113.7 %; the yardstick's module is 3.898 px.
+    QTest::newRow("typed 120 % and 203 dpi: 3-dot modules")
+        << 2 << 2 << 203.0 << 3 / (0.33 * 300 / 25.4) << "120 %" << "203 dpi"
+        << "X 0.3754 mm, 113.7 %, module 3 dots at 203 dpi";
+    QTest::newRow("typed 0,4 mm at the list's 600 dpi: not snapped")
+        << 2 << 3 << 600.0 << 0.4 / 0.33 * 2 << "0,4 mm" << "" << "X 0.4000 mm, 121.2 %, module 9.45 dots";
   }
   void sizeAndResolutionReachTheImage() {
     QFETCH(int, size);
     QFETCH(int, resolution);
     QFETCH(double, dpi);
     QFETCH(double, widthFactor);
+    QFETCH(QString, typedSize);
+    QFETCH(QString, typedResolution);
+    QFETCH(QString, line);
     TempDir dir;
     Session s;
     choose(s.w.fileFormat, kPNG);
@@ -325,6 +339,15 @@ class TestSave : public QObject {
     s.clickSave();
     choose(s.w.codeSize, size);
     choose(s.w.resolution, resolution);
+    for (auto [list, text] : {std::pair{s.w.codeSize, typedSize}, std::pair{s.w.resolution, typedResolution}}) {
+      if (text.isEmpty()) continue;
+      list->lineEdit()->selectAll();
+      QTest::keyClicks(list->lineEdit(), text);
+      QTest::keyClick(list->lineEdit(), Qt::Key_Return);
+    }
+    const auto* under = s.w.main.findChild<QLabel*>(QStringLiteral("labelSize"));
+    QVERIFY(under);
+    QVERIFY2(under->text().contains(line), qPrintable(under->text()));
     s.answer = QString::fromStdString(dir.file("chosen"));
     s.clickSave();
     const auto yardstick = test::readPngFile(dir.file("yardstick.png"));
