@@ -195,8 +195,11 @@ void makeFile(const Job& job, JobResult& r) {
   request.size = job.size;
   request.res = job.res;
   request.prepress = job.prepress;
+  request.font = job.font;
+  request.outlineText = job.outlineText;
   const Written file = write(*c.symbol, request);
   SaveOutcome outcome = outcomeOf(file, job);
+  if (!outcome && !file.message.empty()) r.error = file.message;  // it names the face missing
   if (outcome) outcome = saveBytes(job, file.bytes, r.error);
   r.written = static_cast<bool>(outcome);
   if (!r.written && r.error.empty()) r.error = failureMessage(outcome, job, data, addon);

@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "codetypes.h"
+#include "font.h"
 #include "prepress.h"
 
 namespace strimlo::cli {
@@ -25,6 +26,8 @@ struct Job {
   Prepress prepress;
   bool verify = false;  // grade the symbol first; write it only when it reads as meant
   char minGrade = 'D';
+  TypeFace font = TypeFace::Sans;  // the face of every text
+  bool outlineText = false;        // texts as filled outlines in EPS and PDF
 };
 
 struct JobResult {

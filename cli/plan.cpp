@@ -18,6 +18,7 @@ enum Column {
   kType, kData, kAddon, kPrice, kOutput, kFormat, kSize, kRes, kStrict,
   kQuiet, kBwr, kTransparent,  // the prepress options: by name in a header line only
   kVariant,                     // likewise
+  kFont, kOutline,              // likewise
   kColumns
 };
 
@@ -36,6 +37,8 @@ const char* const kColumnNames[kColumns] = {
     "bwr",          // the bar width reduction in micrometres
     "transparent",  // yes: no background
     "variant",      // ISSN: the 2-digit sequence variant
+    "font",         // sans or ocrb: the face of every text
+    "outline",      // yes: every text as outlines
 };
 
 // Other names a header line may give a column: the window's labels and common spellings,
@@ -52,6 +55,7 @@ const std::pair<const char*, Column> kAliases[] = {
     {"quietzones", kQuiet},
     {"barwidthreduction", kBwr}, {"barreduction", kBwr},
     {"transparentbackground", kTransparent},
+    {"typeface", kFont}, {"outlinetext", kOutline},
 };
 
 constexpr int kUnnamed = -1;  // a field under an empty name: a cell there is an error
@@ -288,6 +292,14 @@ std::string fillJob(const std::vector<std::string>& cell, const Options& o, cons
   job.verify = o.verify;
   job.minGrade = o.minGrade;
   if (std::string e = fillPrepress(cell, o, job.format, job.prepress); !e.empty()) return e;
+  job.font = o.font;
+  if (given(kFont)) {
+    const std::optional<TypeFace> face = parseFont(cell[kFont]);
+    if (!face) return "unknown font \"" + shown(cell[kFont]) + "\" (sans or ocrb)";
+    job.font = *face;
+  }
+  job.outlineText = o.outlineText;
+  if (std::string e = takeYesNo(cell[kOutline], "outline", job.outlineText); !e.empty()) return e;
   return placeOutput(cell[kOutput], o, root, job);
 }
 

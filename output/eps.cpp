@@ -8,6 +8,7 @@
 #include <utility>
 
 #include "layout.h"
+#include "paint.h"
 
 namespace strimlo {
 
@@ -30,6 +31,7 @@ constexpr float kModule = 0.011640f * 72.0f;  // as /module says
 constexpr float kDigitSize = 8.0f;
 constexpr float kDigitBaseline = 3.0f;
 constexpr float kAddonDigitBaseline = 59.5f;
+constexpr float kIsbnBaseline = 69.5f;  // the line above the bars and the price
 
 constexpr std::string_view kProcedures =
     "/e1font { /Helvetica findfont 8 scalefont setfont 0.0 setgray} def\n"
@@ -49,6 +51,15 @@ constexpr std::string_view kProcedures =
     "0 height rlineto 0 height neg rmoveto\n"
     "currentpoint stroke moveto\n"
     "module mul 2 div 0 rmoveto } def\n";
+
+// With texts as outlines no font is named: the text procedures only set the colour, and
+// each text is its glyphs' path, filled.
+constexpr std::string_view kOutlineFonts =
+    "/e1font { 0.0 setgray} def\n"
+    "/isbnfont { 0.0 setgray} def\n";
+constexpr std::string_view kOutlineSmallFont = "/smallfont { 0.0 setgray} def\n";
+constexpr float kIsbnSize = 7.0f;
+constexpr float kSmallSize = 6.0f;
 
 // Helvetica's own encoding is StandardEncoding, which draws our Windows-1252 bytes as
 // other glyphs (e acute as a slashed O). A text beyond ASCII therefore gets a Latin-1
@@ -137,10 +148,48 @@ void appendPsString(std::string& out, std::string_view text) {
   out += ')';
 }
 
-// "x y moveto (text) show" with the pieces between as each body lays them out.
-void appendShowAt(std::string& out, float x, std::string_view moveto, std::string_view text,
-                  std::string_view show) {
-  appendFixed(out, x);
+// A text's place: its baseline's start and its size.
+struct TextAt {
+  float x, y, size;
+};
+
+// Three decimals: a thousandth of a point is far below any press's dot.
+void appendCoordinate(std::string& out, double value) {
+  char buf[32];
+  const auto r = std::to_chars(buf, buf + sizeof buf, value, std::chars_format::fixed, 3);
+  out.append(buf, r.ptr);
+}
+
+// The text's glyphs as one path, filled, in the face of `outlines` as every other file
+// sets it (a digit centred in Helvetica's box); a line of its own. at.y is the baseline,
+// which inFace keeps.
+void appendOutlined(std::string& out, const TextAt& at, std::string_view text,
+                    const Font& outlines) {
+  const TextItem set = inFace({std::string(text), at.x, at.y, at.size}, outlines);
+  const std::vector<OutlineStep> steps = outlines.outline(set.text, set.size, set.x, at.y);
+  if (!out.empty() && out.back() != '\n') out += '\n';
+  if (steps.empty()) return;
+  out += "newpath\n";
+  for (const OutlineStep& step : steps) {
+    const int points = step.op == 'C' ? 3 : step.op == 'Z' ? 0 : 1;
+    for (int i = 0; i < points; ++i) {
+      appendCoordinate(out, step.p[2 * i]);
+      out += ' ';
+      appendCoordinate(out, step.p[2 * i + 1]);
+      out += ' ';
+    }
+    out += step.op == 'M' ? "moveto\n" : step.op == 'L' ? "lineto\n"
+           : step.op == 'C' ? "curveto\n" : "closepath\n";
+  }
+  out += "fill\n";
+}
+
+// "x y moveto (text) show" with the pieces between as each body lays them out, or with
+// outlines the text's path.
+void appendShowAt(std::string& out, const TextAt& at, std::string_view moveto,
+                  std::string_view text, std::string_view show, const Font* outlines) {
+  if (outlines) return appendOutlined(out, at, text, *outlines);
+  appendFixed(out, at.x);
   out += moveto;
   appendPsString(out, text);
   out += show;
@@ -286,9 +335,14 @@ void appendHeader(std::string& out, CodeType type, std::string_view digits,
 }
 
 // With a reduction every stroke is the run's width less it, still on the run's centre.
-void appendProcedures(std::string& out, int microns) {
+void appendProcedures(std::string& out, int microns, bool outlined) {
+  std::string procedures(kProcedures);
+  if (outlined) {  // the two font lines come first
+    const std::size_t fonts = procedures.find("/step ");
+    procedures.replace(0, fonts, kOutlineFonts);
+  }
   if (microns <= 0) {
-    out += kProcedures;
+    out += procedures;
     return;
   }
   out += "/bwr { ";
@@ -296,7 +350,6 @@ void appendProcedures(std::string& out, int microns) {
   out += " } def\n";
   constexpr std::string_view kWidth = "dup module mul setlinewidth";
   constexpr std::string_view kNarrower = "dup module mul bwr sub setlinewidth";
-  std::string procedures(kProcedures);
   for (auto at = procedures.find(kWidth); at != std::string::npos;
        at = procedures.find(kWidth, at + kNarrower.size()))
     procedures.replace(at, kWidth.size(), kNarrower);
@@ -304,14 +357,14 @@ void appendProcedures(std::string& out, int microns) {
 }
 
 // Each mark's tip on the box's edge, in the digits' font and on their baseline.
-void appendMarks(std::string& out, const QuietBox& box) {
+void appendMarks(std::string& out, const QuietBox& box, const Font* outlines) {
   if (!out.empty() && out.back() != '\n') out += '\n';
-  auto mark = [&out](float x, float y, std::string_view text) {
+  auto mark = [&out, outlines](float x, float y, std::string_view text) {
     std::string moveto = " ";
     appendFixed(moveto, y);
     moveto += " moveto ";
     out += "e1font ";
-    appendShowAt(out, x, moveto, text, " show\n");
+    appendShowAt(out, {x, y, kDigitSize}, moveto, text, " show\n", outlines);
   };
   mark(box.right - kGreaterTip * kDigitSize, box.markY, ">");
   if (box.leftMark) mark(box.left - kLessTip * kDigitSize, kDigitBaseline, "<");
@@ -342,20 +395,22 @@ void appendRuns(std::string& out, const std::vector<DarkRun>& runs) {
 }
 
 // EAN-8: run commands as for EAN-13, the digits one command per line.
-void appendEan8Body(std::string& out, std::string_view digits, const ModulePattern& pattern) {
+void appendEan8Body(std::string& out, std::string_view digits, const ModulePattern& pattern,
+                    const Font* outlines) {
   appendMoveto(out, kEan8Bars);
   appendRuns(out, darkRuns(pattern, kEAN8, false));
   out += "\nstroke\n";
   const auto& pos = kEpsPositions.lower_pos8;
   for (std::size_t i = 0; i < std::size(pos) && i < digits.size(); ++i) {
     out += "e1font\n";
-    appendShowAt(out, pos[i], " 3 moveto\n", digits.substr(i, 1), " show\n");
+    appendShowAt(out, {pos[i], kDigitBaseline, kDigitSize}, " 3 moveto\n", digits.substr(i, 1),
+                 " show\n", outlines);
   }
 }
 
 // The add-on bars from origin on and, when its text is known, its digits above them.
 void appendAddon(std::string& out, BarsOrigin origin, const ModulePattern& addon,
-                 std::optional<std::string_view> addonText) {
+                 std::optional<std::string_view> addonText, const Font* outlines) {
   out += "/height { 0.730000 72 mul } def\n";
   appendMoveto(out, origin);
   appendRuns(out, darkRuns(addon, kEAN13, true));
@@ -365,14 +420,15 @@ void appendAddon(std::string& out, BarsOrigin origin, const ModulePattern& addon
   const auto& pos = kEpsPositions.addon_pos;
   const std::size_t digits = addon.size() == kAddon2Modules ? 2 : std::size(pos);
   for (std::size_t k = 0; k < digits && k < addonText->size(); ++k) {
-    appendShowAt(out, pos[k] + (origin.x - kAddonBars.x), " 59.5 moveto ",
-                 addonText->substr(k, 1), " show ");
+    appendShowAt(out, {pos[k] + (origin.x - kAddonBars.x), kAddonDigitBaseline, kDigitSize},
+                 " 59.5 moveto ", addonText->substr(k, 1), " show ", outlines);
   }
 }
 
 struct IsbnTexts {
   std::optional<std::string_view> line, addon, price;
   const ModulePattern* addonPattern;
+  const Font* outlines;  // texts as this face's outlines; nullptr: shown in Helvetica
 };
 
 // EAN-13 and the ISBN, ISSN and ISMN types: run commands, then every text on one line.
@@ -384,18 +440,27 @@ void appendEan13Body(std::string& out, CodeType type, std::string_view digits,
   const auto& pos = kEpsPositions.lower_pos13;
   for (std::size_t i = 0; i < std::size(pos) && i < digits.size(); ++i) {
     out += "e1font ";
-    appendShowAt(out, pos[i], " 3 moveto ", digits.substr(i, 1), " show ");
+    appendShowAt(out, {pos[i], kDigitBaseline, kDigitSize}, " 3 moveto ", digits.substr(i, 1),
+                 " show ", isbn.outlines);
   }
   if (!hasTextLine(type)) return;
-  out += "isbnfont 12 69.5 moveto ";
-  appendPsString(out, isbn.line.value_or(""));
-  out += " show ";
-  if (isbn.price && takesPrice(type)) {  // written even when empty, with or without an add-on
-    out += "98 69.5 moveto ";
-    appendPsString(out, *isbn.price);
+  out += "isbnfont ";
+  if (isbn.outlines) {
+    appendOutlined(out, {12, kIsbnBaseline, kIsbnSize}, isbn.line.value_or(""), *isbn.outlines);
+    if (isbn.price && takesPrice(type))
+      appendOutlined(out, {98, kIsbnBaseline, kIsbnSize}, *isbn.price, *isbn.outlines);
+  } else {
+    out += "12 69.5 moveto ";
+    appendPsString(out, isbn.line.value_or(""));
     out += " show ";
+    if (isbn.price && takesPrice(type)) {  // written even when empty, with or without an add-on
+      out += "98 69.5 moveto ";
+      appendPsString(out, *isbn.price);
+      out += " show ";
+    }
   }
-  if (isbn.addonPattern) appendAddon(out, kAddonBars, *isbn.addonPattern, isbn.addon);
+  if (isbn.addonPattern)
+    appendAddon(out, kAddonBars, *isbn.addonPattern, isbn.addon, isbn.outlines);
 }
 
 // UPC-A and UPC-E: run commands as for EAN-13, the number system and check digit small
@@ -410,10 +475,13 @@ void appendUpcBody(std::string& out, CodeType type, std::string_view digits,
   const std::size_t count =
       upca ? std::size(kEpsPositions.upca_pos) : std::size(kEpsPositions.upce_pos);
   for (std::size_t i = 0; i < count && i < digits.size(); ++i) {
-    out += i == 0 || i + 1 == count ? "smallfont " : "e1font ";
-    appendShowAt(out, pos[i], " 3 moveto ", digits.substr(i, 1), " show ");
+    const bool small = i == 0 || i + 1 == count;
+    out += small ? "smallfont " : "e1font ";
+    appendShowAt(out, {pos[i], kDigitBaseline, small ? kSmallSize : kDigitSize}, " 3 moveto ",
+                 digits.substr(i, 1), " show ", texts.outlines);
   }
-  if (texts.addonPattern) appendAddon(out, addonBars(type), *texts.addonPattern, texts.addon);
+  if (texts.addonPattern)
+    appendAddon(out, addonBars(type), *texts.addonPattern, texts.addon, texts.outlines);
 }
 
 }  // namespace
@@ -424,7 +492,7 @@ std::optional<std::string> makeEPS(CodeType type, std::string_view digits,
                                    std::optional<std::string_view> priceText,
                                    const ModulePattern& pattern,
                                    const ModulePattern* addonPattern,
-                                   const Prepress& prepress) {
+                                   const Prepress& prepress, const Font* outlines) {
   if (type < kEAN8 || type > kISMN) return std::nullopt;
   try {
     const bool priceAlone = takesPrice(type) && !addonPattern && !priceText.value_or("").empty();
@@ -434,24 +502,24 @@ std::optional<std::string> makeEPS(CodeType type, std::string_view digits,
     std::string out;
     out.reserve(2048);
     appendHeader(out, type, digits, addonPattern, priceAlone, quiet, microns);
-    appendProcedures(out, microns);
-    if (needsLatin1Font(type, isbnLine, priceText))
+    appendProcedures(out, microns, outlines != nullptr);
+    if (!outlines && needsLatin1Font(type, isbnLine, priceText))
       appendTextFont(out, inHighRow(isbnLine.value_or("")) ||
                               (takesPrice(type) && inHighRow(priceText.value_or(""))));
     const bool upc = type == kUPCA || type == kUPCE;
-    if (upc) out += kSmallFont;
+    if (upc) out += outlines ? kOutlineSmallFont : kSmallFont;
     if (quiet) {
       appendFixed(out, -quiet->left);
       out += " 0 translate\n";
     }
-    const IsbnTexts texts{isbnLine, addonText, priceText, addonPattern};
+    const IsbnTexts texts{isbnLine, addonText, priceText, addonPattern, outlines};
     if (type == kEAN8)
-      appendEan8Body(out, digits, pattern);
+      appendEan8Body(out, digits, pattern, outlines);
     else if (upc)
       appendUpcBody(out, type, digits, pattern, texts);
     else
       appendEan13Body(out, type, digits, pattern, texts);
-    if (quiet) appendMarks(out, *quiet);
+    if (quiet) appendMarks(out, *quiet, outlines);
     out += "showpage\n";
     return out;
   } catch (const std::bad_alloc&) {

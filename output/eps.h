@@ -5,6 +5,7 @@
 #include <string_view>
 
 #include "codetypes.h"
+#include "font.h"
 #include "patterns.h"
 #include "prepress.h"
 
@@ -17,14 +18,16 @@ inline constexpr std::string_view kHomePage = "https://strimlo.example/";
 // and ISMN types, the price for ISBN and ISMN, the add-on for every type that takes one.
 // addonPattern is the 20- or 47-module add-on or nullptr for none. With quiet zones the
 // drawing is moved onto the light margins' box and the marks are added; a bar width
-// reduction thins every stroke by the exact amount. Returns no text only for a code type
-// outside the eight symbologies or when memory runs out.
+// reduction thins every stroke by the exact amount. With outlines every text is that
+// face's glyph outlines, filled, and no font is named; without, Helvetica is. Returns no
+// text only for a code type outside the eight symbologies or when memory runs out.
 std::optional<std::string> makeEPS(CodeType type, std::string_view digits,
                                    std::optional<std::string_view> isbnLine,
                                    std::optional<std::string_view> addonText,
                                    std::optional<std::string_view> priceText,
                                    const ModulePattern& pattern,
                                    const ModulePattern* addonPattern,
-                                   const Prepress& prepress = {});
+                                   const Prepress& prepress = {},
+                                   const Font* outlines = nullptr);
 
 }  // namespace strimlo

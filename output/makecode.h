@@ -50,7 +50,8 @@ class MakeCode {
   static std::optional<PreviewImage> PreviewCode(CodeType type, std::string_view text,
                                                  std::string_view addon,
                                                  std::string_view price, int width,
-                                                 int height, const Prepress& prepress = {});
+                                                 int height, const Prepress& prepress = {},
+                                                 TypeFace face = TypeFace::Sans);
   static bool FinalCode(CodeType type, SizeIndex size, std::string_view text,
                         std::string_view addon, std::string_view price, ResolutionIndex res,
                         FileFormat format, const std::string& path,

@@ -8,6 +8,7 @@
 #include <new>
 #include <string>
 
+#include "prepress.h"
 #include "text8.h"
 
 namespace strimlo {
@@ -93,6 +94,38 @@ bool shadeBesideLightMargins(cairo_surface_t* target, const Layout& layout) {
 }
 
 }  // namespace
+
+TextItem inFace(const TextItem& text, const Font& font) {
+  const Font* sans = Font::helvetica();
+  if (font.face() == TypeFace::Sans || sans == nullptr || text.text.empty()) return text;
+  TextItem set = text;
+  const float width = font.measure(text.text, text.size).width;
+  const char first = text.text[0];
+  if (text.text.size() == 1 && first >= '0' && first <= '9') {
+    set.x += (kDigitAdvance * text.size - width) / 2;
+    return set;
+  }
+  // The light margins' marks keep their tips where Helvetica's are: on the box's edge.
+  if (text.text == ">") {
+    set.x += kGreaterTip * text.size - font.ink(text.text, text.size).second;
+    return set;
+  }
+  if (text.text == "<") {
+    set.x += kLessTip * text.size - font.ink(text.text, text.size).first;
+    return set;
+  }
+  const float room = sans->measure(text.text, text.size).width;
+  if (width > room && width > 0) {
+    // The box's lower edge is the baseline less a descent, which shrinks with the size.
+    set.size = text.size * room / width;
+    set.y = text.y + font.descent(text.size) - font.descent(set.size);
+  }
+  return set;
+}
+
+void setInFace(Layout& layout, const Font& font) {
+  for (TextItem& text : layout.texts) text = inFace(text, font);
+}
 
 std::optional<PreviewImage> paintPreview(const Layout& layout, const Font& font) {
   if (layout.pixelsWide <= 0 || layout.pixelsHigh <= 0 || layout.pixelsWide > kMaxSurfaceSide ||

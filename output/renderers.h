@@ -16,6 +16,7 @@ SaveOutcome renderFile(CodeType type, std::string_view text, std::string_view ad
 std::optional<PreviewImage> renderPreview(CodeType type, std::string_view text,
                                           std::string_view addon, std::string_view price,
                                           int width, int height,
-                                          const Prepress& prepress = {});
+                                          const Prepress& prepress = {},
+                                          TypeFace face = TypeFace::Sans);
 
 }  // namespace strimlo

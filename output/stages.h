@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "codetypes.h"
+#include "font.h"
 #include "layout.h"
 #include "prepress.h"
 #include "atomic_file.h"
@@ -37,6 +38,8 @@ struct Request {
   SizeIndex size = 2;        // magnification, an index of the fixed list (100 %)
   ResolutionIndex res = 2;   // raster resolution, an index of the fixed list (300 dpi)
   Prepress prepress;
+  TypeFace font = TypeFace::Sans;  // the face of every text: Helvetica, or OCR-B
+  bool outlineText = false;  // EPS, PDF: every text as filled outlines, no font (SVG always)
 };
 
 // Why a request went no further, from the first stage that said no.

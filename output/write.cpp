@@ -7,6 +7,7 @@
 #include "atomic_file.h"
 #include "encode.h"
 #include "eps.h"
+#include "paint.h"
 #include "pdf.h"
 #include "renderers.h"
 #include "stages.h"
@@ -22,14 +23,34 @@ std::optional<std::string_view> textIf(bool wanted, const std::string& text) {
   return wanted ? std::optional<std::string_view>(text) : std::nullopt;
 }
 
-Written epsBytes(const Symbol& sym, const Prepress& prepress) {
+// The face a request's texts are set in, and whether vector files draw them as outlines:
+// always for OCR-B, whose OpenType (CFF) file neither an EPS nor the PDF library can
+// carry, and a print shop seldom has.
+struct TextFace {
+  const Font* font;
+  bool outlined;
+};
+
+TextFace textFace(const Request& request) {
+  return {Font::of(request.font), request.outlineText || request.font != TypeFace::Sans};
+}
+
+Written noFont(TypeFace face) {
+  Written w = fail(Failure::NoFont);
+  if (face == TypeFace::OcrB)
+    w.message = "the OCR-B face (Debian package fonts-ocr-b) is not installed";
+  return w;
+}
+
+Written epsBytes(const Symbol& sym, const Prepress& prepress, const TextFace& face) {
   // ISBN files have always carried the price, even an empty one without an add-on; an
   // ISMN's is written when there is one, above the add-on or where it would stand.
   const bool price =
       isIsbn(sym.type) || (takesPrice(sym.type) && (sym.addon || !sym.priceText.empty()));
   auto text = makeEPS(sym.type, sym.digits, textIf(hasTextLine(sym.type), sym.isbnLine),
                       textIf(takesAddon(sym.type), sym.addonText), textIf(price, sym.priceText),
-                      sym.pattern, sym.addon ? &*sym.addon : nullptr, prepress);
+                      sym.pattern, sym.addon ? &*sym.addon : nullptr, prepress,
+                      face.outlined ? face.font : nullptr);
   if (!text) return fail(Failure::EncodeFailed);
   return {std::move(*text), Failure::None, {}};
 }
@@ -45,26 +66,27 @@ std::string humanText(const Symbol& sym) {
 // The page is the symbol's box at the magnification, in points and unrounded: the box a
 // bitmap of the same size has before it is cut to whole pixels.
 Written vectorBytes(const Symbol& sym, const Layout& layout, FileFormat format,
-                    const Prepress& prepress) {
-  const Font* font = Font::helvetica();
-  const Type1Font* type1 = format == kPDF ? helveticaType1() : nullptr;
-  if (!font || (format == kPDF && !type1)) return fail(Failure::NoFont);
+                    const Prepress& prepress, const TextFace& face) {
+  const Font* font = face.font;
+  const bool embeds = format == kPDF && !face.outlined;
+  const Type1Font* type1 = embeds ? helveticaType1() : nullptr;
+  if (!font || (embeds && !type1)) return fail(Failure::NoFont);
   const std::string note = reductionNote(prepress.barReductionMicrons, std::nullopt);
   std::optional<std::string> bytes;
   bool fontUnreadable = false;
   if (format == kPDF) {
-    bytes = makePdf(layout, *font, *type1, sym.digits, note, &fontUnreadable);
+    bytes = makePdf(layout, *font, type1, sym.digits, note, &fontUnreadable);
     // A remembered file that cannot be read gives way to the one fontconfig names.
     const Type1Font* found = fontUnreadable ? helveticaType1Found() : nullptr;
     if (found && found->outlines != type1->outlines)
-      bytes = makePdf(layout, *font, *found, sym.digits, note, &fontUnreadable);
+      bytes = makePdf(layout, *font, found, sym.digits, note, &fontUnreadable);
   } else bytes = makeSvg(layout, *font, humanText(sym), note, !prepress.transparent);
   if (!bytes) return fail(fontUnreadable ? Failure::FontUnreadable : Failure::EncodeFailed);
   return {std::move(*bytes), Failure::None, {}};
 }
 
-Written rasterBytes(const Layout& layout, FileFormat format, const Prepress& prepress) {
-  const Font* font = Font::helvetica();
+Written rasterBytes(const Layout& layout, FileFormat format, const Prepress& prepress,
+                    const Font* font) {
   if (!font) return fail(Failure::NoFont);
   // The largest bitmap the sizes on offer make is 14012 x 7920; anything beyond cairo's
   // limit is refused before drawing.
@@ -114,12 +136,18 @@ Written write(const Symbol& symbol, const Request& request) {
   if (!reductionInRange(request.prepress.barReductionMicrons)) return fail(Failure::BadRequest);
   if (request.prepress.transparent && !allowsTransparency(format))
     return fail(Failure::OpaqueFormat);
-  if (format == kEPS) return epsBytes(symbol, request.prepress);
+  if (request.font != TypeFace::Sans && request.font != TypeFace::OcrB)
+    return fail(Failure::BadRequest);
+  const TextFace face = textFace(request);
+  // An EPS in Helvetica names the font and needs none here.
+  if (!face.font && (format != kEPS || face.outlined)) return noFont(request.font);
+  if (format == kEPS) return epsBytes(symbol, request.prepress, face);
   if (format < kEPS || format > kSVG) return fail(Failure::BadRequest);
-  const Layout layout = layOut(symbol, request);
+  Layout layout = layOut(symbol, request);
+  setInFace(layout, *face.font);
   if (format == kPDF || format == kSVG)
-    return vectorBytes(symbol, layout, format, request.prepress);
-  return rasterBytes(layout, format, request.prepress);
+    return vectorBytes(symbol, layout, format, request.prepress, face);
+  return rasterBytes(layout, format, request.prepress, face.font);
 }
 
 SaveResult save(std::string_view bytes, const std::string& path, const SaveOptions& options) {
