@@ -95,6 +95,8 @@ struct Options {
   bool quietZones;
   long long barReduction;
   bool transparent;
+  std::string font;
+  bool outlineText;
 };
 
 void applyOptions(Request& r, const Options& o) {
@@ -103,6 +105,10 @@ void applyOptions(Request& r, const Options& o) {
   r.prepress.quietZones = o.quietZones;
   r.prepress.barReductionMicrons = narrowed(o.barReduction);
   r.prepress.transparent = o.transparent;
+  if (o.font != "sans" && o.font != "ocrb")
+    throw py::value_error("font: sans or ocrb, not \"" + o.font + "\"");
+  r.font = o.font == "ocrb" ? TypeFace::OcrB : TypeFace::Sans;
+  r.outlineText = o.outlineText;
 }
 
 // The file's bytes, or ValueError for what the caller asked (the command line's
@@ -156,10 +162,11 @@ int errnoOf(const std::string& cause) {
 py::bytes renderCall(const py::str& data, const py::str& type, const py::str& addon,
                      const py::str& price, const py::str& variant, bool strict,
                      const py::str& fmt, long long size, long long res, bool quietZones,
-                     long long barReduction, bool transparent) {
+                     long long barReduction, bool transparent, const py::str& font,
+                     bool outlineText) {
   Request r = request({data, type, addon, price, variant, strict});
   r.format = format(utf8(fmt));
-  applyOptions(r, {size, res, quietZones, barReduction, transparent});
+  applyOptions(r, {size, res, quietZones, barReduction, transparent, utf8(font), outlineText});
   const std::string bytes = rendered(r);
   return py::bytes(bytes);
 }
@@ -169,14 +176,15 @@ py::bytes renderCall(const py::str& data, const py::str& type, const py::str& ad
 void saveCall(const py::object& pathLike, const py::str& data, const py::str& type,
               const py::str& addon, const py::str& price, const py::str& variant, bool strict,
               const std::optional<py::str>& fmt, long long size, long long res,
-              bool quietZones, long long barReduction, bool transparent) {
+              bool quietZones, long long barReduction, bool transparent, const py::str& font,
+              bool outlineText) {
   const py::module_ os = py::module_::import("os");
   const py::object filename = os.attr("fspath")(pathLike);
   const std::string path = os.attr("fsencode")(filename).cast<std::string>();
   if (path.find('\0') != std::string::npos) throw py::value_error("path: holds a NUL character");
   Request r = request({data, type, addon, price, variant, strict});
   r.format = fmt ? format(utf8(*fmt)) : formatOfPath(path);
-  applyOptions(r, {size, res, quietZones, barReduction, transparent});
+  applyOptions(r, {size, res, quietZones, barReduction, transparent, utf8(font), outlineText});
   const std::string bytes = rendered(r);
   SaveResult saved;
   {
@@ -222,6 +230,8 @@ size: magnification 0 to 9 (2 is 100 %); res: raster resolution 0 to 7 (2 is 300
 quiet_zones: grow the file to the light margins and draw the < > marks.
 bar_reduction: narrow every bar by this many micrometres (0 to 100).
 transparent: a PNG without background (TIFF and JPEG refuse it).
+font: the face of every text, "sans" (Helvetica) or "ocrb" (OCR-B).
+outline_text: every text as filled outlines: an EPS names no font, a PDF embeds none.
 
 Raises ValueError for bad input, with the message the command line gives.)";
 
@@ -268,12 +278,14 @@ PYBIND11_MODULE(_strimlo, m) {
         py::arg("type") = "ean13", py::arg("addon") = "", py::arg("price") = "",
         py::arg("variant") = "", py::arg("strict") = false, py::arg("format") = "eps",
         py::arg("size") = 2, py::arg("res") = 2, py::arg("quiet_zones") = false,
-        py::arg("bar_reduction") = 0, py::arg("transparent") = false);
+        py::arg("bar_reduction") = 0, py::arg("transparent") = false, py::arg("font") = "sans",
+        py::arg("outline_text") = false);
   m.def("save", &saveCall, kSaveDoc, py::arg("path"), py::arg("data"), py::kw_only(),
         py::arg("type") = "ean13", py::arg("addon") = "", py::arg("price") = "",
         py::arg("variant") = "", py::arg("strict") = false, py::arg("format") = py::none(),
         py::arg("size") = 2, py::arg("res") = 2, py::arg("quiet_zones") = false,
-        py::arg("bar_reduction") = 0, py::arg("transparent") = false);
+        py::arg("bar_reduction") = 0, py::arg("transparent") = false, py::arg("font") = "sans",
+        py::arg("outline_text") = false);
   m.def("complete", &completeCall, kCompleteDoc, py::arg("data"), py::kw_only(),
         py::arg("type") = "ean13", py::arg("addon") = "", py::arg("price") = "",
         py::arg("variant") = "", py::arg("strict") = false);
