@@ -85,6 +85,9 @@ class BarcodeController : public QObject {
   void changeQuietZones();
   void changeBarReduction();
   void changeTransparent();
+  // The face of the texts, shown in the preview; outlines only matter to a saved file.
+  void changeFont();
+  void changeOutlineText();
   void clickSave();
   void clickCopy();
   void clickPrint();
@@ -122,6 +125,8 @@ class BarcodeController : public QObject {
   QCheckBox* checkQuietZones_;
   QSpinBox* spinBarReduction_;
   QCheckBox* checkTransparent_;
+  QComboBox* comboFont_;
+  QCheckBox* checkOutlineText_;
   QLabel* labelScanGrade_;
 
   QString dataToEncode_;
@@ -133,6 +138,8 @@ class BarcodeController : public QObject {
   strimlo::SizeIndex size_ = 0;
   strimlo::FileFormat format_ = 0;
   strimlo::Prepress prepress_;
+  strimlo::TypeFace font_ = strimlo::TypeFace::Sans;
+  bool outlineText_ = false;
 
   SaveDialog saveDialog_;
   Alert alert_;

@@ -10,6 +10,7 @@
 #include "makecode.h"
 #include "symbolexport.h"
 #include "font.h"
+#include "paint.h"
 #include "text8.h"
 
 namespace strimlo {
@@ -25,8 +26,11 @@ constexpr int kGlyphPixels = 1000;
 
 QPainterPath textPath(const TextItem& item, const Font& font) {
   QFont face;
-  // The face of the files: Helvetica as fontconfig finds it, Nimbus Sans.
-  face.setFamilies({QStringLiteral("Nimbus Sans"), QStringLiteral("Helvetica")});
+  // The face of the files: Helvetica as fontconfig finds it, Nimbus Sans, or OCR-B.
+  if (font.face() == TypeFace::OcrB)
+    face.setFamilies({QStringLiteral("OCR B")});
+  else
+    face.setFamilies({QStringLiteral("Nimbus Sans"), QStringLiteral("Helvetica")});
   face.setPixelSize(kGlyphPixels);
   face.setKerning(false);
   face.setHintingPreference(QFont::PreferNoHinting);
@@ -63,10 +67,11 @@ std::vector<QRectF> darkRects(const Layout& layout) {
 bool printSymbol(QPrinter& printer, const SymbolChoice& choice) {
   const Completion c = completeSymbol(choice.type, symbolData(choice), text8(choice.addOn),
                                       text8(choice.price));
-  const Font* font = Font::helvetica();
+  const Font* font = Font::of(choice.font);
   if (!c.symbol || !font) return false;
   Layout layout = fileLayout(*c.symbol, choice.size, kLayoutResolution);
   applyPrepress(layout, c.symbol->type, choice.prepress, false);  // vector shapes: exact
+  setInFace(layout, *font);
   printer.setFullPage(true);
   printer.setDocName(QString::fromLatin1(c.symbol->digits));
   QPainter painter;

@@ -26,6 +26,8 @@ struct SymbolChoice {
   SizeIndex size = 2;
   ResolutionIndex resolution = 2;
   Prepress prepress;
+  TypeFace font = TypeFace::Sans;  // the face of every text
+  bool outlineText = false;        // EPS and PDF: texts as filled outlines
 };
 
 // The data text the renderers take: the ISSN's variant joined to it.

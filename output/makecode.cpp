@@ -40,9 +40,11 @@ bool MakeCode::FinalCode(CodeType type, SizeIndex size, std::string_view text,
 SaveOutcome MakeCode::FinalCodeOutcome(CodeType type, SizeIndex size, std::string_view text,
                                        std::string_view addon, std::string_view price,
                                        ResolutionIndex res, FileFormat format,
-                                       const std::string& path, const Prepress& prepress) {
+                                       const std::string& path, const Prepress& prepress,
+                                       TypeFace face, bool outlineText) {
   // completeSymbol refuses an unknown type and gives the EAN types no add-on or price.
-  return renderFile(type, text, addon, price, size, res, format, path, prepress);
+  return renderFile(type, text, addon, price, size, res, format, path, prepress, face,
+                    outlineText);
 }
 
 std::optional<PreviewImage> MakeCode::PreviewEAN8(std::string_view text, int width, int height) {

@@ -157,7 +157,8 @@ SaveResult save(std::string_view bytes, const std::string& path, const SaveOptio
 
 SaveOutcome renderFile(CodeType type, std::string_view text, std::string_view addon,
                        std::string_view price, SizeIndex size, ResolutionIndex res,
-                       FileFormat format, const std::string& path, const Prepress& prepress) {
+                       FileFormat format, const std::string& path, const Prepress& prepress,
+                       TypeFace face, bool outlineText) {
   Completion c = completeSymbol(type, text, addon, price);
   if (!c.symbol) return {SaveFailure::Refused, c.refusal};
   if (!reductionInRange(prepress.barReductionMicrons)) return {SaveFailure::BadReduction, {}};
@@ -167,6 +168,8 @@ SaveOutcome renderFile(CodeType type, std::string_view text, std::string_view ad
   request.size = size;
   request.res = res;
   request.prepress = prepress;
+  request.font = face;
+  request.outlineText = outlineText;
   const Written file = write(*c.symbol, request);
   if (file.failure != Failure::None) return {saveFailureOf(file.failure), Refusal::None};
   return save(file.bytes, path).ok ? SaveOutcome{} : SaveOutcome{SaveFailure::WriteFailed, {}};
