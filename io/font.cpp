@@ -293,6 +293,23 @@ TextSize Font::measure(std::string_view text, float size) const {
 
 float Font::descent(float size) const { return descentPerEm_ * size; }
 
+const Font& Font::forText(std::string_view text) const {
+  const Font* sans = helvetica();
+  if (face() == TypeFace::Sans || sans == nullptr) return *this;
+  auto* scaled = static_cast<cairo_scaled_font_t*>(measurer_);
+  const std::string utf8 = text8ToUtf8(text);
+  cairo_glyph_t* glyphs = nullptr;
+  int count = 0;
+  if (!succeeded(cairo_scaled_font_text_to_glyphs(scaled, 0, 0, utf8.data(),
+                                                  static_cast<int>(utf8.size()), &glyphs, &count,
+                                                  nullptr, nullptr, nullptr)))
+    return *sans;
+  bool missing = false;
+  for (int i = 0; i < count; ++i) missing = missing || glyphs[i].index == 0;
+  cairo_glyph_free(glyphs);
+  return missing ? *sans : *this;
+}
+
 std::pair<float, float> Font::ink(std::string_view text, float size) const {
   cairo_text_extents_t extents;
   cairo_scaled_font_text_extents(static_cast<cairo_scaled_font_t*>(measurer_),

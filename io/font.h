@@ -36,6 +36,10 @@ class Font {
   static const Font* ocrB();
   static const Font* of(TypeFace face);
   TypeFace face() const { return static_cast<TypeFace>(index_); }
+  // The face a text is set in: this one, or Helvetica for a text with a character this
+  // face has no glyph for (OCR-B has no euro sign and few accented letters), so that no
+  // character is left blank.
+  const Font& forText(std::string_view text) const;
 
   TextSize measure(std::string_view text, float size) const;
   float descent(float size) const;  // below the baseline, positive

@@ -166,7 +166,8 @@ void appendCoordinate(std::string& out, double value) {
 void appendOutlined(std::string& out, const TextAt& at, std::string_view text,
                     const Font& outlines) {
   const TextItem set = inFace({std::string(text), at.x, at.y, at.size}, outlines);
-  const std::vector<OutlineStep> steps = outlines.outline(set.text, set.size, set.x, at.y);
+  const std::vector<OutlineStep> steps =
+      outlines.forText(text).outline(set.text, set.size, set.x, at.y);
   if (!out.empty() && out.back() != '\n') out += '\n';
   if (steps.empty()) return;
   out += "newpath\n";

@@ -70,7 +70,12 @@ bool paint(cairo_surface_t* target, const Layout& layout, const Font& font, int 
     cairo_set_operator(cr.get(), CAIRO_OPERATOR_ADD);
   cairo_set_font_face(cr.get(), static_cast<cairo_font_face_t*>(font.drawingFace()));
   cairo_set_font_options(cr.get(), static_cast<cairo_font_options_t*>(Font::cairoOptions()));
+  const Font* face = &font;
   for (const TextItem& text : layout.texts) {
+    if (const Font& wanted = font.forText(text.text); &wanted != face) {
+      face = &wanted;
+      cairo_set_font_face(cr.get(), static_cast<cairo_font_face_t*>(face->drawingFace()));
+    }
     cairo_set_font_size(cr.get(), text.size);
     // The anchor is the lower-left corner of the layout box; the baseline is a descent up.
     cairo_move_to(cr.get(), text.x, dy(text.y + font.descent(text.size)));
@@ -97,7 +102,8 @@ bool shadeBesideLightMargins(cairo_surface_t* target, const Layout& layout) {
 
 TextItem inFace(const TextItem& text, const Font& font) {
   const Font* sans = Font::helvetica();
-  if (font.face() == TypeFace::Sans || sans == nullptr || text.text.empty()) return text;
+  if (sans == nullptr || text.text.empty() || font.forText(text.text).face() == TypeFace::Sans)
+    return text;
   TextItem set = text;
   const float width = font.measure(text.text, text.size).width;
   const char first = text.text[0];

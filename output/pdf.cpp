@@ -256,7 +256,9 @@ void drawMarks(HPDF_Page page, HPDF_Font type1, const Layout& layout, const Font
   if (!type1) {
     auto real = [](double v) { return static_cast<HPDF_REAL>(v); };
     for (const TextItem& text : layout.texts) {
-      const auto steps = font.outline(text.text, text.size, text.x, text.y + font.descent(text.size));
+      const Font& face = font.forText(text.text);
+      const auto steps =
+          face.outline(text.text, text.size, text.x, text.y + face.descent(text.size));
       for (const OutlineStep& s : steps) {
         const double* p = s.p;
         if (s.op == 'M') HPDF_Page_MoveTo(page, real(p[0]), real(p[1]));

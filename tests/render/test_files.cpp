@@ -340,6 +340,25 @@ TEST(SymbolFiles, EveryFaceAndOutlinedTextRendersAndScans) {
       EXPECT_NEAR(centre, t.x + kDigitAdvance * t.size / 2, 0.04 * t.size) << t.text;
     }
   }
+  // A text with a character OCR-B has no glyph for (the euro sign, most accented letters)
+  // is set in Helvetica whole, rather than with a blank where the character was.
+  request.type = Symbology::ISBN13;
+  request.data = "978-3-16-148410-0";
+  request.price = "EUR 9,99 \u20ac";
+  auto paths = [&request](TypeFace face) {
+    request.font = face;
+    const std::string svg = render(request).bytes;
+    std::vector<std::string> found;
+    for (auto at = svg.find("<path d=\""); at != std::string::npos; at = svg.find("<path d=\"", at + 1))
+      found.push_back(svg.substr(at, svg.find('"', at + 9) - at));
+    return found;
+  };
+  const auto sans = paths(TypeFace::Sans), ocrb = paths(TypeFace::OcrB);
+  const Layout book = layOut(*complete(request).symbol, request);
+  ASSERT_EQ(sans.size(), book.texts.size());
+  ASSERT_EQ(ocrb.size(), book.texts.size());
+  for (std::size_t i = 0; i < book.texts.size(); ++i)
+    EXPECT_EQ(sans[i] == ocrb[i], book.texts[i].text == "EUR 9,99 \x80") << book.texts[i].text;
 }
 
 TEST(SymbolFiles, TypedCheckDigitIsReplacedSoTheBytesAreEqual) {
