@@ -259,6 +259,18 @@ strimlo_status strimlo_set_transparent(strimlo_request* r, int on) {
   return r ? setFlag(r, on != 0, r->request.prepress.transparent) : STRIMLO_ERROR_NULL;
 }
 
+strimlo_status strimlo_set_font(strimlo_request* r, strimlo_font font) {
+  if (r == nullptr) return STRIMLO_ERROR_NULL;
+  if (font != STRIMLO_FONT_SANS && font != STRIMLO_FONT_OCRB)
+    return fail(r, STRIMLO_ERROR_ARGUMENT, "the font must be STRIMLO_FONT_SANS or STRIMLO_FONT_OCRB");
+  r->request.font = font == STRIMLO_FONT_OCRB ? strimlo::TypeFace::OcrB : strimlo::TypeFace::Sans;
+  return changed(r);
+}
+
+strimlo_status strimlo_set_outline_text(strimlo_request* r, int outline) {
+  return r ? setFlag(r, outline != 0, r->request.outlineText) : STRIMLO_ERROR_NULL;
+}
+
 strimlo_status strimlo_set_bar_reduction(strimlo_request* r, int microns) {
   if (r == nullptr) return STRIMLO_ERROR_NULL;
   if (!strimlo::reductionInRange(microns))

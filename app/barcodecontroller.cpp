@@ -33,6 +33,8 @@ namespace {
 const QString kQuietZonesKey = QStringLiteral("prepress/quietZones");
 const QString kBarReductionKey = QStringLiteral("prepress/barReductionMicrons");
 const QString kTransparentKey = QStringLiteral("prepress/transparent");
+const QString kFontKey = QStringLiteral("text/font");  // "ocrb", else Helvetica
+const QString kOutlineTextKey = QStringLiteral("text/outline");
 const QString kSaveFolderKey = QStringLiteral("save/folder");
 
 }  // namespace
@@ -53,6 +55,8 @@ BarcodeController::BarcodeController(const Ui::MainWindow& form, QWidget* mainWi
       checkQuietZones_(form.checkQuietZones),
       spinBarReduction_(form.spinBarReduction),
       checkTransparent_(form.checkTransparent),
+      comboFont_(form.comboFont),
+      checkOutlineText_(form.checkOutlineText),
       labelScanGrade_(form.labelScanGrade),
       saveDialog_([this](const QString& ext) {
         const QString folder = QSettings().value(kSaveFolderKey).toString();
@@ -104,6 +108,8 @@ void BarcodeController::connectActions(const Ui::MainWindow& form) {
   connect(checkQuietZones_, &QCheckBox::clicked, this, &BarcodeController::changeQuietZones);
   connect(spinBarReduction_, &QSpinBox::valueChanged, this, &BarcodeController::changeBarReduction);
   connect(checkTransparent_, &QCheckBox::clicked, this, &BarcodeController::changeTransparent);
+  connect(comboFont_, &QComboBox::activated, this, &BarcodeController::changeFont);
+  connect(checkOutlineText_, &QCheckBox::clicked, this, &BarcodeController::changeOutlineText);
   for (QLineEdit* field :
        {textfieldDataToEncode_, textfieldAddOn_, textfieldPriceText_, textfieldVariant_})
     connect(field, &QLineEdit::textEdited, this, &BarcodeController::controlTextDidChange);
@@ -144,6 +150,12 @@ void BarcodeController::awakeFromNib() {
   spinBarReduction_->setValue(remembered.barReductionMicrons);
   checkTransparent_->setChecked(remembered.transparent);
   prepress_ = remembered;
+  font_ = settings.value(kFontKey).toString() == QStringLiteral("ocrb") ? TypeFace::OcrB
+                                                                         : TypeFace::Sans;
+  outlineText_ = settings.value(kOutlineTextKey, false).toBool();
+  comboFont_->setCurrentIndex(font_ == TypeFace::OcrB ? 1 : 0);
+  checkOutlineText_->setChecked(outlineText_);
+  preview_->setTypeFace(font_);
   preview_->setType(type_);
   preview_->setDataToEncode(dataToEncode_);
   preview_->setAddOn(addOn_);
@@ -288,6 +300,17 @@ void BarcodeController::changeTransparent() {
   updateScanBadge();
 }
 
+void BarcodeController::changeFont() {
+  font_ = comboFont_->currentIndex() == 1 ? TypeFace::OcrB : TypeFace::Sans;
+  preview_->setTypeFace(font_);
+  QSettings().setValue(kFontKey, font_ == TypeFace::OcrB ? QStringLiteral("ocrb")
+                                                         : QStringLiteral("sans"));
+}
+void BarcodeController::changeOutlineText() {
+  outlineText_ = checkOutlineText_->isChecked();
+  QSettings().setValue(kOutlineTextKey, outlineText_);
+}
+
 void BarcodeController::setButtons() {
   const ControlStates states = controlStates(format_, type_);
   comboResolution_->setEnabled(states.resolution);
@@ -296,6 +319,7 @@ void BarcodeController::setButtons() {
   textfieldPriceText_->setEnabled(states.price);
   textfieldVariant_->setEnabled(states.variant);
   checkTransparent_->setEnabled(transparencyApplies(format_));
+  checkOutlineText_->setEnabled(format_ == kEPS || format_ == kPDF);  // SVG always outlines
 }
 
 void BarcodeController::showCheckWarning() {
@@ -366,8 +390,8 @@ void BarcodeController::pointAt(Field field) {
 }
 
 SymbolChoice BarcodeController::choice() const {
-  return {type_, dataToEncode_, addOn_, priceText_, variant_, format_, size_, resolution_,
-          prepress_, freeSize_};
+  return {type_,     dataToEncode_, addOn_,    priceText_, variant_,    format_, size_,
+          resolution_, prepress_,  freeSize_, font_,      outlineText_};
 }
 
 void BarcodeController::clickCopy() {

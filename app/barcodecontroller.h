@@ -91,6 +91,9 @@ class BarcodeController : public QObject {
   void changeQuietZones();
   void changeBarReduction();
   void changeTransparent();
+  // The face of the texts, shown in the preview; outlines only matter to a saved file.
+  void changeFont();
+  void changeOutlineText();
   void clickSave();
   void clickCopy();
   void clickPrint();
@@ -128,6 +131,8 @@ class BarcodeController : public QObject {
   QCheckBox* checkQuietZones_;
   QSpinBox* spinBarReduction_;
   QCheckBox* checkTransparent_;
+  QComboBox* comboFont_;
+  QCheckBox* checkOutlineText_;
   QLabel* labelScanGrade_;
 
   QString dataToEncode_;
@@ -142,6 +147,8 @@ class BarcodeController : public QObject {
   strimlo::FreeSize freeSize_;
   QLabel* labelSize_ = nullptr;  // under the preview: the real X dimension and magnification
   void showSize(const QString& refusal = {});
+  strimlo::TypeFace font_ = strimlo::TypeFace::Sans;
+  bool outlineText_ = false;
 
   SaveDialog saveDialog_;
   Alert alert_;

@@ -59,6 +59,12 @@ void BarcodeView::setQuietZones(bool on) {
   update();
 }
 
+void BarcodeView::setTypeFace(strimlo::TypeFace face) {
+  if (face_ == face) return;
+  face_ = face;
+  update();
+}
+
 void BarcodeView::paintEvent(QPaintEvent*) {
   ++paints_;
   QPainter painter(this);
@@ -70,7 +76,7 @@ void BarcodeView::paintEvent(QPaintEvent*) {
 void BarcodeView::drawSymbol(QPainter& painter) {
   Request request{strimlo::text8(dataToEncode_), strimlo::text8(addOn_),
                   strimlo::text8(priceText_), strimlo::text8(variant_), width(),
-                  height(), quietZones_};
+                  height(), quietZones_, face_};
   if (request.data.empty()) return;  // nothing typed: plain white, no help
 
   ++rendererCalls_;
@@ -83,7 +89,7 @@ void BarcodeView::drawSymbol(QPainter& painter) {
   prepress.quietZones = request.quietZones;
   try {
     image = strimlo::MakeCode::PreviewCode(type_, data, request.addOn, request.price,
-                                           request.width, request.height, prepress);
+                                           request.width, request.height, prepress, request.face);
   } catch (const std::bad_alloc&) {
     // Out of memory for this size: the help text, as for any picture that cannot be made.
   }

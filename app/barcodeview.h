@@ -9,6 +9,7 @@
 #include <string>
 
 #include "codetypes.h"
+#include "font.h"
 
 class QMimeData;
 
@@ -21,6 +22,7 @@ class BarcodeView : public QWidget {
     std::string data, addOn, price, variant;
     int width = 0, height = 0;
     bool quietZones = false;
+    strimlo::TypeFace face = strimlo::TypeFace::Sans;
   };
 
   explicit BarcodeView(QWidget* parent = nullptr);
@@ -38,6 +40,8 @@ class BarcodeView : public QWidget {
   void setType(strimlo::CodeType type);
   bool quietZones() const { return quietZones_; }
   void setQuietZones(bool on);
+  strimlo::TypeFace typeFace() const { return face_; }
+  void setTypeFace(strimlo::TypeFace face);
 
   // What a drag from the view carries; none (no drag) when nothing can be drawn.
   using DragSource = std::function<std::unique_ptr<QMimeData>()>;
@@ -71,6 +75,7 @@ class BarcodeView : public QWidget {
   QString variant_;
   strimlo::CodeType type_ = strimlo::kEAN13;
   bool quietZones_ = false;
+  strimlo::TypeFace face_ = strimlo::TypeFace::Sans;
   QString propertyList_;
   int paints_ = 0;
   int rendererCalls_ = 0;

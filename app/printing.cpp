@@ -8,6 +8,7 @@
 
 #include "choices.h"
 #include "font.h"
+#include "paint.h"
 #include "stages.h"
 #include "symbolexport.h"
 #include "text8.h"
@@ -21,8 +22,11 @@ constexpr int kGlyphPixels = 1000;
 
 QPainterPath textPath(const TextItem& item, const Font& font) {
   QFont face;
-  // The face of the files: Helvetica as fontconfig finds it, Nimbus Sans.
-  face.setFamilies({QStringLiteral("Nimbus Sans"), QStringLiteral("Helvetica")});
+  // The face of the files: Helvetica as fontconfig finds it, Nimbus Sans, or OCR-B.
+  if (font.face() == TypeFace::OcrB)
+    face.setFamilies({QStringLiteral("OCR B")});
+  else
+    face.setFamilies({QStringLiteral("Nimbus Sans"), QStringLiteral("Helvetica")});
   face.setPixelSize(kGlyphPixels);
   face.setKerning(false);
   face.setHintingPreference(QFont::PreferNoHinting);
@@ -58,8 +62,8 @@ std::vector<QRectF> darkRects(const Layout& layout) {
 
 bool printSymbol(QPrinter& printer, const SymbolChoice& choice) {
   // The stages as every other output takes them: the symbol completed once, laid out as
-  // a PDF page is (points, prepress exact), and drawn as vector shapes. Only the page
-  // transform turns points into the printer's dots.
+  // a PDF page is (points, prepress exact), and drawn as vector shapes in the chosen face.
+  // Only the page transform turns points into the printer's dots.
   Request request;
   request.type = static_cast<Symbology>(choice.type);
   request.data = choice.data.toStdString();
@@ -69,10 +73,13 @@ bool printSymbol(QPrinter& printer, const SymbolChoice& choice) {
   request.format = Format::PDF;
   request.size = choice.size;
   request.prepress = choice.prepress;
+  request.freeSize = choice.freeSize;
+  request.font = choice.font;
   const Completed c = complete(request);
-  const Font* font = Font::helvetica();
+  const Font* font = Font::of(choice.font);
   if (!c.symbol || !font) return false;
-  const Layout layout = layOut(*c.symbol, request);
+  Layout layout = layOut(*c.symbol, request);
+  setInFace(layout, *font);
   printer.setFullPage(true);
   printer.setDocName(QString::fromLatin1(c.symbol->digits));
   QPainter painter;

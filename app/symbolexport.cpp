@@ -44,6 +44,8 @@ std::optional<QByteArray> fileBytes(const Symbol& symbol, const SymbolChoice& ch
   request.size = kClipboardSize;
   request.res = kClipboardResolution;
   request.prepress = savedPrepress(choice.prepress, format);
+  request.font = choice.font;
+  request.outlineText = choice.outlineText;
   const Written file = write(symbol, request);
   if (file.failure != Failure::None) return std::nullopt;
   return QByteArray(file.bytes.data(), static_cast<qsizetype>(file.bytes.size()));
@@ -146,7 +148,8 @@ SaveOutcome saveSymbol(const SymbolChoice& choice, FileFormat format, SizeIndex 
     return MakeCode::FinalCodeOutcome(choice.type, size, symbolData(choice), text8(choice.addOn),
                                       text8(choice.price), resolution, format,
                                       QFile::encodeName(path).toStdString(),
-                                      savedPrepress(choice.prepress, format));
+                                      savedPrepress(choice.prepress, format), choice.font,
+                                      choice.outlineText);
   } catch (const std::bad_alloc&) {
     return {SaveFailure::TooLarge, Refusal::None};  // nothing was written
   }

@@ -28,6 +28,8 @@ struct SymbolChoice {
   ResolutionIndex resolution = 2;
   Prepress prepress;
   FreeSize freeSize;  // a typed size or resolution, replacing the lists' entry
+  TypeFace font = TypeFace::Sans;  // the face of every text
+  bool outlineText = false;        // EPS and PDF: texts as filled outlines
 };
 
 // The data text the renderers take: the ISSN's variant joined to it.

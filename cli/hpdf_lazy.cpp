@@ -94,6 +94,13 @@ FORWARD(const char*, HPDF_LoadType1FontFromFile,
 FORWARD(HPDF_STATUS, HPDF_Page_BeginText, (HPDF_Page page), (page))
 FORWARD(HPDF_STATUS, HPDF_Page_EndText, (HPDF_Page page), (page))
 FORWARD(HPDF_STATUS, HPDF_Page_Fill, (HPDF_Page page), (page))
+FORWARD(HPDF_STATUS, HPDF_Page_MoveTo, (HPDF_Page page, HPDF_REAL x, HPDF_REAL y), (page, x, y))
+FORWARD(HPDF_STATUS, HPDF_Page_LineTo, (HPDF_Page page, HPDF_REAL x, HPDF_REAL y), (page, x, y))
+FORWARD(HPDF_STATUS, HPDF_Page_CurveTo,
+        (HPDF_Page page, HPDF_REAL x1, HPDF_REAL y1, HPDF_REAL x2, HPDF_REAL y2, HPDF_REAL x3,
+         HPDF_REAL y3),
+        (page, x1, y1, x2, y2, x3, y3))
+FORWARD(HPDF_STATUS, HPDF_Page_ClosePath, (HPDF_Page page), (page))
 FORWARD(HPDF_STATUS, HPDF_Page_Rectangle,
         (HPDF_Page page, HPDF_REAL x, HPDF_REAL y, HPDF_REAL width, HPDF_REAL height),
         (page, x, y, width, height))

@@ -227,7 +227,9 @@ SaveOutcome saveBytes(const Job& job, std::string_view bytes, std::string& error
 // --verify added to a batch). What write() refuses, write() still says.
 Written rasterFile(const Symbol& symbol, const InkBitmap& drawn, const Request& request) {
   const auto format = static_cast<FileFormat>(request.format);
-  if (drawn.ink.empty() || !reductionInRange(request.prepress.barReductionMicrons) ||
+  // The bitmap graded is drawn in Helvetica: another face is drawn again, in its own.
+  if (drawn.ink.empty() || request.font != TypeFace::Sans ||
+      !reductionInRange(request.prepress.barReductionMicrons) ||
       (request.prepress.transparent && !allowsTransparency(format)))
     return write(symbol, request);
   RasterSource source = drawn.source();
@@ -297,8 +299,11 @@ void makeFile(const Job& job, JobResult& r) {
   request.prepress = job.prepress;
   request.freeSize = job.freeSize;
   sizeNotes(request, r.warnings);
+  request.font = job.font;
+  request.outlineText = job.outlineText;
   const Written file = rasterFile(*c.symbol, drawn, request);
   SaveOutcome outcome = outcomeOf(file, job);
+  if (!outcome && !file.message.empty()) r.error = file.message;  // it names the face missing
   if (outcome) outcome = saveBytes(job, file.bytes, r.error);
   r.written = static_cast<bool>(outcome);
   if (!r.written && r.error.empty()) r.error = failureMessage(outcome, job, data, addon);

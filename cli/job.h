@@ -5,6 +5,7 @@
 
 #include "codetypes.h"
 #include "geometry.h"
+#include "font.h"
 #include "prepress.h"
 
 namespace strimlo::cli {
@@ -27,6 +28,8 @@ struct Job {
   FreeSize freeSize;  // any magnification, module, dpi, dot grid or bar height
   bool verify = false;  // grade the symbol first; write it only when it reads as meant
   char minGrade = 'D';
+  TypeFace font = TypeFace::Sans;  // the face of every text
+  bool outlineText = false;        // texts as filled outlines in EPS and PDF
 };
 
 struct JobResult {

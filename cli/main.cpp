@@ -58,7 +58,7 @@ std::optional<PreviewImage> drawPreview(const Options& o, CodeType type, const s
                                         std::string& why) {
   try {
     auto image = MakeCode::PreviewCode(type, data, addon, price, o.previewWidth, o.previewHeight,
-                                       prepressFor(o, kPNG));
+                                       prepressFor(o, kPNG), o.font);
     if (!image) why = previewRefusal(o, type, data, addon, price);
     return image;
   } catch (const std::bad_alloc&) {
@@ -123,6 +123,8 @@ int runSingle(const Options& o) {
     std::fputs("(strimlo-cli --help shows the options)\n", stderr);
     return 2;
   }
+  job.font = o.font;
+  job.outlineText = o.outlineText;
   const JobResult r = runJob(job);
   for (const auto& w : r.warnings) say("note: " + w);
   if (!r.written) {

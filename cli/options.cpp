@@ -82,6 +82,13 @@ std::optional<FileFormat> parseFormat(const std::string& word) {
   return parseInt(word);
 }
 
+std::optional<TypeFace> parseFont(const std::string& word) {
+  const std::string w = normalizedWord(word);
+  if (w == "sans") return TypeFace::Sans;
+  if (w == "ocrb" || w == "ocr-b") return TypeFace::OcrB;
+  return std::nullopt;
+}
+
 std::optional<FileFormat> formatFromPath(const std::string& path) {
   const auto dot = path.find_last_of('.');
   const auto slash = path.find_last_of('/');
@@ -175,6 +182,11 @@ Parsed parseOptions(const std::vector<std::string>& args) {
          o.minGrade = static_cast<char>(g[0] - 'a' + 'A');
          return true;
        }},
+      {"--font", [&](const std::string& v) {
+         const std::optional<TypeFace> face = parseFont(v);
+         o.font = face.value_or(TypeFace::Sans);
+         return face.has_value();
+       }},
       {"--jobs", [&](const std::string& v) {
          auto n = parseInt(v);
          o.jobs = n.value_or(0);
@@ -228,11 +240,16 @@ Parsed parseOptions(const std::vector<std::string>& args) {
       o.prepress.transparent = true;
       continue;
     }
+    if (a == "--outline-text") {
+      o.outlineText = true;
+      continue;
+    }
     if (auto it = valued.find(a); it != valued.end()) {
       if (i + 1 >= args.size()) return {o, a + " needs a value"};
       if (!it->second(args[++i])) {
         if (!freeSizeError.empty()) return {o, "bad value for " + a + ": " + freeSizeError};
-        return {o, "bad value for " + a + ": " + args[i] + rangeNote(a)};
+        return {o, "bad value for " + a + ": " + args[i] + rangeNote(a) +
+                       (a == "--font" ? " (sans or ocrb)" : "")};
       }
       continue;
     }
@@ -333,15 +350,15 @@ std::string usage() {
               [--magnification PERCENT | --module MM] [--dpi N [--no-snap]]
               [--snap-dpi N] [--height MM]
               [--quiet-zones | --no-quiet-zones] [--bar-reduction MICRONS] [--transparent]
-              -o PATH|- DATA
+              [--font sans|ocrb] [--outline-text] -o PATH|- DATA
   strimlo-cli --preview WxH [--type ...] [--addon ...] [--price ...] [--variant NN]
-              [--quiet-zones] -o PATH.png DATA
+              [--quiet-zones] [--font sans|ocrb] -o PATH.png DATA
   strimlo-cli --batch FILE|- [--jobs N] [--outdir DIR] [--delimiter ,|;|tab]
               [--type ...] [--format ...] [--size N] [--res N] [--magnification ...]
               [--module ...] [--dpi ...] [--no-snap] [--snap-dpi ...] [--height ...] [--addon ...]
               [--price ...] [--variant NN] [--strict|--fix-check-digits]
               [--quiet-zones | --no-quiet-zones] [--bar-reduction MICRONS] [--transparent]
-              [--verify] [--min-grade A|B|C|D] [--report FILE.csv]
+              [--font sans|ocrb] [--outline-text] [--verify] [--min-grade A|B|C|D] [--report FILE.csv]
   strimlo-cli --check [--json] [--min-grade A|B|C|D] FILE...
   strimlo-cli --help | --version
 
@@ -388,6 +405,11 @@ LIST  --addon    ISBN: a 5-digit add-on (e.g. 51299); UPC-A, UPC-E, ISSN, ISMN: 
                  for 600 dpi; images take it to the nearest whole pixel
   --transparent  no background: a PNG gets grey + alpha (EPS has none anyway); TIFF and
                  JPEG are opaque CMYK and refuse it
+  --font sans|ocrb  the face of every text: sans (Helvetica, as Nimbus Sans; the
+             default) or ocrb (OCR-B, Debian package fonts-ocr-b), whose digits stand
+             centred under their bars; EPS, PDF and SVG carry OCR-B as outlines
+  --outline-text  every text as filled outlines: the EPS names no font and the PDF
+             embeds none, so no font is needed to print them (SVG always has outlines)
   --verify   draw the symbol as the file's raster (PDF, SVG, EPS: at 600 dpi), read it
              and grade it (ISO/IEC 15416) before writing: written only when it reads
              as the data and add-on meant; the grade goes to standard error
@@ -403,7 +425,8 @@ LIST  --addon    ISBN: a 5-digit add-on (e.g. 51299); UPC-A, UPC-E, ISSN, ISMN: 
   --batch FILE   one symbol per CSV line (type,data,addon,price,output[,format,size,res,
                  strict]); "-" reads standard input; a header row may also name the
                  columns quiet, bwr (micrometres), transparent, variant,
-                 magnification, module, dpi, snap_dpi and height, and may
+                 magnification, module, dpi, snap_dpi, height, font (sans or
+                 ocrb) and outline (yes or no), and may
                  use the window's labels (Number, Add-on, File, ...); other columns
                  are ignored with a note
   --delimiter C  the batch file's separator: ",", ";" or tab (default: found from

@@ -6,6 +6,7 @@
 
 #include "codetypes.h"
 #include "geometry.h"
+#include "font.h"
 #include "prepress.h"
 
 namespace strimlo::cli {
@@ -50,6 +51,9 @@ struct Options {
   std::optional<std::string> report;
   bool help = false;
   bool version = false;
+  // --font sans|ocrb: the face of every text; --outline-text: texts as outlines in EPS and PDF
+  TypeFace font = TypeFace::Sans;
+  bool outlineText = false;
 };
 
 // Options that pick an entry of one of the window's fixed lists by its index; the same
@@ -97,6 +101,8 @@ bool namesIsbnByLength(const std::string& word);
 // ISBN-10 when the data holds 10 characters besides hyphens and spaces, else ISBN-13.
 CodeType isbnTypeFor(const std::string& data);
 std::optional<FileFormat> parseFormat(const std::string& word);
+// "sans" (Helvetica) or "ocrb" ("ocr-b"), in any case.
+std::optional<TypeFace> parseFont(const std::string& word);
 // A batch file's separator: "," ";" a tab, or the words comma, semicolon, tab (or \t).
 std::optional<char> parseDelimiter(const std::string& word);
 std::optional<int> parseInt(const std::string& word);

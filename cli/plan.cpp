@@ -19,6 +19,7 @@ enum Column {
   kQuiet, kBwr, kTransparent,  // the prepress options: by name in a header line only
   kVariant,                     // likewise
   kMagnification, kModule, kDpi, kSnapDpi, kHeight,  // a free size: by name only
+  kFont, kOutline,              // likewise
   kColumns
 };
 
@@ -42,6 +43,8 @@ const char* const kColumnNames[kColumns] = {
     "dpi",            // a raster's resolution, 72 to 4800; replaces res
     "snap_dpi",       // PDF, SVG, EPS: the imaging device's dot grid
     "height",         // the normal bars' length in millimetres
+    "font",         // sans or ocrb: the face of every text
+    "outline",      // yes: every text as outlines
 };
 
 // Other names a header line may give a column: the window's labels and common spellings,
@@ -59,6 +62,7 @@ const std::pair<const char*, Column> kAliases[] = {
     {"barwidthreduction", kBwr}, {"barreduction", kBwr},
     {"transparentbackground", kTransparent},
     {"snapdpi", kSnapDpi}, {"xdimension", kModule}, {"barheight", kHeight},
+    {"typeface", kFont}, {"outlinetext", kOutline},
 };
 
 constexpr int kUnnamed = -1;  // a field under an empty name: a cell there is an error
@@ -326,6 +330,14 @@ std::string fillJob(const std::vector<std::string>& cell, const Options& o, cons
   job.minGrade = o.minGrade;
   if (std::string e = fillPrepress(cell, o, job.format, job.prepress); !e.empty()) return e;
   if (std::string e = fillFreeSize(cell, o, job); !e.empty()) return e;
+  job.font = o.font;
+  if (given(kFont)) {
+    const std::optional<TypeFace> face = parseFont(cell[kFont]);
+    if (!face) return "unknown font \"" + shown(cell[kFont]) + "\" (sans or ocrb)";
+    job.font = *face;
+  }
+  job.outlineText = o.outlineText;
+  if (std::string e = takeYesNo(cell[kOutline], "outline", job.outlineText); !e.empty()) return e;
   return placeOutput(cell[kOutput], o, root, job);
 }
 

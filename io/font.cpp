@@ -27,9 +27,10 @@ namespace strimlo {
 
 namespace {
 
-// Only Nimbus Sans has Helvetica's metrics; fontconfig answers any sans face otherwise.
-std::string findHelveticaFile() {
-  FcPattern* pattern = FcNameParse(reinterpret_cast<const FcChar8*>("Helvetica"));
+// The file fontconfig gives for a name when it is of the family wanted: fontconfig
+// answers any face of its default family otherwise.
+std::string findFontFile(const char* name, const char* wantedFamily) {
+  FcPattern* pattern = FcNameParse(reinterpret_cast<const FcChar8*>(name));
   if (!pattern) return {};
   FcConfigSubstitute(nullptr, pattern, FcMatchPattern);
   FcDefaultSubstitute(pattern);
@@ -42,7 +43,7 @@ std::string findHelveticaFile() {
   FcChar8* path = nullptr;
   if (FcPatternGetString(match, FC_FAMILY, 0, &family) == FcResultMatch &&
       FcPatternGetString(match, FC_FILE, 0, &path) == FcResultMatch &&
-      std::strcmp(reinterpret_cast<const char*>(family), "Nimbus Sans") == 0) {
+      std::strcmp(reinterpret_cast<const char*>(family), wantedFamily) == 0) {
     file = reinterpret_cast<const char*>(path);
   }
   FcPatternDestroy(match);
@@ -89,24 +90,35 @@ std::string fontCacheFile(std::string_view name) {
   return {};
 }
 
-bool isNimbusSans(FT_Face face) {
-  return face->family_name && std::strcmp(face->family_name, "Nimbus Sans") == 0 &&
+// How each face is asked of fontconfig, remembered, and known again.
+struct FaceWanted {
+  TypeFace face;
+  const char* cacheName;   // the remembered file's name in the cache folder
+  const char* fcName;      // what fontconfig is asked for
+  const char* family;      // the family its answer must have, and the file's face
+};
+constexpr FaceWanted kSansWanted{TypeFace::Sans, "helvetica-file", "Helvetica", "Nimbus Sans"};
+// fonts-ocr-b's files share the family "OCR B"; only its upright face is the one wanted.
+constexpr FaceWanted kOcrBWanted{TypeFace::OcrB, "ocrb-file", "OCR B:style=Regular", "OCR B"};
+
+bool isWanted(FT_Face face, const FaceWanted& wanted) {
+  return face->family_name && std::strcmp(face->family_name, wanted.family) == 0 &&
          face->style_name && std::strcmp(face->style_name, "Regular") == 0 && face->units_per_EM > 0;
 }
 
 // The face of the remembered file, or of the one fontconfig finds (then remembered).
-FT_Face openHelvetica(FT_Library library, std::string& file) {
-  file = rememberedFontFile("helvetica-file");
+FT_Face openFace(FT_Library library, const FaceWanted& wanted, std::string& file) {
+  file = rememberedFontFile(wanted.cacheName);
   FT_Face face = nullptr;
   struct stat st {};  // a regular file only: opening a pipe would wait for a writer
   if (!file.empty() && stat(file.c_str(), &st) == 0 && S_ISREG(st.st_mode) &&
       succeeded(FT_New_Face(library, file.c_str(), 0, &face))) {
-    if (isNimbusSans(face)) return face;
+    if (isWanted(face, wanted)) return face;
     FT_Done_Face(face);
   }
-  file = findHelveticaFile();
+  file = findFontFile(wanted.fcName, wanted.family);
   if (file.empty() || !succeeded(FT_New_Face(library, file.c_str(), 0, &face))) return nullptr;
-  rememberFontFile("helvetica-file", file);
+  rememberFontFile(wanted.cacheName, file);
   return face;
 }
 
@@ -125,9 +137,12 @@ struct SpareFaces {
   std::vector<FaceSlot*> spare;
 };
 
-SpareFaces& spareFaces() {
-  static auto* faces = new SpareFaces;  // never destroyed: threads may end after main
-  return *faces;
+// One set of spares for each face (TypeFace's values).
+constexpr int kFaces = 2;
+
+SpareFaces& spareFaces(int face) {
+  static auto* faces = new SpareFaces[kFaces];  // never destroyed: threads may end after main
+  return faces[face];
 }
 
 FaceSlot* newFaceSlot(const std::string& file) {
@@ -145,9 +160,10 @@ FaceSlot* newFaceSlot(const std::string& file) {
 // The calling thread's slot, taken from the spares or made; returned when the thread ends.
 class ThreadFace {
  public:
-  cairo_font_face_t* get(const std::string& file) {
+  cairo_font_face_t* get(int face, const std::string& file) {
     if (slot_ == nullptr) {
-      SpareFaces& faces = spareFaces();
+      face_ = face;
+      SpareFaces& faces = spareFaces(face);
       {
         std::lock_guard lock(faces.mutex);
         if (!faces.spare.empty()) {
@@ -161,13 +177,14 @@ class ThreadFace {
   }
   ~ThreadFace() {
     if (slot_ == nullptr) return;
-    SpareFaces& faces = spareFaces();
+    SpareFaces& faces = spareFaces(face_);
     std::lock_guard lock(faces.mutex);
     faces.spare.push_back(slot_);
   }
 
  private:
   FaceSlot* slot_ = nullptr;
+  int face_ = 0;
 };
 
 }  // namespace
@@ -205,23 +222,28 @@ void rememberFontFile(std::string_view name, const std::string& file) {
   writeFileAtomically(cache, file + "\n");
 }
 
-const Font* Font::helvetica() {
-  static const Font* font = []() -> const Font* {
+const Font* Font::load(const void* wantedFace, const Font* boxes) {
+  const FaceWanted& wanted = *static_cast<const FaceWanted*>(wantedFace);
     // The library and face live as long as the process: the face is shared by every
     // render, on every thread, through cairo, which locks it around its own use.
     FT_Library library = nullptr;
     if (!succeeded(FT_Init_FreeType(&library))) return nullptr;
     std::string file;
-    FT_Face face = openHelvetica(library, file);
+    FT_Face face = openFace(library, wanted, file);
     if (face == nullptr || face->units_per_EM == 0) {
       FT_Done_FreeType(library);
       return nullptr;
     }
     auto* f = new Font();
     f->file_ = file;
+    f->index_ = static_cast<int>(wanted.face);
     const float em = static_cast<float>(face->units_per_EM);
     f->heightPerEm_ = static_cast<float>(face->height) / em;
     f->descentPerEm_ = static_cast<float>(-face->descender) / em;
+    if (boxes) {  // the layout's boxes stay Helvetica's: the same baselines, the same page
+      f->heightPerEm_ = boxes->heightPerEm_;
+      f->descentPerEm_ = boxes->descentPerEm_;
+    }
     cairo_font_face_t* cf = cairo_ft_font_face_create_for_ft_face(face, 0);
     if (!succeeded(cairo_font_face_status(cf))) {
       delete f;
@@ -240,12 +262,25 @@ const Font* Font::helvetica() {
     // The shared face starts as the first spare, so the first thread to draw (the only
     // one in a one-file run) opens no second face; cairo locks it against measuring.
     auto* shared = new FaceSlot{nullptr, nullptr, cf};
-    std::lock_guard lock(spareFaces().mutex);
-    spareFaces().spare.push_back(shared);
+    std::lock_guard lock(spareFaces(f->index_).mutex);
+    spareFaces(f->index_).spare.push_back(shared);
     return f;
+}
+
+const Font* Font::helvetica() {
+  static const Font* font = load(&kSansWanted, nullptr);
+  return font;
+}
+
+const Font* Font::ocrB() {
+  static const Font* font = [] {
+    const Font* sans = helvetica();
+    return sans ? load(&kOcrBWanted, sans) : nullptr;
   }();
   return font;
 }
+
+const Font* Font::of(TypeFace face) { return face == TypeFace::OcrB ? ocrB() : helvetica(); }
 
 TextSize Font::measure(std::string_view text, float size) const {
   // cairo keeps the glyph metrics and locks the shared face itself, so this is safe on
@@ -258,9 +293,35 @@ TextSize Font::measure(std::string_view text, float size) const {
 
 float Font::descent(float size) const { return descentPerEm_ * size; }
 
+const Font& Font::forText(std::string_view text) const {
+  const Font* sans = helvetica();
+  if (face() == TypeFace::Sans || sans == nullptr) return *this;
+  auto* scaled = static_cast<cairo_scaled_font_t*>(measurer_);
+  const std::string utf8 = text8ToUtf8(text);
+  cairo_glyph_t* glyphs = nullptr;
+  int count = 0;
+  if (!succeeded(cairo_scaled_font_text_to_glyphs(scaled, 0, 0, utf8.data(),
+                                                  static_cast<int>(utf8.size()), &glyphs, &count,
+                                                  nullptr, nullptr, nullptr)))
+    return *sans;
+  bool missing = false;
+  for (int i = 0; i < count; ++i) missing = missing || glyphs[i].index == 0;
+  cairo_glyph_free(glyphs);
+  return missing ? *sans : *this;
+}
+
+std::pair<float, float> Font::ink(std::string_view text, float size) const {
+  cairo_text_extents_t extents;
+  cairo_scaled_font_text_extents(static_cast<cairo_scaled_font_t*>(measurer_),
+                                 text8ToUtf8(text).c_str(), &extents);
+  const double k = size / kMeasureSize;
+  return {static_cast<float>(extents.x_bearing * k),
+          static_cast<float>((extents.x_bearing + extents.width) * k)};
+}
+
 void* Font::drawingFace() const {
-  thread_local ThreadFace mine;
-  cairo_font_face_t* face = mine.get(file_);
+  thread_local ThreadFace mine[kFaces];
+  cairo_font_face_t* face = mine[index_].get(index_, file_);
   return face ? face : face_;
 }
 

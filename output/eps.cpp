@@ -7,6 +7,8 @@
 #include <new>
 #include <utility>
 
+#include "paint.h"
+
 namespace strimlo {
 
 namespace {
@@ -56,6 +58,13 @@ constexpr std::string_view kHighRowGlyphs[32] = {
 };
 
 // UPC's number system and check digit are printed smaller than the other digits.
+// With texts as outlines no font is named: the text procedures only set the colour, and
+// each text is its glyphs' path, filled.
+constexpr std::string_view kOutlineFonts =
+    "/e1font { 0.0 setgray} def\n"
+    "/isbnfont { 0.0 setgray} def\n";
+constexpr std::string_view kOutlineSmallFont = "/smallfont { 0.0 setgray} def\n";
+
 constexpr std::string_view kSmallFont =
     "/smallfont { /Helvetica findfont 6 scalefont setfont 0.0 setgray} def\n";
 
@@ -140,9 +149,14 @@ void appendPsString(std::string& out, std::string_view text) {
 
 // With a reduction every stroke is the run's width less it, still on the run's centre.
 // At a chosen size the strokes are drawn scaled, so the reduction is given unscaled.
-void appendProcedures(std::string& out, int microns, double scale) {
+void appendProcedures(std::string& out, int microns, double scale, bool outlined) {
+  std::string procedures(kProcedures);
+  if (outlined) {  // the two font lines come first
+    const std::size_t fonts = procedures.find("/step ");
+    procedures.replace(0, fonts, kOutlineFonts);
+  }
   if (microns <= 0) {
-    out += kProcedures;
+    out += procedures;
     return;
   }
   out += "/bwr { ";
@@ -150,7 +164,6 @@ void appendProcedures(std::string& out, int microns, double scale) {
   out += " } def\n";
   constexpr std::string_view kWidth = "dup module mul setlinewidth";
   constexpr std::string_view kNarrower = "dup module mul bwr sub setlinewidth";
-  std::string procedures(kProcedures);
   for (auto at = procedures.find(kWidth); at != std::string::npos;
        at = procedures.find(kWidth, at + kNarrower.size()))
     procedures.replace(at, kWidth.size(), kNarrower);
@@ -159,7 +172,8 @@ void appendProcedures(std::string& out, int microns, double scale) {
 
 // The header comments, the procedures and fonts, and with light margins the translate
 // that moves the drawing onto their box.
-void appendProlog(std::string& out, const Layout& layout, std::string_view title, int microns) {
+void appendProlog(std::string& out, const Layout& layout, std::string_view title, int microns,
+                  bool outlined) {
   const EpsFrame& eps = *layout.eps;
   out += "%!PS-Adobe-2.0 EPSF-1.2\n";
   out += "%%Creator: Strimlo (Mac), ";
@@ -204,17 +218,17 @@ void appendProlog(std::string& out, const Layout& layout, std::string_view title
     out += '\n';
   }
   out += "%%EndComments\n";
-  appendProcedures(out, microns, eps.scale);
+  appendProcedures(out, microns, eps.scale, outlined);
   bool latin1 = false, highRow = false;
   for (const TextItem& text : layout.texts) {
     if (!inIsbnFont(text)) continue;
     latin1 = latin1 || beyondAscii(text.text);
     highRow = highRow || inHighRow(text.text);
   }
-  if (latin1) appendTextFont(out, highRow);
+  if (latin1 && !outlined) appendTextFont(out, highRow);
   if (std::any_of(layout.texts.begin(), layout.texts.end(),
                   [](const TextItem& t) { return t.role == TextRole::SmallDigit; }))
-    out += kSmallFont;
+    out += outlined ? kOutlineSmallFont : kSmallFont;
   // The drawing scaled to a chosen size, then moved onto the light margins' box.
   if (eps.scale != 1.0) {
     appendFixed(out, static_cast<float>(eps.scale));
@@ -228,12 +242,44 @@ void appendProlog(std::string& out, const Layout& layout, std::string_view title
   }
 }
 
+// Three decimals: a thousandth of a point is far below any press's dot.
+void appendCoordinate(std::string& out, double value) {
+  char buf[32];
+  const auto r = std::to_chars(buf, buf + sizeof buf, value, std::chars_format::fixed, 3);
+  out.append(buf, r.ptr);
+}
+
+// The text's glyphs as one path, filled, in the face of `outlines` as every other file
+// sets it (a digit centred in Helvetica's box); a line of its own. y is the baseline,
+// which inFace keeps.
+void appendOutlined(std::string& out, const TextItem& text, float y, const Font& outlines) {
+  const TextItem set = inFace({text.text, text.x, y, text.size}, outlines);
+  const std::vector<OutlineStep> steps =
+      outlines.forText(text.text).outline(set.text, set.size, set.x, y);
+  if (!out.empty() && out.back() != '\n') out += '\n';
+  if (steps.empty()) return;
+  out += "newpath\n";
+  for (const OutlineStep& step : steps) {
+    const int points = step.op == 'C' ? 3 : step.op == 'Z' ? 0 : 1;
+    for (int i = 0; i < points; ++i) {
+      appendCoordinate(out, step.p[2 * i]);
+      out += ' ';
+      appendCoordinate(out, step.p[2 * i + 1]);
+      out += ' ';
+    }
+    out += step.op == 'M' ? "moveto\n" : step.op == 'L' ? "lineto\n"
+           : step.op == 'C' ? "curveto\n" : "closepath\n";
+  }
+  out += "fill\n";
+}
+
 // One text: its font procedure unless it goes on in the previous text's (an add-on digit
 // after another, the price after the line), then "x y moveto (text) show". Digits and
 // add-on digits state x to six decimals, the line and the price as short as they go, the
 // marks both coordinates to six decimals and a line each; EAN-8's digits give every
 // command a line of its own.
-void appendText(std::string& out, const TextItem& text, const TextItem* previous, bool perLine) {
+void appendText(std::string& out, const TextItem& text, const TextItem* previous, bool perLine,
+                const Font* outlines) {
   const bool mark = text.role == TextRole::Mark;
   const char gap = perLine && text.role == TextRole::Digit ? '\n' : ' ';
   const bool goesOn =
@@ -245,6 +291,8 @@ void appendText(std::string& out, const TextItem& text, const TextItem* previous
                                                : "e1font";
     out += gap;
   }
+  // As outlines: the text's path where the font would have set it.
+  if (outlines) return appendOutlined(out, text, static_cast<float>(baselineOf(text)), *outlines);
   if (inIsbnFont(text)) appendShort(out, text.x);
   else appendFixed(out, text.x);
   out += ' ';
@@ -261,7 +309,8 @@ bool underBars(TextRole role) { return role == TextRole::Digit || role == TextRo
 
 // The texts of the given roles: the digits under the bars in reading order (UPC's small
 // ones among them), the others in the layout's order.
-void appendTexts(std::string& out, const Layout& layout, bool (*wanted)(TextRole)) {
+void appendTexts(std::string& out, const Layout& layout, bool (*wanted)(TextRole),
+                 const Font* outlines) {
   std::vector<const TextItem*> texts;
   for (const TextItem& text : layout.texts)
     if (wanted(text.role)) texts.push_back(&text);
@@ -271,7 +320,7 @@ void appendTexts(std::string& out, const Layout& layout, bool (*wanted)(TextRole
   });
   const TextItem* previous = nullptr;
   for (const TextItem* text : texts) {
-    appendText(out, *text, previous, layout.eps->textPerLine);
+    appendText(out, *text, previous, layout.eps->textPerLine, outlines);
     previous = text;
   }
 }
@@ -313,7 +362,7 @@ void appendRuns(std::string& out, const Layout& layout, bool addon) {
 }  // namespace
 
 std::optional<std::string> writeEps(const Layout& layout, std::string_view title,
-                                    int reductionMicrons) {
+                                    int reductionMicrons, const Font* outlines) {
   if (!layout.eps || !(layout.eps->scale > 0.0) || !std::isfinite(layout.eps->scale))
     return std::nullopt;
   try {
@@ -321,25 +370,25 @@ std::optional<std::string> writeEps(const Layout& layout, std::string_view title
     const int microns = std::clamp(reductionMicrons, 0, kMaxBarReductionMicrons);
     std::string out;
     out.reserve(2048);
-    appendProlog(out, layout, title, microns);
+    appendProlog(out, layout, title, microns, outlines != nullptr);
     appendMoveto(out, eps.barsX, eps.barsY);
     appendRuns(out, layout, false);
     out += "\nstroke\n";
     appendTexts(out, layout, [](TextRole r) {
       return r != TextRole::AddonDigit && r != TextRole::Mark;
-    });
+    }, outlines);
     if (eps.addon) {
       out += "/height { 0.730000 72 mul } def\n";
       appendMoveto(out, eps.addonX, eps.addonY);
       appendRuns(out, layout, true);
       out += "\nstroke\n";
-      appendTexts(out, layout, [](TextRole r) { return r == TextRole::AddonDigit; });
+      appendTexts(out, layout, [](TextRole r) { return r == TextRole::AddonDigit; }, outlines);
     }
     if (std::any_of(layout.texts.begin(), layout.texts.end(),
                     [](const TextItem& t) { return t.role == TextRole::Mark; }) &&
         out.back() != '\n')
       out += '\n';
-    appendTexts(out, layout, [](TextRole r) { return r == TextRole::Mark; });
+    appendTexts(out, layout, [](TextRole r) { return r == TextRole::Mark; }, outlines);
     out += "showpage\n";
     return out;
   } catch (const std::bad_alloc&) {
@@ -353,7 +402,7 @@ std::optional<std::string> makeEPS(CodeType type, std::string_view digits,
                                    std::optional<std::string_view> priceText,
                                    const ModulePattern& pattern,
                                    const ModulePattern* addonPattern,
-                                   const Prepress& prepress) {
+                                   const Prepress& prepress, const Font* outlines) {
   if (type < kEAN8 || type > kISMN) return std::nullopt;
   try {
     Symbol sym;
@@ -372,7 +421,7 @@ std::optional<std::string> makeEPS(CodeType type, std::string_view digits,
              (!addonText && t.role == TextRole::AddonDigit);
     });
     applyPrepress(layout, type, prepress, false);
-    return writeEps(layout, digits, prepress.barReductionMicrons);
+    return writeEps(layout, digits, prepress.barReductionMicrons, outlines);
   } catch (const std::bad_alloc&) {
     return std::nullopt;
   }

@@ -10,9 +10,11 @@ namespace strimlo {
 std::optional<PreviewImage> MakeCode::PreviewCode(CodeType type, std::string_view text,
                                                   std::string_view addon,
                                                   std::string_view price, int width,
-                                                  int height, const Prepress& prepress) {
+                                                  int height, const Prepress& prepress,
+                                                  TypeFace face) {
   // The named previews draw without options; with them, the same renderer is asked.
-  if (prepress.quietZones) return renderPreview(type, text, addon, price, width, height, prepress);
+  if (prepress.quietZones || face != TypeFace::Sans)
+    return renderPreview(type, text, addon, price, width, height, prepress, face);
   switch (type) {
     case kEAN8: return PreviewEAN8(text, width, height);
     case kEAN13: return PreviewEAN13(text, width, height);
@@ -37,9 +39,11 @@ bool MakeCode::FinalCode(CodeType type, SizeIndex size, std::string_view text,
 SaveOutcome MakeCode::FinalCodeOutcome(CodeType type, SizeIndex size, std::string_view text,
                                        std::string_view addon, std::string_view price,
                                        ResolutionIndex res, FileFormat format,
-                                       const std::string& path, const Prepress& prepress) {
+                                       const std::string& path, const Prepress& prepress,
+                                       TypeFace face, bool outlineText) {
   // completeSymbol refuses an unknown type and gives the EAN types no add-on or price.
-  return renderFile(type, text, addon, price, size, res, format, path, prepress);
+  return renderFile(type, text, addon, price, size, res, format, path, prepress, face,
+                    outlineText);
 }
 
 std::optional<PreviewImage> MakeCode::PreviewEAN8(std::string_view text, int width, int height) {

@@ -50,7 +50,8 @@ class MakeCode {
   static std::optional<PreviewImage> PreviewCode(CodeType type, std::string_view text,
                                                  std::string_view addon,
                                                  std::string_view price, int width,
-                                                 int height, const Prepress& prepress = {});
+                                                 int height, const Prepress& prepress = {},
+                                                 TypeFace face = TypeFace::Sans);
   static bool FinalCode(CodeType type, SizeIndex size, std::string_view text,
                         std::string_view addon, std::string_view price, ResolutionIndex res,
                         FileFormat format, const std::string& path,
@@ -59,7 +60,8 @@ class MakeCode {
   static SaveOutcome FinalCodeOutcome(CodeType type, SizeIndex size, std::string_view text,
                                       std::string_view addon, std::string_view price,
                                       ResolutionIndex res, FileFormat format,
-                                      const std::string& path, const Prepress& prepress = {});
+                                      const std::string& path, const Prepress& prepress = {},
+                                      TypeFace face = TypeFace::Sans, bool outlineText = false);
 
   static std::optional<PreviewImage> PreviewEAN8(std::string_view text, int width, int height);
   static std::optional<PreviewImage> PreviewEAN13(std::string_view text, int width, int height);

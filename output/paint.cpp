@@ -8,6 +8,7 @@
 #include <new>
 #include <string>
 
+#include "prepress.h"
 #include "text8.h"
 
 namespace strimlo {
@@ -69,7 +70,12 @@ bool paint(cairo_surface_t* target, const Layout& layout, const Font& font, int 
     cairo_set_operator(cr.get(), CAIRO_OPERATOR_ADD);
   cairo_set_font_face(cr.get(), static_cast<cairo_font_face_t*>(font.drawingFace()));
   cairo_set_font_options(cr.get(), static_cast<cairo_font_options_t*>(Font::cairoOptions()));
+  const Font* face = &font;
   for (const TextItem& text : layout.texts) {
+    if (const Font& wanted = font.forText(text.text); &wanted != face) {
+      face = &wanted;
+      cairo_set_font_face(cr.get(), static_cast<cairo_font_face_t*>(face->drawingFace()));
+    }
     cairo_set_font_size(cr.get(), text.size);
     // The anchor is the lower-left corner of the layout box; the baseline is a descent up.
     cairo_move_to(cr.get(), text.x, dy(text.y + font.descent(text.size)));
@@ -93,6 +99,39 @@ bool shadeBesideLightMargins(cairo_surface_t* target, const Layout& layout) {
 }
 
 }  // namespace
+
+TextItem inFace(const TextItem& text, const Font& font) {
+  const Font* sans = Font::helvetica();
+  if (sans == nullptr || text.text.empty() || font.forText(text.text).face() == TypeFace::Sans)
+    return text;
+  TextItem set = text;
+  const float width = font.measure(text.text, text.size).width;
+  const char first = text.text[0];
+  if (text.text.size() == 1 && first >= '0' && first <= '9') {
+    set.x += (kDigitAdvance * text.size - width) / 2;
+    return set;
+  }
+  // The light margins' marks keep their tips where Helvetica's are: on the box's edge.
+  if (text.text == ">") {
+    set.x += kGreaterTip * text.size - font.ink(text.text, text.size).second;
+    return set;
+  }
+  if (text.text == "<") {
+    set.x += kLessTip * text.size - font.ink(text.text, text.size).first;
+    return set;
+  }
+  const float room = sans->measure(text.text, text.size).width;
+  if (width > room && width > 0) {
+    // The box's lower edge is the baseline less a descent, which shrinks with the size.
+    set.size = text.size * room / width;
+    set.y = text.y + font.descent(text.size) - font.descent(set.size);
+  }
+  return set;
+}
+
+void setInFace(Layout& layout, const Font& font) {
+  for (TextItem& text : layout.texts) text = inFace(text, font);
+}
 
 std::optional<PreviewImage> paintPreview(const Layout& layout, const Font& font) {
   if (layout.pixelsWide <= 0 || layout.pixelsHigh <= 0 || layout.pixelsWide > kMaxSurfaceSide ||

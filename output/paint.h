@@ -3,6 +3,7 @@
 // strips of ink coverage for the image encoders.
 #include <cstdint>
 #include <optional>
+#include <string_view>
 #include <vector>
 
 #include "font.h"
@@ -22,6 +23,14 @@ struct PreviewImage {
 
 // cairo's limit on the width and height of an image surface.
 inline constexpr int kMaxSurfaceSide = 32767;
+
+// Every layout keeps Helvetica's boxes, whatever the face. In another face a one-digit
+// text moves so that its digit stands centred in the box Helvetica's fills (OCR-B's
+// digits are wider) and stays under its character's bars; a longer text wider than in
+// Helvetica is set smaller until it is not, on the same baseline, so that it runs into
+// nothing. Nothing changes in Helvetica.
+TextItem inFace(const TextItem& text, const Font& font);
+void setInFace(Layout& layout, const Font& font);
 
 // Paints the whole layout into a new image of pixelsWide x pixelsHigh, white first.
 std::optional<PreviewImage> paintPreview(const Layout& layout, const Font& font);

@@ -245,6 +245,7 @@ HPDF_Page addPage(HPDF_Doc pdf, const Layout& layout) {
 
 // One rectangle per dark run and the texts, all in 100 % K: the black plate alone
 // prints them, never a four-colour black. The white around them is the paper.
+// Without a font, the texts are the face's glyph outlines, filled.
 void drawMarks(HPDF_Page page, HPDF_Font type1, const Layout& layout, const Font& font) {
   HPDF_Page_SetCMYKFill(page, 0, 0, 0, 1);
   for (const DarkRun& run : layout.runs)
@@ -252,6 +253,24 @@ void drawMarks(HPDF_Page page, HPDF_Font type1, const Layout& layout, const Font
                         static_cast<HPDF_REAL>(run.x1 - run.x0),
                         static_cast<HPDF_REAL>(run.y1 - run.y0));
   HPDF_Page_Fill(page);
+  if (!type1) {
+    auto real = [](double v) { return static_cast<HPDF_REAL>(v); };
+    for (const TextItem& text : layout.texts) {
+      const Font& face = font.forText(text.text);
+      const auto steps =
+          face.outline(text.text, text.size, text.x, text.y + face.descent(text.size));
+      for (const OutlineStep& s : steps) {
+        const double* p = s.p;
+        if (s.op == 'M') HPDF_Page_MoveTo(page, real(p[0]), real(p[1]));
+        else if (s.op == 'L') HPDF_Page_LineTo(page, real(p[0]), real(p[1]));
+        else if (s.op == 'C')
+          HPDF_Page_CurveTo(page, real(p[0]), real(p[1]), real(p[2]), real(p[3]), real(p[4]), real(p[5]));
+        else HPDF_Page_ClosePath(page);
+      }
+      if (!steps.empty()) HPDF_Page_Fill(page);
+    }
+    return;
+  }
   HPDF_Page_BeginText(page);
   for (const TextItem& text : layout.texts) {
     HPDF_Page_SetFontAndSize(page, type1, text.size);
@@ -272,19 +291,22 @@ std::optional<std::string> contents(HPDF_Doc pdf) {
 }
 
 std::optional<std::string> build(HPDF_Doc pdf, const HPDF_STATUS& error, const Layout& layout,
-                                  const Font& font, const Type1Font& type1,
+                                  const Font& font, const Type1Font* type1,
                                   std::string_view title, std::string_view note,
                                   bool& fontUnreadable) {
   // Nothing is compressed: the page's few operators stay readable, and the font program
   // is encrypted data that would not shrink. Only the glyphs drawn are embedded.
-  const auto subsettable = embedded(type1);
-  const char* name =
-      subsettable ? loadSubset(pdf, *subsettable, layout)
-                  : HPDF_LoadType1FontFromFile(pdf, type1.metrics.c_str(), type1.outlines.c_str());
-  fontUnreadable = name == nullptr;
-  // WinAnsiEncoding is Windows-1252, the texts' own encoding.
-  HPDF_Font face = name ? HPDF_GetFont(pdf, name, "WinAnsiEncoding") : nullptr;
-  HPDF_Page page = face ? addPage(pdf, layout) : nullptr;
+  HPDF_Font face = nullptr;
+  if (type1) {
+    const auto subsettable = embedded(*type1);
+    const char* name = subsettable ? loadSubset(pdf, *subsettable, layout)
+                                   : HPDF_LoadType1FontFromFile(pdf, type1->metrics.c_str(),
+                                                                type1->outlines.c_str());
+    fontUnreadable = name == nullptr;
+    // WinAnsiEncoding is Windows-1252, the texts' own encoding.
+    face = name ? HPDF_GetFont(pdf, name, "WinAnsiEncoding") : nullptr;
+  }
+  HPDF_Page page = face || !type1 ? addPage(pdf, layout) : nullptr;
   const std::time_t made = std::time(nullptr);
   if (!page || !addInfo(pdf, title, note, made) || !addOutputIntent(pdf) ||
       !addId(pdf, layout, title, made))
@@ -308,7 +330,7 @@ const Type1Font* helveticaType1Found() {
 }
 
 std::optional<std::string> makePdf(const Layout& layout, const Font& font,
-                                   const Type1Font& type1, std::string_view title,
+                                   const Type1Font* type1, std::string_view title,
                                    std::string_view note, bool* fontUnreadable) {
   HPDF_STATUS error = HPDF_OK;
   std::unique_ptr<HPDF_Doc_Rec, decltype(&HPDF_Free)> pdf(HPDF_New(onError, &error), HPDF_Free);

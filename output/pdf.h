@@ -24,11 +24,12 @@ const Type1Font* helveticaType1();
 const Type1Font* helveticaType1Found();
 
 // The whole file of a layout in points (fileLayout at 72 dpi); title is the Info title,
-// note (what prepress applied, if anything) its Subject.
+// note (what prepress applied, if anything) its Subject. Without type1 every text is the
+// font's glyph outlines, filled, and the file holds no font.
 // Nothing when the PDF library fails, with fontUnreadable (when given) set when it was
 // the font file it could not read; std::bad_alloc when memory runs out.
 std::optional<std::string> makePdf(const Layout& layout, const Font& font,
-                                   const Type1Font& type1, std::string_view title,
+                                   const Type1Font* type1, std::string_view title,
                                    std::string_view note = {}, bool* fontUnreadable = nullptr);
 
 }  // namespace strimlo

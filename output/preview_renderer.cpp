@@ -6,7 +6,8 @@ namespace strimlo {
 
 std::optional<PreviewImage> renderPreview(CodeType type, std::string_view text,
                                           std::string_view addon, std::string_view price,
-                                          int width, int height, const Prepress& prepress) {
+                                          int width, int height, const Prepress& prepress,
+                                          TypeFace face) {
   // The view asks for its own size; anything past a very large screen is refused rather
   // than allocated.
   constexpr long long kMaxPixels = 1LL << 26;
@@ -14,11 +15,12 @@ std::optional<PreviewImage> renderPreview(CodeType type, std::string_view text,
     return std::nullopt;
   const Completion c = completeSymbol(type, text, addon, price);
   if (!c.symbol) return std::nullopt;
-  const Font* font = Font::helvetica();
+  const Font* font = Font::of(face);
   if (!font) return std::nullopt;
   Layout layout = previewLayout(*c.symbol, width, height, font->lineHeightPerEm());
   // The reduction is a few hundredths of a point at the preview's scale: not shown.
   if (prepress.quietZones) addPreviewQuietZones(layout, c.symbol->type);
+  setInFace(layout, *font);
   return paintPreview(layout, *font);
 }
 

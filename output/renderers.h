@@ -11,11 +11,13 @@ namespace strimlo {
 SaveOutcome renderFile(CodeType type, std::string_view text, std::string_view addon,
                        std::string_view price, SizeIndex size, ResolutionIndex res,
                        FileFormat format, const std::string& path,
-                       const Prepress& prepress = {});
+                       const Prepress& prepress = {}, TypeFace face = TypeFace::Sans,
+                       bool outlineText = false);
 
 std::optional<PreviewImage> renderPreview(CodeType type, std::string_view text,
                                           std::string_view addon, std::string_view price,
                                           int width, int height,
-                                          const Prepress& prepress = {});
+                                          const Prepress& prepress = {},
+                                          TypeFace face = TypeFace::Sans);
 
 }  // namespace strimlo

@@ -13,6 +13,7 @@
 
 #include "codetypes.h"
 #include "geometry.h"
+#include "font.h"
 #include "layout.h"
 #include "prepress.h"
 #include "atomic_file.h"
@@ -41,6 +42,8 @@ struct Request {
   // Any magnification, module, resolution, dot grid or bar height: what it gives replaces
   // size and res. Empty: the lists' size, byte for byte.
   FreeSize freeSize;
+  TypeFace font = TypeFace::Sans;  // the face of every text: Helvetica, or OCR-B
+  bool outlineText = false;  // EPS, PDF: every text as filled outlines, no font (SVG always)
 };
 
 // Why a request went no further, from the first stage that said no.

@@ -120,7 +120,7 @@ std::string makeSvg(const Layout& layout, const Font& font, std::string_view tit
   for (const TextItem& text : layout.texts) {
     // The anchor is the lower-left corner of the layout box; the baseline is a descent up.
     const double baseline = static_cast<double>(text.y) + font.descent(text.size);
-    const auto steps = font.outline(text.text, text.size, text.x, baseline);
+    const auto steps = font.forText(text.text).outline(text.text, text.size, text.x, baseline);
     if (!steps.empty()) appendOutline(out, steps, height);
   }
   out += "</g>\n</svg>\n";

@@ -7,6 +7,7 @@
 #include "atomic_file.h"
 #include "encode.h"
 #include "eps.h"
+#include "paint.h"
 #include "pdf.h"
 #include "renderers.h"
 #include "stages.h"
@@ -22,14 +23,34 @@ bool isBitmap(Format format) {
   return format == Format::PNG || format == Format::TIFF || format == Format::JPEG;
 }
 
-Written epsBytes(const Symbol& sym, Layout layout, const Request& request) {
+// The face a request's texts are set in, and whether vector files draw them as outlines:
+// always for OCR-B, whose OpenType (CFF) file neither an EPS nor the PDF library can
+// carry, and a print shop seldom has.
+struct TextFace {
+  const Font* font;
+  bool outlined;
+};
+
+TextFace textFace(const Request& request) {
+  return {Font::of(request.font), request.outlineText || request.font != TypeFace::Sans};
+}
+
+Written noFont(TypeFace face) {
+  Written w = fail(Failure::NoFont);
+  if (face == TypeFace::OcrB)
+    w.message = "the OCR-B face (Debian package fonts-ocr-b) is not installed";
+  return w;
+}
+
+Written epsBytes(const Symbol& sym, Layout layout, const Request& request, const TextFace& face) {
   // A chosen size scales the fixed drawing; the lists' sizes leave it as it always was.
   if (layout.eps && (request.freeSize.sizeGiven() || request.freeSize.snapDpi)) {
     const Geometry g = geometryOf(request);
     layout.eps->scale = epsScaleFor(kNominalModule * g.scale * 72.0 / 25.4);
     layout.eps->sizeNote = sizeNoteOf(request);
   }
-  auto text = writeEps(layout, sym.digits, request.prepress.barReductionMicrons);
+  auto text = writeEps(layout, sym.digits, request.prepress.barReductionMicrons,
+                       face.outlined ? face.font : nullptr);
   if (!text) return fail(Failure::EncodeFailed);
   return {std::move(*text), Failure::None, {}};
 }
@@ -51,29 +72,30 @@ std::string joined(std::string a, const std::string& b) {
 // The page is the symbol's box at the magnification, in points and unrounded: the box a
 // bitmap of the same size has before it is cut to whole pixels.
 Written vectorBytes(const Symbol& sym, const Layout& layout, FileFormat format,
-                    const Request& request) {
+                    const Request& request, const TextFace& face) {
   const Prepress& prepress = request.prepress;
-  const Font* font = Font::helvetica();
-  const Type1Font* type1 = format == kPDF ? helveticaType1() : nullptr;
-  if (!font || (format == kPDF && !type1)) return fail(Failure::NoFont);
+  const Font* font = face.font;
+  const bool embeds = format == kPDF && !face.outlined;
+  const Type1Font* type1 = embeds ? helveticaType1() : nullptr;
+  if (!font || (embeds && !type1)) return fail(Failure::NoFont);
   const std::string note =
       joined(reductionNote(prepress.barReductionMicrons, std::nullopt), sizeNoteOf(request));
   std::optional<std::string> bytes;
   bool fontUnreadable = false;
   if (format == kPDF) {
-    bytes = makePdf(layout, *font, *type1, sym.digits, note, &fontUnreadable);
+    bytes = makePdf(layout, *font, type1, sym.digits, note, &fontUnreadable);
     // A remembered file that cannot be read gives way to the one fontconfig names.
     const Type1Font* found = fontUnreadable ? helveticaType1Found() : nullptr;
     if (found && found->outlines != type1->outlines)
-      bytes = makePdf(layout, *font, *found, sym.digits, note, &fontUnreadable);
+      bytes = makePdf(layout, *font, found, sym.digits, note, &fontUnreadable);
   } else bytes = makeSvg(layout, *font, humanText(sym), note, !prepress.transparent);
   if (!bytes) return fail(fontUnreadable ? Failure::FontUnreadable : Failure::EncodeFailed);
   return {std::move(*bytes), Failure::None, {}};
 }
 
-Written rasterBytes(const Layout& layout, FileFormat format, const Request& request) {
+Written rasterBytes(const Layout& layout, FileFormat format, const Request& request,
+                    const Font* font) {
   const Prepress& prepress = request.prepress;
-  const Font* font = Font::helvetica();
   if (!font) return fail(Failure::NoFont);
   // The largest bitmap the lists make is 14012 x 7920, a free size at 4800 dpi one about
   // twice as wide; anything beyond cairo's limit is refused before drawing.
@@ -134,12 +156,18 @@ Written write(const Symbol& symbol, const Request& request) {
   if (freeSizeProblem(request.freeSize, symbol.type, request.size) ||
       (format == kEPS && request.freeSize.height))
     return fail(Failure::BadRequest);
+  if (request.font != TypeFace::Sans && request.font != TypeFace::OcrB)
+    return fail(Failure::BadRequest);
+  const TextFace face = textFace(request);
+  // An EPS in Helvetica names the font and needs none here.
+  if (!face.font && (format != kEPS || face.outlined)) return noFont(request.font);
   if (format < kEPS || format > kSVG) return fail(Failure::BadRequest);
-  const Layout layout = layOut(symbol, request);
-  if (format == kEPS) return epsBytes(symbol, layout, request);
+  Layout layout = layOut(symbol, request);
+  if (format == kEPS) return epsBytes(symbol, std::move(layout), request, face);
+  setInFace(layout, *face.font);
   if (format == kPDF || format == kSVG)
-    return vectorBytes(symbol, layout, format, request);
-  return rasterBytes(layout, format, request);
+    return vectorBytes(symbol, layout, format, request, face);
+  return rasterBytes(layout, format, request, face.font);
 }
 
 SaveResult save(std::string_view bytes, const std::string& path, const SaveOptions& options) {
@@ -149,7 +177,8 @@ SaveResult save(std::string_view bytes, const std::string& path, const SaveOptio
 
 SaveOutcome renderFile(CodeType type, std::string_view text, std::string_view addon,
                        std::string_view price, SizeIndex size, ResolutionIndex res,
-                       FileFormat format, const std::string& path, const Prepress& prepress) {
+                       FileFormat format, const std::string& path, const Prepress& prepress,
+                       TypeFace face, bool outlineText) {
   Completion c = completeSymbol(type, text, addon, price);
   if (!c.symbol) return {SaveFailure::Refused, c.refusal};
   if (!reductionInRange(prepress.barReductionMicrons)) return {SaveFailure::BadReduction, {}};
@@ -159,6 +188,8 @@ SaveOutcome renderFile(CodeType type, std::string_view text, std::string_view ad
   request.size = size;
   request.res = res;
   request.prepress = prepress;
+  request.font = face;
+  request.outlineText = outlineText;
   const Written file = write(*c.symbol, request);
   if (file.failure != Failure::None) return {saveFailureOf(file.failure), Refusal::None};
   return save(file.bytes, path).ok ? SaveOutcome{} : SaveOutcome{SaveFailure::WriteFailed, {}};

@@ -68,6 +68,7 @@ for side in 48 128; do
     grep -q "$side x $side" || fail "the $side px icon is not $side x $side"
 done
 dpkg-deb -f "$deb" Depends | grep -q 'fonts-urw-base35' || fail "no dependency on fonts-urw-base35"
+dpkg-deb -f "$deb" Depends | grep -q 'fonts-ocr-b' || fail "no dependency on fonts-ocr-b"
 dpkg-deb -f "$deb" Depends | grep -q 'libqt6widgets6' || fail "no library dependencies"
 for p in "${packages[@]}"; do
   grep -qx "/usr/share/doc/$p/copyright" "$work/files" || fail "$p lacks its copyright file"

@@ -95,6 +95,8 @@ struct Options {
   bool quietZones;
   long long barReduction;
   bool transparent;
+  std::string font;
+  bool outlineText;
 };
 
 // Any size: None leaves the lists' size and resolution; the ranges are checked with the
@@ -119,6 +121,10 @@ void applyOptions(Request& r, const Options& o, const FreeSizeArgs& f) {
   r.freeSize.snap = f.snap;
   if (f.snapDpi) r.freeSize.snapDpi = narrowed(*f.snapDpi);
   r.freeSize.height = f.height;
+  if (o.font != "sans" && o.font != "ocrb")
+    throw py::value_error("font: sans or ocrb, not \"" + o.font + "\"");
+  r.font = o.font == "ocrb" ? TypeFace::OcrB : TypeFace::Sans;
+  r.outlineText = o.outlineText;
 }
 
 // The file's bytes, or ValueError for what the caller asked (the command line's
@@ -172,10 +178,11 @@ int errnoOf(const std::string& cause) {
 py::bytes renderCall(const py::str& data, const py::str& type, const py::str& addon,
                      const py::str& price, const py::str& variant, bool strict,
                      const py::str& fmt, long long size, long long res, bool quietZones,
-                     long long barReduction, bool transparent, const FreeSizeArgs& free) {
+                     long long barReduction, bool transparent, const py::str& font,
+                     bool outlineText, const FreeSizeArgs& free) {
   Request r = request({data, type, addon, price, variant, strict});
   r.format = format(utf8(fmt));
-  applyOptions(r, {size, res, quietZones, barReduction, transparent}, free);
+  applyOptions(r, {size, res, quietZones, barReduction, transparent, utf8(font), outlineText}, free);
   const std::string bytes = rendered(r);
   return py::bytes(bytes);
 }
@@ -185,14 +192,15 @@ py::bytes renderCall(const py::str& data, const py::str& type, const py::str& ad
 void saveCall(const py::object& pathLike, const py::str& data, const py::str& type,
               const py::str& addon, const py::str& price, const py::str& variant, bool strict,
               const std::optional<py::str>& fmt, long long size, long long res,
-              bool quietZones, long long barReduction, bool transparent, const FreeSizeArgs& free) {
+              bool quietZones, long long barReduction, bool transparent, const py::str& font,
+              bool outlineText, const FreeSizeArgs& free) {
   const py::module_ os = py::module_::import("os");
   const py::object filename = os.attr("fspath")(pathLike);
   const std::string path = os.attr("fsencode")(filename).cast<std::string>();
   if (path.find('\0') != std::string::npos) throw py::value_error("path: holds a NUL character");
   Request r = request({data, type, addon, price, variant, strict});
   r.format = fmt ? format(utf8(*fmt)) : formatOfPath(path);
-  applyOptions(r, {size, res, quietZones, barReduction, transparent}, free);
+  applyOptions(r, {size, res, quietZones, barReduction, transparent, utf8(font), outlineText}, free);
   const std::string bytes = rendered(r);
   SaveResult saved;
   {
@@ -243,6 +251,8 @@ magnification: any size from 75 to 200 (percent), or module: the X dimension in 
     of res, the module then whole dots unless snap=False; snap_dpi: a vector file's
     module in whole dots of the device that images it; height: the normal bars' length
     in mm (50 to 100 % of the nominal).
+font: the face of every text, "sans" (Helvetica) or "ocrb" (OCR-B).
+outline_text: every text as filled outlines: an EPS names no font, a PDF embeds none.
 
 Raises ValueError for bad input, with the message the command line gives.)";
 
@@ -288,38 +298,40 @@ PYBIND11_MODULE(_strimlo, m) {
   m.def("render",
         [](const py::str& data, const py::str& type, const py::str& addon, const py::str& price,
            const py::str& variant, bool strict, const py::str& fmt, long long size, long long res,
-           bool quietZones, long long barReduction, bool transparent,
-           std::optional<double> magnification, std::optional<double> module,
+           bool quietZones, long long barReduction, bool transparent, const py::str& font,
+           bool outlineText, std::optional<double> magnification, std::optional<double> module,
            std::optional<long long> dpi, bool snap, std::optional<long long> snapDpi,
            std::optional<double> height) {
           return renderCall(data, type, addon, price, variant, strict, fmt, size, res, quietZones,
-                            barReduction, transparent,
+                            barReduction, transparent, font, outlineText,
                             {magnification, module, dpi, snap, snapDpi, height});
         },
         kRenderDoc, py::arg("data"), py::kw_only(),
         py::arg("type") = "ean13", py::arg("addon") = "", py::arg("price") = "",
         py::arg("variant") = "", py::arg("strict") = false, py::arg("format") = "eps",
         py::arg("size") = 2, py::arg("res") = 2, py::arg("quiet_zones") = false,
-        py::arg("bar_reduction") = 0, py::arg("transparent") = false,
-        py::arg("magnification") = py::none(), py::arg("module") = py::none(),
+        py::arg("bar_reduction") = 0, py::arg("transparent") = false, py::arg("font") = "sans",
+        py::arg("outline_text") = false, py::arg("magnification") = py::none(), py::arg("module") = py::none(),
         py::arg("dpi") = py::none(), py::arg("snap") = true, py::arg("snap_dpi") = py::none(),
         py::arg("height") = py::none());
   m.def("save",
         [](const py::object& path, const py::str& data, const py::str& type, const py::str& addon,
            const py::str& price, const py::str& variant, bool strict,
            const std::optional<py::str>& fmt, long long size, long long res, bool quietZones,
-           long long barReduction, bool transparent, std::optional<double> magnification,
+           long long barReduction, bool transparent, const py::str& font, bool outlineText,
+           std::optional<double> magnification,
            std::optional<double> module, std::optional<long long> dpi, bool snap,
            std::optional<long long> snapDpi, std::optional<double> height) {
           saveCall(path, data, type, addon, price, variant, strict, fmt, size, res, quietZones,
-                   barReduction, transparent, {magnification, module, dpi, snap, snapDpi, height});
+                   barReduction, transparent, font, outlineText,
+                   {magnification, module, dpi, snap, snapDpi, height});
         },
         kSaveDoc, py::arg("path"), py::arg("data"), py::kw_only(),
         py::arg("type") = "ean13", py::arg("addon") = "", py::arg("price") = "",
         py::arg("variant") = "", py::arg("strict") = false, py::arg("format") = py::none(),
         py::arg("size") = 2, py::arg("res") = 2, py::arg("quiet_zones") = false,
-        py::arg("bar_reduction") = 0, py::arg("transparent") = false,
-        py::arg("magnification") = py::none(), py::arg("module") = py::none(),
+        py::arg("bar_reduction") = 0, py::arg("transparent") = false, py::arg("font") = "sans",
+        py::arg("outline_text") = false, py::arg("magnification") = py::none(), py::arg("module") = py::none(),
         py::arg("dpi") = py::none(), py::arg("snap") = true, py::arg("snap_dpi") = py::none(),
         py::arg("height") = py::none());
   m.def("complete", &completeCall, kCompleteDoc, py::arg("data"), py::kw_only(),

@@ -479,6 +479,46 @@ Zusatzcode: 5 Ziffern für Bücher; 2 oder 5 für UPC, ISSN und ISMN.</translati
         <translation>PNG: Nur Balken und Ziffern sind deckend. EPS malt nie einen Hintergrund. TIFF und JPEG sind deckende CMYK-Bilder.</translation>
     </message>
     <message>
+        <source>T&amp;ypeface:</source>
+        <translation>S&amp;chriftart:</translation>
+    </message>
+    <message>
+        <source>Typeface</source>
+        <translation>Schriftart</translation>
+    </message>
+    <message>
+        <source>The face of the digits and the lines above the bars.</source>
+        <translation>Die Schrift der Ziffern und der Zeilen über den Balken.</translation>
+    </message>
+    <message>
+        <source>Helvetica, or OCR-B as GS1 recommends for the digits. EPS, PDF and SVG files carry OCR-B as outlines.</source>
+        <translation>Helvetica oder OCR-B, wie GS1 es für die Ziffern empfiehlt. EPS-, PDF- und SVG-Dateien enthalten OCR-B als Umrisse.</translation>
+    </message>
+    <message>
+        <source>Helvetica</source>
+        <translation>Helvetica</translation>
+    </message>
+    <message>
+        <source>OCR-B</source>
+        <translation>OCR-B</translation>
+    </message>
+    <message>
+        <source>Text as outlines</source>
+        <translation>Text als Umrisse</translation>
+    </message>
+    <message>
+        <source>EPS and PDF files draw every text as filled outlines and need no font.</source>
+        <translation>EPS- und PDF-Dateien zeichnen jeden Text als gefüllte Umrisse und brauchen keine Schrift.</translation>
+    </message>
+    <message>
+        <source>Text as o&amp;utlines</source>
+        <translation>Te&amp;xt als Umrisse</translation>
+    </message>
+    <message>
+        <source>EPS and PDF: every text as filled outlines, so that a print shop needs no font. SVG files always have outlines; images are unchanged.</source>
+        <translation>EPS und PDF: jeder Text als gefüllte Umrisse, damit die Druckerei keine Schrift braucht. SVG-Dateien haben immer Umrisse; Bilder bleiben unverändert.</translation>
+    </message>
+    <message>
         <source>EAN-8 or EAN-13 for products, UPC-A or UPC-E for US and Canadian products, ISBN-10 or ISBN-13 for books, ISSN for magazines, ISMN for printed music.</source>
         <translation>EAN-8 oder EAN-13 für Produkte, UPC-A oder UPC-E für Produkte aus den USA und Kanada, ISBN-10 oder ISBN-13 für Bücher, ISSN für Zeitschriften, ISMN für Musiknoten.</translation>
     </message>

@@ -479,6 +479,46 @@ Complemento: 5 dígitos para libros; 2 o 5 para UPC, ISSN e ISMN.</translation>
         <translation>PNG: solo las barras y los dígitos son opacos. EPS nunca pinta un fondo. TIFF y JPEG son imágenes CMYK opacas.</translation>
     </message>
     <message>
+        <source>T&amp;ypeface:</source>
+        <translation>Tipo de &amp;letra:</translation>
+    </message>
+    <message>
+        <source>Typeface</source>
+        <translation>Tipo de letra</translation>
+    </message>
+    <message>
+        <source>The face of the digits and the lines above the bars.</source>
+        <translation>La letra de los dígitos y de las líneas sobre las barras.</translation>
+    </message>
+    <message>
+        <source>Helvetica, or OCR-B as GS1 recommends for the digits. EPS, PDF and SVG files carry OCR-B as outlines.</source>
+        <translation>Helvetica, u OCR-B como recomienda GS1 para los dígitos. Los archivos EPS, PDF y SVG llevan OCR-B como contornos.</translation>
+    </message>
+    <message>
+        <source>Helvetica</source>
+        <translation>Helvetica</translation>
+    </message>
+    <message>
+        <source>OCR-B</source>
+        <translation>OCR-B</translation>
+    </message>
+    <message>
+        <source>Text as outlines</source>
+        <translation>Texto como contornos</translation>
+    </message>
+    <message>
+        <source>EPS and PDF files draw every text as filled outlines and need no font.</source>
+        <translation>Los archivos EPS y PDF dibujan cada texto como contornos rellenos y no necesitan ninguna fuente.</translation>
+    </message>
+    <message>
+        <source>Text as o&amp;utlines</source>
+        <translation>Te&amp;xto como contornos</translation>
+    </message>
+    <message>
+        <source>EPS and PDF: every text as filled outlines, so that a print shop needs no font. SVG files always have outlines; images are unchanged.</source>
+        <translation>EPS y PDF: cada texto como contornos rellenos, para que la imprenta no necesite ninguna fuente. Los archivos SVG siempre tienen contornos; las imágenes no cambian.</translation>
+    </message>
+    <message>
         <source>EAN-8 or EAN-13 for products, UPC-A or UPC-E for US and Canadian products, ISBN-10 or ISBN-13 for books, ISSN for magazines, ISMN for printed music.</source>
         <translation>EAN-8 o EAN-13 para productos, UPC-A o UPC-E para productos de Estados Unidos y Canadá, ISBN-10 o ISBN-13 para libros, ISSN para revistas, ISMN para música impresa.</translation>
     </message>

@@ -479,6 +479,46 @@ Complément : 5 chiffres pour les livres ; 2 ou 5 pour UPC, ISSN et ISMN.</tra
         <translation>PNG&#xa0;: seules les barres et les chiffres sont opaques. L&apos;EPS ne peint jamais de fond. TIFF et JPEG sont des images CMJN opaques.</translation>
     </message>
     <message>
+        <source>T&amp;ypeface:</source>
+        <translation>Po&amp;lice&#xa0;:</translation>
+    </message>
+    <message>
+        <source>Typeface</source>
+        <translation>Police</translation>
+    </message>
+    <message>
+        <source>The face of the digits and the lines above the bars.</source>
+        <translation>La police des chiffres et des lignes au-dessus des barres.</translation>
+    </message>
+    <message>
+        <source>Helvetica, or OCR-B as GS1 recommends for the digits. EPS, PDF and SVG files carry OCR-B as outlines.</source>
+        <translation>Helvetica, ou OCR-B comme le recommande GS1 pour les chiffres. Les fichiers EPS, PDF et SVG portent l&apos;OCR-B en contours.</translation>
+    </message>
+    <message>
+        <source>Helvetica</source>
+        <translation>Helvetica</translation>
+    </message>
+    <message>
+        <source>OCR-B</source>
+        <translation>OCR-B</translation>
+    </message>
+    <message>
+        <source>Text as outlines</source>
+        <translation>Texte vectorisé</translation>
+    </message>
+    <message>
+        <source>EPS and PDF files draw every text as filled outlines and need no font.</source>
+        <translation>Les fichiers EPS et PDF dessinent chaque texte en contours pleins et n&apos;ont besoin d&apos;aucune police.</translation>
+    </message>
+    <message>
+        <source>Text as o&amp;utlines</source>
+        <translation>Te&amp;xte vectorisé</translation>
+    </message>
+    <message>
+        <source>EPS and PDF: every text as filled outlines, so that a print shop needs no font. SVG files always have outlines; images are unchanged.</source>
+        <translation>EPS et PDF&#xa0;: chaque texte en contours pleins, pour que l&apos;imprimeur n&apos;ait besoin d&apos;aucune police. Les fichiers SVG ont toujours des contours&#xa0;; les images ne changent pas.</translation>
+    </message>
+    <message>
         <source>EAN-8 or EAN-13 for products, UPC-A or UPC-E for US and Canadian products, ISBN-10 or ISBN-13 for books, ISSN for magazines, ISMN for printed music.</source>
         <translation>EAN-8 ou EAN-13 pour les produits, UPC-A ou UPC-E pour les produits des États-Unis et du Canada, ISBN-10 ou ISBN-13 pour les livres, ISSN pour les magazines, ISMN pour la musique imprimée.</translation>
     </message>

@@ -39,7 +39,8 @@ typedef enum strimlo_status {
   STRIMLO_ERROR_REFUSED = 4,       /* the data cannot be encoded as this type */
   STRIMLO_ERROR_CHECK_DIGIT = 5,   /* strict, and the typed check character is wrong */
   STRIMLO_ERROR_BUFFER_TOO_SMALL = 6, /* *size holds the size needed */
-  STRIMLO_ERROR_NO_FONT = 7,       /* Nimbus Sans (fonts-urw-base35) is not installed */
+  STRIMLO_ERROR_NO_FONT = 7,       /* the face asked for is not installed: Nimbus Sans
+                                      (fonts-urw-base35) or OCR-B (fonts-ocr-b) */
   STRIMLO_ERROR_TOO_LARGE = 8,     /* the image or file cannot be made in memory */
   STRIMLO_ERROR_WRITE = 9,         /* the file could not be saved; nothing was changed */
   STRIMLO_ERROR_INTERNAL = 10      /* a writer failed */
@@ -64,6 +65,12 @@ typedef enum strimlo_format {
   STRIMLO_FORMAT_PDF = 4,   /* PDF/X-1a, black on the K plate */
   STRIMLO_FORMAT_SVG = 5
 } strimlo_format;
+
+/* The face of every text of the symbol. */
+typedef enum strimlo_font {
+  STRIMLO_FONT_SANS = 0,  /* Helvetica, as Nimbus Sans */
+  STRIMLO_FONT_OCRB = 1   /* OCR-B; EPS, PDF and SVG carry it as outlines */
+} strimlo_font;
 
 typedef struct strimlo_request strimlo_request;
 
@@ -114,6 +121,10 @@ STRIMLO_API strimlo_status strimlo_set_strict(strimlo_request* request, int stri
 STRIMLO_API strimlo_status strimlo_set_quiet_zones(strimlo_request* request, int on);
 STRIMLO_API strimlo_status strimlo_set_bar_reduction(strimlo_request* request, int microns);
 STRIMLO_API strimlo_status strimlo_set_transparent(strimlo_request* request, int on);
+/* The face of the texts (STRIMLO_FONT_SANS by default); non-zero outline: texts as filled
+ * outlines, so that an EPS names no font and a PDF embeds none. */
+STRIMLO_API strimlo_status strimlo_set_font(strimlo_request* request, strimlo_font font);
+STRIMLO_API strimlo_status strimlo_set_outline_text(strimlo_request* request, int outline);
 
 /* Makes the file. With buffer NULL (capacity 0), only *size is set to the bytes needed;
  * a buffer smaller than that gets STRIMLO_ERROR_BUFFER_TOO_SMALL with *size set, and the

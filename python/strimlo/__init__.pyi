@@ -6,6 +6,7 @@ __version__: str
 
 _CodeType = Literal["ean8", "ean13", "isbn10", "isbn13", "upca", "upce", "issn", "ismn"]
 _FileFormat = Literal["eps", "png", "tiff", "tif", "jpeg", "jpg", "pdf", "svg"]
+_Font = Literal["sans", "ocrb"]
 _Path = Union[str, bytes, os.PathLike[str], os.PathLike[bytes]]
 
 class Symbol:
@@ -37,6 +38,8 @@ def render(
     quiet_zones: bool = False,
     bar_reduction: int = 0,
     transparent: bool = False,
+    font: _Font = "sans",
+    outline_text: bool = False,
     magnification: Optional[float] = None,
     module: Optional[float] = None,
     dpi: Optional[int] = None,
@@ -61,6 +64,8 @@ def save(
     quiet_zones: bool = False,
     bar_reduction: int = 0,
     transparent: bool = False,
+    font: _Font = "sans",
+    outline_text: bool = False,
     magnification: Optional[float] = None,
     module: Optional[float] = None,
     dpi: Optional[int] = None,

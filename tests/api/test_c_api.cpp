@@ -113,6 +113,17 @@ TEST(CApi, EverySetterAndRenderAnswersWithItsStatusAndMessage) {
          return strimlo_render(r, nullptr, 0, &n);
        },
        STRIMLO_ERROR_ARGUMENT, "opaque CMYK"},
+      {"a font outside the list", [](auto r) { return strimlo_set_font(r, static_cast<strimlo_font>(2)); },
+       STRIMLO_ERROR_ARGUMENT, "STRIMLO_FONT_SANS or STRIMLO_FONT_OCRB"},
+      {"OCR-B outlined EPS",
+       [](auto r) {
+         strimlo_set_data(r, "4012345678901");
+         strimlo_set_font(r, STRIMLO_FONT_OCRB);
+         strimlo_set_outline_text(r, 1);
+         size_t n;
+         return strimlo_render(r, nullptr, 0, &n);
+       },
+       STRIMLO_OK, ""},
       {"a buffer one byte short",
        [](auto r) {
          strimlo_set_data(r, "4012345678901");
@@ -150,8 +161,9 @@ TEST(CApi, NullRequestsAreRefusedEverywhere) {
   for (auto set : {strimlo_set_data, strimlo_set_addon, strimlo_set_price, strimlo_set_variant})
     EXPECT_EQ(set(nullptr, "1"), STRIMLO_ERROR_NULL);
   for (auto set : {strimlo_set_size, strimlo_set_resolution, strimlo_set_strict, strimlo_set_quiet_zones,
-                   strimlo_set_bar_reduction, strimlo_set_transparent})
+                   strimlo_set_bar_reduction, strimlo_set_transparent, strimlo_set_outline_text})
     EXPECT_EQ(set(nullptr, 1), STRIMLO_ERROR_NULL);
+  EXPECT_EQ(strimlo_set_font(nullptr, STRIMLO_FONT_OCRB), STRIMLO_ERROR_NULL);
   EXPECT_EQ(strimlo_render(nullptr, b, 1, &n), STRIMLO_ERROR_NULL);
   EXPECT_EQ(strimlo_render_file(nullptr, "x"), STRIMLO_ERROR_NULL);
   EXPECT_STREQ(strimlo_error(nullptr), "no request");

@@ -368,9 +368,14 @@ class TestSave : public QObject {
     QTest::addColumn<int>("steps");  // of the spin box, 5 um each
     QTest::addColumn<bool>("transparent");
     QTest::addColumn<bool>("savedTransparent");
-    QTest::newRow("PNG: all three") << kPNG << true << 8 << true << true;
-    QTest::newRow("TIFF: the ticked transparency stays out") << kTIFF << false << 0 << true << false;
-    QTest::newRow("EPS: quiet zones, 20 um") << kEPS << true << 4 << false << false;
+    QTest::addColumn<int>("font");  // the typeface list's index: 1 is OCR-B
+    QTest::addColumn<bool>("outline");
+    QTest::newRow("PNG: all three") << kPNG << true << 8 << true << true << 0 << false;
+    QTest::newRow("TIFF: the ticked transparency stays out") << kTIFF << false << 0 << true << false << 0 << false;
+    QTest::newRow("EPS: quiet zones, 20 um") << kEPS << true << 4 << false << false << 0 << false;
+    QTest::newRow("EPS: texts as outlines") << kEPS << false << 0 << false << false << 0 << true;
+    QTest::newRow("PDF: OCR-B") << kPDF << false << 0 << false << false << 1 << false;
+    QTest::newRow("PNG: OCR-B") << kPNG << false << 0 << false << false << 1 << false;
   }
   void prepressOptionsReachTheFile() {
     QFETCH(int, format);
@@ -378,6 +383,8 @@ class TestSave : public QObject {
     QFETCH(int, steps);
     QFETCH(bool, transparent);
     QFETCH(bool, savedTransparent);
+    QFETCH(int, font);
+    QFETCH(bool, outline);
     TempDir dir;
     Session s;
     choose(s.w.fileFormat, kPNG);
@@ -385,14 +392,23 @@ class TestSave : public QObject {
     operate(s.w.barReduction, steps);
     if (transparent) operate(s.w.transparent, 1);
     choose(s.w.fileFormat, format);
+    choose(s.w.combo("comboFont"), font);
+    if (outline) operate(s.w.check("checkOutlineText"), 1);
     s.answer = QString::fromStdString(dir.file("chosen"));
     s.clickSave();
     QCOMPARE(s.alerts.value(0).second, kSaved);
     const std::string ext = fileExtension(format);
     const std::string expected = dir.file("expected." + ext);
-    QVERIFY(MakeCode::FinalCode(kEAN13, 2, "401234567890", "", "", 2, format, expected,
-                                {quiet, steps * 5, savedTransparent}));
-    QVERIFY(test::readFile(dir.file("chosen." + ext)) == test::readFile(expected));
+    const TypeFace face = font == 1 ? TypeFace::OcrB : TypeFace::Sans;
+    QVERIFY(MakeCode::FinalCodeOutcome(kEAN13, 2, "401234567890", "", "", 2, format, expected,
+                                       {quiet, steps * 5, savedTransparent}, face, outline));
+    const std::string chosen = test::readFile(dir.file("chosen." + ext));
+    if (format == kPDF) {  // a page carries the time it was made
+      QVERIFY(chosen.find("/Font") == std::string::npos);
+    } else {
+      QVERIFY(chosen == test::readFile(expected));
+    }
+    if (format == kEPS) QCOMPARE(chosen.find("findfont") == std::string::npos, outline);
   }
 
   // The messages are the property list's, read at each save.

@@ -45,6 +45,8 @@ class TestWindow : public QObject {
     QTest::newRow("quiet zones off") << "checkQuietZones" << "Quiet zones with > marks" << true;
     QTest::newRow("no bar width reduction") << "spinBarReduction" << "0 \u00b5m" << true;
     QTest::newRow("opaque background, on for EPS") << "checkTransparent" << "Transparent" << true;
+    QTest::newRow("the face Helvetica") << "comboFont" << "Helvetica" << true;
+    QTest::newRow("texts not outlined, on for EPS") << "checkOutlineText" << "Text as outlines" << true;
   }
   void launchShowsTheDefaults() {
     QFETCH(QString, control);
@@ -215,8 +217,13 @@ class TestWindow : public QObject {
       operate(first.quietZones, 1);  // off, chosen
       operate(first.barReduction, 4);
       operate(first.transparent, 1);
+      choose(first.combo("comboFont"), 1);
+      operate(first.check("checkOutlineText"), 1);
     }
     Window next(false);
+    QCOMPARE(next.combo("comboFont")->currentIndex(), 1);
+    QVERIFY(next.check("checkOutlineText")->isChecked());
+    QCOMPARE(next.preview->typeFace(), TypeFace::OcrB);
     QVERIFY(!next.quietZones->isChecked());
     QCOMPARE(next.barReduction->value(), next.barReduction->singleStep() * 4);
     QVERIFY(next.transparent->isChecked());
@@ -240,6 +247,7 @@ class TestWindow : public QObject {
     QTest::newRow("quiet zones: redraw") << "checkQuietZones" << 1 << true;
     QTest::newRow("bar width reduction: no redraw") << "spinBarReduction" << 8 << false;
     QTest::newRow("transparent background: no redraw") << "checkTransparent" << 1 << false;
+    QTest::newRow("typeface: redraw") << "comboFont" << 1 << true;
   }
   void onlyTheSymbolRedrawsThePreview() {
     QFETCH(QString, control);
@@ -450,7 +458,8 @@ class TestWindow : public QObject {
     const QStringList order = {"comboCodeType",   "textfieldDataToEncode", "textfieldAddOn",
                                field,             "comboFileFormat",       "comboCodeSize",
                                "comboResolution", "buttonSave",            "checkQuietZones",
-                               "spinBarReduction", "checkTransparent",     "preview"};
+                               "spinBarReduction", "checkTransparent",     "comboFont",
+                               "preview"};
     Window w;
     chooseType(w, type);  // every control on but the other of price and variant
     choose(w.fileFormat, kPNG);

@@ -73,6 +73,8 @@ TEST(BatchPlan, LinesBecomeJobs) {
     bool strict;
     Prepress prepress = {};
     FreeSize freeSize = {};
+    TypeFace font = TypeFace::Sans;
+    bool outline = false;
   };
   const std::vector<Row> rows = {
       {"data alone, name from the data; a batch verifies check digits", "401234567890\n", "", kEAN13,
@@ -154,6 +156,13 @@ TEST(BatchPlan, LinesBecomeJobs) {
        0, "", "", "", "", 0, 0, false},
       {"a dpi below 72", "data,dpi\n401234567890,60\n",
        "resolution 60 dpi is not a whole number from 72 to 4800", 0, "", "", "", "", 0, 0, false},
+      {"face columns by name", "data,font,outline\n401234567890,OCR-B,yes\n", "", kEAN13,
+       "401234567890", "", "9.99", "/out/401234567890.png", kPNG, 4, true, {}, {}, TypeFace::OcrB, true},
+      {"a font naming no face we have", "data,font\n401234567890,arial\n",
+       "unknown font \"arial\" (sans or ocrb)", 0, "", "", "", "", 0, 0, false},
+      {"an outline cell that is no yes or no", "data,outline\n401234567890,maybe\n",
+       "bad outline \"maybe\" (yes or no: 1/0, yes/no, y/n, true/false, on/off)", 0, "", "", "", "", 0,
+       0, false},
   };
   for (const Row& r : rows) {
     const auto lines = plan(r.csv, o);
@@ -171,6 +180,8 @@ TEST(BatchPlan, LinesBecomeJobs) {
     EXPECT_EQ(l.job.strict, r.strict) << r.what;
     EXPECT_TRUE(l.job.prepress == r.prepress) << r.what;
     EXPECT_TRUE(l.job.freeSize == r.freeSize) << r.what;
+    EXPECT_EQ(l.job.font, r.font) << r.what;
+    EXPECT_EQ(l.job.outlineText, r.outline) << r.what;
   }
 }
 
@@ -282,8 +293,8 @@ TEST(Batch, UsageAndInputErrorsWriteNothing) {
       {"--batch " + shellQuote(dir.file("open.csv")), 2, "a quoted field is not closed; nothing written"},
       {"--batch " + shellQuote(dir.file("pipes.csv")), 2,
        "the first line names no known column (type, data, addon, price, output, format, size, res, "
-       "strict, quiet, bwr, transparent, variant, magnification, module, dpi, snap_dpi, height) and is "
-       "no data line either (EAN-13 needs 12 or 13 "
+       "strict, quiet, bwr, transparent, variant, magnification, module, dpi, snap_dpi, height, font, "
+       "outline) and is no data line either (EAN-13 needs 12 or 13 "
        "digits; got 20); its fields: \"Artikel|Nummer|Preis\"; nothing written"},
       {"--batch " + shellQuote(dir.file("nodata.csv")), 2, "the header line names no data column"},
       {"--batch x.csv --delimiter '|'", 2, "bad value for --delimiter"},

@@ -40,6 +40,8 @@ TEST(Cli, ExitCodesAndMessages) {
       {"-o " + out + " 0317-8471", 1, "(it looks like an ISSN: give the type issn)"},
       {"--format pdf -o " + shellQuote(dir.file("x.png")) + " 401234567890", 2,
        "the format pdf does not agree with the output's extension .png"},
+      {"--font ocrb --outline-text -o " + out + " 401234567890", 0, ""},
+      {"--font arial -o " + out + " 401234567890", 2, "bad value for --font: arial (sans or ocrb)"},
       {"--format jpeg -o " + shellQuote(dir.file("x.jpg")) + " 401234567890", 0, ""},
       {"--strict --fix-check-digits -o " + out + " 401234567890", 2, "do not go together"},
       {"--version", 0, "strimlo-cli 1.1.0\n"},

@@ -84,6 +84,8 @@ CALLS = [
      None),
     ("render", dict(data="401234567890", format="jpg", transparent=True), (ValueError, OPAQUE),
      ["--format", "jpeg", "--transparent", "401234567890"]),
+    ("render", dict(data="401234567890", font="arial"), (ValueError, 'font: sans or ocrb, not "arial"'),
+     None),
     # every format's file, by its first bytes; the aliases jpg and tif
     ("render", dict(data="401234567890"), b"%!PS-Adobe-2.0 EPSF-1.2", None),
     ("render", dict(data="401234567890", format="pdf"), b"%PDF-", None),
@@ -92,6 +94,7 @@ CALLS = [
     ("render", dict(data="401234567890", format="tif"), b"II*\x00", None),
     ("render", dict(data="401234567890", format="jpg", quiet_zones=True), b"\xff\xd8\xff", None),
     ("render", dict(data="401234567890", format="png", magnification=120.5, dpi=203), b"\x89PNG\r\n\x1a\n", None),
+    ("render", dict(data="401234567890", format="pdf", font="ocrb", outline_text=True), b"%PDF-", None),
 ]
 
 

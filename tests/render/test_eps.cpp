@@ -380,6 +380,11 @@ TEST_F(EpsScans, ZbarReadsWhatGhostscriptDraws) {
                &*isbn.addon)
            .value(),
        {"EAN-13:9783161484100", "EAN-5:51299"}},
+      {"ISBN-13 with add-on, texts as OCR-B outlines",
+       makeEPS(isbn.type, isbn.digits, isbn.isbnLine, isbn.addonText, isbn.priceText, isbn.pattern,
+               &*isbn.addon, {}, Font::ocrB())
+           .value(),
+       {"EAN-13:9783161484100", "EAN-5:51299"}},
   };
   for (const auto& r : rows) {
     SCOPED_TRACE(r.what);

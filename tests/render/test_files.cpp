@@ -11,6 +11,7 @@
 
 #include "makecode.h"
 #include "readback.h"
+#include "stages.h"
 #include "text8.h"
 
 namespace strimlo {
@@ -227,6 +228,137 @@ TEST(SymbolFiles, PdfAndSvgRenderScanAndPassTheirChecks) {
       expectSafeSvg(dir.file("s.svg"), l, sym);
     }
   }
+}
+
+// The left and right ends of each text's ink in an SVG, in the order of the layout's texts.
+std::vector<std::pair<double, double>> outlineSpans(const std::string& svg) {
+  std::vector<std::pair<double, double>> spans;
+  for (auto at = svg.find("<path d=\""); at != std::string::npos; at = svg.find("<path d=\"", at + 1)) {
+    std::string d = svg.substr(at + 9, svg.find('"', at + 9) - at - 9);
+    for (char& ch : d) ch = std::isalpha(static_cast<unsigned char>(ch)) || ch == ',' ? ' ' : ch;
+    std::istringstream in(d);
+    double x = 0, y = 0, left = 1e9, right = -1e9;
+    while (in >> x >> y) left = std::min(left, x), right = std::max(right, x);
+    spans.emplace_back(left, right);
+  }
+  return spans;
+}
+
+// Every format in each face, with and without outlined text, renders in a reader of its
+// own and scans with both readers; a file drawn as outlines names no font: the EPS has no
+// findfont, the PDF no /Font, the SVG no <text>. OCR-B is carried as outlines whatever was
+// asked, and its digits stand centred where Helvetica's would.
+TEST(SymbolFiles, EveryFaceAndOutlinedTextRendersAndScans) {
+  for (const char* t : {"pdftoppm", "rsvg-convert", "gs", "zbarimg", "ZXingReader"})
+    ASSERT_TRUE(test::haveTool(t)) << t;
+  ASSERT_NE(Font::ocrB(), nullptr) << "OCR-B (fonts-ocr-b, scripts/setup.sh installs it)";
+  TempDir dir;
+  struct Row {
+    TypeFace font;
+    bool outline;
+    Format format;
+    const char* fontMark;  // what a file naming a font holds; "" for a bitmap
+    bool namesFont;
+  };
+  const Row rows[] = {
+      {TypeFace::Sans, true, Format::EPS, "findfont", false},
+      {TypeFace::Sans, true, Format::PDF, "/Font", false},
+      {TypeFace::Sans, false, Format::PDF, "/Font", true},
+      {TypeFace::Sans, true, Format::SVG, "<text", false},
+      {TypeFace::OcrB, false, Format::EPS, "findfont", false},
+      {TypeFace::OcrB, true, Format::EPS, "findfont", false},
+      {TypeFace::OcrB, false, Format::PDF, "/Font", false},
+      {TypeFace::OcrB, false, Format::SVG, "<text", false},
+      {TypeFace::OcrB, false, Format::PNG, "", false},
+      {TypeFace::OcrB, true, Format::TIFF, "", false},
+      {TypeFace::OcrB, false, Format::JPEG, "", false},
+  };
+  struct Symbol {
+    Symbology type;
+    const char* data;
+    const char* addon;
+    std::vector<std::string> zbar;
+    const char* zxing;  // what ZXingReader's every read holds
+  };
+  const Symbol symbols[] = {
+      {Symbology::ISBN13, "978-3-16-148410-0", "51299", {"EAN-13:9783161484100", "EAN-5:51299"},
+       "9783161484100"},
+      {Symbology::UPCE, "01234565", "03", {"EAN-2:03", "UPC-E:01234565"}, "01234565"},
+  };
+  for (const Row& r : rows) {
+    for (const Symbol& sym : symbols) {
+      Request request;
+      request.type = sym.type;
+      request.data = sym.data;
+      request.addon = sym.addon;
+      request.price = "USD 12.99";
+      request.format = r.format;
+      request.prepress.quietZones = true;  // the marks are texts too
+      request.font = r.font;
+      request.outlineText = r.outline;
+      const char* ext = formatToken(r.format);
+      SCOPED_TRACE(std::string(ext) + (r.font == TypeFace::OcrB ? " ocrb" : " sans") +
+                   (r.outline ? " outlined " : " ") + sym.data);
+      const Written w = render(request);
+      ASSERT_EQ(w.failure, Failure::None) << w.message;
+      const std::string file = dir.file(std::string("f.") + ext), png = dir.file("f.png");
+      test::writeFile(file, w.bytes);
+      if (*r.fontMark) {
+        EXPECT_EQ(w.bytes.find(r.fontMark) != std::string::npos, r.namesFont);
+        ASSERT_TRUE(test::renderVector(file, ext, png, 600));
+      } else {
+        ASSERT_EQ(test::run("convert " + shellQuote(file) + " " + shellQuote(png)).exitCode, 0);
+      }
+      EXPECT_EQ(test::zbarDecode(png), sym.zbar);
+      const auto zxing = test::zxingDecode(png);
+      EXPECT_FALSE(zxing.empty());
+      for (const std::string& read : zxing)
+        EXPECT_NE(read.find(sym.zxing), std::string::npos) << read;
+    }
+  }
+  // Each OCR-B digit's ink centred on the box of Helvetica's digit, under its bars (but the
+  // one, whose flag takes its ink off its centre); the marks' tips on the box's edges.
+  Request request;
+  request.prepress.quietZones = true;
+  request.type = Symbology::EAN13;
+  request.data = "4012345678901";
+  request.format = Format::SVG;
+  request.font = TypeFace::OcrB;
+  const Completed c = complete(request);
+  ASSERT_TRUE(c.symbol);
+  const Layout l = layOut(*c.symbol, request);
+  const auto spans = outlineSpans(render(request).bytes);
+  ASSERT_EQ(spans.size(), l.texts.size());
+  for (std::size_t i = 0; i < spans.size(); ++i) {
+    const TextItem& t = l.texts[i];
+    const double centre = (spans[i].first + spans[i].second) / 2;
+    if (t.text == "<") {
+      EXPECT_NEAR(spans[i].first, t.x + kLessTip * t.size, 0.01);
+    } else if (t.text == ">") {
+      EXPECT_NEAR(spans[i].second, t.x + kGreaterTip * t.size, 0.01);
+    } else if (t.text != "1") {
+      EXPECT_NEAR(centre, t.x + kDigitAdvance * t.size / 2, 0.04 * t.size) << t.text;
+    }
+  }
+  // A text with a character OCR-B has no glyph for (the euro sign, most accented letters)
+  // is set in Helvetica whole, rather than with a blank where the character was.
+  request.type = Symbology::ISBN13;
+  request.data = "978-3-16-148410-0";
+  request.price = "EUR 9,99 \u20ac";
+  auto paths = [&request](TypeFace face) {
+    request.font = face;
+    const std::string svg = render(request).bytes;
+    std::vector<std::string> found;
+    for (auto at = svg.find("<path d=\""); at != std::string::npos; at = svg.find("<path d=\"", at + 1))
+      found.push_back(svg.substr(at, svg.find('"', at + 9) - at));
+    return found;
+  };
+  const auto sans = paths(TypeFace::Sans), ocrb = paths(TypeFace::OcrB);
+  const Layout book = layOut(*complete(request).symbol, request);
+  ASSERT_EQ(sans.size(), book.texts.size());
+  ASSERT_EQ(ocrb.size(), book.texts.size());
+  for (std::size_t i = 0; i < book.texts.size(); ++i)
+    EXPECT_EQ(sans[i] == ocrb[i], book.texts[i].text == "EUR 9,99 \x80") << book.texts[i].text;
 }
 
 TEST(SymbolFiles, TypedCheckDigitIsReplacedSoTheBytesAreEqual) {
