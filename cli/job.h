@@ -1,9 +1,11 @@
 #pragma once
 // One symbol to make, as the command line or a batch line asks for it, and the making.
+#include <memory>
 #include <string>
 #include <vector>
 
 #include "codetypes.h"
+#include "isbn_ranges.h"
 #include "prepress.h"
 
 namespace strimlo::cli {
@@ -25,6 +27,9 @@ struct Job {
   Prepress prepress;
   bool verify = false;  // grade the symbol first; write it only when it reads as meant
   char minGrade = 'D';
+  std::shared_ptr<const IsbnRanges> ranges;  // hyphenate ISBN lines; null: as typed
+  bool hyphenate = false;  // typed hyphens that differ from the ranges' are replaced
+  std::string priceCode;   // "USD 19.99", "none": the add-on, and the price when none given
 };
 
 struct JobResult {

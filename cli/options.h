@@ -1,10 +1,12 @@
 #pragma once
 // strimlo-cli's command line.
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
 
 #include "codetypes.h"
+#include "isbn_ranges.h"
 #include "prepress.h"
 
 namespace strimlo::cli {
@@ -45,6 +47,13 @@ struct Options {
   char minGrade = 'D';
   // --report FILE.csv: with --batch, one row per line: output, data, decoded, grade, ...
   std::optional<std::string> report;
+  // --ranges FILE: the ISBN agency's RangeMessage.xml (absent: $STRIMLO_RANGES, then the
+  // user's copy); --ranges-info: its message date; --hyphenate: replace typed hyphens
+  std::optional<std::string> ranges;
+  bool rangesInfo = false;
+  bool hyphenate = false;
+  std::optional<std::string> priceCode;  // --price-code 'USD 19.99' or none
+  std::shared_ptr<const IsbnRanges> loadedRanges;  // the file read once, by main
   bool help = false;
   bool version = false;
 };

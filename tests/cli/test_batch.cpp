@@ -72,6 +72,7 @@ TEST(BatchPlan, LinesBecomeJobs) {
     SizeIndex size;
     bool strict;
     Prepress prepress = {};
+    std::string priceCode = {};
   };
   const std::vector<Row> rows = {
       {"data alone, name from the data; a batch verifies check digits", "401234567890\n", "", kEAN13,
@@ -132,6 +133,8 @@ TEST(BatchPlan, LinesBecomeJobs) {
        "", kISSN, "0317-8471", "03", "9.99", "/out/03178471-05-03.png", kPNG, 4, true},
       {"a reduction past 100 um", "data,bwr\n401234567890,150\n",
        "bad bar width reduction \"150\" (0 to 100 micrometres)", 0, "", "", "", "", 0, 0, false},
+      {"a price code column, spelt with its underscore", "data,type,price_code\n9783161484100,isbn13,USD 19.99\n",
+       "", kISBN13, "9783161484100", "", "9.99", "/out/9783161484100.png", kPNG, 4, true, {}, "USD 19.99"},
   };
   for (const Row& r : rows) {
     const auto lines = plan(r.csv, o);
@@ -148,6 +151,7 @@ TEST(BatchPlan, LinesBecomeJobs) {
     EXPECT_EQ(l.job.size, r.size) << r.what;
     EXPECT_EQ(l.job.strict, r.strict) << r.what;
     EXPECT_TRUE(l.job.prepress == r.prepress) << r.what;
+    EXPECT_EQ(l.job.priceCode, r.priceCode) << r.what;
   }
 }
 
@@ -247,7 +251,7 @@ TEST(Batch, UsageAndInputErrorsWriteNothing) {
       {"--batch " + shellQuote(dir.file("open.csv")), 2, "a quoted field is not closed; nothing written"},
       {"--batch " + shellQuote(dir.file("pipes.csv")), 2,
        "the first line names no known column (type, data, addon, price, output, format, size, res, "
-       "strict, quiet, bwr, transparent, variant) and is no data line either (EAN-13 needs 12 or 13 "
+       "strict, quiet, bwr, transparent, variant, price_code) and is no data line either (EAN-13 needs 12 or 13 "
        "digits; got 20); its fields: \"Artikel|Nummer|Preis\"; nothing written"},
       {"--batch " + shellQuote(dir.file("nodata.csv")), 2, "the header line names no data column"},
       {"--batch x.csv --delimiter '|'", 2, "bad value for --delimiter"},
