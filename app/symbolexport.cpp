@@ -2,6 +2,8 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
+#include <QObject>
 #include <QImage>
 #include <QMimeData>
 #include <QUrl>
@@ -54,7 +56,29 @@ std::optional<QByteArray> fileBytes(const Symbol& symbol, const SymbolChoice& ch
 }  // namespace
 
 std::string symbolData(const SymbolChoice& choice) {
-  return withVariant(choice.type, text8(choice.data), text8(choice.variant));
+  const std::string data = hyphenatedData(choice.type, text8(choice.data), windowRanges().load.ranges.get());
+  return withVariant(choice.type, data, text8(choice.variant));
+}
+
+WindowRanges windowRanges() {
+  const std::string path = defaultRangesPath();
+  if (path.empty()) return {};
+  return {loadRanges(path), true};
+}
+
+QString installRanges(const QString& from) {
+  const std::string source = QFile::encodeName(from).toStdString();
+  const RangesLoad load = loadRanges(source);
+  if (!load.ranges) return QString::fromStdString(load.note);
+  const std::string target = userRangesPath();
+  QFile file(from);
+  if (target.empty() || !file.open(QIODevice::ReadOnly) ||
+      !QDir().mkpath(QFileInfo(QString::fromStdString(target)).absolutePath()))
+    return QObject::tr("The range file could not be copied.");
+  const QByteArray bytes = file.readAll();
+  const SaveResult saved = save(std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())), target);
+  if (!saved.ok) return QObject::tr("The range file could not be copied.") + QLatin1Char(' ') + QString::fromStdString(saved.cause);
+  return {};
 }
 
 SaveOutcome saveSymbol(const SymbolChoice& choice, FileFormat format, SizeIndex size,
