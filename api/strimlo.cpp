@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "price_code.h"
 #include "stages.h"
 #include "symbologies.h"
 
@@ -197,6 +198,33 @@ strimlo_status strimlo_set_resolution(strimlo_request* r, int res) {
     return fail(r, STRIMLO_ERROR_ARGUMENT, "resolution must be 0 to 7");
   r->request.res = res;
   return changed(r);
+}
+
+strimlo_status strimlo_set_price_code(strimlo_request* r, const char* text) {
+  if (r == nullptr) return STRIMLO_ERROR_NULL;
+  try {
+    std::string code = text ? text : "";
+    if (const std::string why = code.empty() ? "" : strimlo::parsePriceCode(code).error; !why.empty())
+      return fail(r, STRIMLO_ERROR_ARGUMENT, why);
+    r->request.priceCode = std::move(code);
+    return changed(r);
+  } catch (const std::bad_alloc&) {
+    return fail(r, STRIMLO_ERROR_TOO_LARGE, "not enough memory");
+  }
+}
+
+strimlo_status strimlo_set_ranges(strimlo_request* r, const char* path) {
+  if (r == nullptr) return STRIMLO_ERROR_NULL;
+  try {
+    r->request.ranges = path ? path : "";
+    return changed(r);
+  } catch (const std::bad_alloc&) {
+    return fail(r, STRIMLO_ERROR_TOO_LARGE, "not enough memory");
+  }
+}
+
+strimlo_status strimlo_set_hyphenate(strimlo_request* r, int on) {
+  return r ? setFlag(r, on != 0, r->request.hyphenate) : STRIMLO_ERROR_NULL;
 }
 
 strimlo_status strimlo_set_strict(strimlo_request* r, int strict) {

@@ -10,9 +10,10 @@ namespace strimlo::server {
 
 namespace {
 
-constexpr std::array<const char*, 12> kFields = {"type",   "data",  "addon", "price",
+constexpr std::array<const char*, 13> kFields = {"type",   "data",  "addon", "price",
                                                  "format", "size",  "res",   "strict",
-                                                 "quiet",  "bwr",   "transparent", "variant"};
+                                                 "quiet",  "bwr",   "transparent", "variant",
+                                                 "price_code"};
 
 bool known(const std::string& name) {
   return std::find_if(kFields.begin(), kFields.end(),
@@ -49,6 +50,7 @@ Request requestOf(const cli::Job& job) {
   r.addon = job.addon;
   r.price = job.price;
   r.variant = job.variant;
+  r.priceCode = job.priceCode;
   r.strict = job.strict;
   r.size = job.size;
   r.res = job.res;

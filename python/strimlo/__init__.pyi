@@ -37,6 +37,8 @@ def render(
     quiet_zones: bool = False,
     bar_reduction: int = 0,
     transparent: bool = False,
+    price_code: str = "",
+    ranges: str = "",
 ) -> bytes:
     """The whole file of one symbol, in memory. Raises ValueError for bad input."""
 
@@ -55,6 +57,8 @@ def save(
     quiet_zones: bool = False,
     bar_reduction: int = 0,
     transparent: bool = False,
+    price_code: str = "",
+    ranges: str = "",
 ) -> None:
     """Renders and replaces the file at path atomically. Raises ValueError, OSError."""
 
@@ -66,5 +70,7 @@ def complete(
     price: str = "",
     variant: str = "",
     strict: bool = False,
+    price_code: str = "",
+    ranges: str = "",
 ) -> Symbol:
     """The completed symbol of the texts, without drawing it. Raises ValueError."""
