@@ -364,7 +364,17 @@ std::unique_ptr<QMimeData> BarcodeController::dragData() {
 }
 
 void BarcodeController::clickAbout() {
-  pageViewer_(tr("About Strimlo"), aboutPage());
+  // The range file in use and its date, so a stale one is seen before it misleads.
+  const WindowRanges ranges = windowRanges();
+  const QString rangesLine =
+      ranges.load.ranges
+          ? tr("ISBN range file: %1, message date %2.")
+                .arg(QString::fromStdString(ranges.path), QString::fromStdString(ranges.load.ranges->messageDate))
+          : tr("No ISBN range file: ISBN lines are shown as typed.");
+  QString note = QString::fromStdString(ranges.load.note);
+  pageViewer_(tr("About Strimlo"), aboutPage() + QStringLiteral("<p>") + rangesLine.toHtmlEscaped() +
+                                       (note.isEmpty() ? QString() : QStringLiteral("<br>") + note.toHtmlEscaped()) +
+                                       QStringLiteral("</p>"));
 }
 
 void BarcodeController::clickHelp() { pageViewer_(tr("Strimlo Help"), helpPage()); }

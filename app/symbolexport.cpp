@@ -63,7 +63,7 @@ std::string symbolData(const SymbolChoice& choice) {
 WindowRanges windowRanges() {
   const std::string path = defaultRangesPath();
   if (path.empty()) return {};
-  return {loadRanges(path), true};
+  return {loadRanges(path), true, path};
 }
 
 QString installRanges(const QString& from) {

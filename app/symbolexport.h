@@ -37,6 +37,7 @@ std::string symbolData(const SymbolChoice& choice);
 struct WindowRanges {
   RangesLoad load;
   bool named = false;  // a file was found or named, usable or not
+  std::string path;    // that file
 };
 WindowRanges windowRanges();
 // Copies a range file to the user's copy, after reading it; the reason when it is not a

@@ -23,6 +23,14 @@
         <source>ISBN Range File</source>
         <translation>ISBN-Bereichsdatei</translation>
     </message>
+    <message>
+        <source>ISBN range file: %1, message date %2.</source>
+        <translation>ISBN-Bereichsdatei: %1, Stand %2.</translation>
+    </message>
+    <message>
+        <source>No ISBN range file: ISBN lines are shown as typed.</source>
+        <translation>Keine ISBN-Bereichsdatei: ISBN-Zeilen erscheinen wie eingegeben.</translation>
+    </message>
 </context>
 <context>
     <name>Choices</name>
@@ -580,7 +588,7 @@ Zusatzcode: 5 Ziffern für Bücher; 2 oder 5 für UPC, ISSN und ISMN.</translati
     </message>
     <message>
         <source>e.g. 19.99</source>
-        <translation>z. B. 19.99</translation>
+        <translation>z.&#xa0;B. 19.99</translation>
     </message>
     <message>
         <source>ISBN &amp;Range File…</source>

@@ -23,6 +23,14 @@
         <source>ISBN Range File</source>
         <translation>Archivo de rangos ISBN</translation>
     </message>
+    <message>
+        <source>ISBN range file: %1, message date %2.</source>
+        <translation>Archivo de rangos ISBN: %1, con fecha %2.</translation>
+    </message>
+    <message>
+        <source>No ISBN range file: ISBN lines are shown as typed.</source>
+        <translation>No hay archivo de rangos ISBN: las líneas ISBN se muestran tal como se escribieron.</translation>
+    </message>
 </context>
 <context>
     <name>Choices</name>
@@ -580,7 +588,7 @@ Complemento: 5 dígitos para libros; 2 o 5 para UPC, ISSN e ISMN.</translation>
     </message>
     <message>
         <source>e.g. 19.99</source>
-        <translation>p. ej. 19.99</translation>
+        <translation>p.&#xa0;ej. 19.99</translation>
     </message>
     <message>
         <source>ISBN &amp;Range File…</source>

@@ -23,6 +23,14 @@
         <source>ISBN Range File</source>
         <translation>Fichier des tranches ISBN</translation>
     </message>
+    <message>
+        <source>ISBN range file: %1, message date %2.</source>
+        <translation>Fichier des tranches ISBN : %1, daté du %2.</translation>
+    </message>
+    <message>
+        <source>No ISBN range file: ISBN lines are shown as typed.</source>
+        <translation>Aucun fichier des tranches ISBN : les lignes ISBN sont montrées telles que saisies.</translation>
+    </message>
 </context>
 <context>
     <name>Choices</name>
@@ -560,7 +568,7 @@ Complément&#xa0;: 5 chiffres pour les livres&#xa0;; 2 ou 5 pour UPC, ISSN et IS
     </message>
     <message>
         <source>Price co&amp;de:</source>
-        <translation>Code de pri&amp;x :</translation>
+        <translation>Code de pri&amp;x&#xa0;:</translation>
     </message>
     <message>
         <source>Price code currency</source>
@@ -568,7 +576,7 @@ Complément&#xa0;: 5 chiffres pour les livres&#xa0;; 2 ou 5 pour UPC, ISSN et IS
     </message>
     <message>
         <source>Books and printed music only: the currency of the price the add-on and the price text are made from.</source>
-        <translation>Livres et musique imprimée uniquement : la devise du prix dont sont tirés le complément et le prix affiché.</translation>
+        <translation>Livres et musique imprimée uniquement&#xa0;: la devise du prix dont sont tirés le complément et le prix affiché.</translation>
     </message>
     <message>
         <source>Price code amount</source>
@@ -576,11 +584,11 @@ Complément&#xa0;: 5 chiffres pour les livres&#xa0;; 2 ou 5 pour UPC, ISSN et IS
     </message>
     <message>
         <source>Books and printed music only: the price, at most two decimals; fills the add-on and the price text.</source>
-        <translation>Livres et musique imprimée uniquement : le prix, deux décimales au plus ; remplit le complément et le prix affiché.</translation>
+        <translation>Livres et musique imprimée uniquement&#xa0;: le prix, deux décimales au plus&#xa0;; remplit le complément et le prix affiché.</translation>
     </message>
     <message>
         <source>e.g. 19.99</source>
-        <translation>p. ex. 19.99</translation>
+        <translation>p.&#xa0;ex. 19.99</translation>
     </message>
     <message>
         <source>ISBN &amp;Range File…</source>
@@ -599,7 +607,7 @@ Complément&#xa0;: 5 chiffres pour les livres&#xa0;; 2 ou 5 pour UPC, ISSN et IS
     </message>
     <message>
         <source>No ISBN range file: the line shows the ISBN as typed. Choose the agency&apos;s RangeMessage.xml under File to hyphenate it.</source>
-        <translation>Aucun fichier des tranches ISBN : la ligne montre l&apos;ISBN tel que saisi. Choisissez le RangeMessage.xml de l&apos;agence dans Fichier pour y placer les tirets.</translation>
+        <translation>Aucun fichier des tranches ISBN&#xa0;: la ligne montre l&apos;ISBN tel que saisi. Choisissez le RangeMessage.xml de l&apos;agence dans Fichier pour y placer les tirets.</translation>
     </message>
     <message>
         <source>The range file could not be copied.</source>

@@ -593,6 +593,8 @@ class TestWindow : public QObject {
     QTest::newRow("help tells the digit counts") << "actionHelp" << "Strimlo Help"
                                                  << "12 digits";
     QTest::newRow("about names the program") << "actionAbout" << "About Strimlo" << "Strimlo";
+    QTest::newRow("about names the ISBN range file, or its lack")
+        << "actionAbout" << "About Strimlo" << "ISBN range file";
   }
   void helpAndAboutOpenTheirPages() {
     QFETCH(QString, action);
