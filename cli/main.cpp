@@ -16,6 +16,7 @@
 #include "options.h"
 #include "preview_png.h"
 #include "range_file.h"
+#include "stages.h"
 #include "symbol.h"
 #include "text8.h"
 
@@ -74,10 +75,14 @@ int runPreview(const Options& o) {
   std::vector<std::string> warnings;
   const std::string data = withVariant(type, convertText(o.data, "data", warnings),
                                        convertText(o.variant.value_or(""), "variant", warnings));
-  const std::string addon = convertText(o.addon.value_or(""), "add-on", warnings);
-  const std::string price = convertText(o.price.value_or(""), "price", warnings);
-  for (const auto& w : warnings) say("note: " + w);
+  std::string addon = convertText(o.addon.value_or(""), "add-on", warnings);
+  std::string price = convertText(o.price.value_or(""), "price", warnings);
   std::string why;
+  if (!applyPriceCode(type, o.priceCode.value_or(""), addon, price, warnings, why)) {
+    say(why);
+    return 1;
+  }
+  for (const auto& w : warnings) say("note: " + w);
   const auto image = drawPreview(o, type, data, addon, price, why);
   if (!image) {
     say(why);

@@ -215,6 +215,12 @@ TEST(Cli, PriceCodeMakesTheAddOnAndPriceLine) {
     if (*line) {
       EXPECT_NE(test::readFile(svg).find(std::string(line) + "<"), std::string::npos);
     }
+    // The preview draws the same as the add-on and price typed out.
+    const std::string coded = dir.file("coded.png"), typed = dir.file("typed.png");
+    ASSERT_EQ(test::cli("--preview 800x400 " + args + "-o " + shellQuote(coded) + " 9783161484100").exitCode, 0);
+    ASSERT_EQ(test::cli("--preview 800x400 --type isbn13 --addon " + std::string(addon) + " --price " +
+                        shellQuote(line) + " -o " + shellQuote(typed) + " 9783161484100").exitCode, 0);
+    EXPECT_EQ(test::readFile(coded), test::readFile(typed));
   }
 }
 
