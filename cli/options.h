@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "codetypes.h"
+#include "geometry.h"
 #include "isbn_ranges.h"
 #include "prepress.h"
 
@@ -28,6 +29,8 @@ struct Options {
   std::optional<char> delimiter;  // --delimiter: the batch file's separator; absent: detected
   // --bar-reduction MICRONS, --transparent; the quiet zones are below
   Prepress prepress;
+  // --magnification, --module, --dpi, --no-snap, --snap-dpi, --height: any size
+  FreeSize freeSize;
   // --quiet-zones, --no-quiet-zones; absent: the format's default (on for PDF and SVG)
   std::optional<bool> quietZones;
   // --preview WxH
@@ -76,6 +79,13 @@ const IndexOption& indexOption(const std::string& name);
 std::string rangeText(const IndexOption& option);
 // The index a word names, when it is a whole number within the option's range.
 std::optional<int> parseIndex(const std::string& word, const IndexOption& option);
+
+// The options of a free size, by their names without "--" (snap-dpi for the field
+// snap_dpi); the same names are batch columns.
+inline const char* const kFreeSizeOptions[] = {"magnification", "module", "dpi", "snap-dpi",
+                                               "height"};
+// Why a size and a free size, or a res and a dpi, are both given; "" when they are not.
+std::string sizeClash(bool sizeGiven, bool resGiven, const FreeSize& free);
 
 // The prepress options for a file of `format`.
 Prepress prepressFor(const Options& o, FileFormat format);

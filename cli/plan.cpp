@@ -18,7 +18,8 @@ enum Column {
   kType, kData, kAddon, kPrice, kOutput, kFormat, kSize, kRes, kStrict,
   kQuiet, kBwr, kTransparent,  // the prepress options: by name in a header line only
   kVariant,                     // likewise
-  kPriceCode,                   // likewise
+  kMagnification, kModule, kDpi, kSnapDpi, kHeight,  // a free size: by name only
+  kPriceCode,                                        // by name only
   kColumns
 };
 
@@ -37,7 +38,12 @@ const char* const kColumnNames[kColumns] = {
     "bwr",          // the bar width reduction in micrometres
     "transparent",  // yes: no background
     "variant",      // ISSN: the 2-digit sequence variant
-    "price_code",   // ISBN, ISMN: "USD 19.99" or none, for the add-on and price line
+    "magnification",  // percent, 75 to 200; replaces size
+    "module",         // the X dimension in millimetres; replaces size
+    "dpi",            // a raster's resolution, 72 to 4800; replaces res
+    "snap_dpi",       // PDF, SVG, EPS: the imaging device's dot grid
+    "height",         // the normal bars' length in millimetres
+    "price_code",     // ISBN, ISMN: "USD 19.99" or none, for the add-on and price line
 };
 
 // Other names a header line may give a column: the window's labels and common spellings,
@@ -54,6 +60,7 @@ const std::pair<const char*, Column> kAliases[] = {
     {"quietzones", kQuiet},
     {"barwidthreduction", kBwr}, {"barreduction", kBwr},
     {"transparentbackground", kTransparent},
+    {"snapdpi", kSnapDpi}, {"xdimension", kModule}, {"barheight", kHeight},
 };
 
 constexpr int kUnnamed = -1;  // a field under an empty name: a cell there is an error
@@ -232,6 +239,36 @@ std::string fillPrepress(const std::vector<std::string>& cell, const Options& o,
   return {};
 }
 
+// The free size cells over the command line's; a line that gives a size or a resolution
+// both ways (a list's index and a free value, in its cells or over the command line's)
+// is refused, as the command line refuses both options.
+std::string fillFreeSize(const std::vector<std::string>& cell, const Options& o, Job& job) {
+  static constexpr std::pair<Column, const char*> kFields[] = {
+      {kMagnification, "magnification"}, {kModule, "module"}, {kDpi, "dpi"},
+      {kSnapDpi, "snap_dpi"}, {kHeight, "height"}};
+  FreeSize own;
+  for (const auto& [column, name] : kFields)
+    if (!cell[column].empty())
+      if (std::string e = setFreeSizeField(own, name, cell[column]); !e.empty()) return e;
+  if (!cell[kSize].empty() && own.sizeGiven())
+    return std::string("size and ") + (own.module ? "module" : "magnification") +
+           " both give the size; give one";
+  if (!cell[kRes].empty() && own.dpi) return "res and dpi both give the resolution; give one";
+  // A line's own size, of either kind, replaces the command line's of either kind.
+  job.freeSize = o.freeSize;
+  if (!cell[kSize].empty()) job.freeSize.magnification.reset(), job.freeSize.module.reset();
+  if (own.sizeGiven()) {
+    job.freeSize.magnification = own.magnification;
+    job.freeSize.module = own.module;
+    job.size = indexOption("size").fallback;
+  }
+  if (!cell[kRes].empty()) job.freeSize.dpi.reset();
+  if (own.dpi) job.freeSize.dpi = own.dpi, job.res = indexOption("res").fallback;
+  if (own.snapDpi) job.freeSize.snapDpi = own.snapDpi;
+  if (own.height) job.freeSize.height = own.height;
+  return freeSizeRefusal(job);
+}
+
 // The output cell, or a name made from the data, as a path inside the output folder
 // (--outdir, or the current folder).
 std::string placeOutput(const std::string& cell, const Options& o, const std::string& root,
@@ -293,6 +330,7 @@ std::string fillJob(const std::vector<std::string>& cell, const Options& o, cons
   job.verify = o.verify;
   job.minGrade = o.minGrade;
   if (std::string e = fillPrepress(cell, o, job.format, job.prepress); !e.empty()) return e;
+  if (std::string e = fillFreeSize(cell, o, job); !e.empty()) return e;
   return placeOutput(cell[kOutput], o, root, job);
 }
 

@@ -5,6 +5,7 @@
 
 #include "checksum.h"
 #include "digits.h"
+#include "symbologies.h"
 #include "upc.h"
 
 namespace strimlo {
@@ -200,7 +201,7 @@ void mendCheckChar(std::string& line, char expected) {
 
 Completion completeSymbol(CodeType type, std::string_view text, std::string_view addon,
                           std::string_view price) {
-  if (type < kEAN8 || type > kISMN) return {std::nullopt, Refusal::UnknownType};
+  if (!symbology(type)) return {std::nullopt, Refusal::UnknownType};
   if (takesPrice(type) && std::any_of(price.begin(), price.end(), [](char c) {
         return static_cast<unsigned char>(c) < 0x20 || c == 0x7F;
       }))

@@ -91,6 +91,9 @@ std::optional<std::string> badOption(const Request& r) {
     return "the bar width reduction must be 0 to 100 micrometres";
   if (r.prepress.transparent && !allowsTransparency(static_cast<FileFormat>(format)))
     return "TIFF and JPEG files are opaque CMYK: a transparent background needs PNG (or EPS)";
+  if (auto why = freeSizeProblem(r.freeSize, static_cast<CodeType>(type), r.size)) return why;
+  if (r.freeSize.height && r.format == Format::EPS)
+    return std::string("EPS files keep their bar height: a bar height needs PDF, SVG or an image");
   return std::nullopt;
 }
 

@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "codetypes.h"
+#include "geometry.h"
 #include "isbn_ranges.h"
 #include "layout.h"
 #include "prepress.h"
@@ -44,6 +45,9 @@ struct Request {
   bool hyphenate = false;  // typed hyphens that differ from the ranges' are replaced
   // "USD 19.99", "none", ...: sets the add-on and, when price is empty, the price line.
   std::string priceCode;
+  // Any magnification, module, resolution, dot grid or bar height: what it gives replaces
+  // size and res. Empty: the lists' size, byte for byte.
+  FreeSize freeSize;
 };
 
 // Why a request went no further, from the first stage that said no.
@@ -87,9 +91,14 @@ void bookTradeNotes(Symbol& symbol, const IsbnRanges* ranges, bool hyphenate,
                     std::vector<std::string>& notes);
 
 // The file layout of a completed symbol for the request's format and size (points for
-// vector formats, pixels at the resolution for rasters), prepress applied. EPS files keep
-// their own fixed geometry and take no layout of this kind.
+// vector formats, pixels at the resolution for rasters), prepress applied. EPS files have
+// the EPS style (epsLayout): one fixed size, whatever the request's.
 Layout layOut(const Symbol& symbol, const Request& request);
+
+// The geometry layOut() draws at, and the sentence that states it ("module 4 dots =
+// 0.3387 mm, 102.6 %"; empty for the lists' sizes), which the file's description holds.
+Geometry geometryOf(const Request& request);
+std::string sizeNoteOf(const Request& request);
 
 struct Written {
   std::string bytes;
