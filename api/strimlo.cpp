@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "price_code.h"
 #include "stages.h"
 #include "symbologies.h"
 
@@ -245,6 +246,33 @@ strimlo_status strimlo_set_snap_dpi(strimlo_request* r, int dpi) {
 }
 strimlo_status strimlo_set_bar_height(strimlo_request* r, double millimetres) {
   return setFreeSize(r, millimetres, &strimlo::FreeSize::height, heightPositive);
+}
+
+strimlo_status strimlo_set_price_code(strimlo_request* r, const char* text) {
+  if (r == nullptr) return STRIMLO_ERROR_NULL;
+  try {
+    std::string code = text ? text : "";
+    if (const std::string why = code.empty() ? "" : strimlo::parsePriceCode(code).error; !why.empty())
+      return fail(r, STRIMLO_ERROR_ARGUMENT, why);
+    r->request.priceCode = std::move(code);
+    return changed(r);
+  } catch (const std::bad_alloc&) {
+    return fail(r, STRIMLO_ERROR_TOO_LARGE, "not enough memory");
+  }
+}
+
+strimlo_status strimlo_set_ranges(strimlo_request* r, const char* path) {
+  if (r == nullptr) return STRIMLO_ERROR_NULL;
+  try {
+    r->request.ranges = path ? path : "";
+    return changed(r);
+  } catch (const std::bad_alloc&) {
+    return fail(r, STRIMLO_ERROR_TOO_LARGE, "not enough memory");
+  }
+}
+
+strimlo_status strimlo_set_hyphenate(strimlo_request* r, int on) {
+  return r ? setFlag(r, on != 0, r->request.hyphenate) : STRIMLO_ERROR_NULL;
 }
 
 strimlo_status strimlo_set_strict(strimlo_request* r, int strict) {

@@ -3,6 +3,7 @@
 #include <QCheckBox>
 #include <QClipboard>
 #include <QFile>
+#include <QFileDialog>
 #include <QFileInfo>
 #include <QGuiApplication>
 #include <QLabel>
@@ -58,6 +59,9 @@ BarcodeController::BarcodeController(const Ui::MainWindow& form, QWidget* mainWi
       comboFont_(form.comboFont),
       checkOutlineText_(form.checkOutlineText),
       labelScanGrade_(form.labelScanGrade),
+      comboCurrency_(form.comboCurrency),
+      textfieldPriceAmount_(form.textfieldPriceAmount),
+      labelIsbnLine_(form.labelIsbnLine),
       saveDialog_([this](const QString& ext) {
         const QString folder = QSettings().value(kSaveFolderKey).toString();
         return askSavePath(mainWindow_, ext, fileTypeFilter(format_),
@@ -113,6 +117,9 @@ void BarcodeController::connectActions(const Ui::MainWindow& form) {
   for (QLineEdit* field :
        {textfieldDataToEncode_, textfieldAddOn_, textfieldPriceText_, textfieldVariant_})
     connect(field, &QLineEdit::textEdited, this, &BarcodeController::controlTextDidChange);
+  connect(comboCurrency_, &QComboBox::activated, this, &BarcodeController::changePriceCode);
+  connect(textfieldPriceAmount_, &QLineEdit::textEdited, this, &BarcodeController::changePriceCode);
+  connect(form.actionRanges, &QAction::triggered, this, &BarcodeController::clickRanges);
   connect(buttonSave_, &QPushButton::clicked, this, &BarcodeController::clickSave);
   connect(form.actionSave, &QAction::triggered, this, &BarcodeController::clickSave);
   connect(form.actionCopy, &QAction::triggered, this, &BarcodeController::clickCopy);
@@ -157,7 +164,7 @@ void BarcodeController::awakeFromNib() {
   checkOutlineText_->setChecked(outlineText_);
   preview_->setTypeFace(font_);
   preview_->setType(type_);
-  preview_->setDataToEncode(dataToEncode_);
+  preview_->setDataToEncode(previewData());
   preview_->setAddOn(addOn_);
   preview_->setPriceText(priceText_);
   preview_->setQuietZones(prepress_.quietZones);
@@ -189,7 +196,7 @@ void BarcodeController::controlTextDidChange() {
 
 void BarcodeController::changeDataToEncode() {
   setDataToEncode(textfieldDataToEncode_->text());
-  preview_->setDataToEncode(dataToEncode_);
+  preview_->setDataToEncode(previewData());
 }
 
 void BarcodeController::changeAddOn() {
@@ -210,6 +217,7 @@ void BarcodeController::changeVariant() {
 void BarcodeController::changeCodeType() {
   type_ = codeTypeOfItem(comboCodeType_->currentData());
   preview_->setType(type_);
+  preview_->setDataToEncode(previewData());
   setButtons();
   showCheckWarning();
   updateScanBadge();
@@ -317,6 +325,8 @@ void BarcodeController::setButtons() {
   comboCodeSize_->setEnabled(states.size);
   textfieldAddOn_->setEnabled(states.addOn);
   textfieldPriceText_->setEnabled(states.price);
+  comboCurrency_->setEnabled(states.price);
+  textfieldPriceAmount_->setEnabled(states.price);
   textfieldVariant_->setEnabled(states.variant);
   checkTransparent_->setEnabled(transparencyApplies(format_));
   checkOutlineText_->setEnabled(format_ == kEPS || format_ == kPDF);  // SVG always outlines
@@ -326,6 +336,38 @@ void BarcodeController::showCheckWarning() {
   const QString warning = checkDigitWarning(type_, text8(dataToEncode_));
   labelCheckWarning_->setText(warning);
   labelCheckWarning_->setVisible(!warning.isEmpty());
+  const WindowRanges ranges = windowRanges();
+  const QString line = isbnLineNote(type_, text8(dataToEncode_), ranges.load, ranges.named);
+  labelIsbnLine_->setText(line);
+  labelIsbnLine_->setVisible(!line.isEmpty());
+}
+
+QString BarcodeController::previewData() const {
+  const std::string typed = text8(dataToEncode_);
+  const std::string shown = hyphenatedData(type_, typed, windowRanges().load.ranges.get());
+  return shown == typed ? dataToEncode_ : QString::fromLatin1(shown);
+}
+
+void BarcodeController::changePriceCode() {
+  const std::optional<PriceFields> fields =
+      priceFields(comboCurrency_->currentText(), textfieldPriceAmount_->text());
+  if (comboCurrency_->currentIndex() <= 0 || !fields) return;
+  textfieldAddOn_->setText(fields->addOn);
+  textfieldPriceText_->setText(fields->priceText);
+  changePriceText();
+  changeAddOn();
+  updateScanBadge();
+}
+
+void BarcodeController::clickRanges() {
+  const QString from = QFileDialog::getOpenFileName(
+      mainWindow_, tr("ISBN Range File"), QString(), QStringLiteral("RangeMessage.xml (*.xml)"));
+  if (from.isEmpty()) return;
+  const QString why = installRanges(from);
+  if (!why.isEmpty()) alert_(QStringLiteral("Strimlo"), why);
+  preview_->setDataToEncode(previewData());
+  showCheckWarning();
+  updateScanBadge();
 }
 
 void BarcodeController::updateScanBadge() {
@@ -418,7 +460,17 @@ std::unique_ptr<QMimeData> BarcodeController::dragData() {
 }
 
 void BarcodeController::clickAbout() {
-  pageViewer_(tr("About Strimlo"), aboutPage());
+  // The range file in use and its date, so a stale one is seen before it misleads.
+  const WindowRanges ranges = windowRanges();
+  const QString rangesLine =
+      ranges.load.ranges
+          ? tr("ISBN range file: %1, message date %2.")
+                .arg(QString::fromStdString(ranges.path), QString::fromStdString(ranges.load.ranges->messageDate))
+          : tr("No ISBN range file: ISBN lines are shown as typed.");
+  QString note = QString::fromStdString(ranges.load.note);
+  pageViewer_(tr("About Strimlo"), aboutPage() + QStringLiteral("<p>") + rangesLine.toHtmlEscaped() +
+                                       (note.isEmpty() ? QString() : QStringLiteral("<br>") + note.toHtmlEscaped()) +
+                                       QStringLiteral("</p>"));
 }
 
 void BarcodeController::clickHelp() { pageViewer_(tr("Strimlo Help"), helpPage()); }

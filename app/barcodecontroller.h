@@ -94,6 +94,10 @@ class BarcodeController : public QObject {
   // The face of the texts, shown in the preview; outlines only matter to a saved file.
   void changeFont();
   void changeOutlineText();
+  // The currency and amount fill the add-on and the price text, which stay editable.
+  void changePriceCode();
+  // Asks for the ISBN agency's range file and copies it where the window looks.
+  void clickRanges();
   void clickSave();
   void clickCopy();
   void clickPrint();
@@ -114,6 +118,8 @@ class BarcodeController : public QObject {
   // Gives the field a refusal is about the focus, its text selected.
   void pointAt(strimlo::Field field);
   QString property(const QString& key) const;
+  // The data the preview draws: an ISBN typed without hyphens, hyphenated by the ranges.
+  QString previewData() const;
 
   // Outlets.
   QWidget* mainWindow_;
@@ -134,6 +140,9 @@ class BarcodeController : public QObject {
   QComboBox* comboFont_;
   QCheckBox* checkOutlineText_;
   QLabel* labelScanGrade_;
+  QComboBox* comboCurrency_;
+  QLineEdit* textfieldPriceAmount_;
+  QLabel* labelIsbnLine_;
 
   QString dataToEncode_;
   QString addOn_;

@@ -3,7 +3,10 @@
 #include <QCoreApplication>
 #include <QFileInfo>
 #include <QObject>
+#include <QStringList>
 
+#include "isbn_ranges.h"
+#include "price_code.h"
 #include "symbol.h"
 #include "symbologies.h"
 #include "text8.h"
@@ -96,16 +99,45 @@ QString checkDigitWarning(CodeType type, const std::string& data8) {
   if (expected == 0) return {};
   const QChar typed = QChar::fromLatin1(c.symbol->typedCheck);
   const QChar right = QChar::fromLatin1(expected);
-  if (type == kISBN10)
-    return QObject::tr("The check character %1 is wrong (%2 is right): the bars are correct, "
-                       "the line shows what you typed.").arg(typed, right);
-  if (type == kISSN)
+  // The line above the bars shows the corrected character too, so it never contradicts them.
+  if (isIsbn(type) || type == kISSN || type == kISMN)
     return QObject::tr("The check character %1 is wrong (%2 is right): the line above the bars "
                        "shows %2.").arg(typed, right);
-  if (isIsbn(type) || type == kISMN)
-    return QObject::tr("The check digit %1 is wrong: the bars use %2, the line shows what you "
-                       "typed.").arg(typed, right);
   return QObject::tr("The check digit %1 is wrong: the bars and digits use %2.").arg(typed, right);
+}
+
+std::string hyphenatedData(CodeType type, const std::string& data8, const IsbnRanges* ranges) {
+  if (!isIsbn(type) || ranges == nullptr || data8.find_first_of("- ") != std::string::npos)
+    return data8;
+  Completion c = completeSymbol(type, data8);
+  if (!c.symbol) return data8;
+  hyphenateLine(*c.symbol, *ranges, false);
+  return c.symbol->isbnLine.substr(5);  // after "ISBN "
+}
+
+QString isbnLineNote(CodeType type, const std::string& data8, const RangesLoad& load,
+                     bool fileNamed) {
+  if (!isIsbn(type)) return {};
+  Completion c = completeSymbol(type, hyphenatedData(type, data8, load.ranges.get()));
+  if (!c.symbol) return {};
+  if (!load.ranges && !fileNamed)
+    return QObject::tr("No ISBN range file: the line shows the ISBN as typed. Choose the "
+                       "agency's RangeMessage.xml under File to hyphenate it.");
+  QStringList lines;
+  if (load.ranges) {
+    const std::string note = hyphenateLine(*c.symbol, *load.ranges, false);
+    lines << QString::fromStdString(text8ToUtf8(c.symbol->isbnLine));
+    if (!note.empty()) lines << QString::fromStdString(note);
+  }
+  if (!load.note.empty()) lines << QString::fromStdString(load.note);
+  return lines.join(QLatin1Char('\n'));
+}
+
+std::optional<PriceFields> priceFields(const QString& currency, const QString& amount) {
+  if (amount.trimmed().isEmpty()) return std::nullopt;
+  const PriceCode p = parsePriceCode((currency + QLatin1Char(' ') + amount).toStdString());
+  if (!p.error.empty()) return std::nullopt;
+  return PriceFields{QString::fromLatin1(p.addon), QString::fromLatin1(p.line)};
 }
 
 QString saveMessageKey(bool saved) {

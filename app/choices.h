@@ -3,10 +3,12 @@
 #include <QList>
 #include <QString>
 #include <QVariant>
+#include <optional>
 #include <string>
 
 #include "codetypes.h"
 #include "prepress.h"
+#include "range_file.h"
 #include "symbol.h"
 #include "verify.h"
 
@@ -65,6 +67,25 @@ QString replaceQuestionText(const QString& path);
 // always carries the correct one, but an ISBN line shows what was typed. Empty when the
 // check character is right, absent, or the data cannot be encoded.
 QString checkDigitWarning(CodeType type, const std::string& data8);
+
+// The data the symbol is made from: an ISBN typed without hyphens gets the hyphens of
+// the agency's ranges (and its right check character), so the preview and every file
+// show them; anything else, and any ISBN without ranges, is passed as typed.
+std::string hyphenatedData(CodeType type, const std::string& data8, const IsbnRanges* ranges);
+
+// The note under the fields about an ISBN's line: the line as the ranges hyphenate it,
+// typed hyphens that differ, or range data that is missing, unusable or old. Empty for
+// the other types and for data that cannot be encoded.
+QString isbnLineNote(CodeType type, const std::string& data8, const RangesLoad& load,
+                     bool fileNamed);
+
+// The add-on and price text a price code's currency ("USD", ...) and amount give, or none
+// while the amount is not one (empty, or more than two decimals).
+struct PriceFields {
+  QString addOn;
+  QString priceText;
+};
+std::optional<PriceFields> priceFields(const QString& currency, const QString& amount);
 
 // The property-list key of the message shown after a save.
 QString saveMessageKey(bool saved);

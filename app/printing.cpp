@@ -75,6 +75,7 @@ bool printSymbol(QPrinter& printer, const SymbolChoice& choice) {
   request.prepress = choice.prepress;
   request.freeSize = choice.freeSize;
   request.font = choice.font;
+  request.ranges = windowRanges().path;  // the line hyphenated as the preview shows it
   const Completed c = complete(request);
   const Font* font = Font::of(choice.font);
   if (!c.symbol || !font) return false;

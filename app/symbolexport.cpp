@@ -2,6 +2,8 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
+#include <QObject>
 #include <QImage>
 #include <QMimeData>
 #include <QUrl>
@@ -70,6 +72,9 @@ Request freeRequest(const SymbolChoice& choice, FileFormat format) {
   request.res = choice.resolution;
   request.prepress = savedPrepress(choice.prepress, format);
   request.freeSize = choice.freeSize;
+  // The window's range file hyphenates the line here too, as symbolData() does for the
+  // lists' sizes.
+  request.ranges = windowRanges().path;
   return request;
 }
 
@@ -122,7 +127,29 @@ QString smallSizeWarning(const SymbolChoice& choice) {
 }
 
 std::string symbolData(const SymbolChoice& choice) {
-  return withVariant(choice.type, text8(choice.data), text8(choice.variant));
+  const std::string data = hyphenatedData(choice.type, text8(choice.data), windowRanges().load.ranges.get());
+  return withVariant(choice.type, data, text8(choice.variant));
+}
+
+WindowRanges windowRanges() {
+  const std::string path = defaultRangesPath();
+  if (path.empty()) return {};
+  return {loadRanges(path), true, path};
+}
+
+QString installRanges(const QString& from) {
+  const std::string source = QFile::encodeName(from).toStdString();
+  const RangesLoad load = loadRanges(source);
+  if (!load.ranges) return QString::fromStdString(load.note);
+  const std::string target = userRangesPath();
+  QFile file(from);
+  if (target.empty() || !file.open(QIODevice::ReadOnly) ||
+      !QDir().mkpath(QFileInfo(QString::fromStdString(target)).absolutePath()))
+    return QObject::tr("The range file could not be copied.");
+  const QByteArray bytes = file.readAll();
+  const SaveResult saved = save(std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())), target);
+  if (!saved.ok) return QObject::tr("The range file could not be copied.") + QLatin1Char(' ') + QString::fromStdString(saved.cause);
+  return {};
 }
 
 SaveOutcome saveSymbol(const SymbolChoice& choice, FileFormat format, SizeIndex size,

@@ -11,6 +11,7 @@
 #include "geometry.h"
 #include "makecode.h"
 #include "prepress.h"
+#include "range_file.h"
 #include "verify.h"
 
 class QByteArray;
@@ -34,6 +35,18 @@ struct SymbolChoice {
 
 // The data text the renderers take: the ISSN's variant joined to it.
 std::string symbolData(const SymbolChoice& choice);
+
+// The ISBN range file the window uses ($STRIMLO_RANGES, else the user's copy), read
+// once while it stays unchanged; no ranges and no note when there is none.
+struct WindowRanges {
+  RangesLoad load;
+  bool named = false;  // a file was found or named, usable or not
+  std::string path;    // that file
+};
+WindowRanges windowRanges();
+// Copies a range file to the user's copy, after reading it; the reason when it is not a
+// range file or cannot be copied, empty when done.
+QString installRanges(const QString& from);
 
 // Saves the symbol as the save button does, the transparency only where the format can
 // have it; the outcome says why not when it is refused or not written.

@@ -262,9 +262,10 @@ void makeFile(const Job& job, JobResult& r) {
   }
   const std::string data = withVariant(job.type, convertText(job.data, "data", r.warnings),
                                        convertText(job.variant, "variant", r.warnings));
-  const std::string addon = convertText(job.addon, "add-on", r.warnings);
-  const std::string price = convertText(job.price, "price", r.warnings);
-  const Completion c = completeSymbol(job.type, data, addon, price);
+  std::string addon = convertText(job.addon, "add-on", r.warnings);
+  std::string price = convertText(job.price, "price", r.warnings);
+  if (!applyPriceCode(job.type, job.priceCode, addon, price, r.warnings, r.error)) return;
+  Completion c = completeSymbol(job.type, data, addon, price);
   if (const char expected = c.symbol ? wrongCheckChar(*c.symbol) : 0) {
     const std::string note = std::string("check character ") + c.symbol->typedCheck +
                              " is wrong; " + expected + " expected";
@@ -280,6 +281,7 @@ void makeFile(const Job& job, JobResult& r) {
     r.error = failureMessage({SaveFailure::Refused, c.refusal}, job, data, addon);
     return;
   }
+  bookTradeNotes(*c.symbol, job.ranges.get(), job.hyphenate, r.warnings);
   if (const std::string note = lowGradeNote(job, *c.symbol); !note.empty()) r.warnings.push_back(note);
   InkBitmap drawn;
   if (job.verify) {

@@ -1,11 +1,13 @@
 #pragma once
 // One symbol to make, as the command line or a batch line asks for it, and the making.
+#include <memory>
 #include <string>
 #include <vector>
 
 #include "codetypes.h"
 #include "geometry.h"
 #include "font.h"
+#include "isbn_ranges.h"
 #include "prepress.h"
 
 namespace strimlo::cli {
@@ -30,6 +32,9 @@ struct Job {
   char minGrade = 'D';
   TypeFace font = TypeFace::Sans;  // the face of every text
   bool outlineText = false;        // texts as filled outlines in EPS and PDF
+  std::shared_ptr<const IsbnRanges> ranges;  // hyphenate ISBN lines; null: as typed
+  bool hyphenate = false;  // typed hyphens that differ from the ranges' are replaced
+  std::string priceCode;   // "USD 19.99", "none": the add-on, and the price when none given
 };
 
 struct JobResult {

@@ -3,6 +3,7 @@
 #include <csignal>
 #include <cstdio>
 #include <new>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -15,6 +16,8 @@
 #include "makecode.h"
 #include "options.h"
 #include "preview_png.h"
+#include "range_file.h"
+#include "stages.h"
 #include "symbol.h"
 #include "text8.h"
 
@@ -73,10 +76,14 @@ int runPreview(const Options& o) {
   std::vector<std::string> warnings;
   const std::string data = withVariant(type, convertText(o.data, "data", warnings),
                                        convertText(o.variant.value_or(""), "variant", warnings));
-  const std::string addon = convertText(o.addon.value_or(""), "add-on", warnings);
-  const std::string price = convertText(o.price.value_or(""), "price", warnings);
-  for (const auto& w : warnings) say("note: " + w);
+  std::string addon = convertText(o.addon.value_or(""), "add-on", warnings);
+  std::string price = convertText(o.price.value_or(""), "price", warnings);
   std::string why;
+  if (!applyPriceCode(type, o.priceCode.value_or(""), addon, price, warnings, why)) {
+    say(why);
+    return 1;
+  }
+  for (const auto& w : warnings) say("note: " + w);
   const auto image = drawPreview(o, type, data, addon, price, why);
   if (!image) {
     say(why);
@@ -117,6 +124,9 @@ int runSingle(const Options& o) {
   job.freeSize = o.freeSize;
   job.verify = o.verify;
   job.minGrade = o.minGrade;
+  job.ranges = o.loadedRanges;
+  job.hyphenate = o.hyphenate;
+  job.priceCode = o.priceCode.value_or("");
   // A size outside its range is a usage error, as any bad option value is.
   if (const std::string why = freeSizeRefusal(job); !why.empty()) {
     say(why);
@@ -134,8 +144,39 @@ int runSingle(const Options& o) {
   return 0;
 }
 
+// --ranges-info: the file in use, its message date and size; 1 when there is none.
+int rangesInfo(const std::string& path, const RangesLoad& load) {
+  if (path.empty()) {
+    say("no range file: give --ranges FILE, set STRIMLO_RANGES, or copy the ISBN agency's "
+        "RangeMessage.xml to " + userRangesPath());
+    return 1;
+  }
+  if (!load.ranges) {
+    say(load.note);
+    return 1;
+  }
+  const std::string text = "ranges " + path + ": message date " + load.ranges->messageDate + ", " +
+                           std::to_string(load.ranges->groups.size()) + " registration groups\n";
+  std::fwrite(text.data(), 1, text.size(), stdout);
+  if (!load.note.empty()) say("note: " + load.note);
+  return 0;
+}
+
+// The range file is read once, its note said once, for one file or a whole batch. Only
+// an ISBN needs it; with none, ISBN lines are as typed.
+std::optional<int> takeRanges(Options& o) {
+  const bool isbn = o.isbnByLength || (o.type && isIsbn(*o.type)) || o.batch;
+  if (!o.rangesInfo && !isbn) return std::nullopt;
+  const std::string path = o.ranges ? *o.ranges : defaultRangesPath();
+  const RangesLoad load = path.empty() ? RangesLoad{} : loadRanges(path);
+  if (o.rangesInfo) return rangesInfo(path, load);
+  if (!load.note.empty()) say("note: " + load.note);
+  o.loadedRanges = load.ranges;
+  return std::nullopt;
+}
+
 int run(int argc, char** argv) {
-  const Parsed parsed = parseOptions(std::vector<std::string>(argv + 1, argv + argc));
+  Parsed parsed = parseOptions(std::vector<std::string>(argv + 1, argv + argc));
   if (parsed.options.help) {
     const std::string text = usage();
     std::fwrite(text.data(), 1, text.size(), stdout);
@@ -154,6 +195,7 @@ int run(int argc, char** argv) {
   // The reader's library loads beside the first drawing, not after it.
   if (parsed.options.check || parsed.options.verify) verify::prepareDecoder();
   if (parsed.options.check) return checkMain(parsed.options);
+  if (const auto status = takeRanges(parsed.options)) return *status;
   if (parsed.options.batch) return batchMain(parsed.options);
   removeTemporaryFilesOnSignals();
   if (parsed.options.preview) return runPreview(parsed.options);

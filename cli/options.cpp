@@ -1,5 +1,7 @@
 #include "options.h"
 
+#include "price_code.h"
+
 #include <algorithm>
 #include <charconv>
 #include <functional>
@@ -28,6 +30,9 @@ bool parseSize(const std::string& word, int& w, int& h) {
 std::string rangeNote(const std::string& option) {
   for (const IndexOption& index : kIndexOptions)
     if (option == std::string("--") + index.name) return " (" + rangeText(index) + ")";
+  if (option == "--price-code")
+    return " (USD, CAD, GBP, AUD or NZD and an amount of at most two decimals, as in "
+           "\"USD 19.99\"; or none)";
   return {};
 }
 
@@ -162,6 +167,11 @@ Parsed parseOptions(const std::vector<std::string>& args) {
       {"--addon", textOption(o.addon)},
       {"--price", textOption(o.price)},
       {"--variant", textOption(o.variant)},
+      {"--ranges", textOption(o.ranges)},
+      {"--price-code", [&](const std::string& v) {
+         o.priceCode = v;
+         return parsePriceCode(v).error.empty();
+       }},
       {"-o", output},
       {"--output", output},
       {"--preview", [&](const std::string& v) {
@@ -236,6 +246,10 @@ Parsed parseOptions(const std::vector<std::string>& args) {
       o.freeSize.snap = false;
       continue;
     }
+    if (a == "--hyphenate" || a == "--ranges-info") {
+      (a == "--hyphenate" ? o.hyphenate : o.rangesInfo) = true;
+      continue;
+    }
     if (a == "--transparent") {
       o.prepress.transparent = true;
       continue;
@@ -274,6 +288,9 @@ Parsed parseOptions(const std::vector<std::string>& args) {
   }
   if (!o.files.empty()) return {o, "more than one data text: " + o.files.front()};
   if (o.report && !o.batch) return {o, "--report goes with --batch"};
+  if (o.priceCode && o.addon)
+    return {o, "--price-code sets the add-on: give --price-code or --addon, not both"};
+  if (o.rangesInfo) return p;
   if (o.strict && o.fixCheckDigits)
     return {o, "--strict and --fix-check-digits do not go together"};
   if (std::string e = sizeClash(o.size.has_value(), o.res.has_value(), o.freeSize); !e.empty())
@@ -345,7 +362,8 @@ std::string typeList() {
 std::string usage() {
   std::string text = R"(Usage:
   strimlo-cli [--type TYPES]
-              [--addon TEXT] [--price TEXT] [--variant NN]
+              [--addon TEXT | --price-code 'USD 19.99'] [--price TEXT] [--variant NN]
+              [--ranges FILE] [--hyphenate]
               [--format eps|png|tiff|jpg|pdf|svg|N] [--size N] [--res N] [--strict]
               [--magnification PERCENT | --module MM] [--dpi N [--no-snap]]
               [--snap-dpi N] [--height MM]
@@ -360,6 +378,7 @@ std::string usage() {
               [--quiet-zones | --no-quiet-zones] [--bar-reduction MICRONS] [--transparent]
               [--font sans|ocrb] [--outline-text] [--verify] [--min-grade A|B|C|D] [--report FILE.csv]
   strimlo-cli --check [--json] [--min-grade A|B|C|D] FILE...
+  strimlo-cli --ranges-info [--ranges FILE]
   strimlo-cli --help | --version
 
 Makes one retail barcode file of a type below, with its add-on: EPS, a print-ready PDF,
@@ -370,6 +389,22 @@ LIST  --addon    ISBN: a 5-digit add-on (e.g. 51299); UPC-A, UPC-E, ISSN, ISMN: 
              (e.g. an issue number) or 5. Another length is refused; empty means none
   --price    ISBN and ISMN: a price line printed above the add-on (without one,
              where the add-on would stand)
+  --price-code 'CUR AMOUNT'  ISBN and ISMN: the 5-digit price add-on from a price,
+             and the price line unless --price gives one. CUR is USD (add-on 5...),
+             CAD (6), GBP (0), AUD (3) or NZD (4), the amount at most two decimals:
+             'USD 19.99' gives 51999; 99.99 or more gives x9999; none gives 90000
+             (no price). Sources disagree on Canada: 6 is reserved for it, but most
+             Canadian books carry 5 and the US price. With --addon and --price that
+             name different prices, a note says so (the file is still made)
+  --ranges FILE  the ISBN agency's RangeMessage.xml (downloaded from the agency),
+             which hyphenates ISBN lines typed without hyphens (978-3-16-148410-0)
+             and notes typed hyphens that differ; default $STRIMLO_RANGES, then
+             $XDG_DATA_HOME/strimlo/RangeMessage.xml. Without one, ISBN lines are as
+             typed. ISMN lines typed without hyphens are hyphenated by their
+             publisher number, with no file
+  --hyphenate  replace typed ISBN hyphens by the ranges' own
+  --ranges-info  the range file in use and its message date (a note when over a
+             year old)
   --variant  ISSN only: the 2-digit sequence variant (default 00)
   --format   eps (default; size and resolution do not apply), png, tiff or jpg;
              pdf (K-only black, PDF/X-1a) or svg: vector at the size, no resolution;
@@ -426,7 +461,7 @@ LIST  --addon    ISBN: a 5-digit add-on (e.g. 51299); UPC-A, UPC-E, ISSN, ISMN: 
                  strict]); "-" reads standard input; a header row may also name the
                  columns quiet, bwr (micrometres), transparent, variant,
                  magnification, module, dpi, snap_dpi, height, font (sans or
-                 ocrb) and outline (yes or no), and may
+                 ocrb), outline (yes or no) and price_code, and may
                  use the window's labels (Number, Add-on, File, ...); other columns
                  are ignored with a note
   --delimiter C  the batch file's separator: ",", ";" or tab (default: found from

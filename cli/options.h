@@ -1,5 +1,6 @@
 #pragma once
 // strimlo-cli's command line.
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
@@ -7,6 +8,7 @@
 #include "codetypes.h"
 #include "geometry.h"
 #include "font.h"
+#include "isbn_ranges.h"
 #include "prepress.h"
 
 namespace strimlo::cli {
@@ -49,6 +51,13 @@ struct Options {
   char minGrade = 'D';
   // --report FILE.csv: with --batch, one row per line: output, data, decoded, grade, ...
   std::optional<std::string> report;
+  // --ranges FILE: the ISBN agency's RangeMessage.xml (absent: $STRIMLO_RANGES, then the
+  // user's copy); --ranges-info: its message date; --hyphenate: replace typed hyphens
+  std::optional<std::string> ranges;
+  bool rangesInfo = false;
+  bool hyphenate = false;
+  std::optional<std::string> priceCode;  // --price-code 'USD 19.99' or none
+  std::shared_ptr<const IsbnRanges> loadedRanges;  // the file read once, by main
   bool help = false;
   bool version = false;
   // --font sans|ocrb: the face of every text; --outline-text: texts as outlines in EPS and PDF

@@ -20,6 +20,7 @@ enum Column {
   kVariant,                     // likewise
   kMagnification, kModule, kDpi, kSnapDpi, kHeight,  // a free size: by name only
   kFont, kOutline,              // likewise
+  kPriceCode,                                        // by name only
   kColumns
 };
 
@@ -45,6 +46,7 @@ const char* const kColumnNames[kColumns] = {
     "height",         // the normal bars' length in millimetres
     "font",         // sans or ocrb: the face of every text
     "outline",      // yes: every text as outlines
+    "price_code",     // ISBN, ISMN: "USD 19.99" or none, for the add-on and price line
 };
 
 // Other names a header line may give a column: the window's labels and common spellings,
@@ -53,7 +55,7 @@ const std::pair<const char*, Column> kAliases[] = {
     {"barcodetype", kType}, {"codetype", kType},
     {"number", kData}, {"isbn", kData}, {"issn", kData}, {"ismn", kData}, {"ean", kData},
     {"gtin", kData}, {"upc", kData},
-    {"pricetext", kPrice},
+    {"pricetext", kPrice}, {"pricecode", kPriceCode},
     {"file", kOutput}, {"filename", kOutput}, {"outputfile", kOutput},
     {"fileformat", kFormat},
     {"printsize", kSize},
@@ -312,6 +314,9 @@ std::string fillJob(const std::vector<std::string>& cell, const Options& o, cons
   job.addon = given(kAddon) ? cell[kAddon] : o.addon.value_or("");
   job.price = given(kPrice) ? cell[kPrice] : o.price.value_or("");
   job.variant = given(kVariant) ? cell[kVariant] : o.variant.value_or("");
+  job.priceCode = given(kPriceCode) ? cell[kPriceCode] : o.priceCode.value_or("");
+  job.ranges = o.loadedRanges;
+  job.hyphenate = o.hyphenate;
   if (std::string e = takeIndex(cell[kSize], o, "size", job.size); !e.empty()) return e;
   if (std::string e = takeIndex(cell[kRes], o, "res", job.res); !e.empty()) return e;
   std::optional<FileFormat> format = o.format;

@@ -87,7 +87,32 @@ Refusal readIsbn(CodeType type, std::string_view text, Reading& r) {
   r.data = (type == kISBN10 ? "978" : "") + isbn.substr(0, length - 1);
   r.typed = isbn.back();
   r.line = "ISBN " + std::string(text);
-  return allDigits(r.data) ? Refusal::None : Refusal::DataNotDigits;
+  if (!allDigits(r.data)) return Refusal::DataNotDigits;
+  // 979-0 holds the ISMNs and 977 the ISSNs: a scanner would read either as such.
+  if (r.data.compare(0, 4, "9790") == 0) return Refusal::IsbnIsmnRange;
+  if (r.data.compare(0, 3, "977") == 0) return Refusal::IsbnIssnRange;
+  if (r.data.compare(0, 3, "978") != 0 && r.data.compare(0, 3, "979") != 0)
+    return Refusal::IsbnPrefix;
+  return Refusal::None;
+}
+
+// ISMN publisher numbers have fixed lengths by their first digits: 000-099 three digits,
+// 1000-3999 four, 40000-69999 five, 700000-899999 six, 9000000-9999999 seven.
+std::size_t ismnPublisherLength(std::string_view eightDigits) {
+  const char first = eightDigits[0];
+  if (first == '0') return 3;
+  if (first <= '3') return 4;
+  if (first <= '6') return 5;
+  if (first <= '8') return 6;
+  return 7;
+}
+
+// "979-0-2600-0043-8" from the 13 digits of an ISMN.
+std::string hyphenatedIsmn(std::string_view ismn) {
+  const std::string_view rest = ismn.substr(4, 8);
+  const std::size_t publisher = ismnPublisherLength(rest);
+  return "979-0-" + std::string(rest.substr(0, publisher)) + "-" +
+         std::string(rest.substr(publisher)) + "-" + ismn.back();
 }
 
 // Six digits (number system 0), the number system and six, the same with the check
@@ -134,7 +159,11 @@ Refusal readIsmn(std::string_view text, Reading& r) {
   if (ismn.compare(0, 4, "9790") != 0) return Refusal::IsmnPrefix;
   r.data = ismn.substr(0, 12);
   r.typed = ismn.back();
-  r.line = "ISMN " + (old ? "979-0" + std::string(text.substr(1)) : std::string(text));
+  const std::string_view digits = old ? text.substr(1) : text;
+  const bool grouped = digits.find_first_of("- ") != std::string_view::npos;
+  r.line = "ISMN " + (!grouped  ? hyphenatedIsmn(ismn)
+                      : old     ? "979-0" + std::string(digits)
+                                : std::string(text));
   return Refusal::None;
 }
 
@@ -162,6 +191,12 @@ Refusal attachAddon(Symbol& s, std::string_view addon, std::string_view price) {
   return addon.empty() ? Refusal::None : Refusal::AddonLength;
 }
 
+// The line's check character is its last one besides hyphens and spaces.
+void mendCheckChar(std::string& line, char expected) {
+  const std::size_t at = line.find_last_not_of("- ");
+  if (at != std::string::npos) line[at] = expected;
+}
+
 }  // namespace
 
 Completion completeSymbol(CodeType type, std::string_view text, std::string_view addon,
@@ -182,6 +217,7 @@ Completion completeSymbol(CodeType type, std::string_view text, std::string_view
   // A typed check digit is replaced by the computed one, never compared.
   s.digits.push_back(static_cast<char>('0' + rules.checksum(s.digits)));
   s.pattern = *rules.pattern(s.digits);
+  if (const char expected = wrongCheckChar(s)) mendCheckChar(s.isbnLine, expected);
   if (auto refusal = attachAddon(s, addon, price); refusal != Refusal::None)
     return {std::nullopt, refusal};
   return {std::move(s), Refusal::None};
@@ -268,6 +304,11 @@ std::string refusalMessage(Refusal refusal, CodeType type, std::string_view data
     case Refusal::UpcEForm: return upcEFormMessage(data);
     case Refusal::IsmnPrefix:
       return "an ISMN starts 979-0 (or M); got \"" + std::string(data) + "\"";
+    case Refusal::IsbnIsmnRange: return "979-0 is the ISMN range: use --type ismn";
+    case Refusal::IsbnIssnRange: return "977 is the ISSN range: use --type issn";
+    case Refusal::IsbnPrefix:
+      return "an ISBN-13 starts 978, or 979 and a digit from 1 to 9; got \"" +
+             std::string(data) + "\"";
     case Refusal::Variant:
       return "the ISSN sequence variant must be 2 digits; got \"" +
              std::string(issnParts(data).second) + "\"";

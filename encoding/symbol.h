@@ -26,6 +26,9 @@ enum class Refusal {
   NotSuppressible, // UPC-E: a UPC-A whose zeros UPC-E cannot leave out
   UpcEForm,        // UPC-E: six digits in a form its UPC-A does not take (350024 for 350020)
   IsmnPrefix,      // ISMN: a 13-digit number that does not start 979-0
+  IsbnIsmnRange,   // ISBN-13: 979-0, the ISMN range
+  IsbnIssnRange,   // ISBN-13: 977, the ISSN range
+  IsbnPrefix,      // ISBN-13: any other prefix than 978 or 979-1 to 979-9
   Variant,         // ISSN: a sequence variant of other than 2 digits
   PriceControl,    // ISBN, ISMN: a control character (a line break, ...) in the price text
 };
@@ -37,8 +40,10 @@ struct Symbol {
   std::string digits;
   ModulePattern pattern;
   std::optional<ModulePattern> addon;  // the 2- or 5-digit add-on, when there is one
-  // The line above the bars: "ISBN " and the data as typed, "ISSN 0317-8471" (hyphenated,
-  // its check character corrected), "ISMN " and the data as typed; empty for EAN, UPC.
+  // The line above the bars: "ISBN " and the data as typed, "ISSN 0317-8471" (hyphenated),
+  // "ISMN " and the data as typed, or hyphenated by its publisher number when typed
+  // without hyphens ("ISMN 979-0-2600-0043-8"); empty for EAN, UPC. A wrong typed check
+  // character is corrected in it, so the line never contradicts the bars.
   std::string isbnLine;
   std::string addonText;  // as typed, for the types that take an add-on; else empty
   std::string priceText;  // as typed, for the types that take a price; else empty

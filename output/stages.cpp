@@ -3,6 +3,8 @@
 #include <array>
 #include <new>
 
+#include "price_code.h"
+#include "range_file.h"
 #include "symbologies.h"
 #include "text8.h"
 
@@ -112,8 +114,10 @@ Completed complete(const Request& request) {
   Completed out;
   const std::string data = withVariant(type, text8(request.data, "data", out.notes),
                                        text8(request.variant, "variant", out.notes));
-  const std::string addon = text8(request.addon, "add-on", out.notes);
-  const std::string price = text8(request.price, "price", out.notes);
+  std::string addon = text8(request.addon, "add-on", out.notes);
+  std::string price = text8(request.price, "price", out.notes);
+  if (std::string why; !applyPriceCode(type, request.priceCode, addon, price, out.notes, why))
+    return no(Failure::BadRequest, why);
   Completion c = completeSymbol(type, data, addon, price);
   if (!c.symbol) {
     Completed refused = no(Failure::Refused, text8ToUtf8(refusalMessage(c.refusal, type, data, addon)));
@@ -127,8 +131,47 @@ Completed complete(const Request& request) {
     out.notes.push_back(note + ", replaced");
   }
   droppedNotes(type, request, out.notes);
+  if (isIsbn(type) && !request.ranges.empty()) {
+    const RangesLoad load = loadRanges(request.ranges);
+    if (!load.note.empty()) out.notes.push_back(load.note);
+    bookTradeNotes(*c.symbol, load.ranges.get(), request.hyphenate, out.notes);
+  } else {
+    bookTradeNotes(*c.symbol, nullptr, request.hyphenate, out.notes);
+  }
   out.symbol = std::move(c.symbol);
   return out;
+}
+
+bool applyPriceCode(CodeType type, const std::string& code, std::string& addon,
+                    std::string& price, std::vector<std::string>& notes, std::string& error) {
+  if (code.empty()) return true;
+  if (!takesPrice(type)) {
+    notes.push_back("price code: " + std::string(codeTypeName(type)) + " takes none; left out");
+    return true;
+  }
+  const PriceCode p = parsePriceCode(code);
+  if (!p.error.empty()) {
+    error = p.error;
+    return false;
+  }
+  if (!addon.empty()) {
+    error = "a price code sets the add-on: give a price code or an add-on, not both";
+    return false;
+  }
+  addon = p.addon;
+  if (price.empty()) price = p.line;
+  if (!p.note.empty()) notes.push_back(p.note);
+  return true;
+}
+
+void bookTradeNotes(Symbol& symbol, const IsbnRanges* ranges, bool hyphenate,
+                    std::vector<std::string>& notes) {
+  if (takesPrice(symbol.type))
+    if (std::string note = priceMismatchNote(symbol.addonText, symbol.priceText); !note.empty())
+      notes.push_back(std::move(note));
+  if (ranges == nullptr) return;
+  if (std::string note = hyphenateLine(symbol, *ranges, hyphenate); !note.empty())
+    notes.push_back(std::move(note));
 }
 
 Written render(const Request& request, std::vector<std::string>* notes) {

@@ -14,6 +14,7 @@
 #include "codetypes.h"
 #include "geometry.h"
 #include "font.h"
+#include "isbn_ranges.h"
 #include "layout.h"
 #include "prepress.h"
 #include "atomic_file.h"
@@ -39,6 +40,12 @@ struct Request {
   SizeIndex size = 2;        // magnification, an index of the fixed list (100 %)
   ResolutionIndex res = 2;   // raster resolution, an index of the fixed list (300 dpi)
   Prepress prepress;
+  // The ISBN agency's RangeMessage.xml that hyphenates ISBN lines; "" for none (the line
+  // as typed). The library reads no variable: front ends choose the file.
+  std::string ranges;
+  bool hyphenate = false;  // typed hyphens that differ from the ranges' are replaced
+  // "USD 19.99", "none", ...: sets the add-on and, when price is empty, the price line.
+  std::string priceCode;
   // Any magnification, module, resolution, dot grid or bar height: what it gives replaces
   // size and res. Empty: the lists' size, byte for byte.
   FreeSize freeSize;
@@ -49,7 +56,8 @@ struct Request {
 // Why a request went no further, from the first stage that said no.
 enum class Failure {
   None,
-  BadRequest,    // a value outside its list (type, format, size, resolution, reduction)
+  BadRequest,    // a value outside its list (type, format, size, resolution, reduction,
+                 // price code)
   BadText,       // a text that is not UTF-8 or holds a control character
   Refused,       // the texts cannot be encoded; see refusal
   WrongCheck,    // strict, and the typed check character is wrong
@@ -70,8 +78,20 @@ struct Completed {
 };
 
 // The symbol of a request, checked: type and options in range, texts valid UTF-8 without
-// control characters, the check character verified when strict.
+// control characters, the check character verified when strict; a price code turned into
+// the add-on, and an ISBN line hyphenated by the ranges.
 Completed complete(const Request& request);
+
+// The add-on and price a price code gives, for the types that take a price: the add-on
+// replaced, the price only when empty. An empty code changes nothing. False, with the
+// reason in `error`, for a code that is not one.
+bool applyPriceCode(CodeType type, const std::string& code, std::string& addon,
+                    std::string& price, std::vector<std::string>& notes, std::string& error);
+
+// The notes a completed book-trade symbol gets: an add-on and a price that disagree, and
+// the line's hyphens by the ranges (none: the line as typed).
+void bookTradeNotes(Symbol& symbol, const IsbnRanges* ranges, bool hyphenate,
+                    std::vector<std::string>& notes);
 
 // The file layout of a completed symbol for the request's format and size (points for
 // vector formats, pixels at the resolution for rasters), prepress applied. EPS files have

@@ -77,6 +77,7 @@ Format formatOfPath(const std::string& path) {
 struct Texts {
   py::str data, type, addon, price, variant;
   bool strict;
+  py::str priceCode, ranges;
 };
 
 Request request(const Texts& t) {
@@ -87,6 +88,8 @@ Request request(const Texts& t) {
   r.price = utf8(t.price);
   r.variant = utf8(t.variant);
   r.strict = t.strict;
+  r.priceCode = utf8(t.priceCode);
+  r.ranges = utf8(t.ranges);
   return r;
 }
 
@@ -179,8 +182,9 @@ py::bytes renderCall(const py::str& data, const py::str& type, const py::str& ad
                      const py::str& price, const py::str& variant, bool strict,
                      const py::str& fmt, long long size, long long res, bool quietZones,
                      long long barReduction, bool transparent, const py::str& font,
-                     bool outlineText, const FreeSizeArgs& free) {
-  Request r = request({data, type, addon, price, variant, strict});
+                     bool outlineText, const FreeSizeArgs& free, const py::str& priceCode,
+                     const py::str& ranges) {
+  Request r = request({data, type, addon, price, variant, strict, priceCode, ranges});
   r.format = format(utf8(fmt));
   applyOptions(r, {size, res, quietZones, barReduction, transparent, utf8(font), outlineText}, free);
   const std::string bytes = rendered(r);
@@ -193,12 +197,13 @@ void saveCall(const py::object& pathLike, const py::str& data, const py::str& ty
               const py::str& addon, const py::str& price, const py::str& variant, bool strict,
               const std::optional<py::str>& fmt, long long size, long long res,
               bool quietZones, long long barReduction, bool transparent, const py::str& font,
-              bool outlineText, const FreeSizeArgs& free) {
+              bool outlineText, const FreeSizeArgs& free, const py::str& priceCode,
+              const py::str& ranges) {
   const py::module_ os = py::module_::import("os");
   const py::object filename = os.attr("fspath")(pathLike);
   const std::string path = os.attr("fsencode")(filename).cast<std::string>();
   if (path.find('\0') != std::string::npos) throw py::value_error("path: holds a NUL character");
-  Request r = request({data, type, addon, price, variant, strict});
+  Request r = request({data, type, addon, price, variant, strict, priceCode, ranges});
   r.format = fmt ? format(utf8(*fmt)) : formatOfPath(path);
   applyOptions(r, {size, res, quietZones, barReduction, transparent, utf8(font), outlineText}, free);
   const std::string bytes = rendered(r);
@@ -211,8 +216,9 @@ void saveCall(const py::object& pathLike, const py::str& data, const py::str& ty
 }
 
 PySymbol completeCall(const py::str& data, const py::str& type, const py::str& addon,
-                      const py::str& price, const py::str& variant, bool strict) {
-  const Request r = request({data, type, addon, price, variant, strict});
+                      const py::str& price, const py::str& variant, bool strict,
+                      const py::str& priceCode, const py::str& ranges) {
+  const Request r = request({data, type, addon, price, variant, strict, priceCode, ranges});
   Completed c;
   {
     py::gil_scoped_release unlocked;
@@ -241,6 +247,10 @@ addon: ISBN: 5 digits; UPC-A, UPC-E, ISSN, ISMN: 2 or 5 digits; none for EAN.
 price: the line above an ISBN's or ISMN's add-on, e.g. "USD 12.99".
 variant: ISSN's 2-digit sequence variant.
 strict: a wrong check character raises ValueError instead of being replaced.
+price_code: ISBN, ISMN: "USD 19.99" (CAD, GBP, AUD, NZD) or "none": the 5-digit price
+    add-on and, without a price, the price line; not with an add-on.
+ranges: the ISBN agency's RangeMessage.xml, which hyphenates ISBN lines typed without
+    hyphens; "" for none.
 format: eps, png, tiff, jpeg, pdf, svg (also jpg, tif).
 size: magnification 0 to 9 (2 is 100 %); res: raster resolution 0 to 7 (2 is 300 dpi).
 quiet_zones: grow the file to the light margins and draw the < > marks.
@@ -301,10 +311,10 @@ PYBIND11_MODULE(_strimlo, m) {
            bool quietZones, long long barReduction, bool transparent, const py::str& font,
            bool outlineText, std::optional<double> magnification, std::optional<double> module,
            std::optional<long long> dpi, bool snap, std::optional<long long> snapDpi,
-           std::optional<double> height) {
+           std::optional<double> height, const py::str& priceCode, const py::str& ranges) {
           return renderCall(data, type, addon, price, variant, strict, fmt, size, res, quietZones,
                             barReduction, transparent, font, outlineText,
-                            {magnification, module, dpi, snap, snapDpi, height});
+                            {magnification, module, dpi, snap, snapDpi, height}, priceCode, ranges);
         },
         kRenderDoc, py::arg("data"), py::kw_only(),
         py::arg("type") = "ean13", py::arg("addon") = "", py::arg("price") = "",
@@ -313,7 +323,7 @@ PYBIND11_MODULE(_strimlo, m) {
         py::arg("bar_reduction") = 0, py::arg("transparent") = false, py::arg("font") = "sans",
         py::arg("outline_text") = false, py::arg("magnification") = py::none(), py::arg("module") = py::none(),
         py::arg("dpi") = py::none(), py::arg("snap") = true, py::arg("snap_dpi") = py::none(),
-        py::arg("height") = py::none());
+        py::arg("height") = py::none(), py::arg("price_code") = "", py::arg("ranges") = "");
   m.def("save",
         [](const py::object& path, const py::str& data, const py::str& type, const py::str& addon,
            const py::str& price, const py::str& variant, bool strict,
@@ -321,10 +331,11 @@ PYBIND11_MODULE(_strimlo, m) {
            long long barReduction, bool transparent, const py::str& font, bool outlineText,
            std::optional<double> magnification,
            std::optional<double> module, std::optional<long long> dpi, bool snap,
-           std::optional<long long> snapDpi, std::optional<double> height) {
+           std::optional<long long> snapDpi, std::optional<double> height,
+           const py::str& priceCode, const py::str& ranges) {
           saveCall(path, data, type, addon, price, variant, strict, fmt, size, res, quietZones,
                    barReduction, transparent, font, outlineText,
-                   {magnification, module, dpi, snap, snapDpi, height});
+                   {magnification, module, dpi, snap, snapDpi, height}, priceCode, ranges);
         },
         kSaveDoc, py::arg("path"), py::arg("data"), py::kw_only(),
         py::arg("type") = "ean13", py::arg("addon") = "", py::arg("price") = "",
@@ -333,8 +344,9 @@ PYBIND11_MODULE(_strimlo, m) {
         py::arg("bar_reduction") = 0, py::arg("transparent") = false, py::arg("font") = "sans",
         py::arg("outline_text") = false, py::arg("magnification") = py::none(), py::arg("module") = py::none(),
         py::arg("dpi") = py::none(), py::arg("snap") = true, py::arg("snap_dpi") = py::none(),
-        py::arg("height") = py::none());
+        py::arg("height") = py::none(), py::arg("price_code") = "", py::arg("ranges") = "");
   m.def("complete", &completeCall, kCompleteDoc, py::arg("data"), py::kw_only(),
         py::arg("type") = "ean13", py::arg("addon") = "", py::arg("price") = "",
-        py::arg("variant") = "", py::arg("strict") = false);
+        py::arg("variant") = "", py::arg("strict") = false, py::arg("price_code") = "",
+        py::arg("ranges") = "");
 }

@@ -10,11 +10,11 @@ namespace strimlo::server {
 
 namespace {
 
-constexpr std::array<const char*, 19> kFields = {"type",   "data",  "addon", "price",
+constexpr std::array<const char*, 20> kFields = {"type",   "data",  "addon", "price",
                                                  "format", "size",  "res",   "strict",
                                                  "quiet",  "bwr",   "transparent", "variant",
                                                  "magnification", "module", "dpi", "snap_dpi",
-                                                 "height", "font", "outline"};
+                                                 "height", "font", "outline", "price_code"};
 
 bool known(const std::string& name) {
   return std::find_if(kFields.begin(), kFields.end(),
@@ -54,6 +54,7 @@ Request requestOf(const cli::Job& job) {
   r.addon = job.addon;
   r.price = job.price;
   r.variant = job.variant;
+  r.priceCode = job.priceCode;
   r.strict = job.strict;
   r.size = job.size;
   r.res = job.res;

@@ -19,6 +19,18 @@
         <source>Strimlo Help</source>
         <translation>Strimlo-Hilfe</translation>
     </message>
+    <message>
+        <source>ISBN Range File</source>
+        <translation>ISBN-Bereichsdatei</translation>
+    </message>
+    <message>
+        <source>ISBN range file: %1, message date %2.</source>
+        <translation>ISBN-Bereichsdatei: %1, Stand %2.</translation>
+    </message>
+    <message>
+        <source>No ISBN range file: ISBN lines are shown as typed.</source>
+        <translation>Keine ISBN-Bereichsdatei: ISBN-Zeilen erscheinen wie eingegeben.</translation>
+    </message>
 </context>
 <context>
     <name>Choices</name>
@@ -594,17 +606,37 @@ Zusatzcode: 5 Ziffern für Bücher; 2 oder 5 für UPC, ISSN und ISMN.</translati
         <source>Scan grade</source>
         <translation>Lesbarkeitsnote</translation>
     </message>
+    <message>
+        <source>Price co&amp;de:</source>
+        <translation>Preisc&amp;ode:</translation>
+    </message>
+    <message>
+        <source>Price code currency</source>
+        <translation>Währung des Preiscodes</translation>
+    </message>
+    <message>
+        <source>Books and printed music only: the currency of the price the add-on and the price text are made from.</source>
+        <translation>Nur Bücher und Musikalien: die Währung des Preises, aus dem Zusatzcode und Preistext entstehen.</translation>
+    </message>
+    <message>
+        <source>Price code amount</source>
+        <translation>Betrag des Preiscodes</translation>
+    </message>
+    <message>
+        <source>Books and printed music only: the price, at most two decimals; fills the add-on and the price text.</source>
+        <translation>Nur Bücher und Musikalien: der Preis, höchstens zwei Nachkommastellen; füllt Zusatzcode und Preistext.</translation>
+    </message>
+    <message>
+        <source>e.g. 19.99</source>
+        <translation>z.&#xa0;B. 19.99</translation>
+    </message>
+    <message>
+        <source>ISBN &amp;Range File…</source>
+        <translation>&amp;ISBN-Bereichsdatei…</translation>
+    </message>
 </context>
 <context>
     <name>QObject</name>
-    <message>
-        <source>The check character %1 is wrong (%2 is right): the bars are correct, the line shows what you typed.</source>
-        <translation>Das Prüfzeichen %1 ist falsch (richtig ist %2): die Striche stimmen, die Zeile zeigt Ihre Eingabe.</translation>
-    </message>
-    <message>
-        <source>The check digit %1 is wrong: the bars use %2, the line shows what you typed.</source>
-        <translation>Die Prüfziffer %1 ist falsch: die Striche verwenden %2, die Zeile zeigt Ihre Eingabe.</translation>
-    </message>
     <message>
         <source>The check digit %1 is wrong: the bars and digits use %2.</source>
         <translation>Die Prüfziffer %1 ist falsch: Striche und Ziffern verwenden %2.</translation>
@@ -612,6 +644,14 @@ Zusatzcode: 5 Ziffern für Bücher; 2 oder 5 für UPC, ISSN und ISMN.</translati
     <message>
         <source>The check character %1 is wrong (%2 is right): the line above the bars shows %2.</source>
         <translation>Das Prüfzeichen %1 ist falsch (richtig ist %2): die Zeile über den Strichen zeigt %2.</translation>
+    </message>
+    <message>
+        <source>No ISBN range file: the line shows the ISBN as typed. Choose the agency&apos;s RangeMessage.xml under File to hyphenate it.</source>
+        <translation>Keine ISBN-Bereichsdatei: Die Zeile zeigt die ISBN wie eingegeben. Wählen Sie die RangeMessage.xml der ISBN-Agentur unter Datei, um sie mit Bindestrichen zu gliedern.</translation>
+    </message>
+    <message>
+        <source>The range file could not be copied.</source>
+        <translation>Die Bereichsdatei konnte nicht kopiert werden.</translation>
     </message>
 </context>
 </TS>

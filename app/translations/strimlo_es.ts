@@ -19,6 +19,18 @@
         <source>Strimlo Help</source>
         <translation>Ayuda de Strimlo</translation>
     </message>
+    <message>
+        <source>ISBN Range File</source>
+        <translation>Archivo de rangos ISBN</translation>
+    </message>
+    <message>
+        <source>ISBN range file: %1, message date %2.</source>
+        <translation>Archivo de rangos ISBN: %1, con fecha %2.</translation>
+    </message>
+    <message>
+        <source>No ISBN range file: ISBN lines are shown as typed.</source>
+        <translation>No hay archivo de rangos ISBN: las líneas ISBN se muestran tal como se escribieron.</translation>
+    </message>
 </context>
 <context>
     <name>Choices</name>
@@ -594,17 +606,37 @@ Complemento: 5 dígitos para libros; 2 o 5 para UPC, ISSN e ISMN.</translation>
         <source>Scan grade</source>
         <translation>Calidad de lectura</translation>
     </message>
+    <message>
+        <source>Price co&amp;de:</source>
+        <translation>Có&amp;digo de precio:</translation>
+    </message>
+    <message>
+        <source>Price code currency</source>
+        <translation>Moneda del código de precio</translation>
+    </message>
+    <message>
+        <source>Books and printed music only: the currency of the price the add-on and the price text are made from.</source>
+        <translation>Solo libros y música impresa: la moneda del precio del que salen el complemento y el texto del precio.</translation>
+    </message>
+    <message>
+        <source>Price code amount</source>
+        <translation>Importe del código de precio</translation>
+    </message>
+    <message>
+        <source>Books and printed music only: the price, at most two decimals; fills the add-on and the price text.</source>
+        <translation>Solo libros y música impresa: el precio, con dos decimales como máximo; rellena el complemento y el texto del precio.</translation>
+    </message>
+    <message>
+        <source>e.g. 19.99</source>
+        <translation>p.&#xa0;ej. 19.99</translation>
+    </message>
+    <message>
+        <source>ISBN &amp;Range File…</source>
+        <translation>Archivo de &amp;rangos ISBN…</translation>
+    </message>
 </context>
 <context>
     <name>QObject</name>
-    <message>
-        <source>The check character %1 is wrong (%2 is right): the bars are correct, the line shows what you typed.</source>
-        <translation>El carácter de control %1 es incorrecto (el correcto es %2): las barras son correctas, la línea muestra lo que escribió.</translation>
-    </message>
-    <message>
-        <source>The check digit %1 is wrong: the bars use %2, the line shows what you typed.</source>
-        <translation>El dígito de control %1 es incorrecto: las barras usan %2, la línea muestra lo que escribió.</translation>
-    </message>
     <message>
         <source>The check digit %1 is wrong: the bars and digits use %2.</source>
         <translation>El dígito de control %1 es incorrecto: las barras y los dígitos usan %2.</translation>
@@ -612,6 +644,14 @@ Complemento: 5 dígitos para libros; 2 o 5 para UPC, ISSN e ISMN.</translation>
     <message>
         <source>The check character %1 is wrong (%2 is right): the line above the bars shows %2.</source>
         <translation>El carácter de control %1 es incorrecto (el correcto es %2): la línea sobre las barras muestra %2.</translation>
+    </message>
+    <message>
+        <source>No ISBN range file: the line shows the ISBN as typed. Choose the agency&apos;s RangeMessage.xml under File to hyphenate it.</source>
+        <translation>No hay archivo de rangos ISBN: la línea muestra el ISBN tal como se escribió. Elija el RangeMessage.xml de la agencia en Archivo para separarlo con guiones.</translation>
+    </message>
+    <message>
+        <source>The range file could not be copied.</source>
+        <translation>No se pudo copiar el archivo de rangos.</translation>
     </message>
 </context>
 </TS>

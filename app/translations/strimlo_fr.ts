@@ -19,6 +19,18 @@
         <source>Strimlo Help</source>
         <translation>Aide de Strimlo</translation>
     </message>
+    <message>
+        <source>ISBN Range File</source>
+        <translation>Fichier des tranches ISBN</translation>
+    </message>
+    <message>
+        <source>ISBN range file: %1, message date %2.</source>
+        <translation>Fichier des tranches ISBN : %1, daté du %2.</translation>
+    </message>
+    <message>
+        <source>No ISBN range file: ISBN lines are shown as typed.</source>
+        <translation>Aucun fichier des tranches ISBN : les lignes ISBN sont montrées telles que saisies.</translation>
+    </message>
 </context>
 <context>
     <name>Choices</name>
@@ -56,11 +68,11 @@
     </message>
     <message>
         <source>Scans: %1 (%2) at %3 dpi</source>
-        <translation>Lecture : %1 (%2) à %3 dpi</translation>
+        <translation>Lecture&#xa0;: %1 (%2) à %3 dpi</translation>
     </message>
     <message>
         <source>Weakest: %1</source>
-        <translation>Point faible : %1</translation>
+        <translation>Point faible&#xa0;: %1</translation>
     </message>
 </context>
 <context>
@@ -110,27 +122,27 @@
     </message>
     <message>
         <source>&lt;b&gt;Barcode type.&lt;/b&gt; EAN-13 is the usual code on products sold in shops; EAN-8 is the short version for small packages. UPC-A is the product code of the United States and Canada, UPC-E its short version. ISBN-10 and ISBN-13 are for books (both print as the 13-digit book code), ISSN for magazines and newspapers, ISMN for printed music.</source>
-        <translation>&lt;b&gt;Type de code-barres.&lt;/b&gt; EAN-13 est le code habituel des produits vendus en magasin ; EAN-8 en est la version courte pour les petits emballages. UPC-A est le code des produits des États-Unis et du Canada, UPC-E sa version courte. ISBN-10 et ISBN-13 sont pour les livres (les deux s&apos;impriment comme le code de livre à 13 chiffres), ISSN pour les magazines et journaux, ISMN pour la musique imprimée.</translation>
+        <translation>&lt;b&gt;Type de code-barres.&lt;/b&gt; EAN-13 est le code habituel des produits vendus en magasin&#xa0;; EAN-8 en est la version courte pour les petits emballages. UPC-A est le code des produits des États-Unis et du Canada, UPC-E sa version courte. ISBN-10 et ISBN-13 sont pour les livres (les deux s&apos;impriment comme le code de livre à 13 chiffres), ISSN pour les magazines et journaux, ISMN pour la musique imprimée.</translation>
     </message>
     <message>
         <source>EAN-13: 12 digits, EAN-8: 7 digits, UPC-A: 11 digits. The last digit, the check digit, is worked out for you; if you type it too, it is replaced.</source>
-        <translation>EAN-13 : 12 chiffres, EAN-8 : 7 chiffres, UPC-A : 11 chiffres. Le dernier chiffre, la clé de contrôle, est calculé pour vous ; si vous le saisissez aussi, il est remplacé.</translation>
+        <translation>EAN-13&#xa0;: 12 chiffres, EAN-8&#xa0;: 7 chiffres, UPC-A&#xa0;: 11 chiffres. Le dernier chiffre, la clé de contrôle, est calculé pour vous&#xa0;; si vous le saisissez aussi, il est remplacé.</translation>
     </message>
     <message>
         <source>UPC-E: the 6 digits under the bars, for example 123456, or with the number system 0 in front and the check digit behind. A full UPC-A of 11 or 12 digits is shortened when its zeros allow it; otherwise you are told why not.</source>
-        <translation>UPC-E : les 6 chiffres sous les barres, par exemple 123456, ou avec le système de numérotation 0 devant et la clé de contrôle derrière. Un UPC-A complet de 11 ou 12 chiffres est raccourci quand ses zéros le permettent ; sinon, on vous dit pourquoi.</translation>
+        <translation>UPC-E&#xa0;: les 6 chiffres sous les barres, par exemple 123456, ou avec le système de numérotation 0 devant et la clé de contrôle derrière. Un UPC-A complet de 11 ou 12 chiffres est raccourci quand ses zéros le permettent&#xa0;; sinon, on vous dit pourquoi.</translation>
     </message>
     <message>
         <source>ISSN: the magazine number, with or without its hyphen, for example 0317-8471. The &lt;b&gt;variant&lt;/b&gt; field takes the 2-digit sequence variant, 00 unless your publisher says otherwise.</source>
-        <translation>ISSN : le numéro du magazine, avec ou sans tiret, par exemple 0317-8471. Le champ &lt;b&gt;variante&lt;/b&gt; reçoit la variante de séquence à 2 chiffres, 00 sauf indication contraire de votre éditeur.</translation>
+        <translation>ISSN&#xa0;: le numéro du magazine, avec ou sans tiret, par exemple 0317-8471. Le champ &lt;b&gt;variante&lt;/b&gt; reçoit la variante de séquence à 2 chiffres, 00 sauf indication contraire de votre éditeur.</translation>
     </message>
     <message>
         <source>ISMN: the music number, 979-0-2600-0043-8, or in the older form M-2600-0043-8, which is printed as 979-0-2600-0043-8.</source>
-        <translation>ISMN : le numéro de la partition, 979-0-2600-0043-8, ou dans l&apos;ancienne forme M-2600-0043-8, imprimée comme 979-0-2600-0043-8.</translation>
+        <translation>ISMN&#xa0;: le numéro de la partition, 979-0-2600-0043-8, ou dans l&apos;ancienne forme M-2600-0043-8, imprimée comme 979-0-2600-0043-8.</translation>
     </message>
     <message>
         <source>&lt;b&gt;Add-on and price.&lt;/b&gt; The add-on is a small second barcode. Books take exactly 5 digits, often the price code (for example 51299 for US$ 12.99); UPC-A, UPC-E, ISSN and ISMN take 2 digits (a magazine&apos;s issue number, for example 03) or 5. The price text is printed above the add-on of books and printed music as you type it. All may stay empty.</source>
-        <translation>&lt;b&gt;Complément et prix.&lt;/b&gt; Le complément est un petit second code-barres. Les livres prennent exactement 5 chiffres, souvent le code de prix (par exemple 51299 pour 12,99 $ US) ; UPC-A, UPC-E, ISSN et ISMN prennent 2 chiffres (le numéro d&apos;un magazine, par exemple 03) ou 5. Le texte du prix est imprimé tel que vous le saisissez au-dessus du complément des livres et de la musique imprimée. Tout peut rester vide.</translation>
+        <translation>&lt;b&gt;Complément et prix.&lt;/b&gt; Le complément est un petit second code-barres. Les livres prennent exactement 5 chiffres, souvent le code de prix (par exemple 51299 pour 12,99&#xa0;$ US)&#xa0;; UPC-A, UPC-E, ISSN et ISMN prennent 2 chiffres (le numéro d&apos;un magazine, par exemple 03) ou 5. Le texte du prix est imprimé tel que vous le saisissez au-dessus du complément des livres et de la musique imprimée. Tout peut rester vide.</translation>
     </message>
 </context>
 <context>
@@ -147,9 +159,9 @@
         <source>EAN-13 needs 12 digits, EAN-8 7, UPC-A 11, UPC-E 6; the check digit is added for you.
 ISBN, ISSN, ISMN: the number, with or without hyphens; an ISSN variant: 2 digits.
 Add-on: 5 digits for books; 2 or 5 for UPC, ISSN and ISMN.</source>
-        <translation>EAN-13 demande 12 chiffres, EAN-8 7, UPC-A 11, UPC-E 6 ; la clé de contrôle est ajoutée pour vous.
-ISBN, ISSN, ISMN : le numéro, avec ou sans tirets ; une variante ISSN : 2 chiffres.
-Complément : 5 chiffres pour les livres ; 2 ou 5 pour UPC, ISSN et ISMN.</translation>
+        <translation>EAN-13 demande 12 chiffres, EAN-8 7, UPC-A 11, UPC-E 6&#xa0;; la clé de contrôle est ajoutée pour vous.
+ISBN, ISSN, ISMN&#xa0;: le numéro, avec ou sans tirets&#xa0;; une variante ISSN&#xa0;: 2 chiffres.
+Complément&#xa0;: 5 chiffres pour les livres&#xa0;; 2 ou 5 pour UPC, ISSN et ISMN.</translation>
     </message>
 </context>
 <context>
@@ -524,7 +536,7 @@ Complément : 5 chiffres pour les livres ; 2 ou 5 pour UPC, ISSN et ISMN.</tra
     </message>
     <message>
         <source>EAN-13 and EAN-8 are the codes on products in shops, UPC-A and UPC-E their US and Canadian forms; ISBN-10 and ISBN-13 are for books, ISSN for magazines, ISMN for printed music.</source>
-        <translation>EAN-13 et EAN-8 sont les codes des produits en magasin, UPC-A et UPC-E leurs formes aux États-Unis et au Canada ; ISBN-10 et ISBN-13 sont pour les livres, ISSN pour les magazines, ISMN pour la musique imprimée.</translation>
+        <translation>EAN-13 et EAN-8 sont les codes des produits en magasin, UPC-A et UPC-E leurs formes aux États-Unis et au Canada&#xa0;; ISBN-10 et ISBN-13 sont pour les livres, ISSN pour les magazines, ISMN pour la musique imprimée.</translation>
     </message>
     <message>
         <source>UPC-A (US and Canada products)</source>
@@ -544,27 +556,27 @@ Complément : 5 chiffres pour les livres ; 2 ou 5 pour UPC, ISSN et ISMN.</tra
     </message>
     <message>
         <source>EAN-13: 12 digits, EAN-8: 7 digits, UPC-A: 11 digits, UPC-E: 6 digits (the check digit is added for you). ISBN, ISSN, ISMN: the number, with or without hyphens.</source>
-        <translation>EAN-13 : 12 chiffres, EAN-8 : 7 chiffres, UPC-A : 11 chiffres, UPC-E : 6 chiffres (la clé de contrôle est ajoutée pour vous). ISBN, ISSN, ISMN : le numéro, avec ou sans tirets.</translation>
+        <translation>EAN-13&#xa0;: 12 chiffres, EAN-8&#xa0;: 7 chiffres, UPC-A&#xa0;: 11 chiffres, UPC-E&#xa0;: 6 chiffres (la clé de contrôle est ajoutée pour vous). ISBN, ISSN, ISMN&#xa0;: le numéro, avec ou sans tirets.</translation>
     </message>
     <message>
         <source>Optional: a 5-digit add-on for books, often the price code; 2 or 5 digits for UPC, ISSN and ISMN.</source>
-        <translation>Facultatif : un complément de 5 chiffres pour les livres, souvent le code de prix ; 2 ou 5 chiffres pour UPC, ISSN et ISMN.</translation>
+        <translation>Facultatif&#xa0;: un complément de 5 chiffres pour les livres, souvent le code de prix&#xa0;; 2 ou 5 chiffres pour UPC, ISSN et ISMN.</translation>
     </message>
     <message>
         <source>optional: 5 digits for books; 2 or 5 for UPC, ISSN, ISMN</source>
-        <translation>facultatif : 5 chiffres pour les livres ; 2 ou 5 pour UPC, ISSN, ISMN</translation>
+        <translation>facultatif&#xa0;: 5 chiffres pour les livres&#xa0;; 2 ou 5 pour UPC, ISSN, ISMN</translation>
     </message>
     <message>
         <source>A small second barcode beside the main one: 5 digits for a book, often the price code (e.g. 51299 for US$ 12.99); 2 or 5 digits for UPC, ISSN and ISMN (a magazine&apos;s issue number, e.g. 03).</source>
-        <translation>Un petit second code-barres à côté du principal : 5 chiffres pour un livre, souvent le code de prix (p. ex. 51299 pour 12,99 $ US) ; 2 ou 5 chiffres pour UPC, ISSN et ISMN (le numéro d&apos;un magazine, p. ex. 03).</translation>
+        <translation>Un petit second code-barres à côté du principal&#xa0;: 5 chiffres pour un livre, souvent le code de prix (p. ex. 51299 pour 12,99&#xa0;$ US)&#xa0;; 2 ou 5 chiffres pour UPC, ISSN et ISMN (le numéro d&apos;un magazine, p. ex. 03).</translation>
     </message>
     <message>
         <source>Books and printed music only, optional: the text printed above the add-on.</source>
-        <translation>Livres et musique imprimée seulement, facultatif : le texte imprimé au-dessus du complément.</translation>
+        <translation>Livres et musique imprimée seulement, facultatif&#xa0;: le texte imprimé au-dessus du complément.</translation>
     </message>
     <message>
         <source>books and music only, optional: e.g. USD 12.99</source>
-        <translation>facultatif : p. ex. USD 12.99</translation>
+        <translation>facultatif&#xa0;: p. ex. USD 12.99</translation>
     </message>
     <message>
         <source>Printed as typed above the add-on of a book&apos;s or printed music&apos;s code.</source>
@@ -572,7 +584,7 @@ Complément : 5 chiffres pour les livres ; 2 ou 5 pour UPC, ISSN et ISMN.</tra
     </message>
     <message>
         <source>&amp;Variant:</source>
-        <translation>&amp;Variante :</translation>
+        <translation>&amp;Variante&#xa0;:</translation>
     </message>
     <message>
         <source>Variant</source>
@@ -580,31 +592,51 @@ Complément : 5 chiffres pour les livres ; 2 ou 5 pour UPC, ISSN et ISMN.</tra
     </message>
     <message>
         <source>ISSN only, optional: the 2-digit sequence variant, 00 if empty.</source>
-        <translation>ISSN seulement, facultatif : la variante de séquence à 2 chiffres, 00 si vide.</translation>
+        <translation>ISSN seulement, facultatif&#xa0;: la variante de séquence à 2 chiffres, 00 si vide.</translation>
     </message>
     <message>
         <source>ISSN only, optional: 2 digits (00 if empty)</source>
-        <translation>ISSN seulement, facultatif : 2 chiffres (00 si vide)</translation>
+        <translation>ISSN seulement, facultatif&#xa0;: 2 chiffres (00 si vide)</translation>
     </message>
     <message>
         <source>The ISSN&apos;s 2-digit sequence variant, encoded in the main barcode: 00 for most magazines; dailies put a price code and the weekday here.</source>
-        <translation>La variante de séquence à 2 chiffres de l&apos;ISSN, codée dans le code-barres principal : 00 pour la plupart des magazines ; les quotidiens y mettent un code de prix et le jour de la semaine.</translation>
+        <translation>La variante de séquence à 2 chiffres de l&apos;ISSN, codée dans le code-barres principal&#xa0;: 00 pour la plupart des magazines&#xa0;; les quotidiens y mettent un code de prix et le jour de la semaine.</translation>
     </message>
     <message>
         <source>Scan grade</source>
         <translation>Note de lecture</translation>
     </message>
+    <message>
+        <source>Price co&amp;de:</source>
+        <translation>Code de pri&amp;x&#xa0;:</translation>
+    </message>
+    <message>
+        <source>Price code currency</source>
+        <translation>Devise du code de prix</translation>
+    </message>
+    <message>
+        <source>Books and printed music only: the currency of the price the add-on and the price text are made from.</source>
+        <translation>Livres et musique imprimée uniquement&#xa0;: la devise du prix dont sont tirés le complément et le prix affiché.</translation>
+    </message>
+    <message>
+        <source>Price code amount</source>
+        <translation>Montant du code de prix</translation>
+    </message>
+    <message>
+        <source>Books and printed music only: the price, at most two decimals; fills the add-on and the price text.</source>
+        <translation>Livres et musique imprimée uniquement&#xa0;: le prix, deux décimales au plus&#xa0;; remplit le complément et le prix affiché.</translation>
+    </message>
+    <message>
+        <source>e.g. 19.99</source>
+        <translation>p.&#xa0;ex. 19.99</translation>
+    </message>
+    <message>
+        <source>ISBN &amp;Range File…</source>
+        <translation>Fichier des &amp;tranches ISBN…</translation>
+    </message>
 </context>
 <context>
     <name>QObject</name>
-    <message>
-        <source>The check character %1 is wrong (%2 is right): the bars are correct, the line shows what you typed.</source>
-        <translation>Le caractère de contrôle %1 est faux (%2 est correct) : les barres sont justes, la ligne montre ce que vous avez saisi.</translation>
-    </message>
-    <message>
-        <source>The check digit %1 is wrong: the bars use %2, the line shows what you typed.</source>
-        <translation>Le chiffre de contrôle %1 est faux : les barres utilisent %2, la ligne montre ce que vous avez saisi.</translation>
-    </message>
     <message>
         <source>The check digit %1 is wrong: the bars and digits use %2.</source>
         <translation>Le chiffre de contrôle %1 est faux : les barres et les chiffres utilisent %2.</translation>
@@ -612,6 +644,14 @@ Complément : 5 chiffres pour les livres ; 2 ou 5 pour UPC, ISSN et ISMN.</tra
     <message>
         <source>The check character %1 is wrong (%2 is right): the line above the bars shows %2.</source>
         <translation>Le caractère de contrôle %1 est faux (%2 est correct) : la ligne au-dessus des barres montre %2.</translation>
+    </message>
+    <message>
+        <source>No ISBN range file: the line shows the ISBN as typed. Choose the agency&apos;s RangeMessage.xml under File to hyphenate it.</source>
+        <translation>Aucun fichier des tranches ISBN&#xa0;: la ligne montre l&apos;ISBN tel que saisi. Choisissez le RangeMessage.xml de l&apos;agence dans Fichier pour y placer les tirets.</translation>
+    </message>
+    <message>
+        <source>The range file could not be copied.</source>
+        <translation>Le fichier des tranches n&apos;a pas pu être copié.</translation>
     </message>
 </context>
 </TS>

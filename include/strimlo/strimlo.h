@@ -98,6 +98,16 @@ STRIMLO_API strimlo_status strimlo_set_data(strimlo_request* request, const char
 STRIMLO_API strimlo_status strimlo_set_addon(strimlo_request* request, const char* utf8);
 STRIMLO_API strimlo_status strimlo_set_price(strimlo_request* request, const char* utf8);
 STRIMLO_API strimlo_status strimlo_set_variant(strimlo_request* request, const char* utf8);
+/* ISBN, ISMN: "USD 19.99" (also CAD, GBP, AUD, NZD; at most two decimals) or "none" sets
+ * the 5-digit price add-on (51999, 90000) and, with no price set, the price line; it does
+ * not go with an add-on. NULL or "" clears it. */
+STRIMLO_API strimlo_status strimlo_set_price_code(strimlo_request* request, const char* text);
+/* The ISBN agency's RangeMessage.xml, which hyphenates ISBN lines typed without hyphens
+ * (a note names the right form of other hyphens); NULL or "" for none, the line as typed.
+ * The library reads no variable to find one. */
+STRIMLO_API strimlo_status strimlo_set_ranges(strimlo_request* request, const char* path);
+/* Non-zero: typed ISBN hyphens that differ from the ranges' are replaced by them. */
+STRIMLO_API strimlo_status strimlo_set_hyphenate(strimlo_request* request, int on);
 
 /* Magnification 0..9 (82 % to 197 %; 2 is 100 %) and raster resolution 0..7 (72 to
  * 3200 dpi; 2 is 300 dpi), the lists of the command line's --size and --res. */

@@ -46,6 +46,8 @@ def render(
     snap: bool = True,
     snap_dpi: Optional[int] = None,
     height: Optional[float] = None,
+    price_code: str = "",
+    ranges: str = "",
 ) -> bytes:
     """The whole file of one symbol, in memory. Raises ValueError for bad input."""
 
@@ -72,6 +74,8 @@ def save(
     snap: bool = True,
     snap_dpi: Optional[int] = None,
     height: Optional[float] = None,
+    price_code: str = "",
+    ranges: str = "",
 ) -> None:
     """Renders and replaces the file at path atomically. Raises ValueError, OSError."""
 
@@ -83,5 +87,7 @@ def complete(
     price: str = "",
     variant: str = "",
     strict: bool = False,
+    price_code: str = "",
+    ranges: str = "",
 ) -> Symbol:
     """The completed symbol of the texts, without drawing it. Raises ValueError."""

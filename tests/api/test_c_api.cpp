@@ -89,6 +89,36 @@ TEST(CApi, EverySetterAndRenderAnswersWithItsStatusAndMessage) {
       {"add-on with a C1 control", [](auto r) { return strimlo_set_addon(r, "5\xc2\x85"); },
        STRIMLO_ERROR_TEXT, "control character"},
       {"null data clears it", [](auto r) { return strimlo_set_data(r, nullptr); }, STRIMLO_OK, ""},
+      {"price code", [](auto r) { return strimlo_set_price_code(r, "USD 19.99"); }, STRIMLO_OK, ""},
+      {"price code in an unknown currency", [](auto r) { return strimlo_set_price_code(r, "EUR 5"); },
+       STRIMLO_ERROR_ARGUMENT, "USD, CAD, GBP, AUD or NZD"},
+      {"a price code and an add-on",
+       [](auto r) {
+         strimlo_set_type_name(r, "isbn13");
+         strimlo_set_data(r, "9783161484100");
+         strimlo_set_addon(r, "51299");
+         strimlo_set_price_code(r, "USD 19.99");
+         size_t n;
+         return strimlo_render(r, nullptr, 0, &n);
+       },
+       STRIMLO_ERROR_ARGUMENT, "give a price code or an add-on, not both"},
+      {"an ISBN-13 in the ISMN range",
+       [](auto r) {
+         strimlo_set_type_name(r, "isbn13");
+         strimlo_set_data(r, "9790260000438");
+         size_t n;
+         return strimlo_render(r, nullptr, 0, &n);
+       },
+       STRIMLO_ERROR_REFUSED, "979-0 is the ISMN range: use --type ismn"},
+      {"a range file that is missing: a note, not a failure",
+       [](auto r) {
+         strimlo_set_type_name(r, "isbn13");
+         strimlo_set_data(r, "9783161484100");
+         strimlo_set_ranges(r, "/nonexistent/RangeMessage.xml");
+         size_t n;
+         return strimlo_render(r, nullptr, 0, &n);
+       },
+       STRIMLO_OK, ""},
       {"render without a size", [](auto r) { return strimlo_render(r, nullptr, 0, nullptr); },
        STRIMLO_ERROR_NULL, "size"},
       {"capacity without a buffer", [](auto r) { size_t n; return strimlo_render(r, nullptr, 4, &n); },

@@ -36,6 +36,17 @@ struct Typed {
   }
 };
 
+// Prints the window's symbol to a PDF file as Ctrl+P does; false when it says why not.
+bool printed(Typed& t, const std::string& pdf) {
+  t.w.controller().setPrintDialog([&pdf](QPrinter& printer) {
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    printer.setOutputFileName(QString::fromStdString(pdf));
+    return true;
+  });
+  QTest::keyClick(&t.w.main, Qt::Key_P, Qt::ControlModifier);
+  return t.alerts.isEmpty();
+}
+
 // What the printed page shows, measured on pdftoppm's rendering at 600 dpi, in mm.
 struct PrintedBars {
   double left = 0, top = 0;  // the first guard bar's top-left corner, from the paper's
@@ -212,11 +223,14 @@ class TestExport : public QObject {
     QTest::addColumn<QString>("addOn");
     QTest::addColumn<int>("size");
     QTest::addColumn<QString>("reads");
-    QTest::newRow("EAN-13 at 100%") << kEAN13 << "401234567890" << "" << 2 << "EAN-13:4012345678901";
-    QTest::newRow("EAN-8 at 82%") << kEAN8 << "9638507" << "" << 0 << "EAN-8:96385074";
+    QTest::addColumn<QString>("drawn");  // with the range file: the page of this typed out
+    QTest::newRow("EAN-13 at 100%") << kEAN13 << "401234567890" << "" << 2 << "EAN-13:4012345678901" << "";
+    QTest::newRow("EAN-8 at 82%") << kEAN8 << "9638507" << "" << 0 << "EAN-8:96385074" << "";
     QTest::newRow("ISBN-13 with add-on at 197%")
-        << kISBN13 << "978-3-16-148410-0" << "51299" << 9 << "EAN-13:9783161484100";
-    QTest::newRow("UPC-A at 100%") << kUPCA << "03600029145" << "" << 2 << "UPC-A:036000291452";
+        << kISBN13 << "978-3-16-148410-0" << "51299" << 9 << "EAN-13:9783161484100" << "";
+    QTest::newRow("ISBN-13 typed without hyphens: the range file's hyphens")
+        << kISBN13 << "9783161484100" << "51299" << 2 << "EAN-13:9783161484100" << "978-3-16-148410-0";
+    QTest::newRow("UPC-A at 100%") << kUPCA << "03600029145" << "" << 2 << "UPC-A:036000291452" << "";
   }
   void printToPdfMeasuresRight() {
     QFETCH(int, type);
@@ -224,18 +238,14 @@ class TestExport : public QObject {
     QFETCH(QString, addOn);
     QFETCH(int, size);
     QFETCH(QString, reads);
+    QFETCH(QString, drawn);
     if (!test::haveTool("pdftoppm") || !test::haveTool("pdfinfo")) QSKIP("poppler-utils missing");
     TempDir dir;
+    if (!drawn.isEmpty()) qputenv("STRIMLO_RANGES", qgetenv("STRIMLO_TEST_DATA") + "/ranges_small.xml");
     const std::string pdf = dir.file("page.pdf");
     Typed t(type, data, addOn);
     t.chooseFile(kPNG, size);
-    t.w.controller().setPrintDialog([&pdf](QPrinter& printer) {
-      printer.setOutputFormat(QPrinter::PdfFormat);
-      printer.setOutputFileName(QString::fromStdString(pdf));
-      return true;
-    });
-    QTest::keyClick(&t.w.main, Qt::Key_P, Qt::ControlModifier);
-    QVERIFY(t.alerts.isEmpty());
+    QVERIFY(printed(t, pdf));
 
     const QSizeF paper = pageSizeMm(pdf);
     QVERIFY(!paper.isEmpty());
@@ -244,6 +254,21 @@ class TestExport : public QObject {
                        test::shellQuote(png)).exitCode, 0);
     const auto page = test::readPngGrey(png + ".png");
     QVERIFY(page);
+    if (!drawn.isEmpty()) {
+      Typed typedOut(type, drawn, addOn);
+      typedOut.chooseFile(kPNG, size);
+      const std::string other = dir.file("drawn.pdf");
+      QVERIFY(printed(typedOut, other));
+      QCOMPARE(test::run("pdftoppm -r 150 -gray -png -singlefile " + test::shellQuote(other) + " " +
+                         test::shellQuote(dir.file("drawn"))).exitCode, 0);
+      QCOMPARE(test::run("pdftoppm -r 150 -gray -png -singlefile " + test::shellQuote(pdf) + " " +
+                         test::shellQuote(dir.file("typed"))).exitCode, 0);
+      const auto want = test::readPngGrey(dir.file("drawn.png"));
+      const auto got = test::readPngGrey(dir.file("typed.png"));
+      QVERIFY(want && got);
+      QVERIFY2(want->pixels == got->pixels, "the printed line is not the range file's");
+      qunsetenv("STRIMLO_RANGES");
+    }
 
     // The symbol's box as the files lay it out, in 0.01 mm (2540 dpi).
     const Completion c = completeSymbol(type, data.toLatin1().toStdString(), addOn.toLatin1().toStdString());

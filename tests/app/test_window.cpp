@@ -13,9 +13,13 @@
 #include <QMenu>
 #include <QMenuBar>
 
+#include "test_support.h"
 #include "window_fixture.h"
 
 namespace {
+
+using strimlo::test::readFile;
+using strimlo::test::TempDir;
 
 // The 8-bit text the preview last handed the renderer for one of the three fields.
 std::string requested(const BarcodeView& view, const QString& field) {
@@ -165,6 +169,85 @@ class TestWindow : public QObject {
     chooseType(w, kISBN10);
     QVERIFY(w.addOn->isEnabled() && w.price->isEnabled());
     QCOMPARE(w.addOn->text(), QStringLiteral("51299"));
+  }
+
+  // The currency and amount fill the add-on and the price text; an amount that is no
+  // price leaves them as they were.
+  void priceCodeFillsTheAddOnAndPrice_data() {
+    QTest::addColumn<int>("currency");  // index in the list: 1 USD, 2 CAD, 3 GBP, 4 AUD, 5 NZD
+    QTest::addColumn<QString>("amount");
+    QTest::addColumn<QString>("addOn");
+    QTest::addColumn<QString>("price");
+    QTest::newRow("USD 19.99") << 1 << "19.99" << "51999" << "USD 19.99";
+    QTest::newRow("GBP 7.5") << 3 << "7.5" << "00750" << "GBP 7.50";
+    QTest::newRow("CAD 120: 69999") << 2 << "120" << "69999" << "CAD 120.00";
+    QTest::newRow("a negative amount: left alone") << 1 << "-5" << "51299" << "USD 12.99";
+    QTest::newRow("no currency chosen: left alone") << 0 << "19.99" << "51299" << "USD 12.99";
+  }
+  void priceCodeFillsTheAddOnAndPrice() {
+    QFETCH(int, currency);
+    QFETCH(QString, amount);
+    QFETCH(QString, addOn);
+    QFETCH(QString, price);
+    Window w;
+    choose(w.codeType, kISBN13);
+    retype(w.addOn, QStringLiteral("51299"));
+    retype(w.price, QStringLiteral("USD 12.99"));
+    choose(w.combo(QStringLiteral("comboCurrency")), currency);
+    retype(w.main.findChild<QLineEdit*>(QStringLiteral("textfieldPriceAmount")), amount);
+    QCOMPARE(w.addOn->text(), addOn);
+    QCOMPARE(w.price->text(), price);
+    QCOMPARE(w.controller().addOn(), addOn);
+    QCOMPARE(w.preview->priceText(), price);
+  }
+
+  // An ISBN typed without hyphens is drawn hyphenated by the range file, and the note
+  // under the fields shows the line, or says the file is missing.
+  void isbnLineFollowsTheRangeFile_data() {
+    QTest::addColumn<bool>("withFile");
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<QString>("drawn");
+    QTest::addColumn<QString>("note");  // the start of the note
+    QTest::newRow("hyphenated by the ranges")
+        << true << "9783161484100" << "978-3-16-148410-0" << "ISBN 978-3-16-148410-0";
+    QTest::newRow("typed hyphens that differ: kept, the right form named")
+        << true << "978-3-8632-6766-7" << "978-3-8632-6766-7" << "ISBN 978-3-8632-6766-7\nISBN 978-3-8632-6766-7: the ISBN agency's ranges hyphenate it 978-3-86326-766-7";
+    QTest::newRow("no range file: as typed, and said")
+        << false << "9783161484100" << "9783161484100" << "No ISBN range file";
+  }
+  void isbnLineFollowsTheRangeFile() {
+    QFETCH(bool, withFile);
+    QFETCH(QString, typed);
+    QFETCH(QString, drawn);
+    QFETCH(QString, note);
+    TempDir home;
+    qputenv("XDG_DATA_HOME", QByteArray::fromStdString(home.path().string()));
+    if (withFile)
+      qputenv("STRIMLO_RANGES", qgetenv("STRIMLO_TEST_DATA") + "/ranges_small.xml");
+    else
+      qunsetenv("STRIMLO_RANGES");
+    Window w;
+    choose(w.codeType, kISBN13);
+    retype(w.data, typed);
+    QCOMPARE(w.preview->dataToEncode(), drawn);
+    QCOMPARE(w.controller().dataToEncode(), typed);
+    QLabel* label = w.main.findChild<QLabel*>(QStringLiteral("labelIsbnLine"));
+    QVERIFY(label && label->isVisible());
+    QVERIFY2(label->text().startsWith(note), qPrintable(label->text()));
+    // Saved at a list's size and at a typed one (which goes through the stages), the file
+    // is the one of the line as drawn, typed out.
+    for (const bool typedSize : {false, true}) {
+      strimlo::SymbolChoice asTyped = w.controller().choice();
+      asTyped.format = kSVG;
+      if (typedSize) asTyped.freeSize.magnification = 120.0;
+      strimlo::SymbolChoice asDrawn = asTyped;
+      asDrawn.data = drawn;
+      const std::string saved = home.file("typed.svg"), wanted = home.file("drawn.svg");
+      QVERIFY(strimlo::saveSymbol(asTyped, kSVG, asTyped.size, asTyped.resolution, QString::fromStdString(saved)));
+      QVERIFY(strimlo::saveSymbol(asDrawn, kSVG, asDrawn.size, asDrawn.resolution, QString::fromStdString(wanted)));
+      QVERIFY2(readFile(saved) == readFile(wanted), typedSize ? "a typed size" : "a list's size");
+    }
+    qunsetenv("STRIMLO_RANGES");
   }
 
   void fileFormatTogglesSizeAndResolution_data() {
@@ -413,13 +496,13 @@ class TestWindow : public QObject {
     QTest::addColumn<int>("type");
     QTest::addColumn<QString>("typed");
     QTest::addColumn<QString>("note");  // empty: no note
-    QTest::newRow("ISBN-13 ...-9: the bars use 0")
+    QTest::newRow("ISBN-13 ...-9: the bars and the line use 0")
         << kISBN13 << "978-3-16-148410-9"
-        << "The check digit 9 is wrong: the bars use 0, the line shows what you typed.";
+        << "The check character 9 is wrong (0 is right): the line above the bars shows 0.";
     QTest::newRow("ISBN-13 corrected") << kISBN13 << "978-3-16-148410-0" << "";
     QTest::newRow("ISBN-10 ...-3: its own check is 2")
         << kISBN10 << "0-306-40615-3"
-        << "The check character 3 is wrong (2 is right): the bars are correct, the line shows what you typed.";
+        << "The check character 3 is wrong (2 is right): the line above the bars shows 2.";
     QTest::newRow("ISBN-10 lower-case x is an X") << kISBN10 << "3-16-148410-x" << "";
     QTest::newRow("EAN-13 with a wrong 13th digit")
         << kEAN13 << "4012345678909" << "The check digit 9 is wrong: the bars and digits use 1.";
@@ -445,21 +528,22 @@ class TestWindow : public QObject {
 
   // Tab from the first control visits every control once, in reading order within the
   // groups, then the prepress row, and the preview last, and each one tells a screen
-  // reader its name and use. The price and the variant field are never on together.
+  // reader its name and use. The price fields and the variant are never on together.
   void tabWalksEveryControlWithItsName_data() {
     QTest::addColumn<int>("type");
-    QTest::addColumn<QString>("field");  // the one of price and variant that is on
-    QTest::newRow("ISBN-13: the price") << kISBN13 << "textfieldPriceText";
-    QTest::newRow("ISSN: the variant") << kISSN << "textfieldVariant";
+    QTest::addColumn<QStringList>("fields");  // the price's three or the variant, whichever is on
+    QTest::newRow("ISBN-13: the price, its currency and amount")
+        << kISBN13 << QStringList{"textfieldPriceText", "comboCurrency", "textfieldPriceAmount"};
+    QTest::newRow("ISSN: the variant") << kISSN << QStringList{"textfieldVariant"};
   }
   void tabWalksEveryControlWithItsName() {
     QFETCH(int, type);
-    QFETCH(QString, field);
-    const QStringList order = {"comboCodeType",   "textfieldDataToEncode", "textfieldAddOn",
-                               field,             "comboFileFormat",       "comboCodeSize",
-                               "comboResolution", "buttonSave",            "checkQuietZones",
-                               "spinBarReduction", "checkTransparent",     "comboFont",
-                               "preview"};
+    QFETCH(QStringList, fields);
+    const QStringList order = QStringList{"comboCodeType", "textfieldDataToEncode", "textfieldAddOn"} +
+                              fields +
+                              QStringList{"comboFileFormat", "comboCodeSize", "comboResolution",
+                                          "buttonSave", "checkQuietZones", "spinBarReduction",
+                                          "checkTransparent", "comboFont", "preview"};
     Window w;
     chooseType(w, type);  // every control on but the other of price and variant
     choose(w.fileFormat, kPNG);
@@ -543,6 +627,8 @@ class TestWindow : public QObject {
     QTest::newRow("help tells the digit counts") << "actionHelp" << "Strimlo Help"
                                                  << "12 digits";
     QTest::newRow("about names the program") << "actionAbout" << "About Strimlo" << "Strimlo";
+    QTest::newRow("about names the ISBN range file, or its lack")
+        << "actionAbout" << "About Strimlo" << "ISBN range file";
   }
   void helpAndAboutOpenTheirPages() {
     QFETCH(QString, action);

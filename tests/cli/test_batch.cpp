@@ -75,6 +75,7 @@ TEST(BatchPlan, LinesBecomeJobs) {
     FreeSize freeSize = {};
     TypeFace font = TypeFace::Sans;
     bool outline = false;
+    std::string priceCode = {};
   };
   const std::vector<Row> rows = {
       {"data alone, name from the data; a batch verifies check digits", "401234567890\n", "", kEAN13,
@@ -163,6 +164,9 @@ TEST(BatchPlan, LinesBecomeJobs) {
       {"an outline cell that is no yes or no", "data,outline\n401234567890,maybe\n",
        "bad outline \"maybe\" (yes or no: 1/0, yes/no, y/n, true/false, on/off)", 0, "", "", "", "", 0,
        0, false},
+      {"a price code column, spelt with its underscore", "data,type,price_code\n9783161484100,isbn13,USD 19.99\n",
+       "", kISBN13, "9783161484100", "", "9.99", "/out/9783161484100.png", kPNG, 4, true, {}, {},
+       TypeFace::Sans, false, "USD 19.99"},
   };
   for (const Row& r : rows) {
     const auto lines = plan(r.csv, o);
@@ -182,6 +186,7 @@ TEST(BatchPlan, LinesBecomeJobs) {
     EXPECT_TRUE(l.job.freeSize == r.freeSize) << r.what;
     EXPECT_EQ(l.job.font, r.font) << r.what;
     EXPECT_EQ(l.job.outlineText, r.outline) << r.what;
+    EXPECT_EQ(l.job.priceCode, r.priceCode) << r.what;
   }
 }
 
@@ -294,7 +299,7 @@ TEST(Batch, UsageAndInputErrorsWriteNothing) {
       {"--batch " + shellQuote(dir.file("pipes.csv")), 2,
        "the first line names no known column (type, data, addon, price, output, format, size, res, "
        "strict, quiet, bwr, transparent, variant, magnification, module, dpi, snap_dpi, height, font, "
-       "outline) and is no data line either (EAN-13 needs 12 or 13 "
+       "outline, price_code) and is no data line either (EAN-13 needs 12 or 13 "
        "digits; got 20); its fields: \"Artikel|Nummer|Preis\"; nothing written"},
       {"--batch " + shellQuote(dir.file("nodata.csv")), 2, "the header line names no data column"},
       {"--batch x.csv --delimiter '|'", 2, "bad value for --delimiter"},

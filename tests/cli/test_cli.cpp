@@ -7,6 +7,7 @@
 #include <filesystem>
 #include <set>
 #include <sstream>
+#include <tuple>
 
 #include "options.h"
 #include "symbologies.h"
@@ -95,6 +96,26 @@ TEST(Cli, ExitCodesAndMessages) {
       {"--check " + shellQuote(dir.file("none.png")), 1, "none.png: No such file or directory"},
       {"--check " + shellQuote(dir.path().string()), 1, "not a regular file"},
       {"--check", 2, "--check needs one or more image files"},
+      // The book trade: prefixes, price codes, the range file.
+      {"--type isbn13 -o " + out + " 979-0-2600-0043-8", 1, "979-0 is the ISMN range: use --type ismn"},
+      {"--type isbn13 -o " + out + " 9770317847001", 1, "977 is the ISSN range: use --type issn"},
+      {"--type isbn13 --price-code 'EUR 5' -o " + out + " 9783161484100", 2,
+       "bad value for --price-code: EUR 5 (USD, CAD, GBP, AUD or NZD and an amount"},
+      {"--type isbn13 --price-code 'USD 1.999' -o " + out + " 9783161484100", 2, "at most two decimals"},
+      {"--type isbn13 --price-code 'USD 19.99' --addon 51999 -o " + out + " 9783161484100", 2,
+       "give --price-code or --addon, not both"},
+      {"--type isbn13 --price-code 'USD 120' -o " + out + " 9783161484100", 0,
+       "note: price code: USD 120.00 is 99.99 or more; the add-on says so with 59999"},
+      {"--type isbn13 --addon 51299 --price 'CAD 5.00' -o " + out + " 9783161484100", 0,
+       "note: price: the add-on 51299 and the line's CAD 5.00 name different currencies"},
+      {"--ranges " + shellQuote(test::testData("ranges_small.xml")) + " --type isbn13 -o " + out +
+           " 978-3-8632-6766-7", 0,
+       "note: ISBN 978-3-8632-6766-7: the ISBN agency's ranges hyphenate it 978-3-86326-766-7"},
+      {"--ranges " + shellQuote(dir.file("none.xml")) + " --type isbn13 -o " + out + " 9783161484100",
+       0, "none.xml: No such file or directory; ISBNs are not hyphenated"},
+      {"--ranges-info --ranges " + shellQuote(test::testData("ranges_small.xml")), 0,
+       "message date Mon, 2 Nov 2026 09:30:00 GMT, 4 registration groups"},
+      {"--ranges-info --ranges " + shellQuote(dir.file("none.xml")), 1, "No such file or directory"},
   };
   for (const test::CliRow& r : rows) test::expectCli(r);
 }
@@ -188,6 +209,30 @@ TEST(Cli, PreviewIsAnRgbPngOfTheAskedSize) {
   EXPECT_EQ(facts->colour, "rgb");
   EXPECT_EQ(test::zbarDecode(png), std::vector<std::string>{"EAN-13:9780306406157"});
   EXPECT_EQ(test::cli("--preview 0x10 -o " + shellQuote(png) + " 401234567890").exitCode, 2);
+}
+
+// The price code's add-on is what a scanner reads, and its price the line above it.
+TEST(Cli, PriceCodeMakesTheAddOnAndPriceLine) {
+  test::TempDir dir;
+  for (const auto& [code, addon, line] :
+       {std::tuple{"USD 19.99", "51999", "USD 19.99"}, std::tuple{"none", "90000", ""}}) {
+    SCOPED_TRACE(code);
+    const std::string png = dir.file("p.png"), svg = dir.file("p.svg");
+    const std::string args = "--type isbn13 --price-code " + shellQuote(code) + " ";
+    ASSERT_EQ(test::cli(args + "-o " + shellQuote(png) + " 9783161484100").exitCode, 0);
+    EXPECT_EQ(test::zbarDecode(png),
+              (std::vector<std::string>{"EAN-13:9783161484100", std::string("EAN-5:") + addon}));
+    ASSERT_EQ(test::cli(args + "-o " + shellQuote(svg) + " 9783161484100").exitCode, 0);
+    if (*line) {
+      EXPECT_NE(test::readFile(svg).find(std::string(line) + "<"), std::string::npos);
+    }
+    // The preview draws the same as the add-on and price typed out.
+    const std::string coded = dir.file("coded.png"), typed = dir.file("typed.png");
+    ASSERT_EQ(test::cli("--preview 800x400 " + args + "-o " + shellQuote(coded) + " 9783161484100").exitCode, 0);
+    ASSERT_EQ(test::cli("--preview 800x400 --type isbn13 --addon " + std::string(addon) + " --price " +
+                        shellQuote(line) + " -o " + shellQuote(typed) + " 9783161484100").exitCode, 0);
+    EXPECT_EQ(test::readFile(coded), test::readFile(typed));
+  }
 }
 
 namespace {

@@ -55,7 +55,6 @@ TEST(Symbol, CompletesAndNormalises) {
       {"ISBN-13 ending in X", kISBN13, "978030640615X", "", "9780306406157", Refusal::None},
       {"ISBN-13 with a wrong check digit", kISBN13, "9780306406150", "", "9780306406157", Refusal::None},
       {"ISBN-13 with the 979 prefix", kISBN13, "979-10-90636-07-1", "", "9791090636071", Refusal::None},
-      {"ISBN-13 prefix is not tested", kISBN13, "123-4-567-89012-0", "", "1234567890128", Refusal::None},
       {"ISBN-13 of 12 characters", kISBN13, "978-0-306-40615", "", "", Refusal::DataLength},
       {"ISBN-13 of 14 characters", kISBN13, "97803064061577", "", "", Refusal::DataLength},
       {"ISBN-13 with a letter among its digits", kISBN13, "97803064O6157", "", "", Refusal::DataNotDigits},
@@ -99,7 +98,7 @@ TEST(Symbol, CarriesPatternsAndTexts) {
   EXPECT_FALSE(noAddon->addon);
   EXPECT_EQ(noAddon->addonText, "");
   EXPECT_EQ(noAddon->priceText, "");
-  EXPECT_EQ(noAddon->isbnLine, "ISBN 978030640615X");
+  EXPECT_EQ(noAddon->isbnLine, "ISBN 9780306406157");  // the check character mended
   EXPECT_EQ(noAddon->typedCheck, 'X');
 
   const auto ean8 = completeSymbol(kEAN8, "9638507", "51299", "1.00").symbol;
@@ -115,6 +114,44 @@ TEST(Symbol, CarriesPatternsAndTexts) {
   ASSERT_TRUE(ean13);
   EXPECT_EQ(ean13->pattern.size(), 95u);
   EXPECT_EQ(ean13->typedCheck, '0');
+}
+
+// An ISBN-13 is 978, or 979 and 1 to 9; the ranges next to them belong to other numbers,
+// which a scanner would read as such. An ISBN-10 is always 978.
+TEST(Symbol, IsbnPrefixes) {
+  struct Row {
+    const char* what;
+    CodeType type;
+    const char* data;
+    Refusal refusal;
+    const char* message;  // "" when accepted
+  };
+  const Row rows[] = {
+      {"978", kISBN13, "978-3-16-148410-0", Refusal::None, ""},
+      {"979-1", kISBN13, "979-10-90636-07-1", Refusal::None, ""},
+      {"979-8", kISBN13, "979-8-9876543-0-9", Refusal::None, ""},
+      {"979-9, the last of 979", kISBN13, "9799000000004", Refusal::None, ""},
+      {"979-0 is the ISMN range", kISBN13, "979-0-2600-0043-8", Refusal::IsbnIsmnRange,
+       "979-0 is the ISMN range: use --type ismn"},
+      {"979-0 without hyphens", kISBN13, "9790260000438", Refusal::IsbnIsmnRange,
+       "979-0 is the ISMN range: use --type ismn"},
+      {"977 is the ISSN range", kISBN13, "977-0317-847-00-1", Refusal::IsbnIssnRange,
+       "977 is the ISSN range: use --type issn"},
+      {"an EAN-13 of another prefix", kISBN13, "123-4-567-89012-0", Refusal::IsbnPrefix,
+       "an ISBN-13 starts 978, or 979 and a digit from 1 to 9; got \"123-4-567-89012-0\""},
+      {"980, beside 979", kISBN13, "9800000000001", Refusal::IsbnPrefix,
+       "an ISBN-13 starts 978, or 979 and a digit from 1 to 9; got \"9800000000001\""},
+      {"a letter is refused before the prefix is looked at", kISBN13, "97703178470a1",
+       Refusal::DataNotDigits, "ISBN-13 takes digits only (and hyphens); got \"97703178470a1\""},
+      {"an ISBN-10 starting 0 is 978-0", kISBN10, "0-306-40615-2", Refusal::None, ""},
+      {"an ISBN-10 starting 9 is 978-9", kISBN10, "9-9999-9999-9", Refusal::None, ""},
+  };
+  for (const Row& r : rows) {
+    SCOPED_TRACE(r.what);
+    const Completion c = completeSymbol(r.type, r.data);
+    EXPECT_EQ(c.refusal, r.refusal);
+    EXPECT_EQ(refusalMessage(c.refusal, r.type, r.data, ""), r.message);
+  }
 }
 
 TEST(Symbol, RefusalMessages) {

@@ -143,7 +143,11 @@ void checkSymbol(CodeType type, std::string_view data, std::string_view addon,
   FUZZ_CHECK(s.addon.has_value() == (takesAddon(type) && twoOrFive));
   if (s.addon) FUZZ_CHECK(*s.addon == (addon.size() == 2 ? bitpattern_addon2(addon) : bitpattern_addon5(addon)));
   if (takesAddon(type) && !isIsbn(type)) FUZZ_CHECK(addon.empty() || s.addon);
-  if (isIsbn(type)) FUZZ_CHECK(s.isbnLine == "ISBN " + std::string(data));
+  // The line is the text as typed, its check character mended so it agrees with the bars.
+  if (isIsbn(type) && wrongCheckChar(s) == 0) FUZZ_CHECK(s.isbnLine == "ISBN " + std::string(data));
+  if (isIsbn(type)) FUZZ_CHECK(s.isbnLine.size() == 5 + data.size());
+  if (type == kISBN13)
+    FUZZ_CHECK(s.digits.compare(0, 3, "978") == 0 || (s.digits.compare(0, 3, "979") == 0 && s.digits[3] != '0'));
   FUZZ_CHECK(s.isbnLine.empty() != hasTextLine(type));
   FUZZ_CHECK(s.priceText == (takesPrice(type) ? price : std::string_view()));
   const char expected = expectedCheckChar(s);
@@ -157,7 +161,8 @@ void checkRefusalMessages(CodeType type, std::string_view data, std::string_view
   for (Refusal r : {Refusal::None, Refusal::UnknownType, Refusal::DataLength,
                     Refusal::DataNotDigits, Refusal::AddonNotDigits, Refusal::AddonLength,
                     Refusal::NumberSystem, Refusal::NotSuppressible, Refusal::UpcEForm,
-                    Refusal::IsmnPrefix,
+                    Refusal::IsmnPrefix, Refusal::IsbnIsmnRange, Refusal::IsbnIssnRange,
+                    Refusal::IsbnPrefix,
                     Refusal::Variant, Refusal::PriceControl})
     FUZZ_CHECK(refusalMessage(r, type, data, addon).empty() == (r == Refusal::None));
 }

@@ -55,6 +55,12 @@ CALLS = [
     ("complete", dict(type="isbn13", data=ISBN, addon="51299", price="€ 9,90 £ ₽"),
      symbol("9783161484100", "ISBN " + ISBN, "51299", "€ 9,90 £ ?",
             notes=['price: characters outside Windows-1252 became "?"']), None),
+    # a price code gives the add-on and, with no price, the price line
+    ("complete", dict(type="isbn13", data="9783161484100", price_code="USD 19.99"),
+     symbol("9783161484100", "ISBN 9783161484100", "51999", "USD 19.99"), None),
+    # an ISBN-13 in the ISMN range is refused, as on the command line
+    ("complete", dict(type="isbn13", data="9790260000438"),
+     (ValueError, "979-0 is the ISMN range: use --type ismn"), ["--type", "isbn13", "9790260000438"]),
     # texts the encoders refuse
     ("complete", dict(data="12345"), (ValueError, "EAN-13 needs 12 or 13 digits; got 5"), ["12345"]),
     ("complete", dict(type="upca", data="03600029145", addon="123"),

@@ -62,6 +62,16 @@ const Known kKnown[] = {
      "101 0111011 0010111 0100111 0010011 0000101 0001101 01010 "
      "1110010 1110010 1110010 1011100 1000010 1001000 101",
      "ISMN 979 0 2600 0043 8", "EAN-13:9790260000438", Refusal::None, ""},
+    {"ISMN typed without hyphens: hyphenated by its 4-digit publisher number", kISMN,
+     "9790260000438", "9790260000438",
+     "101 0111011 0010111 0100111 0010011 0000101 0001101 01010 "
+     "1110010 1110010 1110010 1011100 1000010 1001000 101",
+     "ISMN 979-0-2600-0043-8", "EAN-13:9790260000438", Refusal::None, ""},
+    {"ISMN with a wrong check digit: the line shows the bars' one, its spaces kept", kISMN,
+     "979 0 2600 0043 5", "9790260000438",
+     "101 0111011 0010111 0100111 0010011 0000101 0001101 01010 "
+     "1110010 1110010 1110010 1011100 1000010 1001000 101",
+     "ISMN 979 0 2600 0043 8", "EAN-13:9790260000438", Refusal::None, ""},
     {"UPC-E: a UPC-A whose zeros do not fall where UPC-E leaves them out", kUPCE, "01234512345",
      "", "", "", "", Refusal::NotSuppressible,
      "with manufacturer 12345 the product number must be 00005 to 00009, not 12345"},
