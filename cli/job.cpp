@@ -165,7 +165,11 @@ void makeFile(const Job& job, JobResult& r) {
                                        convertText(job.variant, "variant", r.warnings));
   const std::string addon = convertText(job.addon, "add-on", r.warnings);
   const std::string price = convertText(job.price, "price", r.warnings);
-  const Completion c = completeSymbol(job.type, data, addon, price);
+  const Completion c = completeWithGs1(job.type, data, addon, price, job.gs1);
+  if (c.refusal == Refusal::Gs1Data) {
+    r.error = shown(c.detail, kWhole);
+    return;
+  }
   if (const char expected = c.symbol ? wrongCheckChar(*c.symbol) : 0) {
     const std::string note = std::string("check character ") + c.symbol->typedCheck +
                              " is wrong; " + expected + " expected";
@@ -179,6 +183,12 @@ void makeFile(const Job& job, JobResult& r) {
     r.warnings.push_back(std::move(note));
   if (!c.symbol) {
     r.error = failureMessage({SaveFailure::Refused, c.refusal}, job, data, addon);
+    return;
+  }
+  if (job.verify && isMatrixType(job.type)) {
+    // The grader reads EAN and UPC bars after ISO/IEC 15416; a matrix needs ISO/IEC 15415.
+    r.error = shown(job.output) + ": --verify grades EAN and UPC symbols; a 2D symbol is not graded, "
+              "nothing was written";
     return;
   }
   if (job.verify) {
@@ -224,7 +234,7 @@ std::string checkDigitMismatch(CodeType type, const std::string& data8, const st
 std::vector<std::string> droppedInputNotes(const Job& job, const std::string& data8,
                                            const std::string& addon8, const std::string& price8) {
   std::vector<std::string> notes;
-  if (job.type < kEAN8 || job.type > kISMN) return notes;
+  if (job.type < kEAN8 || job.type > kGS1DataMatrix) return notes;
   const std::string name = codeTypeName(job.type);
   if (!takesAddon(job.type) && !addon8.empty())
     notes.push_back("add-on: " + name + " takes none; left out");
@@ -232,6 +242,13 @@ std::vector<std::string> droppedInputNotes(const Job& job, const std::string& da
     notes.push_back("price: " + name + " takes none; left out");
   if (!takesVariant(job.type) && !job.variant.empty())
     notes.push_back("variant: " + name + " takes none; left out");
+  const bool matrix = isMatrixType(job.type) || job.gs1.companion;
+  if (!matrix && (!job.gs1.ai.empty() || !job.gs1.dlDomain.empty()))
+    notes.push_back("ai, dl-domain: " + name + " carries them only in a 2D --companion; left out");
+  const CodeType kind = isMatrixType(job.type) ? job.type : job.gs1.companion.value_or(kGS1QR);
+  if (matrix && kind == kGS1DataMatrix && !job.gs1.dlDomain.empty())
+    notes.push_back("dl-domain: a DataMatrix holds the element string, not a URI; left out");
+  if (isMatrixType(job.type)) return notes;
   if (const std::string note = lowResolutionNote(job); !note.empty()) notes.push_back(note);
   if (!takesPrice(job.type)) return notes;
   const Completion c = completeSymbol(job.type, data8, addon8, price8);

@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "codetypes.h"
+#include "gs1.h"
 #include "prepress.h"
 
 namespace strimlo::cli {
@@ -25,6 +26,7 @@ struct Job {
   Prepress prepress;
   bool verify = false;  // grade the symbol first; write it only when it reads as meant
   char minGrade = 'D';
+  Gs1Options gs1;  // the 2D types, and a linear symbol's 2D companion
 };
 
 struct JobResult {

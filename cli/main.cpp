@@ -115,6 +115,7 @@ int runSingle(const Options& o) {
   job.prepress = prepressFor(o, job.format);
   job.verify = o.verify;
   job.minGrade = o.minGrade;
+  job.gs1 = o.gs1;
   const JobResult r = runJob(job);
   for (const auto& w : r.warnings) say("note: " + w);
   if (!r.written) {

@@ -1,6 +1,8 @@
 #include "options.h"
 
 #include <algorithm>
+#include <cctype>
+#include <cstdio>
 #include <charconv>
 #include <functional>
 #include <map>
@@ -31,7 +33,63 @@ std::string rangeNote(const std::string& option) {
   return {};
 }
 
+// " (0.396 to 0.990 mm ...)" after a bad value of a 2D option.
+std::string gs1RangeNote(const std::string& option) {
+  char text[120];
+  if (option == "--module" || option == "--companion-module") {
+    std::snprintf(text, sizeof text, " (%.3f to %.3f mm, target %.3f)", kMatrixModuleMin,
+                  kMatrixModuleMax, kMatrixModuleTarget);
+    return text;
+  }
+  if (option == "--ecc") return " (L, M, Q or H)";
+  if (option == "--companion") return " (qr or datamatrix)";
+  return {};
+}
+
 }  // namespace
+
+bool isGs1Option(const std::string& name) {
+  return name == "--ai" || name == "--dl-domain" || name == "--ecc" || name == "--module" ||
+         name == "--companion" || name == "--companion-module";
+}
+
+std::optional<double> parseMillimetres(const std::string& word) {
+  double value = 0;
+  const std::string w = normalizedWord(word);
+  const std::string number = w.size() > 2 && w.compare(w.size() - 2, 2, "mm") == 0 ? w.substr(0, w.size() - 2) : w;
+  const char* end = number.data() + number.size();
+  auto [ptr, ec] = std::from_chars(number.data(), end, value);
+  if (ec != std::errc() || ptr != end || number.empty()) return std::nullopt;
+  return value;
+}
+
+std::optional<CodeType> parseCompanion(const std::string& word) {
+  const std::string w = normalizedWord(word);
+  if (w == "qr" || w == "gs1-qr" || w == "gs1qr") return kGS1QR;
+  if (w == "datamatrix" || w == "dm" || w == "gs1-datamatrix" || w == "gs1datamatrix") return kGS1DataMatrix;
+  return std::nullopt;
+}
+
+bool parseGs1Option(const std::string& name, const std::string& value, Gs1Options& into) {
+  if (name == "--ai") into.ai = value;
+  else if (name == "--dl-domain") into.dlDomain = value;
+  else if (name == "--ecc") {
+    const std::string w = normalizedWord(value);
+    if (w.size() != 1 || std::string_view("lmqh").find(w[0]) == std::string_view::npos) return false;
+    into.ecc = static_cast<char>(std::toupper(static_cast<unsigned char>(w[0])));
+  } else if (name == "--companion") {
+    const std::optional<CodeType> t = parseCompanion(value);
+    if (!t) return false;
+    into.companion = t;
+  } else if (name == "--module" || name == "--companion-module") {
+    const std::optional<double> mm = parseMillimetres(value);
+    if (!mm || !moduleRangeError(*mm, "").empty() || *mm == 0) return false;
+    (name == "--module" ? into.moduleMm : into.companionModuleMm) = *mm;
+  } else {
+    return false;
+  }
+  return true;
+}
 
 std::string normalizedWord(std::string s) {
   const auto b = s.find_first_not_of(" \t");
@@ -205,6 +263,16 @@ Parsed parseOptions(const std::vector<std::string>& args) {
       o.prepress.transparent = true;
       continue;
     }
+    if (a == "--no-text") {
+      o.gs1.text = false;
+      continue;
+    }
+    if (isGs1Option(a)) {
+      if (i + 1 >= args.size()) return {o, a + " needs a value"};
+      if (!parseGs1Option(a, args[++i], o.gs1))
+        return {o, "bad value for " + a + ": " + args[i] + gs1RangeNote(a)};
+      continue;
+    }
     if (auto it = valued.find(a); it != valued.end()) {
       if (i + 1 >= args.size()) return {o, a + " needs a value"};
       if (!it->second(args[++i])) return {o, "bad value for " + a + ": " + args[i] + rangeNote(a)};
@@ -233,6 +301,8 @@ Parsed parseOptions(const std::vector<std::string>& args) {
   if (o.report && !o.batch) return {o, "--report goes with --batch"};
   if (o.strict && o.fixCheckDigits)
     return {o, "--strict and --fix-check-digits do not go together"};
+  if (o.gs1.companion && o.type && isMatrixType(*o.type))
+    return {o, "--companion goes with a linear type (EAN, UPC, ISBN, ISSN, ISMN), not a 2D one"};
   if (o.batch) {
     if (o.dataGiven) return {o, "--batch takes its data from the file, not the command line"};
     if (o.preview) return {o, "--batch and --preview do not go together"};
@@ -248,8 +318,11 @@ std::string versionText() { return "strimlo-cli " STRIMLO_VERSION "\n"; }
 
 std::string usage() {
   return R"(Usage:
-  strimlo-cli [--type ean8|ean13|isbn|isbn10|isbn13|upca|upce|issn|ismn|N]
+  strimlo-cli [--type ean8|ean13|isbn|isbn10|isbn13|upca|upce|issn|ismn|gs1-qr|
+                      gs1-datamatrix|N]
               [--addon TEXT] [--price TEXT] [--variant NN]
+              [--ai '(10)LOT(17)YYMMDD'] [--dl-domain https://...] [--ecc L|M|Q|H]
+              [--module MM] [--companion qr|datamatrix] [--companion-module MM] [--no-text]
               [--format eps|png|tiff|jpg|pdf|svg|N] [--size N] [--res N] [--strict]
               [--quiet-zones | --no-quiet-zones] [--bar-reduction MICRONS] [--transparent]
               -o PATH|- DATA
@@ -279,6 +352,26 @@ add-ons): EPS, a print-ready PDF, an SVG, a greyscale PNG, or a CMYK TIFF or JPE
                issn    an ISSN, hyphen or space allowed, e.g. 0317-8471 (see --variant)
                ismn    an ISMN, hyphens or spaces allowed, e.g. 979-0-2600-0043-8 or
                        M-2600-0043-8
+               gs1-qr  a QR Code holding the GS1 Digital Link URI of a GTIN (8, 12,
+                       13 or 14 digits, check digit last; or an ISBN, ISSN, ISMN),
+                       e.g. https://id.gs1.org/01/09780306406157
+               gs1-datamatrix  a GS1 DataMatrix (ECC 200, FNC1) holding the element
+                       string: (01), then the --ai elements
+  --ai TEXT  2D types and companions: elements after the GTIN, as (AI)value...:
+             10 batch/lot, 21 serial, 22 variant (up to 20 of GS1's 82 characters),
+             11 production, 15 best before, 17 expiry (YYMMDD, DD 00 for 15, 17 and
+             11), 3100-3105 net weight kg (6 digits), 3920-3923 price (up to 15
+             digits), e.g. '(10)ABC123(17)271231'; anything else is refused
+  --dl-domain URL  the QR Code's resolver (default https://id.gs1.org): https only,
+             a host, a port and path segments, nothing else
+  --ecc L|M|Q|H  QR Code error correction (default M)
+  --module MM  2D types: the X dimension in mm; GS1 retail point of sale: minimum
+             0.396, target 0.495 (the default), maximum 0.990; rasters take it as
+             whole pixels. Quiet zones (4X QR Code, 1X DataMatrix) are always drawn
+  --companion qr|datamatrix  EAN, UPC, ISBN, ISSN, ISMN: the 2D symbol of the same GTIN
+             beside the linear one, bottoms aligned, in one file (dual marking)
+  --companion-module MM  the companion's X dimension (limits as --module)
+  --no-text  2D types and companions: leave out the "(01) GTIN" line under the symbol
   --addon    ISBN: a 5-digit add-on (e.g. 51299); UPC-A, UPC-E, ISSN, ISMN: 2 digits
              (e.g. an issue number) or 5. Another length is refused; empty means none
   --price    ISBN and ISMN: a price line printed above the add-on (without one,

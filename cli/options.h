@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "codetypes.h"
+#include "gs1.h"
 #include "prepress.h"
 
 namespace strimlo::cli {
@@ -47,6 +48,8 @@ struct Options {
   std::optional<std::string> report;
   bool help = false;
   bool version = false;
+  // --ai, --dl-domain, --ecc, --module, --companion, --companion-module, --no-text
+  Gs1Options gs1;
 };
 
 // Options that pick an entry of one of the window's fixed lists by its index; the same
@@ -77,6 +80,16 @@ struct Parsed {
 };
 
 Parsed parseOptions(const std::vector<std::string>& args);
+
+// The 2D options: whether `name` is one taking a value, and whether the value is good
+// (--ecc L|M|Q|H, --module and --companion-module in millimetres within the retail
+// table's limits, --companion qr|datamatrix, --ai, --dl-domain).
+bool isGs1Option(const std::string& name);
+bool parseGs1Option(const std::string& name, const std::string& value, Gs1Options& into);
+// "qr" or "datamatrix" (or a 2D type's name) as the type it names.
+std::optional<CodeType> parseCompanion(const std::string& word);
+// A length in millimetres: "0.495".
+std::optional<double> parseMillimetres(const std::string& word);
 
 // Lower case without surrounding blanks: how names are compared.
 std::string normalizedWord(std::string word);

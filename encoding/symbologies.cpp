@@ -11,8 +11,9 @@ namespace {
 // the bars, the others under modules 3.. with the centre guard after the sixth.
 constexpr Shape kEan13Shape = {95, 3, 45, 48, 92, 13, Outside::Leading, 3, 6, 1.2f};
 constexpr LightMargins kEan13Margins = {11, 7, false};
+constexpr Shape kMatrixShape = {0, 0, 1, 0, 0, 0, Outside::None, 0, -1, 1.0f};
 
-constexpr std::array<SymbologyRow, 8> kRows = {{
+constexpr std::array<SymbologyRow, 10> kRows = {{
     {kEAN8, "ean8", "ean-8", "EAN-8", AddonRule::None, false, false, false,
      {67, 3, 32, 35, 64, 8, Outside::None, 3, 3, 0.84f}, {7, 7, true}},
     {kEAN13, "ean13", "ean-13", "EAN-13", AddonRule::None, false, false, false, kEan13Shape,
@@ -34,6 +35,11 @@ constexpr std::array<SymbologyRow, 8> kRows = {{
     // An EAN-13 with prefix 979-0.
     {kISMN, "ismn", nullptr, "ISMN", AddonRule::TwoOrFive, true, false, true, kEan13Shape,
      kEan13Margins},
+    // 2D: no bars; the layout draws the matrix, its quiet zones always included.
+    {kGS1QR, "gs1-qr", "gs1qr", "GS1 QR Code", AddonRule::None, false, false, false,
+     kMatrixShape, {0, 0, false}},
+    {kGS1DataMatrix, "gs1-datamatrix", "gs1datamatrix", "GS1 DataMatrix", AddonRule::None, false,
+     false, false, kMatrixShape, {0, 0, false}},
 }};
 
 bool sameWord(std::string_view a, const char* b) {

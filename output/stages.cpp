@@ -111,9 +111,11 @@ Completed complete(const Request& request) {
                                        text8(request.variant, "variant", out.notes));
   const std::string addon = text8(request.addon, "add-on", out.notes);
   const std::string price = text8(request.price, "price", out.notes);
-  Completion c = completeSymbol(type, data, addon, price);
+  Completion c = completeWithGs1(type, data, addon, price, request.gs1);
   if (!c.symbol) {
-    Completed refused = no(Failure::Refused, text8ToUtf8(refusalMessage(c.refusal, type, data, addon)));
+    Completed refused = no(Failure::Refused, c.refusal == Refusal::Gs1Data
+                                                 ? c.detail
+                                                 : text8ToUtf8(refusalMessage(c.refusal, type, data, addon)));
     refused.refusal = c.refusal;
     return refused;
   }

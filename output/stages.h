@@ -16,10 +16,13 @@
 #include "prepress.h"
 #include "atomic_file.h"
 #include "symbol.h"
+#include "gs1.h"
 
 namespace strimlo {
 
-enum class Symbology : std::int32_t { EAN8, EAN13, ISBN10, ISBN13, UPCA, UPCE, ISSN, ISMN };
+enum class Symbology : std::int32_t {
+  EAN8, EAN13, ISBN10, ISBN13, UPCA, UPCE, ISSN, ISMN, GS1QR, GS1DataMatrix
+};
 enum class Format : std::int32_t { EPS, PNG, TIFF, JPEG, PDF, SVG };
 
 inline constexpr int kFormatCount = 6;
@@ -37,6 +40,7 @@ struct Request {
   SizeIndex size = 2;        // magnification, an index of the fixed list (100 %)
   ResolutionIndex res = 2;   // raster resolution, an index of the fixed list (300 dpi)
   Prepress prepress;
+  Gs1Options gs1;  // the 2D types, and a linear symbol's 2D companion
 };
 
 // Why a request went no further, from the first stage that said no.

@@ -39,6 +39,8 @@ std::string humanText(const Symbol& sym) {
   std::string text = sym.isbnLine.empty() ? sym.digits : sym.isbnLine + " " + sym.digits;
   if (sym.addon) text += " " + sym.addonText;
   if (!sym.priceText.empty()) text += " " + sym.priceText;
+  // A 2D symbol says its content: the Digital Link URI, or the element string.
+  if (sym.matrix) text = isMatrixType(sym.type) ? sym.matrix->content : text + " " + sym.matrix->content;
   return text;
 }
 
@@ -104,8 +106,13 @@ SaveFailure saveFailureOf(Failure f) {
 Layout layOut(const Symbol& symbol, const Request& request) {
   const auto format = static_cast<FileFormat>(request.format);
   const bool bitmap = format != kPDF && format != kSVG && format != kEPS;
+  // EPS draws a 2D symbol, or a companion, from this layout in points.
+  // A 2D symbol keeps its quiet zones always and takes no bar width reduction.
+  if (isMatrixType(symbol.type))
+    return matrixLayout(symbol, bitmap ? getResolution(request.res) : 72.0f, bitmap);
   Layout layout = fileLayout(symbol, request.size, bitmap ? request.res : 0);
   applyPrepress(layout, symbol.type, request.prepress, bitmap);  // a page has no pixels
+  placeCompanion(layout, symbol, bitmap);
   return layout;
 }
 
@@ -114,9 +121,14 @@ Written write(const Symbol& symbol, const Request& request) {
   if (!reductionInRange(request.prepress.barReductionMicrons)) return fail(Failure::BadRequest);
   if (request.prepress.transparent && !allowsTransparency(format))
     return fail(Failure::OpaqueFormat);
-  if (format == kEPS) return epsBytes(symbol, request.prepress);
+  if (format == kEPS && !symbol.matrix) return epsBytes(symbol, request.prepress);
   if (format < kEPS || format > kSVG) return fail(Failure::BadRequest);
   const Layout layout = layOut(symbol, request);
+  if (format == kEPS) {
+    std::optional<std::string> text = makeMatrixEPS(layout, humanText(symbol));
+    if (!text) return fail(Failure::EncodeFailed);
+    return {std::move(*text), Failure::None, {}};
+  }
   if (format == kPDF || format == kSVG)
     return vectorBytes(symbol, layout, format, request.prepress);
   return rasterBytes(layout, format, request.prepress);

@@ -150,7 +150,7 @@ class TestView : public QObject {
     QTest::newRow("EAN-13 of 5 digits") << kEAN13 << "12345";
     QTest::newRow("ISBN-10 of 11 digits after the hyphens") << kISBN10 << "0-306-40615-22";
     QTest::newRow("EAN-8 with a letter") << kEAN8 << "40123X5";
-    QTest::newRow("a code type outside the list") << 8 << "401234567890";
+    QTest::newRow("a code type outside the list") << 10 << "401234567890";
   }
   void refusedInputShowsTheHelpLine() {
     QFETCH(int, type);
