@@ -18,6 +18,7 @@ enum Column {
   kType, kData, kAddon, kPrice, kOutput, kFormat, kSize, kRes, kStrict,
   kQuiet, kBwr, kTransparent,  // the prepress options: by name in a header line only
   kVariant,                     // likewise
+  kAi, kDlDomain, kCompanion, kCompanionModule, kEcc,  // the 2D part: likewise
   kColumns
 };
 
@@ -36,6 +37,11 @@ const char* const kColumnNames[kColumns] = {
     "bwr",          // the bar width reduction in micrometres
     "transparent",  // yes: no background
     "variant",      // ISSN: the 2-digit sequence variant
+    "ai",               // 2D types and companions: "(10)ABC123(17)271231"
+    "dl_domain",        // the QR Code's Digital Link resolver, https only
+    "companion",        // qr or datamatrix beside a linear symbol
+    "companion_module", // the companion's X dimension in mm
+    "ecc",              // QR Code error correction L, M, Q, H
 };
 
 // Other names a header line may give a column: the window's labels and common spellings,
@@ -52,6 +58,7 @@ const std::pair<const char*, Column> kAliases[] = {
     {"quietzones", kQuiet},
     {"barwidthreduction", kBwr}, {"barreduction", kBwr},
     {"transparentbackground", kTransparent},
+    {"dldomain", kDlDomain}, {"companionmodule", kCompanionModule},
 };
 
 constexpr int kUnnamed = -1;  // a field under an empty name: a cell there is an error
@@ -105,7 +112,7 @@ const char* nearestColumn(const std::string& field) {
       name = kColumnNames[column];
     }
   };
-  for (int c = 0; c < kColumns; ++c) consider(kColumnNames[c], static_cast<Column>(c));
+  for (int c = 0; c < kColumns; ++c) consider(columnKey(kColumnNames[c]), static_cast<Column>(c));
   for (const auto& [alias, column] : kAliases) consider(alias, column);
   return name;
 }
@@ -230,6 +237,29 @@ std::string fillPrepress(const std::vector<std::string>& cell, const Options& o,
   return {};
 }
 
+// The 2D part: the command line's, each given cell taking its place.
+std::string fillGs1(const std::vector<std::string>& cell, const Options& o, Job& job) {
+  job.gs1 = o.gs1;
+  struct Cell {
+    Column column;
+    const char* option;
+    const char* name;
+  };
+  const Cell cells[] = {{kAi, "--ai", "ai"},
+                        {kDlDomain, "--dl-domain", "dl_domain"},
+                        {kCompanion, "--companion", "companion"},
+                        {kCompanionModule, "--companion-module", "companion_module"},
+                        {kEcc, "--ecc", "ecc"}};
+  for (const Cell& c : cells) {
+    if (cell[c.column].empty()) continue;
+    if (!parseGs1Option(c.option, cell[c.column], job.gs1))
+      return std::string("bad ") + c.name + " \"" + shown(cell[c.column]) + "\"";
+  }
+  if (job.gs1.companion && isMatrixType(job.type))
+    return "a companion goes with a linear type, not a 2D one";
+  return {};
+}
+
 // The output cell, or a name made from the data, as a path inside the output folder
 // (--outdir, or the current folder).
 std::string placeOutput(const std::string& cell, const Options& o, const std::string& root,
@@ -288,6 +318,7 @@ std::string fillJob(const std::vector<std::string>& cell, const Options& o, cons
   job.verify = o.verify;
   job.minGrade = o.minGrade;
   if (std::string e = fillPrepress(cell, o, job.format, job.prepress); !e.empty()) return e;
+  if (std::string e = fillGs1(cell, o, job); !e.empty()) return e;
   return placeOutput(cell[kOutput], o, root, job);
 }
 

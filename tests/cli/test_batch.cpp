@@ -72,6 +72,7 @@ TEST(BatchPlan, LinesBecomeJobs) {
     SizeIndex size;
     bool strict;
     Prepress prepress = {};
+    Gs1Options gs1 = {};
   };
   const std::vector<Row> rows = {
       {"data alone, name from the data; a batch verifies check digits", "401234567890\n", "", kEAN13,
@@ -132,6 +133,19 @@ TEST(BatchPlan, LinesBecomeJobs) {
        "", kISSN, "0317-8471", "03", "9.99", "/out/03178471-05-03.png", kPNG, 4, true},
       {"a reduction past 100 um", "data,bwr\n401234567890,150\n",
        "bad bar width reduction \"150\" (0 to 100 micrometres)", 0, "", "", "", "", 0, 0, false},
+      {"the 2D columns by name", "data,companion,companion_module,ai,dl_domain,ecc\n"
+       "401234567890,qr,0.6,(10)L1,https://brand.example,h\n", "", kEAN13, "401234567890", "", "9.99",
+       "/out/401234567890.png", kPNG, 4, true, {},
+       {"(10)L1", "https://brand.example", 'H', 0, kGS1QR, 0.6, true}},
+      {"a 2D type", "type,data,ai\ngs1-datamatrix,9780306406157,(17)271231\n", "", kGS1DataMatrix,
+       "9780306406157", "", "9.99", "/out/9780306406157.png", kPNG, 4, true, {},
+       {"(17)271231", "", 'M', 0, {}, 0, true}},
+      {"an unknown companion", "data,companion\n401234567890,aztec\n", "bad companion \"aztec\"", 0, "",
+       "", "", "", 0, 0, false},
+      {"a companion module outside GS1's table", "data,companion,companion_module\n401234567890,qr,1.2\n",
+       "bad companion_module \"1.2\"", 0, "", "", "", "", 0, 0, false},
+      {"a companion of a 2D type", "type,data,companion\ngs1-qr,9780306406157,datamatrix\n",
+       "a companion goes with a linear type, not a 2D one", 0, "", "", "", "", 0, 0, false},
   };
   for (const Row& r : rows) {
     const auto lines = plan(r.csv, o);
@@ -148,6 +162,7 @@ TEST(BatchPlan, LinesBecomeJobs) {
     EXPECT_EQ(l.job.size, r.size) << r.what;
     EXPECT_EQ(l.job.strict, r.strict) << r.what;
     EXPECT_TRUE(l.job.prepress == r.prepress) << r.what;
+    EXPECT_TRUE(l.job.gs1 == r.gs1) << r.what;
   }
 }
 
@@ -247,7 +262,7 @@ TEST(Batch, UsageAndInputErrorsWriteNothing) {
       {"--batch " + shellQuote(dir.file("open.csv")), 2, "a quoted field is not closed; nothing written"},
       {"--batch " + shellQuote(dir.file("pipes.csv")), 2,
        "the first line names no known column (type, data, addon, price, output, format, size, res, "
-       "strict, quiet, bwr, transparent, variant) and is no data line either (EAN-13 needs 12 or 13 "
+       "strict, quiet, bwr, transparent, variant, ai, dl_domain, companion, companion_module, ecc) and is no data line either (EAN-13 needs 12 or 13 "
        "digits; got 20); its fields: \"Artikel|Nummer|Preis\"; nothing written"},
       {"--batch " + shellQuote(dir.file("nodata.csv")), 2, "the header line names no data column"},
       {"--batch x.csv --delimiter '|'", 2, "bad value for --delimiter"},
