@@ -69,6 +69,7 @@ for side in 48 128; do
 done
 dpkg-deb -f "$deb" Depends | grep -q 'fonts-urw-base35' || fail "no dependency on fonts-urw-base35"
 dpkg-deb -f "$deb" Depends | grep -q 'libqt6widgets6' || fail "no library dependencies"
+dpkg-deb -f "$deb" Depends | grep -q 'libzint' || fail "no dependency on libzint, which encodes the 2D symbols"
 for p in "${packages[@]}"; do
   grep -qx "/usr/share/doc/$p/copyright" "$work/files" || fail "$p lacks its copyright file"
 done
