@@ -11,8 +11,8 @@ namespace strimlo {
 
 enum class MatrixKind { QR, DataMatrix };
 
-// X dimension limits for retail point of sale (GS1 General Specifications, symbol
-// specification table 1), in millimetres; the same for both symbologies.
+// X dimension limits for retail point of sale (GS1's table of symbol sizes for trade
+// items scanned at the till), in millimetres; the same for both symbologies.
 inline constexpr double kMatrixModuleMin = 0.396;
 inline constexpr double kMatrixModuleTarget = 0.495;
 inline constexpr double kMatrixModuleMax = 0.990;
