@@ -171,7 +171,8 @@ const std::vector<int>& positionalColumns(const CsvRecord& record) {
 }
 
 // A file name from the data: its letters and digits, then an ISSN's variant, then the
-// add-on's.
+// add-on's; a 2D type's ends in -qr or -datamatrix, so a pack's EAN-13 and its 2D symbol
+// of the same GTIN get a file each.
 std::string nameFromData(const Job& job) {
   auto keep = [](const std::string& s) {
     std::string out;
@@ -184,6 +185,7 @@ std::string nameFromData(const Job& job) {
   if (const std::string variant = keep(job.variant); takesVariant(job.type) && !variant.empty())
     name += "-" + variant;
   if (const std::string addon = keep(job.addon); !addon.empty()) name += "-" + addon;
+  if (isMatrixType(job.type)) name += job.type == kGS1QR ? "-qr" : "-datamatrix";
   const char* ext = fileExtension(job.format);
   return name + "." + (ext ? ext : "out");
 }

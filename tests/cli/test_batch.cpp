@@ -138,7 +138,7 @@ TEST(BatchPlan, LinesBecomeJobs) {
        "/out/401234567890.png", kPNG, 4, true, {},
        {"(10)L1", "https://brand.example", 'H', 0, kGS1QR, 0.6, true}},
       {"a 2D type", "type,data,ai\ngs1-datamatrix,9780306406157,(17)271231\n", "", kGS1DataMatrix,
-       "9780306406157", "", "9.99", "/out/9780306406157.png", kPNG, 4, true, {},
+       "9780306406157", "", "9.99", "/out/9780306406157-datamatrix.png", kPNG, 4, true, {},
        {"(17)271231", "", 'M', 0, {}, 0, true}},
       {"an unknown companion", "data,companion\n401234567890,aztec\n", "bad companion \"aztec\"", 0, "",
        "", "", "", 0, 0, false},
