@@ -259,7 +259,12 @@ std::string refusalMessage(Refusal refusal, CodeType type, std::string_view data
       return "unknown code type " + std::to_string(type) +
              " (0 EAN-8, 1 EAN-13, 2 ISBN-10, 3 ISBN-13, 4 UPC-A, 5 UPC-E, 6 ISSN, 7 ISMN, "
              "8 GS1 QR Code, 9 GS1 DataMatrix)";
-    case Refusal::Gs1Data: return completeMatrix(type, data, {}).error;
+    case Refusal::Gs1Data: {
+      // The reason for the options given is in the completion's detail; without them the
+      // data may well be fine.
+      std::string why = isMatrixType(type) ? completeMatrix(type, data, {}).error : std::string();
+      return why.empty() ? "the GS1 data cannot be encoded" : why;
+    }
     case Refusal::DataLength: return lengthMessage(type, data);
     case Refusal::DataNotDigits: return notDigitsMessage(type, data);
     case Refusal::AddonNotDigits:

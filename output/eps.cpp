@@ -420,7 +420,8 @@ void appendUpcBody(std::string& out, CodeType type, std::string_view digits,
 
 std::optional<std::string> makeMatrixEPS(const Layout& layout, std::string_view title) {
   try {
-    std::string out = "%!PS-Adobe-3.0 EPSF-3.0\n%%Creator: strimlo ";
+    // The header every file of ours has, so readers that look for it find it.
+    std::string out = "%!PS-Adobe-2.0 EPSF-1.2\n%%Creator: Strimlo (Mac), ";
     out += kHomePage;
     out += "\n%%Title: ";
     for (char ch : title) out += static_cast<unsigned char>(ch) < 0x20 ? ' ' : ch;
@@ -458,7 +459,7 @@ std::optional<std::string> makeMatrixEPS(const Layout& layout, std::string_view 
       moveto += " moveto ";
       appendShowAt(out, t.x, moveto, t.text, " show\n");
     }
-    out += "showpage\n%%EOF\n";
+    out += "showpage\n";
     return out;
   } catch (const std::bad_alloc&) {
     return std::nullopt;
