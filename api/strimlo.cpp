@@ -2,6 +2,7 @@
 // a symbol; it converts, validates and reports.
 #include "strimlo/strimlo.h"
 
+#include <cmath>
 #include <cstring>
 #include <new>
 #include <optional>
@@ -109,6 +110,31 @@ strimlo_status make(strimlo_request* r) {
 
 }  // namespace
 
+namespace {
+
+// One free size field: 0 clears it; otherwise its range is checked as the command line
+// checks it, and a refused value leaves the field as it was.
+template <typename T>
+strimlo_status setFreeSize(strimlo_request* r, T value, std::optional<T> strimlo::FreeSize::*field,
+                           std::optional<std::string> (*problem)(double)) {
+  if (r == nullptr) return STRIMLO_ERROR_NULL;
+  if (value == T{}) {
+    (r->request.freeSize.*field).reset();
+    return changed(r);
+  }
+  if (auto why = problem(static_cast<double>(value))) return fail(r, STRIMLO_ERROR_ARGUMENT, *why);
+  r->request.freeSize.*field = value;
+  return changed(r);
+}
+
+// A bar height is checked against the type and size when the file is made.
+std::optional<std::string> heightPositive(double millimetres) {
+  if (millimetres > 0.0 && std::isfinite(millimetres)) return std::nullopt;
+  return std::string("the bar height must be above 0 mm");
+}
+
+}  // namespace
+
 extern "C" {
 
 const char* strimlo_version(void) { return "1.1.0"; }
@@ -146,9 +172,12 @@ strimlo_status strimlo_set_type(strimlo_request* r, strimlo_type type) {
 strimlo_status strimlo_set_type_name(strimlo_request* r, const char* name) {
   if (r == nullptr || name == nullptr) return r ? fail(r, STRIMLO_ERROR_NULL, "no type name") : STRIMLO_ERROR_NULL;
   const auto type = strimlo::symbologyFromToken(name);
-  if (!type)
-    return fail(r, STRIMLO_ERROR_ARGUMENT,
-                "unknown code type; one of ean8, ean13, isbn10, isbn13, upca, upce, issn, ismn");
+  if (!type) {
+    std::string tokens;
+    for (const strimlo::SymbologyRow& row : strimlo::symbologies())
+      tokens += (tokens.empty() ? "" : ", ") + std::string(row.token);
+    return fail(r, STRIMLO_ERROR_ARGUMENT, "unknown code type; one of " + tokens);
+  }
   r->request.type = *type;
   return changed(r);
 }
@@ -197,6 +226,25 @@ strimlo_status strimlo_set_resolution(strimlo_request* r, int res) {
     return fail(r, STRIMLO_ERROR_ARGUMENT, "resolution must be 0 to 7");
   r->request.res = res;
   return changed(r);
+}
+
+strimlo_status strimlo_set_magnification(strimlo_request* r, double percent) {
+  return setFreeSize(r, percent, &strimlo::FreeSize::magnification, strimlo::magnificationProblem);
+}
+strimlo_status strimlo_set_module(strimlo_request* r, double millimetres) {
+  return setFreeSize(r, millimetres, &strimlo::FreeSize::module, strimlo::moduleProblem);
+}
+strimlo_status strimlo_set_dpi(strimlo_request* r, int dpi) {
+  return setFreeSize(r, dpi, &strimlo::FreeSize::dpi, strimlo::dpiProblem);
+}
+strimlo_status strimlo_set_snap(strimlo_request* r, int on) {
+  return r ? setFlag(r, on != 0, r->request.freeSize.snap) : STRIMLO_ERROR_NULL;
+}
+strimlo_status strimlo_set_snap_dpi(strimlo_request* r, int dpi) {
+  return setFreeSize(r, dpi, &strimlo::FreeSize::snapDpi, strimlo::dpiProblem);
+}
+strimlo_status strimlo_set_bar_height(strimlo_request* r, double millimetres) {
+  return setFreeSize(r, millimetres, &strimlo::FreeSize::height, heightPositive);
 }
 
 strimlo_status strimlo_set_strict(strimlo_request* r, int strict) {

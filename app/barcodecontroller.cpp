@@ -6,6 +6,7 @@
 #include <QFileInfo>
 #include <QGuiApplication>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMimeData>
 #include <QPrinter>
 #include <QSettings>
@@ -13,6 +14,7 @@
 #include <QTemporaryDir>
 #include <QThreadPool>
 #include <algorithm>
+#include <utility>
 
 #include "barcodeview.h"
 #include "choices.h"
@@ -68,6 +70,16 @@ BarcodeController::BarcodeController(const Ui::MainWindow& form, QWidget* mainWi
       propertyList_(defaultPropertyList()),
       grader_(std::make_unique<QThreadPool>()) {
   grader_->setMaxThreadCount(1);
+  // The lists take a typed value too; the presets stay first and are never added to.
+  for (QComboBox* list : {comboCodeSize_, comboResolution_}) {
+    list->setEditable(true);
+    list->setInsertPolicy(QComboBox::NoInsert);
+  }
+  labelSize_ = new QLabel(form.centralwidget);
+  labelSize_->setObjectName(QStringLiteral("labelSize"));
+  labelSize_->setAlignment(Qt::AlignHCenter);
+  labelSize_->setWordWrap(true);
+  form.mainLayout->insertWidget(1, labelSize_);
   connectActions(form);
   preview_->setDragSource([this] { return dragData(); });
 }
@@ -86,6 +98,9 @@ void BarcodeController::connectActions(const Ui::MainWindow& form) {
   connect(comboFileFormat_, &QComboBox::activated, this, &BarcodeController::changeFileFormat);
   connect(comboCodeSize_, &QComboBox::activated, this, &BarcodeController::changeCodeSize);
   connect(comboResolution_, &QComboBox::activated, this, &BarcodeController::changeResolution);
+  connect(comboCodeSize_->lineEdit(), &QLineEdit::editingFinished, this, [this] { typeCodeSize(); });
+  connect(comboResolution_->lineEdit(), &QLineEdit::editingFinished, this,
+          [this] { typeResolution(); });
   connect(checkQuietZones_, &QCheckBox::clicked, this, &BarcodeController::changeQuietZones);
   connect(spinBarReduction_, &QSpinBox::valueChanged, this, &BarcodeController::changeBarReduction);
   connect(checkTransparent_, &QCheckBox::clicked, this, &BarcodeController::changeTransparent);
@@ -109,13 +124,14 @@ void BarcodeController::awakeFromNib() {
   textfieldAddOn_->setText(addOn_);
   textfieldPriceText_->setText(priceText_);
   textfieldVariant_->setText(variant_);
-  comboCodeType_->setCurrentIndex(kEAN13);
+  comboCodeType_->setCurrentIndex(comboCodeType_->findData(codeTypeToken(kEAN13)));
   comboFileFormat_->setCurrentIndex(kEPS);
   comboCodeSize_->setCurrentIndex(2);    // magnification 1.0
   comboResolution_->setCurrentIndex(2);  // 300 dpi
   type_ = kEAN13;
   resolution_ = 2;
   size_ = 2;
+  freeSize_ = {};
   format_ = kEPS;
   // The prepress options as last chosen; the first time, all off for EPS.
   const QSettings settings;
@@ -136,6 +152,7 @@ void BarcodeController::awakeFromNib() {
   preview_->setVariant(variant_);
   setButtons();
   showCheckWarning();
+  showSize();
   updateScanBadge();
 }
 
@@ -179,7 +196,7 @@ void BarcodeController::changeVariant() {
 }
 
 void BarcodeController::changeCodeType() {
-  type_ = comboCodeType_->currentIndex();
+  type_ = codeTypeOfItem(comboCodeType_->currentData());
   preview_->setType(type_);
   setButtons();
   showCheckWarning();
@@ -194,17 +211,62 @@ void BarcodeController::changeFileFormat() {
     preview_->setQuietZones(prepress_.quietZones);
   }
   setButtons();
+  showSize();
   updateScanBadge();
 }
 
 // Size and resolution only matter to a saved file (and its grade), never to the preview.
 void BarcodeController::changeResolution() {
   resolution_ = comboResolution_->currentIndex();
+  freeSize_.dpi.reset();
+  showSize();
   updateScanBadge();
 }
 void BarcodeController::changeCodeSize() {
   size_ = comboCodeSize_->currentIndex();
+  freeSize_.magnification.reset();
+  freeSize_.module.reset();
+  showSize();
   updateScanBadge();
+}
+
+QString BarcodeController::typeCodeSize() {
+  const QString text = comboCodeSize_->currentText();
+  if (const int preset = comboCodeSize_->findText(text); preset >= 0) {
+    if (preset != size_ || freeSize_.sizeGiven()) {
+      comboCodeSize_->setCurrentIndex(preset);
+      changeCodeSize();
+    }
+    return {};
+  }
+  const QString why = QString::fromStdString(takeTypedSize(text, false, freeSize_));
+  showSize(why);
+  if (why.isEmpty()) updateScanBadge();
+  return why;
+}
+
+QString BarcodeController::typeResolution() {
+  const QString text = comboResolution_->currentText();
+  if (const int preset = comboResolution_->findText(text); preset >= 0) {
+    if (preset != resolution_ || freeSize_.dpi) {
+      comboResolution_->setCurrentIndex(preset);
+      changeResolution();
+    }
+    return {};
+  }
+  const QString why = QString::fromStdString(takeTypedSize(text, true, freeSize_));
+  showSize(why);
+  if (why.isEmpty()) updateScanBadge();
+  return why;
+}
+
+void BarcodeController::showSize(const QString& refusal) {
+  const QString warning = refusal.isEmpty() ? smallSizeWarning(choice()) : refusal;
+  QString text = sizeSummary(choice()).toHtmlEscaped();
+  if (!warning.isEmpty())
+    text += QStringLiteral("<br><span style=\"color: #9a4a00;\">%1</span>")
+                .arg(warning.toHtmlEscaped());
+  labelSize_->setText(text);
 }
 
 // The preview shows the quiet zones and marks; the reduction and the background only
@@ -264,6 +326,16 @@ void BarcodeController::updateScanBadge() {
 }
 
 void BarcodeController::clickSave() {
+  // A value still being typed is taken first; one out of range stops the save.
+  const QString sizeWhy = comboCodeSize_->isEnabled() ? typeCodeSize() : QString();
+  const QString resolutionWhy = comboResolution_->isEnabled() ? typeResolution() : QString();
+  for (auto [list, why] : {std::pair{comboCodeSize_, sizeWhy}, std::pair{comboResolution_, resolutionWhy}}) {
+    if (why.isEmpty()) continue;
+    alert_(QStringLiteral("Strimlo"), why);
+    list->setFocus(Qt::OtherFocusReason);
+    list->lineEdit()->selectAll();
+    return;
+  }
   const QString extension = requiredExtension(format_);
   const std::optional<QString> chosen = saveDialog_(extension);
   if (!chosen) return;  // cancelled: nothing saved, nothing said
@@ -295,7 +367,7 @@ void BarcodeController::pointAt(Field field) {
 
 SymbolChoice BarcodeController::choice() const {
   return {type_, dataToEncode_, addOn_, priceText_, variant_, format_, size_, resolution_,
-          prepress_};
+          prepress_, freeSize_};
 }
 
 void BarcodeController::clickCopy() {

@@ -82,6 +82,12 @@ class BarcodeController : public QObject {
   void changeFileFormat();
   void changeResolution();
   void changeCodeSize();
+  // A size or resolution typed into its list ("120 %", "0.4 mm", "203 dpi"): taken when
+  // it is in range, else the line under the preview says why, the last one stays and the
+  // reason is returned (a save then stops, so it never writes other than what shows).
+  QString typeCodeSize();
+  QString typeResolution();
+  const strimlo::FreeSize& freeSize() const { return freeSize_; }
   void changeQuietZones();
   void changeBarReduction();
   void changeTransparent();
@@ -133,6 +139,9 @@ class BarcodeController : public QObject {
   strimlo::SizeIndex size_ = 0;
   strimlo::FileFormat format_ = 0;
   strimlo::Prepress prepress_;
+  strimlo::FreeSize freeSize_;
+  QLabel* labelSize_ = nullptr;  // under the preview: the real X dimension and magnification
+  void showSize(const QString& refusal = {});
 
   SaveDialog saveDialog_;
   Alert alert_;

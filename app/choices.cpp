@@ -5,6 +5,7 @@
 #include <QObject>
 
 #include "symbol.h"
+#include "symbologies.h"
 #include "text8.h"
 
 namespace strimlo {
@@ -26,6 +27,24 @@ QString oneLine(const QString& text) {
     }
   }
   return line;
+}
+
+QList<CodeTypeItem> codeTypeItems() {
+  QList<CodeTypeItem> items;
+  for (const SymbologyRow& row : symbologies())
+    items.append({QCoreApplication::translate("MainWindow", windowLabel(row)),
+                  QString::fromLatin1(row.token)});
+  return items;
+}
+
+CodeType codeTypeOfItem(const QVariant& data) {
+  const SymbologyRow* row = symbologyNamed(data.toString().toStdString());
+  return row ? row->type : kEAN13;
+}
+
+QString codeTypeToken(CodeType type) {
+  const SymbologyRow* row = symbology(type);
+  return row ? QString::fromLatin1(row->token) : QString();
 }
 
 ControlStates controlStates(FileFormat format, CodeType type) {

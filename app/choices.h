@@ -1,6 +1,8 @@
 #pragma once
 // The window's decisions that need no widgets, kept apart so tests can call them.
+#include <QList>
 #include <QString>
+#include <QVariant>
 #include <string>
 
 #include "codetypes.h"
@@ -17,6 +19,19 @@ std::string text8(const QString& text);
 // A field's text as one line: a pasted line break (CR, LF or CRLF), a tab or any other
 // control character becomes one space, as the field already shows it.
 QString oneLine(const QString& text);
+
+// The code type list's entries, in the symbology table's order: each row's label in the
+// window's language, and its token as the item's data (the list order is no part of what
+// the window stores or passes on).
+struct CodeTypeItem {
+  QString label;
+  QString token;  // "ean13"
+};
+QList<CodeTypeItem> codeTypeItems();
+// The type an item's data names; EAN-13, the launch choice, for data that names none.
+CodeType codeTypeOfItem(const QVariant& data);
+// The token stored as the item's data for a type.
+QString codeTypeToken(CodeType type);
 
 // Which controls mean something for the current choices.
 struct ControlStates {

@@ -5,6 +5,7 @@
 #include <QStyle>
 
 #include "barcodecontroller.h"
+#include "choices.h"
 #include "ui_MainWindow.h"
 
 namespace {
@@ -31,6 +32,9 @@ void fitTexts(QMainWindow& window) {
 MainWindow::MainWindow(QWidget* parent)
     : QMainWindow(parent), form_(std::make_unique<Ui::MainWindow>()) {
   form_->setupUi(this);
+  // The types come from the symbology table, before the lists are measured.
+  for (const strimlo::CodeTypeItem& item : strimlo::codeTypeItems())
+    form_->comboCodeType->addItem(item.label, item.token);
   fitTexts(*this);
   controller_ = std::make_unique<BarcodeController>(*form_, this);
   connect(form_->actionQuit, &QAction::triggered, this, &QWidget::close);

@@ -7,19 +7,15 @@
 #include <cmath>
 
 #include "choices.h"
-#include "makecode.h"
-#include "symbolexport.h"
 #include "font.h"
+#include "stages.h"
+#include "symbolexport.h"
 #include "text8.h"
 
 namespace strimlo {
 
 namespace {
 
-// The layout is made for 2540 dpi, where one unit is 0.01 mm; only the page transform
-// turns it into the printer's dots.
-constexpr ResolutionIndex kLayoutResolution = 6;
-constexpr double kUnitsPerInch = 2540.0;
 // Glyph outlines are taken at this size and scaled down, so no size is rounded.
 constexpr int kGlyphPixels = 1000;
 
@@ -43,7 +39,7 @@ QPainterPath textPath(const TextItem& item, const Font& font) {
 // the paper at its real size.
 void placeOnPaper(QPainter& painter, const QPrinter& printer, const Layout& layout) {
   const QRectF paper = printer.paperRect(QPrinter::DevicePixel);
-  const double dots = printer.resolution() / kUnitsPerInch;  // printer dots per unit
+  const double dots = printer.resolution() / static_cast<double>(layout.dpi);  // dots per unit
   const double width = layout.width * dots, height = layout.height * dots;
   painter.translate((paper.width() - width) / 2, (paper.height() - height) / 2 + height);
   painter.scale(dots, -dots);
@@ -61,12 +57,22 @@ std::vector<QRectF> darkRects(const Layout& layout) {
 }
 
 bool printSymbol(QPrinter& printer, const SymbolChoice& choice) {
-  const Completion c = completeSymbol(choice.type, symbolData(choice), text8(choice.addOn),
-                                      text8(choice.price));
+  // The stages as every other output takes them: the symbol completed once, laid out as
+  // a PDF page is (points, prepress exact), and drawn as vector shapes. Only the page
+  // transform turns points into the printer's dots.
+  Request request;
+  request.type = static_cast<Symbology>(choice.type);
+  request.data = choice.data.toStdString();
+  request.addon = choice.addOn.toStdString();
+  request.price = choice.price.toStdString();
+  request.variant = choice.variant.toStdString();
+  request.format = Format::PDF;
+  request.size = choice.size;
+  request.prepress = choice.prepress;
+  const Completed c = complete(request);
   const Font* font = Font::helvetica();
   if (!c.symbol || !font) return false;
-  Layout layout = fileLayout(*c.symbol, choice.size, kLayoutResolution);
-  applyPrepress(layout, c.symbol->type, choice.prepress, false);  // vector shapes: exact
+  const Layout layout = layOut(*c.symbol, request);
   printer.setFullPage(true);
   printer.setDocName(QString::fromLatin1(c.symbol->digits));
   QPainter painter;

@@ -10,10 +10,8 @@
 
 #include "atomic_file.h"
 #include "choices.h"
-#include "font.h"
-#include "layout.h"
+#include "drawn.h"
 #include "makecode.h"
-#include "paint.h"
 #include "stages.h"
 #include "symbol.h"
 #include "text8.h"
@@ -53,6 +51,74 @@ std::optional<QByteArray> fileBytes(const Symbol& symbol, const SymbolChoice& ch
 
 }  // namespace
 
+namespace {
+
+bool isRaster(FileFormat format) { return format == kPNG || format == kTIFF || format == kJPEG; }
+
+// The request a save makes of the stages when a free size is chosen.
+Request freeRequest(const SymbolChoice& choice, FileFormat format) {
+  Request request;
+  request.type = static_cast<Symbology>(choice.type);
+  request.data = choice.data.toStdString();
+  request.addon = choice.addOn.toStdString();
+  request.price = choice.price.toStdString();
+  request.variant = choice.variant.toStdString();
+  request.format = static_cast<Format>(format);
+  request.size = choice.size;
+  request.res = choice.resolution;
+  request.prepress = savedPrepress(choice.prepress, format);
+  request.freeSize = choice.freeSize;
+  return request;
+}
+
+// The geometry the chosen file is drawn at: what a save writes.
+Geometry chosenGeometry(const SymbolChoice& choice) {
+  return geometryFor(choice.size, choice.resolution, choice.freeSize, isRaster(choice.format));
+}
+
+}  // namespace
+
+std::string takeTypedSize(const QString& text, bool resolution, FreeSize& free) {
+  const std::string typed = text.trimmed().toLower().toStdString();
+  FreeSize next = free;
+  std::string why;
+  if (resolution) {
+    why = setFreeSizeField(next, "dpi", typed);
+  } else if (typed.size() >= 2 && typed.compare(typed.size() - 2, 2, "mm") == 0) {
+    why = setFreeSizeField(next, "module", typed);
+    next.magnification.reset();
+  } else {
+    why = setFreeSizeField(next, "magnification", typed);
+    next.module.reset();
+  }
+  if (why.empty()) free = next;
+  return why;
+}
+
+QString sizeSummary(const SymbolChoice& choice) {
+  const bool eps = choice.format == kEPS;
+  if (eps && !choice.freeSize.sizeGiven())
+    return QStringLiteral("EPS: X 0.2957 mm, 89.6 % (its one fixed size)");
+  const Geometry g = chosenGeometry(choice);
+  QString line = QStringLiteral("X %1 mm, %2 %")
+                     .arg(kNominalModule * g.scale, 0, 'f', 4)
+                     .arg(g.scale * 100.0, 0, 'f', 1);
+  if (isRaster(choice.format)) {
+    if (g.moduleDots > 0)
+      line += QStringLiteral(", module %1 dots at %2 dpi").arg(g.moduleDots).arg(g.dpi, 0, 'f', 0);
+    else
+      line += QStringLiteral(", module %1 dots at %2 dpi")
+                  .arg(kNominalModule * g.scale * g.dpi / 25.4, 0, 'f', 2)
+                  .arg(g.dpi, 0, 'f', 0);
+  }
+  return line;
+}
+
+QString smallSizeWarning(const SymbolChoice& choice) {
+  if (choice.format == kEPS && !choice.freeSize.sizeGiven()) return {};
+  return QString::fromStdString(smallSizeNote(chosenGeometry(choice).scale));
+}
+
 std::string symbolData(const SymbolChoice& choice) {
   return withVariant(choice.type, text8(choice.data), text8(choice.variant));
 }
@@ -60,6 +126,23 @@ std::string symbolData(const SymbolChoice& choice) {
 SaveOutcome saveSymbol(const SymbolChoice& choice, FileFormat format, SizeIndex size,
                        ResolutionIndex resolution, const QString& path) {
   try {
+    if (choice.freeSize.any()) {
+      // Through the stages, which take the free size; the lists' sizes keep the path below.
+      SymbolChoice chosen = choice;
+      chosen.size = size;
+      chosen.resolution = resolution;
+      const Request request = freeRequest(chosen, format);
+      const Completed c = complete(request);
+      if (!c.symbol)
+        return {c.failure == Failure::Refused ? SaveFailure::Refused : SaveFailure::BadFormat,
+                c.refusal};
+      const Written file = write(*c.symbol, request);
+      if (file.failure == Failure::TooLarge) return {SaveFailure::TooLarge, Refusal::None};
+      if (file.failure != Failure::None) return {SaveFailure::EncodeFailed, Refusal::None};
+      if (!save(file.bytes, QFile::encodeName(path).toStdString()).ok)
+        return {SaveFailure::WriteFailed, Refusal::None};
+      return {};
+    }
     return MakeCode::FinalCodeOutcome(choice.type, size, symbolData(choice), text8(choice.addOn),
                                       text8(choice.price), resolution, format,
                                       QFile::encodeName(path).toStdString(),
@@ -127,29 +210,14 @@ ScanCheck checkScan(const SymbolChoice& choice) {
                                       text8(choice.price));
   if (!c.symbol) return check;
   check.symbol = true;
-  const bool raster = choice.format == kPNG || choice.format == kTIFF || choice.format == kJPEG;
-  // EPS files have one size, a module near 91 %.
-  Layout layout = fileLayout(*c.symbol, choice.format == kEPS ? 1 : choice.size,
-                             raster ? choice.resolution : 3);
-  applyPrepress(layout, choice.type, savedPrepress(choice.prepress, choice.format), true);
-  check.dpi = layout.dpi;
-  const Font* font = Font::helvetica();
-  verify::Image image;
-  image.width = layout.pixelsWide;
-  image.height = layout.pixelsHigh;
-  image.pixelsPerMm = layout.dpi / 25.4;
-  if (!font || image.width <= 0 || image.height <= 0 || image.width > kMaxSurfaceSide ||
-      image.height > kMaxSurfaceSide) {
+  const verify::DrawnGrade drawn =
+      verify::gradeDrawn(*c.symbol, choice.format, choice.size, choice.resolution,
+                         savedPrepress(choice.prepress, choice.format), nullptr,
+                         choice.freeSize);
+  check.dpi = drawn.dpi;
+  check.verification = drawn.verification;
+  if (!drawn.problem.empty())
     check.verification.error = "the symbol could not be drawn to be checked";
-    return check;
-  }
-  image.pixels.resize(static_cast<std::size_t>(image.width) * image.height);
-  if (!paintInkStrip(layout, *font, 0, image.height, image.pixels.data(), image.width)) {
-    check.verification.error = "the symbol could not be drawn to be checked";
-    return check;
-  }
-  for (std::uint8_t& p : image.pixels) p = static_cast<std::uint8_t>(255 - p);  // ink to reflectance
-  check.verification = verify::verifyImage(image);
   return check;
 }
 

@@ -8,6 +8,7 @@
 #include <string>
 
 #include "codetypes.h"
+#include "geometry.h"
 #include "makecode.h"
 #include "prepress.h"
 #include "verify.h"
@@ -26,6 +27,7 @@ struct SymbolChoice {
   SizeIndex size = 2;
   ResolutionIndex resolution = 2;
   Prepress prepress;
+  FreeSize freeSize;  // a typed size or resolution, replacing the lists' entry
 };
 
 // The data text the renderers take: the ISSN's variant joined to it.
@@ -35,6 +37,18 @@ std::string symbolData(const SymbolChoice& choice);
 // have it; the outcome says why not when it is refused or not written.
 SaveOutcome saveSymbol(const SymbolChoice& choice, FileFormat format, SizeIndex size,
                        ResolutionIndex resolution, const QString& path);
+
+// A size or resolution typed into its list: "120 %", "120,5", "0.4 mm" into the size
+// list; "203 dpi" or "203" into the resolution list. Sets free's field and returns "", or
+// returns the reason with the accepted range, free untouched.
+std::string takeTypedSize(const QString& text, bool resolution, FreeSize& free);
+
+// The line under the preview: the real X dimension and magnification, and for images the
+// module in dots ("X 0.3387 mm, 102.6 %, module 4 dots at 300 dpi"); EPS at its own size
+// unless a free size scales it.
+QString sizeSummary(const SymbolChoice& choice);
+// The note below 80 %, or empty.
+QString smallSizeWarning(const SymbolChoice& choice);
 
 // Why a save failed, as the command line says it (English, as its messages are): the
 // texts' refusal, or what the system said about the file.

@@ -2,8 +2,9 @@
 # strimlo-server under load beside bwip-js served by Node's http module, in the same run
 # on the same machine: requests per second and p99 latency at 50 connections (wrk) for
 # EAN-13 as SVG, PNG at 300 dpi and PDF, and the server's memory across 100,000 requests
-# (ab). bwip-js is installed from npm under build/bench-node, never into the tree. It
-# prints figures and never passes or fails on time.
+# (ab), each with the load average at its end: the cores are shared with whatever else
+# runs, and the figures measure it too. bwip-js is installed from npm under
+# build/bench-node, never into the tree. It prints figures and never passes or fails on time.
 #   bench/server_bench.sh [BUILD_DIR]      (default build/release)
 #   SECONDS_EACH=N   the length of each wrk run (default 10)
 set -euo pipefail
@@ -60,7 +61,7 @@ load() {
   rps=$(awk '/^Requests\/sec/ {print $2}' "$work/wrk.out")
   p99=$(awk '$1 == "99%" {print $2}' "$work/wrk.out")
   errors=$(awk '/Non-2xx|Socket errors/ {print}' "$work/wrk.out" | tr '\n' ' ')
-  printf '%-34s %10s req/s   p99 %8s   %s\n' "$2" "$rps" "$p99" "$errors"
+  printf '%-34s %10s req/s   p99 %8s   load %s   %s\n' "$2" "$rps" "$p99" "$(cut -d' ' -f1 /proc/loadavg)" "$errors"
 }
 
 ean="data=400638133393"

@@ -4,15 +4,17 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <cstdint>
 #include <cstdio>
 #include <cstring>
 #include <memory>
 
+#include "drawn.h"
 #include "echo.h"
-#include "layout.h"
 #include "makecode.h"
 #include "prepress.h"
 #include "paint.h"
+#include "stages.h"
 #include "verify.h"
 
 namespace strimlo::cli {
@@ -155,28 +157,14 @@ int checkMain(const Options& o) {
 }
 
 SymbolCheck checkSymbol(const Symbol& symbol, FileFormat format, SizeIndex size, ResolutionIndex res,
-                        const Prepress& prepress, char minGrade) {
-  const bool raster = format == kPNG || format == kTIFF || format == kJPEG;
-  // Vector files at 600 dpi; EPS keeps a module near 91 %.
-  const SizeIndex drawnSize = format == kEPS ? 1 : size;
-  Layout layout = fileLayout(symbol, drawnSize, raster ? res : 3);
-  applyPrepress(layout, symbol.type, prepress, true);
-  const Font* font = Font::helvetica();
-  if (!font) return {{}, "Nimbus Sans is not installed: the symbol cannot be drawn to be checked", {}, {}, 0};
-  if (layout.pixelsWide <= 0 || layout.pixelsHigh <= 0 || layout.pixelsWide > kMaxSurfaceSide ||
-      layout.pixelsHigh > kMaxSurfaceSide)
-    return {{}, "the symbol is too large to be checked", {}, {}, 0};
-  verify::Image image;
-  image.width = layout.pixelsWide;
-  image.height = layout.pixelsHigh;
-  image.pixelsPerMm = layout.dpi / 25.4;
-  image.pixels.resize(static_cast<std::size_t>(image.width) * image.height);
-  if (!paintInkStrip(layout, *font, 0, image.height, image.pixels.data(), image.width))
-    return {{}, "the symbol could not be drawn to be checked", {}, {}, 0};
-  for (std::uint8_t& p : image.pixels) p = static_cast<std::uint8_t>(255 - p);
+                        const Prepress& prepress, char minGrade, InkBitmap* drawnInk,
+                        const FreeSize& free) {
+  const verify::DrawnGrade drawn =
+      verify::gradeDrawn(symbol, format, size, res, prepress, drawnInk, free);
+  if (!drawn.problem.empty()) return {{}, drawn.problem, {}, {}, 0};
   SymbolCheck c;
-  c.verification = verify::verifyImage(image);
-  c.dpi = layout.dpi;
+  c.verification = drawn.verification;
+  c.dpi = drawn.dpi;
   const Verification& v = c.verification;
   c.cells.push_back(v.digits + (v.addon.empty() ? "" : " " + v.addon));
   char cell[32];
@@ -188,7 +176,7 @@ SymbolCheck checkSymbol(const Symbol& symbol, FileFormat format, SizeIndex size,
     c.cells.push_back(v.error.empty() ? cell : "");
   }
   char dpi[40];
-  std::snprintf(dpi, sizeof dpi, " at %.0f dpi", layout.dpi);
+  std::snprintf(dpi, sizeof dpi, " at %.0f dpi", drawn.dpi);
   if (!v.error.empty()) {
     c.refusal = std::string("the symbol does not scan") + dpi + ": " + v.error;
     return c;
@@ -202,6 +190,46 @@ SymbolCheck checkSymbol(const Symbol& symbol, FileFormat format, SizeIndex size,
   else if (v.grade < gradeFloor(minGrade))
     c.refusal = std::string("grade ") + v.letter + " is below the --min-grade " + minGrade;
   return c;
+}
+
+std::optional<Verification> rasterGrade(const Symbol& symbol, FileFormat format, SizeIndex size,
+                                        ResolutionIndex res, const Prepress& prepress) {
+  Request request;
+  request.format = static_cast<Format>(format);
+  request.size = size;
+  request.res = res;
+  request.prepress = prepress;
+  Layout layout = layOut(symbol, request);
+  // The texts lie beside the bars, not across the row graded; drawing them was a third of
+  // the cost.
+  layout.texts.clear();
+  const Font* font = Font::helvetica();
+  if (!font || layout.pixelsWide <= 0 || layout.pixelsHigh <= 0 || layout.pixelsWide > kMaxSurfaceSide)
+    return std::nullopt;
+  // Halfway between the data bars' tops and bottoms (y upward): above the guards' extension
+  // and the digits, below any text over the bars.
+  double low = 0, high = layout.pixelsHigh;
+  for (const DarkRun& run : layout.runs)
+    if (run.part == RunPart::Data) {
+      low = std::max(low, run.y0);
+      high = std::min(high, run.y1);
+    }
+  const int row = std::clamp(static_cast<int>(layout.pixelsHigh - (low + high) / 2), 0, layout.pixelsHigh - 1);
+  verify::Image image;
+  image.width = layout.pixelsWide;
+  image.height = 1;
+  image.pixelsPerMm = layout.dpi / 25.4;
+  image.pixels.resize(static_cast<std::size_t>(image.width));
+  if (!paintInkStrip(layout, *font, row, 1, image.pixels.data(), image.pixels.size())) return std::nullopt;
+  verify::invertInk(image.pixels);
+  verify::Decoded known;
+  known.format = symbol.type == kEAN8 ? "EAN-8" : symbol.type == kUPCA ? "UPC-A" : symbol.type == kUPCE ? "UPC-E" : "EAN-13";
+  known.digits = symbol.digits;
+  known.addon = symbol.addon ? symbol.addonText : "";
+  known.x1 = image.width;
+  Verification v = verify::gradeKnown(image, known);
+  if (!v.error.empty()) return std::nullopt;
+  return v;
 }
 
 }  // namespace strimlo::cli

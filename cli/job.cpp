@@ -8,12 +8,14 @@
 #include "atomic_file.h"
 #include "check.h"
 #include "digits.h"
+#include "encode.h"
 #include "echo.h"
 #include "makecode.h"
 #include "stages.h"
 #include "placement.h"
 #include "font.h"
 #include "symbol.h"
+#include "symbologies.h"
 #include "text8.h"
 
 namespace strimlo::cli {
@@ -35,6 +37,17 @@ double pixelsPerModule(SizeIndex size, ResolutionIndex res) {
 // resolution of the list that gives enough at this size; "" otherwise.
 std::string lowResolutionNote(const Job& job) {
   if (job.format != kPNG && job.format != kTIFF && job.format != kJPEG) return {};
+  if (job.freeSize.any()) {
+    const Geometry g = geometryFor(job.size, job.res, job.freeSize, true);
+    const double pixels =
+        g.moduleDots > 0 ? g.moduleDots : kModuleMillimetres * g.scale * g.dpi / 25.4;
+    if (pixels >= kFewestPixelsPerModule) return {};
+    char text[160];
+    std::snprintf(text, sizeof text,
+                  "resolution: %.0f dpi gives %.1f pixels per module, too few to be read",
+                  static_cast<double>(g.dpi), pixels);
+    return text;
+  }
   const double pixels = pixelsPerModule(job.size, job.res);
   if (pixels >= kFewestPixelsPerModule) return {};
   int enough = job.res;
@@ -49,12 +62,63 @@ std::string lowResolutionNote(const Job& job) {
   return text;
 }
 
+// A note when a raster with enough pixels per module would still grade below C: bar edges
+// rounded to whole pixels one by one leave the widths uneven. It names the lowest higher
+// resolution, and the nearest size at this resolution, that grade B or better; "" when the
+// grade is C or better, or when the pixels per module already drew a note. Graded on one
+// drawn row (rasterGrade), so a plain write stays as fast as it was.
+std::string lowGradeNote(const Job& job, const Symbol& symbol) {
+  // A free size is graded on its own geometry only by --verify; the presets are known here.
+  // The grader reads bars; a 2D symbol is not graded.
+  if (isMatrixType(symbol.type) || job.verify || job.freeSize.any() || (job.format != kPNG && job.format != kTIFF && job.format != kJPEG))
+    return {};
+  // From six pixels a module on, rounding moves an edge at most a twelfth of a module:
+  // such files grade A, and are not graded here.
+  const double pixels = pixelsPerModule(job.size, job.res);
+  if (pixels < kFewestPixelsPerModule || pixels >= 6) return {};
+  const auto grade = [&](SizeIndex size, ResolutionIndex res) {
+    return rasterGrade(symbol, job.format, size, res, job.prepress);
+  };
+  const std::optional<verify::Verification> here = grade(job.size, job.res);
+  if (!here || here->grade >= gradeFloor('C')) return {};
+  char text[160];
+  std::snprintf(text, sizeof text, "resolution: at %.0f dpi the file would ", static_cast<double>(getResolution(job.res)));
+  const std::string note = text + verify::summary(*here) +
+                           ", below C (bar edges rounded to whole pixels make widths uneven)";
+  std::string better;
+  for (ResolutionIndex res = job.res + 1; res < kResolutionCount; ++res)
+    if (const auto g = grade(job.size, res); g && g->grade >= gradeFloor('B')) {
+      std::snprintf(text, sizeof text, "%.0f dpi (res %d) grades %c", static_cast<double>(getResolution(res)),
+                    res, g->letter);
+      better = text;
+      break;
+    }
+  // The nearest size, the larger first, whose modules fall better on this resolution's dots.
+  for (int step = 1; step < kSizeCount; ++step) {
+    std::optional<SizeIndex> found;
+    for (const int size : {job.size + step, job.size - step})
+      if (size >= 0 && size < kSizeCount)
+        if (const auto g = grade(size, job.res); g && g->grade >= gradeFloor('B')) {
+          std::snprintf(text, sizeof text, "size %d (%.0f %%) grades %c at %.0f dpi", size,
+                        static_cast<double>(getScale(size)) * 100, g->letter,
+                        static_cast<double>(getResolution(job.res)));
+          found = size;
+          break;
+        }
+    if (found) {
+      better += (better.empty() ? "" : ", or ") + std::string(text);
+      break;
+    }
+  }
+  return note + (better.empty() ? "" : "; " + better);
+}
+
 // Whether the price, drawn where the file layout puts it, ends inside the image. The
 // layout scales as a whole, so the answer holds at every size and resolution.
-bool priceFits(const Symbol& symbol, SizeIndex size, ResolutionIndex res) {
+bool priceFits(const Symbol& symbol, const Job& job) {
   const Font* font = Font::helvetica();
   if (font == nullptr) return true;  // nothing to measure with; the save says why
-  const Layout layout = fileLayout(symbol, size, res);
+  const Layout layout = fileLayout(symbol, geometryFor(job.size, job.res, job.freeSize, true));
   for (const TextItem& t : layout.texts)
     if (t.text == symbol.priceText && t.x + font->measure(t.text, t.size).width > layout.width)
       return false;
@@ -159,8 +223,42 @@ SaveOutcome saveBytes(const Job& job, std::string_view bytes, std::string& error
   return {SaveFailure::WriteFailed, Refusal::None};
 }
 
+// The file of a raster symbol already drawn to be verified: the bytes write() makes,
+// encoded from the bitmap in memory rather than drawn again (which was most of what
+// --verify added to a batch). What write() refuses, write() still says.
+Written rasterFile(const Symbol& symbol, const InkBitmap& drawn, const Request& request) {
+  const auto format = static_cast<FileFormat>(request.format);
+  if (drawn.ink.empty() || !reductionInRange(request.prepress.barReductionMicrons) ||
+      (request.prepress.transparent && !allowsTransparency(format)))
+    return write(symbol, request);
+  RasterSource source = drawn.source();
+  source.transparent = request.prepress.transparent;
+  source.comment = reductionNote(request.prepress.barReductionMicrons, drawn.dpi);
+  if (const std::string size = sizeNoteOf(request); !size.empty())
+    source.comment += (source.comment.empty() ? "" : "; ") + size;
+  std::optional<std::string> bytes = encodeImageBytes(source, format);
+  if (!bytes) return {{}, Failure::EncodeFailed, {}};
+  return {std::move(*bytes), Failure::None, {}};
+}
+
+// What a free size became: the module on the dot grid, a size below GS1's minimum.
+void sizeNotes(const Request& request, std::vector<std::string>& notes) {
+  const FreeSize& free = request.freeSize;
+  const Geometry g = geometryOf(request);
+  const bool bitmap = request.format == Format::PNG || request.format == Format::TIFF ||
+                      request.format == Format::JPEG;
+  if ((bitmap && g.moduleDots > 0) || (!bitmap && free.snapDpi))
+    notes.push_back(sizeNoteOf(request));
+  if (free.sizeGiven() || free.snapDpi)
+    if (std::string note = smallSizeNote(g.scale); !note.empty()) notes.push_back(note);
+}
+
 // The symbol is completed once; every check, the verification and the file take it.
 void makeFile(const Job& job, JobResult& r) {
+  if (std::string why = freeSizeRefusal(job); !why.empty()) {
+    r.error = why;
+    return;
+  }
   const std::string data = withVariant(job.type, convertText(job.data, "data", r.warnings),
                                        convertText(job.variant, "variant", r.warnings));
   const std::string addon = convertText(job.addon, "add-on", r.warnings);
@@ -191,8 +289,11 @@ void makeFile(const Job& job, JobResult& r) {
               "nothing was written";
     return;
   }
+  if (const std::string note = lowGradeNote(job, *c.symbol); !note.empty()) r.warnings.push_back(note);
+  InkBitmap drawn;
   if (job.verify) {
-    const SymbolCheck check = checkSymbol(*c.symbol, job.format, job.size, job.res, job.prepress, job.minGrade);
+    const SymbolCheck check = checkSymbol(*c.symbol, job.format, job.size, job.res, job.prepress,
+                                          job.minGrade, &drawn, job.freeSize);
     if (!check.note.empty()) r.warnings.push_back(check.note);
     r.verification = check.cells;
     if (!check.refusal.empty()) {
@@ -205,7 +306,9 @@ void makeFile(const Job& job, JobResult& r) {
   request.size = job.size;
   request.res = job.res;
   request.prepress = job.prepress;
-  const Written file = write(*c.symbol, request);
+  request.freeSize = job.freeSize;
+  if (!isMatrixType(job.type)) sizeNotes(request, r.warnings);  // they speak of a linear module
+  const Written file = rasterFile(*c.symbol, drawn, request);
   SaveOutcome outcome = outcomeOf(file, job);
   if (outcome) outcome = saveBytes(job, file.bytes, r.error);
   r.written = static_cast<bool>(outcome);
@@ -234,7 +337,7 @@ std::string checkDigitMismatch(CodeType type, const std::string& data8, const st
 std::vector<std::string> droppedInputNotes(const Job& job, const std::string& data8,
                                            const std::string& addon8, const std::string& price8) {
   std::vector<std::string> notes;
-  if (job.type < kEAN8 || job.type > kGS1DataMatrix) return notes;
+  if (!symbology(job.type)) return notes;
   const std::string name = codeTypeName(job.type);
   if (!takesAddon(job.type) && !addon8.empty())
     notes.push_back("add-on: " + name + " takes none; left out");
@@ -252,9 +355,21 @@ std::vector<std::string> droppedInputNotes(const Job& job, const std::string& da
   if (const std::string note = lowResolutionNote(job); !note.empty()) notes.push_back(note);
   if (!takesPrice(job.type)) return notes;
   const Completion c = completeSymbol(job.type, data8, addon8, price8);
-  if (c.symbol && !price8.empty() && !priceFits(*c.symbol, job.size, job.res))
+  if (c.symbol && !price8.empty() && !priceFits(*c.symbol, job))
     notes.push_back("price: wider than the room beside the bars; cut at the image's edge");
   return notes;
+}
+
+std::string freeSizeRefusal(const Job& job) {
+  // A 2D symbol's size is its module alone, from GS1's retail table; it has no bars.
+  if (isMatrixType(job.type) && (job.freeSize.magnification || job.freeSize.module ||
+                                 job.freeSize.height || job.freeSize.snapDpi))
+    return "a 2D symbol's size is its module (the X dimension, 0.396 to 0.990 mm); "
+           "magnification, bar height and snap dpi are for linear symbols";
+  if (auto why = freeSizeProblem(job.freeSize, job.type, job.size)) return *why;
+  if (job.freeSize.height && job.format == kEPS)
+    return "EPS files keep their bar height: a bar height needs PDF, SVG or an image";
+  return {};
 }
 
 std::string memoryMessage(const Job& job) noexcept {
@@ -262,7 +377,7 @@ std::string memoryMessage(const Job& job) noexcept {
     const Completion c =
         completeSymbol(job.type, toText8(job.data).bytes, toText8(job.addon).bytes);
     if (job.format == kEPS || !c.symbol) return "not enough memory to make the file";
-    const Layout layout = fileLayout(*c.symbol, job.size, job.res);
+    const Layout layout = fileLayout(*c.symbol, geometryFor(job.size, job.res, job.freeSize, true));
     return "not enough memory for a " + std::to_string(layout.pixelsWide) + " x " +
            std::to_string(layout.pixelsHigh) + " image";
   } catch (...) {

@@ -5,6 +5,7 @@
 
 #include "codetypes.h"
 #include "gs1.h"
+#include "geometry.h"
 #include "prepress.h"
 
 namespace strimlo::cli {
@@ -24,6 +25,7 @@ struct Job {
   bool strict = false;    // a wrong check character refuses the file instead of being replaced
   bool fromFile = false;  // a batch line: its texts came through a spreadsheet, not a person
   Prepress prepress;
+  FreeSize freeSize;  // any magnification, module, dpi, dot grid or bar height
   bool verify = false;  // grade the symbol first; write it only when it reads as meant
   char minGrade = 'D';
   Gs1Options gs1;  // the 2D types, and a linear symbol's 2D companion
@@ -52,6 +54,9 @@ std::string convertText(const std::string& utf8, const char* what,
 // with too few pixels per module to be read, the resolution that gives enough.
 std::vector<std::string> droppedInputNotes(const Job& job, const std::string& data8,
                                            const std::string& addon8, const std::string& price8);
+
+// Why a job's free size cannot be drawn for its type and format, or "".
+std::string freeSizeRefusal(const Job& job);
 
 // "not enough memory for a 14012 x 7920 image" (or "... to make the file" for EPS); ""
 // when even this text cannot be made.

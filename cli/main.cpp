@@ -9,6 +9,7 @@
 #include "atomic_file.h"
 #include "batch.h"
 #include "check.h"
+#include "decode.h"
 #include "echo.h"
 #include "job.h"
 #include "makecode.h"
@@ -113,9 +114,16 @@ int runSingle(const Options& o) {
   job.output = o.output;
   job.strict = o.strict;
   job.prepress = prepressFor(o, job.format);
+  job.freeSize = o.freeSize;
   job.verify = o.verify;
   job.minGrade = o.minGrade;
   job.gs1 = o.gs1;
+  // A size outside its range is a usage error, as any bad option value is.
+  if (const std::string why = freeSizeRefusal(job); !why.empty()) {
+    say(why);
+    std::fputs("(strimlo-cli --help shows the options)\n", stderr);
+    return 2;
+  }
   const JobResult r = runJob(job);
   for (const auto& w : r.warnings) say("note: " + w);
   if (!r.written) {
@@ -142,6 +150,8 @@ int run(int argc, char** argv) {
     std::fputs("(strimlo-cli --help shows the options)\n", stderr);
     return 2;
   }
+  // The reader's library loads beside the first drawing, not after it.
+  if (parsed.options.check || parsed.options.verify) verify::prepareDecoder();
   if (parsed.options.check) return checkMain(parsed.options);
   if (parsed.options.batch) return batchMain(parsed.options);
   removeTemporaryFilesOnSignals();

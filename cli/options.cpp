@@ -53,6 +53,12 @@ bool isGs1Option(const std::string& name) {
          name == "--companion" || name == "--companion-module";
 }
 
+std::string setModule(CodeType type, const std::string& text, FreeSize& free, Gs1Options& gs1) {
+  if (!isMatrixType(type)) return setFreeSizeField(free, "module", text);
+  if (parseGs1Option("--module", text, gs1)) return {};
+  return "module \"" + text.substr(0, 40) + "\" of a 2D type" + gs1RangeNote("--module");
+}
+
 std::optional<double> parseMillimetres(const std::string& word) {
   double value = 0;
   const std::string w = normalizedWord(word);
@@ -174,6 +180,16 @@ std::optional<int> parseIndex(const std::string& word, const IndexOption& option
   return value;
 }
 
+std::string sizeClash(bool sizeGiven, bool resGiven, const FreeSize& free) {
+  if (free.magnification && free.module)
+    return "--magnification and --module both give the size; give one";
+  if (sizeGiven && free.sizeGiven())
+    return std::string("--size and --") + (free.module ? "module" : "magnification") +
+           " both give the size; give one";
+  if (resGiven && free.dpi) return "--res and --dpi both give the resolution; give one";
+  return {};
+}
+
 Prepress prepressFor(const Options& o, FileFormat format) {
   Prepress p = o.prepress;
   p.quietZones = o.quietZones.value_or(quietZonesByDefault(format));
@@ -233,6 +249,15 @@ Parsed parseOptions(const std::vector<std::string>& args) {
     valued[std::string("--") + index.name] = [&o, &index](const std::string& v) {
       return ((o.*index.value) = parseIndex(v, index)).has_value();
     };
+  std::string freeSizeError;  // the reason a free size's value was refused, with its range
+  for (const char* name : kFreeSizeOptions) {
+    std::string field = name;
+    std::replace(field.begin(), field.end(), '-', '_');
+    valued[std::string("--") + name] = [&o, &freeSizeError, field](const std::string& v) {
+      freeSizeError = setFreeSizeField(o.freeSize, field, v);
+      return freeSizeError.empty();
+    };
+  }
   for (std::size_t i = 0; i < args.size(); ++i) {
     const std::string& a = args[i];
     if (a == "--help" || a == "-h") {
@@ -259,12 +284,21 @@ Parsed parseOptions(const std::vector<std::string>& args) {
       (a == "--check" ? o.check : a == "--json" ? o.json : o.verify) = true;
       continue;
     }
+    if (a == "--no-snap") {
+      o.freeSize.snap = false;
+      continue;
+    }
     if (a == "--transparent") {
       o.prepress.transparent = true;
       continue;
     }
     if (a == "--no-text") {
       o.gs1.text = false;
+      continue;
+    }
+    if (a == "--module") {  // routed by the type, which may come later
+      if (i + 1 >= args.size()) return {o, a + " needs a value"};
+      o.moduleText = args[++i];
       continue;
     }
     if (isGs1Option(a)) {
@@ -275,7 +309,10 @@ Parsed parseOptions(const std::vector<std::string>& args) {
     }
     if (auto it = valued.find(a); it != valued.end()) {
       if (i + 1 >= args.size()) return {o, a + " needs a value"};
-      if (!it->second(args[++i])) return {o, "bad value for " + a + ": " + args[i] + rangeNote(a)};
+      if (!it->second(args[++i])) {
+        if (!freeSizeError.empty()) return {o, "bad value for " + a + ": " + freeSizeError};
+        return {o, "bad value for " + a + ": " + args[i] + rangeNote(a)};
+      }
       continue;
     }
     if (a.size() > 1 && a[0] == '-' && a != "--" && !(a[1] >= '0' && a[1] <= '9')) {
@@ -303,6 +340,21 @@ Parsed parseOptions(const std::vector<std::string>& args) {
     return {o, "--strict and --fix-check-digits do not go together"};
   if (o.gs1.companion && o.type && isMatrixType(*o.type))
     return {o, "--companion goes with a linear type (EAN, UPC, ISBN, ISSN, ISMN), not a 2D one"};
+  if (o.moduleText) {
+    // A batch without --type takes a module either kind of line may use: one only a 2D
+    // type takes is left to each line, which checks it against its own type.
+    FreeSize unused;
+    Gs1Options matrix;
+    const bool for2dLines = o.batch && !o.type &&
+                            setModule(kGS1QR, *o.moduleText, unused, matrix).empty() &&
+                            !setModule(kEAN13, *o.moduleText, unused, matrix).empty();
+    if (!for2dLines)
+      if (std::string e = setModule(o.type.value_or(kEAN13), *o.moduleText, o.freeSize, o.gs1);
+          !e.empty())
+        return {o, "bad value for --module: " + e};
+  }
+  if (std::string e = sizeClash(o.size.has_value(), o.res.has_value(), o.freeSize); !e.empty())
+    return {o, e};
   if (o.batch) {
     if (o.dataGiven) return {o, "--batch takes its data from the file, not the command line"};
     if (o.preview) return {o, "--batch and --preview do not go together"};
@@ -316,48 +368,84 @@ Parsed parseOptions(const std::vector<std::string>& args) {
 
 std::string versionText() { return "strimlo-cli " STRIMLO_VERSION "\n"; }
 
+namespace {
+
+// The word that picks ISBN-10 or -13 by the number's length; the command line's own.
+constexpr const char* kIsbnWord = "isbn";
+constexpr const char* kIsbnHint = "ISBN-10 or ISBN-13, by the number's length";
+
+// "ean8|ean13|...|isbn|N": the table's tokens, the ISBN word, and the number form.
+std::string typeWords() {
+  std::string words;
+  for (const SymbologyRow& row : symbologies()) words += std::string(row.token) + "|";
+  return words + kIsbnWord + "|N";
+}
+
+// One type's lines under --type: its token, then what its number may be, wrapped at the
+// width of the rest of the help.
+std::string typeLines(const std::string& token, const std::string& hint) {
+  constexpr std::size_t kIndent = 23, kWidth = 87;
+  std::string out = std::string(15, ' ') + token;
+  out.resize(std::max(out.size() + 1, kIndent), ' ');
+  std::size_t column = out.size();
+  std::size_t at = 0;
+  while (at < hint.size()) {
+    std::size_t end = hint.find(' ', at);
+    if (end == std::string::npos) end = hint.size();
+    const std::string word = hint.substr(at, end - at);
+    if (column > kIndent && column + 1 + word.size() > kWidth) {
+      out += "\n" + std::string(kIndent, ' ');
+      column = kIndent;
+    } else if (column > kIndent) {
+      out += ' ';
+      ++column;
+    }
+    out += word;
+    column += word.size();
+    at = end + 1;
+  }
+  return out + "\n";
+}
+
+// The list under --type, one entry per row of the symbology table.
+std::string typeList() {
+  std::string lines;
+  for (const SymbologyRow& row : symbologies()) {
+    lines += typeLines(row.token, row.dataHint ? row.dataHint : row.name);
+    if (row.type == kISBN13) lines += typeLines(kIsbnWord, kIsbnHint);
+  }
+  return lines;
+}
+
+}  // namespace
+
 std::string usage() {
-  return R"(Usage:
-  strimlo-cli [--type ean8|ean13|isbn|isbn10|isbn13|upca|upce|issn|ismn|gs1-qr|
-                      gs1-datamatrix|N]
+  std::string text = R"(Usage:
+  strimlo-cli [--type TYPES]
               [--addon TEXT] [--price TEXT] [--variant NN]
               [--ai '(10)LOT(17)YYMMDD'] [--dl-domain https://...] [--ecc L|M|Q|H]
-              [--module MM] [--companion qr|datamatrix] [--companion-module MM] [--no-text]
+              [--companion qr|datamatrix] [--companion-module MM] [--no-text]
               [--format eps|png|tiff|jpg|pdf|svg|N] [--size N] [--res N] [--strict]
+              [--magnification PERCENT | --module MM] [--dpi N [--no-snap]]
+              [--snap-dpi N] [--height MM]
               [--quiet-zones | --no-quiet-zones] [--bar-reduction MICRONS] [--transparent]
               -o PATH|- DATA
   strimlo-cli --preview WxH [--type ...] [--addon ...] [--price ...] [--variant NN]
               [--quiet-zones] -o PATH.png DATA
   strimlo-cli --batch FILE|- [--jobs N] [--outdir DIR] [--delimiter ,|;|tab]
-              [--type ...] [--format ...] [--size N] [--res N] [--addon ...]
+              [--type ...] [--format ...] [--size N] [--res N] [--magnification ...]
+              [--module ...] [--dpi ...] [--no-snap] [--snap-dpi ...] [--height ...] [--addon ...]
               [--price ...] [--variant NN] [--strict|--fix-check-digits]
               [--quiet-zones | --no-quiet-zones] [--bar-reduction MICRONS] [--transparent]
               [--verify] [--min-grade A|B|C|D] [--report FILE.csv]
   strimlo-cli --check [--json] [--min-grade A|B|C|D] FILE...
   strimlo-cli --help | --version
 
-Makes one retail barcode file (EAN-8, EAN-13, ISBN, UPC-A, UPC-E, ISSN, ISMN, with
-add-ons): EPS, a print-ready PDF, an SVG, a greyscale PNG, or a CMYK TIFF or JPEG.
+Makes one retail barcode file of a type below, with its add-on: EPS, a print-ready PDF,
+an SVG, a greyscale PNG, or a CMYK TIFF or JPEG.
 
   --type     the symbology (default ean13):
-               ean8    7 digits (an 8th, the check digit, is recomputed)
-               ean13   12 digits (a 13th is recomputed)
-               isbn10  an ISBN-10, hyphens or spaces allowed, e.g. 0-306-40615-2
-               isbn13  an ISBN-13, hyphens or spaces allowed, e.g. 978-3-16-148410-0
-               isbn    ISBN-10 or ISBN-13, by the number's length
-               upca    UPC-A: 11 digits (a 12th is recomputed), e.g. 03600029145
-               upce    UPC-E: 6 digits (number system 0), 7 (0 and 6), 8 (with the
-                       check digit), or a UPC-A of 11 or 12 digits whose zeros UPC-E
-                       can leave out, e.g. 0123456
-               issn    an ISSN, hyphen or space allowed, e.g. 0317-8471 (see --variant)
-               ismn    an ISMN, hyphens or spaces allowed, e.g. 979-0-2600-0043-8 or
-                       M-2600-0043-8
-               gs1-qr  a QR Code holding the GS1 Digital Link URI of a GTIN (8, 12,
-                       13 or 14 digits, check digit last; or an ISBN, ISSN, ISMN),
-                       e.g. https://id.gs1.org/01/09780306406157
-               gs1-datamatrix  a GS1 DataMatrix (ECC 200, FNC1) holding the element
-                       string: (01), then the --ai elements
-  --ai TEXT  2D types and companions: elements after the GTIN, as (AI)value...:
+LIST  --ai TEXT  2D types and companions: elements after the GTIN, as (AI)value...:
              10 batch/lot, 21 serial, 22 variant (up to 20 of GS1's 82 characters),
              11 production, 15 best before, 17 expiry (YYMMDD, DD 00 for 15, 17 and
              11), 3100-3105 net weight kg (6 digits), 3920-3923 price (up to 15
@@ -386,6 +474,17 @@ add-ons): EPS, a print-ready PDF, an SVG, a greyscale PNG, or a CMYK TIFF or JPE
   --res N    resolution of a raster file (default 2):
                0 72 dpi  1 100 dpi  2 300 dpi  3 600 dpi  4 1200 dpi  5 2400 dpi
                6 2540 dpi  7 3200 dpi
+  --magnification PERCENT  any size from 75 to 200 % (decimals allowed, "120,5" too;
+             below 80 % a note says GS1 sets 80 % as the minimum), instead of --size
+  --module MM  EAN, UPC, ISBN, ISSN, ISMN: the X dimension, 0.2475 to 0.66 mm
+  --dpi N    any resolution of a raster file from 72 to 4800, instead of --res; the
+             module becomes a whole number of dots (at least 1), the real X dimension
+             and magnification are noted and kept in the file's description
+  --no-snap  with --dpi, the module exactly as asked, off the dot grid
+  --snap-dpi N  PDF, SVG, EPS: a module of whole dots of the device that images the
+             page (platesetter, printer), 72 to 4800
+  --height MM  the normal bars' length, 50 to 100 % of the nominal at the size (GS1
+             allows less only when space is short); not for EPS
   --strict   verify a typed check digit (ISBN-10, ISSN: their own check character)
              instead of replacing it; a batch does this unless told otherwise
   --fix-check-digits  a batch replaces a wrong check digit with a note, as one file
@@ -414,7 +513,8 @@ add-ons): EPS, a print-ready PDF, an SVG, a greyscale PNG, or a CMYK TIFF or JPE
   --preview WxH  write the on-screen preview as an RGB PNG of W x H pixels
   --batch FILE   one symbol per CSV line (type,data,addon,price,output[,format,size,res,
                  strict]); "-" reads standard input; a header row may also name the
-                 columns quiet, bwr (micrometres), transparent and variant, and may
+                 columns quiet, bwr (micrometres), transparent, variant,
+                 magnification, module, dpi, snap_dpi and height, and may
                  use the window's labels (Number, Add-on, File, ...); other columns
                  are ignored with a note
   --delimiter C  the batch file's separator: ",", ";" or tab (default: found from
@@ -429,6 +529,12 @@ Texts are converted to Windows-1252 ("?" for what it cannot hold; it has the eur
 sign) and cut to 31 characters.
 Exit status: 0 written, 1 refused or failed, 2 usage error.
 )";
+  // The types come from the symbology table, so the help and the completion that reads
+  // it list every type there is.
+  for (const auto& [mark, value] : {std::pair<std::string, std::string>{"TYPES", typeWords()},
+                                    {"LIST", typeList()}})
+    text.replace(text.find(mark), mark.size(), value);
+  return text;
 }
 
 }  // namespace strimlo::cli

@@ -6,6 +6,7 @@
 
 #include "codetypes.h"
 #include "gs1.h"
+#include "geometry.h"
 #include "prepress.h"
 
 namespace strimlo::cli {
@@ -27,6 +28,8 @@ struct Options {
   std::optional<char> delimiter;  // --delimiter: the batch file's separator; absent: detected
   // --bar-reduction MICRONS, --transparent; the quiet zones are below
   Prepress prepress;
+  // --magnification, --module, --dpi, --no-snap, --snap-dpi, --height: any size
+  FreeSize freeSize;
   // --quiet-zones, --no-quiet-zones; absent: the format's default (on for PDF and SVG)
   std::optional<bool> quietZones;
   // --preview WxH
@@ -50,6 +53,9 @@ struct Options {
   bool version = false;
   // --ai, --dl-domain, --ecc, --module, --companion, --companion-module, --no-text
   Gs1Options gs1;
+  // --module as typed: a 2D type's X dimension (in gs1) or a linear one's (in freeSize),
+  // by the type; a batch's lines route it by their own type.
+  std::optional<std::string> moduleText;
 };
 
 // Options that pick an entry of one of the window's fixed lists by its index; the same
@@ -71,6 +77,13 @@ std::string rangeText(const IndexOption& option);
 // The index a word names, when it is a whole number within the option's range.
 std::optional<int> parseIndex(const std::string& word, const IndexOption& option);
 
+// The options of a free size, by their names without "--" (snap-dpi for the field
+// snap_dpi); the same names are batch columns.
+inline const char* const kFreeSizeOptions[] = {"magnification", "module", "dpi", "snap-dpi",
+                                               "height"};
+// Why a size and a free size, or a res and a dpi, are both given; "" when they are not.
+std::string sizeClash(bool sizeGiven, bool resGiven, const FreeSize& free);
+
 // The prepress options for a file of `format`.
 Prepress prepressFor(const Options& o, FileFormat format);
 
@@ -86,6 +99,9 @@ Parsed parseOptions(const std::vector<std::string>& args);
 // table's limits, --companion qr|datamatrix, --ai, --dl-domain).
 bool isGs1Option(const std::string& name);
 bool parseGs1Option(const std::string& name, const std::string& value, Gs1Options& into);
+// --module (a batch's module cell) for a symbol of `type`: a 2D type's X dimension within
+// GS1's retail table, or a linear symbol's free size. "" or why not, with the range.
+std::string setModule(CodeType type, const std::string& text, FreeSize& free, Gs1Options& gs1);
 // "qr" or "datamatrix" (or a 2D type's name) as the type it names.
 std::optional<CodeType> parseCompanion(const std::string& word);
 // A length in millimetres: "0.495".

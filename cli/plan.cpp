@@ -18,6 +18,7 @@ enum Column {
   kType, kData, kAddon, kPrice, kOutput, kFormat, kSize, kRes, kStrict,
   kQuiet, kBwr, kTransparent,  // the prepress options: by name in a header line only
   kVariant,                     // likewise
+  kMagnification, kModule, kDpi, kSnapDpi, kHeight,  // a free size: by name only
   kAi, kDlDomain, kCompanion, kCompanionModule, kEcc,  // the 2D part: likewise
   kColumns
 };
@@ -37,6 +38,11 @@ const char* const kColumnNames[kColumns] = {
     "bwr",          // the bar width reduction in micrometres
     "transparent",  // yes: no background
     "variant",      // ISSN: the 2-digit sequence variant
+    "magnification",  // percent, 75 to 200; replaces size
+    "module",         // the X dimension in millimetres; replaces size
+    "dpi",            // a raster's resolution, 72 to 4800; replaces res
+    "snap_dpi",       // PDF, SVG, EPS: the imaging device's dot grid
+    "height",         // the normal bars' length in millimetres
     "ai",               // 2D types and companions: "(10)ABC123(17)271231"
     "dl_domain",        // the QR Code's Digital Link resolver, https only
     "companion",        // qr or datamatrix beside a linear symbol
@@ -58,6 +64,7 @@ const std::pair<const char*, Column> kAliases[] = {
     {"quietzones", kQuiet},
     {"barwidthreduction", kBwr}, {"barreduction", kBwr},
     {"transparentbackground", kTransparent},
+    {"snapdpi", kSnapDpi}, {"xdimension", kModule}, {"barheight", kHeight},
     {"dldomain", kDlDomain}, {"companionmodule", kCompanionModule},
 };
 
@@ -239,6 +246,42 @@ std::string fillPrepress(const std::vector<std::string>& cell, const Options& o,
   return {};
 }
 
+// The free size cells over the command line's; a line that gives a size or a resolution
+// both ways (a list's index and a free value, in its cells or over the command line's)
+// is refused, as the command line refuses both options.
+std::string fillFreeSize(const std::vector<std::string>& cell, const Options& o, Job& job) {
+  static constexpr std::pair<Column, const char*> kFields[] = {
+      {kMagnification, "magnification"}, {kModule, "module"}, {kDpi, "dpi"},
+      {kSnapDpi, "snap_dpi"}, {kHeight, "height"}};
+  // A 2D line's module is its own (the 2D part's); a linear line takes the command
+  // line's when only a 2D type could (a batch without --type defers it to each line).
+  const bool matrix = isMatrixType(job.type);
+  FreeSize own;
+  if (!matrix && cell[kModule].empty() && o.moduleText && !o.freeSize.module)
+    if (std::string e = setFreeSizeField(own, "module", *o.moduleText); !e.empty()) return e;
+  for (const auto& [column, name] : kFields)
+    if (!cell[column].empty() && !(matrix && column == kModule))
+      if (std::string e = setFreeSizeField(own, name, cell[column]); !e.empty()) return e;
+  if (!cell[kSize].empty() && own.sizeGiven())
+    return std::string("size and ") + (own.module ? "module" : "magnification") +
+           " both give the size; give one";
+  if (!cell[kRes].empty() && own.dpi) return "res and dpi both give the resolution; give one";
+  // A line's own size, of either kind, replaces the command line's of either kind.
+  job.freeSize = o.freeSize;
+  if (matrix) job.freeSize.module.reset();
+  if (!cell[kSize].empty()) job.freeSize.magnification.reset(), job.freeSize.module.reset();
+  if (own.sizeGiven()) {
+    job.freeSize.magnification = own.magnification;
+    job.freeSize.module = own.module;
+    job.size = indexOption("size").fallback;
+  }
+  if (!cell[kRes].empty()) job.freeSize.dpi.reset();
+  if (own.dpi) job.freeSize.dpi = own.dpi, job.res = indexOption("res").fallback;
+  if (own.snapDpi) job.freeSize.snapDpi = own.snapDpi;
+  if (own.height) job.freeSize.height = own.height;
+  return freeSizeRefusal(job);
+}
+
 // The 2D part: the command line's, each given cell taking its place.
 std::string fillGs1(const std::vector<std::string>& cell, const Options& o, Job& job) {
   job.gs1 = o.gs1;
@@ -259,6 +302,13 @@ std::string fillGs1(const std::vector<std::string>& cell, const Options& o, Job&
   }
   if (job.gs1.companion && isMatrixType(job.type))
     return "a companion goes with a linear type, not a 2D one";
+  // A 2D line's module: its cell, else the command line's, in GS1's retail limits.
+  if (isMatrixType(job.type)) {
+    const std::string& text = !cell[kModule].empty() ? cell[kModule] : o.moduleText.value_or("");
+    FreeSize unused;
+    if (!text.empty())
+      if (std::string e = setModule(job.type, text, unused, job.gs1); !e.empty()) return e;
+  }
   return {};
 }
 
@@ -320,6 +370,7 @@ std::string fillJob(const std::vector<std::string>& cell, const Options& o, cons
   job.verify = o.verify;
   job.minGrade = o.minGrade;
   if (std::string e = fillPrepress(cell, o, job.format, job.prepress); !e.empty()) return e;
+  if (std::string e = fillFreeSize(cell, o, job); !e.empty()) return e;
   if (std::string e = fillGs1(cell, o, job); !e.empty()) return e;
   return placeOutput(cell[kOutput], o, root, job);
 }

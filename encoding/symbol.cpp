@@ -6,6 +6,7 @@
 #include "checksum.h"
 #include "digits.h"
 #include "gs1.h"
+#include "symbologies.h"
 #include "upc.h"
 
 namespace strimlo {
@@ -171,7 +172,7 @@ Completion completeSymbol(CodeType type, std::string_view text, std::string_view
     if (!g.symbol) return {std::nullopt, Refusal::Gs1Data, std::move(g.error)};
     return {std::move(g.symbol), Refusal::None, {}};
   }
-  if (type < kEAN8 || type > kISMN) return {std::nullopt, Refusal::UnknownType, {}};
+  if (!symbology(type)) return {std::nullopt, Refusal::UnknownType, {}};
   if (takesPrice(type) && std::any_of(price.begin(), price.end(), [](char c) {
         return static_cast<unsigned char>(c) < 0x20 || c == 0x7F;
       }))

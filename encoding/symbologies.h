@@ -59,10 +59,18 @@ struct SymbologyRow {
   bool textLine;        // its number as a line above the bars ("ISBN 978-...")
   Shape shape;
   LightMargins margins;
+  // The window's list entry, which says what the type is for ("EAN-8 (small products)");
+  // a row without one is listed by its name.
+  const char* label = nullptr;
+  // What its number may be, for the command line's help ("7 digits (an 8th, the check
+  // digit, is recomputed)"); a row without one is described by its name.
+  const char* dataHint = nullptr;
 };
 
 // Every row, in the order the window lists them.
 std::span<const SymbologyRow> symbologies();
+// The row's entry in the window's list: its label, or its name when it has none.
+const char* windowLabel(const SymbologyRow& row);
 // The row of a type; nullptr for a value outside the table.
 const SymbologyRow* symbology(CodeType type);
 // The row a word names (token or alias, any letter case); nullptr for none.

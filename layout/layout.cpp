@@ -1,8 +1,9 @@
-// The one symbol geometry. Two styles place it: a file style in pixels of the bitmap (or
-// in points, for vector pages, at 72 units per inch) and a preview style at a fixed
-// 1.5-point module centred in the view. A style only fixes the frame, the few lengths
-// below; the bars, the digits, the add-on and the ISBN, ISSN or ISMN line are placed
-// once, here.
+// The one symbol geometry. Three styles place it: a file style in pixels of the bitmap (or
+// in points, for vector pages, at 72 units per inch), a preview style at a fixed
+// 1.5-point module centred in the view, and the EPS style at its one fixed size. A style
+// only fixes the frame, the few lengths below; the bars, the digits, the add-on and the
+// ISBN, ISSN or ISMN line are placed once, here, but for the EPS digit tables of the
+// types whose files have always set them so.
 //
 // Single precision, operation by operation in the order written: bitmap sizes come out
 // exactly (453 x 331 pixels for EAN-13 at 100% and 300 dpi, 14012 x 7920 for an ISBN
@@ -11,6 +12,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <iterator>
 
 #include "gs1.h"
 #include "prepress.h"
@@ -26,8 +28,11 @@ struct Frame {
   float x0;          // centre of the main symbol's module 0
   float y0;          // bottom of the guard bars
   float top;         // where the data bars' length ends; bars reach band / 2 above it
-  float band;        // guard bars reach band / 2 below the data bars; add-ons end band lower
-  float gap;         // from the main symbol's last module boundary to the add-on's module 0
+  float band;        // guard bars reach band / 2 below the data bars
+  float addonX;      // centre of the add-on's module 0
+  float addonTop;    // where the add-on's bars end
+  float addonDigitY;  // lower edge of the add-on digits' text boxes
+  float lineY;       // lower edge of the ISBN line's and the price's text boxes
   float leadUnit;    // the leading digit stands leadUnit x leadFactor left of digit 1
   float leadFactor;
   float digitStart;  // x of the first digit drawn under the bars
@@ -36,6 +41,7 @@ struct Frame {
   float digitFont;   // digits and add-on digits
   float lineFont;    // ISBN line and price
   float smallFont;   // UPC's number system and check digit
+  bool epsTables;    // the texts from kEpsPositions instead of the placement below
 };
 
 // UPC's small digits stand this many modules clear of the bars.
@@ -62,8 +68,11 @@ void addSmallDigits(Layout& out, const Symbol& sym, const Shape& shape, const Fr
   const float right = f.x0 + f.m * (static_cast<float>(shape.modules) - 0.5f);
   const float width = f.smallFont * kDigitAdvance;
   const float y = f.digitY + (f.digitFont - f.smallFont) * kDescender;
-  out.texts.push_back({sym.digits.substr(0, 1), left - clear - width, y, f.smallFont});
-  out.texts.push_back({sym.digits.substr(sym.digits.size() - 1), right + clear, y, f.smallFont});
+  if (sym.digits.empty()) return;
+  out.texts.push_back({sym.digits.substr(0, 1), left - clear - width, y, f.smallFont,
+                       TextRole::SmallDigit});
+  out.texts.push_back({sym.digits.substr(sym.digits.size() - 1), right + clear, y, f.smallFont,
+                       TextRole::SmallDigit});
 }
 
 // Digits under the bars: the leading digit (EAN-13 family) left of the symbol, or UPC's
@@ -75,7 +84,7 @@ void addDigits(Layout& out, const Symbol& sym, const Shape& shape, const Frame& 
   int last = shape.digits;
   if (shape.outside == Outside::Leading) {
     const float p = f.leadUnit * (-f.leadFactor) + x;
-    out.texts.push_back({sym.digits.substr(0, 1), p, f.digitY, f.digitFont});
+    out.texts.push_back({sym.digits.substr(0, 1), p, f.digitY, f.digitFont, TextRole::Digit});
     x = f.leadUnit * f.leadFactor + p;
     first = 1;
   } else if (shape.outside == Outside::Small) {
@@ -83,8 +92,9 @@ void addDigits(Layout& out, const Symbol& sym, const Shape& shape, const Frame& 
     first = 1;
     last = shape.digits - 1;
   }
-  for (int i = first; i < last; ++i) {
-    out.texts.push_back({sym.digits.substr(i, 1), x, f.digitY, f.digitFont});
+  // A digit string shorter than the type's (no completed symbol has one) draws what it has.
+  for (int i = first; i < last && static_cast<std::size_t>(i) < sym.digits.size(); ++i) {
+    out.texts.push_back({sym.digits.substr(i, 1), x, f.digitY, f.digitFont, TextRole::Digit});
     x = x + f.m * 7.0f;
     if (i == shape.centreAfter) x = x + f.m * 5.0f;
   }
@@ -95,12 +105,55 @@ void addAddonDigits(Layout& out, const Symbol& sym, float xa, float y, const Fra
   std::size_t next = 0;
   for (int j = 3; j < static_cast<int>(sym.addon->size()) && next < sym.addonText.size(); j += 9)
     out.texts.push_back({sym.addonText.substr(next++, 1), static_cast<float>(j) * f.m + xa, y,
-                         f.digitFont});
+                         f.digitFont, TextRole::AddonDigit});
 }
 
 // A price without an add-on stands where the add-on would, with the room of a 5-digit one.
 bool priceAlone(const Symbol& sym) {
   return takesPrice(sym.type) && !sym.addon && !sym.priceText.empty();
+}
+
+// The EPS style's origins, in points: the left edge of the main symbol's module 0 (EAN-8,
+// all others) and of the add-on's, 7.6 modules after a 95-module symbol or UPC-E's 51;
+// the bottom of the guard bars, of the data bars and of the add-on's bars.
+constexpr float kEpsEan8BarsX = 2.0f;
+constexpr float kEpsBarsX = 12.0f;
+constexpr float kEpsAddonX = 98.0f;
+constexpr float kEpsUpcEAddonX = 61.125f;
+constexpr float kEpsGuardBottom = 5.0f;
+constexpr float kEpsDataBottom = 10.0f;
+// The bar heights the file's /height states: 0.8 inch, the add-on's 0.73 inch.
+constexpr float kEpsBarHeight = 0.8f * 72.0f;
+constexpr float kEpsAddonHeight = 0.73f * 72.0f;
+// Its fonts (e1font, isbnfont, smallfont) and the baselines of the digits, the add-on
+// digits and the line.
+constexpr float kEpsDigitFont = 8.0f;
+constexpr float kEpsLineFont = 7.0f;
+constexpr float kEpsSmallFont = 6.0f;
+constexpr float kEpsDigitBaseline = 3.0f;
+constexpr float kEpsAddonDigitBaseline = 59.5f;
+constexpr float kEpsLineBaseline = 69.5f;
+
+// The EPS files of EAN-8, EAN-13 and the ISBNs: each digit at its table's position, the
+// ISBN line at the bars' left edge and the price at the add-on's, always (an empty one
+// too), and the add-on digits at theirs.
+void placeFromEpsTables(Layout& out, const Symbol& sym, const Frame& f) {
+  const bool ean8 = sym.type == kEAN8;
+  const float* pos = ean8 ? kEpsPositions.lower_pos8 : kEpsPositions.lower_pos13;
+  const std::size_t count =
+      ean8 ? std::size(kEpsPositions.lower_pos8) : std::size(kEpsPositions.lower_pos13);
+  if (sym.addon) {
+    const std::size_t n =
+        sym.addon->size() == kAddon2Modules ? 2 : std::size(kEpsPositions.addon_pos);
+    for (std::size_t k = 0; k < n && k < sym.addonText.size(); ++k)
+      out.texts.push_back({sym.addonText.substr(k, 1), kEpsPositions.addon_pos[k], f.addonDigitY,
+                           f.digitFont, TextRole::AddonDigit});
+  }
+  for (std::size_t i = 0; i < count && i < sym.digits.size(); ++i)
+    out.texts.push_back({sym.digits.substr(i, 1), pos[i], f.digitY, f.digitFont, TextRole::Digit});
+  if (!hasTextLine(sym.type)) return;
+  out.texts.push_back({sym.isbnLine, kEpsBarsX, f.lineY, f.lineFont, TextRole::Line});
+  out.texts.push_back({sym.priceText, kEpsAddonX, f.lineY, f.lineFont, TextRole::Price});
 }
 
 void place(Layout& out, const Symbol& sym, const Shape& shape, const Frame& f) {
@@ -109,18 +162,18 @@ void place(Layout& out, const Symbol& sym, const Shape& shape, const Frame& f) {
   const float top = f.band * 0.5f + f.top;
   addRuns(out, darkRuns(sym.pattern, sym.type, false), f.x0, f.m, f.y0, f.y0 + f.band * 0.5f, top);
   const bool addon = sym.addon.has_value();
-  const float xa = f.gap + (f.x0 + f.m * static_cast<float>(shape.modules));
-  if (addon) {
-    const float addonTop = f.band * (-0.5f) + f.top;
-    addRuns(out, darkRuns(*sym.addon, sym.type, true), xa, f.m, f.y0, f.y0, addonTop);
-    addAddonDigits(out, sym, xa, addonTop, f);
+  const float xa = f.addonX;
+  if (addon) addRuns(out, darkRuns(*sym.addon, sym.type, true), xa, f.m, f.y0, f.y0, f.addonTop);
+  if (f.epsTables) {
+    placeFromEpsTables(out, sym, f);
+    return;
   }
+  if (addon) addAddonDigits(out, sym, xa, f.addonDigitY, f);
   addDigits(out, sym, shape, f);
   if (hasTextLine(sym.type)) {
-    const float y = f.top + (f.band * 5.0f) * 0.125f;
-    out.texts.push_back({sym.isbnLine, f.x0 - f.lineShift, y, f.lineFont});
+    out.texts.push_back({sym.isbnLine, f.x0 - f.lineShift, f.lineY, f.lineFont, TextRole::Line});
     if ((addon || priceAlone(sym)) && !sym.priceText.empty())
-      out.texts.push_back({sym.priceText, xa, y, f.lineFont});
+      out.texts.push_back({sym.priceText, xa, f.lineY, f.lineFont, TextRole::Price});
   }
 }
 
@@ -148,24 +201,41 @@ std::vector<DarkRun> darkRuns(const ModulePattern& pattern, CodeType type, bool 
 // band T of 0.15 inch (both times the magnification); digits 0.14 inch, the ISBN line
 // 0.11 inch, UPC's small digits 0.1 inch. Heights follow the symbol's length (/ 1.2,
 // EAN-8 / 0.84, UPC-E as tall as UPC-A). An add-on begins q after the bars.
+Geometry presetGeometry(SizeIndex size, ResolutionIndex res) {
+  return {getScale(size), getResolution(res), 0, 0.0f};
+}
+
+double nominalBarHeight(CodeType type, double scale) {
+  const Shape shape = shapeOf(type);
+  return scale * (0.33 * shape.modules / shape.heightRatio - 0.15 * 25.4);
+}
+
 Layout fileLayout(const Symbol& sym, SizeIndex size, ResolutionIndex res) {
-  if (isMatrixType(sym.type)) return matrixLayout(sym, getResolution(res), true);
+  return fileLayout(sym, presetGeometry(size, res));
+}
+
+Layout fileLayout(const Symbol& sym, const Geometry& g) {
+  if (isMatrixType(sym.type)) return matrixLayout(sym, g.dpi, true);
   const Shape shape = shapeOf(sym.type);
   const bool ean8 = sym.type == kEAN8;
   const bool line = hasTextLine(sym.type);
   const bool addon = sym.addon.has_value();
-  const float s = getScale(size);
-  const float d = getResolution(res);
+  const float s = g.scale;
+  const float d = g.dpi;
   const float fr = d / 100.0f;
   const float u = 2540.0f / d;  // one pixel in hundredths of a millimetre
   const float q = s * (fr * 10.0f);
   const float T = s * (fr * 15.0f);
-  const float m = s * (33.0f / u);
+  const float m = g.moduleDots > 0 ? static_cast<float>(g.moduleDots) : s * (33.0f / u);
   const float n = static_cast<float>(shape.modules);
+  // On the dot grid: module 0's left edge, and so every bar edge, on a whole unit.
+  auto onGrid = [&g, m](float centre) {
+    return g.moduleDots > 0 ? std::nearbyint(centre - m * 0.5f) + m * 0.5f : centre;
+  };
 
   Frame f{};
   f.m = m;
-  f.x0 = ean8 ? m * 3.0f : q + q;
+  f.x0 = onGrid(ean8 ? m * 3.0f : q + q);
   const float xe = f.x0 + m * n;
   const float A = addon          ? m * static_cast<float>(sym.addon->size()) + q
                   : priceAlone(sym) ? m * static_cast<float>(kAddon5Modules) + q
@@ -174,13 +244,18 @@ Layout fileLayout(const Symbol& sym, SizeIndex size, ResolutionIndex res) {
   // UPC's check digit stands in the light margin right of the bars, which it keeps whole.
   if (shape.outside == Outside::Small && !addon)
     W = (xe - m * 0.5f) + m * static_cast<float>(lightMargins(sym.type)->right);
-  const float Hb = (m * n) / shape.heightRatio;  // nominal bar height
+  // Nominal bar height, or the one asked for: a data bar's length plus the text band.
+  const float Hb = g.barHeight > 0.0f ? g.barHeight * (d / 25.4f) + T
+                                      : (m * n) / shape.heightRatio;
   const float H = line ? T + (m * 6.0f + Hb) : m * 6.0f + Hb;
   const float L = Hb - T;  // length of a data bar
   f.y0 = line ? m * 4.0f + ((H - L) * 0.5f - T) : m * 4.0f + (H - (T + L)) * 0.5f;
   f.top = L + f.y0;
   f.band = T;
-  f.gap = q;
+  f.addonX = (g.moduleDots > 0 ? std::nearbyint(q) : q) + (f.x0 + m * n);
+  f.addonTop = T * (-0.5f) + f.top;
+  f.addonDigitY = f.addonTop;
+  f.lineY = f.top + (T * 5.0f) * 0.125f;
   f.leadUnit = q;
   f.leadFactor = 1.75f;
   f.digitStart = m * 3.0f + f.x0;
@@ -249,7 +324,10 @@ Layout previewLayout(const Symbol& sym, int width, int height, float lineHeightP
   f.y0 = line ? (H - B) * 0.5f + th * (-0.5f) : (H - (B + th)) * 0.5f;
   f.top = B + f.y0;
   f.band = th;
-  f.gap = gap;
+  f.addonX = gap + (f.x0 + kPreviewModule * static_cast<float>(shape.modules));
+  f.addonTop = th * (-0.5f) + f.top;
+  f.addonDigitY = f.addonTop;
+  f.lineY = f.top + (th * 5.0f) * 0.125f;
   f.leadUnit = tw;
   f.leadFactor = kPreviewLeadFactor;
   // The only double-precision step, rounded back to single.
@@ -269,6 +347,92 @@ Layout previewLayout(const Symbol& sym, int width, int height, float lineHeightP
   out.pointsHigh = H;
   out.module = kPreviewModule;
   out.antialiasBars = true;
+  place(out, sym, shape, f);
+  return out;
+}
+
+namespace {
+
+// The EPS boxes, in points: without an add-on, with a 2-digit and with a 5-digit one. They
+// hold the bars, any add-on, UPC's small check digit and the line; a price above an
+// ISMN's add-on may reach as far as a 5-digit add-on does, and an ISMN's 5-digit add-on
+// keeps its light margin of 5 modules (it ends at 137.39, the margin at 141.58).
+struct EpsBox {
+  CodeType type;
+  float width[3];
+  float height;
+};
+constexpr EpsBox kEpsBoxes[] = {
+    {kEAN8, {60.25f, 60.25f, 60.25f}, 70},  {kEAN13, {94, 94, 94}, 70},
+    {kISBN10, {138, 142, 142}, 78},         {kISBN13, {138, 142, 142}, 78},
+    {kUPCA, {99, 116, 138}, 70},            {kUPCE, {61, 79, 102}, 70},
+    {kISSN, {94, 116, 138}, 78},            {kISMN, {94, 138, 142}, 78},
+};
+
+constexpr float kEpsPriceRoom = 138;
+
+}  // namespace
+
+Layout epsLayout(const Symbol& sym) {
+  const Shape shape = shapeOf(sym.type);
+  const bool ean8 = sym.type == kEAN8;
+  const float m = kEpsModule;
+  const float barsX = ean8 ? kEpsEan8BarsX : kEpsBarsX;
+  const float addonBarsX = sym.type == kUPCE ? kEpsUpcEAddonX : kEpsAddonX;
+
+  Frame f{};
+  f.m = m;
+  f.x0 = barsX + m * 0.5f;
+  f.y0 = kEpsGuardBottom;
+  f.band = (kEpsDataBottom - kEpsGuardBottom) * 2.0f;
+  f.top = (kEpsDataBottom + kEpsBarHeight) - f.band * 0.5f;
+  f.addonX = addonBarsX + m * 0.5f;
+  f.addonTop = kEpsGuardBottom + kEpsAddonHeight;
+  // The baselines are the file's; a text box's lower edge is a descent below.
+  f.digitY = kEpsDigitBaseline - kDescender * kEpsDigitFont;
+  f.addonDigitY = kEpsAddonDigitBaseline - kDescender * kEpsDigitFont;
+  f.lineY = kEpsLineBaseline - kDescender * kEpsLineFont;
+  // The file style's lengths in modules: a leading digit 1.75 x 0.1 inch at a 0.33 mm
+  // module left of digit 1, the line half a module left of the bars.
+  f.leadUnit = m * (2.54f / 0.33f);
+  f.leadFactor = 1.75f;
+  f.digitStart = m * 3.0f + f.x0;
+  f.lineShift = m;
+  f.digitFont = kEpsDigitFont;
+  f.lineFont = kEpsLineFont;
+  f.smallFont = kEpsSmallFont;
+  f.epsTables = ean8 || sym.type == kEAN13 || isIsbn(sym.type);
+
+  const std::size_t addonKind = !sym.addon ? 0 : sym.addon->size() == kAddon2Modules ? 1 : 2;
+  float width = 94;  // a type outside the table is drawn as an EAN-13
+  float height = 70;
+  for (const EpsBox& box : kEpsBoxes) {
+    if (box.type != sym.type) continue;
+    width = box.width[addonKind];
+    height = box.height;
+  }
+  // A price without an add-on stands where the add-on would: the box keeps the room the
+  // ISBN's box gives it.
+  if (sym.type == kISMN && priceAlone(sym)) width = kEpsPriceRoom;
+
+  Layout out;
+  out.width = width;
+  out.height = height;
+  out.pixelsWide = static_cast<int>(width);
+  out.pixelsHigh = static_cast<int>(height);
+  out.pointsWide = width;
+  out.pointsHigh = height;
+  out.dpi = 72;
+  out.module = m;
+  out.antialiasBars = true;
+  EpsFrame eps;
+  eps.barsX = barsX;
+  eps.barsY = kEpsDataBottom;
+  eps.addon = sym.addon.has_value();
+  eps.addonX = addonBarsX;
+  eps.addonY = kEpsGuardBottom;
+  eps.textPerLine = ean8;
+  out.eps = eps;
   place(out, sym, shape, f);
   return out;
 }

@@ -53,9 +53,14 @@ std::optional<QuietBox> quietBox(const Layout& layout, CodeType type) {
   if (e.mainRight < e.left) return std::nullopt;  // an add-on alone
   const double x = layout.module;
   const double barsRight = e.addon ? e.addonRight : e.mainRight;
+  // ">" stands on the add-on digits' line when there is an add-on (on its bars when it has
+  // no digits), else on the digits'.
+  float addonDigitY = e.addonTop;
+  for (const TextItem& text : layout.texts)
+    if (text.role == TextRole::AddonDigit) addonDigitY = text.y;
   QuietBox box{e.left - margins->left * x,
                barsRight + (e.addon ? kAddonRightMargin : margins->right) * x,
-               e.left, barsRight, e.addon ? e.addonTop : layout.digitY, margins->leftMark};
+               e.left, barsRight, e.addon ? addonDigitY : layout.digitY, margins->leftMark};
   // A digit that already stands further left (the EPS's leading digit) stays inside.
   for (const TextItem& text : layout.texts) box.left = std::min(box.left, static_cast<double>(text.x));
   // A digit in the right margin on the mark's line (UPC's small check digit) stays clear
@@ -70,7 +75,9 @@ std::optional<QuietBox> quietBox(const Layout& layout, CodeType type) {
   // add-on would: the box keeps the room of a 5-digit add-on and its margin, as the EPS
   // box does.
   for (const TextItem& text : layout.texts) {
-    if (e.addon || text.x < e.mainRight || text.y <= layout.digitY + layout.digitFont) continue;
+    if (e.addon || text.text.empty() || text.x < e.mainRight ||
+        text.y <= layout.digitY + layout.digitFont)
+      continue;
     box.right = std::max(box.right, text.x + (kAddon5Modules + kAddonRightMargin) * x);
   }
   return box;
@@ -87,9 +94,11 @@ void shift(Layout& layout, double dx) {
 // Each mark with its tip on the box's edge, in the digit font.
 void addMarks(Layout& layout, const QuietBox& box) {
   const float size = layout.digitFont;
-  layout.texts.push_back({">", static_cast<float>(box.right) - kGreaterTip * size, box.rightMarkY, size});
+  layout.texts.push_back({">", static_cast<float>(box.right) - kGreaterTip * size, box.rightMarkY,
+                          size, TextRole::Mark});
   if (box.leftMark)
-    layout.texts.push_back({"<", static_cast<float>(box.left) - kLessTip * size, layout.digitY, size});
+    layout.texts.push_back({"<", static_cast<float>(box.left) - kLessTip * size, layout.digitY,
+                            size, TextRole::Mark});
 }
 
 }  // namespace
@@ -110,6 +119,16 @@ bool quietZonesByDefault(FileFormat format) { return format == kPDF || format ==
 void addQuietZones(Layout& layout, CodeType type, bool bitmap) {
   std::optional<QuietBox> box = quietBox(layout, type);
   if (!box) return;
+  if (layout.eps) {
+    // The EPS keeps its coordinates and states one translate; the marks go in with them.
+    layout.eps->lightMargins = true;
+    layout.eps->translateX = -box->left;
+    layout.width = static_cast<float>(box->right - box->left);
+    layout.pixelsWide = static_cast<int>(std::ceil(layout.width));
+    layout.pointsWide = layout.width;
+    addMarks(layout, *box);
+    return;
+  }
   double dx = -box->left;
   double width = box->right - box->left;
   if (bitmap) {

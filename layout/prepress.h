@@ -47,6 +47,7 @@ bool quietZonesByDefault(FileFormat format);
 // File layouts: the box becomes the symbol and its light margins (further out on the
 // left only where a text already stands further out) and the marks are added. Bitmaps
 // get margins of whole pixels from where the bars' edges fall, and a whole-pixel shift.
+// The EPS style keeps its coordinates: the shift is recorded as its translate.
 void addQuietZones(Layout& layout, CodeType type, bool bitmap);
 // Previews: the symbol and its light margins centred in the view, their edges recorded
 // in lightX0 / lightX1, the marks added.

@@ -7,29 +7,11 @@
 #include <new>
 #include <utility>
 
-#include "layout.h"
-
 namespace strimlo {
 
 namespace {
 
 constexpr std::size_t kRunsPerLine = 20;
-
-// Where a body starts its bars: the left edge of module 0, in points.
-struct BarsOrigin {
-  float x;
-  int y;
-};
-constexpr BarsOrigin kEan8Bars{2, 10};
-constexpr BarsOrigin kEan13Bars{12, 10};  // also ISBN, ISSN, ISMN, UPC-A and UPC-E
-// An add-on 7.6 modules right of a 95-module symbol's bars, and of UPC-E's 51 modules.
-constexpr BarsOrigin kAddonBars{98, 5};
-constexpr BarsOrigin kUpcEAddonBars{61.125f, 5};
-constexpr float kModule = 0.011640f * 72.0f;  // as /module says
-// e1font's size, and the baselines of the digits under the bars and above the add-on.
-constexpr float kDigitSize = 8.0f;
-constexpr float kDigitBaseline = 3.0f;
-constexpr float kAddonDigitBaseline = 59.5f;
 
 constexpr std::string_view kProcedures =
     "/e1font { /Helvetica findfont 8 scalefont setfont 0.0 setgray} def\n"
@@ -102,10 +84,8 @@ void appendTextFont(std::string& out, bool highRow) {
 
 // Only the line above the bars and the price are drawn in isbnfont; the digits in
 // e1font are digits.
-bool needsLatin1Font(CodeType type, std::optional<std::string_view> isbnLine,
-                     std::optional<std::string_view> priceText) {
-  return hasTextLine(type) && (beyondAscii(isbnLine.value_or("")) ||
-                               (takesPrice(type) && beyondAscii(priceText.value_or(""))));
+bool inIsbnFont(const TextItem& text) {
+  return text.role == TextRole::Line || text.role == TextRole::Price;
 }
 
 // Six decimals and always a full stop: printf would follow the C locale, which a
@@ -114,6 +94,27 @@ void appendFixed(std::string& out, float value) {
   char buf[32];
   const auto r = std::to_chars(buf, buf + sizeof buf, static_cast<double>(value),
                                std::chars_format::fixed, 6);
+  out.append(buf, r.ptr);
+}
+
+// A coordinate as short as it goes: "98", "61.125", "60.25".
+void appendShort(std::string& out, float value) {
+  char buf[32];
+  const auto r = std::to_chars(buf, buf + sizeof buf, value);
+  out.append(buf, r.ptr);
+}
+
+// The baseline a text's box stands for. The layout keeps the box's lower edge and the
+// file states the baseline, a descent up; rounded to 1/10000 point, so that adding the
+// descent back shows no last bit ("3", "59.5").
+double baselineOf(const TextItem& text) {
+  const double baseline = static_cast<double>(text.y) + static_cast<double>(kDescender * text.size);
+  return std::nearbyint(baseline * 10000.0) / 10000.0;
+}
+
+void appendBaseline(std::string& out, double value) {
+  char buf[32];
+  const auto r = std::to_chars(buf, buf + sizeof buf, value);
   out.append(buf, r.ptr);
 }
 
@@ -137,162 +138,15 @@ void appendPsString(std::string& out, std::string_view text) {
   out += ')';
 }
 
-// "x y moveto (text) show" with the pieces between as each body lays them out.
-void appendShowAt(std::string& out, float x, std::string_view moveto, std::string_view text,
-                  std::string_view show) {
-  appendFixed(out, x);
-  out += moveto;
-  appendPsString(out, text);
-  out += show;
-}
-
-struct Box {
-  std::string_view width, height;
-};
-
-// The newer types' boxes without an add-on and with a 2- or a 5-digit one: the bars and
-// any add-on, UPC's small check digit, the ISSN and ISMN line. A price above an ISMN's
-// add-on may reach as far as a 5-digit add-on does. An ISMN's 5-digit add-on keeps its
-// light margin of 5 modules (it ends at 137.39, the margin at 141.58).
-struct NewBoxes {
-  CodeType type;
-  std::string_view width[3];
-  std::string_view height;
-};
-constexpr NewBoxes kNewBoxes[] = {
-    {kUPCA, {"99", "116", "138"}, "70"},
-    {kUPCE, {"61", "79", "102"}, "70"},
-    {kISSN, {"94", "116", "138"}, "78"},
-    {kISMN, {"94", "138", "142"}, "78"},
-};
-
-// A price without an add-on stands where the add-on would; its box keeps that room.
-Box boundingBox(CodeType type, const ModulePattern* addon, bool priceAlone) {
-  if (type == kEAN8) return {"60.25", "70"};
-  if (type == kEAN13) return {"94", "70"};
-  if (type == kISMN && priceAlone) return {"138", "78"};
-  for (const NewBoxes& b : kNewBoxes)
-    if (b.type == type) return {b.width[!addon ? 0 : addon->size() == kAddon2Modules ? 1 : 2], b.height};
-  // ISBN: room for a price without an add-on, and the add-on's light margin with one.
-  return {addon ? "142" : "138", "78"};
-}
-
-// Where the add-on's bars begin, after the main symbol's.
-BarsOrigin addonBars(CodeType type) { return type == kUPCE ? kUpcEAddonBars : kAddonBars; }
-
-// The leftmost digit: EAN-13's leading one, or UPC's small number system.
-float leftmostDigit(CodeType type) {
-  if (type == kUPCA) return kEpsPositions.upca_pos[0];
-  if (type == kUPCE) return kEpsPositions.upce_pos[0];
-  return kEpsPositions.lower_pos13[0];
-}
-constexpr float kIsbnBoxWidth = 138.0f;
-
-// The first bar module of a pattern and the module after its last bar.
-std::pair<int, int> barSpan(const ModulePattern& pattern, CodeType type, bool addon) {
-  const std::vector<DarkRun> runs = darkRuns(pattern, type, addon);
-  if (runs.empty()) return {0, static_cast<int>(pattern.size())};
-  return {runs.front().module, runs.back().module + runs.back().modules};
-}
-
-// With quiet zones: the light margins' box in the bodies' coordinates, and the marks.
-struct QuietBox {
-  float left, right;  // the marks' tips
-  float pageRight;    // the box's right edge: the margin's, or further out for a text
-  float markY;  // baseline of ">": the digits', or the add-on digits' when there is one
-  bool leftMark;
-};
-
-std::optional<QuietBox> quietBox(CodeType type, const ModulePattern& pattern,
-                                 const ModulePattern* addon, bool priceAlone) {
-  const std::optional<LightMargins> margins = lightMargins(type);
-  if (!margins) return std::nullopt;
-  const BarsOrigin origin = type == kEAN8 ? kEan8Bars : kEan13Bars;
-  const auto [first, end] = barSpan(pattern, type, false);
-  QuietBox box{origin.x + static_cast<float>(first - margins->left) * kModule, 0, 0,
-               kDigitBaseline, margins->leftMark};
-  // The leading digit stands 11.9 modules out: the box keeps it.
-  if (type != kEAN8) box.left = std::min(box.left, leftmostDigit(type));
-  box.right = origin.x + static_cast<float>(end + margins->right) * kModule;
-  if (addon && takesAddon(type)) {  // the bodies draw no add-on for the EAN types
-    box.right = addonBars(type).x + static_cast<float>(barSpan(*addon, type, true).second +
-                                                       kAddonRightMargin) * kModule;
-    box.markY = kAddonDigitBaseline;
-  }
-  // UPC's small check digit stands in the right margin, on the mark's line: the box grows
-  // until the mark's ink begins half a module after the digit (6 pt, 0.556 em wide).
-  if (!(addon && takesAddon(type)) && (type == kUPCA || type == kUPCE)) {
-    const float digit = type == kUPCA ? kEpsPositions.upca_pos[11] : kEpsPositions.upce_pos[7];
-    const double clear = digit + 0.556 * 6.0 + markClearance(kModule, kDigitSize);
-    box.right = std::max(box.right, static_cast<float>(clear));
-  }
-  // A price without an add-on stands where the add-on would: the box keeps the room the
-  // plain file gives it.
-  box.pageRight = priceAlone ? std::max(box.right, kIsbnBoxWidth) : box.right;
-  return box;
-}
-
-// A coordinate as short as it goes: "98", "61.125".
-void appendShort(std::string& out, float value) {
-  char buf[32];
-  const auto r = std::to_chars(buf, buf + sizeof buf, static_cast<double>(value));
-  out.append(buf, r.ptr);
-}
-
-void appendMoveto(std::string& out, BarsOrigin origin) {
-  appendShort(out, origin.x);
-  out += ' ';
-  out += std::to_string(origin.y);
-  out += " moveto\n";
-}
-
-void appendBoundingBox(std::string& out, CodeType type, const ModulePattern* addon,
-                       bool priceAlone, const std::optional<QuietBox>& quiet) {
-  const Box box = boundingBox(type, addon, priceAlone);
-  out += "\n%%BoundingBox: 0 0 ";
-  if (!quiet) {
-    out += box.width;
-    out += ' ';
-    out += box.height;
-    return;
-  }
-  const float width = quiet->pageRight - quiet->left;
-  out += std::to_string(static_cast<int>(std::ceil(width)));  // never inside the margin
-  out += ' ';
-  out += box.height;
-  out += "\n%%HiResBoundingBox: 0 0 ";
-  appendFixed(out, width);
-  out += ' ';
-  out += box.height;
-}
-
-void appendHeader(std::string& out, CodeType type, std::string_view digits,
-                  const ModulePattern* addon, bool priceAlone,
-                  const std::optional<QuietBox>& quiet, int microns) {
-  out += "%!PS-Adobe-2.0 EPSF-1.2\n";
-  out += "%%Creator: Strimlo (Mac), ";
-  out += kHomePage;
-  out += "\n%%Title: ";
-  // A line break would end the comment and turn the rest into PostScript.
-  for (char ch : digits) out += static_cast<unsigned char>(ch) < 0x20 || ch == 0x7F ? ' ' : ch;
-  appendBoundingBox(out, type, addon, priceAlone, quiet);
-  out += "\n% FILE GENERATED PGROGRAMMATICALLY - DO NOT MODIFY!\n";
-  if (microns > 0) {
-    out += "% " + reductionNote(microns, std::nullopt) + " (";
-    appendFixed(out, static_cast<float>(reductionLength(microns, 72.0)));
-    out += " pt)\n";
-  }
-  out += "%%EndComments\n";
-}
-
 // With a reduction every stroke is the run's width less it, still on the run's centre.
-void appendProcedures(std::string& out, int microns) {
+// At a chosen size the strokes are drawn scaled, so the reduction is given unscaled.
+void appendProcedures(std::string& out, int microns, double scale) {
   if (microns <= 0) {
     out += kProcedures;
     return;
   }
   out += "/bwr { ";
-  appendFixed(out, static_cast<float>(reductionLength(microns, 72.0)));
+  appendFixed(out, static_cast<float>(reductionLength(microns, 72.0) / scale));
   out += " } def\n";
   constexpr std::string_view kWidth = "dup module mul setlinewidth";
   constexpr std::string_view kNarrower = "dup module mul bwr sub setlinewidth";
@@ -303,24 +157,139 @@ void appendProcedures(std::string& out, int microns) {
   out += procedures;
 }
 
-// Each mark's tip on the box's edge, in the digits' font and on their baseline.
-void appendMarks(std::string& out, const QuietBox& box) {
-  if (!out.empty() && out.back() != '\n') out += '\n';
-  auto mark = [&out](float x, float y, std::string_view text) {
-    std::string moveto = " ";
-    appendFixed(moveto, y);
-    moveto += " moveto ";
-    out += "e1font ";
-    appendShowAt(out, x, moveto, text, " show\n");
-  };
-  mark(box.right - kGreaterTip * kDigitSize, box.markY, ">");
-  if (box.leftMark) mark(box.left - kLessTip * kDigitSize, kDigitBaseline, "<");
+// The header comments, the procedures and fonts, and with light margins the translate
+// that moves the drawing onto their box.
+void appendProlog(std::string& out, const Layout& layout, std::string_view title, int microns) {
+  const EpsFrame& eps = *layout.eps;
+  out += "%!PS-Adobe-2.0 EPSF-1.2\n";
+  out += "%%Creator: Strimlo (Mac), ";
+  out += kHomePage;
+  out += "\n%%Title: ";
+  // A line break would end the comment and turn the rest into PostScript.
+  for (char ch : title) out += static_cast<unsigned char>(ch) < 0x20 || ch == 0x7F ? ' ' : ch;
+  out += "\n%%BoundingBox: 0 0 ";
+  if (eps.scale != 1.0) {
+    // At a chosen size the box is scaled: whole points rounded up, and the exact box.
+    const double w = layout.width * eps.scale;
+    const double h = layout.height * eps.scale;
+    out += std::to_string(static_cast<int>(std::ceil(w))) + ' ' +
+           std::to_string(static_cast<int>(std::ceil(h)));
+    out += "\n%%HiResBoundingBox: 0 0 ";
+    appendFixed(out, static_cast<float>(w));
+    out += ' ';
+    appendFixed(out, static_cast<float>(h));
+  } else if (eps.lightMargins)
+    out += std::to_string(static_cast<int>(std::ceil(layout.width)));  // never inside the margin
+  else
+    appendShort(out, layout.width);
+  if (eps.scale == 1.0) {
+    out += ' ';
+    appendShort(out, layout.height);
+  }
+  if (eps.lightMargins && eps.scale == 1.0) {
+    out += "\n%%HiResBoundingBox: 0 0 ";
+    appendFixed(out, layout.width);
+    out += ' ';
+    appendShort(out, layout.height);
+  }
+  out += "\n% FILE GENERATED PGROGRAMMATICALLY - DO NOT MODIFY!\n";
+  if (microns > 0) {
+    out += "% " + reductionNote(microns, std::nullopt) + " (";
+    appendFixed(out, static_cast<float>(reductionLength(microns, 72.0)));
+    out += " pt)\n";
+  }
+  if (!eps.sizeNote.empty()) {
+    out += "% ";
+    for (char ch : eps.sizeNote) out += static_cast<unsigned char>(ch) < 0x20 || ch == 0x7F ? ' ' : ch;
+    out += '\n';
+  }
+  out += "%%EndComments\n";
+  appendProcedures(out, microns, eps.scale);
+  bool latin1 = false, highRow = false;
+  for (const TextItem& text : layout.texts) {
+    if (!inIsbnFont(text)) continue;
+    latin1 = latin1 || beyondAscii(text.text);
+    highRow = highRow || inHighRow(text.text);
+  }
+  if (latin1) appendTextFont(out, highRow);
+  if (std::any_of(layout.texts.begin(), layout.texts.end(),
+                  [](const TextItem& t) { return t.role == TextRole::SmallDigit; }))
+    out += kSmallFont;
+  // The drawing scaled to a chosen size, then moved onto the light margins' box.
+  if (eps.scale != 1.0) {
+    appendFixed(out, static_cast<float>(eps.scale));
+    out += ' ';
+    appendFixed(out, static_cast<float>(eps.scale));
+    out += " scale\n";
+  }
+  if (eps.lightMargins) {
+    appendFixed(out, static_cast<float>(eps.translateX));
+    out += " 0 translate\n";
+  }
 }
 
-// Writes dark runs as "n B" ("n L" for a guard bar, which reaches 5 pt lower) with the
-// light runs between them as "n S", twenty to a line; the final run goes last on its
-// line and is not counted.
-void appendRuns(std::string& out, const std::vector<DarkRun>& runs) {
+// One text: its font procedure unless it goes on in the previous text's (an add-on digit
+// after another, the price after the line), then "x y moveto (text) show". Digits and
+// add-on digits state x to six decimals, the line and the price as short as they go, the
+// marks both coordinates to six decimals and a line each; EAN-8's digits give every
+// command a line of its own.
+void appendText(std::string& out, const TextItem& text, const TextItem* previous, bool perLine) {
+  const bool mark = text.role == TextRole::Mark;
+  const char gap = perLine && text.role == TextRole::Digit ? '\n' : ' ';
+  const bool goesOn =
+      previous && ((text.role == TextRole::AddonDigit && previous->role == TextRole::AddonDigit) ||
+                   (text.role == TextRole::Price && previous->role == TextRole::Line));
+  if (!goesOn) {
+    out += inIsbnFont(text)                    ? "isbnfont"
+           : text.role == TextRole::SmallDigit ? "smallfont"
+                                               : "e1font";
+    out += gap;
+  }
+  if (inIsbnFont(text)) appendShort(out, text.x);
+  else appendFixed(out, text.x);
+  out += ' ';
+  if (mark) appendFixed(out, static_cast<float>(baselineOf(text)));
+  else appendBaseline(out, baselineOf(text));
+  out += " moveto";
+  out += gap;
+  appendPsString(out, text.text);
+  out += " show";
+  out += mark ? '\n' : gap;
+}
+
+bool underBars(TextRole role) { return role == TextRole::Digit || role == TextRole::SmallDigit; }
+
+// The texts of the given roles: the digits under the bars in reading order (UPC's small
+// ones among them), the others in the layout's order.
+void appendTexts(std::string& out, const Layout& layout, bool (*wanted)(TextRole)) {
+  std::vector<const TextItem*> texts;
+  for (const TextItem& text : layout.texts)
+    if (wanted(text.role)) texts.push_back(&text);
+  std::stable_sort(texts.begin(), texts.end(), [](const TextItem* a, const TextItem* b) {
+    if (underBars(a->role) && underBars(b->role)) return a->x < b->x;
+    return underBars(a->role) && !underBars(b->role);
+  });
+  const TextItem* previous = nullptr;
+  for (const TextItem* text : texts) {
+    appendText(out, *text, previous, layout.eps->textPerLine);
+    previous = text;
+  }
+}
+
+void appendMoveto(std::string& out, float x, float y) {
+  appendShort(out, x);
+  out += ' ';
+  appendShort(out, y);
+  out += " moveto\n";
+}
+
+// Writes the dark runs of one pattern as "n B" ("n L" for a guard bar, which reaches 5 pt
+// lower) with the light runs between them as "n S", twenty to a line; the final run goes
+// last on its line and is not counted.
+void appendRuns(std::string& out, const Layout& layout, bool addon) {
+  std::vector<const DarkRun*> runs;
+  for (const DarkRun& run : layout.runs)
+    if ((run.part == RunPart::Addon) == addon) runs.push_back(&run);
   std::size_t onLine = 0;
   auto write = [&](int length, char command, bool counted) {
     out += std::to_string(length);
@@ -334,86 +303,11 @@ void appendRuns(std::string& out, const std::vector<DarkRun>& runs) {
   };
   int end = 0;  // the module after the previous dark run
   for (std::size_t k = 0; k < runs.size(); ++k) {
-    const DarkRun& run = runs[k];
+    const DarkRun& run = *runs[k];
     if (run.module > end) write(run.module - end, 'S', true);
     write(run.modules, run.part == RunPart::Guard ? 'L' : 'B', k + 1 < runs.size());
     end = run.module + run.modules;
   }
-}
-
-// EAN-8: run commands as for EAN-13, the digits one command per line.
-void appendEan8Body(std::string& out, std::string_view digits, const ModulePattern& pattern) {
-  appendMoveto(out, kEan8Bars);
-  appendRuns(out, darkRuns(pattern, kEAN8, false));
-  out += "\nstroke\n";
-  const auto& pos = kEpsPositions.lower_pos8;
-  for (std::size_t i = 0; i < std::size(pos) && i < digits.size(); ++i) {
-    out += "e1font\n";
-    appendShowAt(out, pos[i], " 3 moveto\n", digits.substr(i, 1), " show\n");
-  }
-}
-
-// The add-on bars from origin on and, when its text is known, its digits above them.
-void appendAddon(std::string& out, BarsOrigin origin, const ModulePattern& addon,
-                 std::optional<std::string_view> addonText) {
-  out += "/height { 0.730000 72 mul } def\n";
-  appendMoveto(out, origin);
-  appendRuns(out, darkRuns(addon, kEAN13, true));
-  out += "\nstroke\n";
-  if (!addonText) return;
-  out += "e1font ";
-  const auto& pos = kEpsPositions.addon_pos;
-  const std::size_t digits = addon.size() == kAddon2Modules ? 2 : std::size(pos);
-  for (std::size_t k = 0; k < digits && k < addonText->size(); ++k) {
-    appendShowAt(out, pos[k] + (origin.x - kAddonBars.x), " 59.5 moveto ",
-                 addonText->substr(k, 1), " show ");
-  }
-}
-
-struct IsbnTexts {
-  std::optional<std::string_view> line, addon, price;
-  const ModulePattern* addonPattern;
-};
-
-// EAN-13 and the ISBN, ISSN and ISMN types: run commands, then every text on one line.
-void appendEan13Body(std::string& out, CodeType type, std::string_view digits,
-                     const ModulePattern& pattern, const IsbnTexts& isbn) {
-  appendMoveto(out, kEan13Bars);
-  appendRuns(out, darkRuns(pattern, type, false));
-  out += "\nstroke\n";
-  const auto& pos = kEpsPositions.lower_pos13;
-  for (std::size_t i = 0; i < std::size(pos) && i < digits.size(); ++i) {
-    out += "e1font ";
-    appendShowAt(out, pos[i], " 3 moveto ", digits.substr(i, 1), " show ");
-  }
-  if (!hasTextLine(type)) return;
-  out += "isbnfont 12 69.5 moveto ";
-  appendPsString(out, isbn.line.value_or(""));
-  out += " show ";
-  if (isbn.price && takesPrice(type)) {  // written even when empty, with or without an add-on
-    out += "98 69.5 moveto ";
-    appendPsString(out, *isbn.price);
-    out += " show ";
-  }
-  if (isbn.addonPattern) appendAddon(out, kAddonBars, *isbn.addonPattern, isbn.addon);
-}
-
-// UPC-A and UPC-E: run commands as for EAN-13, the number system and check digit small
-// outside the bars, the others under them, then any add-on.
-void appendUpcBody(std::string& out, CodeType type, std::string_view digits,
-                   const ModulePattern& pattern, const IsbnTexts& texts) {
-  appendMoveto(out, kEan13Bars);
-  appendRuns(out, darkRuns(pattern, type, false));
-  out += "\nstroke\n";
-  const bool upca = type == kUPCA;
-  const float* pos = upca ? kEpsPositions.upca_pos : kEpsPositions.upce_pos;
-  const std::size_t count =
-      upca ? std::size(kEpsPositions.upca_pos) : std::size(kEpsPositions.upce_pos);
-  for (std::size_t i = 0; i < count && i < digits.size(); ++i) {
-    out += i == 0 || i + 1 == count ? "smallfont " : "e1font ";
-    appendShowAt(out, pos[i], " 3 moveto ", digits.substr(i, 1), " show ");
-  }
-  if (texts.addonPattern) appendAddon(out, addonBars(type), *texts.addonPattern, texts.addon);
 }
 
 }  // namespace
@@ -457,8 +351,46 @@ std::optional<std::string> makeMatrixEPS(const Layout& layout, std::string_view 
       std::string moveto = " ";
       appendFixed(moveto, t.y + kDescender * t.size);
       moveto += " moveto ";
-      appendShowAt(out, t.x, moveto, t.text, " show\n");
+      appendFixed(out, t.x);
+      out += moveto;
+      appendPsString(out, t.text);
+      out += " show\n";
     }
+    out += "showpage\n";
+    return out;
+  } catch (const std::bad_alloc&) {
+    return std::nullopt;
+  }
+}
+
+std::optional<std::string> writeEps(const Layout& layout, std::string_view title,
+                                    int reductionMicrons) {
+  if (!layout.eps || !(layout.eps->scale > 0.0) || !std::isfinite(layout.eps->scale))
+    return std::nullopt;
+  try {
+    const EpsFrame& eps = *layout.eps;
+    const int microns = std::clamp(reductionMicrons, 0, kMaxBarReductionMicrons);
+    std::string out;
+    out.reserve(2048);
+    appendProlog(out, layout, title, microns);
+    appendMoveto(out, eps.barsX, eps.barsY);
+    appendRuns(out, layout, false);
+    out += "\nstroke\n";
+    appendTexts(out, layout, [](TextRole r) {
+      return r != TextRole::AddonDigit && r != TextRole::Mark;
+    });
+    if (eps.addon) {
+      out += "/height { 0.730000 72 mul } def\n";
+      appendMoveto(out, eps.addonX, eps.addonY);
+      appendRuns(out, layout, true);
+      out += "\nstroke\n";
+      appendTexts(out, layout, [](TextRole r) { return r == TextRole::AddonDigit; });
+    }
+    if (std::any_of(layout.texts.begin(), layout.texts.end(),
+                    [](const TextItem& t) { return t.role == TextRole::Mark; }) &&
+        out.back() != '\n')
+      out += '\n';
+    appendTexts(out, layout, [](TextRole r) { return r == TextRole::Mark; });
     out += "showpage\n";
     return out;
   } catch (const std::bad_alloc&) {
@@ -475,33 +407,23 @@ std::optional<std::string> makeEPS(CodeType type, std::string_view digits,
                                    const Prepress& prepress) {
   if (type < kEAN8 || type > kISMN) return std::nullopt;
   try {
-    const bool priceAlone = takesPrice(type) && !addonPattern && !priceText.value_or("").empty();
-    const std::optional<QuietBox> quiet =
-        prepress.quietZones ? quietBox(type, pattern, addonPattern, priceAlone) : std::nullopt;
-    const int microns = std::clamp(prepress.barReductionMicrons, 0, kMaxBarReductionMicrons);
-    std::string out;
-    out.reserve(2048);
-    appendHeader(out, type, digits, addonPattern, priceAlone, quiet, microns);
-    appendProcedures(out, microns);
-    if (needsLatin1Font(type, isbnLine, priceText))
-      appendTextFont(out, inHighRow(isbnLine.value_or("")) ||
-                              (takesPrice(type) && inHighRow(priceText.value_or(""))));
-    const bool upc = type == kUPCA || type == kUPCE;
-    if (upc) out += kSmallFont;
-    if (quiet) {
-      appendFixed(out, -quiet->left);
-      out += " 0 translate\n";
-    }
-    const IsbnTexts texts{isbnLine, addonText, priceText, addonPattern};
-    if (type == kEAN8)
-      appendEan8Body(out, digits, pattern);
-    else if (upc)
-      appendUpcBody(out, type, digits, pattern, texts);
-    else
-      appendEan13Body(out, type, digits, pattern, texts);
-    if (quiet) appendMarks(out, *quiet);
-    out += "showpage\n";
-    return out;
+    Symbol sym;
+    sym.type = type;
+    sym.digits = digits;
+    sym.pattern = pattern;
+    // The EAN types take no add-on, UPC no line, only ISBN and ISMN a price.
+    if (addonPattern && takesAddon(type)) sym.addon = *addonPattern;
+    if (hasTextLine(type)) sym.isbnLine = isbnLine.value_or("");
+    sym.addonText = addonText.value_or("");
+    if (takesPrice(type)) sym.priceText = priceText.value_or("");
+    Layout layout = epsLayout(sym);
+    // An absent text is not drawn (an empty one is, where the style draws it).
+    std::erase_if(layout.texts, [&](const TextItem& t) {
+      return (!priceText && t.role == TextRole::Price) ||
+             (!addonText && t.role == TextRole::AddonDigit);
+    });
+    applyPrepress(layout, type, prepress, false);
+    return writeEps(layout, digits, prepress.barReductionMicrons);
   } catch (const std::bad_alloc&) {
     return std::nullopt;
   }

@@ -1,10 +1,12 @@
 #pragma once
-// The complete Encapsulated PostScript text of one symbol, drawn at one fixed size.
+// The complete Encapsulated PostScript text of one symbol, drawn at one fixed size: the
+// EPS style of the one layout (epsLayout), written out.
 #include <optional>
 #include <string>
 #include <string_view>
 
 #include "codetypes.h"
+#include "layout.h"
 #include "patterns.h"
 #include "prepress.h"
 
@@ -13,6 +15,18 @@ namespace strimlo {
 // The "%%Creator:" line's address.
 inline constexpr std::string_view kHomePage = "https://strimlo.example/";
 
+// The scale that gives the fixed drawing's module (0.011640 inch) a length in points.
+inline constexpr double epsScaleFor(double modulePoints) { return modulePoints / (0.011640 * 72.0); }
+
+// The file of an EPS-style layout (epsLayout, the prepress pass applied): its runs and
+// texts as the file's procedures draw them, each text in the font and number format of its
+// role; nothing placed here. title goes in the %%Title comment; reductionMicrons is the
+// bar width reduction the runs carry, which the file applies as a narrower stroke. No text
+// for a layout of another style, or when memory runs out.
+std::optional<std::string> writeEps(const Layout& layout, std::string_view title,
+                                    int reductionMicrons);
+
+// The same from the parts of a symbol, through epsLayout and the prepress pass.
 // isbnLine, addonText and priceText may be absent. The line is drawn for the ISBN, ISSN
 // and ISMN types, the price for ISBN and ISMN, the add-on for every type that takes one.
 // addonPattern is the 20- or 47-module add-on or nullptr for none. With quiet zones the

@@ -18,9 +18,8 @@ std::optional<PreviewImage> MakeCode::PreviewCode(CodeType type, std::string_vie
     case kEAN13: return PreviewEAN13(text, width, height);
     case kISBN10: return PreviewISBN10(text, addon, price, width, height);
     case kISBN13: return PreviewISBN13(text, addon, price, width, height);
-    case kUPCA: case kUPCE: case kISSN: case kISMN: case kGS1QR: case kGS1DataMatrix:
-      return renderPreview(type, text, addon, price, width, height);
-    default: return std::nullopt;
+    // Every other row of the symbology table; the renderer refuses a type outside it.
+    default: return renderPreview(type, text, addon, price, width, height);
   }
 }
 

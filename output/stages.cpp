@@ -3,6 +3,7 @@
 #include <array>
 #include <new>
 
+#include "gs1.h"
 #include "symbologies.h"
 #include "text8.h"
 
@@ -89,6 +90,20 @@ std::optional<std::string> badOption(const Request& r) {
     return "the bar width reduction must be 0 to 100 micrometres";
   if (r.prepress.transparent && !allowsTransparency(static_cast<FileFormat>(format)))
     return "TIFF and JPEG files are opaque CMYK: a transparent background needs PNG (or EPS)";
+  if (isMatrixType(static_cast<CodeType>(type))) {
+    // A 2D symbol's size is its module alone, in GS1's retail table; it has no bars.
+    if (r.freeSize.magnification || r.freeSize.height || r.freeSize.snapDpi)
+      return std::string("a 2D symbol's size is its module; magnification, bar height and snap "
+                         "dpi are for linear symbols");
+    if (r.freeSize.module)
+      if (std::string e = moduleRangeError(*r.freeSize.module, "module"); !e.empty()) return e;
+    if (r.freeSize.dpi)
+      if (auto why = dpiProblem(*r.freeSize.dpi)) return why;
+    return std::nullopt;
+  }
+  if (auto why = freeSizeProblem(r.freeSize, static_cast<CodeType>(type), r.size)) return why;
+  if (r.freeSize.height && r.format == Format::EPS)
+    return std::string("EPS files keep their bar height: a bar height needs PDF, SVG or an image");
   return std::nullopt;
 }
 
@@ -111,7 +126,11 @@ Completed complete(const Request& request) {
                                        text8(request.variant, "variant", out.notes));
   const std::string addon = text8(request.addon, "add-on", out.notes);
   const std::string price = text8(request.price, "price", out.notes);
-  Completion c = completeWithGs1(type, data, addon, price, request.gs1);
+  Gs1Options gs1 = request.gs1;
+  // A 2D type's module is its X dimension, whichever field carried it.
+  if (isMatrixType(type) && request.freeSize.module && gs1.moduleMm == 0)
+    gs1.moduleMm = *request.freeSize.module;
+  Completion c = completeWithGs1(type, data, addon, price, gs1);
   if (!c.symbol) {
     Completed refused = no(Failure::Refused, c.refusal == Refusal::Gs1Data
                                                  ? c.detail

@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "codetypes.h"
+#include "geometry.h"
 #include "layout.h"
 #include "prepress.h"
 #include "atomic_file.h"
@@ -41,6 +42,9 @@ struct Request {
   ResolutionIndex res = 2;   // raster resolution, an index of the fixed list (300 dpi)
   Prepress prepress;
   Gs1Options gs1;  // the 2D types, and a linear symbol's 2D companion
+  // Any magnification, module, resolution, dot grid or bar height: what it gives replaces
+  // size and res. Empty: the lists' size, byte for byte.
+  FreeSize freeSize;
 };
 
 // Why a request went no further, from the first stage that said no.
@@ -71,9 +75,14 @@ struct Completed {
 Completed complete(const Request& request);
 
 // The file layout of a completed symbol for the request's format and size (points for
-// vector formats, pixels at the resolution for rasters), prepress applied. EPS files keep
-// their own fixed geometry and take no layout of this kind.
+// vector formats, pixels at the resolution for rasters), prepress applied. EPS files have
+// the EPS style (epsLayout): one fixed size, whatever the request's.
 Layout layOut(const Symbol& symbol, const Request& request);
+
+// The geometry layOut() draws at, and the sentence that states it ("module 4 dots =
+// 0.3387 mm, 102.6 %"; empty for the lists' sizes), which the file's description holds.
+Geometry geometryOf(const Request& request);
+std::string sizeNoteOf(const Request& request);
 
 struct Written {
   std::string bytes;

@@ -1,5 +1,5 @@
-// Symbol files: EPS text from the EPS writer, a PDF or SVG page of the file layout in
-// points, or a bitmap of the file layout through an image encoder. Each writer gives the
+// Symbol files: the EPS layout through the EPS writer, a PDF or SVG page of the file layout
+// in points, or a bitmap of the file layout through an image encoder. Each writer gives the
 // whole file in memory; only save() touches the disk, atomically.
 #include <cstdio>
 #include <string>
@@ -18,18 +18,18 @@ namespace {
 
 Written fail(Failure failure) { return {{}, failure, {}}; }
 
-std::optional<std::string_view> textIf(bool wanted, const std::string& text) {
-  return wanted ? std::optional<std::string_view>(text) : std::nullopt;
+bool isBitmap(Format format) {
+  return format == Format::PNG || format == Format::TIFF || format == Format::JPEG;
 }
 
-Written epsBytes(const Symbol& sym, const Prepress& prepress) {
-  // ISBN files have always carried the price, even an empty one without an add-on; an
-  // ISMN's is written when there is one, above the add-on or where it would stand.
-  const bool price =
-      isIsbn(sym.type) || (takesPrice(sym.type) && (sym.addon || !sym.priceText.empty()));
-  auto text = makeEPS(sym.type, sym.digits, textIf(hasTextLine(sym.type), sym.isbnLine),
-                      textIf(takesAddon(sym.type), sym.addonText), textIf(price, sym.priceText),
-                      sym.pattern, sym.addon ? &*sym.addon : nullptr, prepress);
+Written epsBytes(const Symbol& sym, Layout layout, const Request& request) {
+  // A chosen size scales the fixed drawing; the lists' sizes leave it as it always was.
+  if (layout.eps && (request.freeSize.sizeGiven() || request.freeSize.snapDpi)) {
+    const Geometry g = geometryOf(request);
+    layout.eps->scale = epsScaleFor(kNominalModule * g.scale * 72.0 / 25.4);
+    layout.eps->sizeNote = sizeNoteOf(request);
+  }
+  auto text = writeEps(layout, sym.digits, request.prepress.barReductionMicrons);
   if (!text) return fail(Failure::EncodeFailed);
   return {std::move(*text), Failure::None, {}};
 }
@@ -44,14 +44,22 @@ std::string humanText(const Symbol& sym) {
   return text;
 }
 
+// Two sentences of the description, either of which may be empty.
+std::string joined(std::string a, const std::string& b) {
+  if (a.empty() || b.empty()) return a + b;
+  return a + "; " + b;
+}
+
 // The page is the symbol's box at the magnification, in points and unrounded: the box a
 // bitmap of the same size has before it is cut to whole pixels.
 Written vectorBytes(const Symbol& sym, const Layout& layout, FileFormat format,
-                    const Prepress& prepress) {
+                    const Request& request) {
+  const Prepress& prepress = request.prepress;
   const Font* font = Font::helvetica();
   const Type1Font* type1 = format == kPDF ? helveticaType1() : nullptr;
   if (!font || (format == kPDF && !type1)) return fail(Failure::NoFont);
-  const std::string note = reductionNote(prepress.barReductionMicrons, std::nullopt);
+  const std::string note =
+      joined(reductionNote(prepress.barReductionMicrons, std::nullopt), sizeNoteOf(request));
   std::optional<std::string> bytes;
   bool fontUnreadable = false;
   if (format == kPDF) {
@@ -65,11 +73,12 @@ Written vectorBytes(const Symbol& sym, const Layout& layout, FileFormat format,
   return {std::move(*bytes), Failure::None, {}};
 }
 
-Written rasterBytes(const Layout& layout, FileFormat format, const Prepress& prepress) {
+Written rasterBytes(const Layout& layout, FileFormat format, const Request& request) {
+  const Prepress& prepress = request.prepress;
   const Font* font = Font::helvetica();
   if (!font) return fail(Failure::NoFont);
-  // The largest bitmap the sizes on offer make is 14012 x 7920; anything beyond cairo's
-  // limit is refused before drawing.
+  // The largest bitmap the lists make is 14012 x 7920, a free size at 4800 dpi one about
+  // twice as wide; anything beyond cairo's limit is refused before drawing.
   if (layout.pixelsWide <= 0 || layout.pixelsHigh <= 0 ||
       layout.pixelsWide > kMaxSurfaceSide || layout.pixelsHigh > kMaxSurfaceSide)
     return fail(Failure::TooLarge);
@@ -80,7 +89,8 @@ Written rasterBytes(const Layout& layout, FileFormat format, const Prepress& pre
   source.dpi = layout.dpi;
   source.stripRows = 256;
   source.transparent = prepress.transparent;
-  source.comment = reductionNote(prepress.barReductionMicrons, layout.dpi);
+  source.comment =
+      joined(reductionNote(prepress.barReductionMicrons, layout.dpi), sizeNoteOf(request));
   source.rows = [&layout, font](int first, int count, std::uint8_t* dst, std::size_t stride) {
     return paintInkStrip(layout, *font, first, count, dst, stride);
   };
@@ -103,14 +113,23 @@ SaveFailure saveFailureOf(Failure f) {
 
 }  // namespace
 
+Geometry geometryOf(const Request& request) {
+  return geometryFor(request.size, request.res, request.freeSize, isBitmap(request.format));
+}
+
+std::string sizeNoteOf(const Request& request) {
+  return sizeNote(geometryOf(request), request.freeSize, isBitmap(request.format));
+}
+
 Layout layOut(const Symbol& symbol, const Request& request) {
-  const auto format = static_cast<FileFormat>(request.format);
-  const bool bitmap = format != kPDF && format != kSVG && format != kEPS;
-  // EPS draws a 2D symbol, or a companion, from this layout in points.
-  // A 2D symbol keeps its quiet zones always and takes no bar width reduction.
+  const bool bitmap = isBitmap(request.format);
+  // A 2D symbol keeps its quiet zones always and takes no bar width reduction; a page
+  // (EPS too) has it in points.
   if (isMatrixType(symbol.type))
-    return matrixLayout(symbol, bitmap ? getResolution(request.res) : 72.0f, bitmap);
-  Layout layout = fileLayout(symbol, request.size, bitmap ? request.res : 0);
+    return matrixLayout(symbol, bitmap ? geometryOf(request).dpi : 72.0f, bitmap);
+  // A companion's EPS is drawn from the page's layout in points, not the EPS style.
+  Layout layout = request.format == Format::EPS && !symbol.matrix ? epsLayout(symbol)
+                                                                  : fileLayout(symbol, geometryOf(request));
   applyPrepress(layout, symbol.type, request.prepress, bitmap);  // a page has no pixels
   placeCompanion(layout, symbol, bitmap);
   return layout;
@@ -121,17 +140,26 @@ Written write(const Symbol& symbol, const Request& request) {
   if (!reductionInRange(request.prepress.barReductionMicrons)) return fail(Failure::BadRequest);
   if (request.prepress.transparent && !allowsTransparency(format))
     return fail(Failure::OpaqueFormat);
-  if (format == kEPS && !symbol.matrix) return epsBytes(symbol, request.prepress);
+  // A 2D symbol carries its module in its matrix; the rest of a free size is checked alike.
+  FreeSize checked = request.freeSize;
+  if (symbol.matrix && isMatrixType(symbol.type)) checked.module.reset();
+  if (freeSizeProblem(checked, symbol.type, request.size) ||
+      (format == kEPS && request.freeSize.height))
+    return fail(Failure::BadRequest);
   if (format < kEPS || format > kSVG) return fail(Failure::BadRequest);
   const Layout layout = layOut(symbol, request);
-  if (format == kEPS) {
+  if (format == kEPS && symbol.matrix) {
     std::optional<std::string> text = makeMatrixEPS(layout, humanText(symbol));
     if (!text) return fail(Failure::EncodeFailed);
     return {std::move(*text), Failure::None, {}};
   }
+  if (format == kEPS) return epsBytes(symbol, layout, request);
+  // A 2D symbol's resolution is in its layout; the size note speaks of a linear module.
+  Request described = request;
+  if (isMatrixType(symbol.type)) described.freeSize = {};
   if (format == kPDF || format == kSVG)
-    return vectorBytes(symbol, layout, format, request.prepress);
-  return rasterBytes(layout, format, request.prepress);
+    return vectorBytes(symbol, layout, format, described);
+  return rasterBytes(layout, format, described);
 }
 
 SaveResult save(std::string_view bytes, const std::string& path, const SaveOptions& options) {

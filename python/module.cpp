@@ -97,12 +97,28 @@ struct Options {
   bool transparent;
 };
 
-void applyOptions(Request& r, const Options& o) {
+// Any size: None leaves the lists' size and resolution; the ranges are checked with the
+// rest of the request.
+struct FreeSizeArgs {
+  std::optional<double> magnification, module;
+  std::optional<long long> dpi;
+  bool snap;
+  std::optional<long long> snapDpi;
+  std::optional<double> height;
+};
+
+void applyOptions(Request& r, const Options& o, const FreeSizeArgs& f) {
   r.size = narrowed(o.size);
   r.res = narrowed(o.res);
   r.prepress.quietZones = o.quietZones;
   r.prepress.barReductionMicrons = narrowed(o.barReduction);
   r.prepress.transparent = o.transparent;
+  r.freeSize.magnification = f.magnification;
+  r.freeSize.module = f.module;
+  if (f.dpi) r.freeSize.dpi = narrowed(*f.dpi);
+  r.freeSize.snap = f.snap;
+  if (f.snapDpi) r.freeSize.snapDpi = narrowed(*f.snapDpi);
+  r.freeSize.height = f.height;
 }
 
 // The file's bytes, or ValueError for what the caller asked (the command line's
@@ -156,10 +172,10 @@ int errnoOf(const std::string& cause) {
 py::bytes renderCall(const py::str& data, const py::str& type, const py::str& addon,
                      const py::str& price, const py::str& variant, bool strict,
                      const py::str& fmt, long long size, long long res, bool quietZones,
-                     long long barReduction, bool transparent) {
+                     long long barReduction, bool transparent, const FreeSizeArgs& free) {
   Request r = request({data, type, addon, price, variant, strict});
   r.format = format(utf8(fmt));
-  applyOptions(r, {size, res, quietZones, barReduction, transparent});
+  applyOptions(r, {size, res, quietZones, barReduction, transparent}, free);
   const std::string bytes = rendered(r);
   return py::bytes(bytes);
 }
@@ -169,14 +185,14 @@ py::bytes renderCall(const py::str& data, const py::str& type, const py::str& ad
 void saveCall(const py::object& pathLike, const py::str& data, const py::str& type,
               const py::str& addon, const py::str& price, const py::str& variant, bool strict,
               const std::optional<py::str>& fmt, long long size, long long res,
-              bool quietZones, long long barReduction, bool transparent) {
+              bool quietZones, long long barReduction, bool transparent, const FreeSizeArgs& free) {
   const py::module_ os = py::module_::import("os");
   const py::object filename = os.attr("fspath")(pathLike);
   const std::string path = os.attr("fsencode")(filename).cast<std::string>();
   if (path.find('\0') != std::string::npos) throw py::value_error("path: holds a NUL character");
   Request r = request({data, type, addon, price, variant, strict});
   r.format = fmt ? format(utf8(*fmt)) : formatOfPath(path);
-  applyOptions(r, {size, res, quietZones, barReduction, transparent});
+  applyOptions(r, {size, res, quietZones, barReduction, transparent}, free);
   const std::string bytes = rendered(r);
   SaveResult saved;
   {
@@ -222,6 +238,11 @@ size: magnification 0 to 9 (2 is 100 %); res: raster resolution 0 to 7 (2 is 300
 quiet_zones: grow the file to the light margins and draw the < > marks.
 bar_reduction: narrow every bar by this many micrometres (0 to 100).
 transparent: a PNG without background (TIFF and JPEG refuse it).
+magnification: any size from 75 to 200 (percent), or module: the X dimension in mm
+    (0.2475 to 0.66), instead of size; dpi: any raster resolution from 72 to 4800 instead
+    of res, the module then whole dots unless snap=False; snap_dpi: a vector file's
+    module in whole dots of the device that images it; height: the normal bars' length
+    in mm (50 to 100 % of the nominal).
 
 Raises ValueError for bad input, with the message the command line gives.)";
 
@@ -264,16 +285,43 @@ PYBIND11_MODULE(_strimlo, m) {
                ", notes=" + py::repr(py::cast(s.notes)).cast<std::string>() + ")";
       });
 
-  m.def("render", &renderCall, kRenderDoc, py::arg("data"), py::kw_only(),
+  m.def("render",
+        [](const py::str& data, const py::str& type, const py::str& addon, const py::str& price,
+           const py::str& variant, bool strict, const py::str& fmt, long long size, long long res,
+           bool quietZones, long long barReduction, bool transparent,
+           std::optional<double> magnification, std::optional<double> module,
+           std::optional<long long> dpi, bool snap, std::optional<long long> snapDpi,
+           std::optional<double> height) {
+          return renderCall(data, type, addon, price, variant, strict, fmt, size, res, quietZones,
+                            barReduction, transparent,
+                            {magnification, module, dpi, snap, snapDpi, height});
+        },
+        kRenderDoc, py::arg("data"), py::kw_only(),
         py::arg("type") = "ean13", py::arg("addon") = "", py::arg("price") = "",
         py::arg("variant") = "", py::arg("strict") = false, py::arg("format") = "eps",
         py::arg("size") = 2, py::arg("res") = 2, py::arg("quiet_zones") = false,
-        py::arg("bar_reduction") = 0, py::arg("transparent") = false);
-  m.def("save", &saveCall, kSaveDoc, py::arg("path"), py::arg("data"), py::kw_only(),
+        py::arg("bar_reduction") = 0, py::arg("transparent") = false,
+        py::arg("magnification") = py::none(), py::arg("module") = py::none(),
+        py::arg("dpi") = py::none(), py::arg("snap") = true, py::arg("snap_dpi") = py::none(),
+        py::arg("height") = py::none());
+  m.def("save",
+        [](const py::object& path, const py::str& data, const py::str& type, const py::str& addon,
+           const py::str& price, const py::str& variant, bool strict,
+           const std::optional<py::str>& fmt, long long size, long long res, bool quietZones,
+           long long barReduction, bool transparent, std::optional<double> magnification,
+           std::optional<double> module, std::optional<long long> dpi, bool snap,
+           std::optional<long long> snapDpi, std::optional<double> height) {
+          saveCall(path, data, type, addon, price, variant, strict, fmt, size, res, quietZones,
+                   barReduction, transparent, {magnification, module, dpi, snap, snapDpi, height});
+        },
+        kSaveDoc, py::arg("path"), py::arg("data"), py::kw_only(),
         py::arg("type") = "ean13", py::arg("addon") = "", py::arg("price") = "",
         py::arg("variant") = "", py::arg("strict") = false, py::arg("format") = py::none(),
         py::arg("size") = 2, py::arg("res") = 2, py::arg("quiet_zones") = false,
-        py::arg("bar_reduction") = 0, py::arg("transparent") = false);
+        py::arg("bar_reduction") = 0, py::arg("transparent") = false,
+        py::arg("magnification") = py::none(), py::arg("module") = py::none(),
+        py::arg("dpi") = py::none(), py::arg("snap") = true, py::arg("snap_dpi") = py::none(),
+        py::arg("height") = py::none());
   m.def("complete", &completeCall, kCompleteDoc, py::arg("data"), py::kw_only(),
         py::arg("type") = "ean13", py::arg("addon") = "", py::arg("price") = "",
         py::arg("variant") = "", py::arg("strict") = false);

@@ -10,9 +10,11 @@ namespace strimlo::server {
 
 namespace {
 
-constexpr std::array<const char*, 12> kFields = {"type",   "data",  "addon", "price",
+constexpr std::array<const char*, 17> kFields = {"type",   "data",  "addon", "price",
                                                  "format", "size",  "res",   "strict",
-                                                 "quiet",  "bwr",   "transparent", "variant"};
+                                                 "quiet",  "bwr",   "transparent", "variant",
+                                                 "magnification", "module", "dpi", "snap_dpi",
+                                                 "height"};
 
 bool known(const std::string& name) {
   return std::find_if(kFields.begin(), kFields.end(),
@@ -27,9 +29,12 @@ std::string fieldList() {
 
 // The field a batch planner's refusal names.
 std::string fieldOfRefusal(const std::string& refusal, const Pairs& fields) {
-  static const std::array<std::pair<const char*, const char*>, 5> prefixes = {{
+  static const std::array<std::pair<const char*, const char*>, 14> prefixes = {{
       {"unknown type", "type"}, {"unknown format", "format"}, {"bad size", "size"},
-      {"bad res", "res"}, {"bad bar width reduction", "bwr"}}};
+      {"bad res", "res"}, {"bad bar width reduction", "bwr"},
+      {"magnification", "magnification"}, {"module", "module"}, {"resolution", "dpi"},
+      {"snap", "snap_dpi"}, {"bar height", "height"}, {"size and", "size"}, {"res and", "res"},
+      {"dpi", "dpi"}, {"height", "height"}}};
   for (const auto& [prefix, field] : prefixes)
     if (refusal.rfind(prefix, 0) == 0) return field;
   int number = 0;  // "field 3 holds a control character"
@@ -53,6 +58,7 @@ Request requestOf(const cli::Job& job) {
   r.size = job.size;
   r.res = job.res;
   r.prepress = job.prepress;
+  r.freeSize = job.freeSize;
   return r;
 }
 

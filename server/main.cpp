@@ -53,9 +53,22 @@ void configure(httplib::Server& server, Service& service, const ServerOptions& o
   server.set_write_timeout(seconds);
   server.set_keep_alive_timeout(std::min<long long>(seconds, 5));
   server.set_keep_alive_max_count(1000);
+  // Headers and body go out in two writes: with Nagle's algorithm the body waited for the
+  // client's delayed acknowledgement of the headers, up to 40 ms on every answer.
+  server.set_tcp_nodelay(true);
   const auto handler = [&service](const httplib::Request& req, httplib::Response& res) {
     answer(service.handle(apiRequest(req)), res);
   };
+  // A GET without a body goes straight to the service: the routes below match every path
+  // with std::regex, a tenth of the server's time on a small symbol. Requests with a body
+  // are routed, since the library reads bodies only after this hook.
+  server.set_pre_routing_handler([handler](const httplib::Request& req, httplib::Response& res) {
+    if ((req.method != "GET" && req.method != "HEAD") || req.has_header("Content-Length") ||
+        req.has_header("Transfer-Encoding"))
+      return httplib::Server::HandlerResponse::Unhandled;
+    handler(req, res);
+    return httplib::Server::HandlerResponse::Handled;
+  });
   server.Get(".*", handler);
   server.Post(".*", handler);
   server.Put(".*", handler);

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cctype>
+#include <charconv>
 #include <cmath>
 #include <cstdint>
 #include <new>
@@ -66,8 +67,8 @@ std::string pixelProblem(const Symbol& symbol, const Request& request, long long
          " pixels); choose a smaller size or resolution";
 }
 
-// A JSON object's members as fields: strings as they are, whole numbers and true/false as
-// a batch cell would spell them.
+// A JSON object's members as fields: strings as they are, numbers and true/false as a
+// batch cell would spell them (a magnification of 120.5 as "120.5").
 bool jsonFields(const std::string& body, Pairs& fields, ApiResponse& error) {
   const Json json = Json::parse(body, nullptr, false);
   if (json.is_discarded() || !json.is_object()) {
@@ -77,7 +78,11 @@ bool jsonFields(const std::string& body, Pairs& fields, ApiResponse& error) {
   for (const auto& [name, value] : json.items()) {
     if (value.is_string()) fields.emplace_back(name, value.get<std::string>());
     else if (value.is_number_integer()) fields.emplace_back(name, std::to_string(value.get<long long>()));
-    else if (value.is_boolean()) fields.emplace_back(name, value.get<bool>() ? "yes" : "no");
+    else if (value.is_number_float()) {
+      char text[32];
+      const auto end = std::to_chars(text, text + sizeof text, value.get<double>()).ptr;
+      fields.emplace_back(name, std::string(text, end));
+    } else if (value.is_boolean()) fields.emplace_back(name, value.get<bool>() ? "yes" : "no");
     else {
       error = errorResponse(400, "field \"" + name + "\" must be a string, a whole number or true/false", name);
       return false;
@@ -92,14 +97,30 @@ bool requestFields(const ApiRequest& request, Pairs& fields, ApiResponse& error)
   return true;
 }
 
-ApiResponse symbolResponse(Service& service, const ApiRequest& request) {
+// The request's fields planned and its symbol completed, as /symbol and /check both begin;
+// false with the error response when either is refused.
+bool completedSymbol(const ApiRequest& request, Planned& planned, Completed& completed,
+                     ApiResponse& error) {
   Pairs fields;
+  if (!requestFields(request, fields, error)) return false;
+  planned = planFields(fields);
+  if (!planned.error.empty()) {
+    error = errorResponse(400, planned.error, planned.field);
+    return false;
+  }
+  completed = complete(planned.request);
+  if (!completed.symbol) {
+    error = errorResponse(400, completed.message, fieldOf(completed));
+    return false;
+  }
+  return true;
+}
+
+ApiResponse symbolResponse(Service& service, const ApiRequest& request) {
+  Planned planned;
+  Completed completed;
   ApiResponse error;
-  if (!requestFields(request, fields, error)) return error;
-  const Planned planned = planFields(fields);
-  if (!planned.error.empty()) return errorResponse(400, planned.error, planned.field);
-  const Completed completed = complete(planned.request);
-  if (!completed.symbol) return errorResponse(400, completed.message, fieldOf(completed));
+  if (!completedSymbol(request, planned, completed, error)) return error;
   if (const std::string too = pixelProblem(*completed.symbol, planned.request, service.limits().maxPixels);
       !too.empty())
     return errorResponse(413, too, "res");
@@ -161,13 +182,10 @@ void addGrade(Json& json, const Symbol& symbol, const Request& request, long lon
 }
 
 ApiResponse checkResponse(Service& service, const ApiRequest& request) {
-  Pairs fields;
+  Planned planned;
+  Completed completed;
   ApiResponse error;
-  if (!requestFields(request, fields, error)) return error;
-  const Planned planned = planFields(fields);
-  if (!planned.error.empty()) return errorResponse(400, planned.error, planned.field);
-  const Completed completed = complete(planned.request);
-  if (!completed.symbol) return errorResponse(400, completed.message, fieldOf(completed));
+  if (!completedSymbol(request, planned, completed, error)) return error;
   const Symbol& s = *completed.symbol;
   Json json = {{"type", symbologyToken(planned.request.type)},
                {"digits", s.digits},

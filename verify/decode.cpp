@@ -43,4 +43,6 @@ std::optional<Decoded> decode(const Image& image, std::string* problem) {
   return d;
 }
 
+void prepareDecoder() { strimlo_zxing_preload(); }
+
 }  // namespace strimlo::verify

@@ -19,4 +19,8 @@ struct Decoded {
 // problem: why no reader could be asked, when that was the case.
 std::optional<Decoded> decode(const Image& image, std::string* problem = nullptr);
 
+// Starts readying the reader, for a program that knows it will read: where zxing-cpp is
+// loaded on first use, the loading then runs beside whatever the program does first.
+void prepareDecoder();
+
 }  // namespace strimlo::verify

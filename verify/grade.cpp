@@ -44,17 +44,18 @@ struct Element {
 double nonUniformity(std::span<const double> s, bool bar) {
   const std::size_t n = s.size();
   if (n < 3) return 0;
-  std::vector<double> before(n), after(n);
-  for (std::size_t i = 0; i < n; ++i)
-    before[i] = i == 0 ? s[0] : (bar ? std::min(before[i - 1], s[i]) : std::max(before[i - 1], s[i]));
-  for (std::size_t i = n; i-- > 0;)
-    after[i] = i + 1 == n ? s[i] : (bar ? std::min(after[i + 1], s[i]) : std::max(after[i + 1], s[i]));
-  double worst = 0;
+  // after[i]: the lowest (bar) or highest (space) sample from i to the end; the same from
+  // the start is kept as we go. One buffer per thread, not two per element.
+  thread_local std::vector<double> after;
+  after.resize(n);
+  after[n - 1] = s[n - 1];
+  for (std::size_t i = n - 1; i-- > 0;) after[i] = bar ? std::min(after[i + 1], s[i]) : std::max(after[i + 1], s[i]);
+  const auto [lo, hi] = std::minmax_element(s.begin(), s.end());
+  double before = s[0], worst = 0;
   for (std::size_t i = 1; i + 1 < n; ++i) {
-    if (bar && before[i - 1] < s[i] && after[i + 1] < s[i])
-      worst = std::max(worst, s[i] - *std::min_element(s.begin(), s.end()));
-    if (!bar && before[i - 1] > s[i] && after[i + 1] > s[i])
-      worst = std::max(worst, *std::max_element(s.begin(), s.end()) - s[i]);
+    if (bar && before < s[i] && after[i + 1] < s[i]) worst = std::max(worst, s[i] - *lo);
+    if (!bar && before > s[i] && after[i + 1] > s[i]) worst = std::max(worst, *hi - s[i]);
+    before = bar ? std::min(before, s[i]) : std::max(before, s[i]);
   }
   return worst;
 }

@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "decode.h"
 #include "grade.h"
 #include "image.h"
 
@@ -34,6 +35,11 @@ struct Verification {
 };
 
 Verification verifyImage(const Image& image);
+
+// The grade of a symbol known beforehand, without asking the reader: `known` names it as
+// decode() would (format, digits, add-on) and where to look (the rows read around
+// (y0 + y1) / 2, the columns x0 to x1). A drawn symbol's grade without the cost of a read.
+Verification gradeKnown(const Image& image, const Decoded& known);
 
 // "grade B (3.0): decodability 0.52"
 std::string summary(const Verification& v);

@@ -20,6 +20,8 @@ int formatCode(ZXing::BarcodeFormat f) {
 
 }  // namespace
 
+extern "C" void strimlo_zxing_preload(void) {}  // linked in: ready at start
+
 extern "C" int strimlo_zxing_read(const unsigned char* pixels, int width, int height, int* format,
                                   char* text, int textSize, int box[4]) {
   try {

@@ -13,6 +13,10 @@ extern "C" {
 int strimlo_zxing_read(const unsigned char* pixels, int width, int height, int* format, char* text,
                        int textSize, int box[4]);
 
+// Starts making the reader ready (loading the library where it is loaded on first use) so
+// that the first read need not wait for it; optional, and cheap to call again.
+void strimlo_zxing_preload(void);
+
 #ifdef __cplusplus
 }
 #endif

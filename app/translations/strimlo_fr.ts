@@ -503,6 +503,14 @@ Complément : 5 chiffres pour les livres ; 2 ou 5 pour UPC, ISSN et ISMN.</tra
         <translation>ISMN (musique imprimée)</translation>
     </message>
     <message>
+        <source>GS1 QR Code (Digital Link)</source>
+        <translation>GS1 QR Code (Digital Link)</translation>
+    </message>
+    <message>
+        <source>GS1 DataMatrix (element string)</source>
+        <translation>GS1 DataMatrix (chaîne d&apos;éléments)</translation>
+    </message>
+    <message>
         <source>EAN-13: 12 digits, EAN-8: 7 digits, UPC-A: 11 digits, UPC-E: 6 digits (the check digit is added for you). ISBN, ISSN, ISMN: the number, with or without hyphens.</source>
         <translation>EAN-13 : 12 chiffres, EAN-8 : 7 chiffres, UPC-A : 11 chiffres, UPC-E : 6 chiffres (la clé de contrôle est ajoutée pour vous). ISBN, ISSN, ISMN : le numéro, avec ou sans tirets.</translation>
     </message>

@@ -98,6 +98,17 @@ STRIMLO_API strimlo_status strimlo_set_variant(strimlo_request* request, const c
  * 3200 dpi; 2 is 300 dpi), the lists of the command line's --size and --res. */
 STRIMLO_API strimlo_status strimlo_set_size(strimlo_request* request, int size);
 STRIMLO_API strimlo_status strimlo_set_resolution(strimlo_request* request, int res);
+/* Any size instead of the lists, as the command line's --magnification (75..200 %),
+ * --module (0.2475..0.66 mm), --dpi (72..4800, rasters), --no-snap (snap 0), --snap-dpi
+ * (vector files: the imaging device's dots) and --height (mm, 50..100 % of the nominal
+ * bar height). 0 clears a value, giving the list's size or resolution back; snapping is on
+ * unless set off. A value out of range is refused with its range. */
+STRIMLO_API strimlo_status strimlo_set_magnification(strimlo_request* request, double percent);
+STRIMLO_API strimlo_status strimlo_set_module(strimlo_request* request, double millimetres);
+STRIMLO_API strimlo_status strimlo_set_dpi(strimlo_request* request, int dpi);
+STRIMLO_API strimlo_status strimlo_set_snap(strimlo_request* request, int on);
+STRIMLO_API strimlo_status strimlo_set_snap_dpi(strimlo_request* request, int dpi);
+STRIMLO_API strimlo_status strimlo_set_bar_height(strimlo_request* request, double millimetres);
 /* Non-zero: a wrong typed check character refuses instead of being replaced. */
 STRIMLO_API strimlo_status strimlo_set_strict(strimlo_request* request, int strict);
 /* Prepress: light margins with their marks; bar width reduction 0..100 micrometres;

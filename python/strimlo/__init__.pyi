@@ -37,6 +37,12 @@ def render(
     quiet_zones: bool = False,
     bar_reduction: int = 0,
     transparent: bool = False,
+    magnification: Optional[float] = None,
+    module: Optional[float] = None,
+    dpi: Optional[int] = None,
+    snap: bool = True,
+    snap_dpi: Optional[int] = None,
+    height: Optional[float] = None,
 ) -> bytes:
     """The whole file of one symbol, in memory. Raises ValueError for bad input."""
 
@@ -55,6 +61,12 @@ def save(
     quiet_zones: bool = False,
     bar_reduction: int = 0,
     transparent: bool = False,
+    magnification: Optional[float] = None,
+    module: Optional[float] = None,
+    dpi: Optional[int] = None,
+    snap: bool = True,
+    snap_dpi: Optional[int] = None,
+    height: Optional[float] = None,
 ) -> None:
     """Renders and replaces the file at path atomically. Raises ValueError, OSError."""
 

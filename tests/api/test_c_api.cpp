@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <functional>
 #include <memory>
 #include <string>
@@ -55,6 +56,32 @@ TEST(CApi, EverySetterAndRenderAnswersWithItsStatusAndMessage) {
        STRIMLO_ERROR_ARGUMENT, "0 to 7"},
       {"reduction out of range", [](auto r) { return strimlo_set_bar_reduction(r, 101); },
        STRIMLO_ERROR_ARGUMENT, "0 to 100"},
+      {"magnification out of range", [](auto r) { return strimlo_set_magnification(r, 74.5); },
+       STRIMLO_ERROR_ARGUMENT, "outside 75 to 200 %"},
+      {"magnification NaN", [](auto r) { return strimlo_set_magnification(r, std::nan("")); },
+       STRIMLO_ERROR_ARGUMENT, "75 to 200 %"},
+      {"module out of range", [](auto r) { return strimlo_set_module(r, 0.7); }, STRIMLO_ERROR_ARGUMENT,
+       "0.2475 to 0.66 mm"},
+      {"dpi out of range", [](auto r) { return strimlo_set_dpi(r, 5000); }, STRIMLO_ERROR_ARGUMENT, "72 to 4800"},
+      {"a free size on the dot grid makes its PNG",
+       [](auto r) {
+         strimlo_set_data(r, "401234567890");
+         strimlo_set_format(r, STRIMLO_FORMAT_PNG);
+         strimlo_set_magnification(r, 120.5);
+         strimlo_set_dpi(r, 203);
+         size_t n;
+         return strimlo_render(r, nullptr, 0, &n);
+       },
+       STRIMLO_OK, ""},
+      {"a bar height below half the nominal, refused when made",
+       [](auto r) {
+         strimlo_set_data(r, "401234567890");
+         strimlo_set_format(r, STRIMLO_FORMAT_PDF);
+         strimlo_set_bar_height(r, 5.0);
+         size_t n;
+         return strimlo_render(r, nullptr, 0, &n);
+       },
+       STRIMLO_ERROR_ARGUMENT, "bar height 5 mm is outside"},
       {"data not UTF-8", [](auto r) { return strimlo_set_data(r, "40123\xff"); }, STRIMLO_ERROR_TEXT, "UTF-8"},
       {"overlong UTF-8", [](auto r) { return strimlo_set_data(r, "\xc0\xb0"); }, STRIMLO_ERROR_TEXT, "UTF-8"},
       {"price with a line break", [](auto r) { return strimlo_set_price(r, "USD\n%%EOF"); },

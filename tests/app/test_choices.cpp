@@ -18,11 +18,6 @@ class TestChoices : public QObject {
     QTest::newRow("empty stays empty") << QString() << std::string();
     QTest::newRow("digits pass unchanged") << QStringLiteral("401234567890")
                                            << std::string("401234567890");
-    QTest::newRow("31 characters are kept whole")
-        << QString(31, QLatin1Char('7')) << std::string(31, '7');
-    QTest::newRow("40 digits are cut after the 31st")
-        << QStringLiteral("1234567890123456789012345678901234567890")
-        << std::string("1234567890123456789012345678901");
     QTest::newRow("e acute is one Windows-1252 byte") << QStringLiteral("Caf\u00e9")
                                                       << std::string("Caf\xe9");
     QTest::newRow("the euro sign is Windows-1252 byte 80")
@@ -31,9 +26,6 @@ class TestChoices : public QObject {
         << QStringLiteral("\u20bd 12") << std::string("? 12");
     QTest::newRow("a character beyond U+FFFF is one ?, not one per UTF-16 unit")
         << QStringLiteral("a\U0001F600b") << std::string("a?b");
-    QTest::newRow("the cut counts characters")
-        << QString(30, QLatin1Char('a')) + QStringLiteral("\u00fc\u00fc")
-        << std::string(30, 'a') + "\xfc";
   }
   void text8() {
     QFETCH(QString, typed);

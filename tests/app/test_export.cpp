@@ -25,7 +25,7 @@ struct Typed {
   QStringList alerts;
   Typed(CodeType type, const QString& data, const QString& addOn = {}) {
     w.controller().setAlert([this](const QString&, const QString& text) { alerts << text; });
-    choose(w.codeType, type);
+    chooseType(w, type);
     retype(w.data, data);
     if (!addOn.isEmpty()) retype(w.addOn, addOn);
   }
@@ -35,12 +35,6 @@ struct Typed {
     choose(w.resolution, res);
   }
 };
-
-std::vector<std::string> decodePng(const QByteArray& png) {
-  const auto facts = test::readPng(
-      {reinterpret_cast<const std::uint8_t*>(png.constData()), static_cast<std::size_t>(png.size())});
-  return facts ? test::zbarDecode(facts->grey) : std::vector<std::string>{};
-}
 
 // What the printed page shows, measured on pdftoppm's rendering at 600 dpi, in mm.
 struct PrintedBars {
@@ -98,19 +92,15 @@ class TestExport : public QObject {
     QTest::addColumn<QString>("data");
     QTest::addColumn<QString>("addOn");
     QTest::addColumn<int>("format");
-    QTest::addColumn<QString>("reads");
-    QTest::newRow("EAN-13, EPS chosen") << kEAN13 << "401234567890" << "" << kEPS
-                                         << "EAN-13:4012345678901";
-    QTest::newRow("EAN-8, TIFF chosen") << kEAN8 << "9638507" << "" << kTIFF << "EAN-8:96385074";
-    QTest::newRow("ISBN-13 with add-on, JPEG") << kISBN13 << "978-3-16-148410-0" << "51299"
-                                                << kJPEG << "EAN-5:51299";
+    QTest::newRow("EAN-13, EPS chosen") << kEAN13 << "401234567890" << "" << kEPS;
+    QTest::newRow("EAN-8, TIFF chosen") << kEAN8 << "9638507" << "" << kTIFF;
+    QTest::newRow("ISBN-13 with add-on, JPEG") << kISBN13 << "978-3-16-148410-0" << "51299" << kJPEG;
   }
   void copyPutsThePngOnTheClipboard() {
     QFETCH(int, type);
     QFETCH(QString, data);
     QFETCH(QString, addOn);
     QFETCH(int, format);
-    QFETCH(QString, reads);
     Typed t(type, data, addOn);
     t.chooseFile(format, 8, 6);
     QGuiApplication::clipboard()->clear();
@@ -124,17 +114,10 @@ class TestExport : public QObject {
     const std::string saved = dir.file("saved.png");
     QVERIFY(MakeCode::FinalCode(type, 2, data.toLatin1().toStdString(), addOn.toLatin1().toStdString(),
                                 "", 2, kPNG, saved));
-    QCOMPARE(png.toStdString(), test::readFile(saved));
-    const auto facts = test::readPng({reinterpret_cast<const std::uint8_t*>(png.constData()),
-                                      static_cast<std::size_t>(png.size())});
-    QVERIFY(facts);
-    QCOMPARE(qRound(facts->xdpi), 300);
+    QCOMPARE(png.toStdString(), test::readFile(saved));  // what it holds is the files' test
     QVERIFY(clip->hasImage());
     QVERIFY(clip->data(QStringLiteral("application/pdf")).startsWith("%PDF-1.3"));
     QVERIFY(clip->data(QStringLiteral("image/svg+xml")).contains("<svg "));
-    const std::vector<std::string> decoded = decodePng(png);
-    QVERIFY2(std::find(decoded.begin(), decoded.end(), reads.toStdString()) != decoded.end(),
-             qPrintable(QString::fromStdString(decoded.empty() ? "nothing" : decoded.front())));
     QVERIFY(t.alerts.isEmpty());
   }
 
@@ -184,7 +167,6 @@ class TestExport : public QObject {
       QVERIFY(facts);
       QCOMPARE(QString::fromStdString(facts->colour), colour);
       QCOMPARE(qRound(facts->xdpi), 600);
-      QVERIFY(!test::zbarDecode(facts->grey).empty());
     }
     QVERIFY(t.w.controller().dragData());
     QVERIFY(!QFileInfo::exists(path));  // one drag's folder at a time
@@ -234,6 +216,7 @@ class TestExport : public QObject {
     QTest::newRow("EAN-8 at 82%") << kEAN8 << "9638507" << "" << 0 << "EAN-8:96385074";
     QTest::newRow("ISBN-13 with add-on at 197%")
         << kISBN13 << "978-3-16-148410-0" << "51299" << 9 << "EAN-13:9783161484100";
+    QTest::newRow("UPC-A at 100%") << kUPCA << "03600029145" << "" << 2 << "UPC-A:036000291452";
   }
   void printToPdfMeasuresRight() {
     QFETCH(int, type);

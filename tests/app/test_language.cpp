@@ -50,23 +50,28 @@ class TestLanguage : public QObject {
     QTest::addColumn<QString>("typeLabel");
     QTest::addColumn<QString>("saved");   // the property list's NSSaveOk
     QTest::addColumn<QString>("helpTitle");
+    QTest::addColumn<QString>("firstType");  // the code type list's first entry, from the table
     QTest::newRow("German by LANGUAGE=de") << QLocale::system() << "Barcode&typ:"
-                                           << "Der Barcode wurde gespeichert." << "Strimlo-Hilfe";
+                                           << "Der Barcode wurde gespeichert." << "Strimlo-Hilfe"
+                                           << "EAN-8 (kleine Produkte)";
     QTest::newRow("French") << QLocale(QLocale::French, QLocale::France)
                             << QStringLiteral("&Type de code-barres\u00a0:")
                             << QStringLiteral("Le code-barres a \u00e9t\u00e9 enregistr\u00e9.")
-                            << "Aide de Strimlo";
+                            << "Aide de Strimlo" << "EAN-8 (petits produits)";
     QTest::newRow("Spanish") << QLocale(QLocale::Spanish, QLocale::Spain) << "&Tipo de código:"
-                             << "El código de barras se ha guardado." << "Ayuda de Strimlo";
+                             << "El código de barras se ha guardado." << "Ayuda de Strimlo"
+                             << QStringLiteral("EAN-8 (productos peque\u00f1os)");
   }
   void windowSpeaksTheLanguage() {
     QFETCH(QLocale, locale);
     QFETCH(QString, typeLabel);
     QFETCH(QString, saved);
     QFETCH(QString, helpTitle);
+    QFETCH(QString, firstType);
     installTranslations(locale);
     Window w;
     QCOMPARE(w.main.findChild<QLabel*>(QStringLiteral("labelCodeType"))->text(), typeLabel);
+    QCOMPARE(w.codeType->itemText(0), firstType);
     QCOMPARE(propertyText(defaultPropertyList(), QStringLiteral("NSSaveOk")), saved);
     QString title;
     w.controller().setPageViewer([&title](const QString& t, const QString&) { title = t; });
@@ -105,6 +110,7 @@ class TestLanguage : public QObject {
     const QStringList sources = QDir(app).entryList({"*.cpp", "*.h", "*.ui"}, QDir::Files);
     std::string command = "cd " + test::shellQuote(app.toStdString()) + " && " STRIMLO_LUPDATE " -silent -no-obsolete";
     for (const QString& source : sources) command += " " + test::shellQuote(source.toStdString());
+    command += " ../encoding/symbologies.cpp";  // the code types' labels
     const test::CommandResult update = test::run(command + " -ts " + test::shellQuote(copy.toStdString()));
     QVERIFY2(update.exitCode == 0, update.output.c_str());
     const QStringList bad = unfinished(copy);

@@ -18,6 +18,7 @@
 #include "barcodecontroller.h"
 #include "barcodeview.h"
 #include "mainwindow.h"
+#include "symbologies.h"
 
 namespace strimlo::test {
 
@@ -66,8 +67,17 @@ struct Window {
 // Picks an item the way a user does, with the keyboard: the list then reports a user
 // choice (activated), as a mouse pick would. A disabled list ignores the keys.
 inline void choose(QComboBox* combo, int index) {
-  QTest::keyClick(combo, Qt::Key_Home);
+  // Home moves the cursor of a list that takes typed values; Up past the first item stays.
+  if (combo->isEditable())
+    for (int i = 0; i < combo->count(); ++i) QTest::keyClick(combo, Qt::Key_Up);
+  else
+    QTest::keyClick(combo, Qt::Key_Home);
   for (int i = 0; i < index; ++i) QTest::keyClick(combo, Qt::Key_Down);
+}
+
+// Picks a code type in the list as a user does, wherever the list has it.
+inline void chooseType(Window& w, CodeType type) {
+  choose(w.codeType, w.codeType->findData(QString::fromLatin1(symbology(type)->token)));
 }
 
 // Changes a list, box or spin box with the keyboard as a user does, as choose() does: a
@@ -126,6 +136,7 @@ inline QString mnemonicClash(const QMainWindow& main, const QPushButton& save) {
 // What every window test names unqualified.
 using namespace strimlo;
 using strimlo::test::choose;
+using strimlo::test::chooseType;
 using strimlo::test::operate;
 using strimlo::test::retype;
 using strimlo::test::settle;

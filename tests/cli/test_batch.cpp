@@ -72,6 +72,7 @@ TEST(BatchPlan, LinesBecomeJobs) {
     SizeIndex size;
     bool strict;
     Prepress prepress = {};
+    FreeSize freeSize = {};
     Gs1Options gs1 = {};
   };
   const std::vector<Row> rows = {
@@ -133,12 +134,33 @@ TEST(BatchPlan, LinesBecomeJobs) {
        "", kISSN, "0317-8471", "03", "9.99", "/out/03178471-05-03.png", kPNG, 4, true},
       {"a reduction past 100 um", "data,bwr\n401234567890,150\n",
        "bad bar width reduction \"150\" (0 to 100 micrometres)", 0, "", "", "", "", 0, 0, false},
+      {"free size columns with a decimal comma replace the command line's size",
+       "data;magnification;dpi;height\n401234567890;120,5;203 dpi;20\n", "", kEAN13, "401234567890", "",
+       "9.99", "/out/401234567890.png", kPNG, 2, true, {}, {120.5, {}, 203, true, {}, 20.0}},
+      {"module and snap_dpi columns", "data,format,module,snap-dpi\n401234567890,pdf,0.4,2400\n", "",
+       kEAN13, "401234567890", "", "9.99", "/out/401234567890.pdf", kPDF, 2, true, {true, 0, false},
+       {{}, 0.4, {}, true, 2400, {}}},
+      {"a magnification out of range", "data,magnification\n401234567890,250\n",
+       "magnification 250 is outside 75 to 200 %", 0, "", "", "", "", 0, 0, false},
+      {"a magnification that is no number", "data,magnification\n401234567890,NaN\n",
+       "magnification \"NaN\" is not a number (75 to 200 %, decimals allowed)", 0, "", "", "", "", 0, 0, false},
+      {"a size both ways", "data,size,magnification\n401234567890,3,120\n",
+       "size and magnification both give the size; give one", 0, "", "", "", "", 0, 0, false},
+      {"a resolution both ways", "data,res,dpi\n401234567890,3,600\n",
+       "res and dpi both give the resolution; give one", 0, "", "", "", "", 0, 0, false},
+      {"a module and a magnification", "data,module,magnification\n401234567890,0.4,120\n",
+       "give the size once: a magnification or a module, not both", 0, "", "", "", "", 0, 0, false},
+      {"a bar height below half the nominal at the command line's 121 %", "data,height\n401234567890,5\n",
+       "bar height 5 mm is outside 13.50 to 27.00 mm (50 to 100 % of the nominal height at this size)",
+       0, "", "", "", "", 0, 0, false},
+      {"a dpi below 72", "data,dpi\n401234567890,60\n",
+       "resolution 60 dpi is not a whole number from 72 to 4800", 0, "", "", "", "", 0, 0, false},
       {"the 2D columns by name", "data,companion,companion_module,ai,dl_domain,ecc\n"
        "401234567890,qr,0.6,(10)L1,https://brand.example,h\n", "", kEAN13, "401234567890", "", "9.99",
-       "/out/401234567890.png", kPNG, 4, true, {},
+       "/out/401234567890.png", kPNG, 4, true, {}, {},
        {"(10)L1", "https://brand.example", 'H', 0, kGS1QR, 0.6, true}},
       {"a 2D type", "type,data,ai\ngs1-datamatrix,9780306406157,(17)271231\n", "", kGS1DataMatrix,
-       "9780306406157", "", "9.99", "/out/9780306406157-datamatrix.png", kPNG, 4, true, {},
+       "9780306406157", "", "9.99", "/out/9780306406157-datamatrix.png", kPNG, 4, true, {}, {},
        {"(17)271231", "", 'M', 0, {}, 0, true}},
       {"an unknown companion", "data,companion\n401234567890,aztec\n", "bad companion \"aztec\"", 0, "",
        "", "", "", 0, 0, false},
@@ -146,6 +168,14 @@ TEST(BatchPlan, LinesBecomeJobs) {
        "bad companion_module \"1.2\"", 0, "", "", "", "", 0, 0, false},
       {"a companion of a 2D type", "type,data,companion\ngs1-qr,9780306406157,datamatrix\n",
        "a companion goes with a linear type, not a 2D one", 0, "", "", "", "", 0, 0, false},
+      {"a 2D line's module column is its X dimension in GS1's table",
+       "type,data,module\ngs1-qr,9780306406157,0.8\n", "", kGS1QR, "9780306406157", "", "9.99",
+       "/out/9780306406157-qr.png", kPNG, 4, true, {}, {}, {"", "", 'M', 0.8, {}, 0, true}},
+      {"a 2D line's module below GS1's table", "type,data,module\ngs1-qr,9780306406157,0.3\n",
+       "module \"0.3\" of a 2D type (0.396 to 0.990 mm, target 0.495)", 0, "", "", "", "", 0, 0, false},
+      {"a 2D line with a magnification", "type,data,magnification\ngs1-datamatrix,9780306406157,120\n",
+       "a 2D symbol's size is its module (the X dimension, 0.396 to 0.990 mm); magnification, bar "
+       "height and snap dpi are for linear symbols", 0, "", "", "", "", 0, 0, false},
   };
   for (const Row& r : rows) {
     const auto lines = plan(r.csv, o);
@@ -162,6 +192,7 @@ TEST(BatchPlan, LinesBecomeJobs) {
     EXPECT_EQ(l.job.size, r.size) << r.what;
     EXPECT_EQ(l.job.strict, r.strict) << r.what;
     EXPECT_TRUE(l.job.prepress == r.prepress) << r.what;
+    EXPECT_TRUE(l.job.freeSize == r.freeSize) << r.what;
     EXPECT_TRUE(l.job.gs1 == r.gs1) << r.what;
   }
 }
@@ -250,6 +281,18 @@ TEST(Batch, EightThreadsWriteTheBytesOfOne) {
     const std::string name = e.path().filename().string();
     EXPECT_EQ(test::readFile(e.path().string()), test::readFile(dir.file("eight/" + name))) << name;
   }
+  // Verified, a raster is encoded from the bitmap drawn for its check: the same bytes. The
+  // 100 dpi lines of small sizes do not scan and are refused.
+  fs::create_directory(dir.file("verified"));
+  test::cli("--batch " + shellQuote(dir.file("in.csv")) + " --outdir " + shellQuote(dir.file("verified")) +
+            " --fix-check-digits --verify --jobs 8");
+  int written = 0;
+  for (auto& e : fs::directory_iterator(dir.file("verified"))) {
+    const std::string name = e.path().filename().string();
+    EXPECT_EQ(test::readFile(e.path().string()), test::readFile(dir.file("one/" + name))) << name;
+    ++written;
+  }
+  EXPECT_GE(written, 40);
 }
 
 TEST(Batch, UsageAndInputErrorsWriteNothing) {
@@ -262,7 +305,8 @@ TEST(Batch, UsageAndInputErrorsWriteNothing) {
       {"--batch " + shellQuote(dir.file("open.csv")), 2, "a quoted field is not closed; nothing written"},
       {"--batch " + shellQuote(dir.file("pipes.csv")), 2,
        "the first line names no known column (type, data, addon, price, output, format, size, res, "
-       "strict, quiet, bwr, transparent, variant, ai, dl_domain, companion, companion_module, ecc) and is no data line either (EAN-13 needs 12 or 13 "
+       "strict, quiet, bwr, transparent, variant, magnification, module, dpi, snap_dpi, height, ai, "
+       "dl_domain, companion, companion_module, ecc) and is no data line either (EAN-13 needs 12 or 13 "
        "digits; got 20); its fields: \"Artikel|Nummer|Preis\"; nothing written"},
       {"--batch " + shellQuote(dir.file("nodata.csv")), 2, "the header line names no data column"},
       {"--batch x.csv --delimiter '|'", 2, "bad value for --delimiter"},

@@ -6,8 +6,10 @@
 #include <chrono>
 #include <filesystem>
 #include <set>
+#include <sstream>
 
 #include "options.h"
+#include "symbologies.h"
 #include "cli_runner.h"
 #include "readback.h"
 
@@ -62,7 +64,13 @@ TEST(Cli, ExitCodesAndMessages) {
       {"--type gs1-qr -o " + out + " 9780306406158", 0, "note: check character 8 is wrong; 7 expected, replaced"},
       {"--companion qr --ai '(99)X' -o " + out + " 401234567890", 1, "companion: AI (99) is not one we accept"},
       {"--type gs1-datamatrix --module 0.3 -o " + out + " 9780306406157", 2,
-       "bad value for --module: 0.3 (0.396 to 0.990 mm, target 0.495)"},
+       "bad value for --module: module \"0.3\" of a 2D type (0.396 to 0.990 mm, target 0.495)"},
+      // --module is the 2D type's X dimension, in its own limits, wherever --type stands.
+      {"--module 0.8 --type gs1-qr -o " + shellQuote(dir.file("q8.svg")) + " 9780306406157", 0, ""},
+      {"--module 0.8 -o " + out + " 401234567890", 2, "module 0.8 mm is outside 0.2475 to 0.66 mm"},
+      {"--type gs1-qr --magnification 120 -o " + out + " 9780306406157", 2,
+       "a 2D symbol's size is its module (the X dimension, 0.396 to 0.990 mm)"},
+      {"--type gs1-datamatrix --dpi 203 -o " + shellQuote(dir.file("d203.png")) + " 9780306406157", 0, ""},
       {"--type gs1-qr --ecc X -o " + out + " 9780306406157", 2, "bad value for --ecc: X (L, M, Q or H)"},
       {"--companion pdf417 -o " + out + " 401234567890", 2, "bad value for --companion: pdf417 (qr or datamatrix)"},
       {"--type gs1-qr --companion qr -o " + out + " 9780306406157", 2, "--companion goes with a linear type"},
@@ -99,6 +107,13 @@ TEST(Cli, ExitCodesAndMessages) {
       {"--verify --size 0 --res 0 -o " + shellQuote(dir.file("v72.png")) + " 401234567890", 1,
        "the symbol does not scan at 72 dpi"},
       {"--verify --min-grade E -o " + out + " 401234567890", 2, "bad value for --min-grade"},
+      // Without --verify, a raster that would grade below C says so and names better choices.
+      {"--type ean8 --size 0 --res 2 -o " + shellQuote(dir.file("n8.png")) + " 4012345", 0,
+       "note: resolution: at 300 dpi the file would grade D (1.0): decodability 0.30, below C (bar edges "
+       "rounded to whole pixels make widths uneven); 600 dpi (res 3) grades A, or size 1 (91 %) grades B at "
+       "300 dpi"},
+      {"--size 0 --res 2 --format tiff -o " + shellQuote(dir.file("n13.tiff")) + " 401234567890", 0,
+       "the file would grade F (0.0): decodability 0.13, below C"},
       // --check: one line naming the cause for what is no symbol's image.
       {"--check " + shellQuote(dir.file("v6.png")), 0, "EAN-8 40123455"},
       {"--check --min-grade A " + shellQuote(dir.file("v6.png")), 0, "grade A"},
@@ -202,6 +217,91 @@ TEST(Cli, PreviewIsAnRgbPngOfTheAskedSize) {
   EXPECT_EQ(test::cli("--preview 0x10 -o " + shellQuote(png) + " 401234567890").exitCode, 2);
 }
 
+namespace {
+
+// A page's width in millimetres: pdfinfo's "Page size: w x h pts", or an SVG's width="..mm".
+double pageWidthMm(const std::string& path) {
+  if (path.size() > 4 && path.compare(path.size() - 4, 4, ".svg") == 0) {
+    const std::string svg = test::readFile(path);
+    const auto at = svg.find("width=\"");
+    return at == std::string::npos ? -1 : std::stod(svg.substr(at + 7));
+  }
+  const std::string info = test::run("pdfinfo " + shellQuote(path)).output;
+  const auto at = info.find("Page size:");
+  return at == std::string::npos ? -1 : std::stod(info.substr(at + 10)) * 25.4 / 72.0;
+}
+
+}  // namespace
+
+// Any size: the values a free size takes and what it refuses, with the accepted range;
+// then the sizes the pages measure.
+TEST(Cli, AnySizeRulesAndMeasures) {
+  test::TempDir dir;
+  const std::string pdf = " -o " + shellQuote(dir.file("x.pdf")) + " 401234567890";
+  const std::string png = " -o " + shellQuote(dir.file("x.png")) + " 401234567890";
+  const std::string eps = " -o " + shellQuote(dir.file("x.eps")) + " 401234567890";
+  const std::vector<test::CliRow> rows = {
+      {"--magnification 120" + pdf, 0, ""},
+      {"--magnification 120,5 --format svg -o " + shellQuote(dir.file("c.svg")) + " 401234567890", 0, ""},
+      {"--magnification '120 %'" + pdf, 0, ""},
+      {"--magnification 78" + pdf, 0, "note: magnification 78.0 %: GS1 sets 80 % as the minimum"},
+      {"--magnification 74.9" + pdf, 2, "bad value for --magnification: magnification 74.9 is outside 75 to 200 %"},
+      {"--magnification 201" + pdf, 2, "outside 75 to 200 %"},
+      {"--magnification nan" + pdf, 2, "magnification \"nan\" is not a number (75 to 200 %"},
+      {"--magnification 1e2" + pdf, 2, "is not a number"},
+      {"--magnification ''" + pdf, 2, "is not a number"},
+      {"--magnification 1,2.5" + pdf, 2, "is not a number"},
+      {"--module 0.2" + pdf, 2, "module 0.2 mm is outside 0.2475 to 0.66 mm"},
+      {"--module 0,4 --dpi 300" + png, 0, "note: module 5 dots = 0.4233 mm, 128.3 %"},
+      {"--dpi 300" + png, 0, "note: module 4 dots = 0.3387 mm, 102.6 %"},
+      {"--dpi 203 --magnification 80" + png, 0, "module 2 dots = 0.2502 mm, 75.8 %"},
+      {"--dpi 72 --magnification 75" + png, 0, "module 1 dots = 0.3528 mm, 106.9 %"},
+      {"--dpi 71" + png, 2, "resolution 71 dpi is not a whole number from 72 to 4800"},
+      {"--dpi 4801" + png, 2, "from 72 to 4800"},
+      {"--dpi 300.5" + png, 2, "not a whole number"},
+      {"--snap-dpi 2400 --magnification 120" + pdf, 0, "module 37 dots at 2400 dpi = 0.3916 mm, 118.7 %"},
+      {"--snap-dpi 50" + pdf, 2, "snap resolution 50 dpi"},
+      {"--size 3 --magnification 120" + pdf, 2, "--size and --magnification both give the size; give one"},
+      {"--module 0.4 --size 3" + pdf, 2, "--size and --module both give the size"},
+      {"--res 2 --dpi 300" + png, 2, "--res and --dpi both give the resolution; give one"},
+      {"--magnification 120 --module 0.4" + pdf, 2, "--magnification and --module both give the size"},
+      {"--height 15" + pdf, 0, ""},
+      {"--height 10" + pdf, 2, "bar height 10 mm is outside 11.16 to 22.31 mm"},
+      {"--height 25" + pdf, 2, "outside 11.16 to 22.31 mm"},
+      {"--height 25 --magnification 200" + pdf, 0, ""},
+      {"--height -3" + pdf, 2, "is not a number"},
+      {"--height 15" + eps, 2, "EPS files keep their bar height"},
+      {"--dpi 600 --no-snap --magnification 100" + png, 0, ""},
+  };
+  for (const test::CliRow& r : rows) test::expectCli(r);
+  if (!test::haveTool("pdfinfo") || !test::haveTool("ps2pdf")) GTEST_SKIP() << "poppler-utils or ghostscript missing";
+  // The lists' 100 % page, for the pages at other sizes to be measured against.
+  ASSERT_EQ(test::cli("--size 2" + pdf).exitCode, 0);
+  const double nominal = pageWidthMm(dir.file("x.pdf"));
+  struct Measure {
+    std::string args;
+    std::string file;
+    double millimetres;  // the page's width
+  };
+  const std::vector<Measure> measures = {
+      {"--magnification 120", "m.pdf", nominal * 1.2},
+      {"--magnification 120", "m.svg", nominal * 1.2},
+      {"--module 0.264", "m80.svg", nominal * 0.8},
+      // The EPS box, 94 pt of the fixed 0.296 mm module, at exactly 0.33 mm modules.
+      {"--magnification 100", "m.eps", 94.0 / (0.011640 * 72.0) * 0.33},
+  };
+  for (const Measure& m : measures) {
+    const std::string path = dir.file(m.file);
+    ASSERT_EQ(test::cli(m.args + " -o " + shellQuote(path) + " 401234567890").exitCode, 0) << m.args;
+    std::string page = path;
+    if (m.file.find(".eps") != std::string::npos) {
+      page = dir.file("eps.pdf");
+      ASSERT_EQ(test::run("ps2pdf -dEPSCrop " + shellQuote(path) + " " + shellQuote(page)).exitCode, 0);
+    }
+    EXPECT_NEAR(pageWidthMm(page), m.millimetres, 0.01) << m.args << " " << m.file;
+  }
+}
+
 TEST(Cli, HelpNamesTheSizesAndResolutions) {
   const test::CommandResult c = test::cli("--help");
   EXPECT_EQ(c.exitCode, 0);
@@ -209,6 +309,21 @@ TEST(Cli, HelpNamesTheSizesAndResolutions) {
                            "--variant", "--batch", "greyscale PNG", "--delimiter", "gs1-qr",
                            "gs1-datamatrix", "--companion", "0.396", "0.495", "0.990"})
     EXPECT_NE(c.output.find(word), std::string::npos) << word;
+}
+
+// The completion offers every type of the symbology table after --type (it reads them from
+// --help), and the ISBN word that picks by length.
+TEST(Cli, CompletionOffersEveryType) {
+  const std::string script = "source " STRIMLO_COMPLETION "; COMP_WORDS=(" STRIMLO_CLI
+                             " --type ''); COMP_CWORD=2; _strimlo_cli; printf '%s\\n' \"${COMPREPLY[@]}\"";
+  const test::CommandResult c = test::run("bash -c " + shellQuote(script));
+  ASSERT_EQ(c.exitCode, 0) << c.output;
+  std::set<std::string> offered;
+  std::istringstream lines(c.output);
+  for (std::string line; std::getline(lines, line);) offered.insert(line);
+  std::set<std::string> expected = {"isbn"};
+  for (const SymbologyRow& row : symbologies()) expected.insert(row.token);
+  EXPECT_EQ(offered, expected);
 }
 
 namespace {

@@ -77,6 +77,11 @@ CALLS = [
     ("render", dict(data="401234567890", res=8), (ValueError, "resolution must be 0 to 7"), None),
     ("render", dict(data="401234567890", bar_reduction=101),
      (ValueError, "the bar width reduction must be 0 to 100 micrometres"), None),
+    ("render", dict(data="401234567890", magnification=250.0),
+     (ValueError, "magnification 250 is outside 75 to 200 %"), None),
+    ("render", dict(data="401234567890", format="pdf", height=5.0),
+     (ValueError, "bar height 5 mm is outside 11.16 to 22.31 mm (50 to 100 % of the nominal height at this size)"),
+     None),
     ("render", dict(data="401234567890", format="jpg", transparent=True), (ValueError, OPAQUE),
      ["--format", "jpeg", "--transparent", "401234567890"]),
     # every format's file, by its first bytes; the aliases jpg and tif
@@ -86,6 +91,7 @@ CALLS = [
     ("render", dict(data="401234567890", format="png", transparent=True), b"\x89PNG\r\n\x1a\n", None),
     ("render", dict(data="401234567890", format="tif"), b"II*\x00", None),
     ("render", dict(data="401234567890", format="jpg", quiet_zones=True), b"\xff\xd8\xff", None),
+    ("render", dict(data="401234567890", format="png", magnification=120.5, dpi=203), b"\x89PNG\r\n\x1a\n", None),
 ]
 
 
