@@ -69,7 +69,8 @@ std::string lowResolutionNote(const Job& job) {
 // drawn row (rasterGrade), so a plain write stays as fast as it was.
 std::string lowGradeNote(const Job& job, const Symbol& symbol) {
   // A free size is graded on its own geometry only by --verify; the presets are known here.
-  if (job.verify || job.freeSize.any() || (job.format != kPNG && job.format != kTIFF && job.format != kJPEG))
+  // The grader reads bars; a 2D symbol is not graded.
+  if (isMatrixType(symbol.type) || job.verify || job.freeSize.any() || (job.format != kPNG && job.format != kTIFF && job.format != kJPEG))
     return {};
   // From six pixels a module on, rounding moves an edge at most a twelfth of a module:
   // such files grade A, and are not graded here.
@@ -265,7 +266,11 @@ void makeFile(const Job& job, JobResult& r) {
   std::string addon = convertText(job.addon, "add-on", r.warnings);
   std::string price = convertText(job.price, "price", r.warnings);
   if (!applyPriceCode(job.type, job.priceCode, addon, price, r.warnings, r.error)) return;
-  Completion c = completeSymbol(job.type, data, addon, price);
+  Completion c = completeWithGs1(job.type, data, addon, price, job.gs1);
+  if (c.refusal == Refusal::Gs1Data) {
+    r.error = shown(c.detail, kWhole);
+    return;
+  }
   if (const char expected = c.symbol ? wrongCheckChar(*c.symbol) : 0) {
     const std::string note = std::string("check character ") + c.symbol->typedCheck +
                              " is wrong; " + expected + " expected";
@@ -282,6 +287,12 @@ void makeFile(const Job& job, JobResult& r) {
     return;
   }
   bookTradeNotes(*c.symbol, job.ranges.get(), job.hyphenate, r.warnings);
+  if (job.verify && isMatrixType(job.type)) {
+    // The grader reads EAN and UPC bars after ISO/IEC 15416; a matrix needs ISO/IEC 15415.
+    r.error = shown(job.output) + ": --verify grades EAN and UPC symbols; a 2D symbol is not graded, "
+              "nothing was written";
+    return;
+  }
   if (const std::string note = lowGradeNote(job, *c.symbol); !note.empty()) r.warnings.push_back(note);
   InkBitmap drawn;
   if (job.verify) {
@@ -300,7 +311,7 @@ void makeFile(const Job& job, JobResult& r) {
   request.res = job.res;
   request.prepress = job.prepress;
   request.freeSize = job.freeSize;
-  sizeNotes(request, r.warnings);
+  if (!isMatrixType(job.type)) sizeNotes(request, r.warnings);  // they speak of a linear module
   request.font = job.font;
   request.outlineText = job.outlineText;
   const Written file = rasterFile(*c.symbol, drawn, request);
@@ -341,6 +352,13 @@ std::vector<std::string> droppedInputNotes(const Job& job, const std::string& da
     notes.push_back("price: " + name + " takes none; left out");
   if (!takesVariant(job.type) && !job.variant.empty())
     notes.push_back("variant: " + name + " takes none; left out");
+  const bool matrix = isMatrixType(job.type) || job.gs1.companion;
+  if (!matrix && (!job.gs1.ai.empty() || !job.gs1.dlDomain.empty()))
+    notes.push_back("ai, dl-domain: " + name + " carries them only in a 2D --companion; left out");
+  const CodeType kind = isMatrixType(job.type) ? job.type : job.gs1.companion.value_or(kGS1QR);
+  if (matrix && kind == kGS1DataMatrix && !job.gs1.dlDomain.empty())
+    notes.push_back("dl-domain: a DataMatrix holds the element string, not a URI; left out");
+  if (isMatrixType(job.type)) return notes;
   if (const std::string note = lowResolutionNote(job); !note.empty()) notes.push_back(note);
   if (!takesPrice(job.type)) return notes;
   const Completion c = completeSymbol(job.type, data8, addon8, price8);
@@ -350,6 +368,11 @@ std::vector<std::string> droppedInputNotes(const Job& job, const std::string& da
 }
 
 std::string freeSizeRefusal(const Job& job) {
+  // A 2D symbol's size is its module alone, from GS1's retail table; it has no bars.
+  if (isMatrixType(job.type) && (job.freeSize.magnification || job.freeSize.module ||
+                                 job.freeSize.height || job.freeSize.snapDpi))
+    return "a 2D symbol's size is its module (the X dimension, 0.396 to 0.990 mm); "
+           "magnification, bar height and snap dpi are for linear symbols";
   if (auto why = freeSizeProblem(job.freeSize, job.type, job.size)) return *why;
   if (job.freeSize.height && job.format == kEPS)
     return "EPS files keep their bar height: a bar height needs PDF, SVG or an image";

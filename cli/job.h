@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "codetypes.h"
+#include "gs1.h"
 #include "geometry.h"
 #include "font.h"
 #include "isbn_ranges.h"
@@ -35,6 +36,7 @@ struct Job {
   std::shared_ptr<const IsbnRanges> ranges;  // hyphenate ISBN lines; null: as typed
   bool hyphenate = false;  // typed hyphens that differ from the ranges' are replaced
   std::string priceCode;   // "USD 19.99", "none": the add-on, and the price when none given
+  Gs1Options gs1;  // the 2D types, and a linear symbol's 2D companion
 };
 
 struct JobResult {

@@ -127,6 +127,7 @@ int runSingle(const Options& o) {
   job.ranges = o.loadedRanges;
   job.hyphenate = o.hyphenate;
   job.priceCode = o.priceCode.value_or("");
+  job.gs1 = o.gs1;
   // A size outside its range is a usage error, as any bad option value is.
   if (const std::string why = freeSizeRefusal(job); !why.empty()) {
     say(why);

@@ -3,6 +3,8 @@
 #include "price_code.h"
 
 #include <algorithm>
+#include <cctype>
+#include <cstdio>
 #include <charconv>
 #include <functional>
 #include <map>
@@ -36,7 +38,69 @@ std::string rangeNote(const std::string& option) {
   return {};
 }
 
+// " (0.396 to 0.990 mm ...)" after a bad value of a 2D option.
+std::string gs1RangeNote(const std::string& option) {
+  char text[120];
+  if (option == "--module" || option == "--companion-module") {
+    std::snprintf(text, sizeof text, " (%.3f to %.3f mm, target %.3f)", kMatrixModuleMin,
+                  kMatrixModuleMax, kMatrixModuleTarget);
+    return text;
+  }
+  if (option == "--ecc") return " (L, M, Q or H)";
+  if (option == "--companion") return " (qr or datamatrix)";
+  return {};
+}
+
 }  // namespace
+
+bool isGs1Option(const std::string& name) {
+  return name == "--ai" || name == "--dl-domain" || name == "--ecc" || name == "--module" ||
+         name == "--companion" || name == "--companion-module";
+}
+
+std::string setModule(CodeType type, const std::string& text, FreeSize& free, Gs1Options& gs1) {
+  if (!isMatrixType(type)) return setFreeSizeField(free, "module", text);
+  if (parseGs1Option("--module", text, gs1)) return {};
+  return "module \"" + text.substr(0, 40) + "\" of a 2D type" + gs1RangeNote("--module");
+}
+
+std::optional<double> parseMillimetres(const std::string& word) {
+  double value = 0;
+  const std::string w = normalizedWord(word);
+  const std::string number = w.size() > 2 && w.compare(w.size() - 2, 2, "mm") == 0 ? w.substr(0, w.size() - 2) : w;
+  const char* end = number.data() + number.size();
+  auto [ptr, ec] = std::from_chars(number.data(), end, value);
+  if (ec != std::errc() || ptr != end || number.empty()) return std::nullopt;
+  return value;
+}
+
+std::optional<CodeType> parseCompanion(const std::string& word) {
+  const std::string w = normalizedWord(word);
+  if (w == "qr" || w == "gs1-qr" || w == "gs1qr") return kGS1QR;
+  if (w == "datamatrix" || w == "dm" || w == "gs1-datamatrix" || w == "gs1datamatrix") return kGS1DataMatrix;
+  return std::nullopt;
+}
+
+bool parseGs1Option(const std::string& name, const std::string& value, Gs1Options& into) {
+  if (name == "--ai") into.ai = value;
+  else if (name == "--dl-domain") into.dlDomain = value;
+  else if (name == "--ecc") {
+    const std::string w = normalizedWord(value);
+    if (w.size() != 1 || std::string_view("lmqh").find(w[0]) == std::string_view::npos) return false;
+    into.ecc = static_cast<char>(std::toupper(static_cast<unsigned char>(w[0])));
+  } else if (name == "--companion") {
+    const std::optional<CodeType> t = parseCompanion(value);
+    if (!t) return false;
+    into.companion = t;
+  } else if (name == "--module" || name == "--companion-module") {
+    const std::optional<double> mm = parseMillimetres(value);
+    if (!mm || !moduleRangeError(*mm, "").empty() || *mm == 0) return false;
+    (name == "--module" ? into.moduleMm : into.companionModuleMm) = *mm;
+  } else {
+    return false;
+  }
+  return true;
+}
 
 std::string normalizedWord(std::string s) {
   const auto b = s.find_first_not_of(" \t");
@@ -258,6 +322,21 @@ Parsed parseOptions(const std::vector<std::string>& args) {
       o.outlineText = true;
       continue;
     }
+    if (a == "--no-text") {
+      o.gs1.text = false;
+      continue;
+    }
+    if (a == "--module") {  // routed by the type, which may come later
+      if (i + 1 >= args.size()) return {o, a + " needs a value"};
+      o.moduleText = args[++i];
+      continue;
+    }
+    if (isGs1Option(a)) {
+      if (i + 1 >= args.size()) return {o, a + " needs a value"};
+      if (!parseGs1Option(a, args[++i], o.gs1))
+        return {o, "bad value for " + a + ": " + args[i] + gs1RangeNote(a)};
+      continue;
+    }
     if (auto it = valued.find(a); it != valued.end()) {
       if (i + 1 >= args.size()) return {o, a + " needs a value"};
       if (!it->second(args[++i])) {
@@ -293,6 +372,21 @@ Parsed parseOptions(const std::vector<std::string>& args) {
   if (o.rangesInfo) return p;
   if (o.strict && o.fixCheckDigits)
     return {o, "--strict and --fix-check-digits do not go together"};
+  if (o.gs1.companion && o.type && isMatrixType(*o.type))
+    return {o, "--companion goes with a linear type (EAN, UPC, ISBN, ISSN, ISMN), not a 2D one"};
+  if (o.moduleText) {
+    // A batch without --type takes a module either kind of line may use: one only a 2D
+    // type takes is left to each line, which checks it against its own type.
+    FreeSize unused;
+    Gs1Options matrix;
+    const bool for2dLines = o.batch && !o.type &&
+                            setModule(kGS1QR, *o.moduleText, unused, matrix).empty() &&
+                            !setModule(kEAN13, *o.moduleText, unused, matrix).empty();
+    if (!for2dLines)
+      if (std::string e = setModule(o.type.value_or(kEAN13), *o.moduleText, o.freeSize, o.gs1);
+          !e.empty())
+        return {o, "bad value for --module: " + e};
+  }
   if (std::string e = sizeClash(o.size.has_value(), o.res.has_value(), o.freeSize); !e.empty())
     return {o, e};
   if (o.batch) {
@@ -364,6 +458,8 @@ std::string usage() {
   strimlo-cli [--type TYPES]
               [--addon TEXT | --price-code 'USD 19.99'] [--price TEXT] [--variant NN]
               [--ranges FILE] [--hyphenate]
+              [--ai '(10)LOT(17)YYMMDD'] [--dl-domain https://...] [--ecc L|M|Q|H]
+              [--companion qr|datamatrix] [--companion-module MM] [--no-text]
               [--format eps|png|tiff|jpg|pdf|svg|N] [--size N] [--res N] [--strict]
               [--magnification PERCENT | --module MM] [--dpi N [--no-snap]]
               [--snap-dpi N] [--height MM]
@@ -385,7 +481,22 @@ Makes one retail barcode file of a type below, with its add-on: EPS, a print-rea
 an SVG, a greyscale PNG, or a CMYK TIFF or JPEG.
 
   --type     the symbology (default ean13):
-LIST  --addon    ISBN: a 5-digit add-on (e.g. 51299); UPC-A, UPC-E, ISSN, ISMN: 2 digits
+LIST  --ai TEXT  2D types and companions: elements after the GTIN, as (AI)value...:
+             10 batch/lot, 21 serial, 22 variant (up to 20 of GS1's 82 characters),
+             11 production, 15 best before, 17 expiry (YYMMDD, DD 00 for 15, 17 and
+             11), 3100-3105 net weight kg (6 digits), 3920-3923 price (up to 15
+             digits), e.g. '(10)ABC123(17)271231'; anything else is refused
+  --dl-domain URL  the QR Code's resolver (default https://id.gs1.org): https only,
+             a host, a port and path segments, nothing else
+  --ecc L|M|Q|H  QR Code error correction (default M)
+  --module MM  2D types: the X dimension in mm; GS1 retail point of sale: minimum
+             0.396, target 0.495 (the default), maximum 0.990; rasters take it as
+             whole pixels. Quiet zones (4X QR Code, 1X DataMatrix) are always drawn
+  --companion qr|datamatrix  EAN, UPC, ISBN, ISSN, ISMN: the 2D symbol of the same GTIN
+             beside the linear one, bottoms aligned, in one file (dual marking)
+  --companion-module MM  the companion's X dimension (limits as --module)
+  --no-text  2D types and companions: leave out the "(01) GTIN" line under the symbol
+  --addon    ISBN: a 5-digit add-on (e.g. 51299); UPC-A, UPC-E, ISSN, ISMN: 2 digits
              (e.g. an issue number) or 5. Another length is refused; empty means none
   --price    ISBN and ISMN: a price line printed above the add-on (without one,
              where the add-on would stand)
@@ -417,7 +528,7 @@ LIST  --addon    ISBN: a 5-digit add-on (e.g. 51299); UPC-A, UPC-E, ISSN, ISMN: 
                6 2540 dpi  7 3200 dpi
   --magnification PERCENT  any size from 75 to 200 % (decimals allowed, "120,5" too;
              below 80 % a note says GS1 sets 80 % as the minimum), instead of --size
-  --module MM  the same as the X dimension: 0.2475 to 0.66 mm
+  --module MM  EAN, UPC, ISBN, ISSN, ISMN: the X dimension, 0.2475 to 0.66 mm
   --dpi N    any resolution of a raster file from 72 to 4800, instead of --res; the
              module becomes a whole number of dots (at least 1), the real X dimension
              and magnification are noted and kept in the file's description

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "codetypes.h"
+#include "gs1.h"
 #include "geometry.h"
 #include "font.h"
 #include "isbn_ranges.h"
@@ -63,6 +64,11 @@ struct Options {
   // --font sans|ocrb: the face of every text; --outline-text: texts as outlines in EPS and PDF
   TypeFace font = TypeFace::Sans;
   bool outlineText = false;
+  // --ai, --dl-domain, --ecc, --module, --companion, --companion-module, --no-text
+  Gs1Options gs1;
+  // --module as typed: a 2D type's X dimension (in gs1) or a linear one's (in freeSize),
+  // by the type; a batch's lines route it by their own type.
+  std::optional<std::string> moduleText;
 };
 
 // Options that pick an entry of one of the window's fixed lists by its index; the same
@@ -100,6 +106,19 @@ struct Parsed {
 };
 
 Parsed parseOptions(const std::vector<std::string>& args);
+
+// The 2D options: whether `name` is one taking a value, and whether the value is good
+// (--ecc L|M|Q|H, --module and --companion-module in millimetres within the retail
+// table's limits, --companion qr|datamatrix, --ai, --dl-domain).
+bool isGs1Option(const std::string& name);
+bool parseGs1Option(const std::string& name, const std::string& value, Gs1Options& into);
+// --module (a batch's module cell) for a symbol of `type`: a 2D type's X dimension within
+// GS1's retail table, or a linear symbol's free size. "" or why not, with the range.
+std::string setModule(CodeType type, const std::string& text, FreeSize& free, Gs1Options& gs1);
+// "qr" or "datamatrix" (or a 2D type's name) as the type it names.
+std::optional<CodeType> parseCompanion(const std::string& word);
+// A length in millimetres: "0.495".
+std::optional<double> parseMillimetres(const std::string& word);
 
 // Lower case without surrounding blanks: how names are compared.
 std::string normalizedWord(std::string word);

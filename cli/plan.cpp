@@ -21,6 +21,7 @@ enum Column {
   kMagnification, kModule, kDpi, kSnapDpi, kHeight,  // a free size: by name only
   kFont, kOutline,              // likewise
   kPriceCode,                                        // by name only
+  kAi, kDlDomain, kCompanion, kCompanionModule, kEcc,  // the 2D part: likewise
   kColumns
 };
 
@@ -47,6 +48,11 @@ const char* const kColumnNames[kColumns] = {
     "font",         // sans or ocrb: the face of every text
     "outline",      // yes: every text as outlines
     "price_code",     // ISBN, ISMN: "USD 19.99" or none, for the add-on and price line
+    "ai",               // 2D types and companions: "(10)ABC123(17)271231"
+    "dl_domain",        // the QR Code's Digital Link resolver, https only
+    "companion",        // qr or datamatrix beside a linear symbol
+    "companion_module", // the companion's X dimension in mm
+    "ecc",              // QR Code error correction L, M, Q, H
 };
 
 // Other names a header line may give a column: the window's labels and common spellings,
@@ -65,6 +71,7 @@ const std::pair<const char*, Column> kAliases[] = {
     {"transparentbackground", kTransparent},
     {"snapdpi", kSnapDpi}, {"xdimension", kModule}, {"barheight", kHeight},
     {"typeface", kFont}, {"outlinetext", kOutline},
+    {"dldomain", kDlDomain}, {"companionmodule", kCompanionModule},
 };
 
 constexpr int kUnnamed = -1;  // a field under an empty name: a cell there is an error
@@ -118,7 +125,7 @@ const char* nearestColumn(const std::string& field) {
       name = kColumnNames[column];
     }
   };
-  for (int c = 0; c < kColumns; ++c) consider(kColumnNames[c], static_cast<Column>(c));
+  for (int c = 0; c < kColumns; ++c) consider(columnKey(kColumnNames[c]), static_cast<Column>(c));
   for (const auto& [alias, column] : kAliases) consider(alias, column);
   return name;
 }
@@ -177,7 +184,8 @@ const std::vector<int>& positionalColumns(const CsvRecord& record) {
 }
 
 // A file name from the data: its letters and digits, then an ISSN's variant, then the
-// add-on's.
+// add-on's; a 2D type's ends in -qr or -datamatrix, so a pack's EAN-13 and its 2D symbol
+// of the same GTIN get a file each.
 std::string nameFromData(const Job& job) {
   auto keep = [](const std::string& s) {
     std::string out;
@@ -190,6 +198,7 @@ std::string nameFromData(const Job& job) {
   if (const std::string variant = keep(job.variant); takesVariant(job.type) && !variant.empty())
     name += "-" + variant;
   if (const std::string addon = keep(job.addon); !addon.empty()) name += "-" + addon;
+  if (isMatrixType(job.type)) name += job.type == kGS1QR ? "-qr" : "-datamatrix";
   const char* ext = fileExtension(job.format);
   return name + "." + (ext ? ext : "out");
 }
@@ -250,9 +259,14 @@ std::string fillFreeSize(const std::vector<std::string>& cell, const Options& o,
   static constexpr std::pair<Column, const char*> kFields[] = {
       {kMagnification, "magnification"}, {kModule, "module"}, {kDpi, "dpi"},
       {kSnapDpi, "snap_dpi"}, {kHeight, "height"}};
+  // A 2D line's module is its own (the 2D part's); a linear line takes the command
+  // line's when only a 2D type could (a batch without --type defers it to each line).
+  const bool matrix = isMatrixType(job.type);
   FreeSize own;
+  if (!matrix && cell[kModule].empty() && o.moduleText && !o.freeSize.module)
+    if (std::string e = setFreeSizeField(own, "module", *o.moduleText); !e.empty()) return e;
   for (const auto& [column, name] : kFields)
-    if (!cell[column].empty())
+    if (!cell[column].empty() && !(matrix && column == kModule))
       if (std::string e = setFreeSizeField(own, name, cell[column]); !e.empty()) return e;
   if (!cell[kSize].empty() && own.sizeGiven())
     return std::string("size and ") + (own.module ? "module" : "magnification") +
@@ -260,6 +274,7 @@ std::string fillFreeSize(const std::vector<std::string>& cell, const Options& o,
   if (!cell[kRes].empty() && own.dpi) return "res and dpi both give the resolution; give one";
   // A line's own size, of either kind, replaces the command line's of either kind.
   job.freeSize = o.freeSize;
+  if (matrix) job.freeSize.module.reset();
   if (!cell[kSize].empty()) job.freeSize.magnification.reset(), job.freeSize.module.reset();
   if (own.sizeGiven()) {
     job.freeSize.magnification = own.magnification;
@@ -271,6 +286,36 @@ std::string fillFreeSize(const std::vector<std::string>& cell, const Options& o,
   if (own.snapDpi) job.freeSize.snapDpi = own.snapDpi;
   if (own.height) job.freeSize.height = own.height;
   return freeSizeRefusal(job);
+}
+
+// The 2D part: the command line's, each given cell taking its place.
+std::string fillGs1(const std::vector<std::string>& cell, const Options& o, Job& job) {
+  job.gs1 = o.gs1;
+  struct Cell {
+    Column column;
+    const char* option;
+    const char* name;
+  };
+  const Cell cells[] = {{kAi, "--ai", "ai"},
+                        {kDlDomain, "--dl-domain", "dl_domain"},
+                        {kCompanion, "--companion", "companion"},
+                        {kCompanionModule, "--companion-module", "companion_module"},
+                        {kEcc, "--ecc", "ecc"}};
+  for (const Cell& c : cells) {
+    if (cell[c.column].empty()) continue;
+    if (!parseGs1Option(c.option, cell[c.column], job.gs1))
+      return std::string("bad ") + c.name + " \"" + shown(cell[c.column]) + "\"";
+  }
+  if (job.gs1.companion && isMatrixType(job.type))
+    return "a companion goes with a linear type, not a 2D one";
+  // A 2D line's module: its cell, else the command line's, in GS1's retail limits.
+  if (isMatrixType(job.type)) {
+    const std::string& text = !cell[kModule].empty() ? cell[kModule] : o.moduleText.value_or("");
+    FreeSize unused;
+    if (!text.empty())
+      if (std::string e = setModule(job.type, text, unused, job.gs1); !e.empty()) return e;
+  }
+  return {};
 }
 
 // The output cell, or a name made from the data, as a path inside the output folder
@@ -343,6 +388,7 @@ std::string fillJob(const std::vector<std::string>& cell, const Options& o, cons
   }
   job.outlineText = o.outlineText;
   if (std::string e = takeYesNo(cell[kOutline], "outline", job.outlineText); !e.empty()) return e;
+  if (std::string e = fillGs1(cell, o, job); !e.empty()) return e;
   return placeOutput(cell[kOutput], o, root, job);
 }
 

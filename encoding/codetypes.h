@@ -19,6 +19,9 @@ inline constexpr CodeType kUPCA = 4;
 inline constexpr CodeType kUPCE = 5;
 inline constexpr CodeType kISSN = 6;
 inline constexpr CodeType kISMN = 7;
+// 2D: a QR Code holding a GS1 Digital Link URI, a GS1 DataMatrix holding an element string.
+inline constexpr CodeType kGS1QR = 8;
+inline constexpr CodeType kGS1DataMatrix = 9;
 
 inline constexpr FileFormat kEPS = 0;
 inline constexpr FileFormat kPNG = 1;

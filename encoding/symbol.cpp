@@ -5,6 +5,7 @@
 
 #include "checksum.h"
 #include "digits.h"
+#include "gs1.h"
 #include "symbologies.h"
 #include "upc.h"
 
@@ -201,13 +202,18 @@ void mendCheckChar(std::string& line, char expected) {
 
 Completion completeSymbol(CodeType type, std::string_view text, std::string_view addon,
                           std::string_view price) {
-  if (!symbology(type)) return {std::nullopt, Refusal::UnknownType};
+  if (isMatrixType(type)) {
+    Gs1Completion g = completeMatrix(type, text, {});
+    if (!g.symbol) return {std::nullopt, Refusal::Gs1Data, std::move(g.error)};
+    return {std::move(g.symbol), Refusal::None, {}};
+  }
+  if (!symbology(type)) return {std::nullopt, Refusal::UnknownType, {}};
   if (takesPrice(type) && std::any_of(price.begin(), price.end(), [](char c) {
         return static_cast<unsigned char>(c) < 0x20 || c == 0x7F;
       }))
-    return {std::nullopt, Refusal::PriceControl};
+    return {std::nullopt, Refusal::PriceControl, {}};
   Reading r;
-  if (auto refusal = read(type, text, r); refusal != Refusal::None) return {std::nullopt, refusal};
+  if (auto refusal = read(type, text, r); refusal != Refusal::None) return {std::nullopt, refusal, {}};
   const Rules rules = rulesFor(type);
   Symbol s;
   s.type = type;
@@ -219,8 +225,8 @@ Completion completeSymbol(CodeType type, std::string_view text, std::string_view
   s.pattern = *rules.pattern(s.digits);
   if (const char expected = wrongCheckChar(s)) mendCheckChar(s.isbnLine, expected);
   if (auto refusal = attachAddon(s, addon, price); refusal != Refusal::None)
-    return {std::nullopt, refusal};
-  return {std::move(s), Refusal::None};
+    return {std::nullopt, refusal, {}};
+  return {std::move(s), Refusal::None, {}};
 }
 
 std::string withVariant(CodeType type, std::string_view data, std::string_view variant) {
@@ -288,7 +294,14 @@ std::string refusalMessage(Refusal refusal, CodeType type, std::string_view data
     case Refusal::None: return {};
     case Refusal::UnknownType:
       return "unknown code type " + std::to_string(type) +
-             " (0 EAN-8, 1 EAN-13, 2 ISBN-10, 3 ISBN-13, 4 UPC-A, 5 UPC-E, 6 ISSN, 7 ISMN)";
+             " (0 EAN-8, 1 EAN-13, 2 ISBN-10, 3 ISBN-13, 4 UPC-A, 5 UPC-E, 6 ISSN, 7 ISMN, "
+             "8 GS1 QR Code, 9 GS1 DataMatrix)";
+    case Refusal::Gs1Data: {
+      // The reason for the options given is in the completion's detail; without them the
+      // data may well be fine.
+      std::string why = isMatrixType(type) ? completeMatrix(type, data, {}).error : std::string();
+      return why.empty() ? "the GS1 data cannot be encoded" : why;
+    }
     case Refusal::DataLength: return lengthMessage(type, data);
     case Refusal::DataNotDigits: return notDigitsMessage(type, data);
     case Refusal::AddonNotDigits:
@@ -346,6 +359,7 @@ char expectedCheckChar(const Symbol& symbol) {
 char wrongCheckChar(const Symbol& symbol) {
   const char typed = symbol.typedCheck;
   if (typed == 0) return 0;
+  if (isMatrixType(symbol.type)) return symbol.matrix ? symbol.matrix->wrongCheck : 0;
   const char expected = expectedCheckChar(symbol);
   if (typed == expected || (expected == 'X' && typed == 'x')) return 0;
   return expected;

@@ -7,6 +7,7 @@
 #include <string_view>
 
 #include "codetypes.h"
+#include "matrix.h"
 #include "patterns.h"
 
 namespace strimlo {
@@ -31,6 +32,7 @@ enum class Refusal {
   IsbnPrefix,      // ISBN-13: any other prefix than 978 or 979-1 to 979-9
   Variant,         // ISSN: a sequence variant of other than 2 digits
   PriceControl,    // ISBN, ISMN: a control character (a line break, ...) in the price text
+  Gs1Data,         // 2D types and companions: the GTIN, an AI, the domain or the matrix; see detail
 };
 
 struct Symbol {
@@ -48,11 +50,15 @@ struct Symbol {
   std::string addonText;  // as typed, for the types that take an add-on; else empty
   std::string priceText;  // as typed, for the types that take a price; else empty
   char typedCheck = 0;    // the check character the user typed, 0 if none
+  // The 2D types' symbol, or a linear symbol's 2D companion; digits hold the GTIN-14 for
+  // a 2D type.
+  std::optional<Matrix> matrix;
 };
 
 struct Completion {
   std::optional<Symbol> symbol;
   Refusal refusal = Refusal::None;
+  std::string detail;  // Gs1Data: the message naming the part and the rule
 };
 
 // Add-on and price are ignored for the EAN types. An ISBN's add-on has 5 digits, the UPC,

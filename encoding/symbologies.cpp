@@ -15,8 +15,9 @@ namespace {
 // the bars, the others under modules 3.. with the centre guard after the sixth.
 constexpr Shape kEan13Shape = {95, 3, 45, 48, 92, 13, Outside::Leading, 3, 6, 1.2f};
 constexpr LightMargins kEan13Margins = {11, 7, false};
+constexpr Shape kMatrixShape = {0, 0, 1, 0, 0, 0, Outside::None, 0, -1, 1.0f};
 
-constexpr std::array<SymbologyRow, 8> kRows = {{
+constexpr std::array<SymbologyRow, 10> kRows = {{
     {kEAN8, "ean8", "ean-8", "EAN-8", AddonRule::None, false, false, false,
      {67, 3, 32, 35, 64, 8, Outside::None, 3, 3, 0.84f}, {7, 7, true},
      QT_TRANSLATE_NOOP("MainWindow", "EAN-8 (small products)"),
@@ -50,6 +51,16 @@ constexpr std::array<SymbologyRow, 8> kRows = {{
     {kISMN, "ismn", nullptr, "ISMN", AddonRule::TwoOrFive, true, false, true, kEan13Shape,
      kEan13Margins, QT_TRANSLATE_NOOP("MainWindow", "ISMN (printed music)"),
      "an ISMN, hyphens or spaces allowed, e.g. 979-0-2600-0043-8 or M-2600-0043-8"},
+    // 2D: no bars; the layout draws the matrix, its quiet zones always included.
+    {kGS1QR, "gs1-qr", "gs1qr", "GS1 QR Code", AddonRule::None, false, false, false,
+     kMatrixShape, {0, 0, false}, QT_TRANSLATE_NOOP("MainWindow", "GS1 QR Code (Digital Link)"),
+     "a QR Code holding the GS1 Digital Link URI of a GTIN (8, 12, 13 or 14 digits, check "
+     "digit last; or an ISBN, ISSN, ISMN), e.g. https://id.gs1.org/01/09780306406157"},
+    {kGS1DataMatrix, "gs1-datamatrix", "gs1datamatrix", "GS1 DataMatrix", AddonRule::None, false,
+     false, false, kMatrixShape, {0, 0, false},
+     QT_TRANSLATE_NOOP("MainWindow", "GS1 DataMatrix (element string)"),
+     "a GS1 DataMatrix (ECC 200, FNC1) holding the element string: (01), then the --ai "
+     "elements"},
 }};
 
 bool sameWord(std::string_view a, const char* b) {

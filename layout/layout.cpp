@@ -10,9 +10,11 @@
 // with add-on at 197% and 3200 dpi).
 #include "layout.h"
 
+#include <algorithm>
 #include <cmath>
 #include <iterator>
 
+#include "gs1.h"
 #include "prepress.h"
 #include "shape.h"
 
@@ -213,6 +215,7 @@ Layout fileLayout(const Symbol& sym, SizeIndex size, ResolutionIndex res) {
 }
 
 Layout fileLayout(const Symbol& sym, const Geometry& g) {
+  if (isMatrixType(sym.type)) return matrixLayout(sym, g.dpi, true);
   const Shape shape = shapeOf(sym.type);
   const bool ean8 = sym.type == kEAN8;
   const bool line = hasTextLine(sym.type);
@@ -293,7 +296,10 @@ constexpr float kPreviewLeadFactor = 2.5f;    // leading digit: 2.5 widths of "0
 
 }  // namespace
 
+Layout matrixPreview(const Symbol& sym, int width, int height);
+
 Layout previewLayout(const Symbol& sym, int width, int height, float lineHeightPerEm) {
+  if (isMatrixType(sym.type)) return matrixPreview(sym, width, height);
   const Shape shape = shapeOf(sym.type);
   const bool line = hasTextLine(sym.type);
   const bool addon = sym.addon.has_value();
@@ -428,6 +434,198 @@ Layout epsLayout(const Symbol& sym) {
   eps.textPerLine = ean8;
   out.eps = eps;
   place(out, sym, shape, f);
+  return out;
+}
+
+}  // namespace strimlo
+
+namespace strimlo {
+
+namespace {
+
+// The GTIN line's font: 7 points, smaller for a small symbol, never below 5 points.
+constexpr float kMatrixTextPoints = 7.0f;
+constexpr float kMatrixTextMinPoints = 5.0f;
+
+// The advance of the GTIN line "(01) 09780306406157" in ems: Helvetica's parentheses
+// advance 0.333, its space 0.278, its digits 0.556.
+float hriEms(const std::string& text) {
+  float ems = 0;
+  for (char c : text) ems += c == '(' || c == ')' ? 0.333f : c == ' ' ? 0.278f : kDigitAdvance;
+  return ems;
+}
+
+struct MatrixBox {
+  double m;       // one module
+  double width;   // the matrix and its quiet zones
+  double height;
+  float font;     // the GTIN line's size; 0 without one
+  double textBand;  // height the line takes under the quiet zone
+};
+
+MatrixBox matrixBox(const Matrix& mx, float dpi, bool wholeDots) {
+  MatrixBox b{};
+  b.m = mx.moduleMm * dpi / 25.4;
+  if (wholeDots) b.m = std::max(1.0, std::nearbyint(b.m));
+  b.width = (mx.cols + 2 * mx.quiet) * b.m;
+  b.height = (mx.rows + 2 * mx.quiet) * b.m;
+  if (mx.text) {
+    const float perPoint = dpi / 72.0f;
+    const float fit = static_cast<float>(b.width) / hriEms(mx.hri);
+    b.font = std::clamp(fit, kMatrixTextMinPoints * perPoint, kMatrixTextPoints * perPoint);
+    // The parentheses reach about 0.95 em above the box's lower edge and the descent.
+    b.textBand = b.font * 1.3;
+    if (wholeDots) b.textBand = std::ceil(b.textBand);
+  }
+  return b;
+}
+
+// The matrix with its lower-left quiet-zone corner at (x, y), and its GTIN line centred
+// under it with its box's lower edge at textY.
+void addMatrix(Layout& out, const Matrix& mx, const MatrixBox& b, double x, double y) {
+  const double left = x + mx.quiet * b.m;
+  const double top = y + (mx.quiet + mx.rows) * b.m;
+  for (int r = 0; r < mx.rows; ++r) {
+    for (int c = 0; c < mx.cols;) {
+      if (!mx.at(r, c)) {
+        ++c;
+        continue;
+      }
+      int e = c;
+      while (e < mx.cols && mx.at(r, e)) ++e;
+      out.runs.push_back({c, e - c, RunPart::Matrix, left + c * b.m, left + e * b.m,
+                          top - (r + 1) * b.m, top - r * b.m});
+      c = e;
+    }
+  }
+}
+
+void addMatrixText(Layout& out, const Matrix& mx, const MatrixBox& b, double centreX, double y) {
+  if (!mx.text) return;
+  const float width = hriEms(mx.hri) * b.font;
+  out.texts.push_back({mx.hri, static_cast<float>(centreX) - width * 0.5f,
+                       static_cast<float>(y + b.font * 0.1), b.font});
+}
+
+}  // namespace
+
+Layout matrixLayout(const Symbol& sym, float dpi, bool wholeDots) {
+  Layout out;
+  if (!sym.matrix) return out;
+  const Matrix& mx = *sym.matrix;
+  const MatrixBox b = matrixBox(mx, dpi, wholeDots);
+  const double textWidth = mx.text ? hriEms(mx.hri) * b.font + 2.0 * b.m : 0.0;
+  double W = std::max(b.width, textWidth);
+  if (wholeDots) W = std::ceil(W);
+  double x = (W - b.width) * 0.5;
+  if (wholeDots) x = std::floor(x);
+  const double H = b.textBand + b.height;
+  addMatrix(out, mx, b, x, b.textBand);
+  addMatrixText(out, mx, b, W * 0.5, 0.0);
+  out.width = static_cast<float>(W);
+  out.height = static_cast<float>(H);
+  out.pixelsWide = static_cast<int>(std::ceil(W));
+  out.pixelsHigh = static_cast<int>(std::ceil(H));
+  out.pointsWide = out.width / (dpi / 72.0f);
+  out.pointsHigh = out.height / (dpi / 72.0f);
+  out.dpi = dpi;
+  out.module = static_cast<float>(b.m);
+  out.antialiasBars = !wholeDots;
+  out.digitY = 0;
+  out.digitFont = b.font;
+  return out;
+}
+
+void placeCompanion(Layout& layout, const Symbol& sym, bool wholeDots) {
+  if (!sym.matrix || layout.runs.empty()) return;
+  const Matrix& mx = *sym.matrix;
+  const MatrixBox b = matrixBox(mx, layout.dpi, wholeDots);
+  double barsRight = 0;
+  double barsBottom = layout.runs.front().y0;
+  for (const DarkRun& r : layout.runs) {
+    barsRight = std::max(barsRight, r.x1);
+    barsBottom = std::min(barsBottom, r.y0);
+  }
+  // The linear symbol's right light margin (5X after an add-on) or the matrix's quiet
+  // zone, whichever is larger, between the last bar and the first module.
+  const bool addon = std::any_of(layout.runs.begin(), layout.runs.end(),
+                                 [](const DarkRun& r) { return r.part == RunPart::Addon; });
+  const LightMargins* margins = nullptr;
+  const SymbologyRow* row = symbology(sym.type);
+  if (row) margins = &row->margins;
+  const double linearRight = layout.module * (addon ? 5 : margins ? margins->right : 7);
+  double gap = std::max(linearRight, mx.quiet * b.m);
+  double x = barsRight + gap - mx.quiet * b.m;  // the matrix's quiet zone starts here
+  // Never over the linear symbol's texts (a price or an add-on's digits).
+  for (const TextItem& t : layout.texts)
+    if (t.x >= barsRight) x = std::max(x, static_cast<double>(t.x) + t.size * kDigitAdvance * t.text.size());
+  double y = barsBottom - mx.quiet * b.m;  // the matrix's bottom on the bars' bottom
+  if (wholeDots) {
+    x = std::ceil(x);
+    y = std::floor(y);
+  }
+  double lift = b.textBand - y;  // room for the GTIN line under the quiet zone
+  if (wholeDots) lift = std::ceil(lift);
+  if (lift > 0) {
+    for (DarkRun& r : layout.runs) {
+      r.y0 += lift;
+      r.y1 += lift;
+    }
+    for (TextItem& t : layout.texts) t.y = static_cast<float>(t.y + lift);
+    layout.digitY = static_cast<float>(layout.digitY + lift);
+    y += lift;
+    layout.height = static_cast<float>(layout.height + lift);
+  }
+  // A GTIN line wider than the matrix and its quiet zones is centred under it, the file
+  // growing to hold it.
+  const double textWidth = mx.text ? hriEms(mx.hri) * b.font + 2.0 * b.m : 0.0;
+  double slot = std::max(b.width, textWidth);
+  if (wholeDots) slot = std::ceil(slot);
+  const double slotX = x;
+  x += wholeDots ? std::floor((slot - b.width) * 0.5) : (slot - b.width) * 0.5;
+  addMatrix(layout, mx, b, x, y);
+  addMatrixText(layout, mx, b, x + b.width * 0.5, y - b.textBand);
+  double W = std::max(static_cast<double>(layout.width), slotX + slot);
+  double H = std::max(static_cast<double>(layout.height), y + b.height);
+  if (wholeDots) {
+    W = std::ceil(W);
+    H = std::ceil(H);
+  }
+  layout.width = static_cast<float>(W);
+  layout.height = static_cast<float>(H);
+  layout.pixelsWide = static_cast<int>(std::ceil(W));
+  layout.pixelsHigh = static_cast<int>(std::ceil(H));
+  layout.pointsWide = layout.width / (layout.dpi / 72.0f);
+  layout.pointsHigh = layout.height / (layout.dpi / 72.0f);
+}
+
+}  // namespace strimlo
+
+namespace strimlo {
+
+// A 2D preview: three points to a module, whole pixels, centred in the view.
+Layout matrixPreview(const Symbol& sym, int width, int height) {
+  Layout out = matrixLayout(sym, static_cast<float>(3.0 * 25.4 / (sym.matrix ? sym.matrix->moduleMm : 1.0)), true);
+  const double dx = std::floor((width - out.width) * 0.5);
+  const double dy = std::floor((height - out.height) * 0.5);
+  for (DarkRun& r : out.runs) {
+    r.x0 += dx;
+    r.x1 += dx;
+    r.y0 += dy;
+    r.y1 += dy;
+  }
+  for (TextItem& t : out.texts) {
+    t.x = static_cast<float>(t.x + dx);
+    t.y = static_cast<float>(t.y + dy);
+  }
+  out.digitY = static_cast<float>(out.digitY + dy);
+  out.width = static_cast<float>(width);
+  out.height = static_cast<float>(height);
+  out.pixelsWide = width;
+  out.pixelsHigh = height;
+  out.pointsWide = out.width;
+  out.pointsHigh = out.height;
+  out.dpi = 72;
   return out;
 }
 

@@ -18,6 +18,7 @@ enum class RunPart {
   Guard,  // a bar of the start, centre or end guard: it reaches lower than data bars
   Data,   // a bar of a symbol character
   Addon,  // a bar of the 2- or 5-digit add-on
+  Matrix, // dark modules of a 2D symbol's row, side by side: x0..x1 by y0..y1
 };
 
 // One dark run: adjacent bar modules of one pattern, drawn as a single rectangle so that
@@ -135,6 +136,14 @@ Layout previewLayout(const Symbol& symbol, int width, int height, float lineHeig
 // ISBNs (with their line at 12 points and the price at 98, always, even empty), the one
 // placement for every other type.
 Layout epsLayout(const Symbol& symbol);
+
+// A 2D type's file layout: the matrix at its X dimension inside its quiet zones (4X QR
+// Code, 1X DataMatrix), the GTIN line under it. dpi: output units per inch (72 for
+// pages); wholeDots makes the module and every edge whole pixels.
+Layout matrixLayout(const Symbol& symbol, float dpi, bool wholeDots);
+// A linear symbol's 2D companion right of its file layout (prepress applied), separated
+// by the larger of the two quiet zones, the matrix's bottom on the guard bars' bottom.
+void placeCompanion(Layout& layout, const Symbol& symbol, bool wholeDots);
 
 // The dark runs of a main symbol of `type`, or of an add-on, in module units: x0 and x1
 // are the module boundaries, y0 and y1 are 0. Every back end's runs are these, scaled.

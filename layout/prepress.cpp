@@ -2,11 +2,12 @@
 // light-margin marks; it never places a bar or a digit of its own.
 #include "prepress.h"
 
-
 #include <algorithm>
 #include <cmath>
 #include <iterator>
 #include <limits>
+
+#include "gs1.h"
 
 namespace strimlo {
 
@@ -104,7 +105,8 @@ void addMarks(Layout& layout, const QuietBox& box) {
 
 std::optional<LightMargins> lightMargins(CodeType type) {
   const SymbologyRow* row = symbology(type);
-  if (row == nullptr) return std::nullopt;
+  // A 2D symbol's quiet zones are part of its layout, without marks.
+  if (row == nullptr || isMatrixType(type)) return std::nullopt;
   return row->margins;
 }
 

@@ -361,6 +361,57 @@ void appendRuns(std::string& out, const Layout& layout, bool addon) {
 
 }  // namespace
 
+std::optional<std::string> makeMatrixEPS(const Layout& layout, std::string_view title) {
+  try {
+    // The header every file of ours has, so readers that look for it find it.
+    std::string out = "%!PS-Adobe-2.0 EPSF-1.2\n%%Creator: Strimlo (Mac), ";
+    out += kHomePage;
+    out += "\n%%Title: ";
+    for (char ch : title) out += static_cast<unsigned char>(ch) < 0x20 ? ' ' : ch;
+    out += "\n%%BoundingBox: 0 0 " + std::to_string(static_cast<int>(std::ceil(layout.width))) + " " +
+           std::to_string(static_cast<int>(std::ceil(layout.height))) + "\n%%HiResBoundingBox: 0 0 ";
+    appendFixed(out, layout.width);
+    out += ' ';
+    appendFixed(out, layout.height);
+    out += "\n%%EndComments\n0.0 setgray newpath\n";
+    for (const DarkRun& run : layout.runs) {
+      appendFixed(out, static_cast<float>(run.x0));
+      out += ' ';
+      appendFixed(out, static_cast<float>(run.y0));
+      out += " moveto ";
+      appendFixed(out, static_cast<float>(run.x1 - run.x0));
+      out += " 0 rlineto 0 ";
+      appendFixed(out, static_cast<float>(run.y1 - run.y0));
+      out += " rlineto ";
+      appendFixed(out, static_cast<float>(run.x0 - run.x1));
+      out += " 0 rlineto closepath\n";
+    }
+    out += "fill\n";
+    const bool latin1 = std::any_of(layout.texts.begin(), layout.texts.end(),
+                                    [](const TextItem& t) { return beyondAscii(t.text); });
+    if (latin1)
+      appendTextFont(out, std::any_of(layout.texts.begin(), layout.texts.end(),
+                                      [](const TextItem& t) { return inHighRow(t.text); }));
+    for (const TextItem& t : layout.texts) {
+      out += latin1 ? "/Helvetica-ISOLatin1" : "/Helvetica";
+      out += " findfont ";
+      appendFixed(out, t.size);
+      out += " scalefont setfont ";
+      std::string moveto = " ";
+      appendFixed(moveto, t.y + kDescender * t.size);
+      moveto += " moveto ";
+      appendFixed(out, t.x);
+      out += moveto;
+      appendPsString(out, t.text);
+      out += " show\n";
+    }
+    out += "showpage\n";
+    return out;
+  } catch (const std::bad_alloc&) {
+    return std::nullopt;
+  }
+}
+
 std::optional<std::string> writeEps(const Layout& layout, std::string_view title,
                                     int reductionMicrons, const Font* outlines) {
   if (!layout.eps || !(layout.eps->scale > 0.0) || !std::isfinite(layout.eps->scale))

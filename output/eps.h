@@ -46,4 +46,11 @@ std::optional<std::string> makeEPS(CodeType type, std::string_view digits,
                                    const Prepress& prepress = {},
                                    const Font* outlines = nullptr);
 
+struct Layout;
+
+// A 2D symbol, or a linear symbol with its 2D companion, from its file layout in points:
+// every dark run a rectangle of one path filled once (no seam between a matrix's rows),
+// then the texts in Helvetica. None only when memory runs out.
+std::optional<std::string> makeMatrixEPS(const Layout& layout, std::string_view title);
+
 }  // namespace strimlo

@@ -5,6 +5,7 @@
 
 #include "price_code.h"
 #include "range_file.h"
+#include "gs1.h"
 #include "symbologies.h"
 #include "text8.h"
 
@@ -91,6 +92,17 @@ std::optional<std::string> badOption(const Request& r) {
     return "the bar width reduction must be 0 to 100 micrometres";
   if (r.prepress.transparent && !allowsTransparency(static_cast<FileFormat>(format)))
     return "TIFF and JPEG files are opaque CMYK: a transparent background needs PNG (or EPS)";
+  if (isMatrixType(static_cast<CodeType>(type))) {
+    // A 2D symbol's size is its module alone, in GS1's retail table; it has no bars.
+    if (r.freeSize.magnification || r.freeSize.height || r.freeSize.snapDpi)
+      return std::string("a 2D symbol's size is its module; magnification, bar height and snap "
+                         "dpi are for linear symbols");
+    if (r.freeSize.module)
+      if (std::string e = moduleRangeError(*r.freeSize.module, "module"); !e.empty()) return e;
+    if (r.freeSize.dpi)
+      if (auto why = dpiProblem(*r.freeSize.dpi)) return why;
+    return std::nullopt;
+  }
   if (auto why = freeSizeProblem(r.freeSize, static_cast<CodeType>(type), r.size)) return why;
   if (r.freeSize.height && r.format == Format::EPS)
     return std::string("EPS files keep their bar height: a bar height needs PDF, SVG or an image");
@@ -118,9 +130,15 @@ Completed complete(const Request& request) {
   std::string price = text8(request.price, "price", out.notes);
   if (std::string why; !applyPriceCode(type, request.priceCode, addon, price, out.notes, why))
     return no(Failure::BadRequest, why);
-  Completion c = completeSymbol(type, data, addon, price);
+  Gs1Options gs1 = request.gs1;
+  // A 2D type's module is its X dimension, whichever field carried it.
+  if (isMatrixType(type) && request.freeSize.module && gs1.moduleMm == 0)
+    gs1.moduleMm = *request.freeSize.module;
+  Completion c = completeWithGs1(type, data, addon, price, gs1);
   if (!c.symbol) {
-    Completed refused = no(Failure::Refused, text8ToUtf8(refusalMessage(c.refusal, type, data, addon)));
+    Completed refused = no(Failure::Refused, c.refusal == Refusal::Gs1Data
+                                                 ? c.detail
+                                                 : text8ToUtf8(refusalMessage(c.refusal, type, data, addon)));
     refused.refusal = c.refusal;
     return refused;
   }

@@ -19,10 +19,13 @@
 #include "prepress.h"
 #include "atomic_file.h"
 #include "symbol.h"
+#include "gs1.h"
 
 namespace strimlo {
 
-enum class Symbology : std::int32_t { EAN8, EAN13, ISBN10, ISBN13, UPCA, UPCE, ISSN, ISMN };
+enum class Symbology : std::int32_t {
+  EAN8, EAN13, ISBN10, ISBN13, UPCA, UPCE, ISSN, ISMN, GS1QR, GS1DataMatrix
+};
 enum class Format : std::int32_t { EPS, PNG, TIFF, JPEG, PDF, SVG };
 
 inline constexpr int kFormatCount = 6;
@@ -46,6 +49,7 @@ struct Request {
   bool hyphenate = false;  // typed hyphens that differ from the ranges' are replaced
   // "USD 19.99", "none", ...: sets the add-on and, when price is empty, the price line.
   std::string priceCode;
+  Gs1Options gs1;  // the 2D types, and a linear symbol's 2D companion
   // Any magnification, module, resolution, dot grid or bar height: what it gives replaces
   // size and res. Empty: the lists' size, byte for byte.
   FreeSize freeSize;

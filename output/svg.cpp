@@ -93,6 +93,28 @@ void appendRun(std::string& out, const DarkRun& run, double height) {
   out += "\"/>\n";
 }
 
+// A 2D symbol's row runs as one path, filled once: separate rectangles would leave a
+// hairline seam between rows wherever a renderer smooths each edge on its own.
+void appendMatrixRuns(std::string& out, const std::vector<DarkRun>& runs, double height) {
+  bool any = false;
+  for (const DarkRun& run : runs) {
+    if (run.part != RunPart::Matrix) continue;
+    out += any ? "M" : "<path d=\"M";
+    any = true;
+    appendNumber(out, run.x0, 4);
+    out += ',';
+    appendNumber(out, height - run.y1, 4);
+    out += 'H';
+    appendNumber(out, run.x1, 4);
+    out += 'V';
+    appendNumber(out, height - run.y0, 4);
+    out += 'H';
+    appendNumber(out, run.x0, 4);
+    out += 'Z';
+  }
+  if (any) out += "\"/>\n";
+}
+
 void appendOutline(std::string& out, const std::vector<OutlineStep>& steps, double height) {
   out += "<path d=\"";
   for (const OutlineStep& step : steps) {
@@ -116,7 +138,9 @@ std::string makeSvg(const Layout& layout, const Font& font, std::string_view tit
   appendHeader(out, layout, title, note, background);
   const double height = layout.height;
   out += "<g fill=\"#000000\">\n";
-  for (const DarkRun& run : layout.runs) appendRun(out, run, height);
+  for (const DarkRun& run : layout.runs)
+    if (run.part != RunPart::Matrix) appendRun(out, run, height);
+  appendMatrixRuns(out, layout.runs, height);
   for (const TextItem& text : layout.texts) {
     // The anchor is the lower-left corner of the layout box; the baseline is a descent up.
     const double baseline = static_cast<double>(text.y) + font.descent(text.size);

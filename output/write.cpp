@@ -60,6 +60,8 @@ std::string humanText(const Symbol& sym) {
   std::string text = sym.isbnLine.empty() ? sym.digits : sym.isbnLine + " " + sym.digits;
   if (sym.addon) text += " " + sym.addonText;
   if (!sym.priceText.empty()) text += " " + sym.priceText;
+  // A 2D symbol says its content: the Digital Link URI, or the element string.
+  if (sym.matrix) text = isMatrixType(sym.type) ? sym.matrix->content : text + " " + sym.matrix->content;
   return text;
 }
 
@@ -143,8 +145,15 @@ std::string sizeNoteOf(const Request& request) {
 
 Layout layOut(const Symbol& symbol, const Request& request) {
   const bool bitmap = isBitmap(request.format);
-  Layout layout = request.format == Format::EPS ? epsLayout(symbol) : fileLayout(symbol, geometryOf(request));
+  // A 2D symbol keeps its quiet zones always and takes no bar width reduction; a page
+  // (EPS too) has it in points.
+  if (isMatrixType(symbol.type))
+    return matrixLayout(symbol, bitmap ? geometryOf(request).dpi : 72.0f, bitmap);
+  // A companion's EPS is drawn from the page's layout in points, not the EPS style.
+  Layout layout = request.format == Format::EPS && !symbol.matrix ? epsLayout(symbol)
+                                                                  : fileLayout(symbol, geometryOf(request));
   applyPrepress(layout, symbol.type, request.prepress, bitmap);  // a page has no pixels
+  placeCompanion(layout, symbol, bitmap);
   return layout;
 }
 
@@ -153,7 +162,10 @@ Written write(const Symbol& symbol, const Request& request) {
   if (!reductionInRange(request.prepress.barReductionMicrons)) return fail(Failure::BadRequest);
   if (request.prepress.transparent && !allowsTransparency(format))
     return fail(Failure::OpaqueFormat);
-  if (freeSizeProblem(request.freeSize, symbol.type, request.size) ||
+  // A 2D symbol carries its module in its matrix; the rest of a free size is checked alike.
+  FreeSize checked = request.freeSize;
+  if (symbol.matrix && isMatrixType(symbol.type)) checked.module.reset();
+  if (freeSizeProblem(checked, symbol.type, request.size) ||
       (format == kEPS && request.freeSize.height))
     return fail(Failure::BadRequest);
   if (request.font != TypeFace::Sans && request.font != TypeFace::OcrB)
@@ -163,11 +175,19 @@ Written write(const Symbol& symbol, const Request& request) {
   if (!face.font && (format != kEPS || face.outlined)) return noFont(request.font);
   if (format < kEPS || format > kSVG) return fail(Failure::BadRequest);
   Layout layout = layOut(symbol, request);
+  if (format == kEPS && symbol.matrix) {
+    std::optional<std::string> text = makeMatrixEPS(layout, humanText(symbol));
+    if (!text) return fail(Failure::EncodeFailed);
+    return {std::move(*text), Failure::None, {}};
+  }
   if (format == kEPS) return epsBytes(symbol, std::move(layout), request, face);
   setInFace(layout, *face.font);
+  // A 2D symbol's resolution is in its layout; the size note speaks of a linear module.
+  Request described = request;
+  if (isMatrixType(symbol.type)) described.freeSize = {};
   if (format == kPDF || format == kSVG)
-    return vectorBytes(symbol, layout, format, request, face);
-  return rasterBytes(layout, format, request, face.font);
+    return vectorBytes(symbol, layout, format, described, face);
+  return rasterBytes(layout, format, described, face.font);
 }
 
 SaveResult save(std::string_view bytes, const std::string& path, const SaveOptions& options) {

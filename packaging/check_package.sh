@@ -70,6 +70,7 @@ done
 dpkg-deb -f "$deb" Depends | grep -q 'fonts-urw-base35' || fail "no dependency on fonts-urw-base35"
 dpkg-deb -f "$deb" Depends | grep -q 'fonts-ocr-b' || fail "no dependency on fonts-ocr-b"
 dpkg-deb -f "$deb" Depends | grep -q 'libqt6widgets6' || fail "no library dependencies"
+dpkg-deb -f "$deb" Depends | grep -q 'libzint' || fail "no dependency on libzint, which encodes the 2D symbols"
 for p in "${packages[@]}"; do
   grep -qx "/usr/share/doc/$p/copyright" "$work/files" || fail "$p lacks its copyright file"
 done

@@ -11,7 +11,7 @@ if ! command -v clang++ >/dev/null 2>&1; then
   exit 0
 fi
 
-targets=(fuzz_encoding fuzz_eps fuzz_final fuzz_csv fuzz_c_api fuzz_server fuzz_image fuzz_ranges)
+targets=(fuzz_encoding fuzz_gs1 fuzz_eps fuzz_final fuzz_csv fuzz_c_api fuzz_server fuzz_image fuzz_ranges)
 seconds=${FUZZ_SECONDS:-20}
 build=build/fuzz
 

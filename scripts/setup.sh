@@ -8,6 +8,7 @@ packages=(
   qt6-base-dev libgl-dev
   libcairo2-dev libfreetype-dev libfontconfig-dev fonts-urw-base35 fonts-ocr-b
   libpng-dev libtiff-dev libjpeg62-turbo-dev zlib1g-dev libhpdf-dev libunistring-dev libzxing-dev libexpat1-dev
+  libzint-dev
   libgtest-dev libbenchmark-dev
   zbar-tools zxing-cpp-tools imagemagick ghostscript poppler-utils python3-pil libimage-exiftool-perl
   xvfb xauth locales librsvg2-bin libxml2-utils

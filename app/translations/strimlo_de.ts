@@ -555,6 +555,14 @@ Zusatzcode: 5 Ziffern für Bücher; 2 oder 5 für UPC, ISSN und ISMN.</translati
         <translation>ISMN (Musiknoten)</translation>
     </message>
     <message>
+        <source>GS1 QR Code (Digital Link)</source>
+        <translation>GS1 QR Code (Digital Link)</translation>
+    </message>
+    <message>
+        <source>GS1 DataMatrix (element string)</source>
+        <translation>GS1 DataMatrix (Elementstring)</translation>
+    </message>
+    <message>
         <source>EAN-13: 12 digits, EAN-8: 7 digits, UPC-A: 11 digits, UPC-E: 6 digits (the check digit is added for you). ISBN, ISSN, ISMN: the number, with or without hyphens.</source>
         <translation>EAN-13: 12 Ziffern, EAN-8: 7 Ziffern, UPC-A: 11 Ziffern, UPC-E: 6 Ziffern (die Prüfziffer wird für Sie ergänzt). ISBN, ISSN, ISMN: die Nummer, mit oder ohne Bindestriche.</translation>
     </message>

@@ -555,6 +555,14 @@ Complemento: 5 dígitos para libros; 2 o 5 para UPC, ISSN e ISMN.</translation>
         <translation>ISMN (música impresa)</translation>
     </message>
     <message>
+        <source>GS1 QR Code (Digital Link)</source>
+        <translation>GS1 QR Code (Digital Link)</translation>
+    </message>
+    <message>
+        <source>GS1 DataMatrix (element string)</source>
+        <translation>GS1 DataMatrix (cadena de elementos)</translation>
+    </message>
+    <message>
         <source>EAN-13: 12 digits, EAN-8: 7 digits, UPC-A: 11 digits, UPC-E: 6 digits (the check digit is added for you). ISBN, ISSN, ISMN: the number, with or without hyphens.</source>
         <translation>EAN-13: 12 dígitos, EAN-8: 7 dígitos, UPC-A: 11 dígitos, UPC-E: 6 dígitos (el dígito de control se añade por usted). ISBN, ISSN, ISMN: el número, con o sin guiones.</translation>
     </message>

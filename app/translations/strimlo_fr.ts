@@ -555,6 +555,14 @@ Complément&#xa0;: 5 chiffres pour les livres&#xa0;; 2 ou 5 pour UPC, ISSN et IS
         <translation>ISMN (musique imprimée)</translation>
     </message>
     <message>
+        <source>GS1 QR Code (Digital Link)</source>
+        <translation>GS1 QR Code (Digital Link)</translation>
+    </message>
+    <message>
+        <source>GS1 DataMatrix (element string)</source>
+        <translation>GS1 DataMatrix (chaîne d&apos;éléments)</translation>
+    </message>
+    <message>
         <source>EAN-13: 12 digits, EAN-8: 7 digits, UPC-A: 11 digits, UPC-E: 6 digits (the check digit is added for you). ISBN, ISSN, ISMN: the number, with or without hyphens.</source>
         <translation>EAN-13&#xa0;: 12 chiffres, EAN-8&#xa0;: 7 chiffres, UPC-A&#xa0;: 11 chiffres, UPC-E&#xa0;: 6 chiffres (la clé de contrôle est ajoutée pour vous). ISBN, ISSN, ISMN&#xa0;: le numéro, avec ou sans tirets.</translation>
     </message>

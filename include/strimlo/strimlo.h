@@ -54,7 +54,9 @@ typedef enum strimlo_type {
   STRIMLO_TYPE_UPCA = 4,
   STRIMLO_TYPE_UPCE = 5,
   STRIMLO_TYPE_ISSN = 6,
-  STRIMLO_TYPE_ISMN = 7
+  STRIMLO_TYPE_ISMN = 7,
+  STRIMLO_TYPE_GS1_QR = 8,         /* QR Code holding the GTIN's GS1 Digital Link URI */
+  STRIMLO_TYPE_GS1_DATAMATRIX = 9  /* GS1 DataMatrix holding (01) and the GTIN */
 } strimlo_type;
 
 typedef enum strimlo_format {

@@ -38,8 +38,8 @@ struct Case {
 TEST(CApi, EverySetterAndRenderAnswersWithItsStatusAndMessage) {
   const Case cases[] = {
       {"type by value", [](auto r) { return strimlo_set_type(r, STRIMLO_TYPE_ISMN); }, STRIMLO_OK, ""},
-      {"type out of range", [](auto r) { return strimlo_set_type(r, static_cast<strimlo_type>(8)); },
-       STRIMLO_ERROR_ARGUMENT, "unknown code type 8"},
+      {"type out of range", [](auto r) { return strimlo_set_type(r, static_cast<strimlo_type>(10)); },
+       STRIMLO_ERROR_ARGUMENT, "unknown code type 10"},
       {"negative type", [](auto r) { return strimlo_set_type(r, static_cast<strimlo_type>(-1)); },
        STRIMLO_ERROR_ARGUMENT, "unknown code type"},
       {"type by name", [](auto r) { return strimlo_set_type_name(r, "upce"); }, STRIMLO_OK, ""},

@@ -52,7 +52,7 @@ class TestChoices : public QObject {
     QTest::newRow("UPC-E: an add-on, no price") << kEPS << kUPCE << true << false << true << false << false;
     QTest::newRow("ISSN: add-on and variant") << kPNG << kISSN << true << true << true << false << true;
     QTest::newRow("ISMN: add-on and price, as ISBN") << kPDF << kISMN << true << false << true << true << false;
-    QTest::newRow("a type outside the list has no add-on") << kPNG << 8 << true << true << false << false << false;
+    QTest::newRow("a type outside the list has no add-on") << kPNG << 10 << true << true << false << false << false;
   }
   void controlStates() {
     QFETCH(int, format);

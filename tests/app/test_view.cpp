@@ -144,7 +144,7 @@ class TestView : public QObject {
     QTest::addColumn<int>("type");
     QTest::addColumn<QString>("data");
     QTest::newRow("EAN-13 of 5 digits") << kEAN13 << "12345";
-    QTest::newRow("a code type outside the list") << 8 << "401234567890";
+    QTest::newRow("a code type outside the list") << 10 << "401234567890";
   }
   void refusedInputShowsTheHelpLine() {
     QFETCH(int, type);

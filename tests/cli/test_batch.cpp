@@ -76,6 +76,7 @@ TEST(BatchPlan, LinesBecomeJobs) {
     TypeFace font = TypeFace::Sans;
     bool outline = false;
     std::string priceCode = {};
+    Gs1Options gs1 = {};
   };
   const std::vector<Row> rows = {
       {"data alone, name from the data; a batch verifies check digits", "401234567890\n", "", kEAN13,
@@ -167,6 +168,28 @@ TEST(BatchPlan, LinesBecomeJobs) {
       {"a price code column, spelt with its underscore", "data,type,price_code\n9783161484100,isbn13,USD 19.99\n",
        "", kISBN13, "9783161484100", "", "9.99", "/out/9783161484100.png", kPNG, 4, true, {}, {},
        TypeFace::Sans, false, "USD 19.99"},
+      {"the 2D columns by name", "data,companion,companion_module,ai,dl_domain,ecc\n"
+       "401234567890,qr,0.6,(10)L1,https://brand.example,h\n", "", kEAN13, "401234567890", "", "9.99",
+       "/out/401234567890.png", kPNG, 4, true, {}, {}, TypeFace::Sans, false, "",
+       {"(10)L1", "https://brand.example", 'H', 0, kGS1QR, 0.6, true}},
+      {"a 2D type", "type,data,ai\ngs1-datamatrix,9780306406157,(17)271231\n", "", kGS1DataMatrix,
+       "9780306406157", "", "9.99", "/out/9780306406157-datamatrix.png", kPNG, 4, true, {}, {}, TypeFace::Sans, false, "",
+       {"(17)271231", "", 'M', 0, {}, 0, true}},
+      {"an unknown companion", "data,companion\n401234567890,aztec\n", "bad companion \"aztec\"", 0, "",
+       "", "", "", 0, 0, false},
+      {"a companion module outside GS1's table", "data,companion,companion_module\n401234567890,qr,1.2\n",
+       "bad companion_module \"1.2\"", 0, "", "", "", "", 0, 0, false},
+      {"a companion of a 2D type", "type,data,companion\ngs1-qr,9780306406157,datamatrix\n",
+       "a companion goes with a linear type, not a 2D one", 0, "", "", "", "", 0, 0, false},
+      {"a 2D line's module column is its X dimension in GS1's table",
+       "type,data,module\ngs1-qr,9780306406157,0.8\n", "", kGS1QR, "9780306406157", "", "9.99",
+       "/out/9780306406157-qr.png", kPNG, 4, true, {}, {}, TypeFace::Sans, false, "",
+       {"", "", 'M', 0.8, {}, 0, true}},
+      {"a 2D line's module below GS1's table", "type,data,module\ngs1-qr,9780306406157,0.3\n",
+       "module \"0.3\" of a 2D type (0.396 to 0.990 mm, target 0.495)", 0, "", "", "", "", 0, 0, false},
+      {"a 2D line with a magnification", "type,data,magnification\ngs1-datamatrix,9780306406157,120\n",
+       "a 2D symbol's size is its module (the X dimension, 0.396 to 0.990 mm); magnification, bar "
+       "height and snap dpi are for linear symbols", 0, "", "", "", "", 0, 0, false},
   };
   for (const Row& r : rows) {
     const auto lines = plan(r.csv, o);
@@ -187,6 +210,7 @@ TEST(BatchPlan, LinesBecomeJobs) {
     EXPECT_EQ(l.job.font, r.font) << r.what;
     EXPECT_EQ(l.job.outlineText, r.outline) << r.what;
     EXPECT_EQ(l.job.priceCode, r.priceCode) << r.what;
+    EXPECT_TRUE(l.job.gs1 == r.gs1) << r.what;
   }
 }
 
@@ -299,7 +323,8 @@ TEST(Batch, UsageAndInputErrorsWriteNothing) {
       {"--batch " + shellQuote(dir.file("pipes.csv")), 2,
        "the first line names no known column (type, data, addon, price, output, format, size, res, "
        "strict, quiet, bwr, transparent, variant, magnification, module, dpi, snap_dpi, height, font, "
-       "outline, price_code) and is no data line either (EAN-13 needs 12 or 13 "
+       "outline, price_code, ai, dl_domain, companion, companion_module, ecc) and is no data line "
+       "either (EAN-13 needs 12 or 13 "
        "digits; got 20); its fields: \"Artikel|Nummer|Preis\"; nothing written"},
       {"--batch " + shellQuote(dir.file("nodata.csv")), 2, "the header line names no data column"},
       {"--batch x.csv --delimiter '|'", 2, "bad value for --delimiter"},

@@ -52,7 +52,36 @@ TEST(Cli, ExitCodesAndMessages) {
       {"--res 1 --size 3 -o " + shellQuote(dir.file("low.tiff")) + " 401234567890", 0,
        "100 dpi gives 1.4 pixels per module"},
       {"--type isbn13 --addon 5129x -o " + out + " 978-3-16-148410-0", 1, "the add-on must be 5 digits"},
-      {"--type 8 -o " + out + " 401234567890", 1, "unknown code type 8"},
+      {"--type 10 -o " + out + " 401234567890", 1, "unknown code type 10"},
+      // The 2D types and companions: a refusal names the AI or the part and the rule.
+      {"--type gs1-qr --ai '(10)ABC123(17)271231' -o " + shellQuote(dir.file("q.png")) + " 9780306406157", 0, ""},
+      {"--type gs1-datamatrix --module 0.66 -o " + shellQuote(dir.file("d.svg")) + " 40123455", 0, ""},
+      {"--companion datamatrix --companion-module 0.6 --ai '(21)S1' -o " + out + " 401234567890", 0, ""},
+      {"--type gs1-qr --ai '(17)271331' -o " + out + " 9780306406157", 1,
+       "AI (17) expiry date 271331 (YYMMDD): month 13 does not exist"},
+      {"--type gs1-qr --ai '(10)A B' -o " + out + " 9780306406157", 1,
+       "AI (10) batch or lot: a space is outside the GS1 character set 82"},
+      {"--type gs1-qr --dl-domain http://id.example -o " + out + " 9780306406157", 1,
+       "Digital Link domain: must start with https://"},
+      {"--type gs1-qr --strict -o " + out + " 9780306406158", 1, "check character 8 is wrong; 7 expected"},
+      {"--type gs1-qr -o " + out + " 9780306406158", 0, "note: check character 8 is wrong; 7 expected, replaced"},
+      {"--companion qr --ai '(99)X' -o " + out + " 401234567890", 1, "companion: AI (99) is not one we accept"},
+      {"--type gs1-datamatrix --module 0.3 -o " + out + " 9780306406157", 2,
+       "bad value for --module: module \"0.3\" of a 2D type (0.396 to 0.990 mm, target 0.495)"},
+      // --module is the 2D type's X dimension, in its own limits, wherever --type stands.
+      {"--module 0.8 --type gs1-qr -o " + shellQuote(dir.file("q8.svg")) + " 9780306406157", 0, ""},
+      {"--module 0.8 -o " + out + " 401234567890", 2, "module 0.8 mm is outside 0.2475 to 0.66 mm"},
+      {"--type gs1-qr --magnification 120 -o " + out + " 9780306406157", 2,
+       "a 2D symbol's size is its module (the X dimension, 0.396 to 0.990 mm)"},
+      {"--type gs1-datamatrix --dpi 203 -o " + shellQuote(dir.file("d203.png")) + " 9780306406157", 0, ""},
+      {"--type gs1-qr --ecc X -o " + out + " 9780306406157", 2, "bad value for --ecc: X (L, M, Q or H)"},
+      {"--companion pdf417 -o " + out + " 401234567890", 2, "bad value for --companion: pdf417 (qr or datamatrix)"},
+      {"--type gs1-qr --companion qr -o " + out + " 9780306406157", 2, "--companion goes with a linear type"},
+      {"--ai '(10)X' -o " + out + " 401234567890", 0,
+       "note: ai, dl-domain: EAN-13 carries them only in a 2D --companion; left out"},
+      {"--type gs1-datamatrix --dl-domain https://id.example -o " + out + " 9780306406157", 0,
+       "note: dl-domain: a DataMatrix holds the element string, not a URI; left out"},
+      {"--type gs1-qr --verify -o " + out + " 9780306406157", 1, "a 2D symbol is not graded, nothing was written"},
       {"--type upce -o " + out + " 01234512345", 1, "has no UPC-E form"},
       {"--type upca --addon 123 -o " + out + " 03600029145", 1, "the add-on must be 2 or 5 digits"},
       {"--type issn --variant 5 -o " + out + " 0317-8471", 1, "variant must be 2 digits"},
@@ -324,7 +353,8 @@ TEST(Cli, HelpNamesTheSizesAndResolutions) {
   const test::CommandResult c = test::cli("--help");
   EXPECT_EQ(c.exitCode, 0);
   for (const char* word : {"197%", "82%", "3200 dpi", "72 dpi", "isbn13", "upce", "ismn",
-                           "--variant", "--batch", "greyscale PNG", "--delimiter"})
+                           "--variant", "--batch", "greyscale PNG", "--delimiter", "gs1-qr",
+                           "gs1-datamatrix", "--companion", "0.396", "0.495", "0.990"})
     EXPECT_NE(c.output.find(word), std::string::npos) << word;
 }
 

@@ -73,7 +73,7 @@ TEST(CodeTypes, Names) {
       {kISBN10, true, "ISBN-10"}, {kISBN13, true, "ISBN-13"},
       {kUPCA, false, "UPC-A"},    {kUPCE, false, "UPC-E"},
       {kISSN, false, "ISSN"},     {kISMN, false, "ISMN"},
-      {-1, false, "unknown code type"}, {8, false, "unknown code type"},
+      {-1, false, "unknown code type"}, {kGS1QR, false, "GS1 QR Code"}, {10, false, "unknown code type"},
   };
   for (const auto& r : rows) {
     SCOPED_TRACE(r.type);

@@ -68,7 +68,7 @@ TEST(Symbol, CompletesAndNormalises) {
       {"the data is refused before the add-on is looked at", kISBN13, "12", "5129a", "", Refusal::DataLength},
       {"EAN ignores the add-on text", kEAN13, "401234567890", "abcde", "4012345678901", Refusal::None},
       {"code type -1", -1, "401234567890", "", "", Refusal::UnknownType},
-      {"code type 8", 8, "401234567890", "", "", Refusal::UnknownType},
+      {"code type 10", 10, "401234567890", "", "", Refusal::UnknownType},
   };
   for (const auto& r : rows) {
     SCOPED_TRACE(r.what);
@@ -178,9 +178,9 @@ TEST(Symbol, RefusalMessages) {
        "the add-on must be 5 digits; got \"12a45\""},
       {"an ISBN add-on of 4 digits", kISBN13, "9780306406157", "5199",
        "the add-on must be 5 digits; got \"5199\""},
-      {"unknown code type", 8, "401234567890", "",
-       "unknown code type 8 (0 EAN-8, 1 EAN-13, 2 ISBN-10, 3 ISBN-13, 4 UPC-A, 5 UPC-E, 6 ISSN, "
-       "7 ISMN)"},
+      {"unknown code type", 10, "401234567890", "",
+       "unknown code type 10 (0 EAN-8, 1 EAN-13, 2 ISBN-10, 3 ISBN-13, 4 UPC-A, 5 UPC-E, 6 ISSN, "
+       "7 ISMN, 8 GS1 QR Code, 9 GS1 DataMatrix)"},
   };
   for (const auto& r : rows) {
     SCOPED_TRACE(r.what);

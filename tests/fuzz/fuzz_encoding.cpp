@@ -121,6 +121,18 @@ void checkDigitsAndPattern(const Symbol& s) {
       FUZZ_CHECK(s.pattern == bitpattern_upce(d) && s.pattern.size() == kUPCEModules);
       break;
     }
+    case kGS1QR:
+    case kGS1DataMatrix: {
+      // The GTIN-14, its check digit right, in what the matrix carries.
+      FUZZ_CHECK(d.size() == 14);
+      int sum = 0;
+      for (int i = 0; i < 13; ++i) sum += (d[i] - '0') * (i % 2 == 0 ? 3 : 1);
+      FUZZ_CHECK((10 - sum % 10) % 10 == d.back() - '0');
+      FUZZ_CHECK(s.pattern.empty() && s.matrix && !s.matrix->dark.empty());
+      const std::string carried = s.type == kGS1QR ? "https://id.gs1.org/01/" + d : "01" + d;
+      FUZZ_CHECK(s.matrix->content == carried);
+      break;
+    }
     default:
       FUZZ_CHECK(d.size() == 13 && checksum_ean13(d) == d.back() - '0');
       FUZZ_CHECK(s.pattern == bitpattern_ean13(d));
@@ -163,7 +175,7 @@ void checkRefusalMessages(CodeType type, std::string_view data, std::string_view
                     Refusal::NumberSystem, Refusal::NotSuppressible, Refusal::UpcEForm,
                     Refusal::IsmnPrefix, Refusal::IsbnIsmnRange, Refusal::IsbnIssnRange,
                     Refusal::IsbnPrefix,
-                    Refusal::Variant, Refusal::PriceControl})
+                    Refusal::Variant, Refusal::PriceControl, Refusal::Gs1Data})
     FUZZ_CHECK(refusalMessage(r, type, data, addon).empty() == (r == Refusal::None));
 }
 

@@ -16,7 +16,7 @@ import strimlo
 
 CLI = os.environ.get("STRIMLO_CLI", "")  # strimlo-cli of the same build
 ISBN = "978-3-16-148410-0"
-TYPES = "ean8, ean13, isbn10, isbn13, upca, upce, issn, ismn"
+TYPES = "ean8, ean13, isbn10, isbn13, upca, upce, issn, ismn, gs1-qr, gs1-datamatrix"
 OPAQUE = "TIFF and JPEG files are opaque CMYK: a transparent background needs PNG (or EPS)"
 
 

@@ -10,6 +10,7 @@
 #include <sstream>
 
 #include "makecode.h"
+#include "stages.h"
 #include "readback.h"
 #include "stages.h"
 #include "text8.h"
@@ -400,7 +401,7 @@ TEST(SymbolFiles, RefusedOrFailedSavesChangeNothing) {
     bool missingFolder;
   };
   const Row rows[] = {
-      {"unknown code type", 8, "401234567890", "", kPNG, false},
+      {"unknown code type", 10, "401234567890", "", kPNG, false},
       {"unknown format 6", kEAN13, "401234567890", "", 6, false},
       {"unknown format -1", kEAN13, "401234567890", "", -1, false},
       {"EAN-13 of 5 digits", kEAN13, "12345", "", kTIFF, false},
@@ -432,6 +433,122 @@ TEST(SymbolFiles, ReplacesAnExistingFileKeepingItsPermissions) {
   EXPECT_TRUE(test::readTiffFile(path));
   EXPECT_EQ(std::filesystem::status(path).permissions() & std::filesystem::perms::all,
             std::filesystem::perms(0640));
+}
+
+}  // namespace
+}  // namespace strimlo
+
+namespace strimlo {
+namespace {
+
+// The first dark run of the topmost row that has ink: a QR Code's top-left finder
+// pattern, seven modules wide.
+int firstTopRun(const test::GreyImage& g) {
+  for (int y = 0; y < g.height; ++y) {
+    int x = 0;
+    while (x < g.width && g.at(x, y) >= 128) ++x;
+    if (x == g.width) continue;
+    int e = x;
+    while (e < g.width && g.at(e, y) < 128) ++e;
+    return e - x;
+  }
+  return 0;
+}
+
+// The part of an image holding a dual file's 2D companion: zxing-cpp 1.4 looks for a
+// DataMatrix from the image's centre and misses one beside a wider linear symbol, so its
+// box is read on its own. 1 + 4 + 1: the matrix, its quiet zones and a module of slack.
+test::GreyImage companionPart(const test::GreyImage& g, const Layout& l, double scale) {
+  double x0 = 1e9, x1 = 0, y0 = 1e9, y1 = 0;
+  for (const DarkRun& r : l.runs) {
+    if (r.part != RunPart::Matrix) continue;
+    x0 = std::min(x0, r.x0), x1 = std::max(x1, r.x1), y0 = std::min(y0, r.y0), y1 = std::max(y1, r.y1);
+  }
+  const double pad = 6 * l.module;
+  const int left = std::max(0, static_cast<int>((x0 - pad) * scale));
+  const int right = std::min(g.width, static_cast<int>((x1 + pad) * scale));
+  const int top = std::max(0, static_cast<int>((l.height - y1 - pad) * scale));
+  const int bottom = std::min(g.height, static_cast<int>((l.height - y0 + pad) * scale));
+  test::GreyImage part;
+  part.width = right - left;
+  part.height = bottom - top;
+  for (int y = top; y < bottom; ++y)
+    for (int x = left; x < right; ++x) part.pixels.push_back(g.at(x, y));
+  return part;
+}
+
+struct MatrixFileCase {
+  Symbology type;
+  const char* data;
+  const char* ai;
+  std::optional<CodeType> companion;
+  std::vector<std::string> zxing;  // every symbol ZXingReader must read
+};
+
+const std::vector<MatrixFileCase> kMatrixFiles = {
+    {Symbology::GS1QR, "9780306406157", "(10)ABC123(17)271231", {},
+     {"QRCode:https://id.gs1.org/01/09780306406157/10/ABC123?17=271231"}},
+    {Symbology::GS1DataMatrix, "9780306406157", "(10)ABC123(17)271231(21)XYZ", {},
+     {"DataMatrix:010978030640615710ABC123<GS>1727123121XYZ"}},
+    {Symbology::EAN13, "401234567890", "(10)L7(15)270600", kGS1QR,
+     {"EAN-13:4012345678901", "QRCode:https://id.gs1.org/01/04012345678901/10/L7?15=270600"}},
+    {Symbology::UPCA, "03600029145", "(21)S1", kGS1DataMatrix,
+     {"DataMatrix:010003600029145221S1", "UPC-A:036000291452"}},
+};
+
+// Every format of the 2D types and of dual-marked packs reads back to exactly the data
+// meant: ZXingReader for every symbol, zbarimg for the QR Codes; the module is the X
+// dimension asked for in PDF and SVG (within 0.01 mm) and whole pixels in rasters.
+TEST(SymbolFiles, MatrixTypesAndCompanionsDecodeInEveryFormat) {
+  for (const char* t : {"ZXingReader", "zbarimg", "pdftoppm", "rsvg-convert", "gs"})
+    ASSERT_TRUE(test::haveTool(t)) << t;
+  TempDir dir;
+  for (const MatrixFileCase& c : kMatrixFiles) {
+    for (Format format : {Format::PNG, Format::TIFF, Format::JPEG, Format::PDF, Format::SVG, Format::EPS}) {
+      Request request;
+      request.type = c.type;
+      request.data = c.data;
+      request.format = format;
+      request.gs1.ai = c.ai;
+      request.gs1.companion = c.companion;
+      request.gs1.moduleMm = request.gs1.companionModuleMm = 0.5;
+      const std::string ext = formatToken(format);
+      SCOPED_TRACE(std::string(c.data) + " " + ext);
+      const Written w = render(request);
+      ASSERT_EQ(w.failure, Failure::None) << w.message;
+      const std::string path = dir.file("m." + ext);
+      test::writeFile(path, w.bytes);
+      const bool vector = format == Format::PDF || format == Format::SVG || format == Format::EPS;
+      test::GreyImage grey;
+      constexpr int kDpi = 1200;
+      if (vector) {
+        ASSERT_TRUE(test::renderVector(path, ext, dir.file("m.png"), kDpi));
+        grey = test::readPngFile(dir.file("m.png"))->grey;
+      } else {
+        grey = test::readRasterFile(path)->grey;
+      }
+      const Layout l = layOut(*complete(request).symbol, request);
+      std::vector<std::string> found = test::zxingDecode(grey);
+      const bool dmBeside = c.companion == kGS1DataMatrix;
+      if (dmBeside) {
+        const auto part = test::zxingDecode(companionPart(grey, l, vector ? kDpi / 72.0 : 1.0));
+        found.insert(found.end(), part.begin(), part.end());
+        std::sort(found.begin(), found.end());
+        found.erase(std::unique(found.begin(), found.end()), found.end());
+      }
+      EXPECT_EQ(found, c.zxing);
+      for (const std::string& s : c.zxing)
+        if (s.rfind("QRCode:", 0) == 0) {
+          const auto zbar = test::zbarDecode(grey);
+          EXPECT_NE(std::find(zbar.begin(), zbar.end(), "QR-Code:" + s.substr(7)), zbar.end());
+        }
+      if (c.type == Symbology::GS1QR) {
+        const double mm = firstTopRun(grey) / 7.0 * 25.4 / (vector ? kDpi : l.dpi);
+        if (vector) EXPECT_NEAR(mm, 0.5, 0.01);
+        else EXPECT_EQ(firstTopRun(grey) % 7, 0);
+      }
+    }
+  }
 }
 
 }  // namespace

@@ -45,7 +45,7 @@ TEST(Preview, RefusesWhatCannotBeEncoded) {
     int width, height;
   };
   const Row rows[] = {
-      {"code type 8", 8, "401234567890", "", 600, 300},
+      {"code type 10", 10, "401234567890", "", 600, 300},
       {"code type -1", -1, "401234567890", "", 600, 300},
       {"EAN-13 of 5 digits", kEAN13, "12345", "", 600, 300},
       {"ISBN-10 with 11 characters", kISBN10, "0-306-40615-21", "", 600, 300},
