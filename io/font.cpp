@@ -293,20 +293,35 @@ TextSize Font::measure(std::string_view text, float size) const {
 
 float Font::descent(float size) const { return descentPerEm_ * size; }
 
+namespace {
+
+// A Windows-1252 text's glyphs in a scaled font, freed with cairo's own call; no list
+// when cairo cannot make one.
+struct Glyphs {
+  std::unique_ptr<cairo_glyph_t, decltype(&cairo_glyph_free)> list{nullptr, cairo_glyph_free};
+  int count = 0;
+};
+
+Glyphs glyphsOf(cairo_scaled_font_t* scaled, std::string_view text) {
+  const std::string utf8 = text8ToUtf8(text);
+  cairo_glyph_t* list = nullptr;
+  Glyphs glyphs;
+  if (succeeded(cairo_scaled_font_text_to_glyphs(scaled, 0, 0, utf8.data(),
+                                                 static_cast<int>(utf8.size()), &list,
+                                                 &glyphs.count, nullptr, nullptr, nullptr)))
+    glyphs.list.reset(list);
+  return glyphs;
+}
+
+}  // namespace
+
 const Font& Font::forText(std::string_view text) const {
   const Font* sans = helvetica();
   if (face() == TypeFace::Sans || sans == nullptr) return *this;
-  auto* scaled = static_cast<cairo_scaled_font_t*>(measurer_);
-  const std::string utf8 = text8ToUtf8(text);
-  cairo_glyph_t* glyphs = nullptr;
-  int count = 0;
-  if (!succeeded(cairo_scaled_font_text_to_glyphs(scaled, 0, 0, utf8.data(),
-                                                  static_cast<int>(utf8.size()), &glyphs, &count,
-                                                  nullptr, nullptr, nullptr)))
-    return *sans;
+  const Glyphs glyphs = glyphsOf(static_cast<cairo_scaled_font_t*>(measurer_), text);
+  if (!glyphs.list) return *sans;
   bool missing = false;
-  for (int i = 0; i < count; ++i) missing = missing || glyphs[i].index == 0;
-  cairo_glyph_free(glyphs);
+  for (int i = 0; i < glyphs.count; ++i) missing = missing || glyphs.list.get()[i].index == 0;
   return missing ? *sans : *this;
 }
 
@@ -339,20 +354,14 @@ std::vector<OutlineStep> Font::outline(std::string_view text, float size, double
   // nothing. Font space runs y downward from the baseline.
   std::vector<OutlineStep> steps;
   auto* scaled = static_cast<cairo_scaled_font_t*>(measurer_);
-  const std::string utf8 = text8ToUtf8(text);
-  cairo_glyph_t* glyphs = nullptr;
-  int count = 0;
-  if (!succeeded(cairo_scaled_font_text_to_glyphs(scaled, 0, 0, utf8.data(),
-                                                  static_cast<int>(utf8.size()), &glyphs, &count,
-                                                  nullptr, nullptr, nullptr)))
-    return steps;
+  const Glyphs glyphs = glyphsOf(scaled, text);
+  if (!glyphs.list) return steps;
   // Unbounded: cairo leaves out glyphs that fall outside a bounded surface.
   Surface surface(cairo_recording_surface_create(CAIRO_CONTENT_ALPHA, nullptr),
                   cairo_surface_destroy);
   Context cr(cairo_create(surface.get()), cairo_destroy);
   cairo_set_scaled_font(cr.get(), scaled);
-  cairo_glyph_path(cr.get(), glyphs, count);
-  cairo_glyph_free(glyphs);
+  cairo_glyph_path(cr.get(), glyphs.list.get(), glyphs.count);
   cairo_path_t* path = cairo_copy_path(cr.get());
   if (path->status == CAIRO_STATUS_NO_MEMORY) {
     cairo_path_destroy(path);
