@@ -4,9 +4,8 @@
 #include <mutex>
 #include <thread>
 
-// cpp-httplib listens with a backlog of 5: when many clients connect at once, or come back
-// after a keep-alive ends, the kernel drops their SYNs and each waits a second to retry.
-#define CPPHTTPLIB_LISTEN_BACKLOG 1024
+#include <sys/socket.h>
+
 #include <httplib.h>
 
 #include "echo.h"
@@ -108,8 +107,18 @@ int serve(const ServerOptions& o) {
   Service service(o.limits);
   httplib::Server server;
   configure(server, service, o);
+  // Debian's cpp-httplib is a compiled library that listens with a backlog of 5 whatever
+  // a program defines: when many clients connect at once, or come back after a keep-alive
+  // ends, the kernel drops their SYNs and each waits a second or more to retry. The
+  // listening socket is the one the options hook sees; listening again raises its backlog.
+  socket_t listening = INVALID_SOCKET;
+  server.set_socket_options([&listening](socket_t sock) {
+    httplib::default_socket_options(sock);
+    if (listening == INVALID_SOCKET) listening = sock;
+  });
   const int port = o.port == 0 ? server.bind_to_any_port(o.host.c_str())
                                : (server.bind_to_port(o.host.c_str(), o.port) ? o.port : -1);
+  if (port >= 0 && listening != INVALID_SOCKET) ::listen(listening, 1024);
   if (port < 0) {
     std::fprintf(stderr, "strimlo-server: cannot listen on %s:%d\n", strimlo::cli::shown(o.host).c_str(), o.port);
     return 1;

@@ -1,5 +1,8 @@
 // strimlo-server over real sockets on 127.0.0.1: the API's answers, good and bad, and the
 // files it serves read back by zbarimg.
+#include <cstdio>
+#include <memory>
+
 #include <gtest/gtest.h>
 #include <httplib.h>
 
@@ -230,6 +233,20 @@ TEST(ServerLimits, LargeBodyIs413) {
   auto after = http.Get("/healthz");
   ASSERT_TRUE(after);
   EXPECT_EQ(after->status, 200);
+}
+
+// Debian's cpp-httplib listens with a backlog of 5 whatever the program defines; a burst
+// of clients then loses SYNs and waits a second to retry, the whole tail of the latency.
+TEST(ServerLimits, ListensWithRoomForABurstOfClients) {
+  ASSERT_GT(server().port(), 0);
+  const std::string command = "ss -Hltn 'sport = :" + std::to_string(server().port()) + "' 2>/dev/null";
+  std::unique_ptr<FILE, decltype(&pclose)> ss(popen(command.c_str(), "r"), pclose);
+  ASSERT_TRUE(ss);
+  char state[32] = {}, address[128] = {};
+  long queued = -1, backlog = -1;
+  if (std::fscanf(ss.get(), "%31s %ld %ld %127s", state, &queued, &backlog, address) != 4)
+    GTEST_SKIP() << "ss (iproute2) cannot show the listening socket";
+  EXPECT_GE(backlog, 1024);
 }
 
 // Every type in every format, each file read back: what a curl user gets.
