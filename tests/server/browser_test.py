@@ -60,11 +60,19 @@ def browser(downloads):
 
 
 def wait_for_file(folder, suffix, seconds=20):
+    # Chromium may name the file before its bytes are in it: done when no partial download
+    # is left and the size holds still.
     end = time.time() + seconds
+    last = None
     while time.time() < end:
-        done = [f for f in os.listdir(folder) if f.endswith(suffix)]
-        if done:
-            return os.path.join(folder, done[0])
+        names = os.listdir(folder)
+        done = [f for f in names if f.endswith(suffix)]
+        if done and not any(f.endswith(".crdownload") for f in names):
+            path = os.path.join(folder, done[0])
+            size = os.path.getsize(path)
+            if size > 0 and size == last:
+                return path
+            last = size
         time.sleep(0.1)
     return None
 
