@@ -64,18 +64,7 @@ bool printSymbol(QPrinter& printer, const SymbolChoice& choice) {
   // The stages as every other output takes them: the symbol completed once, laid out as
   // a PDF page is (points, prepress exact), and drawn as vector shapes in the chosen face.
   // Only the page transform turns points into the printer's dots.
-  Request request;
-  request.type = static_cast<Symbology>(choice.type);
-  request.data = choice.data.toStdString();
-  request.addon = choice.addOn.toStdString();
-  request.price = choice.price.toStdString();
-  request.variant = choice.variant.toStdString();
-  request.format = Format::PDF;
-  request.size = choice.size;
-  request.prepress = choice.prepress;
-  request.freeSize = choice.freeSize;
-  request.font = choice.font;
-  request.ranges = windowRanges().path;  // the line hyphenated as the preview shows it
+  const Request request = requestFor(choice, kPDF);
   const Completed c = complete(request);
   const Font* font = Font::of(choice.font);
   if (!c.symbol || !font) return false;

@@ -59,25 +59,6 @@ namespace {
 
 bool isRaster(FileFormat format) { return format == kPNG || format == kTIFF || format == kJPEG; }
 
-// The request a save makes of the stages when a free size is chosen.
-Request freeRequest(const SymbolChoice& choice, FileFormat format) {
-  Request request;
-  request.type = static_cast<Symbology>(choice.type);
-  request.data = choice.data.toStdString();
-  request.addon = choice.addOn.toStdString();
-  request.price = choice.price.toStdString();
-  request.variant = choice.variant.toStdString();
-  request.format = static_cast<Format>(format);
-  request.size = choice.size;
-  request.res = choice.resolution;
-  request.prepress = savedPrepress(choice.prepress, format);
-  request.freeSize = choice.freeSize;
-  // The window's range file hyphenates the line here too, as symbolData() does for the
-  // lists' sizes.
-  request.ranges = windowRanges().path;
-  return request;
-}
-
 // The geometry the chosen file is drawn at: what a save writes.
 Geometry chosenGeometry(const SymbolChoice& choice) {
   return geometryFor(choice.size, choice.resolution, choice.freeSize, isRaster(choice.format));
@@ -126,6 +107,26 @@ QString smallSizeWarning(const SymbolChoice& choice) {
   return QString::fromStdString(smallSizeNote(chosenGeometry(choice).scale));
 }
 
+Request requestFor(const SymbolChoice& choice, FileFormat format) {
+  Request request;
+  request.type = static_cast<Symbology>(choice.type);
+  request.data = choice.data.toStdString();
+  request.addon = choice.addOn.toStdString();
+  request.price = choice.price.toStdString();
+  request.variant = choice.variant.toStdString();
+  request.format = static_cast<Format>(format);
+  request.size = choice.size;
+  request.res = choice.resolution;
+  request.prepress = savedPrepress(choice.prepress, format);
+  request.freeSize = choice.freeSize;
+  request.font = choice.font;
+  request.outlineText = choice.outlineText;
+  // The window's range file hyphenates the line here too, as symbolData() does for the
+  // lists' sizes.
+  request.ranges = windowRanges().path;
+  return request;
+}
+
 std::string symbolData(const SymbolChoice& choice) {
   const std::string data = hyphenatedData(choice.type, text8(choice.data), windowRanges().load.ranges.get());
   return withVariant(choice.type, data, text8(choice.variant));
@@ -160,7 +161,7 @@ SaveOutcome saveSymbol(const SymbolChoice& choice, FileFormat format, SizeIndex 
       SymbolChoice chosen = choice;
       chosen.size = size;
       chosen.resolution = resolution;
-      const Request request = freeRequest(chosen, format);
+      const Request request = requestFor(chosen, format);
       const Completed c = complete(request);
       if (!c.symbol)
         return {c.failure == Failure::Refused ? SaveFailure::Refused : SaveFailure::BadFormat,

@@ -12,6 +12,7 @@
 #include "makecode.h"
 #include "prepress.h"
 #include "range_file.h"
+#include "stages.h"
 #include "verify.h"
 
 class QByteArray;
@@ -35,6 +36,10 @@ struct SymbolChoice {
 
 // The data text the renderers take: the ISSN's variant joined to it.
 std::string symbolData(const SymbolChoice& choice);
+
+// What the window asks of the stages for one file of the format: its texts as typed, its
+// size, face and prepress, and the window's range file to hyphenate the line.
+Request requestFor(const SymbolChoice& choice, FileFormat format);
 
 // The ISBN range file the window uses ($STRIMLO_RANGES, else the user's copy), read
 // once while it stays unchanged; no ranges and no note when there is none.
