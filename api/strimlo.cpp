@@ -9,6 +9,8 @@
 #include <string>
 #include <vector>
 
+#include "geometry.h"
+#include "gs1.h"
 #include "price_code.h"
 #include "stages.h"
 #include "symbologies.h"
@@ -74,6 +76,33 @@ strimlo_status setText(strimlo_request* r, std::string strimlo::Request::*field,
     return fail(r, STRIMLO_ERROR_TOO_LARGE, "not enough memory");
   }
 }
+
+// A text of the 2D part: the stages' UTF-8 and control character checks, then its own rule
+// (the function completion applies to it), so a bad text leaves the request as it was.
+strimlo_status setGs1Text(strimlo_request* r, std::string strimlo::Gs1Options::*field, const char* utf8,
+                          const char* what, std::string (*rule)(const std::string&)) {
+  if (r == nullptr) return STRIMLO_ERROR_NULL;
+  try {
+    std::string text = utf8 ? utf8 : "";
+    if (text.size() > 4096) return fail(r, STRIMLO_ERROR_TEXT, std::string(what) + ": too long");
+    strimlo::Request probe;
+    probe.gs1.*field = text;
+    const strimlo::Completed c = strimlo::complete(probe);
+    if (c.failure == Failure::BadText) return fail(r, STRIMLO_ERROR_TEXT, c.message);
+    if (std::string why = rule(text); !why.empty()) return fail(r, STRIMLO_ERROR_ARGUMENT, why);
+    r->request.gs1.*field = std::move(text);
+    return changed(r);
+  } catch (const std::bad_alloc&) {
+    return fail(r, STRIMLO_ERROR_TOO_LARGE, "not enough memory");
+  }
+}
+
+std::string elementsRule(const std::string& text) {
+  std::vector<strimlo::Gs1Element> elements;
+  return strimlo::parseElementString(text, elements);
+}
+
+std::string domainRule(const std::string& text) { return strimlo::checkDomain(text); }
 
 // The enumeration's value as the caller passed it. A C caller may pass any int, and in C++
 // reading an enumeration outside its values is undefined: the bytes are copied, not read
@@ -233,7 +262,17 @@ strimlo_status strimlo_set_magnification(strimlo_request* r, double percent) {
   return setFreeSize(r, percent, &strimlo::FreeSize::magnification, strimlo::magnificationProblem);
 }
 strimlo_status strimlo_set_module(strimlo_request* r, double millimetres) {
-  return setFreeSize(r, millimetres, &strimlo::FreeSize::module, strimlo::moduleProblem);
+  if (r == nullptr) return STRIMLO_ERROR_NULL;
+  if (millimetres == 0.0) return setFreeSize(r, millimetres, &strimlo::FreeSize::module, strimlo::moduleProblem);
+  // A linear symbol's range or a 2D type's (GS1's retail table): the file checks it against
+  // its type, so the type may come before or after. A value neither takes is refused now.
+  const std::string matrixWhy = strimlo::moduleRangeError(millimetres, "module");
+  const std::optional<std::string> linearWhy = strimlo::moduleProblem(millimetres);
+  if (!matrixWhy.empty() && linearWhy)
+    return fail(r, STRIMLO_ERROR_ARGUMENT,
+                strimlo::isMatrixType(static_cast<strimlo::CodeType>(r->request.type)) ? matrixWhy : *linearWhy);
+  r->request.freeSize.module = millimetres;
+  return changed(r);
 }
 strimlo_status strimlo_set_dpi(strimlo_request* r, int dpi) {
   return setFreeSize(r, dpi, &strimlo::FreeSize::dpi, strimlo::dpiProblem);
@@ -305,6 +344,52 @@ strimlo_status strimlo_set_bar_reduction(strimlo_request* r, int microns) {
     return fail(r, STRIMLO_ERROR_ARGUMENT, "the bar width reduction must be 0 to 100 micrometres");
   r->request.prepress.barReductionMicrons = microns;
   return changed(r);
+}
+
+strimlo_status strimlo_set_ai(strimlo_request* r, const char* elements) {
+  return setGs1Text(r, &strimlo::Gs1Options::ai, elements, "ai", elementsRule);
+}
+
+strimlo_status strimlo_set_dl_domain(strimlo_request* r, const char* url) {
+  return setGs1Text(r, &strimlo::Gs1Options::dlDomain, url, "dl-domain", domainRule);
+}
+
+strimlo_status strimlo_set_ecc(strimlo_request* r, strimlo_ecc level) {
+  if (r == nullptr) return STRIMLO_ERROR_NULL;
+  const int value = rawValue(level);
+  const char letter = value > 0 && value < 128 ? static_cast<char>(value) : '?';
+  const std::optional<char> ecc = strimlo::eccLevelOf(std::string_view(&letter, 1));
+  if (!ecc)
+    return fail(r, STRIMLO_ERROR_ARGUMENT,
+                "unknown error correction level " + std::to_string(value) + "; STRIMLO_ECC_L, _M, _Q or _H");
+  r->request.gs1.ecc = *ecc;
+  return changed(r);
+}
+
+strimlo_status strimlo_set_companion(strimlo_request* r, strimlo_companion companion) {
+  if (r == nullptr) return STRIMLO_ERROR_NULL;
+  switch (rawValue(companion)) {
+    case STRIMLO_COMPANION_NONE: r->request.gs1.companion.reset(); break;
+    case STRIMLO_COMPANION_QR: r->request.gs1.companion = strimlo::kGS1QR; break;
+    case STRIMLO_COMPANION_DATAMATRIX: r->request.gs1.companion = strimlo::kGS1DataMatrix; break;
+    default:
+      return fail(r, STRIMLO_ERROR_ARGUMENT,
+                  "unknown companion " + std::to_string(rawValue(companion)) +
+                      "; STRIMLO_COMPANION_NONE, _QR or _DATAMATRIX");
+  }
+  return changed(r);
+}
+
+strimlo_status strimlo_set_companion_module(strimlo_request* r, double millimetres) {
+  if (r == nullptr) return STRIMLO_ERROR_NULL;
+  if (std::string why = strimlo::moduleRangeError(millimetres, "companion module"); !why.empty())
+    return fail(r, STRIMLO_ERROR_ARGUMENT, why);
+  r->request.gs1.companionModuleMm = millimetres;
+  return changed(r);
+}
+
+strimlo_status strimlo_set_gtin_text(strimlo_request* r, int on) {
+  return r ? setFlag(r, on != 0, r->request.gs1.text) : STRIMLO_ERROR_NULL;
 }
 
 strimlo_status strimlo_render(strimlo_request* r, unsigned char* buffer, size_t capacity,

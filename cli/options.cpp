@@ -74,20 +74,15 @@ std::optional<double> parseMillimetres(const std::string& word) {
   return value;
 }
 
-std::optional<CodeType> parseCompanion(const std::string& word) {
-  const std::string w = normalizedWord(word);
-  if (w == "qr" || w == "gs1-qr" || w == "gs1qr") return kGS1QR;
-  if (w == "datamatrix" || w == "dm" || w == "gs1-datamatrix" || w == "gs1datamatrix") return kGS1DataMatrix;
-  return std::nullopt;
-}
+std::optional<CodeType> parseCompanion(const std::string& word) { return companionOf(word); }
 
 bool parseGs1Option(const std::string& name, const std::string& value, Gs1Options& into) {
   if (name == "--ai") into.ai = value;
   else if (name == "--dl-domain") into.dlDomain = value;
   else if (name == "--ecc") {
-    const std::string w = normalizedWord(value);
-    if (w.size() != 1 || std::string_view("lmqh").find(w[0]) == std::string_view::npos) return false;
-    into.ecc = static_cast<char>(std::toupper(static_cast<unsigned char>(w[0])));
+    const std::optional<char> level = eccLevelOf(value);
+    if (!level) return false;
+    into.ecc = *level;
   } else if (name == "--companion") {
     const std::optional<CodeType> t = parseCompanion(value);
     if (!t) return false;

@@ -408,6 +408,32 @@ std::string addCompanion(Symbol& linear, const Gs1Options& options) {
   return {};
 }
 
+namespace {
+
+std::string wordOf(std::string_view text) {
+  const auto b = text.find_first_not_of(" \t");
+  if (b == std::string_view::npos) return {};
+  std::string w(text.substr(b, text.find_last_not_of(" \t") - b + 1));
+  for (char& c : w)
+    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+  return w;
+}
+
+}  // namespace
+
+std::optional<char> eccLevelOf(std::string_view word) {
+  const std::string w = wordOf(word);
+  if (w.size() != 1 || std::string_view("lmqh").find(w[0]) == std::string_view::npos) return std::nullopt;
+  return static_cast<char>(w[0] - 'a' + 'A');
+}
+
+std::optional<CodeType> companionOf(std::string_view word) {
+  const std::string w = wordOf(word);
+  if (w == "qr" || w == "gs1-qr" || w == "gs1qr") return kGS1QR;
+  if (w == "datamatrix" || w == "dm" || w == "gs1-datamatrix" || w == "gs1datamatrix") return kGS1DataMatrix;
+  return std::nullopt;
+}
+
 Completion completeWithGs1(CodeType type, std::string_view data, std::string_view addon,
                            std::string_view price, const Gs1Options& options) {
   if (isMatrixType(type)) {

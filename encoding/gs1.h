@@ -70,4 +70,10 @@ std::string addCompanion(Symbol& linear, const Gs1Options& options);
 Completion completeWithGs1(CodeType type, std::string_view data, std::string_view addon,
                            std::string_view price, const Gs1Options& options);
 
+// The words every front end takes for the 2D choices, compared without case or the blanks
+// around them: "L", "m" ... as the QR Code error correction level ('L', 'M', 'Q' or 'H'),
+// and "qr" or "datamatrix" (also "dm" and the 2D types' names) as a companion's type.
+std::optional<char> eccLevelOf(std::string_view word);
+std::optional<CodeType> companionOf(std::string_view word);
+
 }  // namespace strimlo

@@ -71,8 +71,9 @@ std::string text8(const std::string& utf8, const char* what, std::vector<std::st
 }
 
 std::optional<std::string> badField(const Request& r) {
-  const std::array<std::pair<const char*, const std::string*>, 4> fields = {
-      {{"data", &r.data}, {"add-on", &r.addon}, {"price", &r.price}, {"variant", &r.variant}}};
+  const std::array<std::pair<const char*, const std::string*>, 6> fields = {
+      {{"data", &r.data}, {"add-on", &r.addon}, {"price", &r.price}, {"variant", &r.variant},
+       {"ai", &r.gs1.ai}, {"dl-domain", &r.gs1.dlDomain}}};
   for (const auto& [name, text] : fields) {
     if (!isUtf8(*text)) return std::string(name) + ": not valid UTF-8";
     if (hasControl(*text))
@@ -93,6 +94,9 @@ std::optional<std::string> badOption(const Request& r) {
   if (r.prepress.transparent && !allowsTransparency(static_cast<FileFormat>(format)))
     return "TIFF and JPEG files are opaque CMYK: a transparent background needs PNG (or EPS)";
   if (isMatrixType(static_cast<CodeType>(type))) {
+    // A 2D symbol would drop its companion without a word.
+    if (r.gs1.companion)
+      return std::string("a companion goes with a linear type (EAN, UPC, ISBN, ISSN, ISMN), not a 2D one");
     // A 2D symbol's size is its module alone, in GS1's retail table; it has no bars.
     if (r.freeSize.magnification || r.freeSize.height || r.freeSize.snapDpi)
       return std::string("a 2D symbol's size is its module; magnification, bar height and snap "

@@ -1,5 +1,6 @@
 /* libstrimlo: retail product barcodes (EAN-8, EAN-13, ISBN-10, ISBN-13, UPC-A, UPC-E,
- * ISSN, ISMN, with 2- and 5-digit add-ons) as EPS, PDF/X-1a, SVG, PNG, TIFF or JPEG.
+ * ISSN, ISMN, with 2- and 5-digit add-ons; GS1 Digital Link QR Code and GS1 DataMatrix,
+ * alone or beside the linear symbol) as EPS, PDF/X-1a, SVG, PNG, TIFF or JPEG.
  *
  * A request holds every choice for one symbol; strimlo_render() makes the file in
  * memory, strimlo_render_file() replaces a file with it atomically.
@@ -74,6 +75,22 @@ typedef enum strimlo_font {
   STRIMLO_FONT_OCRB = 1   /* OCR-B; EPS, PDF and SVG carry it as outlines */
 } strimlo_font;
 
+/* QR Code error correction: the share of the symbol that may be lost and still read. The
+ * values are the letters, so 'Q' may be passed as well as STRIMLO_ECC_Q. */
+typedef enum strimlo_ecc {
+  STRIMLO_ECC_L = 'L',  /* about 7 % */
+  STRIMLO_ECC_M = 'M',  /* about 15 %, the default */
+  STRIMLO_ECC_Q = 'Q',  /* about 25 % */
+  STRIMLO_ECC_H = 'H'   /* about 30 % */
+} strimlo_ecc;
+
+/* The 2D symbol a linear one may carry beside it (dual marking), from the same GTIN. */
+typedef enum strimlo_companion {
+  STRIMLO_COMPANION_NONE = 0,
+  STRIMLO_COMPANION_QR = 1,         /* QR Code holding the GS1 Digital Link URI */
+  STRIMLO_COMPANION_DATAMATRIX = 2  /* GS1 DataMatrix holding the element string */
+} strimlo_companion;
+
 typedef struct strimlo_request strimlo_request;
 
 /* "1.1.0" */
@@ -88,7 +105,8 @@ STRIMLO_API strimlo_request* strimlo_request_new(void);
 STRIMLO_API void strimlo_request_free(strimlo_request* request);
 
 STRIMLO_API strimlo_status strimlo_set_type(strimlo_request* request, strimlo_type type);
-/* "ean8", "ean13", "isbn10", "isbn13", "upca", "upce", "issn", "ismn" */
+/* "ean8", "ean13", "isbn10", "isbn13", "upca", "upce", "issn", "ismn", "gs1-qr",
+ * "gs1-datamatrix" */
 STRIMLO_API strimlo_status strimlo_set_type_name(strimlo_request* request, const char* name);
 STRIMLO_API strimlo_status strimlo_set_format(strimlo_request* request, strimlo_format format);
 /* "eps", "png", "tiff" or "tif", "jpeg" or "jpg", "pdf", "svg" */
@@ -119,7 +137,12 @@ STRIMLO_API strimlo_status strimlo_set_resolution(strimlo_request* request, int 
  * --module (0.2475..0.66 mm), --dpi (72..4800, rasters), --no-snap (snap 0), --snap-dpi
  * (vector files: the imaging device's dots) and --height (mm, 50..100 % of the nominal
  * bar height). 0 clears a value, giving the list's size or resolution back; snapping is on
- * unless set off. A value out of range is refused with its range. */
+ * unless set off. A value out of range is refused with its range.
+ * The module of a 2D type (STRIMLO_TYPE_GS1_QR, _DATAMATRIX) is its X dimension within
+ * GS1's retail table, 0.396..0.990 mm (target 0.495, the default); it takes a dpi but no
+ * magnification, snap dpi or bar height. The type may be set before or after the module:
+ * a module that only the other kind of type takes is accepted here and refused, with its
+ * type's range, when the file is made. */
 STRIMLO_API strimlo_status strimlo_set_magnification(strimlo_request* request, double percent);
 STRIMLO_API strimlo_status strimlo_set_module(strimlo_request* request, double millimetres);
 STRIMLO_API strimlo_status strimlo_set_dpi(strimlo_request* request, int dpi);
@@ -137,6 +160,28 @@ STRIMLO_API strimlo_status strimlo_set_transparent(strimlo_request* request, int
  * outlines, so that an EPS names no font and a PDF embeds none. */
 STRIMLO_API strimlo_status strimlo_set_font(strimlo_request* request, strimlo_font font);
 STRIMLO_API strimlo_status strimlo_set_outline_text(strimlo_request* request, int outline);
+
+/* The 2D part: the GS1 data of a 2D type, or of a linear symbol's companion. The GTIN is
+ * the data (8, 12, 13 or 14 digits, or an ISBN, ISSN or ISMN).
+ * ai: further element strings, "(10)ABC123(17)271231": 10 batch/lot, 21 serial, 22 variant
+ *   (up to 20 characters of GS1's set 82), 11, 15, 17 (dates YYMMDD), 3100..3105 net weight
+ *   in kg, 3920..3923 price; anything else is refused naming the AI and the rule.
+ * dl_domain: the QR Code's Digital Link resolver, "https://brand.example" (a host, a port,
+ *   path segments; https only); NULL or "" for https://id.gs1.org.
+ * These two texts, as every text, NULL or "" clear; a refused one leaves the request as it
+ * was, with STRIMLO_ERROR_TEXT (not UTF-8, a control character, over 4096 bytes) or
+ * STRIMLO_ERROR_ARGUMENT (the rule broken, in strimlo_error()). */
+STRIMLO_API strimlo_status strimlo_set_ai(strimlo_request* request, const char* elements);
+STRIMLO_API strimlo_status strimlo_set_dl_domain(strimlo_request* request, const char* url);
+/* The QR Code's error correction level (STRIMLO_ECC_M by default). */
+STRIMLO_API strimlo_status strimlo_set_ecc(strimlo_request* request, strimlo_ecc level);
+/* EAN-8, EAN-13, UPC-A, UPC-E, ISBN, ISSN, ISMN: the 2D symbol of the same GTIN right of the
+ * linear one, bottoms aligned, in one file; a 2D type with a companion is refused when the
+ * file is made. Its X dimension in mm, 0.396..0.990; 0 for the target, 0.495. */
+STRIMLO_API strimlo_status strimlo_set_companion(strimlo_request* request, strimlo_companion companion);
+STRIMLO_API strimlo_status strimlo_set_companion_module(strimlo_request* request, double millimetres);
+/* Non-zero (the default): the "(01) GTIN" line under the 2D symbol. */
+STRIMLO_API strimlo_status strimlo_set_gtin_text(strimlo_request* request, int on);
 
 /* Makes the file. With buffer NULL (capacity 0), only *size is set to the bytes needed;
  * a buffer smaller than that gets STRIMLO_ERROR_BUFFER_TOO_SMALL with *size set, and the

@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <functional>
 #include <memory>
@@ -60,8 +61,109 @@ TEST(CApi, EverySetterAndRenderAnswersWithItsStatusAndMessage) {
        STRIMLO_ERROR_ARGUMENT, "outside 75 to 200 %"},
       {"magnification NaN", [](auto r) { return strimlo_set_magnification(r, std::nan("")); },
        STRIMLO_ERROR_ARGUMENT, "75 to 200 %"},
-      {"module out of range", [](auto r) { return strimlo_set_module(r, 0.7); }, STRIMLO_ERROR_ARGUMENT,
+      {"module out of range", [](auto r) { return strimlo_set_module(r, 1.2); }, STRIMLO_ERROR_ARGUMENT,
        "0.2475 to 0.66 mm"},
+      {"a module only a 2D type takes, on EAN-13: refused when made",
+       [](auto r) {
+         strimlo_set_data(r, "401234567890");
+         strimlo_set_module(r, 0.7);
+         size_t n;
+         return strimlo_render(r, nullptr, 0, &n);
+       },
+       STRIMLO_ERROR_ARGUMENT, "0.2475 to 0.66 mm"},
+      {"a 2D type's module out of GS1's retail range",
+       [](auto r) {
+         strimlo_set_type(r, STRIMLO_TYPE_GS1_QR);
+         return strimlo_set_module(r, 1.2);
+       },
+       STRIMLO_ERROR_ARGUMENT, "module: the 2D X dimension must be 0.396 to 0.990 mm"},
+      {"a linear module kept for a 2D type: refused when made",
+       [](auto r) {
+         strimlo_set_type(r, STRIMLO_TYPE_GS1_DATAMATRIX);
+         strimlo_set_data(r, "9780306406157");
+         strimlo_set_module(r, 0.3);
+         size_t n;
+         return strimlo_render(r, nullptr, 0, &n);
+       },
+       STRIMLO_ERROR_ARGUMENT, "module: the 2D X dimension must be 0.396 to 0.990 mm"},
+      {"a 2D module set before its type",
+       [](auto r) {
+         strimlo_set_module(r, 0.9);
+         strimlo_set_type_name(r, "gs1-qr");
+         strimlo_set_data(r, "9780306406157");
+         size_t n;
+         return strimlo_render(r, nullptr, 0, &n);
+       },
+       STRIMLO_OK, ""},
+      {"an AI with an impossible date", [](auto r) { return strimlo_set_ai(r, "(10)A1(17)271331"); },
+       STRIMLO_ERROR_ARGUMENT, "AI (17) expiry date 271331 (YYMMDD): month 13 does not exist"},
+      {"an AI we do not accept", [](auto r) { return strimlo_set_ai(r, "(99)X"); }, STRIMLO_ERROR_ARGUMENT,
+       "AI (99) is not one we accept"},
+      {"an AI value outside set 82", [](auto r) { return strimlo_set_ai(r, "(10)A B"); },
+       STRIMLO_ERROR_ARGUMENT, "a space is outside the GS1 character set 82"},
+      {"an AI not UTF-8", [](auto r) { return strimlo_set_ai(r, "(10)A\xff"); }, STRIMLO_ERROR_TEXT,
+       "ai: not valid UTF-8"},
+      {"an AI text over 4096 bytes",
+       [](auto r) { return strimlo_set_ai(r, ("(10)" + std::string(5000, 'A')).c_str()); },
+       STRIMLO_ERROR_TEXT, "ai: too long"},
+      {"a refused AI keeps the one before",
+       [](auto r) {
+         strimlo_set_type(r, STRIMLO_TYPE_GS1_QR);
+         strimlo_set_data(r, "9780306406157");
+         strimlo_set_ai(r, "(10)ABC");
+         strimlo_set_ai(r, "(10)ABC(10)DEF");
+         size_t n;
+         return strimlo_render(r, nullptr, 0, &n);
+       },
+       STRIMLO_OK, ""},
+      {"an (01) that is not the symbol's GTIN",
+       [](auto r) {
+         strimlo_set_type(r, STRIMLO_TYPE_GS1_DATAMATRIX);
+         strimlo_set_data(r, "9780306406157");
+         strimlo_set_ai(r, "(01)04012345678901");
+         size_t n;
+         return strimlo_render(r, nullptr, 0, &n);
+       },
+       STRIMLO_ERROR_REFUSED, "is not the symbol's GTIN 09780306406157"},
+      {"a domain that is not https", [](auto r) { return strimlo_set_dl_domain(r, "http://brand.example"); },
+       STRIMLO_ERROR_ARGUMENT, "Digital Link domain: must start with https://"},
+      {"a domain with a path back out",
+       [](auto r) { return strimlo_set_dl_domain(r, "https://brand.example/dl/../x"); },
+       STRIMLO_ERROR_ARGUMENT, "may not hold empty, \".\" or \"..\" segments"},
+      {"a domain with a quote", [](auto r) { return strimlo_set_dl_domain(r, "https://a.example/\"x"); },
+       STRIMLO_ERROR_ARGUMENT, "is not allowed"},
+      {"a domain with a line break", [](auto r) { return strimlo_set_dl_domain(r, "https://a.example\n"); },
+       STRIMLO_ERROR_TEXT, "dl-domain: holds a control character"},
+      {"error correction by its letter", [](auto r) { return strimlo_set_ecc(r, static_cast<strimlo_ecc>('q')); },
+       STRIMLO_OK, ""},
+      {"an error correction level outside the list",
+       [](auto r) { return strimlo_set_ecc(r, static_cast<strimlo_ecc>('X')); }, STRIMLO_ERROR_ARGUMENT,
+       "unknown error correction level 88"},
+      {"a companion outside the list",
+       [](auto r) { return strimlo_set_companion(r, static_cast<strimlo_companion>(3)); },
+       STRIMLO_ERROR_ARGUMENT, "unknown companion 3"},
+      {"a companion module out of range", [](auto r) { return strimlo_set_companion_module(r, 0.3); },
+       STRIMLO_ERROR_ARGUMENT, "companion module: the 2D X dimension must be 0.396 to 0.990 mm"},
+      {"a companion module NaN", [](auto r) { return strimlo_set_companion_module(r, std::nan("")); },
+       STRIMLO_ERROR_ARGUMENT, "0.396 to 0.990 mm"},
+      {"a companion on a 2D type",
+       [](auto r) {
+         strimlo_set_companion(r, STRIMLO_COMPANION_QR);
+         strimlo_set_type(r, STRIMLO_TYPE_GS1_DATAMATRIX);
+         strimlo_set_data(r, "9780306406157");
+         size_t n;
+         return strimlo_render(r, nullptr, 0, &n);
+       },
+       STRIMLO_ERROR_ARGUMENT, "a companion goes with a linear type"},
+      {"a 2D type's GTIN with a wrong check digit, strict",
+       [](auto r) {
+         strimlo_set_type(r, STRIMLO_TYPE_GS1_QR);
+         strimlo_set_data(r, "9780306406158");
+         strimlo_set_strict(r, 1);
+         size_t n;
+         return strimlo_render(r, nullptr, 0, &n);
+       },
+       STRIMLO_ERROR_CHECK_DIGIT, "check character 8 is wrong; 7 expected"},
       {"dpi out of range", [](auto r) { return strimlo_set_dpi(r, 5000); }, STRIMLO_ERROR_ARGUMENT, "72 to 4800"},
       {"a free size on the dot grid makes its PNG",
        [](auto r) {
@@ -194,6 +296,12 @@ TEST(CApi, NullRequestsAreRefusedEverywhere) {
                    strimlo_set_bar_reduction, strimlo_set_transparent, strimlo_set_outline_text})
     EXPECT_EQ(set(nullptr, 1), STRIMLO_ERROR_NULL);
   EXPECT_EQ(strimlo_set_font(nullptr, STRIMLO_FONT_OCRB), STRIMLO_ERROR_NULL);
+  EXPECT_EQ(strimlo_set_ai(nullptr, "(10)A"), STRIMLO_ERROR_NULL);
+  EXPECT_EQ(strimlo_set_dl_domain(nullptr, "https://a.example"), STRIMLO_ERROR_NULL);
+  EXPECT_EQ(strimlo_set_ecc(nullptr, STRIMLO_ECC_H), STRIMLO_ERROR_NULL);
+  EXPECT_EQ(strimlo_set_companion(nullptr, STRIMLO_COMPANION_QR), STRIMLO_ERROR_NULL);
+  EXPECT_EQ(strimlo_set_companion_module(nullptr, 0.5), STRIMLO_ERROR_NULL);
+  EXPECT_EQ(strimlo_set_gtin_text(nullptr, 0), STRIMLO_ERROR_NULL);
   EXPECT_EQ(strimlo_render(nullptr, b, 1, &n), STRIMLO_ERROR_NULL);
   EXPECT_EQ(strimlo_render_file(nullptr, "x"), STRIMLO_ERROR_NULL);
   EXPECT_STREQ(strimlo_error(nullptr), "no request");
@@ -239,6 +347,76 @@ TEST(CApi, EveryFormatWithEveryOptionMakesItsFile) {
       EXPECT_EQ(strimlo::test::zbarDecode(path),
                 (std::vector<std::string>{"EAN-13:9780306406157", "EAN-5:51299"}));
     }
+  }
+}
+
+// The 2D types and a companion through the C API, as PNG files that ZXingReader (and
+// zbarimg, for a QR Code) reads back to exactly what they must hold; the module set is the
+// 2D symbol's, in whole pixels.
+TEST(CApi, TwoDTypesAndCompanionsDecode) {
+  struct Row {
+    const char* what;
+    std::function<void(strimlo_request*)> set;
+    std::vector<std::string> zxing;  // every symbol ZXingReader reads, sorted
+    int dotsPerModule;               // at 300 dpi; 0: not measured
+  };
+  const Row rows[] = {
+      {"a QR Code with AIs and its own domain, module 0.85 mm",
+       [](auto r) {
+         strimlo_set_type(r, STRIMLO_TYPE_GS1_QR);
+         strimlo_set_data(r, "978-0-306-40615-7");
+         strimlo_set_ai(r, "(17)271231(10)AB/12");
+         strimlo_set_dl_domain(r, "https://brand.example/dl");
+         strimlo_set_ecc(r, STRIMLO_ECC_Q);
+         strimlo_set_module(r, 0.85);
+       },
+       {"QRCode:https://brand.example/dl/01/09780306406157/10/AB%2F12?17=271231"}, 10},
+      {"a DataMatrix with its element string and no text line",
+       [](auto r) {
+         strimlo_set_module(r, 0.5);  // before its type
+         strimlo_set_type_name(r, "gs1-datamatrix");
+         strimlo_set_data(r, "9780306406157");
+         strimlo_set_ai(r, "(10)ABC123(17)271231(21)XYZ");
+         strimlo_set_gtin_text(r, 0);
+       },
+       {"DataMatrix:010978030640615710ABC123<GS>1727123121XYZ"}, 6},
+      {"an EAN-13 with a QR Code companion",
+       [](auto r) {
+         strimlo_set_data(r, "401234567890");
+         strimlo_set_companion(r, STRIMLO_COMPANION_QR);
+         strimlo_set_companion_module(r, 0.6);
+         strimlo_set_ai(r, "(10)L7(15)270600");
+       },
+       {"EAN-13:4012345678901", "QRCode:https://id.gs1.org/01/04012345678901/10/L7?15=270600"}, 0},
+  };
+  for (const char* t : {"ZXingReader", "zbarimg"}) ASSERT_TRUE(strimlo::test::haveTool(t)) << t;
+  strimlo::test::TempDir dir;
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.what);
+    Request r = make();
+    row.set(r.get());
+    ASSERT_EQ(strimlo_set_format(r.get(), STRIMLO_FORMAT_PNG), STRIMLO_OK);
+    const std::string path = dir.file("m.png");
+    ASSERT_EQ(strimlo_render_file(r.get(), path.c_str()), STRIMLO_OK) << strimlo_error(r.get());
+    EXPECT_EQ(strimlo::test::zxingDecode(path), row.zxing);
+    for (const std::string& s : row.zxing)
+      if (s.rfind("QRCode:", 0) == 0) {
+        const auto zbar = strimlo::test::zbarDecode(path);
+        EXPECT_NE(std::find(zbar.begin(), zbar.end(), "QR-Code:" + s.substr(7)), zbar.end());
+      }
+    if (row.dotsPerModule == 0) continue;
+    // The first dark run of the top matrix row: a finder pattern, 7 modules (QR), or the
+    // DataMatrix's alternating top edge, 1 module.
+    const auto grey = strimlo::test::readPngGrey(path);
+    ASSERT_TRUE(grey);
+    int run = 0;
+    for (int y = 0; y < grey->height && run == 0; ++y)
+      for (int x = 0; x < grey->width; ++x) {
+        if (grey->at(x, y) < 128) ++run;
+        else if (run > 0) break;
+      }
+    const bool qr = row.zxing.front().rfind("QRCode:", 0) == 0;
+    EXPECT_EQ(run, row.dotsPerModule * (qr ? 7 : 1));
   }
 }
 

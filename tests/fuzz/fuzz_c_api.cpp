@@ -42,6 +42,17 @@ void fuzzOne(Input& in) {
   check(r, strimlo_set_addon(r, addon.c_str()));
   check(r, strimlo_set_price(r, price.c_str()));
   check(r, strimlo_set_variant(r, variant.c_str()));
+  // The 2D part: its texts, any level or companion value, modules around both ranges (a
+  // byte as hundredths of a millimetre, 0 clearing), in any order with the type.
+  const std::string ai(in.text()), domain(in.text());
+  check(r, strimlo_set_ai(r, ai.c_str()));
+  check(r, strimlo_set_dl_domain(r, domain.c_str()));
+  check(r, strimlo_set_ecc(r, static_cast<strimlo_ecc>(in.byte() ? in.selector() : 'M')));
+  check(r, strimlo_set_companion(r, static_cast<strimlo_companion>(in.selector())));
+  check(r, strimlo_set_companion_module(r, in.byte() / 100.0));
+  check(r, strimlo_set_module(r, in.byte() / 100.0));
+  check(r, strimlo_set_gtin_text(r, in.byte() & 1));
+  if (in.byte() & 1) check(r, strimlo_set_type(r, static_cast<strimlo_type>(in.selector())));
 
   std::size_t size = 0;
   const strimlo_status s = strimlo_render(r, nullptr, 0, &size);
