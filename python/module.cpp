@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "gs1.h"
 #include "stages.h"
 #include "symbologies.h"
 #include "text8.h"
@@ -27,6 +28,7 @@ struct PySymbol {
   std::string line;
   std::string addon;
   std::string price;
+  std::string content;
   std::vector<std::string> notes;
 };
 
@@ -91,6 +93,29 @@ Request request(const Texts& t) {
   r.priceCode = utf8(t.priceCode);
   r.ranges = utf8(t.ranges);
   return r;
+}
+
+// The 2D part: a 2D type's GS1 data, or a linear symbol's companion. The texts' rules are
+// checked with the rest of the request; the words here are the command line's.
+struct Gs1Args {
+  py::str ai, dlDomain, ecc, companion;
+  std::optional<double> companionModule;
+  bool text;
+};
+
+void applyGs1(Request& r, const Gs1Args& g) {
+  r.gs1.ai = utf8(g.ai);
+  r.gs1.dlDomain = utf8(g.dlDomain);
+  const std::string ecc = utf8(g.ecc);
+  const std::optional<char> level = eccLevelOf(ecc);
+  if (!level) throw py::value_error("ecc: L, M, Q or H, not \"" + ecc + "\"");
+  r.gs1.ecc = *level;
+  if (const std::string companion = utf8(g.companion); !companion.empty()) {
+    r.gs1.companion = companionOf(companion);
+    if (!r.gs1.companion) throw py::value_error("companion: qr or datamatrix, not \"" + companion + "\"");
+  }
+  r.gs1.companionModuleMm = g.companionModule.value_or(0.0);
+  r.gs1.text = g.text;
 }
 
 struct Options {
@@ -183,8 +208,9 @@ py::bytes renderCall(const py::str& data, const py::str& type, const py::str& ad
                      const py::str& fmt, long long size, long long res, bool quietZones,
                      long long barReduction, bool transparent, const py::str& font,
                      bool outlineText, const FreeSizeArgs& free, const py::str& priceCode,
-                     const py::str& ranges) {
+                     const py::str& ranges, const Gs1Args& gs1) {
   Request r = request({data, type, addon, price, variant, strict, priceCode, ranges});
+  applyGs1(r, gs1);
   r.format = format(utf8(fmt));
   applyOptions(r, {size, res, quietZones, barReduction, transparent, utf8(font), outlineText}, free);
   const std::string bytes = rendered(r);
@@ -198,12 +224,13 @@ void saveCall(const py::object& pathLike, const py::str& data, const py::str& ty
               const std::optional<py::str>& fmt, long long size, long long res,
               bool quietZones, long long barReduction, bool transparent, const py::str& font,
               bool outlineText, const FreeSizeArgs& free, const py::str& priceCode,
-              const py::str& ranges) {
+              const py::str& ranges, const Gs1Args& gs1) {
   const py::module_ os = py::module_::import("os");
   const py::object filename = os.attr("fspath")(pathLike);
   const std::string path = os.attr("fsencode")(filename).cast<std::string>();
   if (path.find('\0') != std::string::npos) throw py::value_error("path: holds a NUL character");
   Request r = request({data, type, addon, price, variant, strict, priceCode, ranges});
+  applyGs1(r, gs1);
   r.format = fmt ? format(utf8(*fmt)) : formatOfPath(path);
   applyOptions(r, {size, res, quietZones, barReduction, transparent, utf8(font), outlineText}, free);
   const std::string bytes = rendered(r);
@@ -217,8 +244,9 @@ void saveCall(const py::object& pathLike, const py::str& data, const py::str& ty
 
 PySymbol completeCall(const py::str& data, const py::str& type, const py::str& addon,
                       const py::str& price, const py::str& variant, bool strict,
-                      const py::str& priceCode, const py::str& ranges) {
-  const Request r = request({data, type, addon, price, variant, strict, priceCode, ranges});
+                      const py::str& priceCode, const py::str& ranges, const Gs1Args& gs1) {
+  Request r = request({data, type, addon, price, variant, strict, priceCode, ranges});
+  applyGs1(r, gs1);
   Completed c;
   {
     py::gil_scoped_release unlocked;
@@ -232,6 +260,7 @@ PySymbol completeCall(const py::str& data, const py::str& type, const py::str& a
   out.line = text8ToUtf8(s.isbnLine);
   if (s.addon) out.addon = text8ToUtf8(s.addonText);
   out.price = text8ToUtf8(s.priceText);
+  if (s.matrix) out.content = s.matrix->content;
   out.notes = std::move(c.notes);
   return out;
 }
@@ -263,6 +292,15 @@ magnification: any size from 75 to 200 (percent), or module: the X dimension in 
     in mm (50 to 100 % of the nominal).
 font: the face of every text, "sans" (Helvetica) or "ocrb" (OCR-B).
 outline_text: every text as filled outlines: an EPS names no font, a PDF embeds none.
+The 2D types gs1-qr and gs1-datamatrix take a GTIN (8, 12, 13 or 14 digits, or an ISBN,
+    ISSN, ISMN) as data, and module as their X dimension (0.396 to 0.990 mm, target 0.495).
+ai: further GS1 element strings, e.g. "(10)ABC123(17)271231" (10, 21, 22, 11, 15, 17,
+    3100-3105, 3920-3923).
+dl_domain: the QR Code's Digital Link resolver, "https://..." (default id.gs1.org).
+ecc: the QR Code's error correction, "L", "M" (the default), "Q" or "H".
+companion: "qr" or "datamatrix": EAN, UPC, ISBN, ISSN, ISMN get the 2D symbol of the same
+    GTIN beside them; companion_module: its X dimension in mm (default 0.495).
+text: the "(01) GTIN" line under the 2D symbol.
 
 Raises ValueError for bad input, with the message the command line gives.)";
 
@@ -274,8 +312,9 @@ Raises ValueError for bad input and OSError (its subclass for the cause, where t
 one) when the file cannot be written; an existing file is then left as it was.)";
 
 constexpr const char* kCompleteDoc = R"(The completed symbol of the texts, without drawing it: its digits (the
-check digit computed), the text line above it (ISBN, ISSN, ISMN), its add-on and price,
-and notes on what was changed or left out. Raises ValueError as render() does.)";
+check digit computed; a 2D type's GTIN-14), the text line above it (ISBN, ISSN, ISMN), its
+add-on and price, what its 2D symbol holds, and notes on what was changed or left out.
+Raises ValueError as render() does.)";
 
 }  // namespace
 
@@ -294,6 +333,9 @@ PYBIND11_MODULE(_strimlo, m) {
                     "The line above the bars, e.g. \"ISBN 978-3-16-148410-0\"; empty for EAN, UPC.")
       .def_readonly("addon", &PySymbol::addon, "The add-on's digits; empty without an add-on.")
       .def_readonly("price", &PySymbol::price, "The price line (ISBN, ISMN); else empty.")
+      .def_readonly("content", &PySymbol::content,
+                    "What the 2D symbol (a 2D type's, or a companion) holds: the Digital Link URI, "
+                    "or the element string with GS between fields; empty without one.")
       .def_readonly("notes", &PySymbol::notes,
                     "What was changed or left out, e.g. a check character replaced.")
       .def("__repr__", [](const PySymbol& s) {
@@ -302,6 +344,7 @@ PYBIND11_MODULE(_strimlo, m) {
                ", line=" + py::repr(py::str(s.line)).cast<std::string>() +
                ", addon=" + py::repr(py::str(s.addon)).cast<std::string>() +
                ", price=" + py::repr(py::str(s.price)).cast<std::string>() +
+               ", content=" + py::repr(py::str(s.content)).cast<std::string>() +
                ", notes=" + py::repr(py::cast(s.notes)).cast<std::string>() + ")";
       });
 
@@ -311,10 +354,13 @@ PYBIND11_MODULE(_strimlo, m) {
            bool quietZones, long long barReduction, bool transparent, const py::str& font,
            bool outlineText, std::optional<double> magnification, std::optional<double> module,
            std::optional<long long> dpi, bool snap, std::optional<long long> snapDpi,
-           std::optional<double> height, const py::str& priceCode, const py::str& ranges) {
+           std::optional<double> height, const py::str& priceCode, const py::str& ranges,
+           const py::str& ai, const py::str& dlDomain, const py::str& ecc, const py::str& companion,
+           std::optional<double> companionModule, bool text) {
           return renderCall(data, type, addon, price, variant, strict, fmt, size, res, quietZones,
                             barReduction, transparent, font, outlineText,
-                            {magnification, module, dpi, snap, snapDpi, height}, priceCode, ranges);
+                            {magnification, module, dpi, snap, snapDpi, height}, priceCode, ranges,
+                            {ai, dlDomain, ecc, companion, companionModule, text});
         },
         kRenderDoc, py::arg("data"), py::kw_only(),
         py::arg("type") = "ean13", py::arg("addon") = "", py::arg("price") = "",
@@ -323,7 +369,9 @@ PYBIND11_MODULE(_strimlo, m) {
         py::arg("bar_reduction") = 0, py::arg("transparent") = false, py::arg("font") = "sans",
         py::arg("outline_text") = false, py::arg("magnification") = py::none(), py::arg("module") = py::none(),
         py::arg("dpi") = py::none(), py::arg("snap") = true, py::arg("snap_dpi") = py::none(),
-        py::arg("height") = py::none(), py::arg("price_code") = "", py::arg("ranges") = "");
+        py::arg("height") = py::none(), py::arg("price_code") = "", py::arg("ranges") = "",
+        py::arg("ai") = "", py::arg("dl_domain") = "", py::arg("ecc") = "M", py::arg("companion") = "",
+        py::arg("companion_module") = py::none(), py::arg("text") = true);
   m.def("save",
         [](const py::object& path, const py::str& data, const py::str& type, const py::str& addon,
            const py::str& price, const py::str& variant, bool strict,
@@ -332,10 +380,13 @@ PYBIND11_MODULE(_strimlo, m) {
            std::optional<double> magnification,
            std::optional<double> module, std::optional<long long> dpi, bool snap,
            std::optional<long long> snapDpi, std::optional<double> height,
-           const py::str& priceCode, const py::str& ranges) {
+           const py::str& priceCode, const py::str& ranges, const py::str& ai,
+           const py::str& dlDomain, const py::str& ecc, const py::str& companion,
+           std::optional<double> companionModule, bool text) {
           saveCall(path, data, type, addon, price, variant, strict, fmt, size, res, quietZones,
                    barReduction, transparent, font, outlineText,
-                   {magnification, module, dpi, snap, snapDpi, height}, priceCode, ranges);
+                   {magnification, module, dpi, snap, snapDpi, height}, priceCode, ranges,
+                   {ai, dlDomain, ecc, companion, companionModule, text});
         },
         kSaveDoc, py::arg("path"), py::arg("data"), py::kw_only(),
         py::arg("type") = "ean13", py::arg("addon") = "", py::arg("price") = "",
@@ -344,9 +395,20 @@ PYBIND11_MODULE(_strimlo, m) {
         py::arg("bar_reduction") = 0, py::arg("transparent") = false, py::arg("font") = "sans",
         py::arg("outline_text") = false, py::arg("magnification") = py::none(), py::arg("module") = py::none(),
         py::arg("dpi") = py::none(), py::arg("snap") = true, py::arg("snap_dpi") = py::none(),
-        py::arg("height") = py::none(), py::arg("price_code") = "", py::arg("ranges") = "");
-  m.def("complete", &completeCall, kCompleteDoc, py::arg("data"), py::kw_only(),
+        py::arg("height") = py::none(), py::arg("price_code") = "", py::arg("ranges") = "",
+        py::arg("ai") = "", py::arg("dl_domain") = "", py::arg("ecc") = "M", py::arg("companion") = "",
+        py::arg("companion_module") = py::none(), py::arg("text") = true);
+  m.def("complete",
+        [](const py::str& data, const py::str& type, const py::str& addon, const py::str& price,
+           const py::str& variant, bool strict, const py::str& priceCode, const py::str& ranges,
+           const py::str& ai, const py::str& dlDomain, const py::str& ecc, const py::str& companion,
+           std::optional<double> companionModule) {
+          return completeCall(data, type, addon, price, variant, strict, priceCode, ranges,
+                              {ai, dlDomain, ecc, companion, companionModule, true});
+        },
+        kCompleteDoc, py::arg("data"), py::kw_only(),
         py::arg("type") = "ean13", py::arg("addon") = "", py::arg("price") = "",
         py::arg("variant") = "", py::arg("strict") = false, py::arg("price_code") = "",
-        py::arg("ranges") = "");
+        py::arg("ranges") = "", py::arg("ai") = "", py::arg("dl_domain") = "", py::arg("ecc") = "M",
+        py::arg("companion") = "", py::arg("companion_module") = py::none());
 }

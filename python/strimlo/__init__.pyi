@@ -4,9 +4,12 @@ from typing import Literal, Optional, Union
 
 __version__: str
 
-_CodeType = Literal["ean8", "ean13", "isbn10", "isbn13", "upca", "upce", "issn", "ismn"]
+_CodeType = Literal["ean8", "ean13", "isbn10", "isbn13", "upca", "upce", "issn", "ismn",
+                    "gs1-qr", "gs1-datamatrix"]
 _FileFormat = Literal["eps", "png", "tiff", "tif", "jpeg", "jpg", "pdf", "svg"]
 _Font = Literal["sans", "ocrb"]
+_Ecc = Literal["L", "M", "Q", "H", "l", "m", "q", "h"]
+_Companion = Literal["", "qr", "datamatrix"]
 _Path = Union[str, bytes, os.PathLike[str], os.PathLike[bytes]]
 
 class Symbol:
@@ -21,6 +24,8 @@ class Symbol:
     def addon(self) -> str: ...
     @property
     def price(self) -> str: ...
+    @property
+    def content(self) -> str: ...
     @property
     def notes(self) -> list[str]: ...
 
@@ -48,6 +53,12 @@ def render(
     height: Optional[float] = None,
     price_code: str = "",
     ranges: str = "",
+    ai: str = "",
+    dl_domain: str = "",
+    ecc: _Ecc = "M",
+    companion: _Companion = "",
+    companion_module: Optional[float] = None,
+    text: bool = True,
 ) -> bytes:
     """The whole file of one symbol, in memory. Raises ValueError for bad input."""
 
@@ -76,6 +87,12 @@ def save(
     height: Optional[float] = None,
     price_code: str = "",
     ranges: str = "",
+    ai: str = "",
+    dl_domain: str = "",
+    ecc: _Ecc = "M",
+    companion: _Companion = "",
+    companion_module: Optional[float] = None,
+    text: bool = True,
 ) -> None:
     """Renders and replaces the file at path atomically. Raises ValueError, OSError."""
 
@@ -89,5 +106,10 @@ def complete(
     strict: bool = False,
     price_code: str = "",
     ranges: str = "",
+    ai: str = "",
+    dl_domain: str = "",
+    ecc: _Ecc = "M",
+    companion: _Companion = "",
+    companion_module: Optional[float] = None,
 ) -> Symbol:
     """The completed symbol of the texts, without drawing it. Raises ValueError."""

@@ -101,6 +101,49 @@ CALLS = [
     ("render", dict(data="401234567890", format="jpg", quiet_zones=True), b"\xff\xd8\xff", None),
     ("render", dict(data="401234567890", format="png", magnification=120.5, dpi=203), b"\x89PNG\r\n\x1a\n", None),
     ("render", dict(data="401234567890", format="pdf", font="ocrb", outline_text=True), b"%PDF-", None),
+    # the 2D types hold the GTIN-14 with its AIs: the Digital Link URI, the element string
+    ("complete", dict(type="gs1-qr", data="978-0-306-40615-7", ai="(10)ABC123(17)271231"),
+     {"digits": "09780306406157", "content": "https://id.gs1.org/01/09780306406157/10/ABC123?17=271231"},
+     None),
+    ("complete", dict(type="gs1-datamatrix", data="9780306406157", ai="(10)ABC123(17)271231"),
+     {"digits": "09780306406157", "content": "010978030640615710ABC123\x1d17271231"}, None),
+    # a companion carries the linear symbol's GTIN, on the brand's resolver
+    ("complete", dict(data="401234567890", companion="qr", dl_domain="https://brand.example", ai="(21)S/1"),
+     {"digits": "4012345678901", "content": "https://brand.example/01/04012345678901/21/S%2F1"}, None),
+    ("render", dict(type="gs1-qr", data="9780306406157", format="svg", ecc="h", module=0.9, text=False),
+     b"<?xml", None),
+    ("render", dict(data="03600029145", type="upca", companion="datamatrix", companion_module=0.6,
+                    format="pdf"), b"%PDF-", None),
+    # GS1 data refused with the command line's message, naming the AI or the part
+    ("render", dict(type="gs1-qr", data="9780306406157", ai="(17)271331"),
+     (ValueError, "AI (17) expiry date 271331 (YYMMDD): month 13 does not exist"),
+     ["--type", "gs1-qr", "--ai", "(17)271331", "9780306406157"]),
+    ("render", dict(type="gs1-datamatrix", data="9780306406157", ai="(99)X"),
+     (ValueError, "AI (99) is not one we accept (01, 10, 11, 15, 17, 21, 22, 3100-3105, 3920-3923)"),
+     ["--type", "gs1-datamatrix", "--ai", "(99)X", "9780306406157"]),
+    ("render", dict(type="gs1-qr", data="9780306406157", dl_domain="http://brand.example"),
+     (ValueError, 'Digital Link domain: must start with https:// (got "http://brand.example")'),
+     ["--type", "gs1-qr", "--dl-domain", "http://brand.example", "9780306406157"]),
+    ("render", dict(data="401234567890", companion="qr", ai="(10)A B"),
+     (ValueError, "companion: AI (10) batch or lot: a space is outside the GS1 character set 82 "
+                  "(A-Z a-z 0-9 and !\"%&'()*+,-./:;<=>?_)"),
+     ["--companion", "qr", "--ai", "(10)A B", "401234567890"]),
+    ("render", dict(type="gs1-qr", data="97803064061"),
+     (ValueError, "GTIN: 8, 12, 13 or 14 digits, the check digit last (or an ISBN, ISSN, ISMN); got 11 characters"),
+     ["--type", "gs1-qr", "97803064061"]),
+    ("render", dict(type="gs1-qr", data="9780306406157", ai="(10)\n"),
+     (ValueError, "ai: holds a control character (a line break, tab or the like)"), None),
+    ("render", dict(type="gs1-qr", data="9780306406157", ecc="X"), (ValueError, 'ecc: L, M, Q or H, not "X"'),
+     None),
+    ("render", dict(data="401234567890", companion="aztec"),
+     (ValueError, 'companion: qr or datamatrix, not "aztec"'), None),
+    ("render", dict(type="gs1-qr", data="9780306406157", companion="qr"),
+     (ValueError, "a companion goes with a linear type (EAN, UPC, ISBN, ISSN, ISMN), not a 2D one"), None),
+    ("render", dict(type="gs1-qr", data="9780306406157", module=0.3),
+     (ValueError, "module: the 2D X dimension must be 0.396 to 0.990 mm (GS1 retail point of sale)"), None),
+    ("render", dict(data="401234567890", companion="qr", companion_module=1.5),
+     (ValueError, "--companion-module: the 2D X dimension must be 0.396 to 0.990 mm (GS1 retail point of sale)"),
+     None),
 ]
 
 
@@ -171,6 +214,18 @@ def decode(path):
     return sorted(run.stdout.split())
 
 
+def zxing_decode(path):
+    """What ZXingReader reads in an image, one 'FORMAT:TEXT' a line, sorted."""
+    run = subprocess.run(["ZXingReader", "-noscale", "-1", path], capture_output=True, text=True,
+                         check=False)
+    found = []
+    for line in run.stdout.splitlines():  # the path, the format, the text in quotes
+        head, quote, text = line.partition(' "')
+        if quote and text.endswith('"'):
+            found.append(head.rsplit(" ", 1)[-1] + ":" + text[:-1])
+    return sorted(found)
+
+
 def to_png(data, kind, folder):
     """A greyscale PNG of a file, drawn at 300 dpi by a program other than ours."""
     source, png = os.path.join(folder, "in." + kind), os.path.join(folder, "out.png")
@@ -202,6 +257,26 @@ class Files(unittest.TestCase):
                                       format=kind, quiet_zones=True)
                 self.assertEqual(decode(to_png(data, kind, folder)),
                                  ["EAN-13:9783161484100", "EAN-5:51299"])
+
+    @unittest.skipUnless(all(shutil.which(t) for t in ("zbarimg", "pdftoppm", "rsvg-convert")),
+                         "zbarimg, pdftoppm or rsvg-convert missing")
+    @unittest.skipUnless(all(shutil.which(t) for t in ("zbarimg", "ZXingReader")),
+                         "zbarimg or ZXingReader missing")
+    def test_2d_types_and_companions_decode(self):
+        uri = "https://id.gs1.org/01/09780306406157/10/ABC123?17=271231"
+        cases = [  # the keywords, what ZXingReader reads, what zbarimg reads
+            (dict(type="gs1-qr", ai="(10)ABC123(17)271231"), ["QRCode:" + uri], ["QR-Code:" + uri]),
+            (dict(type="gs1-datamatrix", ai="(10)ABC123(21)XYZ"),
+             ["DataMatrix:010978030640615710ABC123<GS>21XYZ"], []),
+            (dict(type="isbn13", companion="qr", ai="(10)ABC123(17)271231"),
+             ["EAN-13:9780306406157", "QRCode:" + uri], ["EAN-13:9780306406157", "QR-Code:" + uri]),
+        ]
+        for kwargs, zxing, zbar in cases:
+            with self.subTest(**kwargs), tempfile.TemporaryDirectory() as folder:
+                path = os.path.join(folder, "m.png")
+                strimlo.save(path, "9780306406157", **kwargs)
+                self.assertEqual(zxing_decode(path), zxing)
+                self.assertEqual(decode(path), zbar)
 
     @unittest.skipUnless(all(shutil.which(t) for t in ("zbarimg", "pdftoppm", "rsvg-convert")),
                          "zbarimg, pdftoppm or rsvg-convert missing")
