@@ -22,6 +22,7 @@ enum Column {
   kFont, kOutline,              // likewise
   kPriceCode,                                        // by name only
   kAi, kDlDomain, kCompanion, kCompanionModule, kEcc,  // the 2D part: likewise
+  kGtinText,                                           // likewise
   kColumns
 };
 
@@ -53,6 +54,7 @@ const char* const kColumnNames[kColumns] = {
     "companion",        // qr or datamatrix beside a linear symbol
     "companion_module", // the companion's X dimension in mm
     "ecc",              // QR Code error correction L, M, Q, H
+    "gtin_text",        // no: leave out the "(01) GTIN" line under the 2D symbol
 };
 
 // Other names a header line may give a column: the window's labels and common spellings,
@@ -71,7 +73,7 @@ const std::pair<const char*, Column> kAliases[] = {
     {"transparentbackground", kTransparent},
     {"snapdpi", kSnapDpi}, {"xdimension", kModule}, {"barheight", kHeight},
     {"typeface", kFont}, {"outlinetext", kOutline},
-    {"dldomain", kDlDomain}, {"companionmodule", kCompanionModule},
+    {"dldomain", kDlDomain}, {"companionmodule", kCompanionModule}, {"gtintext", kGtinText},
 };
 
 constexpr int kUnnamed = -1;  // a field under an empty name: a cell there is an error
@@ -306,6 +308,7 @@ std::string fillGs1(const std::vector<std::string>& cell, const Options& o, Job&
     if (!parseGs1Option(c.option, cell[c.column], job.gs1))
       return std::string("bad ") + c.name + " \"" + shown(cell[c.column]) + "\"";
   }
+  if (std::string e = takeYesNo(cell[kGtinText], "gtin_text", job.gs1.text); !e.empty()) return e;
   if (job.gs1.companion && isMatrixType(job.type))
     return "a companion goes with a linear type, not a 2D one";
   // A 2D line's module: its cell, else the command line's, in GS1's retail limits.

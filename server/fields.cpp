@@ -10,11 +10,13 @@ namespace strimlo::server {
 
 namespace {
 
-constexpr std::array<const char*, 20> kFields = {"type",   "data",  "addon", "price",
+constexpr std::array<const char*, 26> kFields = {"type",   "data",  "addon", "price",
                                                  "format", "size",  "res",   "strict",
                                                  "quiet",  "bwr",   "transparent", "variant",
                                                  "magnification", "module", "dpi", "snap_dpi",
-                                                 "height", "font", "outline", "price_code"};
+                                                 "height", "font", "outline", "price_code",
+                                                 "ai", "dl_domain", "companion", "companion_module",
+                                                 "ecc", "gtin_text"};
 
 bool known(const std::string& name) {
   return std::find_if(kFields.begin(), kFields.end(),
@@ -29,12 +31,15 @@ std::string fieldList() {
 
 // The field a batch planner's refusal names.
 std::string fieldOfRefusal(const std::string& refusal, const Pairs& fields) {
-  static const std::array<std::pair<const char*, const char*>, 16> prefixes = {{
+  static const std::array<std::pair<const char*, const char*>, 22> prefixes = {{
       {"unknown type", "type"}, {"unknown format", "format"}, {"bad size", "size"},
       {"bad res", "res"}, {"bad bar width reduction", "bwr"},
       {"magnification", "magnification"}, {"module", "module"}, {"resolution", "dpi"},
       {"snap", "snap_dpi"}, {"bar height", "height"}, {"size and", "size"}, {"res and", "res"},
-      {"dpi", "dpi"}, {"height", "height"}, {"unknown font", "font"}, {"bad outline", "outline"}}};
+      {"dpi", "dpi"}, {"height", "height"}, {"unknown font", "font"}, {"bad outline", "outline"},
+      {"bad companion_module", "companion_module"}, {"bad companion", "companion"},
+      {"a companion", "companion"}, {"bad ecc", "ecc"}, {"bad gtin_text", "gtin_text"},
+      {"bad dl_domain", "dl_domain"}}};
   for (const auto& [prefix, field] : prefixes)
     if (refusal.rfind(prefix, 0) == 0) return field;
   int number = 0;  // "field 3 holds a control character"
@@ -62,6 +67,7 @@ Request requestOf(const cli::Job& job) {
   r.freeSize = job.freeSize;
   r.font = job.font;
   r.outlineText = job.outlineText;
+  r.gs1 = job.gs1;
   return r;
 }
 
@@ -112,15 +118,33 @@ std::string fieldOf(Failure failure, const std::string& message) {
     default: break;
   }
   if (message.find("transparent") != std::string::npos) return "transparent";
-  static const std::array<std::pair<const char*, const char*>, 4> prefixes = {{
-      {"data:", "data"}, {"add-on:", "addon"}, {"price:", "price"}, {"variant:", "variant"}}};
+  static const std::array<std::pair<const char*, const char*>, 7> prefixes = {{
+      {"data:", "data"}, {"add-on:", "addon"}, {"price:", "price"}, {"variant:", "variant"},
+      {"ai:", "ai"}, {"dl-domain:", "dl_domain"}, {"a companion", "companion"}}};
   for (const auto& [prefix, field] : prefixes)
     if (message.rfind(prefix, 0) == 0) return field;
   return {};
 }
 
+namespace {
+
+// The field of the GS1 part a refusal names: the AIs, the domain, a module; the GTIN is the
+// data. A companion's refusals say "companion: " before the same words.
+std::string gs1FieldOf(std::string message) {
+  if (message.rfind("companion: ", 0) == 0) message.erase(0, 11);
+  static const std::array<std::pair<const char*, const char*>, 6> prefixes = {{
+      {"AI", "ai"}, {"Digital Link domain", "dl_domain"}, {"the data is too large", "ai"},
+      {"--module", "module"}, {"--companion-module", "companion_module"}, {"GTIN", "data"}}};
+  for (const auto& [prefix, field] : prefixes)
+    if (message.rfind(prefix, 0) == 0) return field;
+  return "data";
+}
+
+}  // namespace
+
 std::string fieldOf(const Completed& c) {
   switch (c.refusal) {
+    case Refusal::Gs1Data: return gs1FieldOf(c.message);
     case Refusal::AddonNotDigits:
     case Refusal::AddonLength: return "addon";
     case Refusal::Variant: return "variant";

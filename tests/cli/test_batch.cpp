@@ -187,6 +187,12 @@ TEST(BatchPlan, LinesBecomeJobs) {
        {"", "", 'M', 0.8, {}, 0, true}},
       {"a 2D line's module below GS1's table", "type,data,module\ngs1-qr,9780306406157,0.3\n",
        "module \"0.3\" of a 2D type (0.396 to 0.990 mm, target 0.495)", 0, "", "", "", "", 0, 0, false},
+      {"a 2D line without its GTIN line", "type,data,GTIN text\ngs1-qr,9780306406157,no\n", "", kGS1QR,
+       "9780306406157", "", "9.99", "/out/9780306406157-qr.png", kPNG, 4, true, {}, {}, TypeFace::Sans, false, "",
+       {"", "", 'M', 0, {}, 0, false}},
+      {"a GTIN line cell that is no yes or no", "type,data,gtin_text\ngs1-qr,9780306406157,maybe\n",
+       "bad gtin_text \"maybe\" (yes or no: 1/0, yes/no, y/n, true/false, on/off)", 0, "", "", "", "", 0, 0,
+       false},
       {"a 2D line with a magnification", "type,data,magnification\ngs1-datamatrix,9780306406157,120\n",
        "a 2D symbol's size is its module (the X dimension, 0.396 to 0.990 mm); magnification, bar "
        "height and snap dpi are for linear symbols", 0, "", "", "", "", 0, 0, false},
@@ -323,7 +329,7 @@ TEST(Batch, UsageAndInputErrorsWriteNothing) {
       {"--batch " + shellQuote(dir.file("pipes.csv")), 2,
        "the first line names no known column (type, data, addon, price, output, format, size, res, "
        "strict, quiet, bwr, transparent, variant, magnification, module, dpi, snap_dpi, height, font, "
-       "outline, price_code, ai, dl_domain, companion, companion_module, ecc) and is no data line "
+       "outline, price_code, ai, dl_domain, companion, companion_module, ecc, gtin_text) and is no data line "
        "either (EAN-13 needs 12 or 13 "
        "digits; got 20); its fields: \"Artikel|Nummer|Preis\"; nothing written"},
       {"--batch " + shellQuote(dir.file("nodata.csv")), 2, "the header line names no data column"},
