@@ -117,7 +117,20 @@ def main():
         driver.save_screenshot(shot)
         found = subprocess.run(["zbarimg", "--quiet", "--raw", shot], capture_output=True, text=True).stdout
         assert "9783161484100" in found, "zbarimg read %r from the screenshot" % found
-        print("ok: preview changed, graded A, %s downloaded, screenshot reads %s" % (os.path.basename(pdf), found.strip()))
+        # A QR Code companion with a batch number: the preview shows both symbols. Each key
+        # typed makes a preview; the screenshot is read until it shows the last one.
+        driver.find_element(By.ID, "companion").send_keys("QR Code")
+        driver.find_element(By.ID, "ai").send_keys("(10)ABC123")
+        uri = "https://id.gs1.org/01/09783161484100/10/ABC123"
+        dual, end = "", time.time() + 20
+        while time.time() < end and not (uri in dual and "9783161484100" in dual.replace(uri, "")):
+            time.sleep(0.3)
+            driver.save_screenshot(shot)
+            dual = subprocess.run(["zbarimg", "--quiet", "--raw", shot], capture_output=True, text=True).stdout
+        assert uri in dual and "9783161484100" in dual.replace(uri, ""), "zbarimg read %r" % dual
+        assert driver.find_element(By.ID, "message").text == "", driver.find_element(By.ID, "message").text
+        print("ok: preview changed, graded A, %s downloaded, screenshot reads %s; with its QR Code %s"
+              % (os.path.basename(pdf), found.strip(), uri))
     finally:
         if driver:
             driver.quit()
