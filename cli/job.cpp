@@ -352,12 +352,7 @@ std::vector<std::string> droppedInputNotes(const Job& job, const std::string& da
     notes.push_back("price: " + name + " takes none; left out");
   if (!takesVariant(job.type) && !job.variant.empty())
     notes.push_back("variant: " + name + " takes none; left out");
-  const bool matrix = isMatrixType(job.type) || job.gs1.companion;
-  if (!matrix && (!job.gs1.ai.empty() || !job.gs1.dlDomain.empty()))
-    notes.push_back("ai, dl-domain: " + name + " carries them only in a 2D --companion; left out");
-  const CodeType kind = isMatrixType(job.type) ? job.type : job.gs1.companion.value_or(kGS1QR);
-  if (matrix && kind == kGS1DataMatrix && !job.gs1.dlDomain.empty())
-    notes.push_back("dl-domain: a DataMatrix holds the element string, not a URI; left out");
+  unusedGs1Notes(job.type, job.gs1, notes);
   if (isMatrixType(job.type)) return notes;
   if (const std::string note = lowResolutionNote(job); !note.empty()) notes.push_back(note);
   if (!takesPrice(job.type)) return notes;

@@ -434,6 +434,16 @@ std::optional<CodeType> companionOf(std::string_view word) {
   return std::nullopt;
 }
 
+void unusedGs1Notes(CodeType type, const Gs1Options& options, std::vector<std::string>& notes) {
+  const bool matrix = isMatrixType(type) || options.companion;
+  if (!matrix && (!options.ai.empty() || !options.dlDomain.empty()))
+    notes.push_back("ai, dl-domain: " + std::string(codeTypeName(type)) +
+                    " carries them only in a 2D --companion; left out");
+  const CodeType kind = isMatrixType(type) ? type : options.companion.value_or(kGS1QR);
+  if (matrix && kind == kGS1DataMatrix && !options.dlDomain.empty())
+    notes.push_back("dl-domain: a DataMatrix holds the element string, not a URI; left out");
+}
+
 Completion completeWithGs1(CodeType type, std::string_view data, std::string_view addon,
                            std::string_view price, const Gs1Options& options) {
   if (isMatrixType(type)) {

@@ -75,5 +75,8 @@ Completion completeWithGs1(CodeType type, std::string_view data, std::string_vie
 // and "qr" or "datamatrix" (also "dm" and the 2D types' names) as a companion's type.
 std::optional<char> eccLevelOf(std::string_view word);
 std::optional<CodeType> companionOf(std::string_view word);
+// Notes for the 2D options a symbol of `type` leaves out: the AIs and domain of a linear
+// symbol without a companion, the domain of a DataMatrix.
+void unusedGs1Notes(CodeType type, const Gs1Options& options, std::vector<std::string>& notes);
 
 }  // namespace strimlo

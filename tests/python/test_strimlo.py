@@ -110,6 +110,13 @@ CALLS = [
     # a companion carries the linear symbol's GTIN, on the brand's resolver
     ("complete", dict(data="401234567890", companion="qr", dl_domain="https://brand.example", ai="(21)S/1"),
      {"digits": "4012345678901", "content": "https://brand.example/01/04012345678901/21/S%2F1"}, None),
+    # what a symbol does not carry is left out with a note, as on the command line
+    ("complete", dict(data="401234567890", ai="(10)A1"),
+     symbol("4012345678901", notes=["ai, dl-domain: EAN-13 carries them only in a 2D --companion; left out"]),
+     None),
+    ("complete", dict(type="gs1-datamatrix", data="9780306406157", dl_domain="https://brand.example"),
+     {"content": "0109780306406157",
+      "notes": ["dl-domain: a DataMatrix holds the element string, not a URI; left out"]}, None),
     ("render", dict(type="gs1-qr", data="9780306406157", format="svg", ecc="h", module=0.9, text=False),
      b"<?xml", None),
     ("render", dict(data="03600029145", type="upca", companion="datamatrix", companion_module=0.6,
