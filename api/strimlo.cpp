@@ -167,7 +167,7 @@ std::optional<std::string> heightPositive(double millimetres) {
 
 extern "C" {
 
-const char* strimlo_version(void) { return "1.1.0"; }
+const char* strimlo_version(void) { return "1.2.0"; }
 
 const char* strimlo_status_text(strimlo_status status) {
   switch (rawValue(status)) {

@@ -142,7 +142,7 @@ std::optional<FileFormat> formatFromPath(const std::string& path);
 std::string formatClash(std::optional<FileFormat> format, const std::string& output);
 
 std::string usage();
-// "strimlo-cli 1.1.0"
+// "strimlo-cli 1.2.0"
 std::string versionText();
 
 }  // namespace strimlo::cli

@@ -29,7 +29,7 @@ extern "C" {
 #endif
 
 #define STRIMLO_VERSION_MAJOR 1
-#define STRIMLO_VERSION_MINOR 1
+#define STRIMLO_VERSION_MINOR 2
 #define STRIMLO_VERSION_PATCH 0
 
 typedef enum strimlo_status {
@@ -93,7 +93,7 @@ typedef enum strimlo_companion {
 
 typedef struct strimlo_request strimlo_request;
 
-/* "1.1.0" */
+/* "1.2.0" */
 STRIMLO_API const char* strimlo_version(void);
 /* A short English text for a status, never NULL. */
 STRIMLO_API const char* strimlo_status_text(strimlo_status status);

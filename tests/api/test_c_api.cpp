@@ -308,7 +308,7 @@ TEST(CApi, NullRequestsAreRefusedEverywhere) {
   EXPECT_EQ(strimlo_note(nullptr, 0), nullptr);
   strimlo_request_free(nullptr);
   EXPECT_STREQ(strimlo_status_text(static_cast<strimlo_status>(99)), "unknown status");
-  EXPECT_STREQ(strimlo_version(), "1.1.0");
+  EXPECT_STREQ(strimlo_version(), "1.2.0");
 }
 
 // Every format of an ISBN with add-on and price, with every option set: the file starts

@@ -45,7 +45,7 @@ TEST(Cli, ExitCodesAndMessages) {
       {"--font arial -o " + out + " 401234567890", 2, "bad value for --font: arial (sans or ocrb)"},
       {"--format jpeg -o " + shellQuote(dir.file("x.jpg")) + " 401234567890", 0, ""},
       {"--strict --fix-check-digits -o " + out + " 401234567890", 2, "do not go together"},
-      {"--version", 0, "strimlo-cli 1.1.0\n"},
+      {"--version", 0, "strimlo-cli 1.2.0\n"},
       {"--res 0 -o " + shellQuote(dir.file("low.png")) + " 401234567890", 0,
        "note: resolution: 72 dpi gives 0.9 pixels per module, too few to be read; 300 dpi (res 2) or "
        "more makes a readable file"},
