@@ -328,7 +328,7 @@ PYBIND11_MODULE(_strimlo, m) {
       .def_readonly("type", &PySymbol::type, "The code type's token, e.g. \"isbn13\".")
       .def_readonly("digits", &PySymbol::digits,
                     "The digits the bars encode, the check digit last: 13 for EAN-13, ISBN, "
-                    "ISSN and ISMN, 8 for EAN-8, 12 for UPC-A, 8 for UPC-E.")
+                    "ISSN and ISMN, 8 for EAN-8, 12 for UPC-A, 8 for UPC-E; a 2D type's GTIN-14.")
       .def_readonly("line", &PySymbol::line,
                     "The line above the bars, e.g. \"ISBN 978-3-16-148410-0\"; empty for EAN, UPC.")
       .def_readonly("addon", &PySymbol::addon, "The add-on's digits; empty without an add-on.")

@@ -1,5 +1,6 @@
 """Retail product barcodes: EAN-8, EAN-13, ISBN-10, ISBN-13, UPC-A, UPC-E, ISSN and ISMN,
-with their add-ons, as EPS, PDF, SVG, PNG, TIFF or JPEG.
+with their add-ons, and GS1 Digital Link QR Codes and GS1 DataMatrix symbols, alone or
+beside them, as EPS, PDF, SVG, PNG, TIFF or JPEG.
 
     import strimlo
     pdf = strimlo.render("978-3-16-148410-0", type="isbn13", addon="51299",
