@@ -238,6 +238,16 @@ TEST(Cli, PreviewIsAnRgbPngOfTheAskedSize) {
   EXPECT_EQ(facts->colour, "rgb");
   EXPECT_EQ(test::zbarDecode(png), std::vector<std::string>{"EAN-13:9780306406157"});
   EXPECT_EQ(test::cli("--preview 0x10 -o " + shellQuote(png) + " 401234567890").exitCode, 2);
+  // The 2D options shape the preview as they shape the file.
+  ASSERT_EQ(test::cli("--preview 640x320 --companion qr --ai '(10)AB1' -o " + shellQuote(png) +
+                      " 401234567890").exitCode, 0);
+  EXPECT_EQ(test::zbarDecode(png), (std::vector<std::string>{
+                                       "EAN-13:4012345678901",
+                                       "QR-Code:https://id.gs1.org/01/04012345678901/10/AB1"}));
+  const auto refused = test::cli("--preview 640x320 --type gs1-qr --ai '(17)271331' -o " +
+                                 shellQuote(png) + " 9780306406157");
+  EXPECT_EQ(refused.exitCode, 1);
+  EXPECT_NE(refused.output.find("month 13 does not exist"), std::string::npos) << refused.output;
 }
 
 // The price code's add-on is what a scanner reads, and its price the line above it.
