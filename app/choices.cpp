@@ -5,6 +5,7 @@
 #include <QObject>
 #include <QStringList>
 
+#include "gs1.h"
 #include "isbn_ranges.h"
 #include "price_code.h"
 #include "symbol.h"
@@ -50,9 +51,11 @@ QString codeTypeToken(CodeType type) {
   return row ? QString::fromLatin1(row->token) : QString();
 }
 
-ControlStates controlStates(FileFormat format, CodeType type) {
+ControlStates controlStates(FileFormat format, CodeType type, bool companionChosen) {
   const bool vector = format == kPDF || format == kSVG;
-  return {true, format != kEPS && !vector, takesAddon(type), takesPrice(type), takesVariant(type)};
+  const bool linear = symbology(type) != nullptr && !isMatrixType(type);
+  return {true,          format != kEPS && !vector, takesAddon(type), takesPrice(type),
+          takesVariant(type), linear, isMatrixType(type) || (linear && companionChosen)};
 }
 
 bool transparencyApplies(FileFormat format) { return allowsTransparency(format); }
@@ -151,6 +154,12 @@ Field refusalField(Refusal refusal) {
     case Refusal::Variant: return Field::Variant;
     default: return Field::Data;  // the number: its length, digits, form or prefix
   }
+}
+
+QString elementsProblem(const std::string& elements) {
+  if (elements.empty()) return {};
+  std::vector<Gs1Element> parsed;
+  return QString::fromStdString(parseElementString(elements, parsed));
 }
 
 ScanBadge scanBadge(const verify::Verification& v, double dpi, bool symbol) {

@@ -42,8 +42,10 @@ struct ControlStates {
   bool addOn;       // ISBN, UPC-A, UPC-E, ISSN, ISMN
   bool price;       // ISBN and ISMN: printed above the add-on
   bool variant;     // ISSN only
+  bool companion;   // the linear types: a 2D code of the same GTIN beside them
+  bool elements;    // the 2D types, and a linear type with a companion chosen
 };
-ControlStates controlStates(FileFormat format, CodeType type);
+ControlStates controlStates(FileFormat format, CodeType type, bool companionChosen = false);
 
 // Whether the transparent background means something: TIFF and JPEG are opaque CMYK.
 bool transparencyApplies(FileFormat format);
@@ -91,8 +93,12 @@ std::optional<PriceFields> priceFields(const QString& currency, const QString& a
 QString saveMessageKey(bool saved);
 
 // The text field a refusal is about, so the window can point at it.
-enum class Field { None, Data, AddOn, Variant };
+enum class Field { None, Data, AddOn, Variant, Elements };
 Field refusalField(Refusal refusal);
+
+// Why the GS1 elements typed ("(10)ABC123(17)271231") are not valid, naming the AI and
+// the rule; empty when they are, or when none are typed.
+QString elementsProblem(const std::string& elements);
 
 // The badge beside the preview: how the symbol as it would be saved scans, e.g.
 // "Scans: A (4.0) at 300 dpi" in green; amber for B and C; red for D, F or no decode,

@@ -41,18 +41,25 @@ class TestChoices : public QObject {
     QTest::addColumn<bool>("addOn");
     QTest::addColumn<bool>("price");
     QTest::addColumn<bool>("variant");
-    QTest::newRow("EPS, EAN-13: the launch state; a print size for printing") << kEPS << kEAN13 << true << false << false << false << false;
-    QTest::newRow("EPS, ISBN-10") << kEPS << kISBN10 << true << false << true << true << false;
-    QTest::newRow("PNG, EAN-8") << kPNG << kEAN8 << true << true << false << false << false;
-    QTest::newRow("TIFF, ISBN-13") << kTIFF << kISBN13 << true << true << true << true << false;
-    QTest::newRow("JPEG, EAN-13") << kJPEG << kEAN13 << true << true << false << false << false;
-    QTest::newRow("PDF, ISBN-13: a size, no resolution") << kPDF << kISBN13 << true << false << true << true << false;
-    QTest::newRow("SVG, EAN-8: a size, no resolution") << kSVG << kEAN8 << true << false << false << false << false;
-    QTest::newRow("UPC-A: an add-on, no price") << kPNG << kUPCA << true << true << true << false << false;
-    QTest::newRow("UPC-E: an add-on, no price") << kEPS << kUPCE << true << false << true << false << false;
-    QTest::newRow("ISSN: add-on and variant") << kPNG << kISSN << true << true << true << false << true;
-    QTest::newRow("ISMN: add-on and price, as ISBN") << kPDF << kISMN << true << false << true << true << false;
-    QTest::newRow("a type outside the list has no add-on") << kPNG << 10 << true << true << false << false << false;
+    QTest::addColumn<bool>("companionChosen");
+    QTest::addColumn<bool>("companion");
+    QTest::addColumn<bool>("elements");
+    QTest::newRow("EPS, EAN-13: the launch state; a print size for printing") << kEPS << kEAN13 << true << false << false << false << false << false << true << false;
+    QTest::newRow("EPS, ISBN-10") << kEPS << kISBN10 << true << false << true << true << false << false << true << false;
+    QTest::newRow("PNG, EAN-8") << kPNG << kEAN8 << true << true << false << false << false << false << true << false;
+    QTest::newRow("TIFF, ISBN-13") << kTIFF << kISBN13 << true << true << true << true << false << false << true << false;
+    QTest::newRow("JPEG, EAN-13") << kJPEG << kEAN13 << true << true << false << false << false << false << true << false;
+    QTest::newRow("PDF, ISBN-13: a size, no resolution") << kPDF << kISBN13 << true << false << true << true << false << false << true << false;
+    QTest::newRow("SVG, EAN-8: a size, no resolution") << kSVG << kEAN8 << true << false << false << false << false << false << true << false;
+    QTest::newRow("UPC-A: an add-on, no price") << kPNG << kUPCA << true << true << true << false << false << false << true << false;
+    QTest::newRow("UPC-E: an add-on, no price") << kEPS << kUPCE << true << false << true << false << false << false << true << false;
+    QTest::newRow("ISSN: add-on and variant") << kPNG << kISSN << true << true << true << false << true << false << true << false;
+    QTest::newRow("ISMN: add-on and price, as ISBN") << kPDF << kISMN << true << false << true << true << false << false << true << false;
+    QTest::newRow("a type outside the list has no add-on") << kPNG << 10 << true << true << false << false << false << false << false << false;
+    QTest::newRow("EAN-13 with a companion: its elements") << kPNG << kEAN13 << true << true << false << false << false << true << true << true;
+    QTest::newRow("ISSN with a companion") << kPDF << kISSN << true << false << true << false << true << true << true << true;
+    QTest::newRow("GS1 QR Code: elements, no companion, a size for its module") << kPNG << kGS1QR << true << true << false << false << false << false << false << true;
+    QTest::newRow("GS1 DataMatrix, a companion left chosen: none") << kSVG << kGS1DataMatrix << true << false << false << false << false << true << false << true;
   }
   void controlStates() {
     QFETCH(int, format);
@@ -62,12 +69,17 @@ class TestChoices : public QObject {
     QFETCH(bool, addOn);
     QFETCH(bool, price);
     QFETCH(bool, variant);
-    const ControlStates states = strimlo::controlStates(format, type);
+    QFETCH(bool, companionChosen);
+    QFETCH(bool, companion);
+    QFETCH(bool, elements);
+    const ControlStates states = strimlo::controlStates(format, type, companionChosen);
     QCOMPARE(states.size, size);
     QCOMPARE(states.resolution, resolution);
     QCOMPARE(states.addOn, addOn);
     QCOMPARE(states.price, price);
     QCOMPARE(states.variant, variant);
+    QCOMPARE(states.companion, companion);
+    QCOMPARE(states.elements, elements);
   }
 
   void requiredExtension_data() {

@@ -495,26 +495,34 @@ class TestWindow : public QObject {
   void wrongCheckDigitIsNotedUnderTheFields_data() {
     QTest::addColumn<int>("type");
     QTest::addColumn<QString>("typed");
+    QTest::addColumn<QString>("elements");  // a 2D symbol's GS1 elements
     QTest::addColumn<QString>("note");  // empty: no note
     QTest::newRow("ISBN-13 ...-9: the bars and the line use 0")
-        << kISBN13 << "978-3-16-148410-9"
+        << kISBN13 << "978-3-16-148410-9" << ""
         << "The check character 9 is wrong (0 is right): the line above the bars shows 0.";
-    QTest::newRow("ISBN-13 corrected") << kISBN13 << "978-3-16-148410-0" << "";
+    QTest::newRow("ISBN-13 corrected") << kISBN13 << "978-3-16-148410-0" << "" << "";
     QTest::newRow("ISBN-10 ...-3: its own check is 2")
-        << kISBN10 << "0-306-40615-3"
+        << kISBN10 << "0-306-40615-3" << ""
         << "The check character 3 is wrong (2 is right): the line above the bars shows 2.";
-    QTest::newRow("ISBN-10 lower-case x is an X") << kISBN10 << "3-16-148410-x" << "";
+    QTest::newRow("ISBN-10 lower-case x is an X") << kISBN10 << "3-16-148410-x" << "" << "";
     QTest::newRow("EAN-13 with a wrong 13th digit")
-        << kEAN13 << "4012345678909" << "The check digit 9 is wrong: the bars and digits use 1.";
-    QTest::newRow("EAN-13 without check digit") << kEAN13 << "401234567890" << "";
-    QTest::newRow("data that cannot be encoded") << kEAN13 << "40123" << "";
+        << kEAN13 << "4012345678909" << "" << "The check digit 9 is wrong: the bars and digits use 1.";
+    QTest::newRow("EAN-13 without check digit") << kEAN13 << "401234567890" << "" << "";
+    QTest::newRow("data that cannot be encoded") << kEAN13 << "40123" << "" << "";
     QTest::newRow("ISSN ...-2: its own check is 1, which the line shows")
-        << kISSN << "0317-8472"
+        << kISSN << "0317-8472" << ""
         << "The check character 2 is wrong (1 is right): the line above the bars shows 1.";
+    // A 2D symbol's GTIN and elements are named with their rule, as a save would say.
+    QTest::newRow("GS1 QR Code of 11 digits") << kGS1QR << "97803064061" << ""
+        << "GTIN: 8, 12, 13 or 14 digits, the check digit last (or an ISBN, ISSN, ISMN); got 11 characters";
+    QTest::newRow("GS1 DataMatrix with an expiry in month 13") << kGS1DataMatrix << "9780306406157"
+        << "(17)271331" << "AI (17) expiry date 271331 (YYMMDD): month 13 does not exist";
+    QTest::newRow("GS1 QR Code with valid elements") << kGS1QR << "9780306406157" << "(10)ABC" << "";
   }
   void wrongCheckDigitIsNotedUnderTheFields() {
     QFETCH(int, type);
     QFETCH(QString, typed);
+    QFETCH(QString, elements);
     QFETCH(QString, note);
     Window w;
     QLabel* label = w.main.findChild<QLabel*>(QStringLiteral("labelCheckWarning"));
@@ -522,6 +530,7 @@ class TestWindow : public QObject {
     QVERIFY(label->isHidden());
     chooseType(w, type);
     retype(w.data, typed);
+    if (!elements.isEmpty()) retype(w.field(QStringLiteral("textfieldAi")), elements);
     QCOMPARE(label->text(), note);
     QCOMPARE(label->isVisible(), !note.isEmpty());
   }
@@ -541,7 +550,8 @@ class TestWindow : public QObject {
     QFETCH(QStringList, fields);
     const QStringList order = QStringList{"comboCodeType", "textfieldDataToEncode", "textfieldAddOn"} +
                               fields +
-                              QStringList{"comboFileFormat", "comboCodeSize", "comboResolution",
+                              QStringList{"comboCompanion", "comboFileFormat", "comboCodeSize",
+                                          "comboResolution",
                                           "buttonSave", "checkQuietZones", "spinBarReduction",
                                           "checkTransparent", "comboFont", "preview"};
     Window w;
