@@ -605,6 +605,25 @@ void placeCompanion(Layout& layout, const Symbol& sym, bool wholeDots) {
 namespace strimlo {
 
 // A 2D preview: three points to a module, whole pixels, centred in the view.
+namespace {
+
+// Every run and text, and the digit line, moved by (dx, dy).
+void moveDrawing(Layout& layout, double dx, double dy) {
+  for (DarkRun& r : layout.runs) {
+    r.x0 += dx;
+    r.x1 += dx;
+    r.y0 += dy;
+    r.y1 += dy;
+  }
+  for (TextItem& t : layout.texts) {
+    t.x = static_cast<float>(t.x + dx);
+    t.y = static_cast<float>(t.y + dy);
+  }
+  layout.digitY = static_cast<float>(layout.digitY + dy);
+}
+
+}  // namespace
+
 void placePreviewCompanion(Layout& layout, const Symbol& sym) {
   if (!sym.matrix || isMatrixType(sym.type) || layout.runs.empty()) return;
   struct {
@@ -637,17 +656,7 @@ void placePreviewCompanion(Layout& layout, const Symbol& sym) {
       matrixRight = std::max(matrixRight, r.x1 + sym.matrix->quiet * sym.matrix->moduleMm * layout.dpi / 25.4);
   const double dx = std::nearbyint((view.width - (right - left)) * 0.5 - left);
   const double dy = std::nearbyint((view.height - (top - bottom)) * 0.5 - bottom);
-  for (DarkRun& r : layout.runs) {
-    r.x0 += dx;
-    r.x1 += dx;
-    r.y0 += dy;
-    r.y1 += dy;
-  }
-  for (TextItem& t : layout.texts) {
-    t.x = static_cast<float>(t.x + dx);
-    t.y = static_cast<float>(t.y + dy);
-  }
-  layout.digitY = static_cast<float>(layout.digitY + dy);
+  moveDrawing(layout, dx, dy);
   if (layout.lightX1 > layout.lightX0) {
     layout.lightX0 = static_cast<float>(layout.lightX0 + dx);
     layout.lightX1 = static_cast<float>(std::nearbyint(std::max<double>(layout.lightX1, matrixRight) + dx));
@@ -665,17 +674,7 @@ Layout matrixPreview(const Symbol& sym, int width, int height) {
   Layout out = matrixLayout(sym, static_cast<float>(3.0 * 25.4 / (sym.matrix ? sym.matrix->moduleMm : 1.0)), true);
   const double dx = std::floor((width - out.width) * 0.5);
   const double dy = std::floor((height - out.height) * 0.5);
-  for (DarkRun& r : out.runs) {
-    r.x0 += dx;
-    r.x1 += dx;
-    r.y0 += dy;
-    r.y1 += dy;
-  }
-  for (TextItem& t : out.texts) {
-    t.x = static_cast<float>(t.x + dx);
-    t.y = static_cast<float>(t.y + dy);
-  }
-  out.digitY = static_cast<float>(out.digitY + dy);
+  moveDrawing(out, dx, dy);
   out.width = static_cast<float>(width);
   out.height = static_cast<float>(height);
   out.pixelsWide = width;

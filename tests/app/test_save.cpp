@@ -53,6 +53,12 @@ QStringList filesIn(const TempDir& dir) {
 
 // What zbarimg reads in a saved file: EPS, PDF and SVG rendered by Ghostscript, poppler
 // and librsvg, images through their own libraries (CMYK ink turned into grey).
+std::vector<std::string> readLines(const QStringList& decoded) {
+  std::vector<std::string> lines;
+  for (const QString& d : decoded) lines.push_back(d.toStdString());
+  return lines;
+}
+
 std::vector<std::string> decodeSaved(const std::string& path, FileFormat format,
                                      const TempDir& scratch) {
   if (format == kPNG || format == kTIFF || format == kJPEG) {
@@ -201,8 +207,7 @@ class TestSave : public QObject {
     QCOMPARE(s.alerts.size(), 1);
     QCOMPARE(s.alerts[0].second, kSaved);
     const std::string path = dir.file("label." + std::string(fileExtension(format)));
-    std::vector<std::string> expected;
-    for (const QString& d : decoded) expected.push_back(d.toStdString());
+    const std::vector<std::string> expected = readLines(decoded);
     QCOMPARE(decodeSaved(path, format, scratch), expected);
   }
 
@@ -258,8 +263,7 @@ class TestSave : public QObject {
     QCOMPARE(s.alerts.size(), 1);
     QCOMPARE(s.alerts[0].second, kSaved);
     const std::string path = dir.file("label." + std::string(fileExtension(format)));
-    std::vector<std::string> expected;
-    for (const QString& d : decoded) expected.push_back(d.toStdString());
+    const std::vector<std::string> expected = readLines(decoded);
     if (!typedSize.isEmpty()) {  // 0.6 mm at 300 dpi: 7-dot modules, 4 of them each side
       const auto png = test::readPngFile(path);
       QVERIFY(png && png->width % 7 == 0 && png->width / 7 >= 21 + 8);
