@@ -410,7 +410,8 @@ void BarcodeController::updateScanBadge() {
   grader_->clear();  // a grading not yet started is for choices already gone
   grader_->start([this, generation, choice = choice()] {
     const ScanCheck check = checkScan(choice);
-    const ScanBadge badge = scanBadge(check.verification, check.dpi, check.symbol);
+    const ScanBadge badge = scanBadge(check.verification, check.dpi, check.symbol, check.matrix,
+                                      isMatrixType(choice.type));
     QMetaObject::invokeMethod(
         this,
         [this, generation, badge] {

@@ -10,6 +10,7 @@
 #include "prepress.h"
 #include "range_file.h"
 #include "symbol.h"
+#include "matrix_check.h"
 #include "verify.h"
 
 namespace strimlo {
@@ -108,6 +109,11 @@ struct ScanBadge {
   QString colour;   // "#1a7f37", "#9a6700" or "#c62828"
   QString toolTip;
 };
-ScanBadge scanBadge(const verify::Verification& v, double dpi, bool symbol = true);
+// A 2D type's badge is its check (`matrix`, with no grade in v): "Reads as meant: A at 300
+// dpi", the letter the lower of decode and contrast; a companion that does not read as
+// meant turns a linear symbol's badge red, and a passing one is named in the tooltip.
+ScanBadge scanBadge(const verify::Verification& v, double dpi, bool symbol = true,
+                    const std::optional<verify::MatrixCheck>& matrix = std::nullopt,
+                    bool matrixType = false);
 
 }  // namespace strimlo

@@ -319,6 +319,7 @@ ScanCheck checkScan(const SymbolChoice& choice) {
                          choice.freeSize);
   check.dpi = drawn.dpi;
   check.verification = drawn.verification;
+  check.matrix = drawn.matrix;
   if (!drawn.problem.empty())
     check.verification.error = "the symbol could not be drawn to be checked";
   return check;

@@ -11,6 +11,7 @@
 #include "geometry.h"
 #include "gs1.h"
 #include "makecode.h"
+#include "matrix_check.h"
 #include "prepress.h"
 #include "range_file.h"
 #include "stages.h"
@@ -113,6 +114,7 @@ struct ScanCheck {
   bool symbol = false;
   double dpi = 0;
   verify::Verification verification;
+  std::optional<verify::MatrixCheck> matrix;  // a 2D type's check, or its companion's
 };
 ScanCheck checkScan(const SymbolChoice& choice);
 

@@ -74,6 +74,18 @@
         <source>Weakest: %1</source>
         <translation>Schwächster Wert: %1</translation>
     </message>
+    <message>
+        <source>Reads as meant: %1 at %2 dpi</source>
+        <translation>Wie gemeint gelesen: %1 bei %2 dpi</translation>
+    </message>
+    <message>
+        <source>The 2D companion does not scan at %1 dpi</source>
+        <translation>Der 2D-Begleitcode ist bei %1 dpi nicht lesbar</translation>
+    </message>
+    <message>
+        <source>2D companion: %1</source>
+        <translation>2D-Begleitcode: %1</translation>
+    </message>
 </context>
 <context>
     <name>Dialogs</name>

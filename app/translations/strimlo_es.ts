@@ -74,6 +74,18 @@
         <source>Weakest: %1</source>
         <translation>Parámetro más débil: %1</translation>
     </message>
+    <message>
+        <source>Reads as meant: %1 at %2 dpi</source>
+        <translation>Se lee como debe: %1 a %2 ppp</translation>
+    </message>
+    <message>
+        <source>The 2D companion does not scan at %1 dpi</source>
+        <translation>El código 2D adjunto no se lee a %1 ppp</translation>
+    </message>
+    <message>
+        <source>2D companion: %1</source>
+        <translation>Código 2D adjunto: %1</translation>
+    </message>
 </context>
 <context>
     <name>Dialogs</name>

@@ -74,6 +74,18 @@
         <source>Weakest: %1</source>
         <translation>Point faible&#xa0;: %1</translation>
     </message>
+    <message>
+        <source>Reads as meant: %1 at %2 dpi</source>
+        <translation>Lu comme prévu&#xa0;: %1 à %2 dpi</translation>
+    </message>
+    <message>
+        <source>The 2D companion does not scan at %1 dpi</source>
+        <translation>Le code 2D joint n’est pas lisible à %1 dpi</translation>
+    </message>
+    <message>
+        <source>2D companion: %1</source>
+        <translation>Code 2D joint&#xa0;: %1</translation>
+    </message>
 </context>
 <context>
     <name>Dialogs</name>

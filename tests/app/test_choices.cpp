@@ -183,6 +183,56 @@ class TestChoices : public QObject {
     QCOMPARE(badge.toolTip, toolTip);
     QVERIFY(strimlo::scanBadge(v, 300.0, false).text.isEmpty());
   }
+
+  // A 2D type's badge is its check; a companion that does not read as meant makes a
+  // linear symbol's badge red, one that does is named in the tooltip.
+  void scanBadgeOfTheTwoDimensionalPart_data() {
+    QTest::addColumn<bool>("matrixType");
+    QTest::addColumn<QString>("error");  // the 2D check's
+    QTest::addColumn<int>("contrastGrade");
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QString>("colour");
+    QTest::addColumn<QString>("toolTip");  // its start
+    QTest::newRow("QR Code read as meant") << true << "" << 4 << "Reads as meant: A at 300 dpi"
+        << "#1a7f37" << "QR Code decodes to the intended content; contrast A";
+    QTest::newRow("low contrast: amber") << true << "" << 2 << "Reads as meant: C at 300 dpi"
+        << "#9a6700" << "QR Code decodes to the intended content; contrast C";
+    QTest::newRow("QR Code read as another") << true << "reads as X, not Y" << 4
+        << "Does not scan at 300 dpi" << "#c62828" << "reads as X, not Y";
+    QTest::newRow("a companion that reads as meant") << false << "" << 4
+        << "Scans: A (4.0) at 300 dpi" << "#1a7f37" << "Weakest: decodability 0.62 (A)\n2D companion: QR Code decodes";
+    QTest::newRow("a companion not found") << false << "no QR Code found" << 4
+        << "The 2D companion does not scan at 300 dpi" << "#c62828" << "no QR Code found";
+  }
+  void scanBadgeOfTheTwoDimensionalPart() {
+    QFETCH(bool, matrixType);
+    QFETCH(QString, error);
+    QFETCH(int, contrastGrade);
+    QFETCH(QString, text);
+    QFETCH(QString, colour);
+    QFETCH(QString, toolTip);
+    verify::Verification v;
+    if (!matrixType) {
+      v.grade = 4.0;
+      v.letter = 'A';
+      v.weakest = verify::kDecodability;
+      v.values[verify::kDecodability] = 0.62;
+      v.grades[verify::kDecodability] = 4;
+    }
+    verify::MatrixCheck m;
+    m.format = "QR Code";
+    m.decoded = error.isEmpty();
+    m.error = error.toStdString();
+    m.contrast = 100;
+    m.contrastGrade = contrastGrade;
+    m.moduleDots = m.moduleDotsDown = 6;
+    m.wholeDots = true;
+    m.letter = static_cast<char>('A' + (contrastGrade == 4 ? 0 : 4 - contrastGrade));
+    const ScanBadge badge = strimlo::scanBadge(v, 300.0, true, m, matrixType);
+    QCOMPARE(badge.text, text);
+    QCOMPARE(badge.colour, colour);
+    QVERIFY2(badge.toolTip.startsWith(toolTip), qPrintable(badge.toolTip));
+  }
 };
 
 QTEST_GUILESS_MAIN(TestChoices)

@@ -353,6 +353,7 @@ class TestWindow : public QObject {
   // resolution, vector files at 600 dpi; red where it would not scan well, gone without a
   // symbol. Each row ends with a keystroke, so an earlier result must not stay shown.
   void scanBadgeFollowsTheChoices_data() {
+    QTest::addColumn<int>("type");
     QTest::addColumn<int>("format");
     QTest::addColumn<int>("size");
     QTest::addColumn<int>("resolution");
@@ -360,16 +361,21 @@ class TestWindow : public QObject {
     QTest::addColumn<QString>("text");
     QTest::addColumn<QString>("colour");
     QTest::newRow("EPS, the default: A at 600 dpi")
-        << kEPS << 2 << 2 << "401234567890" << "Scans: A (4.0) at 600 dpi" << "#1a7f37";
-    QTest::newRow("PNG 100% at 300 dpi: A") << kPNG << 2 << 2 << "401234567890"
+        << kEAN13 << kEPS << 2 << 2 << "401234567890" << "Scans: A (4.0) at 600 dpi" << "#1a7f37";
+    QTest::newRow("PNG 100% at 300 dpi: A") << kEAN13 << kPNG << 2 << 2 << "401234567890"
                                             << "Scans: A (4.0) at 300 dpi" << "#1a7f37";
-    QTest::newRow("PNG smallest at 72 dpi: red") << kPNG << 0 << 0 << "401234567890"
+    QTest::newRow("PNG smallest at 72 dpi: red") << kEAN13 << kPNG << 0 << 0 << "401234567890"
                                                  << "Does not scan at 72 dpi" << "#c62828";
-    QTest::newRow("too few digits: hidden") << kPNG << 2 << 2 << "40123" << "" << "";
+    QTest::newRow("too few digits: hidden") << kEAN13 << kPNG << 2 << 2 << "40123" << "" << "";
     QTest::newRow("PNG 82% at 300 dpi: F, red (the size reaches the grading)")
-        << kPNG << 0 << 2 << "401234567890" << "Scans: F (0.0) at 300 dpi" << "#c62828";
+        << kEAN13 << kPNG << 0 << 2 << "401234567890" << "Scans: F (0.0) at 300 dpi" << "#c62828";
+    QTest::newRow("GS1 QR Code, PNG at 300 dpi: read as meant") << kGS1QR << kPNG << 2 << 2
+        << "9780306406157" << "Reads as meant: A at 300 dpi" << "#1a7f37";
+    QTest::newRow("GS1 DataMatrix at 72 dpi: red") << kGS1DataMatrix << kPNG << 2 << 0
+        << "9780306406157" << "Does not scan at 72 dpi" << "#c62828";
   }
   void scanBadgeFollowsTheChoices() {
+    QFETCH(int, type);
     QFETCH(int, format);
     QFETCH(int, size);
     QFETCH(int, resolution);
@@ -381,6 +387,7 @@ class TestWindow : public QObject {
     QVERIFY(badge);
     QVERIFY(!badge->accessibleName().isEmpty());
     QTRY_VERIFY_WITH_TIMEOUT(badge->text().startsWith(QLatin1String("Scans: A")), 5000);
+    chooseType(w, type);
     choose(w.fileFormat, format);
     choose(w.codeSize, size);
     choose(w.resolution, resolution);
