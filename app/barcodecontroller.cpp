@@ -62,6 +62,8 @@ BarcodeController::BarcodeController(const Ui::MainWindow& form, QWidget* mainWi
       comboCurrency_(form.comboCurrency),
       textfieldPriceAmount_(form.textfieldPriceAmount),
       labelIsbnLine_(form.labelIsbnLine),
+      comboCompanion_(form.comboCompanion),
+      textfieldAi_(form.textfieldAi),
       saveDialog_([this](const QString& ext) {
         const QString folder = QSettings().value(kSaveFolderKey).toString();
         return askSavePath(mainWindow_, ext, fileTypeFilter(format_),
@@ -119,6 +121,8 @@ void BarcodeController::connectActions(const Ui::MainWindow& form) {
     connect(field, &QLineEdit::textEdited, this, &BarcodeController::controlTextDidChange);
   connect(comboCurrency_, &QComboBox::activated, this, &BarcodeController::changePriceCode);
   connect(textfieldPriceAmount_, &QLineEdit::textEdited, this, &BarcodeController::changePriceCode);
+  connect(comboCompanion_, &QComboBox::activated, this, &BarcodeController::changeCompanion);
+  connect(textfieldAi_, &QLineEdit::textEdited, this, &BarcodeController::controlTextDidChange);
   connect(form.actionRanges, &QAction::triggered, this, &BarcodeController::clickRanges);
   connect(buttonSave_, &QPushButton::clicked, this, &BarcodeController::clickSave);
   connect(form.actionSave, &QAction::triggered, this, &BarcodeController::clickSave);
@@ -137,6 +141,9 @@ void BarcodeController::awakeFromNib() {
   textfieldAddOn_->setText(addOn_);
   textfieldPriceText_->setText(priceText_);
   textfieldVariant_->setText(variant_);
+  gs1_ = {};
+  textfieldAi_->clear();
+  comboCompanion_->setCurrentIndex(0);
   comboCodeType_->setCurrentIndex(comboCodeType_->findData(codeTypeToken(kEAN13)));
   comboFileFormat_->setCurrentIndex(kEPS);
   comboCodeSize_->setCurrentIndex(2);    // magnification 1.0
@@ -169,6 +176,7 @@ void BarcodeController::awakeFromNib() {
   preview_->setPriceText(priceText_);
   preview_->setQuietZones(prepress_.quietZones);
   preview_->setVariant(variant_);
+  preview_->setGs1(choice().gs1);
   setButtons();
   showCheckWarning();
   showSize();
@@ -178,8 +186,8 @@ void BarcodeController::awakeFromNib() {
 // Any edit re-reads all the fields; which one changed does not matter. A pasted line
 // break leaves the field as the space it shows, so what is saved is what is seen.
 void BarcodeController::controlTextDidChange() {
-  for (QLineEdit* field :
-       {textfieldDataToEncode_, textfieldAddOn_, textfieldPriceText_, textfieldVariant_}) {
+  for (QLineEdit* field : {textfieldDataToEncode_, textfieldAddOn_, textfieldPriceText_,
+                           textfieldVariant_, textfieldAi_}) {
     const QString line = oneLine(field->text());
     if (line == field->text()) continue;
     const int cursor = field->cursorPosition();
@@ -190,6 +198,7 @@ void BarcodeController::controlTextDidChange() {
   changePriceText();
   changeAddOn();
   changeVariant();
+  changeElements();
   showCheckWarning();
   updateScanBadge();
 }
@@ -218,9 +227,28 @@ void BarcodeController::changeCodeType() {
   type_ = codeTypeOfItem(comboCodeType_->currentData());
   preview_->setType(type_);
   preview_->setDataToEncode(previewData());
+  preview_->setGs1(choice().gs1);
   setButtons();
   showCheckWarning();
+  showSize();
   updateScanBadge();
+}
+
+void BarcodeController::changeCompanion() {
+  const int index = comboCompanion_->currentIndex();
+  gs1_.companion = index == 1   ? std::optional<CodeType>(kGS1QR)
+                   : index == 2 ? std::optional<CodeType>(kGS1DataMatrix)
+                                : std::nullopt;
+  preview_->setGs1(choice().gs1);
+  setButtons();
+  showCheckWarning();
+  showSize();
+  updateScanBadge();
+}
+
+void BarcodeController::changeElements() {
+  gs1_.ai = textfieldAi_->text().trimmed().toStdString();
+  preview_->setGs1(choice().gs1);
 }
 
 void BarcodeController::changeFileFormat() {
@@ -259,7 +287,7 @@ QString BarcodeController::typeCodeSize() {
     }
     return {};
   }
-  const QString why = QString::fromStdString(takeTypedSize(text, false, freeSize_));
+  const QString why = QString::fromStdString(takeTypedSize(text, false, freeSize_, isMatrixType(type_)));
   showSize(why);
   if (why.isEmpty()) updateScanBadge();
   return why;
@@ -320,7 +348,7 @@ void BarcodeController::changeOutlineText() {
 }
 
 void BarcodeController::setButtons() {
-  const ControlStates states = controlStates(format_, type_);
+  const ControlStates states = controlStates(format_, type_, gs1_.companion.has_value());
   comboResolution_->setEnabled(states.resolution);
   comboCodeSize_->setEnabled(states.size);
   textfieldAddOn_->setEnabled(states.addOn);
@@ -330,12 +358,19 @@ void BarcodeController::setButtons() {
   textfieldVariant_->setEnabled(states.variant);
   checkTransparent_->setEnabled(transparencyApplies(format_));
   checkOutlineText_->setEnabled(format_ == kEPS || format_ == kPDF);  // SVG always outlines
+  comboCompanion_->setEnabled(states.companion);
+  textfieldAi_->setEnabled(states.elements);
 }
 
 void BarcodeController::showCheckWarning() {
   const QString warning = checkDigitWarning(type_, text8(dataToEncode_));
   labelCheckWarning_->setText(warning);
   labelCheckWarning_->setVisible(!warning.isEmpty());
+  // The 2D part's refusal (an element, its date or check digit, the GTIN) names the rule.
+  if (const QString why = gs1Problem(choice()); !why.isEmpty()) {
+    labelCheckWarning_->setText(warning.isEmpty() ? why : warning + QLatin1Char('\n') + why);
+    labelCheckWarning_->setVisible(true);
+  }
   const WindowRanges ranges = windowRanges();
   const QString line = isbnLineNote(type_, text8(dataToEncode_), ranges.load, ranges.named);
   labelIsbnLine_->setText(line);
@@ -375,7 +410,8 @@ void BarcodeController::updateScanBadge() {
   grader_->clear();  // a grading not yet started is for choices already gone
   grader_->start([this, generation, choice = choice()] {
     const ScanCheck check = checkScan(choice);
-    const ScanBadge badge = scanBadge(check.verification, check.dpi, check.symbol);
+    const ScanBadge badge = scanBadge(check.verification, check.dpi, check.symbol, check.matrix,
+                                      isMatrixType(choice.type));
     QMetaObject::invokeMethod(
         this,
         [this, generation, badge] {
@@ -418,13 +454,16 @@ void BarcodeController::clickSave() {
   // The cause the command line gives, then the field it is about, ready to be retyped.
   alert_(QStringLiteral("Strimlo"), property(saveMessageKey(false)) + QStringLiteral("\n\n") +
                                         saveFailureCause(choice(), outcome));
-  pointAt(refusalField(outcome.refusal));
+  pointAt(outcome.refusal == Refusal::Gs1Data && !elementsProblem(gs1_.ai).isEmpty()
+              ? Field::Elements
+              : refusalField(outcome.refusal));
 }
 
 void BarcodeController::pointAt(Field field) {
   QLineEdit* edit = field == Field::Data    ? textfieldDataToEncode_
                     : field == Field::AddOn ? textfieldAddOn_
                     : field == Field::Variant ? textfieldVariant_
+                    : field == Field::Elements ? textfieldAi_
                                               : nullptr;
   if (edit == nullptr || !edit->isEnabled()) return;
   edit->setFocus(Qt::OtherFocusReason);
@@ -432,8 +471,11 @@ void BarcodeController::pointAt(Field field) {
 }
 
 SymbolChoice BarcodeController::choice() const {
-  return {type_,     dataToEncode_, addOn_,    priceText_, variant_,    format_, size_,
-          resolution_, prepress_,  freeSize_, font_,      outlineText_};
+  SymbolChoice c{type_,       dataToEncode_, addOn_,    priceText_, variant_,     format_,
+                 size_,       resolution_,   prepress_, freeSize_,  font_,        outlineText_,
+                 gs1_};
+  if (isMatrixType(type_)) c.gs1.companion.reset();  // a companion chosen for a linear type
+  return c;
 }
 
 void BarcodeController::clickCopy() {

@@ -96,6 +96,10 @@ class BarcodeController : public QObject {
   void changeOutlineText();
   // The currency and amount fill the add-on and the price text, which stay editable.
   void changePriceCode();
+  // The 2D companion beside a linear symbol, and the elements after the GTIN.
+  void changeCompanion();
+  void changeElements();
+  const strimlo::Gs1Options& gs1() const { return gs1_; }
   // Asks for the ISBN agency's range file and copies it where the window looks.
   void clickRanges();
   void clickSave();
@@ -143,6 +147,8 @@ class BarcodeController : public QObject {
   QComboBox* comboCurrency_;
   QLineEdit* textfieldPriceAmount_;
   QLabel* labelIsbnLine_;
+  QComboBox* comboCompanion_;
+  QLineEdit* textfieldAi_;
 
   QString dataToEncode_;
   QString addOn_;
@@ -158,6 +164,7 @@ class BarcodeController : public QObject {
   void showSize(const QString& refusal = {});
   strimlo::TypeFace font_ = strimlo::TypeFace::Sans;
   bool outlineText_ = false;
+  strimlo::Gs1Options gs1_;  // the elements and the companion as chosen; the rest defaults
 
   SaveDialog saveDialog_;
   Alert alert_;

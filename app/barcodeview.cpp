@@ -15,6 +15,7 @@
 #include "choices.h"
 #include "makecode.h"
 #include "propertylist.h"
+#include "renderers.h"
 
 namespace {
 
@@ -65,6 +66,12 @@ void BarcodeView::setTypeFace(strimlo::TypeFace face) {
   update();
 }
 
+void BarcodeView::setGs1(const strimlo::Gs1Options& gs1) {
+  if (gs1_ == gs1) return;
+  gs1_ = gs1;
+  update();
+}
+
 void BarcodeView::paintEvent(QPaintEvent*) {
   ++paints_;
   QPainter painter(this);
@@ -88,8 +95,15 @@ void BarcodeView::drawSymbol(QPainter& painter) {
   strimlo::Prepress prepress;
   prepress.quietZones = request.quietZones;
   try {
-    image = strimlo::MakeCode::PreviewCode(type_, data, request.addOn, request.price,
-                                           request.width, request.height, prepress, request.face);
+    if (strimlo::isMatrixType(type_) || gs1_.companion) {
+      const strimlo::Completion c =
+          strimlo::completeWithGs1(type_, data, request.addOn, request.price, gs1_);
+      if (c.symbol)
+        image = strimlo::renderPreview(*c.symbol, request.width, request.height, prepress, request.face);
+    } else {
+      image = strimlo::MakeCode::PreviewCode(type_, data, request.addOn, request.price,
+                                             request.width, request.height, prepress, request.face);
+    }
   } catch (const std::bad_alloc&) {
     // Out of memory for this size: the help text, as for any picture that cannot be made.
   }

@@ -10,6 +10,7 @@
 
 #include "codetypes.h"
 #include "font.h"
+#include "gs1.h"
 
 class QMimeData;
 
@@ -42,6 +43,9 @@ class BarcodeView : public QWidget {
   void setQuietZones(bool on);
   strimlo::TypeFace typeFace() const { return face_; }
   void setTypeFace(strimlo::TypeFace face);
+  // A 2D type's elements, or a linear symbol's 2D companion, drawn beside it.
+  const strimlo::Gs1Options& gs1() const { return gs1_; }
+  void setGs1(const strimlo::Gs1Options& gs1);
 
   // What a drag from the view carries; none (no drag) when nothing can be drawn.
   using DragSource = std::function<std::unique_ptr<QMimeData>()>;
@@ -76,6 +80,7 @@ class BarcodeView : public QWidget {
   strimlo::CodeType type_ = strimlo::kEAN13;
   bool quietZones_ = false;
   strimlo::TypeFace face_ = strimlo::TypeFace::Sans;
+  strimlo::Gs1Options gs1_;
   QString propertyList_;
   int paints_ = 0;
   int rendererCalls_ = 0;

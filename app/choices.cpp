@@ -5,6 +5,7 @@
 #include <QObject>
 #include <QStringList>
 
+#include "gs1.h"
 #include "isbn_ranges.h"
 #include "price_code.h"
 #include "symbol.h"
@@ -50,9 +51,11 @@ QString codeTypeToken(CodeType type) {
   return row ? QString::fromLatin1(row->token) : QString();
 }
 
-ControlStates controlStates(FileFormat format, CodeType type) {
+ControlStates controlStates(FileFormat format, CodeType type, bool companionChosen) {
   const bool vector = format == kPDF || format == kSVG;
-  return {true, format != kEPS && !vector, takesAddon(type), takesPrice(type), takesVariant(type)};
+  const bool linear = symbology(type) != nullptr && !isMatrixType(type);
+  return {true,          format != kEPS && !vector, takesAddon(type), takesPrice(type),
+          takesVariant(type), linear, isMatrixType(type) || (linear && companionChosen)};
 }
 
 bool transparencyApplies(FileFormat format) { return allowsTransparency(format); }
@@ -153,22 +156,52 @@ Field refusalField(Refusal refusal) {
   }
 }
 
-ScanBadge scanBadge(const verify::Verification& v, double dpi, bool symbol) {
+QString elementsProblem(const std::string& elements) {
+  if (elements.empty()) return {};
+  std::vector<Gs1Element> parsed;
+  return QString::fromStdString(parseElementString(elements, parsed));
+}
+
+namespace {
+
+QString letterColour(char letter) {
+  return letter == 'A'                   ? QStringLiteral("#1a7f37")
+         : letter == 'B' || letter == 'C' ? QStringLiteral("#9a6700")
+                                          : QStringLiteral("#c62828");
+}
+
+}  // namespace
+
+ScanBadge scanBadge(const verify::Verification& v, double dpi, bool symbol,
+                    const std::optional<verify::MatrixCheck>& matrix, bool matrixType) {
   if (!symbol) return {};
   const QString at = QString::number(dpi, 'f', 0);
+  const QString red = QStringLiteral("#c62828");
+  if (matrixType) {
+    if (!matrix || !matrix->error.empty())
+      return {QCoreApplication::translate("Choices", "Does not scan at %1 dpi").arg(at), red,
+              QString::fromStdString(matrix ? matrix->error : v.error)};
+    return {QCoreApplication::translate("Choices", "Reads as meant: %1 at %2 dpi")
+                .arg(QChar::fromLatin1(matrix->letter))
+                .arg(at),
+            letterColour(matrix->letter), QString::fromStdString(verify::matrixSummary(*matrix, dpi))};
+  }
   if (!v.error.empty())
-    return {QCoreApplication::translate("Choices", "Does not scan at %1 dpi").arg(at),
-            QStringLiteral("#c62828"), QString::fromStdString(v.error)};
-  const char letter = v.letter;
-  const QString colour = letter == 'A'                   ? QStringLiteral("#1a7f37")
-                         : letter == 'B' || letter == 'C' ? QStringLiteral("#9a6700")
-                                                          : QStringLiteral("#c62828");
-  return {QCoreApplication::translate("Choices", "Scans: %1 (%2) at %3 dpi")
-              .arg(QChar::fromLatin1(letter))
-              .arg(QString::number(v.grade, 'f', 1), at),
-          colour,
-          QCoreApplication::translate("Choices", "Weakest: %1")
-              .arg(QString::fromStdString(verify::parameterText(v, v.weakest)))};
+    return {QCoreApplication::translate("Choices", "Does not scan at %1 dpi").arg(at), red,
+            QString::fromStdString(v.error)};
+  if (matrix && !matrix->error.empty())
+    return {QCoreApplication::translate("Choices", "The 2D companion does not scan at %1 dpi").arg(at),
+            red, QString::fromStdString(matrix->error)};
+  ScanBadge badge{QCoreApplication::translate("Choices", "Scans: %1 (%2) at %3 dpi")
+                      .arg(QChar::fromLatin1(v.letter))
+                      .arg(QString::number(v.grade, 'f', 1), at),
+                  letterColour(v.letter),
+                  QCoreApplication::translate("Choices", "Weakest: %1")
+                      .arg(QString::fromStdString(verify::parameterText(v, v.weakest)))};
+  if (matrix)
+    badge.toolTip += QLatin1Char('\n') + QCoreApplication::translate("Choices", "2D companion: %1")
+                                             .arg(QString::fromStdString(verify::matrixSummary(*matrix)));
+  return badge;
 }
 
 }  // namespace strimlo

@@ -10,6 +10,7 @@
 #include "prepress.h"
 #include "range_file.h"
 #include "symbol.h"
+#include "matrix_check.h"
 #include "verify.h"
 
 namespace strimlo {
@@ -42,8 +43,10 @@ struct ControlStates {
   bool addOn;       // ISBN, UPC-A, UPC-E, ISSN, ISMN
   bool price;       // ISBN and ISMN: printed above the add-on
   bool variant;     // ISSN only
+  bool companion;   // the linear types: a 2D code of the same GTIN beside them
+  bool elements;    // the 2D types, and a linear type with a companion chosen
 };
-ControlStates controlStates(FileFormat format, CodeType type);
+ControlStates controlStates(FileFormat format, CodeType type, bool companionChosen = false);
 
 // Whether the transparent background means something: TIFF and JPEG are opaque CMYK.
 bool transparencyApplies(FileFormat format);
@@ -91,8 +94,12 @@ std::optional<PriceFields> priceFields(const QString& currency, const QString& a
 QString saveMessageKey(bool saved);
 
 // The text field a refusal is about, so the window can point at it.
-enum class Field { None, Data, AddOn, Variant };
+enum class Field { None, Data, AddOn, Variant, Elements };
 Field refusalField(Refusal refusal);
+
+// Why the GS1 elements typed ("(10)ABC123(17)271231") are not valid, naming the AI and
+// the rule; empty when they are, or when none are typed.
+QString elementsProblem(const std::string& elements);
 
 // The badge beside the preview: how the symbol as it would be saved scans, e.g.
 // "Scans: A (4.0) at 300 dpi" in green; amber for B and C; red for D, F or no decode,
@@ -102,6 +109,11 @@ struct ScanBadge {
   QString colour;   // "#1a7f37", "#9a6700" or "#c62828"
   QString toolTip;
 };
-ScanBadge scanBadge(const verify::Verification& v, double dpi, bool symbol = true);
+// A 2D type's badge is its check (`matrix`, with no grade in v): "Reads as meant: A at 300
+// dpi", the letter the lower of decode and contrast; a companion that does not read as
+// meant turns a linear symbol's badge red, and a passing one is named in the tooltip.
+ScanBadge scanBadge(const verify::Verification& v, double dpi, bool symbol = true,
+                    const std::optional<verify::MatrixCheck>& matrix = std::nullopt,
+                    bool matrixType = false);
 
 }  // namespace strimlo

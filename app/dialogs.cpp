@@ -112,6 +112,14 @@ const char* const kHelpPieces[] = {
                       "example 03) or 5. The price text is printed above the add-on of books and "
                       "printed music as you type it. All may stay empty."),
     QT_TRANSLATE_NOOP("Help",
+                      "<b>2D codes.</b> Shops are moving to 2D codes by 2027. Choose GS1 QR Code "
+                      "(a GS1 Digital Link, read by phones and tills) or GS1 DataMatrix as the "
+                      "barcode type and type the GTIN or the book number; or keep your EAN, UPC, "
+                      "ISBN, ISSN or ISMN and choose a 2D companion to print both side by side. "
+                      "GS1 elements adds data after the GTIN as (AI)value, for example "
+                      "(10)ABC123(17)271231 for a batch and an expiry date. For a 2D type, type "
+                      "the module into the print size, for example 0.5 mm (0.396 to 0.990 mm)."),
+    QT_TRANSLATE_NOOP("Help",
                       "<b>Save.</b> Choose a file format. PDF is what print services and book "
                       "distributors ask for: sharp at the print size you pick, black on the black "
                       "plate only, the font embedded. SVG is sharp too, for web pages and layout "
@@ -131,11 +139,11 @@ const char* const kHelpPieces[] = {
                       "digits yet."),
 };
 
-// The markup before each piece, and after the last: a heading, five steps (the second
+// The markup before each piece, and after the last: a heading, six steps (the second
 // with five cases), a closing paragraph.
 const char* const kHelpMarkup[] = {"<h3>",      "</h3><ol><li>", "</li><li>", "<ul><li>",
                                    "</li><li>", "</li><li>",     "</li><li>", "</li><li>",
-                                   "</li></ul></li><li>", "</li><li>", "</li><li>",
+                                   "</li></ul></li><li>", "</li><li>", "</li><li>", "</li><li>",
                                    "</li></ol><p>", "</p>"};
 static_assert(std::size(kHelpMarkup) == std::size(kHelpPieces) + 1);
 

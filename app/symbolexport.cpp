@@ -8,12 +8,15 @@
 #include <QMimeData>
 #include <QUrl>
 
+#include <algorithm>
+#include <cmath>
 #include <new>
 
 #include "atomic_file.h"
 #include "choices.h"
 #include "drawn.h"
 #include "makecode.h"
+#include "matrix.h"
 #include "stages.h"
 #include "symbol.h"
 #include "text8.h"
@@ -66,10 +69,24 @@ Geometry chosenGeometry(const SymbolChoice& choice) {
 
 }  // namespace
 
-std::string takeTypedSize(const QString& text, bool resolution, FreeSize& free) {
+std::string takeTypedSize(const QString& text, bool resolution, FreeSize& free, bool matrix) {
   const std::string typed = text.trimmed().toLower().toStdString();
   FreeSize next = free;
   std::string why;
+  if (matrix && !resolution) {
+    // A 2D symbol has no magnification: a number is its module in millimetres.
+    QString number = text.trimmed().toLower();
+    if (number.endsWith(QLatin1String("mm"))) number.chop(2);
+    number = number.trimmed().replace(QLatin1Char(','), QLatin1Char('.'));
+    bool ok = false;
+    const double mm = number.toDouble(&ok);
+    if (!ok || !std::isfinite(mm))
+      return "module \"" + typed.substr(0, 40) + "\" is not a number of millimetres";
+    if (std::string e = moduleRangeError(mm, "module"); !e.empty()) return e;
+    free.module = mm;
+    free.magnification.reset();
+    return {};
+  }
   if (resolution) {
     why = setFreeSizeField(next, "dpi", typed);
   } else if (typed.size() >= 2 && typed.compare(typed.size() - 2, 2, "mm") == 0) {
@@ -83,8 +100,42 @@ std::string takeTypedSize(const QString& text, bool resolution, FreeSize& free) 
   return why;
 }
 
+namespace {
+
+// "X 0.495 mm", with the module in dots for an image.
+QString matrixSize(double mm, const SymbolChoice& choice) {
+  QString line = QStringLiteral("X %1 mm").arg(mm, 0, 'f', 3);
+  if (isRaster(choice.format)) {
+    const double dpi = chosenGeometry(choice).dpi;
+    line += QStringLiteral(", module %1 dots at %2 dpi")
+                .arg(std::max(1.0, std::nearbyint(mm * dpi / 25.4)), 0, 'f', 0)
+                .arg(dpi, 0, 'f', 0);
+  }
+  return line;
+}
+
+}  // namespace
+
+static QString linearSizeSummary(const SymbolChoice& choice);
+
 QString sizeSummary(const SymbolChoice& choice) {
-  const bool eps = choice.format == kEPS;
+  if (isMatrixType(choice.type)) {
+    const double mm = choice.gs1.moduleMm > 0   ? choice.gs1.moduleMm
+                      : choice.freeSize.module ? *choice.freeSize.module
+                                               : kMatrixModuleTarget;
+    return QString::fromLatin1(codeTypeName(choice.type)) + QStringLiteral(": ") + matrixSize(mm, choice);
+  }
+  QString line = linearSizeSummary(choice);
+  if (choice.gs1.companion)
+    line += QStringLiteral("; 2D companion ") +
+            matrixSize(choice.gs1.companionModuleMm > 0 ? choice.gs1.companionModuleMm : kMatrixModuleTarget,
+                       choice);
+  return line;
+}
+
+static QString linearSizeSummary(const SymbolChoice& choice) {
+  // An EPS with a companion is drawn at the print size, as a page is.
+  const bool eps = choice.format == kEPS && !choice.gs1.companion;
   if (eps && !choice.freeSize.sizeGiven())
     return QStringLiteral("EPS: X 0.2957 mm, 89.6 % (its one fixed size)");
   const Geometry g = chosenGeometry(choice);
@@ -103,7 +154,8 @@ QString sizeSummary(const SymbolChoice& choice) {
 }
 
 QString smallSizeWarning(const SymbolChoice& choice) {
-  if (choice.format == kEPS && !choice.freeSize.sizeGiven()) return {};
+  if (isMatrixType(choice.type)) return {};  // its module was checked against the 2D limits
+  if (choice.format == kEPS && !choice.gs1.companion && !choice.freeSize.sizeGiven()) return {};
   return QString::fromStdString(smallSizeNote(chosenGeometry(choice).scale));
 }
 
@@ -121,10 +173,30 @@ Request requestFor(const SymbolChoice& choice, FileFormat format) {
   request.freeSize = choice.freeSize;
   request.font = choice.font;
   request.outlineText = choice.outlineText;
+  if (usesGs1(choice)) request.gs1 = choice.gs1;
   // The window's range file hyphenates the line here too, as symbolData() does for the
   // lists' sizes.
   request.ranges = windowRanges().path;
   return request;
+}
+
+bool usesGs1(const SymbolChoice& choice) {
+  return isMatrixType(choice.type) || choice.gs1.companion.has_value();
+}
+
+Completion completeChoice(const SymbolChoice& choice) {
+  if (!usesGs1(choice))
+    return completeSymbol(choice.type, symbolData(choice), text8(choice.addOn), text8(choice.price));
+  Gs1Options gs1 = choice.gs1;
+  if (isMatrixType(choice.type) && choice.freeSize.module && gs1.moduleMm == 0)
+    gs1.moduleMm = *choice.freeSize.module;
+  return completeWithGs1(choice.type, symbolData(choice), text8(choice.addOn), text8(choice.price), gs1);
+}
+
+QString gs1Problem(const SymbolChoice& choice) {
+  if (!usesGs1(choice) || choice.data.trimmed().isEmpty()) return {};
+  const Completion c = completeChoice(choice);
+  return c.refusal == Refusal::Gs1Data ? QString::fromStdString(c.detail) : QString();
 }
 
 std::string symbolData(const SymbolChoice& choice) {
@@ -156,8 +228,9 @@ QString installRanges(const QString& from) {
 SaveOutcome saveSymbol(const SymbolChoice& choice, FileFormat format, SizeIndex size,
                        ResolutionIndex resolution, const QString& path) {
   try {
-    if (choice.freeSize.any()) {
-      // Through the stages, which take the free size; the lists' sizes keep the path below.
+    if (choice.freeSize.any() || usesGs1(choice)) {
+      // Through the stages, which take the free size and the 2D options; the lists' sizes
+      // keep the path below.
       SymbolChoice chosen = choice;
       chosen.size = size;
       chosen.resolution = resolution;
@@ -188,6 +261,8 @@ QString saveFailureCause(const SymbolChoice& choice, const SaveOutcome& outcome)
     const std::string cause = lastSaveFailure();
     if (!cause.empty()) return QString::fromStdString(cause) + QStringLiteral("; nothing was changed");
   }
+  if (outcome.refusal == Refusal::Gs1Data)  // the elements, domain or GTIN, and the rule
+    return QString::fromStdString(completeChoice(choice).detail);
   const std::string why =
       describe(outcome, choice.type, symbolData(choice), text8(choice.addOn));
   return QString::fromStdString(text8ToUtf8(why));
@@ -200,8 +275,7 @@ QString proposedSavePath(const SymbolChoice& choice, const QString& lastFolder) 
 }
 
 QString symbolFileName(const SymbolChoice& choice) {
-  const Completion c = completeSymbol(choice.type, symbolData(choice), text8(choice.addOn),
-                                      text8(choice.price));
+  const Completion c = completeChoice(choice);
   const QString extension = requiredExtension(choice.format);
   if (!c.symbol || extension.isEmpty()) return {};
   QString name = QString::fromLatin1(c.symbol->digits);
@@ -210,8 +284,7 @@ QString symbolFileName(const SymbolChoice& choice) {
 }
 
 std::unique_ptr<QMimeData> clipboardData(const SymbolChoice& choice) {
-  const Completion c = completeSymbol(choice.type, symbolData(choice), text8(choice.addOn),
-                                      text8(choice.price));
+  const Completion c = completeChoice(choice);
   if (!c.symbol) return nullptr;
   auto mime = std::make_unique<QMimeData>();
   for (const ClipboardFormat& row : kClipboardFormats) {
@@ -237,8 +310,7 @@ std::unique_ptr<QMimeData> dragData(const SymbolChoice& choice, const QString& f
 
 ScanCheck checkScan(const SymbolChoice& choice) {
   ScanCheck check;
-  const Completion c = completeSymbol(choice.type, symbolData(choice), text8(choice.addOn),
-                                      text8(choice.price));
+  const Completion c = completeChoice(choice);
   if (!c.symbol) return check;
   check.symbol = true;
   const verify::DrawnGrade drawn =
@@ -247,6 +319,7 @@ ScanCheck checkScan(const SymbolChoice& choice) {
                          choice.freeSize);
   check.dpi = drawn.dpi;
   check.verification = drawn.verification;
+  check.matrix = drawn.matrix;
   if (!drawn.problem.empty())
     check.verification.error = "the symbol could not be drawn to be checked";
   return check;

@@ -9,7 +9,9 @@
 
 #include "codetypes.h"
 #include "geometry.h"
+#include "gs1.h"
 #include "makecode.h"
+#include "matrix_check.h"
 #include "prepress.h"
 #include "range_file.h"
 #include "stages.h"
@@ -32,7 +34,18 @@ struct SymbolChoice {
   FreeSize freeSize;  // a typed size or resolution, replacing the lists' entry
   TypeFace font = TypeFace::Sans;  // the face of every text
   bool outlineText = false;        // EPS and PDF: texts as filled outlines
+  // The 2D types' elements after the GTIN, and a linear symbol's 2D companion.
+  Gs1Options gs1;
 };
+
+// The symbol the choice makes, with its 2D part: a 2D type's matrix, or a linear symbol
+// and its companion; a typed module is a 2D type's X dimension.
+Completion completeChoice(const SymbolChoice& choice);
+// Whether the 2D options shape the symbol: a 2D type, or a companion chosen.
+bool usesGs1(const SymbolChoice& choice);
+// Why the 2D part cannot be made (the GTIN, an element, the data too large), naming the
+// rule; empty when it can, when there is none, or while no number is typed.
+QString gs1Problem(const SymbolChoice& choice);
 
 // The data text the renderers take: the ISSN's variant joined to it.
 std::string symbolData(const SymbolChoice& choice);
@@ -61,12 +74,16 @@ SaveOutcome saveSymbol(const SymbolChoice& choice, FileFormat format, SizeIndex 
 // A size or resolution typed into its list: "120 %", "120,5", "0.4 mm" into the size
 // list; "203 dpi" or "203" into the resolution list. Sets free's field and returns "", or
 // returns the reason with the accepted range, free untouched.
-std::string takeTypedSize(const QString& text, bool resolution, FreeSize& free);
+// A 2D type's module ("0.6 mm") is checked against the 2D limits instead.
+std::string takeTypedSize(const QString& text, bool resolution, FreeSize& free,
+                          bool matrix = false);
 
 // The line under the preview: the real X dimension and magnification, and for images the
 // module in dots ("X 0.3387 mm, 102.6 %, module 4 dots at 300 dpi"); EPS at its own size
 // unless a free size scales it.
 QString sizeSummary(const SymbolChoice& choice);
+// A 2D type's line is its X dimension ("GS1 QR Code: X 0.495 mm, module 6 dots at 300
+// dpi"), and a companion's is added after the linear symbol's.
 // The note below 80 %, or empty.
 QString smallSizeWarning(const SymbolChoice& choice);
 
@@ -97,6 +114,7 @@ struct ScanCheck {
   bool symbol = false;
   double dpi = 0;
   verify::Verification verification;
+  std::optional<verify::MatrixCheck> matrix;  // a 2D type's check, or its companion's
 };
 ScanCheck checkScan(const SymbolChoice& choice);
 

@@ -47,6 +47,11 @@ std::string reportRow(const BatchLine& line, const JobResult& r, const std::stri
   }
   row += ',';
   row += csvCell(refusal);
+  const std::size_t matrixCells = matrixCellNames().size();
+  for (std::size_t i = 0; i < matrixCells; ++i) {
+    row += ',';
+    if (i < r.matrixVerification.size()) row += csvCell(r.matrixVerification[i]);
+  }
   row += '\n';
   return row;
 }

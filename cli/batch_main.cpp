@@ -413,7 +413,9 @@ int runAll(const Input& in, const Options& o, std::size_t total, const ClashChec
     }
     std::string header = "output,data";
     for (const std::string& name : checkCellNames()) header += "," + name;
-    header += ",refusal\n";
+    header += ",refusal";
+    for (const std::string& name : matrixCellNames()) header += "," + name;
+    header += "\n";
     std::fwrite(header.data(), 1, header.size(), csv.get());
     cb.row = [&csv](const std::string& row) { std::fwrite(row.data(), 1, row.size(), csv.get()); };
   }

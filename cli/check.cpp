@@ -10,6 +10,7 @@
 #include <memory>
 
 #include "drawn.h"
+#include "gs1.h"
 #include "echo.h"
 #include "makecode.h"
 #include "prepress.h"
@@ -127,6 +128,10 @@ std::vector<std::string> checkCellNames() {
   return names;
 }
 
+std::vector<std::string> matrixCellNames() {
+  return {"matrix_decoded", "matrix_symbol_contrast", "matrix_module_dots", "matrix_whole_dots"};
+}
+
 double gradeFloor(char letter) {
   switch (letter) {
     case 'A': return 3.5;
@@ -156,15 +161,59 @@ int checkMain(const Options& o) {
   return all ? 0 : 1;
 }
 
+namespace {
+
+// A 2D symbol's part of the check: its note, its cells, and why it refuses the file ("").
+// A 2D type's is "the symbol", one beside a linear symbol "the companion".
+std::string checkMatrixPart(SymbolCheck& c, const verify::MatrixCheck& m, bool companion, char minGrade) {
+  const std::string who = companion ? "the companion" : "the symbol";
+  c.matrix = m;
+  char cell[32];
+  c.matrixCells.push_back(m.decoded ? verify::visibleContent(m.content) : "");
+  std::snprintf(cell, sizeof cell, "%.3f", m.contrast);
+  c.matrixCells.push_back(cell);
+  std::snprintf(cell, sizeof cell, "%.2f", m.moduleDots);
+  c.matrixCells.push_back(m.moduleDots > 0 ? cell : "");
+  c.matrixCells.push_back(m.moduleDots > 0 ? (m.wholeDots ? "1" : "0") : "");
+  char dpi[40];
+  std::snprintf(dpi, sizeof dpi, " at %.0f dpi", c.dpi);
+  if (!m.decoded) return who + " does not scan" + dpi + ": " + m.error;
+  if (!m.error.empty()) return who + " " + m.error;
+  c.matrixNote = verify::matrixSummary(m, c.dpi);
+  const char letter = "FDCBA"[std::clamp(m.contrastGrade, 0, 4)];
+  if (m.contrastGrade < gradeFloor(minGrade))
+    return std::string(companion ? "the companion's " : "") + "contrast grade " + letter +
+           " is below the --min-grade " + minGrade;
+  return {};
+}
+
+// A 2D type's cells in the report's own columns: what it decoded to and its contrast; no
+// grade or letter, as it has no full grade.
+void matrixTypeCells(SymbolCheck& c, const verify::MatrixCheck& m) {
+  char cell[32];
+  c.cells = {m.decoded ? verify::visibleContent(m.content) : "", "", "", m.decoded && m.error.empty() ? "1.000" : "0.000"};
+  std::snprintf(cell, sizeof cell, "%.3f", m.contrast);
+  c.cells.push_back(cell);
+  c.cells.resize(checkCellNames().size());
+}
+
+}  // namespace
+
 SymbolCheck checkSymbol(const Symbol& symbol, FileFormat format, SizeIndex size, ResolutionIndex res,
                         const Prepress& prepress, char minGrade, InkBitmap* drawnInk,
                         const FreeSize& free) {
   const verify::DrawnGrade drawn =
       verify::gradeDrawn(symbol, format, size, res, prepress, drawnInk, free);
-  if (!drawn.problem.empty()) return {{}, drawn.problem, {}, {}, 0};
+  if (!drawn.problem.empty()) return {{}, drawn.problem, {}, {}, 0, {}, {}, {}};
   SymbolCheck c;
   c.verification = drawn.verification;
   c.dpi = drawn.dpi;
+  if (isMatrixType(symbol.type) && drawn.matrix) {
+    matrixTypeCells(c, *drawn.matrix);
+    c.refusal = checkMatrixPart(c, *drawn.matrix, false, minGrade);
+    c.note = c.matrixNote;
+    return c;
+  }
   const Verification& v = c.verification;
   c.cells.push_back(v.digits + (v.addon.empty() ? "" : " " + v.addon));
   char cell[32];
@@ -189,6 +238,12 @@ SymbolCheck checkSymbol(const Symbol& symbol, FileFormat format, SizeIndex size,
                 symbol.digits + (addon.empty() ? "" : " " + addon);
   else if (v.grade < gradeFloor(minGrade))
     c.refusal = std::string("grade ") + v.letter + " is below the --min-grade " + minGrade;
+  // The companion must pass as well; the linear symbol's reason, when it has one, comes first.
+  if (drawn.matrix) {
+    const std::string why = checkMatrixPart(c, *drawn.matrix, true, minGrade);
+    if (!c.matrixNote.empty()) c.matrixNote = "companion: " + c.matrixNote;
+    if (c.refusal.empty()) c.refusal = why;
+  }
   return c;
 }
 

@@ -9,6 +9,7 @@
 #include "options.h"
 #include "raster.h"
 #include "symbol.h"
+#include "matrix_check.h"
 #include "verify.h"
 
 namespace strimlo::cli {
@@ -27,14 +28,22 @@ struct SymbolCheck {
   // The reading itself and the resolution drawn at; dpi 0 when nothing could be drawn.
   verify::Verification verification;
   double dpi = 0;
+  // A 2D type's check, or a linear symbol's companion's, and its note and report cells
+  // (content read, symbol contrast, module in dots, whole dots).
+  std::optional<verify::MatrixCheck> matrix;
+  std::string matrixNote;  // "companion: QR Code decodes to the intended content; ..."
+  std::vector<std::string> matrixCells;
 };
 
 // The names of SymbolCheck's cells, for a report's header.
 std::vector<std::string> checkCellNames();
+// The names of its matrix cells: after the report's refusal, so no column moves.
+std::vector<std::string> matrixCellNames();
 
 // Draws the symbol as the file's raster (vector formats and EPS at 600 dpi), reads it back
 // and grades it: refused when it does not read as the digits and add-on meant, or grades
-// below minGrade. For a raster format, `drawn` (when given) receives the ink drawn, which
+// below minGrade. A 2D type, and a companion besides the linear grade, must decode to
+// exactly the content meant, its symbol contrast graded at minGrade or better. For a raster format, `drawn` (when given) receives the ink drawn, which
 // is the file's bitmap: the file need not be drawn a second time.
 SymbolCheck checkSymbol(const Symbol& symbol, FileFormat format, SizeIndex size, ResolutionIndex res,
                         const Prepress& prepress, char minGrade, InkBitmap* drawn = nullptr,

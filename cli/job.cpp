@@ -236,7 +236,10 @@ Written rasterFile(const Symbol& symbol, const InkBitmap& drawn, const Request& 
   RasterSource source = drawn.source();
   source.transparent = request.prepress.transparent;
   source.comment = reductionNote(request.prepress.barReductionMicrons, drawn.dpi);
-  if (const std::string size = sizeNoteOf(request); !size.empty())
+  // As write() says it: a 2D symbol's resolution is in its layout, not a linear module's note.
+  Request described = request;
+  if (isMatrixType(symbol.type)) described.freeSize = {};
+  if (const std::string size = sizeNoteOf(described); !size.empty())
     source.comment += (source.comment.empty() ? "" : "; ") + size;
   std::optional<std::string> bytes = encodeImageBytes(source, format);
   if (!bytes) return {{}, Failure::EncodeFailed, {}};
@@ -287,19 +290,15 @@ void makeFile(const Job& job, JobResult& r) {
     return;
   }
   bookTradeNotes(*c.symbol, job.ranges.get(), job.hyphenate, r.warnings);
-  if (job.verify && isMatrixType(job.type)) {
-    // The grader reads EAN and UPC bars after ISO/IEC 15416; a matrix needs ISO/IEC 15415.
-    r.error = shown(job.output) + ": --verify grades EAN and UPC symbols; a 2D symbol is not graded, "
-              "nothing was written";
-    return;
-  }
   if (const std::string note = lowGradeNote(job, *c.symbol); !note.empty()) r.warnings.push_back(note);
   InkBitmap drawn;
   if (job.verify) {
     const SymbolCheck check = checkSymbol(*c.symbol, job.format, job.size, job.res, job.prepress,
                                           job.minGrade, &drawn, job.freeSize);
     if (!check.note.empty()) r.warnings.push_back(check.note);
+    if (!check.matrixNote.empty() && !isMatrixType(job.type)) r.warnings.push_back(check.matrixNote);
     r.verification = check.cells;
+    r.matrixVerification = check.matrixCells;
     if (!check.refusal.empty()) {
       r.error = shown(job.output) + ": " + check.refusal + "; nothing was written";
       return;

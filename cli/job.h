@@ -45,6 +45,8 @@ struct JobResult {
   std::vector<std::string> warnings;  // texts changed, check digit replaced
   // With verify: what was read, the grade, its letter and each parameter's worst value.
   std::vector<std::string> verification;
+  // With verify, for a 2D type or a companion: its content read, contrast, module in dots.
+  std::vector<std::string> matrixVerification;
 };
 
 // Converts the texts as the window does, checks the check digit when strict, and writes

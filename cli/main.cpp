@@ -16,6 +16,7 @@
 #include "makecode.h"
 #include "options.h"
 #include "preview_png.h"
+#include "renderers.h"
 #include "range_file.h"
 #include "stages.h"
 #include "symbol.h"
@@ -49,8 +50,10 @@ void say(const std::string& message) {
 // Why the preview was not drawn: the texts, or the size.
 std::string previewRefusal(const Options& o, CodeType type, const std::string& data,
                            const std::string& addon, const std::string& price) {
-  const Completion c = completeSymbol(type, data, addon, price);
-  if (!c.symbol) return text8ToUtf8(refusalMessage(c.refusal, type, data, addon));
+  const Completion c = completeWithGs1(type, data, addon, price, o.gs1);
+  if (!c.symbol)
+    return c.refusal == Refusal::Gs1Data ? c.detail
+                                         : text8ToUtf8(refusalMessage(c.refusal, type, data, addon));
   return "the preview could not be drawn at " + std::to_string(o.previewWidth) + "x" +
          std::to_string(o.previewHeight) + " (too large?)";
 }
@@ -60,8 +63,16 @@ std::optional<PreviewImage> drawPreview(const Options& o, CodeType type, const s
                                         const std::string& addon, const std::string& price,
                                         std::string& why) {
   try {
-    auto image = MakeCode::PreviewCode(type, data, addon, price, o.previewWidth, o.previewHeight,
-                                       prepressFor(o, kPNG), o.font);
+    std::optional<PreviewImage> image;
+    if (isMatrixType(type) || o.gs1.companion) {
+      // The 2D options (elements, domain, module, companion) shape what is drawn.
+      const Completion c = completeWithGs1(type, data, addon, price, o.gs1);
+      if (c.symbol)
+        image = renderPreview(*c.symbol, o.previewWidth, o.previewHeight, prepressFor(o, kPNG), o.font);
+    } else {
+      image = MakeCode::PreviewCode(type, data, addon, price, o.previewWidth, o.previewHeight,
+                                    prepressFor(o, kPNG), o.font);
+    }
     if (!image) why = previewRefusal(o, type, data, addon, price);
     return image;
   } catch (const std::bad_alloc&) {

@@ -553,14 +553,18 @@ LIST  --ai TEXT  2D types and companions: elements after the GTIN, as (AI)value.
              embeds none, so no font is needed to print them (SVG always has outlines)
   --verify   draw the symbol as the file's raster (PDF, SVG, EPS: at 600 dpi), read it
              and grade it (ISO/IEC 15416) before writing: written only when it reads
-             as the data and add-on meant; the grade goes to standard error
+             as the data and add-on meant; the grade goes to standard error. A 2D
+             type, and a --companion beside the bars, must decode to exactly its URI or
+             element string; its contrast and module in dots are measured, not a full
+             ISO/IEC 15415 grade
   --min-grade A|B|C|D  with --verify, refuse a symbol graded below it; with --check,
              the grade every file must reach for exit status 0 (default D)
   --check FILE...  read and grade EAN-13, EAN-8, UPC-A and UPC-E symbols (with add-ons)
              in PNG, TIFF or JPEG images, grey, RGB or CMYK, up to 100 million pixels:
              the data, the grade, every parameter and the worst of the ten scan lines
   --report FILE.csv  with --batch, one row per line: output, data, decoded, grade,
-             letter, each parameter (with --verify), and why a line was refused
+             letter, each parameter (with --verify), and why a line was refused; then
+             a 2D symbol's (a 2D type's or companion's) content, contrast, module dots
   --json     with --check, one JSON object per file
   --preview WxH  write the on-screen preview as an RGB PNG of W x H pixels
   --batch FILE   one symbol per CSV line (type,data,addon,price,output[,format,size,res,

@@ -14,6 +14,7 @@
 #include <cmath>
 #include <iterator>
 
+#include "geometry.h"
 #include "gs1.h"
 #include "prepress.h"
 #include "shape.h"
@@ -604,21 +605,76 @@ void placeCompanion(Layout& layout, const Symbol& sym, bool wholeDots) {
 namespace strimlo {
 
 // A 2D preview: three points to a module, whole pixels, centred in the view.
-Layout matrixPreview(const Symbol& sym, int width, int height) {
-  Layout out = matrixLayout(sym, static_cast<float>(3.0 * 25.4 / (sym.matrix ? sym.matrix->moduleMm : 1.0)), true);
-  const double dx = std::floor((width - out.width) * 0.5);
-  const double dy = std::floor((height - out.height) * 0.5);
-  for (DarkRun& r : out.runs) {
+namespace {
+
+// Every run and text, and the digit line, moved by (dx, dy).
+void moveDrawing(Layout& layout, double dx, double dy) {
+  for (DarkRun& r : layout.runs) {
     r.x0 += dx;
     r.x1 += dx;
     r.y0 += dy;
     r.y1 += dy;
   }
-  for (TextItem& t : out.texts) {
+  for (TextItem& t : layout.texts) {
     t.x = static_cast<float>(t.x + dx);
     t.y = static_cast<float>(t.y + dy);
   }
-  out.digitY = static_cast<float>(out.digitY + dy);
+  layout.digitY = static_cast<float>(layout.digitY + dy);
+}
+
+}  // namespace
+
+void placePreviewCompanion(Layout& layout, const Symbol& sym) {
+  if (!sym.matrix || isMatrixType(sym.type) || layout.runs.empty()) return;
+  struct {
+    float width, height;
+    int pixelsWide, pixelsHigh;
+    float pointsWide, pointsHigh, dpi;
+  } const view{layout.width,      layout.height,     layout.pixelsWide, layout.pixelsHigh,
+               layout.pointsWide, layout.pointsHigh, layout.dpi};
+  layout.dpi = static_cast<float>(kPreviewModule * 25.4 / kNominalModule);
+  placeCompanion(layout, sym, false);
+  // The view keeps its size: what was drawn, both symbols, is centred in it.
+  double left = layout.runs.front().x0, right = layout.runs.front().x1;
+  double bottom = layout.runs.front().y0, top = layout.runs.front().y1;
+  for (const DarkRun& r : layout.runs) {
+    left = std::min(left, r.x0);
+    right = std::max(right, r.x1);
+    bottom = std::min(bottom, r.y0);
+    top = std::max(top, r.y1);
+  }
+  for (const TextItem& t : layout.texts) {
+    left = std::min(left, static_cast<double>(t.x));
+    right = std::max(right, t.x + static_cast<double>(t.size) * kDigitAdvance * t.text.size());
+    bottom = std::min(bottom, static_cast<double>(t.y));
+    top = std::max(top, static_cast<double>(t.y + t.size));
+  }
+  // Shaded light margins reach round the companion's quiet zone too.
+  double matrixRight = right;
+  for (const DarkRun& r : layout.runs)
+    if (r.part == RunPart::Matrix)
+      matrixRight = std::max(matrixRight, r.x1 + sym.matrix->quiet * sym.matrix->moduleMm * layout.dpi / 25.4);
+  const double dx = std::nearbyint((view.width - (right - left)) * 0.5 - left);
+  const double dy = std::nearbyint((view.height - (top - bottom)) * 0.5 - bottom);
+  moveDrawing(layout, dx, dy);
+  if (layout.lightX1 > layout.lightX0) {
+    layout.lightX0 = static_cast<float>(layout.lightX0 + dx);
+    layout.lightX1 = static_cast<float>(std::nearbyint(std::max<double>(layout.lightX1, matrixRight) + dx));
+  }
+  layout.width = view.width;
+  layout.height = view.height;
+  layout.pixelsWide = view.pixelsWide;
+  layout.pixelsHigh = view.pixelsHigh;
+  layout.pointsWide = view.pointsWide;
+  layout.pointsHigh = view.pointsHigh;
+  layout.dpi = view.dpi;
+}
+
+Layout matrixPreview(const Symbol& sym, int width, int height) {
+  Layout out = matrixLayout(sym, static_cast<float>(3.0 * 25.4 / (sym.matrix ? sym.matrix->moduleMm : 1.0)), true);
+  const double dx = std::floor((width - out.width) * 0.5);
+  const double dy = std::floor((height - out.height) * 0.5);
+  moveDrawing(out, dx, dy);
   out.width = static_cast<float>(width);
   out.height = static_cast<float>(height);
   out.pixelsWide = width;

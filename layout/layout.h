@@ -145,6 +145,11 @@ Layout matrixLayout(const Symbol& symbol, float dpi, bool wholeDots);
 // by the larger of the two quiet zones, the matrix's bottom on the guard bars' bottom.
 void placeCompanion(Layout& layout, const Symbol& symbol, bool wholeDots);
 
+// A linear preview's 2D companion: placed as in a file, at the preview's scale (the
+// linear module's 0.33 mm drawn as the preview's module), then both symbols centred in
+// the view together. Nothing happens for a symbol without one.
+void placePreviewCompanion(Layout& preview, const Symbol& symbol);
+
 // The dark runs of a main symbol of `type`, or of an add-on, in module units: x0 and x1
 // are the module boundaries, y0 and y1 are 0. Every back end's runs are these, scaled.
 std::vector<DarkRun> darkRuns(const ModulePattern& pattern, CodeType type, bool addon);

@@ -19,5 +19,9 @@ std::optional<PreviewImage> renderPreview(CodeType type, std::string_view text,
                                           int width, int height,
                                           const Prepress& prepress = {},
                                           TypeFace face = TypeFace::Sans);
+// The preview of a completed symbol; a linear one's 2D companion stands beside it.
+std::optional<PreviewImage> renderPreview(const Symbol& symbol, int width, int height,
+                                          const Prepress& prepress = {},
+                                          TypeFace face = TypeFace::Sans);
 
 }  // namespace strimlo

@@ -12,6 +12,7 @@
 #include "batch_zip.h"
 #include "check.h"
 #include "fields.h"
+#include "gs1.h"
 #include "page.h"
 #include "text8.h"
 
@@ -143,6 +144,39 @@ ApiResponse symbolResponse(Service& service, const ApiRequest& request) {
   return response;
 }
 
+// A 2D symbol's check, a 2D type's or a companion's: what it read and what was measured.
+Json matrixJson(const verify::MatrixCheck& m, const std::string& refusal) {
+  return {{"format", m.format},
+          {"decoded", m.decoded ? Json(verify::visibleContent(m.content)) : Json(nullptr)},
+          {"identifier", m.identifier},
+          {"meets", m.decoded && m.error.empty()},
+          {"error", m.error},
+          {"symbol_contrast", std::round(m.contrast * 1000) / 1000},
+          {"contrast_grade", m.contrastGrade},
+          {"module_dots", std::round(m.moduleDots * 100) / 100},
+          {"whole_dots", m.wholeDots},
+          {"letter", std::string(1, m.letter)},
+          {"summary", m.error.empty() ? verify::matrixSummary(m) : refusal}};
+}
+
+// A 2D type has no full grade: grade stays null, the letter is the lower of its decode and
+// its contrast, and gradeNote says so.
+void addMatrixGrade(Json& json, const cli::SymbolCheck& check) {
+  const verify::MatrixCheck& m = *check.matrix;
+  const bool read = m.decoded && m.error.empty();
+  json["letter"] = std::string(1, m.letter);
+  json["decoded"] = m.decoded ? Json(verify::visibleContent(m.content)) : Json(nullptr);
+  json["dpi"] = std::lround(check.dpi);
+  json["summary"] = read ? verify::matrixSummary(m, check.dpi) : check.refusal;
+  json["weakest"] = json["summary"];
+  json["gradeNote"] = read ? "decode, contrast and module measured; not a full ISO/IEC 15415 grade"
+                           : check.refusal;
+  json["parameters"] = {{"decode", {{"value", read ? 1.0 : 0.0}, {"grade", read ? 4 : 0},
+                                    {"text", read ? "decode pass (A)" : "decode fail (F)"}}},
+                        {"symbol_contrast", {{"value", std::round(m.contrast * 1000) / 1000},
+                                             {"grade", m.contrastGrade}}}};
+}
+
 // The symbol graded as --verify grades it: drawn as the request's raster, or at 600 dpi for
 // a vector format, and read back. A symbol that does not read is graded F; the grade is
 // null only when the symbol cannot be drawn, with the reason beside it.
@@ -157,6 +191,11 @@ void addGrade(Json& json, const Symbol& symbol, const Request& request, long lon
                        request.prepress, 0);
   if (check.dpi <= 0) {
     json["gradeNote"] = check.refusal;
+    return;
+  }
+  if (check.matrix) json["matrix"] = matrixJson(*check.matrix, check.refusal);
+  if (check.matrix && isMatrixType(symbol.type)) {
+    addMatrixGrade(json, check);
     return;
   }
   const verify::Verification& v = check.verification;

@@ -16,6 +16,7 @@
 namespace {
 
 using Read = int(const unsigned char*, int, int, int*, char*, int, int*);
+using ReadMatrix = int(const unsigned char*, int, int, int, char*, char*, int, int*, int*);
 
 // Never destroyed: a loading thread may still be at work when the program ends.
 struct Loader {
@@ -24,6 +25,7 @@ struct Loader {
   std::condition_variable loaded;
   bool done = false;
   Read* read = nullptr;
+  ReadMatrix* readMatrix = nullptr;
 };
 
 Loader& loader() {
@@ -34,9 +36,12 @@ Loader& loader() {
 void load(Loader& l) {
   void* handle = dlopen(STRIMLO_ZXING_MODULE, RTLD_LAZY | RTLD_LOCAL);
   Read* read = handle ? reinterpret_cast<Read*>(dlsym(handle, "strimlo_zxing_read")) : nullptr;
+  ReadMatrix* readMatrix =
+      handle ? reinterpret_cast<ReadMatrix*>(dlsym(handle, "strimlo_zxing_read_matrix")) : nullptr;
   {
     std::lock_guard lock(l.mutex);
     l.read = read;
+    l.readMatrix = readMatrix;
     l.done = true;
   }
   l.loaded.notify_all();
@@ -53,6 +58,32 @@ extern "C" void strimlo_zxing_preload(void) {
       load(l);  // no thread to be had: load here and now
     }
   });
+}
+
+namespace {
+
+// The loaded library, once it is: waits for the loading thread.
+Loader& loaded() {
+  strimlo_zxing_preload();
+  Loader& l = loader();
+  std::unique_lock lock(l.mutex);
+  l.loaded.wait(lock, [&l] { return l.done; });
+  return l;
+}
+
+int notLoaded(char* text, int textSize) {
+  if (textSize > 0) std::snprintf(text, static_cast<std::size_t>(textSize), "zxing-cpp could not be loaded (%s)", STRIMLO_ZXING_MODULE);
+  return -1;
+}
+
+}  // namespace
+
+extern "C" int strimlo_zxing_read_matrix(const unsigned char* pixels, int width, int height, int kind,
+                                         char* identifier, char* text, int textSize, int* length,
+                                         int box[4]) {
+  ReadMatrix* read = loaded().readMatrix;
+  if (read == nullptr) return notLoaded(text, textSize);
+  return read(pixels, width, height, kind, identifier, text, textSize, length, box);
 }
 
 extern "C" int strimlo_zxing_read(const unsigned char* pixels, int width, int height, int* format,

@@ -74,6 +74,18 @@
         <source>Weakest: %1</source>
         <translation>Schwächster Wert: %1</translation>
     </message>
+    <message>
+        <source>Reads as meant: %1 at %2 dpi</source>
+        <translation>Wie gemeint gelesen: %1 bei %2 dpi</translation>
+    </message>
+    <message>
+        <source>The 2D companion does not scan at %1 dpi</source>
+        <translation>Der 2D-Begleitcode ist bei %1 dpi nicht lesbar</translation>
+    </message>
+    <message>
+        <source>2D companion: %1</source>
+        <translation>2D-Begleitcode: %1</translation>
+    </message>
 </context>
 <context>
     <name>Dialogs</name>
@@ -143,6 +155,10 @@
     <message>
         <source>&lt;b&gt;Add-on and price.&lt;/b&gt; The add-on is a small second barcode. Books take exactly 5 digits, often the price code (for example 51299 for US$ 12.99); UPC-A, UPC-E, ISSN and ISMN take 2 digits (a magazine&apos;s issue number, for example 03) or 5. The price text is printed above the add-on of books and printed music as you type it. All may stay empty.</source>
         <translation>&lt;b&gt;Zusatzcode und Preis.&lt;/b&gt; Der Zusatzcode ist ein kleiner zweiter Barcode. Bücher nehmen genau 5 Ziffern, oft den Preiscode (zum Beispiel 51299 für 12,99 US$); UPC-A, UPC-E, ISSN und ISMN nehmen 2 Ziffern (die Heftnummer einer Zeitschrift, zum Beispiel 03) oder 5. Der Preistext wird bei Büchern und Musiknoten so, wie Sie ihn eingeben, über dem Zusatzcode gedruckt. Alles darf leer bleiben.</translation>
+    </message>
+    <message>
+        <source>&lt;b&gt;2D codes.&lt;/b&gt; Shops are moving to 2D codes by 2027. Choose GS1 QR Code (a GS1 Digital Link, read by phones and tills) or GS1 DataMatrix as the barcode type and type the GTIN or the book number; or keep your EAN, UPC, ISBN, ISSN or ISMN and choose a 2D companion to print both side by side. GS1 elements adds data after the GTIN as (AI)value, for example (10)ABC123(17)271231 for a batch and an expiry date. For a 2D type, type the module into the print size, for example 0.5 mm (0.396 to 0.990 mm).</source>
+        <translation>&lt;b&gt;2D-Codes.&lt;/b&gt; Der Handel stellt bis 2027 auf 2D-Codes um. Wählen Sie GS1 QR Code (ein GS1 Digital Link, von Telefonen und Kassen gelesen) oder GS1 DataMatrix als Barcodetyp und geben Sie die GTIN oder die Buchnummer ein; oder behalten Sie Ihren EAN, UPC, ISBN, ISSN oder ISMN und wählen Sie einen 2D-Begleitcode, um beide nebeneinander zu drucken. GS1-Elemente fügt Daten nach der GTIN als (AI)Wert hinzu, zum Beispiel (10)ABC123(17)271231 für eine Charge und ein Verfallsdatum. Bei einem 2D-Typ geben Sie das Modul in die Druckgröße ein, zum Beispiel 0.5 mm (0,396 bis 0,990 mm).</translation>
     </message>
 </context>
 <context>
@@ -641,6 +657,54 @@ Zusatzcode: 5 Ziffern für Bücher; 2 oder 5 für UPC, ISSN und ISMN.</translati
     <message>
         <source>ISBN &amp;Range File…</source>
         <translation>&amp;ISBN-Bereichsdatei…</translation>
+    </message>
+    <message>
+        <source>2D co&amp;mpanion:</source>
+        <translation>2D-Beg&amp;leitcode:</translation>
+    </message>
+    <message>
+        <source>2D companion</source>
+        <translation>2D-Begleitcode</translation>
+    </message>
+    <message>
+        <source>EAN, UPC, ISBN, ISSN and ISMN: a 2D code of the same GTIN beside the barcode, for packs marked with both.</source>
+        <translation>EAN, UPC, ISBN, ISSN und ISMN: ein 2D-Code derselben GTIN neben dem Barcode, für Packungen mit beiden Kennzeichnungen.</translation>
+    </message>
+    <message>
+        <source>Retail is moving to 2D codes by 2027: a QR Code with a GS1 Digital Link for phones and tills, or a GS1 DataMatrix for regulated goods, printed beside the barcode.</source>
+        <translation>Der Handel stellt bis 2027 auf 2D-Codes um: ein QR-Code mit GS1 Digital Link für Telefone und Kassen oder ein GS1 DataMatrix für regulierte Waren, neben den Barcode gedruckt.</translation>
+    </message>
+    <message>
+        <source>None</source>
+        <translation>Keiner</translation>
+    </message>
+    <message>
+        <source>QR Code (GS1 Digital Link)</source>
+        <translation>QR-Code (GS1 Digital Link)</translation>
+    </message>
+    <message>
+        <source>GS1 DataMatrix</source>
+        <translation>GS1 DataMatrix</translation>
+    </message>
+    <message>
+        <source>GS1 e&amp;lements:</source>
+        <translation>GS1-&amp;Elemente:</translation>
+    </message>
+    <message>
+        <source>GS1 elements</source>
+        <translation>GS1-Elemente</translation>
+    </message>
+    <message>
+        <source>2D codes only, optional: data after the GTIN as (AI)value, e.g. a batch and an expiry date.</source>
+        <translation>Nur 2D-Codes, optional: Daten nach der GTIN als (AI)Wert, z. B. eine Charge und ein Verfallsdatum.</translation>
+    </message>
+    <message>
+        <source>2D only, optional: e.g. (10)ABC123(17)271231</source>
+        <translation>nur 2D, optional: z. B. (10)ABC123(17)271231</translation>
+    </message>
+    <message>
+        <source>(10) batch or lot, (11) production date, (15) best before, (17) expiry (YYMMDD), (21) serial number, (22) consumer variant, (3100)–(3105) net weight in kg, (3920)–(3923) price.</source>
+        <translation>(10) Charge oder Los, (11) Herstellungsdatum, (15) Mindesthaltbarkeit, (17) Verfallsdatum (JJMMTT), (21) Seriennummer, (22) Verbrauchervariante, (3100)–(3105) Nettogewicht in kg, (3920)–(3923) Preis.</translation>
     </message>
 </context>
 <context>

@@ -74,6 +74,18 @@
         <source>Weakest: %1</source>
         <translation>Parámetro más débil: %1</translation>
     </message>
+    <message>
+        <source>Reads as meant: %1 at %2 dpi</source>
+        <translation>Se lee como debe: %1 a %2 ppp</translation>
+    </message>
+    <message>
+        <source>The 2D companion does not scan at %1 dpi</source>
+        <translation>El código 2D adjunto no se lee a %1 ppp</translation>
+    </message>
+    <message>
+        <source>2D companion: %1</source>
+        <translation>Código 2D adjunto: %1</translation>
+    </message>
 </context>
 <context>
     <name>Dialogs</name>
@@ -143,6 +155,10 @@
     <message>
         <source>&lt;b&gt;Add-on and price.&lt;/b&gt; The add-on is a small second barcode. Books take exactly 5 digits, often the price code (for example 51299 for US$ 12.99); UPC-A, UPC-E, ISSN and ISMN take 2 digits (a magazine&apos;s issue number, for example 03) or 5. The price text is printed above the add-on of books and printed music as you type it. All may stay empty.</source>
         <translation>&lt;b&gt;Complemento y precio.&lt;/b&gt; El complemento es un pequeño segundo código de barras. Los libros llevan exactamente 5 dígitos, a menudo el código de precio (por ejemplo 51299 para 12,99 US$); UPC-A, UPC-E, ISSN e ISMN llevan 2 dígitos (el número de una revista, por ejemplo 03) o 5. El texto del precio se imprime tal como lo escribe sobre el complemento de libros y música impresa. Todo puede quedar vacío.</translation>
+    </message>
+    <message>
+        <source>&lt;b&gt;2D codes.&lt;/b&gt; Shops are moving to 2D codes by 2027. Choose GS1 QR Code (a GS1 Digital Link, read by phones and tills) or GS1 DataMatrix as the barcode type and type the GTIN or the book number; or keep your EAN, UPC, ISBN, ISSN or ISMN and choose a 2D companion to print both side by side. GS1 elements adds data after the GTIN as (AI)value, for example (10)ABC123(17)271231 for a batch and an expiry date. For a 2D type, type the module into the print size, for example 0.5 mm (0.396 to 0.990 mm).</source>
+        <translation>&lt;b&gt;Códigos 2D.&lt;/b&gt; El comercio pasa a los códigos 2D hasta 2027. Elija GS1 QR Code (un GS1 Digital Link, leído por teléfonos y cajas) o GS1 DataMatrix como tipo de código y escriba el GTIN o el número del libro; o mantenga su EAN, UPC, ISBN, ISSN o ISMN y elija un código 2D adjunto para imprimir ambos uno al lado del otro. Elementos GS1 añade datos tras el GTIN como (AI)valor, por ejemplo (10)ABC123(17)271231 para un lote y una fecha de caducidad. Para un tipo 2D, escriba el módulo en el tamaño de impresión, por ejemplo 0.5 mm (0,396 a 0,990 mm).</translation>
     </message>
 </context>
 <context>
@@ -641,6 +657,54 @@ Complemento: 5 dígitos para libros; 2 o 5 para UPC, ISSN e ISMN.</translation>
     <message>
         <source>ISBN &amp;Range File…</source>
         <translation>Archivo de &amp;rangos ISBN…</translation>
+    </message>
+    <message>
+        <source>2D co&amp;mpanion:</source>
+        <translation>Código 2D ad&amp;junto:</translation>
+    </message>
+    <message>
+        <source>2D companion</source>
+        <translation>Código 2D adjunto</translation>
+    </message>
+    <message>
+        <source>EAN, UPC, ISBN, ISSN and ISMN: a 2D code of the same GTIN beside the barcode, for packs marked with both.</source>
+        <translation>EAN, UPC, ISBN, ISSN e ISMN: un código 2D del mismo GTIN junto al código de barras, para envases marcados con ambos.</translation>
+    </message>
+    <message>
+        <source>Retail is moving to 2D codes by 2027: a QR Code with a GS1 Digital Link for phones and tills, or a GS1 DataMatrix for regulated goods, printed beside the barcode.</source>
+        <translation>El comercio pasa a los códigos 2D hasta 2027: un código QR con un GS1 Digital Link para teléfonos y cajas, o un GS1 DataMatrix para productos regulados, impreso junto al código de barras.</translation>
+    </message>
+    <message>
+        <source>None</source>
+        <translation>Ninguno</translation>
+    </message>
+    <message>
+        <source>QR Code (GS1 Digital Link)</source>
+        <translation>Código QR (GS1 Digital Link)</translation>
+    </message>
+    <message>
+        <source>GS1 DataMatrix</source>
+        <translation>GS1 DataMatrix</translation>
+    </message>
+    <message>
+        <source>GS1 e&amp;lements:</source>
+        <translation>Elementos GS&amp;1:</translation>
+    </message>
+    <message>
+        <source>GS1 elements</source>
+        <translation>Elementos GS1</translation>
+    </message>
+    <message>
+        <source>2D codes only, optional: data after the GTIN as (AI)value, e.g. a batch and an expiry date.</source>
+        <translation>Solo códigos 2D, opcional: datos tras el GTIN como (AI)valor, p. ej. un lote y una fecha de caducidad.</translation>
+    </message>
+    <message>
+        <source>2D only, optional: e.g. (10)ABC123(17)271231</source>
+        <translation>solo 2D, opcional: p. ej. (10)ABC123(17)271231</translation>
+    </message>
+    <message>
+        <source>(10) batch or lot, (11) production date, (15) best before, (17) expiry (YYMMDD), (21) serial number, (22) consumer variant, (3100)–(3105) net weight in kg, (3920)–(3923) price.</source>
+        <translation>(10) lote, (11) fecha de producción, (15) consumo preferente, (17) caducidad (AAMMDD), (21) número de serie, (22) variante de consumo, (3100)–(3105) peso neto en kg, (3920)–(3923) precio.</translation>
     </message>
 </context>
 <context>

@@ -25,11 +25,11 @@
     </message>
     <message>
         <source>ISBN range file: %1, message date %2.</source>
-        <translation>Fichier des tranches ISBN : %1, daté du %2.</translation>
+        <translation>Fichier des tranches ISBN&#xa0;: %1, daté du %2.</translation>
     </message>
     <message>
         <source>No ISBN range file: ISBN lines are shown as typed.</source>
-        <translation>Aucun fichier des tranches ISBN : les lignes ISBN sont montrées telles que saisies.</translation>
+        <translation>Aucun fichier des tranches ISBN&#xa0;: les lignes ISBN sont montrées telles que saisies.</translation>
     </message>
 </context>
 <context>
@@ -73,6 +73,18 @@
     <message>
         <source>Weakest: %1</source>
         <translation>Point faible&#xa0;: %1</translation>
+    </message>
+    <message>
+        <source>Reads as meant: %1 at %2 dpi</source>
+        <translation>Lu comme prévu&#xa0;: %1 à %2 dpi</translation>
+    </message>
+    <message>
+        <source>The 2D companion does not scan at %1 dpi</source>
+        <translation>Le code 2D joint n’est pas lisible à %1 dpi</translation>
+    </message>
+    <message>
+        <source>2D companion: %1</source>
+        <translation>Code 2D joint&#xa0;: %1</translation>
     </message>
 </context>
 <context>
@@ -143,6 +155,10 @@
     <message>
         <source>&lt;b&gt;Add-on and price.&lt;/b&gt; The add-on is a small second barcode. Books take exactly 5 digits, often the price code (for example 51299 for US$ 12.99); UPC-A, UPC-E, ISSN and ISMN take 2 digits (a magazine&apos;s issue number, for example 03) or 5. The price text is printed above the add-on of books and printed music as you type it. All may stay empty.</source>
         <translation>&lt;b&gt;Complément et prix.&lt;/b&gt; Le complément est un petit second code-barres. Les livres prennent exactement 5 chiffres, souvent le code de prix (par exemple 51299 pour 12,99&#xa0;$ US)&#xa0;; UPC-A, UPC-E, ISSN et ISMN prennent 2 chiffres (le numéro d&apos;un magazine, par exemple 03) ou 5. Le texte du prix est imprimé tel que vous le saisissez au-dessus du complément des livres et de la musique imprimée. Tout peut rester vide.</translation>
+    </message>
+    <message>
+        <source>&lt;b&gt;2D codes.&lt;/b&gt; Shops are moving to 2D codes by 2027. Choose GS1 QR Code (a GS1 Digital Link, read by phones and tills) or GS1 DataMatrix as the barcode type and type the GTIN or the book number; or keep your EAN, UPC, ISBN, ISSN or ISMN and choose a 2D companion to print both side by side. GS1 elements adds data after the GTIN as (AI)value, for example (10)ABC123(17)271231 for a batch and an expiry date. For a 2D type, type the module into the print size, for example 0.5 mm (0.396 to 0.990 mm).</source>
+        <translation>&lt;b&gt;Codes 2D.&lt;/b&gt; Le commerce passe aux codes 2D d’ici 2027. Choisissez GS1 QR Code (un GS1 Digital Link, lu par les téléphones et les caisses) ou GS1 DataMatrix comme type de code-barres et saisissez le GTIN ou le numéro du livre&#xa0;; ou gardez votre EAN, UPC, ISBN, ISSN ou ISMN et choisissez un code 2D joint pour imprimer les deux côte à côte. Données GS1 en plus ajoute des données après le GTIN sous la forme (AI)valeur, par exemple (10)ABC123(17)271231 pour un lot et une date de péremption. Pour un type 2D, saisissez le module dans la taille d’impression, par exemple 0.5 mm (0,396 à 0,990 mm).</translation>
     </message>
 </context>
 <context>
@@ -641,6 +657,54 @@ Complément&#xa0;: 5 chiffres pour les livres&#xa0;; 2 ou 5 pour UPC, ISSN et IS
     <message>
         <source>ISBN &amp;Range File…</source>
         <translation>Fichier des &amp;tranches ISBN…</translation>
+    </message>
+    <message>
+        <source>2D co&amp;mpanion:</source>
+        <translation>Code 2D &amp;joint&#xa0;:</translation>
+    </message>
+    <message>
+        <source>2D companion</source>
+        <translation>Code 2D joint</translation>
+    </message>
+    <message>
+        <source>EAN, UPC, ISBN, ISSN and ISMN: a 2D code of the same GTIN beside the barcode, for packs marked with both.</source>
+        <translation>EAN, UPC, ISBN, ISSN et ISMN&#xa0;: un code 2D du même GTIN à côté du code-barres, pour les emballages marqués des deux.</translation>
+    </message>
+    <message>
+        <source>Retail is moving to 2D codes by 2027: a QR Code with a GS1 Digital Link for phones and tills, or a GS1 DataMatrix for regulated goods, printed beside the barcode.</source>
+        <translation>Le commerce passe aux codes 2D d’ici 2027&#xa0;: un QR Code avec un GS1 Digital Link pour les téléphones et les caisses, ou un GS1 DataMatrix pour les produits réglementés, imprimé à côté du code-barres.</translation>
+    </message>
+    <message>
+        <source>None</source>
+        <translation>Aucun</translation>
+    </message>
+    <message>
+        <source>QR Code (GS1 Digital Link)</source>
+        <translation>QR Code (GS1 Digital Link)</translation>
+    </message>
+    <message>
+        <source>GS1 DataMatrix</source>
+        <translation>GS1 DataMatrix</translation>
+    </message>
+    <message>
+        <source>GS1 e&amp;lements:</source>
+        <translation>Données GS1 en pl&amp;us&#xa0;:</translation>
+    </message>
+    <message>
+        <source>GS1 elements</source>
+        <translation>Données GS1 en plus</translation>
+    </message>
+    <message>
+        <source>2D codes only, optional: data after the GTIN as (AI)value, e.g. a batch and an expiry date.</source>
+        <translation>Codes 2D seulement, facultatif&#xa0;: des données après le GTIN sous la forme (AI)valeur, par exemple un lot et une date de péremption.</translation>
+    </message>
+    <message>
+        <source>2D only, optional: e.g. (10)ABC123(17)271231</source>
+        <translation>2D seulement, facultatif&#xa0;: p. ex. (10)ABC123(17)271231</translation>
+    </message>
+    <message>
+        <source>(10) batch or lot, (11) production date, (15) best before, (17) expiry (YYMMDD), (21) serial number, (22) consumer variant, (3100)–(3105) net weight in kg, (3920)–(3923) price.</source>
+        <translation>(10) lot, (11) date de production, (15) à consommer de préférence avant, (17) date de péremption (AAMMJJ), (21) numéro de série, (22) variante consommateur, (3100)–(3105) poids net en kg, (3920)–(3923) prix.</translation>
     </message>
 </context>
 <context>

@@ -41,18 +41,25 @@ class TestChoices : public QObject {
     QTest::addColumn<bool>("addOn");
     QTest::addColumn<bool>("price");
     QTest::addColumn<bool>("variant");
-    QTest::newRow("EPS, EAN-13: the launch state; a print size for printing") << kEPS << kEAN13 << true << false << false << false << false;
-    QTest::newRow("EPS, ISBN-10") << kEPS << kISBN10 << true << false << true << true << false;
-    QTest::newRow("PNG, EAN-8") << kPNG << kEAN8 << true << true << false << false << false;
-    QTest::newRow("TIFF, ISBN-13") << kTIFF << kISBN13 << true << true << true << true << false;
-    QTest::newRow("JPEG, EAN-13") << kJPEG << kEAN13 << true << true << false << false << false;
-    QTest::newRow("PDF, ISBN-13: a size, no resolution") << kPDF << kISBN13 << true << false << true << true << false;
-    QTest::newRow("SVG, EAN-8: a size, no resolution") << kSVG << kEAN8 << true << false << false << false << false;
-    QTest::newRow("UPC-A: an add-on, no price") << kPNG << kUPCA << true << true << true << false << false;
-    QTest::newRow("UPC-E: an add-on, no price") << kEPS << kUPCE << true << false << true << false << false;
-    QTest::newRow("ISSN: add-on and variant") << kPNG << kISSN << true << true << true << false << true;
-    QTest::newRow("ISMN: add-on and price, as ISBN") << kPDF << kISMN << true << false << true << true << false;
-    QTest::newRow("a type outside the list has no add-on") << kPNG << 10 << true << true << false << false << false;
+    QTest::addColumn<bool>("companionChosen");
+    QTest::addColumn<bool>("companion");
+    QTest::addColumn<bool>("elements");
+    QTest::newRow("EPS, EAN-13: the launch state; a print size for printing") << kEPS << kEAN13 << true << false << false << false << false << false << true << false;
+    QTest::newRow("EPS, ISBN-10") << kEPS << kISBN10 << true << false << true << true << false << false << true << false;
+    QTest::newRow("PNG, EAN-8") << kPNG << kEAN8 << true << true << false << false << false << false << true << false;
+    QTest::newRow("TIFF, ISBN-13") << kTIFF << kISBN13 << true << true << true << true << false << false << true << false;
+    QTest::newRow("JPEG, EAN-13") << kJPEG << kEAN13 << true << true << false << false << false << false << true << false;
+    QTest::newRow("PDF, ISBN-13: a size, no resolution") << kPDF << kISBN13 << true << false << true << true << false << false << true << false;
+    QTest::newRow("SVG, EAN-8: a size, no resolution") << kSVG << kEAN8 << true << false << false << false << false << false << true << false;
+    QTest::newRow("UPC-A: an add-on, no price") << kPNG << kUPCA << true << true << true << false << false << false << true << false;
+    QTest::newRow("UPC-E: an add-on, no price") << kEPS << kUPCE << true << false << true << false << false << false << true << false;
+    QTest::newRow("ISSN: add-on and variant") << kPNG << kISSN << true << true << true << false << true << false << true << false;
+    QTest::newRow("ISMN: add-on and price, as ISBN") << kPDF << kISMN << true << false << true << true << false << false << true << false;
+    QTest::newRow("a type outside the list has no add-on") << kPNG << 10 << true << true << false << false << false << false << false << false;
+    QTest::newRow("EAN-13 with a companion: its elements") << kPNG << kEAN13 << true << true << false << false << false << true << true << true;
+    QTest::newRow("ISSN with a companion") << kPDF << kISSN << true << false << true << false << true << true << true << true;
+    QTest::newRow("GS1 QR Code: elements, no companion, a size for its module") << kPNG << kGS1QR << true << true << false << false << false << false << false << true;
+    QTest::newRow("GS1 DataMatrix, a companion left chosen: none") << kSVG << kGS1DataMatrix << true << false << false << false << false << true << false << true;
   }
   void controlStates() {
     QFETCH(int, format);
@@ -62,12 +69,17 @@ class TestChoices : public QObject {
     QFETCH(bool, addOn);
     QFETCH(bool, price);
     QFETCH(bool, variant);
-    const ControlStates states = strimlo::controlStates(format, type);
+    QFETCH(bool, companionChosen);
+    QFETCH(bool, companion);
+    QFETCH(bool, elements);
+    const ControlStates states = strimlo::controlStates(format, type, companionChosen);
     QCOMPARE(states.size, size);
     QCOMPARE(states.resolution, resolution);
     QCOMPARE(states.addOn, addOn);
     QCOMPARE(states.price, price);
     QCOMPARE(states.variant, variant);
+    QCOMPARE(states.companion, companion);
+    QCOMPARE(states.elements, elements);
   }
 
   void requiredExtension_data() {
@@ -170,6 +182,56 @@ class TestChoices : public QObject {
     QCOMPARE(badge.colour, colour);
     QCOMPARE(badge.toolTip, toolTip);
     QVERIFY(strimlo::scanBadge(v, 300.0, false).text.isEmpty());
+  }
+
+  // A 2D type's badge is its check; a companion that does not read as meant makes a
+  // linear symbol's badge red, one that does is named in the tooltip.
+  void scanBadgeOfTheTwoDimensionalPart_data() {
+    QTest::addColumn<bool>("matrixType");
+    QTest::addColumn<QString>("error");  // the 2D check's
+    QTest::addColumn<int>("contrastGrade");
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QString>("colour");
+    QTest::addColumn<QString>("toolTip");  // its start
+    QTest::newRow("QR Code read as meant") << true << "" << 4 << "Reads as meant: A at 300 dpi"
+        << "#1a7f37" << "QR Code decodes to the intended content; contrast A";
+    QTest::newRow("low contrast: amber") << true << "" << 2 << "Reads as meant: C at 300 dpi"
+        << "#9a6700" << "QR Code decodes to the intended content; contrast C";
+    QTest::newRow("QR Code read as another") << true << "reads as X, not Y" << 4
+        << "Does not scan at 300 dpi" << "#c62828" << "reads as X, not Y";
+    QTest::newRow("a companion that reads as meant") << false << "" << 4
+        << "Scans: A (4.0) at 300 dpi" << "#1a7f37" << "Weakest: decodability 0.62 (A)\n2D companion: QR Code decodes";
+    QTest::newRow("a companion not found") << false << "no QR Code found" << 4
+        << "The 2D companion does not scan at 300 dpi" << "#c62828" << "no QR Code found";
+  }
+  void scanBadgeOfTheTwoDimensionalPart() {
+    QFETCH(bool, matrixType);
+    QFETCH(QString, error);
+    QFETCH(int, contrastGrade);
+    QFETCH(QString, text);
+    QFETCH(QString, colour);
+    QFETCH(QString, toolTip);
+    verify::Verification v;
+    if (!matrixType) {
+      v.grade = 4.0;
+      v.letter = 'A';
+      v.weakest = verify::kDecodability;
+      v.values[verify::kDecodability] = 0.62;
+      v.grades[verify::kDecodability] = 4;
+    }
+    verify::MatrixCheck m;
+    m.format = "QR Code";
+    m.decoded = error.isEmpty();
+    m.error = error.toStdString();
+    m.contrast = 100;
+    m.contrastGrade = contrastGrade;
+    m.moduleDots = m.moduleDotsDown = 6;
+    m.wholeDots = true;
+    m.letter = static_cast<char>('A' + (contrastGrade == 4 ? 0 : 4 - contrastGrade));
+    const ScanBadge badge = strimlo::scanBadge(v, 300.0, true, m, matrixType);
+    QCOMPARE(badge.text, text);
+    QCOMPARE(badge.colour, colour);
+    QVERIFY2(badge.toolTip.startsWith(toolTip), qPrintable(badge.toolTip));
   }
 };
 

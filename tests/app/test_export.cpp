@@ -132,6 +132,29 @@ class TestExport : public QObject {
     QVERIFY(t.alerts.isEmpty());
   }
 
+  // A linear symbol's 2D companion and the elements leave the window with it: on the
+  // clipboard and on the printed page, both symbols read.
+  void copyAndPrintCarryTheCompanion() {
+    if (!test::haveTool("pdftoppm")) QSKIP("poppler-utils missing");
+    Typed t(kEAN13, QStringLiteral("401234567890"));
+    choose(t.w.combo(QStringLiteral("comboCompanion")), 1);
+    retype(t.w.field(QStringLiteral("textfieldAi")), QStringLiteral("(10)LOT7"));
+    const std::vector<std::string> both{"EAN-13:4012345678901",
+                                        "QR-Code:https://id.gs1.org/01/04012345678901/10/LOT7"};
+    TempDir dir;
+    t.w.preview->setFocus();
+    QTest::keyClick(t.w.preview, Qt::Key_C, Qt::ControlModifier);
+    const QMimeData* clip = QGuiApplication::clipboard()->mimeData();
+    QVERIFY(clip && clip->hasFormat(QStringLiteral("image/png")));
+    test::writeFile(dir.file("copied.png"), clip->data(QStringLiteral("image/png")).toStdString());
+    QCOMPARE(test::zbarDecode(dir.file("copied.png")), both);
+    const std::string pdf = dir.file("page.pdf");
+    QVERIFY(printed(t, pdf));
+    QCOMPARE(test::run("pdftoppm -r 600 -gray -png -singlefile " + test::shellQuote(pdf) + " " +
+                       test::shellQuote(dir.file("page"))).exitCode, 0);
+    QCOMPARE(test::zbarDecode(dir.file("page.png")), both);
+  }
+
   void copyOfNoSymbolLeavesTheClipboardAndSaysSo() {
     Typed t(kEAN13, QStringLiteral("12345"));
     QGuiApplication::clipboard()->setText(QStringLiteral("before"));

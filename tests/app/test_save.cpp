@@ -53,6 +53,12 @@ QStringList filesIn(const TempDir& dir) {
 
 // What zbarimg reads in a saved file: EPS, PDF and SVG rendered by Ghostscript, poppler
 // and librsvg, images through their own libraries (CMYK ink turned into grey).
+std::vector<std::string> readLines(const QStringList& decoded) {
+  std::vector<std::string> lines;
+  for (const QString& d : decoded) lines.push_back(d.toStdString());
+  return lines;
+}
+
 std::vector<std::string> decodeSaved(const std::string& path, FileFormat format,
                                      const TempDir& scratch) {
   if (format == kPNG || format == kTIFF || format == kJPEG) {
@@ -201,9 +207,74 @@ class TestSave : public QObject {
     QCOMPARE(s.alerts.size(), 1);
     QCOMPARE(s.alerts[0].second, kSaved);
     const std::string path = dir.file("label." + std::string(fileExtension(format)));
-    std::vector<std::string> expected;
-    for (const QString& d : decoded) expected.push_back(d.toStdString());
+    const std::vector<std::string> expected = readLines(decoded);
     QCOMPARE(decodeSaved(path, format, scratch), expected);
+  }
+
+  // The 2D type and the companion from their lists, the elements from their field: a
+  // QR Code reads as the Digital Link, a DataMatrix as the element string, and a linear
+  // symbol's companion beside it.
+  void twoDimensionalChoicesReachTheFile_data() {
+    QTest::addColumn<int>("type");
+    QTest::addColumn<int>("companion");  // the list's index: 0 none, 1 QR Code, 2 DataMatrix
+    QTest::addColumn<int>("format");
+    QTest::addColumn<QString>("data");
+    QTest::addColumn<QString>("elements");
+    QTest::addColumn<QString>("typedSize");  // typed into the size list: a 2D module
+    QTest::addColumn<QString>("line");       // a part of the line under the preview
+    QTest::addColumn<QStringList>("decoded");
+    QTest::newRow("GS1 QR Code with a batch and an expiry, PNG")
+        << kGS1QR << 0 << kPNG << "9780306406157" << "(10)ABC123(17)271231"
+        << "0,6 mm" << "GS1 QR Code: X 0.600 mm, module 7 dots at 300 dpi" << QStringList{"QR-Code:https://id.gs1.org/01/09780306406157/10/ABC123?17=271231"};
+    QTest::newRow("EAN-13 with a QR Code companion, PDF")
+        << kEAN13 << 1 << kPDF << "401234567890" << "(21)S1"
+        << "" << "X 0.3300 mm, 100.0 %; 2D companion X 0.495 mm" << QStringList{"EAN-13:4012345678901", "QR-Code:https://id.gs1.org/01/04012345678901/21/S1"};
+    QTest::newRow("GS1 DataMatrix, TIFF, by zxing-cpp")
+        << kGS1DataMatrix << 0 << kTIFF << "9780306406157" << "(10)ABC123"
+        << "" << "X 0.495 mm, module 6 dots at 300 dpi" << QStringList{"DataMatrix:010978030640615710ABC123"};
+  }
+  void twoDimensionalChoicesReachTheFile() {
+    QFETCH(int, type);
+    QFETCH(int, companion);
+    QFETCH(int, format);
+    QFETCH(QString, data);
+    QFETCH(QString, elements);
+    QFETCH(QString, typedSize);
+    QFETCH(QString, line);
+    QFETCH(QStringList, decoded);
+    TempDir dir, scratch;
+    Session s;
+    chooseType(s.w, type);
+    choose(s.w.combo(QStringLiteral("comboCompanion")), companion);
+    choose(s.w.fileFormat, format);
+    retype(s.w.data, data);
+    QLineEdit* elementsField = s.w.field(QStringLiteral("textfieldAi"));
+    QVERIFY(elementsField->isEnabled());
+    retype(elementsField, elements);
+    if (!typedSize.isEmpty()) {
+      s.w.codeSize->lineEdit()->selectAll();
+      QTest::keyClicks(s.w.codeSize->lineEdit(), typedSize);
+      QTest::keyClick(s.w.codeSize->lineEdit(), Qt::Key_Return);
+    }
+    const auto* under = s.w.main.findChild<QLabel*>(QStringLiteral("labelSize"));
+    QVERIFY2(under->text().contains(line), qPrintable(under->text()));
+    s.answer = QString::fromStdString(dir.file("label"));
+    s.clickSave();
+    QCOMPARE(s.alerts.size(), 1);
+    QCOMPARE(s.alerts[0].second, kSaved);
+    const std::string path = dir.file("label." + std::string(fileExtension(format)));
+    const std::vector<std::string> expected = readLines(decoded);
+    if (!typedSize.isEmpty()) {  // 0.6 mm at 300 dpi: 7-dot modules, 4 of them each side
+      const auto png = test::readPngFile(path);
+      QVERIFY(png && png->width % 7 == 0 && png->width / 7 >= 21 + 8);
+    }
+    if (type == kGS1DataMatrix) {
+      const auto facts = test::readRasterFile(path);
+      QVERIFY(facts);
+      QCOMPARE(test::zxingDecode(facts->grey), expected);
+    } else {
+      QCOMPARE(decodeSaved(path, format, scratch), expected);
+    }
   }
 
   void refusedInputShowsTheFailureAndWritesNothing_data() {
@@ -211,20 +282,26 @@ class TestSave : public QObject {
     QTest::addColumn<int>("format");
     QTest::addColumn<QString>("data");
     QTest::addColumn<QString>("addOn");
+    QTest::addColumn<QString>("elements");  // the GS1 elements of a 2D symbol
     QTest::addColumn<QString>("cause");  // as the command line says it
     QTest::addColumn<QString>("field");  // the field that gets the focus
-    QTest::newRow("EAN-13 of 5 digits, PNG") << kEAN13 << kPNG << "12345" << ""
+    QTest::newRow("EAN-13 of 5 digits, PNG") << kEAN13 << kPNG << "12345" << "" << ""
         << "EAN-13 needs 12 or 13 digits; got 5" << "textfieldDataToEncode";
-    QTest::newRow("EAN-13 of 5 digits, EPS") << kEAN13 << kEPS << "12345" << ""
+    QTest::newRow("EAN-13 of 5 digits, EPS") << kEAN13 << kEPS << "12345" << "" << ""
         << "EAN-13 needs 12 or 13 digits; got 5" << "textfieldDataToEncode";
     QTest::newRow("an ISBN add-on with a letter: the add-on field") << kISBN13 << kPDF
-        << "978-3-16-148410-0" << "5129x" << "the add-on must be 5 digits" << "textfieldAddOn";
+        << "978-3-16-148410-0" << "5129x" << "" << "the add-on must be 5 digits" << "textfieldAddOn";
+    QTest::newRow("a 2D expiry in month 13: the elements field") << kGS1QR << kPNG
+        << "9780306406157" << "" << "(17)271331" << "month 13" << "textfieldAi";
+    QTest::newRow("a 2D symbol of a wrong GTIN length: the number") << kGS1DataMatrix << kSVG
+        << "97803064061" << "" << "" << "GTIN" << "textfieldDataToEncode";
   }
   void refusedInputShowsTheFailureAndWritesNothing() {
     QFETCH(int, type);
     QFETCH(int, format);
     QFETCH(QString, data);
     QFETCH(QString, addOn);
+    QFETCH(QString, elements);
     QFETCH(QString, cause);
     QFETCH(QString, field);
     TempDir dir;
@@ -233,6 +310,7 @@ class TestSave : public QObject {
     choose(s.w.fileFormat, format);
     retype(s.w.data, data);
     if (!addOn.isEmpty()) retype(s.w.addOn, addOn);
+    if (!elements.isEmpty()) retype(s.w.field(QStringLiteral("textfieldAi")), elements);
     s.answer = QString::fromStdString(dir.file("label"));
     s.clickSave();
     QCOMPARE(s.alerts.size(), 1);

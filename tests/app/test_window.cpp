@@ -353,6 +353,7 @@ class TestWindow : public QObject {
   // resolution, vector files at 600 dpi; red where it would not scan well, gone without a
   // symbol. Each row ends with a keystroke, so an earlier result must not stay shown.
   void scanBadgeFollowsTheChoices_data() {
+    QTest::addColumn<int>("type");
     QTest::addColumn<int>("format");
     QTest::addColumn<int>("size");
     QTest::addColumn<int>("resolution");
@@ -360,16 +361,21 @@ class TestWindow : public QObject {
     QTest::addColumn<QString>("text");
     QTest::addColumn<QString>("colour");
     QTest::newRow("EPS, the default: A at 600 dpi")
-        << kEPS << 2 << 2 << "401234567890" << "Scans: A (4.0) at 600 dpi" << "#1a7f37";
-    QTest::newRow("PNG 100% at 300 dpi: A") << kPNG << 2 << 2 << "401234567890"
+        << kEAN13 << kEPS << 2 << 2 << "401234567890" << "Scans: A (4.0) at 600 dpi" << "#1a7f37";
+    QTest::newRow("PNG 100% at 300 dpi: A") << kEAN13 << kPNG << 2 << 2 << "401234567890"
                                             << "Scans: A (4.0) at 300 dpi" << "#1a7f37";
-    QTest::newRow("PNG smallest at 72 dpi: red") << kPNG << 0 << 0 << "401234567890"
+    QTest::newRow("PNG smallest at 72 dpi: red") << kEAN13 << kPNG << 0 << 0 << "401234567890"
                                                  << "Does not scan at 72 dpi" << "#c62828";
-    QTest::newRow("too few digits: hidden") << kPNG << 2 << 2 << "40123" << "" << "";
+    QTest::newRow("too few digits: hidden") << kEAN13 << kPNG << 2 << 2 << "40123" << "" << "";
     QTest::newRow("PNG 82% at 300 dpi: F, red (the size reaches the grading)")
-        << kPNG << 0 << 2 << "401234567890" << "Scans: F (0.0) at 300 dpi" << "#c62828";
+        << kEAN13 << kPNG << 0 << 2 << "401234567890" << "Scans: F (0.0) at 300 dpi" << "#c62828";
+    QTest::newRow("GS1 QR Code, PNG at 300 dpi: read as meant") << kGS1QR << kPNG << 2 << 2
+        << "9780306406157" << "Reads as meant: A at 300 dpi" << "#1a7f37";
+    QTest::newRow("GS1 DataMatrix at 72 dpi: red") << kGS1DataMatrix << kPNG << 2 << 0
+        << "9780306406157" << "Does not scan at 72 dpi" << "#c62828";
   }
   void scanBadgeFollowsTheChoices() {
+    QFETCH(int, type);
     QFETCH(int, format);
     QFETCH(int, size);
     QFETCH(int, resolution);
@@ -381,6 +387,7 @@ class TestWindow : public QObject {
     QVERIFY(badge);
     QVERIFY(!badge->accessibleName().isEmpty());
     QTRY_VERIFY_WITH_TIMEOUT(badge->text().startsWith(QLatin1String("Scans: A")), 5000);
+    chooseType(w, type);
     choose(w.fileFormat, format);
     choose(w.codeSize, size);
     choose(w.resolution, resolution);
@@ -495,26 +502,34 @@ class TestWindow : public QObject {
   void wrongCheckDigitIsNotedUnderTheFields_data() {
     QTest::addColumn<int>("type");
     QTest::addColumn<QString>("typed");
+    QTest::addColumn<QString>("elements");  // a 2D symbol's GS1 elements
     QTest::addColumn<QString>("note");  // empty: no note
     QTest::newRow("ISBN-13 ...-9: the bars and the line use 0")
-        << kISBN13 << "978-3-16-148410-9"
+        << kISBN13 << "978-3-16-148410-9" << ""
         << "The check character 9 is wrong (0 is right): the line above the bars shows 0.";
-    QTest::newRow("ISBN-13 corrected") << kISBN13 << "978-3-16-148410-0" << "";
+    QTest::newRow("ISBN-13 corrected") << kISBN13 << "978-3-16-148410-0" << "" << "";
     QTest::newRow("ISBN-10 ...-3: its own check is 2")
-        << kISBN10 << "0-306-40615-3"
+        << kISBN10 << "0-306-40615-3" << ""
         << "The check character 3 is wrong (2 is right): the line above the bars shows 2.";
-    QTest::newRow("ISBN-10 lower-case x is an X") << kISBN10 << "3-16-148410-x" << "";
+    QTest::newRow("ISBN-10 lower-case x is an X") << kISBN10 << "3-16-148410-x" << "" << "";
     QTest::newRow("EAN-13 with a wrong 13th digit")
-        << kEAN13 << "4012345678909" << "The check digit 9 is wrong: the bars and digits use 1.";
-    QTest::newRow("EAN-13 without check digit") << kEAN13 << "401234567890" << "";
-    QTest::newRow("data that cannot be encoded") << kEAN13 << "40123" << "";
+        << kEAN13 << "4012345678909" << "" << "The check digit 9 is wrong: the bars and digits use 1.";
+    QTest::newRow("EAN-13 without check digit") << kEAN13 << "401234567890" << "" << "";
+    QTest::newRow("data that cannot be encoded") << kEAN13 << "40123" << "" << "";
     QTest::newRow("ISSN ...-2: its own check is 1, which the line shows")
-        << kISSN << "0317-8472"
+        << kISSN << "0317-8472" << ""
         << "The check character 2 is wrong (1 is right): the line above the bars shows 1.";
+    // A 2D symbol's GTIN and elements are named with their rule, as a save would say.
+    QTest::newRow("GS1 QR Code of 11 digits") << kGS1QR << "97803064061" << ""
+        << "GTIN: 8, 12, 13 or 14 digits, the check digit last (or an ISBN, ISSN, ISMN); got 11 characters";
+    QTest::newRow("GS1 DataMatrix with an expiry in month 13") << kGS1DataMatrix << "9780306406157"
+        << "(17)271331" << "AI (17) expiry date 271331 (YYMMDD): month 13 does not exist";
+    QTest::newRow("GS1 QR Code with valid elements") << kGS1QR << "9780306406157" << "(10)ABC" << "";
   }
   void wrongCheckDigitIsNotedUnderTheFields() {
     QFETCH(int, type);
     QFETCH(QString, typed);
+    QFETCH(QString, elements);
     QFETCH(QString, note);
     Window w;
     QLabel* label = w.main.findChild<QLabel*>(QStringLiteral("labelCheckWarning"));
@@ -522,6 +537,7 @@ class TestWindow : public QObject {
     QVERIFY(label->isHidden());
     chooseType(w, type);
     retype(w.data, typed);
+    if (!elements.isEmpty()) retype(w.field(QStringLiteral("textfieldAi")), elements);
     QCOMPARE(label->text(), note);
     QCOMPARE(label->isVisible(), !note.isEmpty());
   }
@@ -541,7 +557,8 @@ class TestWindow : public QObject {
     QFETCH(QStringList, fields);
     const QStringList order = QStringList{"comboCodeType", "textfieldDataToEncode", "textfieldAddOn"} +
                               fields +
-                              QStringList{"comboFileFormat", "comboCodeSize", "comboResolution",
+                              QStringList{"comboCompanion", "comboFileFormat", "comboCodeSize",
+                                          "comboResolution",
                                           "buttonSave", "checkQuietZones", "spinBarReduction",
                                           "checkTransparent", "comboFont", "preview"};
     Window w;

@@ -402,23 +402,31 @@ TEST(Batch, EveryReasonIsPrintedWithAFullTemporaryFolder) {
 // --verify refuses what reads badly; the report has a row for every line, refused or not.
 TEST(Batch, VerifyRefusesBelowTheGradeAndTheReportListsEveryLine) {
   test::TempDir dir;
-  test::writeFile(dir.file("in.csv"), "type,data,size,res,output\n"
-                                      "ean8,4012345,0,2,e8_300.png\n"
-                                      "ean8,4012345,0,3,e8_600.png\n"
-                                      "ean13,12345,,,short.png\n");
+  test::writeFile(dir.file("in.csv"), "type,data,size,res,output,companion\n"
+                                      "ean8,4012345,0,2,e8_300.png,\n"
+                                      "ean8,4012345,0,3,e8_600.png,\n"
+                                      "ean13,12345,,,short.png,\n"
+                                      "gs1-datamatrix,9780306406157,,,dm.png,\n"
+                                      "ean13,9780306406157,,,pack.png,qr\n");
   const test::CommandResult c =
       test::cli("--batch " + shellQuote(dir.file("in.csv")) + " --outdir " + shellQuote(dir.path().string()) +
                 " --verify --min-grade B --report " + shellQuote(dir.file("r.csv")));
   EXPECT_EQ(c.exitCode, 1) << c.output;
-  EXPECT_NE(c.output.find("1 written, 2 refused"), std::string::npos) << c.output;
+  EXPECT_NE(c.output.find("3 written, 2 refused"), std::string::npos) << c.output;
   EXPECT_FALSE(fs::exists(dir.file("e8_300.png")));
   EXPECT_TRUE(fs::exists(dir.file("e8_600.png")));
   const std::string report = test::readFile(dir.file("r.csv"));
   const std::vector<std::string> starts = {
       "output,data,decoded,grade,letter,decode,symbol_contrast,minimum_reflectance,"
-      "minimum_edge_contrast,modulation,defects,decodability,quiet_zones,refusal\n",
+      "minimum_edge_contrast,modulation,defects,decodability,quiet_zones,refusal,matrix_decoded,"
+      "matrix_symbol_contrast,matrix_module_dots,matrix_whole_dots\n",
       "e8_300.png,4012345,40123455,1.0,D,1.000,", "e8_600.png,4012345,40123455,4.0,A,1.000,",
-      "short.png,12345,,,,,,,,,,,,EAN-13 needs 12 or 13 digits"};
+      "short.png,12345,,,,,,,,,,,,EAN-13 needs 12 or 13 digits",
+      // A 2D type: no grade or letter, its decode and contrast, then its own columns.
+      "dm.png,9780306406157,0109780306406157,,,1.000,100.000,,,,,,,,0109780306406157,100.000,6.00,1\n",
+      // A companion: the linear symbol's grade, the companion's columns after the refusal.
+      "pack.png,9780306406157,9780306406157,4.0,A,1.000,",
+      ",,https://id.gs1.org/01/09780306406157,100.000,6.00,1\n"};
   std::size_t at = 0;
   for (const std::string& s : starts) {
     at = report.find(s, at);

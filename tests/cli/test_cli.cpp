@@ -81,7 +81,25 @@ TEST(Cli, ExitCodesAndMessages) {
        "note: ai, dl-domain: EAN-13 carries them only in a 2D --companion; left out"},
       {"--type gs1-datamatrix --dl-domain https://id.example -o " + out + " 9780306406157", 0,
        "note: dl-domain: a DataMatrix holds the element string, not a URI; left out"},
-      {"--type gs1-qr --verify -o " + out + " 9780306406157", 1, "a 2D symbol is not graded, nothing was written"},
+      // --verify on a 2D type: read back to exactly its content; contrast and module measured.
+      {"--type gs1-qr --verify --ai '(10)ABC123(17)271231' -o " + shellQuote(dir.file("vq.png")) + " 9780306406157", 0,
+       "note: QR Code decodes to the intended content; contrast A (100 %); module 6 dots (whole) at 300 dpi; "
+       "not a full ISO/IEC 15415 grade"},
+      {"--type gs1-datamatrix --verify --ai '(10)ABC123(21)XYZ' -o " + shellQuote(dir.file("vd.tiff")) + " 9780306406157",
+       0, "note: DataMatrix decodes to the intended content; contrast A (100 %); module 6 dots (whole) at 300 dpi"},
+      {"--type gs1-qr --verify --dpi 203 -o " + shellQuote(dir.file("vq.jpg")) + " 9780306406157", 0,
+       "QR Code decodes to the intended content; contrast A (100 %); module 4 dots (whole) at 203 dpi"},
+      {"--type gs1-datamatrix --verify -o " + shellQuote(dir.file("vd.pdf")) + " 9780306406157", 0,
+       "DataMatrix decodes to the intended content; contrast A (100 %); module 11.69 dots (not whole) at 600 dpi"},
+      // One module a dot is too little for the DataMatrix reader: refused, nothing written.
+      {"--type gs1-datamatrix --verify --dpi 72 -o " + shellQuote(dir.file("vd72.png")) + " 9780306406157", 1,
+       "vd72.png: the symbol does not scan at 72 dpi: no DataMatrix found; nothing was written"},
+      // A companion is checked beside the linear grade, and drawn into the verified file.
+      {"--verify --companion qr --format png -o " + shellQuote(dir.file("vc.png")) + " 9780306406157", 0,
+       "note: companion: QR Code decodes to the intended content; contrast A (100 %); module 6 dots (whole) at "
+       "300 dpi"},
+      {"--verify --companion datamatrix --ai '(21)S1' -o " + shellQuote(dir.file("vc.pdf")) + " 401234567890", 0,
+       "note: companion: DataMatrix decodes to the intended content"},
       {"--type upce -o " + out + " 01234512345", 1, "has no UPC-E form"},
       {"--type upca --addon 123 -o " + out + " 03600029145", 1, "the add-on must be 2 or 5 digits"},
       {"--type issn --variant 5 -o " + out + " 0317-8471", 1, "variant must be 2 digits"},
@@ -147,6 +165,12 @@ TEST(Cli, ExitCodesAndMessages) {
       {"--ranges-info --ranges " + shellQuote(dir.file("none.xml")), 1, "No such file or directory"},
   };
   for (const test::CliRow& r : rows) test::expectCli(r);
+  // What --verify refuses is not written; what it passes is, a companion within it.
+  for (const char* refused : {"v3.png", "v72.png", "vd72.png"})
+    EXPECT_FALSE(std::filesystem::exists(dir.file(refused))) << refused;
+  // The verified file is the file unverified, byte for byte: the companion included.
+  ASSERT_EQ(test::cli("--companion qr --format png -o " + shellQuote(dir.file("vcn.png")) + " 9780306406157").exitCode, 0);
+  EXPECT_EQ(test::readFile(dir.file("vc.png")), test::readFile(dir.file("vcn.png")));
 }
 
 TEST(Cli, FormatFromNameNumberOrExtension) {
@@ -238,6 +262,16 @@ TEST(Cli, PreviewIsAnRgbPngOfTheAskedSize) {
   EXPECT_EQ(facts->colour, "rgb");
   EXPECT_EQ(test::zbarDecode(png), std::vector<std::string>{"EAN-13:9780306406157"});
   EXPECT_EQ(test::cli("--preview 0x10 -o " + shellQuote(png) + " 401234567890").exitCode, 2);
+  // The 2D options shape the preview as they shape the file.
+  ASSERT_EQ(test::cli("--preview 640x320 --companion qr --ai '(10)AB1' -o " + shellQuote(png) +
+                      " 401234567890").exitCode, 0);
+  EXPECT_EQ(test::zbarDecode(png), (std::vector<std::string>{
+                                       "EAN-13:4012345678901",
+                                       "QR-Code:https://id.gs1.org/01/04012345678901/10/AB1"}));
+  const auto refused = test::cli("--preview 640x320 --type gs1-qr --ai '(17)271331' -o " +
+                                 shellQuote(png) + " 9780306406157");
+  EXPECT_EQ(refused.exitCode, 1);
+  EXPECT_NE(refused.output.find("month 13 does not exist"), std::string::npos) << refused.output;
 }
 
 // The price code's add-on is what a scanner reads, and its price the line above it.

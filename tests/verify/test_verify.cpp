@@ -4,9 +4,11 @@
 
 #include <functional>
 #include <string_view>
+#include <tuple>
 
 #include "grade.h"
 #include "image.h"
+#include "matrix_check.h"
 #include "patterns.h"
 #include "stages.h"
 #include "test_support.h"
@@ -108,9 +110,11 @@ struct ImageCase {
   SizeIndex size;
   ResolutionIndex res;
   const char* make;     // a shell command, or "" for our file as it is
-  const char* decoded;  // the main symbol's digits, "" for none found
+  const char* decoded;  // the main symbol's digits, "" for none found; a 2D symbol's content
   const char* addonDecoded;
-  char letter;
+  char letter;          // a 2D symbol's: the lower of its decode and its contrast
+  const char* ai = "";  // a 2D type's elements; it is drawn without its GTIN line
+  const char* meant = nullptr;  // a 2D type checked against another GTIN's symbol
 };
 
 TEST(ImageGrade, OursAndOthersCleanAndSpoiled) {
@@ -135,6 +139,20 @@ TEST(ImageGrade, OursAndOthersCleanAndSpoiled) {
        "convert -size 400x300 gradient:white-black {out}", "", "", 'F'},
       {"zint's EAN-13", Symbology::EAN13, "401234567890", "", Format::PNG, 2, 2,
        "zint -b 13 --scale 2 -d 401234567890 -o {out} >/dev/null", "4012345678901", "", 'A'},
+      // 2D symbols: decoded to exactly the content meant, or not passed.
+      {"GS1 QR Code", Symbology::GS1QR, "9780306406157", "", Format::PNG, 2, 2, "",
+       "https://id.gs1.org/01/09780306406157/10/ABC123?17=271231", "", 'A', "(10)ABC123(17)271231"},
+      {"GS1 DataMatrix as CMYK TIFF", Symbology::GS1DataMatrix, "9780306406157", "", Format::TIFF, 2, 2, "",
+       "0109780306406157" "10ABC123<GS>21XYZ", "", 'A', "(10)ABC123(21)XYZ"},
+      {"GS1 QR Code as CMYK JPEG", Symbology::GS1QR, "9780306406157", "", Format::JPEG, 2, 2, "",
+       "https://id.gs1.org/01/09780306406157", "", 'A'},
+      {"another GTIN's QR Code", Symbology::GS1QR, "9780306406157", "", Format::PNG, 2, 2, "",
+       "https://id.gs1.org/01/09780306406157", "", 'F', "", "4006381333931"},
+      {"DataMatrix with its left third blanked", Symbology::GS1DataMatrix, "9780306406157", "", Format::PNG, 2, 2,
+       "convert {in} -fill white -draw 'rectangle 0,0 40,10000' {out}", "", "", 'F'},
+      {"zint's QR Code of the same URI", Symbology::GS1QR, "9780306406157", "", Format::PNG, 2, 2,
+       "zint -b 58 --scale 4 -d https://id.gs1.org/01/09780306406157 -o {out} >/dev/null",
+       "https://id.gs1.org/01/09780306406157", "", 'A'},
   };
   TempDir dir;
   for (const ImageCase& c : cases) {
@@ -148,6 +166,8 @@ TEST(ImageGrade, OursAndOthersCleanAndSpoiled) {
     request.format = c.format;
     request.size = c.size;
     request.res = c.res;
+    request.gs1.ai = c.ai;
+    request.gs1.text = false;  // the image is the matrix in its quiet zone
     std::string bytes = render(request).bytes;
     ASSERT_FALSE(bytes.empty());
     if (!make.empty()) {
@@ -161,6 +181,20 @@ TEST(ImageGrade, OursAndOthersCleanAndSpoiled) {
     }
     const ReadImage read = readImage(bytesOf(bytes));
     ASSERT_TRUE(read.error.empty()) << read.error;
+    if (c.type == Symbology::GS1QR || c.type == Symbology::GS1DataMatrix) {
+      if (c.meant) request.data = c.meant;
+      const Completed meant = complete(request);
+      ASSERT_TRUE(meant.symbol && meant.symbol->matrix) << meant.message;
+      const MatrixCheck m = checkMatrix(read.image, *meant.symbol->matrix, {0, 0, read.image.width, read.image.height});
+      EXPECT_EQ(m.decoded ? visibleContent(m.content) : "", c.decoded) << m.error;
+      EXPECT_EQ(m.letter, c.letter) << matrixSummary(m);
+      // Ours, lossless: the module as drawn, whole pixels at 300 dpi (0.495 mm is 5.85,
+      // drawn as 6); a JPEG's edges are not clean.
+      if (make.empty() && c.format != Format::JPEG) {
+        EXPECT_EQ(std::make_tuple(m.moduleDots, m.moduleDotsDown, m.wholeDots), std::make_tuple(6.0, 6.0, true));
+      }
+      continue;
+    }
     const Verification v = verifyImage(read.image);
     EXPECT_EQ(v.digits, c.decoded) << v.error;
     EXPECT_EQ(v.addon, c.addonDecoded);
