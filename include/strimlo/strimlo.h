@@ -161,8 +161,8 @@ STRIMLO_API strimlo_status strimlo_set_transparent(strimlo_request* request, int
 STRIMLO_API strimlo_status strimlo_set_font(strimlo_request* request, strimlo_font font);
 STRIMLO_API strimlo_status strimlo_set_outline_text(strimlo_request* request, int outline);
 
-/* The 2D part: the GS1 data of a 2D type, or of a linear symbol's companion. The GTIN is
- * the data (8, 12, 13 or 14 digits, or an ISBN, ISSN or ISMN).
+/* The 2D part (since 1.2): the GS1 data of a 2D type, or of a linear symbol's companion.
+ * The GTIN is the data (8, 12, 13 or 14 digits, or an ISBN, ISSN or ISMN).
  * ai: further element strings, "(10)ABC123(17)271231": 10 batch/lot, 21 serial, 22 variant
  *   (up to 20 characters of GS1's set 82), 11, 15, 17 (dates YYMMDD), 3100..3105 net weight
  *   in kg, 3920..3923 price; anything else is refused naming the AI and the rule.
