@@ -57,7 +57,8 @@ struct ApiCase {
   const char* body;         // POST: the JSON or CSV
   int status;
   const char* contentType;  // the start of it
-  const char* expect;       // 2xx: a header "Name: value" or the first symbol zbarimg reads;
+  const char* expect;       // 2xx: a header "Name: value", "body:" and a piece of the body, or
+                            // the first symbol zbarimg reads;
                             // 4xx: the error's field and a piece of its message, "field|text"
 };
 
@@ -105,6 +106,9 @@ const ApiCase kApiCases[] = {
     {"a GS1 QR Code with AIs holds the Digital Link URI", "GET",
      "/api/v1/symbol?type=gs1-qr&data=9780306406157&ai=(10)ABC123(17)271231&ecc=Q&format=png", "",
      200, "image/png", "QR-Code:https://id.gs1.org/01/09780306406157/10/ABC123?17=271231"},
+    {"a 2D type's module is the X dimension asked for: (29 + 8) x 0.8 mm", "GET",
+     "/api/v1/symbol?type=gs1-qr&data=9780306406157&module=0.8&format=svg", "", 200, "image/svg+xml",
+     "body:width=\"29.600mm\""},
     {"a GS1 DataMatrix holds the element string", "POST", "/api/v1/symbol",
      R"({"type":"gs1-datamatrix","data":"9780306406157","ai":"(10)ABC123(21)XYZ","module":0.6,"gtin_text":false,"format":"pdf"})",
      200, "application/pdf", "DataMatrix:010978030640615710ABC123<GS>21XYZ"},
@@ -210,6 +214,8 @@ TEST_P(ApiTable, Answers) {
     EXPECT_EQ(json.value("field", ""), field) << c.what << ": " << res->body;
     EXPECT_NE(json.value("error", "").find(expect.substr(expect.find('|') + 1)), std::string::npos)
         << c.what << ": " << res->body;
+  } else if (expect.rfind("body:", 0) == 0) {
+    EXPECT_NE(res->body.find(expect.substr(5)), std::string::npos) << c.what << ": " << res->body.substr(0, 300);
   } else if (expect.rfind("digits:", 0) == 0) {
     const auto json = nlohmann::json::parse(res->body, nullptr, false);
     EXPECT_EQ(json.value("digits", ""), expect.substr(7)) << res->body;
