@@ -224,7 +224,14 @@ void BarcodeController::changeVariant() {
 }
 
 void BarcodeController::changeCodeType() {
+  const CodeType before = type_;
   type_ = codeTypeOfItem(comboCodeType_->currentData());
+  // A typed module is a 2D symbol's or a linear one's, whose ranges differ: it does not
+  // carry over from one kind to the other.
+  if (isMatrixType(before) != isMatrixType(type_) && freeSize_.module) {
+    freeSize_.module.reset();
+    comboCodeSize_->setCurrentIndex(size_);
+  }
   preview_->setType(type_);
   preview_->setDataToEncode(previewData());
   preview_->setGs1(choice().gs1);

@@ -267,6 +267,9 @@ class TestSave : public QObject {
     if (!typedSize.isEmpty()) {  // 0.6 mm at 300 dpi: 7-dot modules, 4 of them each side
       const auto png = test::readPngFile(path);
       QVERIFY(png && png->width % 7 == 0 && png->width / 7 >= 21 + 8);
+      // A 2D module, outside the linear range, stays with the 2D type.
+      chooseType(s.w, kEAN13);
+      QVERIFY2(under->text().startsWith(QLatin1String("X 0.3300 mm, 100.0 %")), qPrintable(under->text()));
     }
     if (type == kGS1DataMatrix) {
       const auto facts = test::readRasterFile(path);
