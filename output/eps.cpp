@@ -361,7 +361,8 @@ void appendRuns(std::string& out, const Layout& layout, bool addon) {
 
 }  // namespace
 
-std::optional<std::string> makeMatrixEPS(const Layout& layout, std::string_view title) {
+std::optional<std::string> makeMatrixEPS(const Layout& layout, std::string_view title,
+                                         const Font* outlines) {
   try {
     // The header every file of ours has, so readers that look for it find it.
     std::string out = "%!PS-Adobe-2.0 EPSF-1.2\n%%Creator: Strimlo (Mac), ";
@@ -387,6 +388,12 @@ std::optional<std::string> makeMatrixEPS(const Layout& layout, std::string_view 
       out += " 0 rlineto closepath\n";
     }
     out += "fill\n";
+    if (outlines) {
+      for (const TextItem& t : layout.texts)
+        appendOutlined(out, t, t.y + kDescender * t.size, *outlines);
+      out += "showpage\n";
+      return out;
+    }
     const bool latin1 = std::any_of(layout.texts.begin(), layout.texts.end(),
                                     [](const TextItem& t) { return beyondAscii(t.text); });
     if (latin1)

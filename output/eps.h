@@ -50,7 +50,9 @@ struct Layout;
 
 // A 2D symbol, or a linear symbol with its 2D companion, from its file layout in points:
 // every dark run a rectangle of one path filled once (no seam between a matrix's rows),
-// then the texts in Helvetica. None only when memory runs out.
-std::optional<std::string> makeMatrixEPS(const Layout& layout, std::string_view title);
+// then the texts in Helvetica, or as filled outlines in the face of `outlines` when one is
+// given (OCR-B, or texts as outlines). None only when memory runs out.
+std::optional<std::string> makeMatrixEPS(const Layout& layout, std::string_view title,
+                                         const Font* outlines = nullptr);
 
 }  // namespace strimlo

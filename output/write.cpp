@@ -176,7 +176,8 @@ Written write(const Symbol& symbol, const Request& request) {
   if (format < kEPS || format > kSVG) return fail(Failure::BadRequest);
   Layout layout = layOut(symbol, request);
   if (format == kEPS && symbol.matrix) {
-    std::optional<std::string> text = makeMatrixEPS(layout, humanText(symbol));
+    std::optional<std::string> text =
+        makeMatrixEPS(layout, humanText(symbol), face.outlined ? face.font : nullptr);
     if (!text) return fail(Failure::EncodeFailed);
     return {std::move(*text), Failure::None, {}};
   }

@@ -280,11 +280,18 @@ TEST(SymbolFiles, EveryFaceAndOutlinedTextRendersAndScans) {
     const char* addon;
     std::vector<std::string> zbar;
     const char* zxing;  // what ZXingReader's every read holds
+    std::optional<CodeType> companion;
   };
   const Symbol symbols[] = {
       {Symbology::ISBN13, "978-3-16-148410-0", "51299", {"EAN-13:9783161484100", "EAN-5:51299"},
-       "9783161484100"},
-      {Symbology::UPCE, "01234565", "03", {"EAN-2:03", "UPC-E:01234565"}, "01234565"},
+       "9783161484100", {}},
+      {Symbology::UPCE, "01234565", "03", {"EAN-2:03", "UPC-E:01234565"}, "01234565", {}},
+      // The 2D symbols' GTIN line, alone and beside a linear symbol
+      {Symbology::GS1QR, "9780306406157", "", {"QR-Code:https://id.gs1.org/01/09780306406157"},
+       "09780306406157", {}},
+      {Symbology::EAN13, "401234567890", "",
+       {"EAN-13:4012345678901", "QR-Code:https://id.gs1.org/01/04012345678901"}, "4012345678901",
+       kGS1QR},
   };
   for (const Row& r : rows) {
     for (const Symbol& sym : symbols) {
@@ -297,6 +304,7 @@ TEST(SymbolFiles, EveryFaceAndOutlinedTextRendersAndScans) {
       request.prepress.quietZones = true;  // the marks are texts too
       request.font = r.font;
       request.outlineText = r.outline;
+      request.gs1.companion = sym.companion;
       const char* ext = formatToken(r.format);
       SCOPED_TRACE(std::string(ext) + (r.font == TypeFace::OcrB ? " ocrb" : " sans") +
                    (r.outline ? " outlined " : " ") + sym.data);
