@@ -351,7 +351,7 @@ std::vector<std::string> droppedInputNotes(const Job& job, const std::string& da
     notes.push_back("price: " + name + " takes none; left out");
   if (!takesVariant(job.type) && !job.variant.empty())
     notes.push_back("variant: " + name + " takes none; left out");
-  unusedGs1Notes(job.type, job.gs1, notes);
+  unusedGs1Notes(job.type, job.gs1, notes, job.prepress.barReductionMicrons);
   if (isMatrixType(job.type)) return notes;
   if (const std::string note = lowResolutionNote(job); !note.empty()) notes.push_back(note);
   if (!takesPrice(job.type)) return notes;

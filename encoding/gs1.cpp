@@ -434,7 +434,10 @@ std::optional<CodeType> companionOf(std::string_view word) {
   return std::nullopt;
 }
 
-void unusedGs1Notes(CodeType type, const Gs1Options& options, std::vector<std::string>& notes) {
+void unusedGs1Notes(CodeType type, const Gs1Options& options, std::vector<std::string>& notes,
+                    int barReductionMicrons) {
+  if (isMatrixType(type) && barReductionMicrons > 0)
+    notes.push_back("bar width reduction: " + std::string(codeTypeName(type)) + " takes none; left out");
   const bool matrix = isMatrixType(type) || options.companion;
   if (!matrix && (!options.ai.empty() || !options.dlDomain.empty()))
     notes.push_back("ai, dl-domain: " + std::string(codeTypeName(type)) +

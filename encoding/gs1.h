@@ -76,7 +76,9 @@ Completion completeWithGs1(CodeType type, std::string_view data, std::string_vie
 std::optional<char> eccLevelOf(std::string_view word);
 std::optional<CodeType> companionOf(std::string_view word);
 // Notes for the 2D options a symbol of `type` leaves out: the AIs and domain of a linear
-// symbol without a companion, the domain of a DataMatrix.
-void unusedGs1Notes(CodeType type, const Gs1Options& options, std::vector<std::string>& notes);
+// symbol without a companion, the domain of a DataMatrix, a bar width reduction asked of a
+// 2D type (its modules are drawn at full size).
+void unusedGs1Notes(CodeType type, const Gs1Options& options, std::vector<std::string>& notes,
+                    int barReductionMicrons = 0);
 
 }  // namespace strimlo

@@ -119,7 +119,7 @@ void droppedNotes(CodeType type, const Request& r, std::vector<std::string>& not
   if (!takesPrice(type) && !r.price.empty()) notes.push_back("price: " + name + " takes none; left out");
   if (!takesVariant(type) && !r.variant.empty())
     notes.push_back("variant: " + name + " takes none; left out");
-  unusedGs1Notes(type, r.gs1, notes);
+  unusedGs1Notes(type, r.gs1, notes, r.prepress.barReductionMicrons);
 }
 
 }  // namespace

@@ -81,6 +81,8 @@ TEST(Cli, ExitCodesAndMessages) {
        "note: ai, dl-domain: EAN-13 carries them only in a 2D --companion; left out"},
       {"--type gs1-datamatrix --dl-domain https://id.example -o " + out + " 9780306406157", 0,
        "note: dl-domain: a DataMatrix holds the element string, not a URI; left out"},
+      {"--type gs1-qr --bar-reduction 20 -o " + out + " 9780306406157", 0,
+       "note: bar width reduction: GS1 QR Code takes none; left out"},
       // --verify on a 2D type: read back to exactly its content; contrast and module measured.
       {"--type gs1-qr --verify --ai '(10)ABC123(17)271231' -o " + shellQuote(dir.file("vq.png")) + " 9780306406157", 0,
        "note: QR Code decodes to the intended content; contrast A (100 %); module 6 dots (whole) at 300 dpi; "
