@@ -154,6 +154,19 @@ std::string takeGtin(std::vector<Gs1Element>& elements, const std::string& gtin1
   return {};
 }
 
+// A key qualifier's value stands as a path segment of the URI: "." or ".." there would be
+// a dot-segment, which readers and resolvers remove with the segment before it, encoded
+// or not, so the URI would name another item.
+std::string pathSegmentError(const std::vector<Gs1Element>& elements) {
+  for (const Gs1Element& e : elements) {
+    const AiRule* rule = ruleOf(e.ai);
+    if (rule && rule->key && (e.value == "." || e.value == ".."))
+      return "AI (" + e.ai + ") \"" + e.value +
+             "\": a Digital Link path segment cannot be \".\" or \"..\" (a QR Code's URI would name another item)";
+  }
+  return {};
+}
+
 // The matrix, its content and the GTIN line for a GTIN and the options' elements.
 std::string buildMatrix(CodeType type, const std::string& gtin14, const Gs1Options& options,
                         double moduleMm, Matrix& m) {
@@ -163,6 +176,7 @@ std::string buildMatrix(CodeType type, const std::string& gtin14, const Gs1Optio
   const bool qr = type == kGS1QR;
   if (qr) {
     if (std::string e = checkDomain(options.dlDomain); !e.empty()) return e;
+    if (std::string e = pathSegmentError(elements); !e.empty()) return e;
     m.content = digitalLinkUri(options.dlDomain, gtin14, elements);
   } else {
     m.content = elementString(gtin14, elements);

@@ -72,6 +72,11 @@ const Gs1Case kCases[] = {
     {kGS1QR, "9780306406157", "", "https://id.example?x=1", {}, false, "\"?\" is not allowed"},
     {kGS1QR, "9780306406157", "", "https://", {}, false, "is not a host name"},
     {kGS1QR, "9780306406157", "", "https://id.example\n", {}, false, "control characters"},
+    // A serial of dots alone would be a dot-segment that takes the one before it away.
+    {kGS1QR, "9780306406157", "(21)..", "", {}, false, "AI (21) \"..\": a Digital Link path segment"},
+    {kEAN13, "401234567890", "(10).", "", kGS1QR, false, "AI (10) \".\": a Digital Link path segment"},
+    {kGS1QR, "9780306406157", "(21)...", "", {}, true, "https://id.gs1.org/01/09780306406157/21/..."},
+    {kGS1DataMatrix, "9780306406157", "(21)..", "", {}, true, "010978030640615721.."},
     {kEAN13, "401234567890", "(17)271232", "", kGS1DataMatrix, false,
      "companion: AI (17) expiry date 271232 (YYMMDD): day 32 does not exist in month 12"},
 };
