@@ -186,8 +186,9 @@ const std::vector<int>& positionalColumns(const CsvRecord& record) {
 }
 
 // A file name from the data: its letters and digits, then an ISSN's variant, then the
-// add-on's; a 2D type's ends in -qr or -datamatrix, so a pack's EAN-13 and its 2D symbol
-// of the same GTIN get a file each.
+// add-on's, then a 2D part's elements' (so serials or lots of one GTIN get a file each);
+// a 2D type's ends in -qr or -datamatrix, so a pack's EAN-13 and its 2D symbol of the
+// same GTIN get a file each.
 std::string nameFromData(const Job& job) {
   auto keep = [](const std::string& s) {
     std::string out;
@@ -200,6 +201,9 @@ std::string nameFromData(const Job& job) {
   if (const std::string variant = keep(job.variant); takesVariant(job.type) && !variant.empty())
     name += "-" + variant;
   if (const std::string addon = keep(job.addon); !addon.empty()) name += "-" + addon;
+  if (const std::string elements = keep(job.gs1.ai);
+      !elements.empty() && (isMatrixType(job.type) || job.gs1.companion))
+    name += "-" + elements.substr(0, 120);
   if (isMatrixType(job.type)) name += job.type == kGS1QR ? "-qr" : "-datamatrix";
   const char* ext = fileExtension(job.format);
   return name + "." + (ext ? ext : "out");
