@@ -95,8 +95,9 @@ QString saveFailureCause(const SymbolChoice& choice, const SaveOutcome& outcome)
 // the digits, as a drag names its file; the folder alone when the texts make no symbol.
 QString proposedSavePath(const SymbolChoice& choice, const QString& lastFolder);
 
-// A file name from the completed digits (and the add-on), with the chosen format's
-// extension, e.g. "9783161484100-51299.eps"; empty when the texts make no symbol.
+// A file name from the completed digits (and the add-on, and a 2D part's elements), with
+// the chosen format's extension, e.g. "9783161484100-51299.eps" or
+// "09780306406157-21S1.png"; empty when the texts make no symbol.
 QString symbolFileName(const SymbolChoice& choice);
 
 // The clipboard's data: the symbol as PNG at 100% and 300 dpi (and as an image for

@@ -222,6 +222,9 @@ class TestExport : public QObject {
                                           << "/tmp" << "/tmp/9783161484100-51299.svg";
     QTest::newRow("no symbol: the folder alone") << kEAN13 << "12345" << "" << kPNG << "/tmp"
                                                  << "/tmp";
+    // A serial's symbols of one GTIN each get a name of their own.
+    QTest::newRow("a GS1 QR Code: its GTIN-14 and elements") << kGS1QR << "9780306406157" << "(21)S/1"
+        << kPNG << "/tmp" << "/tmp/09780306406157-21S1.png";
   }
   void saveDialogProposesTheDigitsInTheLastFolder() {
     QFETCH(int, type);
@@ -235,6 +238,10 @@ class TestExport : public QObject {
     choice.data = data;
     choice.addOn = addOn;
     choice.format = format;
+    if (isMatrixType(type)) {  // the add-on column holds a 2D symbol's elements
+      choice.addOn.clear();
+      choice.gs1.ai = addOn.toStdString();
+    }
     QCOMPARE(proposedSavePath(choice, folder), proposed);
   }
 
