@@ -37,6 +37,7 @@ const QString kTransparentKey = QStringLiteral("prepress/transparent");
 const QString kFontKey = QStringLiteral("text/font");  // "ocrb", else Helvetica
 const QString kOutlineTextKey = QStringLiteral("text/outline");
 const QString kSaveFolderKey = QStringLiteral("save/folder");
+const QString kDlDomainKey = QStringLiteral("gs1/dlDomain");  // a brand's resolver
 
 }  // namespace
 
@@ -64,6 +65,7 @@ BarcodeController::BarcodeController(const Ui::MainWindow& form, QWidget* mainWi
       labelIsbnLine_(form.labelIsbnLine),
       comboCompanion_(form.comboCompanion),
       textfieldAi_(form.textfieldAi),
+      textfieldDlDomain_(form.textfieldDlDomain),
       saveDialog_([this](const QString& ext) {
         const QString folder = QSettings().value(kSaveFolderKey).toString();
         return askSavePath(mainWindow_, ext, fileTypeFilter(format_),
@@ -123,6 +125,7 @@ void BarcodeController::connectActions(const Ui::MainWindow& form) {
   connect(textfieldPriceAmount_, &QLineEdit::textEdited, this, &BarcodeController::changePriceCode);
   connect(comboCompanion_, &QComboBox::activated, this, &BarcodeController::changeCompanion);
   connect(textfieldAi_, &QLineEdit::textEdited, this, &BarcodeController::controlTextDidChange);
+  connect(textfieldDlDomain_, &QLineEdit::textEdited, this, &BarcodeController::changeDlDomain);
   connect(form.actionRanges, &QAction::triggered, this, &BarcodeController::clickRanges);
   connect(buttonSave_, &QPushButton::clicked, this, &BarcodeController::clickSave);
   connect(form.actionSave, &QAction::triggered, this, &BarcodeController::clickSave);
@@ -142,6 +145,8 @@ void BarcodeController::awakeFromNib() {
   textfieldPriceText_->setText(priceText_);
   textfieldVariant_->setText(variant_);
   gs1_ = {};
+  gs1_.dlDomain = QSettings().value(kDlDomainKey).toString().trimmed().toStdString();
+  textfieldDlDomain_->setText(QString::fromStdString(gs1_.dlDomain));
   textfieldAi_->clear();
   comboCompanion_->setCurrentIndex(0);
   comboCodeType_->setCurrentIndex(comboCodeType_->findData(codeTypeToken(kEAN13)));
@@ -253,6 +258,16 @@ void BarcodeController::changeCompanion() {
   updateScanBadge();
 }
 
+void BarcodeController::changeDlDomain() {
+  const QString line = oneLine(textfieldDlDomain_->text());
+  if (line != textfieldDlDomain_->text()) textfieldDlDomain_->setText(line);
+  gs1_.dlDomain = line.trimmed().toStdString();
+  QSettings().setValue(kDlDomainKey, line.trimmed());
+  preview_->setGs1(choice().gs1);
+  showCheckWarning();
+  updateScanBadge();
+}
+
 void BarcodeController::changeElements() {
   gs1_.ai = textfieldAi_->text().trimmed().toStdString();
   preview_->setGs1(choice().gs1);
@@ -355,7 +370,7 @@ void BarcodeController::changeOutlineText() {
 }
 
 void BarcodeController::setButtons() {
-  const ControlStates states = controlStates(format_, type_, gs1_.companion.has_value());
+  const ControlStates states = controlStates(format_, type_, gs1_.companion);
   comboResolution_->setEnabled(states.resolution);
   comboCodeSize_->setEnabled(states.size);
   textfieldAddOn_->setEnabled(states.addOn);
@@ -367,6 +382,7 @@ void BarcodeController::setButtons() {
   checkOutlineText_->setEnabled(format_ == kEPS || format_ == kPDF);  // SVG always outlines
   comboCompanion_->setEnabled(states.companion);
   textfieldAi_->setEnabled(states.elements);
+  textfieldDlDomain_->setEnabled(states.resolver);
 }
 
 void BarcodeController::showCheckWarning() {
@@ -461,9 +477,11 @@ void BarcodeController::clickSave() {
   // The cause the command line gives, then the field it is about, ready to be retyped.
   alert_(QStringLiteral("Strimlo"), property(saveMessageKey(false)) + QStringLiteral("\n\n") +
                                         saveFailureCause(choice(), outcome));
-  pointAt(outcome.refusal == Refusal::Gs1Data && !elementsProblem(gs1_.ai).isEmpty()
-              ? Field::Elements
-              : refusalField(outcome.refusal));
+  const Gs1Options gs1 = choice().gs1;
+  pointAt(outcome.refusal != Refusal::Gs1Data     ? refusalField(outcome.refusal)
+          : !elementsProblem(gs1.ai).isEmpty()   ? Field::Elements
+          : !checkDomain(gs1.dlDomain).empty()   ? Field::DlDomain
+                                                 : Field::Data);
 }
 
 void BarcodeController::pointAt(Field field) {
@@ -471,6 +489,7 @@ void BarcodeController::pointAt(Field field) {
                     : field == Field::AddOn ? textfieldAddOn_
                     : field == Field::Variant ? textfieldVariant_
                     : field == Field::Elements ? textfieldAi_
+                    : field == Field::DlDomain ? textfieldDlDomain_
                                               : nullptr;
   if (edit == nullptr || !edit->isEnabled()) return;
   edit->setFocus(Qt::OtherFocusReason);
@@ -482,6 +501,7 @@ SymbolChoice BarcodeController::choice() const {
                  size_,       resolution_,   prepress_, freeSize_,  font_,        outlineText_,
                  gs1_};
   if (isMatrixType(type_)) c.gs1.companion.reset();  // a companion chosen for a linear type
+  if (!controlStates(format_, type_, c.gs1.companion).resolver) c.gs1.dlDomain.clear();
   return c;
 }
 

@@ -99,6 +99,8 @@ class BarcodeController : public QObject {
   // The 2D companion beside a linear symbol, and the elements after the GTIN.
   void changeCompanion();
   void changeElements();
+  // The QR Code's resolver, remembered from one run to the next.
+  void changeDlDomain();
   const strimlo::Gs1Options& gs1() const { return gs1_; }
   // Asks for the ISBN agency's range file and copies it where the window looks.
   void clickRanges();
@@ -149,6 +151,7 @@ class BarcodeController : public QObject {
   QLabel* labelIsbnLine_;
   QComboBox* comboCompanion_;
   QLineEdit* textfieldAi_;
+  QLineEdit* textfieldDlDomain_;
 
   QString dataToEncode_;
   QString addOn_;

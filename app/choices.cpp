@@ -51,11 +51,18 @@ QString codeTypeToken(CodeType type) {
   return row ? QString::fromLatin1(row->token) : QString();
 }
 
-ControlStates controlStates(FileFormat format, CodeType type, bool companionChosen) {
+ControlStates controlStates(FileFormat format, CodeType type, std::optional<CodeType> companion) {
   const bool vector = format == kPDF || format == kSVG;
   const bool linear = symbology(type) != nullptr && !isMatrixType(type);
-  return {true,          format != kEPS && !vector, takesAddon(type), takesPrice(type),
-          takesVariant(type), linear, isMatrixType(type) || (linear && companionChosen)};
+  const bool withCompanion = linear && companion.has_value();
+  return {true,
+          format != kEPS && !vector,
+          takesAddon(type),
+          takesPrice(type),
+          takesVariant(type),
+          linear,
+          isMatrixType(type) || withCompanion,
+          type == kGS1QR || (withCompanion && companion == kGS1QR)};
 }
 
 bool transparencyApplies(FileFormat format) { return allowsTransparency(format); }

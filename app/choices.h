@@ -45,8 +45,10 @@ struct ControlStates {
   bool variant;     // ISSN only
   bool companion;   // the linear types: a 2D code of the same GTIN beside them
   bool elements;    // the 2D types, and a linear type with a companion chosen
+  bool resolver;    // a QR Code, alone or as the companion: its Digital Link domain
 };
-ControlStates controlStates(FileFormat format, CodeType type, bool companionChosen = false);
+ControlStates controlStates(FileFormat format, CodeType type,
+                            std::optional<CodeType> companion = std::nullopt);
 
 // Whether the transparent background means something: TIFF and JPEG are opaque CMYK.
 bool transparencyApplies(FileFormat format);
@@ -94,7 +96,7 @@ std::optional<PriceFields> priceFields(const QString& currency, const QString& a
 QString saveMessageKey(bool saved);
 
 // The text field a refusal is about, so the window can point at it.
-enum class Field { None, Data, AddOn, Variant, Elements };
+enum class Field { None, Data, AddOn, Variant, Elements, DlDomain };
 Field refusalField(Refusal refusal);
 
 // Why the GS1 elements typed ("(10)ABC123(17)271231") are not valid, naming the AI and

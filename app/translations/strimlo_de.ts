@@ -706,6 +706,26 @@ Zusatzcode: 5 Ziffern für Bücher; 2 oder 5 für UPC, ISSN und ISMN.</translati
         <source>(10) batch or lot, (11) production date, (15) best before, (17) expiry (YYMMDD), (21) serial number, (22) consumer variant, (3100)–(3105) net weight in kg, (3920)–(3923) price.</source>
         <translation>(10) Charge oder Los, (11) Herstellungsdatum, (15) Mindesthaltbarkeit, (17) Verfallsdatum (JJMMTT), (21) Seriennummer, (22) Verbrauchervariante, (3100)–(3105) Nettogewicht in kg, (3920)–(3923) Preis.</translation>
     </message>
+    <message>
+        <source>Di&amp;gital Link domain:</source>
+        <translation>Digital-Link-Do&amp;main:</translation>
+    </message>
+    <message>
+        <source>Digital Link domain</source>
+        <translation>Digital-Link-Domain</translation>
+    </message>
+    <message>
+        <source>QR Codes only, optional: the web address a phone opens, your brand&apos;s own resolver instead of GS1&apos;s.</source>
+        <translation>Nur QR-Codes, optional: die Webadresse, die ein Telefon öffnet, der eigene Resolver Ihrer Marke statt dem von GS1.</translation>
+    </message>
+    <message>
+        <source>QR Code only, optional: https://id.gs1.org or your own</source>
+        <translation>nur QR-Code, optional: https://id.gs1.org oder Ihre eigene</translation>
+    </message>
+    <message>
+        <source>The QR Code holds this address followed by /01/ and the GTIN, e.g. https://brand.example/01/09780306406157. Empty: GS1&apos;s resolver, https://id.gs1.org. https only; kept for the next start.</source>
+        <translation>Der QR-Code enthält diese Adresse, gefolgt von /01/ und der GTIN, z. B. https://brand.example/01/09780306406157. Leer: der Resolver von GS1, https://id.gs1.org. Nur https; bleibt für den nächsten Start erhalten.</translation>
+    </message>
 </context>
 <context>
     <name>QObject</name>

@@ -706,6 +706,26 @@ Complemento: 5 dígitos para libros; 2 o 5 para UPC, ISSN e ISMN.</translation>
         <source>(10) batch or lot, (11) production date, (15) best before, (17) expiry (YYMMDD), (21) serial number, (22) consumer variant, (3100)–(3105) net weight in kg, (3920)–(3923) price.</source>
         <translation>(10) lote, (11) fecha de producción, (15) consumo preferente, (17) caducidad (AAMMDD), (21) número de serie, (22) variante de consumo, (3100)–(3105) peso neto en kg, (3920)–(3923) precio.</translation>
     </message>
+    <message>
+        <source>Di&amp;gital Link domain:</source>
+        <translation>Dominio de Digital Lin&amp;k:</translation>
+    </message>
+    <message>
+        <source>Digital Link domain</source>
+        <translation>Dominio de Digital Link</translation>
+    </message>
+    <message>
+        <source>QR Codes only, optional: the web address a phone opens, your brand&apos;s own resolver instead of GS1&apos;s.</source>
+        <translation>Solo códigos QR, opcional: la dirección web que abre un teléfono, el resolutor propio de su marca en lugar del de GS1.</translation>
+    </message>
+    <message>
+        <source>QR Code only, optional: https://id.gs1.org or your own</source>
+        <translation>solo código QR, opcional: https://id.gs1.org o la suya</translation>
+    </message>
+    <message>
+        <source>The QR Code holds this address followed by /01/ and the GTIN, e.g. https://brand.example/01/09780306406157. Empty: GS1&apos;s resolver, https://id.gs1.org. https only; kept for the next start.</source>
+        <translation>El código QR contiene esta dirección seguida de /01/ y el GTIN, p. ej. https://brand.example/01/09780306406157. Vacío: el resolutor de GS1, https://id.gs1.org. Solo https; se conserva para el próximo inicio.</translation>
+    </message>
 </context>
 <context>
     <name>QObject</name>

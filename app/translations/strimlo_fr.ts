@@ -706,6 +706,26 @@ Complément&#xa0;: 5 chiffres pour les livres&#xa0;; 2 ou 5 pour UPC, ISSN et IS
         <source>(10) batch or lot, (11) production date, (15) best before, (17) expiry (YYMMDD), (21) serial number, (22) consumer variant, (3100)–(3105) net weight in kg, (3920)–(3923) price.</source>
         <translation>(10) lot, (11) date de production, (15) à consommer de préférence avant, (17) date de péremption (AAMMJJ), (21) numéro de série, (22) variante consommateur, (3100)–(3105) poids net en kg, (3920)–(3923) prix.</translation>
     </message>
+    <message>
+        <source>Di&amp;gital Link domain:</source>
+        <translation>Domaine Di&amp;gital Link&#xa0;:</translation>
+    </message>
+    <message>
+        <source>Digital Link domain</source>
+        <translation>Domaine Digital Link</translation>
+    </message>
+    <message>
+        <source>QR Codes only, optional: the web address a phone opens, your brand&apos;s own resolver instead of GS1&apos;s.</source>
+        <translation>QR Codes seulement, facultatif&#xa0;: l’adresse web qu’ouvre un téléphone, le résolveur de votre marque au lieu de celui de GS1.</translation>
+    </message>
+    <message>
+        <source>QR Code only, optional: https://id.gs1.org or your own</source>
+        <translation>QR Code seulement, facultatif&#xa0;: https://id.gs1.org ou la vôtre</translation>
+    </message>
+    <message>
+        <source>The QR Code holds this address followed by /01/ and the GTIN, e.g. https://brand.example/01/09780306406157. Empty: GS1&apos;s resolver, https://id.gs1.org. https only; kept for the next start.</source>
+        <translation>Le QR Code contient cette adresse suivie de /01/ et du GTIN, par exemple https://brand.example/01/09780306406157. Vide&#xa0;: le résolveur de GS1, https://id.gs1.org. https seulement&#xa0;; conservé pour le prochain lancement.</translation>
+    </message>
 </context>
 <context>
     <name>QObject</name>

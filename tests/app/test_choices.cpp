@@ -41,25 +41,26 @@ class TestChoices : public QObject {
     QTest::addColumn<bool>("addOn");
     QTest::addColumn<bool>("price");
     QTest::addColumn<bool>("variant");
-    QTest::addColumn<bool>("companionChosen");
+    QTest::addColumn<int>("companionChosen");  // a type, or -1 for none
     QTest::addColumn<bool>("companion");
     QTest::addColumn<bool>("elements");
-    QTest::newRow("EPS, EAN-13: the launch state; a print size for printing") << kEPS << kEAN13 << true << false << false << false << false << false << true << false;
-    QTest::newRow("EPS, ISBN-10") << kEPS << kISBN10 << true << false << true << true << false << false << true << false;
-    QTest::newRow("PNG, EAN-8") << kPNG << kEAN8 << true << true << false << false << false << false << true << false;
-    QTest::newRow("TIFF, ISBN-13") << kTIFF << kISBN13 << true << true << true << true << false << false << true << false;
-    QTest::newRow("JPEG, EAN-13") << kJPEG << kEAN13 << true << true << false << false << false << false << true << false;
-    QTest::newRow("PDF, ISBN-13: a size, no resolution") << kPDF << kISBN13 << true << false << true << true << false << false << true << false;
-    QTest::newRow("SVG, EAN-8: a size, no resolution") << kSVG << kEAN8 << true << false << false << false << false << false << true << false;
-    QTest::newRow("UPC-A: an add-on, no price") << kPNG << kUPCA << true << true << true << false << false << false << true << false;
-    QTest::newRow("UPC-E: an add-on, no price") << kEPS << kUPCE << true << false << true << false << false << false << true << false;
-    QTest::newRow("ISSN: add-on and variant") << kPNG << kISSN << true << true << true << false << true << false << true << false;
-    QTest::newRow("ISMN: add-on and price, as ISBN") << kPDF << kISMN << true << false << true << true << false << false << true << false;
-    QTest::newRow("a type outside the list has no add-on") << kPNG << 10 << true << true << false << false << false << false << false << false;
-    QTest::newRow("EAN-13 with a companion: its elements") << kPNG << kEAN13 << true << true << false << false << false << true << true << true;
-    QTest::newRow("ISSN with a companion") << kPDF << kISSN << true << false << true << false << true << true << true << true;
-    QTest::newRow("GS1 QR Code: elements, no companion, a size for its module") << kPNG << kGS1QR << true << true << false << false << false << false << false << true;
-    QTest::newRow("GS1 DataMatrix, a companion left chosen: none") << kSVG << kGS1DataMatrix << true << false << false << false << false << true << false << true;
+    QTest::addColumn<bool>("resolver");
+    QTest::newRow("EPS, EAN-13: the launch state; a print size for printing") << kEPS << kEAN13 << true << false << false << false << false << -1 << true << false << false;
+    QTest::newRow("EPS, ISBN-10") << kEPS << kISBN10 << true << false << true << true << false << -1 << true << false << false;
+    QTest::newRow("PNG, EAN-8") << kPNG << kEAN8 << true << true << false << false << false << -1 << true << false << false;
+    QTest::newRow("TIFF, ISBN-13") << kTIFF << kISBN13 << true << true << true << true << false << -1 << true << false << false;
+    QTest::newRow("JPEG, EAN-13") << kJPEG << kEAN13 << true << true << false << false << false << -1 << true << false << false;
+    QTest::newRow("PDF, ISBN-13: a size, no resolution") << kPDF << kISBN13 << true << false << true << true << false << -1 << true << false << false;
+    QTest::newRow("SVG, EAN-8: a size, no resolution") << kSVG << kEAN8 << true << false << false << false << false << -1 << true << false << false;
+    QTest::newRow("UPC-A: an add-on, no price") << kPNG << kUPCA << true << true << true << false << false << -1 << true << false << false;
+    QTest::newRow("UPC-E: an add-on, no price") << kEPS << kUPCE << true << false << true << false << false << -1 << true << false << false;
+    QTest::newRow("ISSN: add-on and variant") << kPNG << kISSN << true << true << true << false << true << -1 << true << false << false;
+    QTest::newRow("ISMN: add-on and price, as ISBN") << kPDF << kISMN << true << false << true << true << false << -1 << true << false << false;
+    QTest::newRow("a type outside the list has no add-on") << kPNG << 10 << true << true << false << false << false << -1 << false << false << false;
+    QTest::newRow("EAN-13 with a QR Code companion: its elements and resolver") << kPNG << kEAN13 << true << true << false << false << false << int(kGS1QR) << true << true << true;
+    QTest::newRow("ISSN with a DataMatrix companion: no resolver") << kPDF << kISSN << true << false << true << false << true << int(kGS1DataMatrix) << true << true << false;
+    QTest::newRow("GS1 QR Code: elements and resolver, no companion, a size for its module") << kPNG << kGS1QR << true << true << false << false << false << -1 << false << true << true;
+    QTest::newRow("GS1 DataMatrix, a companion left chosen: none") << kSVG << kGS1DataMatrix << true << false << false << false << false << int(kGS1QR) << false << true << false;
   }
   void controlStates() {
     QFETCH(int, format);
@@ -69,10 +70,12 @@ class TestChoices : public QObject {
     QFETCH(bool, addOn);
     QFETCH(bool, price);
     QFETCH(bool, variant);
-    QFETCH(bool, companionChosen);
+    QFETCH(int, companionChosen);
     QFETCH(bool, companion);
     QFETCH(bool, elements);
-    const ControlStates states = strimlo::controlStates(format, type, companionChosen);
+    QFETCH(bool, resolver);
+    const ControlStates states = strimlo::controlStates(
+        format, type, companionChosen < 0 ? std::nullopt : std::optional<CodeType>(companionChosen));
     QCOMPARE(states.size, size);
     QCOMPARE(states.resolution, resolution);
     QCOMPARE(states.addOn, addOn);
@@ -80,6 +83,7 @@ class TestChoices : public QObject {
     QCOMPARE(states.variant, variant);
     QCOMPARE(states.companion, companion);
     QCOMPARE(states.elements, elements);
+    QCOMPARE(states.resolver, resolver);
   }
 
   void requiredExtension_data() {

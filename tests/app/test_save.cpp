@@ -220,17 +220,18 @@ class TestSave : public QObject {
     QTest::addColumn<int>("format");
     QTest::addColumn<QString>("data");
     QTest::addColumn<QString>("elements");
+    QTest::addColumn<QString>("domain");     // the Digital Link domain, QR Code only
     QTest::addColumn<QString>("typedSize");  // typed into the size list: a 2D module
     QTest::addColumn<QString>("line");       // a part of the line under the preview
     QTest::addColumn<QStringList>("decoded");
     QTest::newRow("GS1 QR Code with a batch and an expiry, PNG")
-        << kGS1QR << 0 << kPNG << "9780306406157" << "(10)ABC123(17)271231"
-        << "0,6 mm" << "GS1 QR Code: X 0.600 mm, module 7 dots at 300 dpi" << QStringList{"QR-Code:https://id.gs1.org/01/09780306406157/10/ABC123?17=271231"};
+        << kGS1QR << 0 << kPNG << "9780306406157" << "(10)ABC123(17)271231" << "https://brand.example"
+        << "0,6 mm" << "GS1 QR Code: X 0.600 mm, module 7 dots at 300 dpi" << QStringList{"QR-Code:https://brand.example/01/09780306406157/10/ABC123?17=271231"};
     QTest::newRow("EAN-13 with a QR Code companion, PDF")
-        << kEAN13 << 1 << kPDF << "401234567890" << "(21)S1"
+        << kEAN13 << 1 << kPDF << "401234567890" << "(21)S1" << ""
         << "" << "X 0.3300 mm, 100.0 %; 2D companion X 0.495 mm" << QStringList{"EAN-13:4012345678901", "QR-Code:https://id.gs1.org/01/04012345678901/21/S1"};
     QTest::newRow("GS1 DataMatrix, TIFF, by zxing-cpp")
-        << kGS1DataMatrix << 0 << kTIFF << "9780306406157" << "(10)ABC123"
+        << kGS1DataMatrix << 0 << kTIFF << "9780306406157" << "(10)ABC123" << ""
         << "" << "X 0.495 mm, module 6 dots at 300 dpi" << QStringList{"DataMatrix:010978030640615710ABC123"};
   }
   void twoDimensionalChoicesReachTheFile() {
@@ -239,6 +240,7 @@ class TestSave : public QObject {
     QFETCH(int, format);
     QFETCH(QString, data);
     QFETCH(QString, elements);
+    QFETCH(QString, domain);
     QFETCH(QString, typedSize);
     QFETCH(QString, line);
     QFETCH(QStringList, decoded);
@@ -251,6 +253,9 @@ class TestSave : public QObject {
     QLineEdit* elementsField = s.w.field(QStringLiteral("textfieldAi"));
     QVERIFY(elementsField->isEnabled());
     retype(elementsField, elements);
+    QLineEdit* domainField = s.w.field(QStringLiteral("textfieldDlDomain"));
+    QCOMPARE(domainField->isEnabled(), type == kGS1QR || companion == 1);
+    retype(domainField, domain);
     if (!typedSize.isEmpty()) {
       s.w.codeSize->lineEdit()->selectAll();
       QTest::keyClicks(s.w.codeSize->lineEdit(), typedSize);
@@ -286,18 +291,22 @@ class TestSave : public QObject {
     QTest::addColumn<QString>("data");
     QTest::addColumn<QString>("addOn");
     QTest::addColumn<QString>("elements");  // the GS1 elements of a 2D symbol
+    QTest::addColumn<QString>("domain");    // a QR Code's Digital Link domain
     QTest::addColumn<QString>("cause");  // as the command line says it
     QTest::addColumn<QString>("field");  // the field that gets the focus
-    QTest::newRow("EAN-13 of 5 digits, PNG") << kEAN13 << kPNG << "12345" << "" << ""
+    QTest::newRow("EAN-13 of 5 digits, PNG") << kEAN13 << kPNG << "12345" << "" << "" << ""
         << "EAN-13 needs 12 or 13 digits; got 5" << "textfieldDataToEncode";
-    QTest::newRow("EAN-13 of 5 digits, EPS") << kEAN13 << kEPS << "12345" << "" << ""
+    QTest::newRow("EAN-13 of 5 digits, EPS") << kEAN13 << kEPS << "12345" << "" << "" << ""
         << "EAN-13 needs 12 or 13 digits; got 5" << "textfieldDataToEncode";
     QTest::newRow("an ISBN add-on with a letter: the add-on field") << kISBN13 << kPDF
-        << "978-3-16-148410-0" << "5129x" << "" << "the add-on must be 5 digits" << "textfieldAddOn";
+        << "978-3-16-148410-0" << "5129x" << "" << "" << "the add-on must be 5 digits" << "textfieldAddOn";
     QTest::newRow("a 2D expiry in month 13: the elements field") << kGS1QR << kPNG
-        << "9780306406157" << "" << "(17)271331" << "month 13" << "textfieldAi";
+        << "9780306406157" << "" << "(17)271331" << "" << "month 13" << "textfieldAi";
+    QTest::newRow("a resolver that is not https: the domain field") << kGS1QR << kPDF
+        << "9780306406157" << "" << "" << "http://brand.example" << "must start with https://"
+        << "textfieldDlDomain";
     QTest::newRow("a 2D symbol of a wrong GTIN length: the number") << kGS1DataMatrix << kSVG
-        << "97803064061" << "" << "" << "GTIN" << "textfieldDataToEncode";
+        << "97803064061" << "" << "" << "" << "GTIN" << "textfieldDataToEncode";
   }
   void refusedInputShowsTheFailureAndWritesNothing() {
     QFETCH(int, type);
@@ -305,6 +314,7 @@ class TestSave : public QObject {
     QFETCH(QString, data);
     QFETCH(QString, addOn);
     QFETCH(QString, elements);
+    QFETCH(QString, domain);
     QFETCH(QString, cause);
     QFETCH(QString, field);
     TempDir dir;
@@ -314,6 +324,7 @@ class TestSave : public QObject {
     retype(s.w.data, data);
     if (!addOn.isEmpty()) retype(s.w.addOn, addOn);
     if (!elements.isEmpty()) retype(s.w.field(QStringLiteral("textfieldAi")), elements);
+    if (!domain.isEmpty()) retype(s.w.field(QStringLiteral("textfieldDlDomain")), domain);
     s.answer = QString::fromStdString(dir.file("label"));
     s.clickSave();
     QCOMPARE(s.alerts.size(), 1);

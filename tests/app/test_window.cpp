@@ -302,8 +302,12 @@ class TestWindow : public QObject {
       operate(first.transparent, 1);
       choose(first.combo("comboFont"), 1);
       operate(first.check("checkOutlineText"), 1);
+      chooseType(first, kGS1QR);
+      retype(first.field("textfieldDlDomain"), QStringLiteral("https://brand.example"));
     }
     Window next(false);
+    QCOMPARE(next.field("textfieldDlDomain")->text(), QStringLiteral("https://brand.example"));
+    QCOMPARE(next.controller().gs1().dlDomain, std::string("https://brand.example"));
     QCOMPARE(next.combo("comboFont")->currentIndex(), 1);
     QVERIFY(next.check("checkOutlineText")->isChecked());
     QCOMPARE(next.preview->typeFace(), TypeFace::OcrB);
