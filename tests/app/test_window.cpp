@@ -358,40 +358,48 @@ class TestWindow : public QObject {
   // symbol. Each row ends with a keystroke, so an earlier result must not stay shown.
   void scanBadgeFollowsTheChoices_data() {
     QTest::addColumn<int>("type");
+    QTest::addColumn<int>("companion");  // the list's index: 0 none, 1 QR Code
     QTest::addColumn<int>("format");
     QTest::addColumn<int>("size");
     QTest::addColumn<int>("resolution");
     QTest::addColumn<QString>("data");
     QTest::addColumn<QString>("text");
     QTest::addColumn<QString>("colour");
+    QTest::addColumn<QString>("toolTip");  // a part of it
     QTest::newRow("EPS, the default: A at 600 dpi")
-        << kEAN13 << kEPS << 2 << 2 << "401234567890" << "Scans: A (4.0) at 600 dpi" << "#1a7f37";
-    QTest::newRow("PNG 100% at 300 dpi: A") << kEAN13 << kPNG << 2 << 2 << "401234567890"
-                                            << "Scans: A (4.0) at 300 dpi" << "#1a7f37";
-    QTest::newRow("PNG smallest at 72 dpi: red") << kEAN13 << kPNG << 0 << 0 << "401234567890"
-                                                 << "Does not scan at 72 dpi" << "#c62828";
-    QTest::newRow("too few digits: hidden") << kEAN13 << kPNG << 2 << 2 << "40123" << "" << "";
+        << kEAN13 << 0 << kEPS << 2 << 2 << "401234567890" << "Scans: A (4.0) at 600 dpi" << "#1a7f37" << "";
+    QTest::newRow("PNG 100% at 300 dpi: A") << kEAN13 << 0 << kPNG << 2 << 2 << "401234567890"
+                                            << "Scans: A (4.0) at 300 dpi" << "#1a7f37" << "";
+    QTest::newRow("PNG smallest at 72 dpi: red") << kEAN13 << 0 << kPNG << 0 << 0 << "401234567890"
+                                                 << "Does not scan at 72 dpi" << "#c62828" << "";
+    QTest::newRow("too few digits: hidden") << kEAN13 << 0 << kPNG << 2 << 2 << "40123" << "" << "" << "";
     QTest::newRow("PNG 82% at 300 dpi: F, red (the size reaches the grading)")
-        << kEAN13 << kPNG << 0 << 2 << "401234567890" << "Scans: F (0.0) at 300 dpi" << "#c62828";
-    QTest::newRow("GS1 QR Code, PNG at 300 dpi: read as meant") << kGS1QR << kPNG << 2 << 2
-        << "9780306406157" << "Reads as meant: A at 300 dpi" << "#1a7f37";
-    QTest::newRow("GS1 DataMatrix at 72 dpi: red") << kGS1DataMatrix << kPNG << 2 << 0
-        << "9780306406157" << "Does not scan at 72 dpi" << "#c62828";
+        << kEAN13 << 0 << kPNG << 0 << 2 << "401234567890" << "Scans: F (0.0) at 300 dpi" << "#c62828" << "";
+    QTest::newRow("EAN-13 with a QR Code companion: the companion read too")
+        << kEAN13 << 1 << kPNG << 2 << 2 << "401234567890" << "Scans: A (4.0) at 300 dpi"
+        << "#1a7f37" << "2D companion: QR Code decodes to the intended content";
+    QTest::newRow("GS1 QR Code, PNG at 300 dpi: read as meant") << kGS1QR << 0 << kPNG << 2 << 2
+        << "9780306406157" << "Reads as meant: A at 300 dpi" << "#1a7f37" << "";
+    QTest::newRow("GS1 DataMatrix at 72 dpi: red") << kGS1DataMatrix << 0 << kPNG << 2 << 0
+        << "9780306406157" << "Does not scan at 72 dpi" << "#c62828" << "";
   }
   void scanBadgeFollowsTheChoices() {
     QFETCH(int, type);
+    QFETCH(int, companion);
     QFETCH(int, format);
     QFETCH(int, size);
     QFETCH(int, resolution);
     QFETCH(QString, data);
     QFETCH(QString, text);
     QFETCH(QString, colour);
+    QFETCH(QString, toolTip);
     Window w;
     auto* badge = w.main.findChild<QLabel*>(QStringLiteral("labelScanGrade"));
     QVERIFY(badge);
     QVERIFY(!badge->accessibleName().isEmpty());
     QTRY_VERIFY_WITH_TIMEOUT(badge->text().startsWith(QLatin1String("Scans: A")), 5000);
     chooseType(w, type);
+    choose(w.combo(QStringLiteral("comboCompanion")), companion);
     choose(w.fileFormat, format);
     choose(w.codeSize, size);
     choose(w.resolution, resolution);
@@ -405,6 +413,7 @@ class TestWindow : public QObject {
     QVERIFY(badge->styleSheet().contains(colour));
     QVERIFY(badge->isVisible());
     QVERIFY2(!badge->toolTip().isEmpty(), qPrintable(badge->text()));
+    QVERIFY2(badge->toolTip().contains(toolTip), qPrintable(badge->toolTip()));
   }
 
   // The fields keep all 40 typed characters; the renderer gets the first 31 bytes.
