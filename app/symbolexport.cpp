@@ -103,15 +103,18 @@ std::string takeTypedSize(const QString& text, bool resolution, FreeSize& free, 
 
 namespace {
 
-// "X 0.495 mm", with the module in dots for an image.
+// "X 0.495 mm"; for an image the X its whole dots make, e.g. "X 0.508 mm, module 6 dots
+// at 300 dpi (0.495 mm asked)".
 QString matrixSize(double mm, const SymbolChoice& choice) {
-  QString line = QStringLiteral("X %1 mm").arg(mm, 0, 'f', 3);
-  if (isRaster(choice.format)) {
-    const double dpi = chosenGeometry(choice).dpi;
-    line += QStringLiteral(", module %1 dots at %2 dpi")
-                .arg(std::max(1.0, std::nearbyint(mm * dpi / 25.4)), 0, 'f', 0)
-                .arg(dpi, 0, 'f', 0);
-  }
+  if (!isRaster(choice.format)) return QStringLiteral("X %1 mm").arg(mm, 0, 'f', 3);
+  const double dpi = chosenGeometry(choice).dpi;
+  const int dots = matrixModuleDots(mm, dpi);
+  const double drawn = dots * 25.4 / dpi;
+  QString line = QStringLiteral("X %1 mm, module %2 dots at %3 dpi")
+                     .arg(drawn, 0, 'f', 3)
+                     .arg(dots)
+                     .arg(dpi, 0, 'f', 0);
+  if (std::abs(drawn - mm) >= 0.0005) line += QStringLiteral(" (%1 mm asked)").arg(mm, 0, 'f', 3);
   return line;
 }
 

@@ -1,5 +1,7 @@
 #include "job.h"
 
+#include <algorithm>
+#include <cmath>
 #include <cstdint>
 #include <cstdio>
 #include <new>
@@ -35,6 +37,25 @@ double pixelsPerModule(SizeIndex size, ResolutionIndex res) {
 
 // A note when a raster gets too few pixels per module to be read, naming the lowest
 // resolution of the list that gives enough at this size; "" otherwise.
+// An image's 2D module where the grid's nearest whole dots would leave GS1's table: the
+// dots drawn instead, and what they measure.
+std::string matrixGridNote(const Job& job) {
+  if (job.format != kPNG && job.format != kTIFF && job.format != kJPEG) return {};
+  const bool own = isMatrixType(job.type);
+  if (!own && !job.gs1.companion) return {};
+  const double asked = own ? job.gs1.moduleMm : job.gs1.companionModuleMm;
+  const double mm = asked > 0 ? asked : kMatrixModuleTarget;
+  const double dpi = geometryFor(job.size, job.res, job.freeSize, true).dpi;
+  const int dots = matrixModuleDots(mm, dpi);
+  if (dots == std::max(1, static_cast<int>(std::nearbyint(mm * dpi / 25.4)))) return {};
+  char text[200];
+  std::snprintf(text, sizeof text,
+                "%s: %d dots at %.0f dpi = %.3f mm, the nearest inside GS1's 0.396 to 0.990 mm "
+                "(%.3f mm asked)",
+                own ? "module" : "companion module", dots, dpi, dots * 25.4 / dpi, mm);
+  return text;
+}
+
 std::string lowResolutionNote(const Job& job) {
   if (job.format != kPNG && job.format != kTIFF && job.format != kJPEG) return {};
   if (job.freeSize.any()) {
@@ -352,6 +373,7 @@ std::vector<std::string> droppedInputNotes(const Job& job, const std::string& da
   if (!takesVariant(job.type) && !job.variant.empty())
     notes.push_back("variant: " + name + " takes none; left out");
   unusedGs1Notes(job.type, job.gs1, notes, job.prepress.barReductionMicrons);
+  if (const std::string note = matrixGridNote(job); !note.empty()) notes.push_back(note);
   if (isMatrixType(job.type)) return notes;
   if (const std::string note = lowResolutionNote(job); !note.empty()) notes.push_back(note);
   if (!takesPrice(job.type)) return notes;

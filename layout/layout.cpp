@@ -466,8 +466,7 @@ struct MatrixBox {
 
 MatrixBox matrixBox(const Matrix& mx, float dpi, bool wholeDots) {
   MatrixBox b{};
-  b.m = mx.moduleMm * dpi / 25.4;
-  if (wholeDots) b.m = std::max(1.0, std::nearbyint(b.m));
+  b.m = wholeDots ? matrixModuleDots(mx.moduleMm, dpi) : mx.moduleMm * dpi / 25.4;
   b.width = (mx.cols + 2 * mx.quiet) * b.m;
   b.height = (mx.rows + 2 * mx.quiet) * b.m;
   if (mx.text) {
@@ -509,6 +508,17 @@ void addMatrixText(Layout& out, const Matrix& mx, const MatrixBox& b, double cen
 }
 
 }  // namespace
+
+int matrixModuleDots(double mm, double dpi) {
+  if (!(dpi > 0) || !(mm > 0)) return 1;
+  const double perDot = 25.4 / dpi;
+  int dots = std::max(1, static_cast<int>(std::nearbyint(mm / perDot)));
+  // The nearest whole dots may leave GS1's table at a coarse grid (0.4 mm at 150 dpi is
+  // 2.36 dots; 2 are 0.339 mm): then the nearest count inside it.
+  if (dots * perDot < kMatrixModuleMin - 1e-9) dots = static_cast<int>(std::ceil(kMatrixModuleMin / perDot - 1e-9));
+  if (dots * perDot > kMatrixModuleMax + 1e-9) dots = std::max(1, static_cast<int>(std::floor(kMatrixModuleMax / perDot + 1e-9)));
+  return dots;
+}
 
 Layout matrixLayout(const Symbol& sym, float dpi, bool wholeDots) {
   Layout out;

@@ -137,6 +137,10 @@ Layout previewLayout(const Symbol& symbol, int width, int height, float lineHeig
 // placement for every other type.
 Layout epsLayout(const Symbol& symbol);
 
+// A 2D module of `mm` on a grid of `dpi` dots: the nearest whole dots (at least one) that
+// stay inside GS1's retail table (0.396 to 0.990 mm) where the grid allows.
+int matrixModuleDots(double mm, double dpi);
+
 // A 2D type's file layout: the matrix at its X dimension inside its quiet zones (4X QR
 // Code, 1X DataMatrix), the GTIN line under it. dpi: output units per inch (72 for
 // pages); wholeDots makes the module and every edge whole pixels.

@@ -226,13 +226,13 @@ class TestSave : public QObject {
     QTest::addColumn<QStringList>("decoded");
     QTest::newRow("GS1 QR Code with a batch and an expiry, PNG")
         << kGS1QR << 0 << kPNG << "9780306406157" << "(10)ABC123(17)271231" << "https://brand.example"
-        << "0,6 mm" << "GS1 QR Code: X 0.600 mm, module 7 dots at 300 dpi" << QStringList{"QR-Code:https://brand.example/01/09780306406157/10/ABC123?17=271231"};
+        << "0,6 mm" << "GS1 QR Code: X 0.593 mm, module 7 dots at 300 dpi (0.600 mm asked)" << QStringList{"QR-Code:https://brand.example/01/09780306406157/10/ABC123?17=271231"};
     QTest::newRow("EAN-13 with a QR Code companion, PDF")
         << kEAN13 << 1 << kPDF << "401234567890" << "(21)S1" << ""
         << "" << "X 0.3300 mm, 100.0 %; 2D companion X 0.495 mm" << QStringList{"EAN-13:4012345678901", "QR-Code:https://id.gs1.org/01/04012345678901/21/S1"};
     QTest::newRow("GS1 DataMatrix, TIFF, by zxing-cpp")
         << kGS1DataMatrix << 0 << kTIFF << "9780306406157" << "(10)ABC123" << ""
-        << "" << "X 0.495 mm, module 6 dots at 300 dpi" << QStringList{"DataMatrix:010978030640615710ABC123"};
+        << "" << "X 0.508 mm, module 6 dots at 300 dpi (0.495 mm asked)" << QStringList{"DataMatrix:010978030640615710ABC123"};
   }
   void twoDimensionalChoicesReachTheFile() {
     QFETCH(int, type);

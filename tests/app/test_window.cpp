@@ -380,8 +380,9 @@ class TestWindow : public QObject {
         << "#1a7f37" << "2D companion: QR Code decodes to the intended content";
     QTest::newRow("GS1 QR Code, PNG at 300 dpi: read as meant") << kGS1QR << 0 << kPNG << 2 << 2
         << "9780306406157" << "Reads as meant: A at 300 dpi" << "#1a7f37" << "";
-    QTest::newRow("GS1 DataMatrix at 72 dpi: red") << kGS1DataMatrix << 0 << kPNG << 2 << 0
-        << "9780306406157" << "Does not scan at 72 dpi" << "#c62828" << "";
+    QTest::newRow("GS1 DataMatrix at 72 dpi: two dots, inside GS1's table, read")
+        << kGS1DataMatrix << 0 << kPNG << 2 << 0 << "9780306406157" << "Reads as meant: A at 72 dpi"
+        << "#1a7f37" << "module 2 dots (whole) at 72 dpi";
   }
   void scanBadgeFollowsTheChoices() {
     QFETCH(int, type);
