@@ -141,6 +141,11 @@ MatrixCheck checkMatrix(const Image& image, const Matrix& meant, const PixelBox&
   else if (c.content != meant.content)
     c.error = "reads as " + visibleContent(c.content) + ", not " + visibleContent(meant.content);
   c.letter = letterOf(c.error.empty() ? c.contrastGrade : 0);
+  const bool beside = box.x1 - box.x0 < image.width || box.y1 - box.y0 < image.height;
+  if (c.error.empty() && beside) {
+    const std::optional<DecodedMatrix> whole = decodeMatrix(image, meant.kind, nullptr);
+    c.foundInWhole = whole && whole->content == meant.content;
+  }
   return c;
 }
 
@@ -162,7 +167,11 @@ std::string matrixSummary(const MatrixCheck& c, double dpi) {
                 "%s decodes to the intended content; contrast %c (%.0f %%); %s%s; not a full "
                 "ISO/IEC 15415 grade",
                 c.format.c_str(), grade, c.contrast, module, at);
-  return text;
+  std::string summary = text;
+  if (!c.foundInWhole)
+    summary += "; read where it stands, but not found by zxing-cpp in the whole picture (a reader "
+               "aimed at it reads it)";
+  return summary;
 }
 
 }  // namespace strimlo::verify

@@ -33,6 +33,10 @@ struct MatrixCheck {
   double moduleDots = 0;
   double moduleDotsDown = 0;
   bool wholeDots = false;
+  // Beside a linear symbol: whether a reader given the whole picture finds it too. zxing-cpp
+  // 1.4 looks for a DataMatrix along the picture's middle lines only, so one beside taller
+  // bars is found only by a reader aimed at it (as a scanner or phone is).
+  bool foundInWhole = true;
   char letter = 'F';  // the lower of decode (A or F) and contrast: only what was measured
 };
 
