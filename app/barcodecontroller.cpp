@@ -477,11 +477,14 @@ void BarcodeController::clickSave() {
   // The cause the command line gives, then the field it is about, ready to be retyped.
   alert_(QStringLiteral("Strimlo"), property(saveMessageKey(false)) + QStringLiteral("\n\n") +
                                         saveFailureCause(choice(), outcome));
-  const Gs1Options gs1 = choice().gs1;
-  pointAt(outcome.refusal != Refusal::Gs1Data     ? refusalField(outcome.refusal)
-          : !elementsProblem(gs1.ai).isEmpty()   ? Field::Elements
-          : !checkDomain(gs1.dlDomain).empty()   ? Field::DlDomain
-                                                 : Field::Data);
+  if (outcome.refusal != Refusal::Gs1Data) {
+    pointAt(refusalField(outcome.refusal));
+    return;
+  }
+  const Gs1Part part = gs1PartOf(completeChoice(choice()).detail);
+  pointAt(part == Gs1Part::Elements ? Field::Elements
+          : part == Gs1Part::Domain ? Field::DlDomain
+                                    : Field::Data);
 }
 
 void BarcodeController::pointAt(Field field) {

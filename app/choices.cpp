@@ -163,12 +163,6 @@ Field refusalField(Refusal refusal) {
   }
 }
 
-QString elementsProblem(const std::string& elements) {
-  if (elements.empty()) return {};
-  std::vector<Gs1Element> parsed;
-  return QString::fromStdString(parseElementString(elements, parsed));
-}
-
 namespace {
 
 QString letterColour(char letter) {

@@ -99,10 +99,6 @@ QString saveMessageKey(bool saved);
 enum class Field { None, Data, AddOn, Variant, Elements, DlDomain };
 Field refusalField(Refusal refusal);
 
-// Why the GS1 elements typed ("(10)ABC123(17)271231") are not valid, naming the AI and
-// the rule; empty when they are, or when none are typed.
-QString elementsProblem(const std::string& elements);
-
 // The badge beside the preview: how the symbol as it would be saved scans, e.g.
 // "Scans: A (4.0) at 300 dpi" in green; amber for B and C; red for D, F or no decode,
 // the weakest parameter (or why nothing was read) in the tooltip. Empty text for no symbol.

@@ -448,6 +448,18 @@ std::optional<CodeType> companionOf(std::string_view word) {
   return std::nullopt;
 }
 
+Gs1Part gs1PartOf(std::string_view refusal) {
+  // A companion's refusals say "companion: " before the same words.
+  if (refusal.substr(0, 11) == "companion: ") refusal.remove_prefix(11);
+  static constexpr std::pair<std::string_view, Gs1Part> kPrefixes[] = {
+      {"AI", Gs1Part::Elements},           {"the data is too large", Gs1Part::Elements},
+      {"Digital Link domain", Gs1Part::Domain}, {"--module", Gs1Part::Module},
+      {"--companion-module", Gs1Part::CompanionModule}, {"GTIN", Gs1Part::Data}};
+  for (const auto& [prefix, part] : kPrefixes)
+    if (refusal.substr(0, prefix.size()) == prefix) return part;
+  return Gs1Part::Data;
+}
+
 void unusedGs1Notes(CodeType type, const Gs1Options& options, std::vector<std::string>& notes,
                     int barReductionMicrons) {
   if (isMatrixType(type) && barReductionMicrons > 0)

@@ -75,6 +75,12 @@ Completion completeWithGs1(CodeType type, std::string_view data, std::string_vie
 // and "qr" or "datamatrix" (also "dm" and the 2D types' names) as a companion's type.
 std::optional<char> eccLevelOf(std::string_view word);
 std::optional<CodeType> companionOf(std::string_view word);
+// What a refusal of the 2D part (Refusal::Gs1Data's detail) is about, so a front end can
+// name the field: the GTIN (the data), the elements (an AI, or all of them too large for
+// the symbol), the domain, or a module.
+enum class Gs1Part { Data, Elements, Domain, Module, CompanionModule };
+Gs1Part gs1PartOf(std::string_view refusal);
+
 // Notes for the 2D options a symbol of `type` leaves out: the AIs and domain of a linear
 // symbol without a companion, the domain of a DataMatrix, a bar width reduction asked of a
 // 2D type (its modules are drawn at full size).

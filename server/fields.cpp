@@ -129,14 +129,15 @@ std::string fieldOf(Failure failure, const std::string& message) {
 namespace {
 
 // The field of the GS1 part a refusal names: the AIs, the domain, a module; the GTIN is the
-// data. A companion's refusals say "companion: " before the same words.
-std::string gs1FieldOf(std::string message) {
-  if (message.rfind("companion: ", 0) == 0) message.erase(0, 11);
-  static const std::array<std::pair<const char*, const char*>, 6> prefixes = {{
-      {"AI", "ai"}, {"Digital Link domain", "dl_domain"}, {"the data is too large", "ai"},
-      {"--module", "module"}, {"--companion-module", "companion_module"}, {"GTIN", "data"}}};
-  for (const auto& [prefix, field] : prefixes)
-    if (message.rfind(prefix, 0) == 0) return field;
+// data.
+std::string gs1FieldOf(const std::string& message) {
+  switch (gs1PartOf(message)) {
+    case Gs1Part::Elements: return "ai";
+    case Gs1Part::Domain: return "dl_domain";
+    case Gs1Part::Module: return "module";
+    case Gs1Part::CompanionModule: return "companion_module";
+    case Gs1Part::Data: break;
+  }
   return "data";
 }
 

@@ -302,6 +302,8 @@ class TestSave : public QObject {
         << "978-3-16-148410-0" << "5129x" << "" << "" << "the add-on must be 5 digits" << "textfieldAddOn";
     QTest::newRow("a 2D expiry in month 13: the elements field") << kGS1QR << kPNG
         << "9780306406157" << "" << "(17)271331" << "" << "month 13" << "textfieldAi";
+    QTest::newRow("a serial that would be a dot-segment: the elements field") << kGS1QR << kSVG
+        << "9780306406157" << "" << "(21).." << "" << "a Digital Link path segment" << "textfieldAi";
     QTest::newRow("a resolver that is not https: the domain field") << kGS1QR << kPDF
         << "9780306406157" << "" << "" << "http://brand.example" << "must start with https://"
         << "textfieldDlDomain";
