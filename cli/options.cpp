@@ -47,7 +47,7 @@ std::string gs1RangeNote(const std::string& option) {
     return text;
   }
   if (option == "--ecc") return " (L, M, Q or H)";
-  if (option == "--companion") return " (qr or datamatrix)";
+  if (option == "--companion") return " (qr, datamatrix or none)";
   return {};
 }
 
@@ -84,6 +84,10 @@ bool parseGs1Option(const std::string& name, const std::string& value, Gs1Option
     if (!level) return false;
     into.ecc = *level;
   } else if (name == "--companion") {
+    if (meansNoCompanion(value)) {
+      into.companion.reset();
+      return true;
+    }
     const std::optional<CodeType> t = parseCompanion(value);
     if (!t) return false;
     into.companion = t;
@@ -454,7 +458,7 @@ std::string usage() {
               [--addon TEXT | --price-code 'USD 19.99'] [--price TEXT] [--variant NN]
               [--ranges FILE] [--hyphenate]
               [--ai '(10)LOT(17)YYMMDD'] [--dl-domain https://...] [--ecc L|M|Q|H]
-              [--companion qr|datamatrix] [--companion-module MM] [--no-text]
+              [--companion qr|datamatrix|none] [--companion-module MM] [--no-text]
               [--format eps|png|tiff|jpg|pdf|svg|N] [--size N] [--res N] [--strict]
               [--magnification PERCENT | --module MM] [--dpi N [--no-snap]]
               [--snap-dpi N] [--height MM]
@@ -488,7 +492,8 @@ LIST  --ai TEXT  2D types and companions: elements after the GTIN, as (AI)value.
              0.396, target 0.495 (the default), maximum 0.990; rasters take it as
              whole pixels. Quiet zones (4X QR Code, 1X DataMatrix) are always drawn
   --companion qr|datamatrix  EAN, UPC, ISBN, ISSN, ISMN: the 2D symbol of the same GTIN
-             beside the linear one, bottoms aligned, in one file (dual marking)
+             beside the linear one, bottoms aligned, in one file (dual marking); none:
+             no companion (a batch cell over the command line's; a 2D line takes none)
   --companion-module MM  the companion's X dimension (limits as --module)
   --no-text  2D types and companions: leave out the "(01) GTIN" line under the symbol
   --addon    ISBN: a 5-digit add-on (e.g. 51299); UPC-A, UPC-E, ISSN, ISMN: 2 digits

@@ -187,8 +187,8 @@ const std::vector<int>& positionalColumns(const CsvRecord& record) {
 
 // A file name from the data: its letters and digits, then an ISSN's variant, then the
 // add-on's, then a 2D part's elements' (so serials or lots of one GTIN get a file each);
-// a 2D type's ends in -qr or -datamatrix, so a pack's EAN-13 and its 2D symbol of the
-// same GTIN get a file each.
+// a 2D type's ends in -qr or -datamatrix and a companion's in -with-qr or
+// -with-datamatrix, so a pack's EAN-13 and its 2D symbols of the same GTIN get a file each.
 std::string nameFromData(const Job& job) {
   auto keep = [](const std::string& s) {
     std::string out;
@@ -205,6 +205,7 @@ std::string nameFromData(const Job& job) {
       !elements.empty() && (isMatrixType(job.type) || job.gs1.companion))
     name += "-" + elements.substr(0, 120);
   if (isMatrixType(job.type)) name += job.type == kGS1QR ? "-qr" : "-datamatrix";
+  else if (job.gs1.companion) name += *job.gs1.companion == kGS1QR ? "-with-qr" : "-with-datamatrix";
   const char* ext = fileExtension(job.format);
   return name + "." + (ext ? ext : "out");
 }
@@ -313,8 +314,12 @@ std::string fillGs1(const std::vector<std::string>& cell, const Options& o, Job&
       return std::string("bad ") + c.name + " \"" + shown(cell[c.column]) + "\"";
   }
   if (std::string e = takeYesNo(cell[kGtinText], "gtin_text", job.gs1.text); !e.empty()) return e;
-  if (job.gs1.companion && isMatrixType(job.type))
-    return "a companion goes with a linear type, not a 2D one";
+  if (job.gs1.companion && isMatrixType(job.type)) {
+    // The command line's companion is for the linear lines; a 2D line's own cell asking
+    // for one is refused.
+    if (!cell[kCompanion].empty()) return "a companion goes with a linear type, not a 2D one";
+    job.gs1.companion.reset();
+  }
   // A 2D line's module: its cell, else the command line's, in GS1's retail limits.
   if (isMatrixType(job.type)) {
     const std::string& text = !cell[kModule].empty() ? cell[kModule] : o.moduleText.value_or("");

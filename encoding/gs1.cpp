@@ -460,6 +460,11 @@ Gs1Part gs1PartOf(std::string_view refusal) {
   return Gs1Part::Data;
 }
 
+bool meansNoCompanion(std::string_view word) {
+  const std::string w = wordOf(word);
+  return w == "none" || w == "no";
+}
+
 void unusedGs1Notes(CodeType type, const Gs1Options& options, std::vector<std::string>& notes,
                     int barReductionMicrons) {
   if (isMatrixType(type) && barReductionMicrons > 0)

@@ -110,7 +110,7 @@ void applyGs1(Request& r, const Gs1Args& g) {
   const std::optional<char> level = eccLevelOf(ecc);
   if (!level) throw py::value_error("ecc: L, M, Q or H, not \"" + ecc + "\"");
   r.gs1.ecc = *level;
-  if (const std::string companion = utf8(g.companion); !companion.empty()) {
+  if (const std::string companion = utf8(g.companion); !companion.empty() && !meansNoCompanion(companion)) {
     r.gs1.companion = companionOf(companion);
     if (!r.gs1.companion) throw py::value_error("companion: qr or datamatrix, not \"" + companion + "\"");
   }

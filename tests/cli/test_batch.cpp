@@ -170,7 +170,7 @@ TEST(BatchPlan, LinesBecomeJobs) {
        TypeFace::Sans, false, "USD 19.99"},
       {"the 2D columns by name", "data,companion,companion_module,ai,dl_domain,ecc\n"
        "401234567890,qr,0.6,(10)L1,https://brand.example,h\n", "", kEAN13, "401234567890", "", "9.99",
-       "/out/401234567890-10L1.png", kPNG, 4, true, {}, {}, TypeFace::Sans, false, "",
+       "/out/401234567890-10L1-with-qr.png", kPNG, 4, true, {}, {}, TypeFace::Sans, false, "",
        {"(10)L1", "https://brand.example", 'H', 0, kGS1QR, 0.6, true}},
       {"a 2D type", "type,data,ai\ngs1-datamatrix,9780306406157,(17)271231\n", "", kGS1DataMatrix,
        "9780306406157", "", "9.99", "/out/9780306406157-17271231-datamatrix.png", kPNG, 4, true, {}, {},
@@ -217,6 +217,35 @@ TEST(BatchPlan, LinesBecomeJobs) {
     EXPECT_EQ(l.job.outlineText, r.outline) << r.what;
     EXPECT_EQ(l.job.priceCode, r.priceCode) << r.what;
     EXPECT_TRUE(l.job.gs1 == r.gs1) << r.what;
+  }
+}
+
+// The command line's companion is the linear lines'; a cell says "none" over it, and a 2D
+// line takes none unless its own cell asks for one.
+TEST(BatchPlan, TheCommandLinesCompanionGoesToTheLinearLines) {
+  cli::Options o;
+  o.gs1.companion = kGS1QR;
+  struct Row {
+    const char* csv;
+    std::string refusal;
+    std::optional<CodeType> companion;
+    const char* output;
+  };
+  const Row rows[] = {
+      {"data\n401234567890\n", "", kGS1QR, "401234567890-with-qr.eps"},
+      {"type,data\ngs1-qr,9780306406157\n", "", {}, "9780306406157-qr.eps"},
+      {"data,companion\n401234567890,none\n", "", {}, "401234567890.eps"},
+      {"data,companion\n401234567890,datamatrix\n", "", kGS1DataMatrix, "401234567890-with-datamatrix.eps"},
+      {"type,data,companion\ngs1-qr,9780306406157,qr\n", "a companion goes with a linear type, not a 2D one",
+       {}, ""},
+  };
+  for (const Row& r : rows) {
+    const auto lines = plan(r.csv, o);
+    ASSERT_EQ(lines.size(), 1u) << r.csv;
+    EXPECT_EQ(lines[0].refusal, r.refusal) << r.csv;
+    if (!r.refusal.empty()) continue;
+    EXPECT_EQ(lines[0].job.gs1.companion, r.companion) << r.csv;
+    EXPECT_EQ(lines[0].job.output, r.output) << r.csv;
   }
 }
 

@@ -75,7 +75,7 @@ TEST(Cli, ExitCodesAndMessages) {
        "a 2D symbol's size is its module (the X dimension, 0.396 to 0.990 mm)"},
       {"--type gs1-datamatrix --dpi 203 -o " + shellQuote(dir.file("d203.png")) + " 9780306406157", 0, ""},
       {"--type gs1-qr --ecc X -o " + out + " 9780306406157", 2, "bad value for --ecc: X (L, M, Q or H)"},
-      {"--companion pdf417 -o " + out + " 401234567890", 2, "bad value for --companion: pdf417 (qr or datamatrix)"},
+      {"--companion pdf417 -o " + out + " 401234567890", 2, "bad value for --companion: pdf417 (qr, datamatrix or none)"},
       {"--type gs1-qr --companion qr -o " + out + " 9780306406157", 2, "--companion goes with a linear type"},
       {"--ai '(10)X' -o " + out + " 401234567890", 0,
        "note: ai, dl-domain: EAN-13 carries them only in a 2D --companion; left out"},
