@@ -227,8 +227,16 @@ std::string readGtin(std::string_view data, std::string& gtin14, char& typed, ch
 
 bool isMatrixType(CodeType type) { return type == kGS1QR || type == kGS1DataMatrix; }
 
+// Spaces and tabs around a typed text, as a pasted cell brings them: not part of it.
+static std::string_view blankTrimmed(std::string_view text) {
+  const auto first = text.find_first_not_of(" \t");
+  if (first == std::string_view::npos) return {};
+  return text.substr(first, text.find_last_not_of(" \t") - first + 1);
+}
+
 std::string parseElementString(std::string_view text, std::vector<Gs1Element>& out) {
   out.clear();
+  text = blankTrimmed(text);
   // An AI in parentheses at i: its digits, or empty.
   auto aiAt = [&text](std::size_t i) -> std::string_view {
     if (i >= text.size() || text[i] != '(') return {};
@@ -296,6 +304,7 @@ std::string checkElement(const Gs1Element& element) {
 }
 
 std::string checkDomain(std::string_view domain) {
+  domain = blankTrimmed(domain);
   if (domain.empty()) return {};
   const std::string_view scheme = "https://";
   if (domain.size() > 200) return "Digital Link domain: longer than 200 characters";
@@ -339,6 +348,7 @@ std::string checkDomain(std::string_view domain) {
 
 std::string digitalLinkUri(std::string_view domain, std::string_view gtin14,
                            const std::vector<Gs1Element>& elements) {
+  domain = blankTrimmed(domain);
   std::string uri = domain.empty() ? "https://id.gs1.org" : std::string(domain);
   if (uri.back() == '/') uri.pop_back();
   uri += "/01/";

@@ -42,6 +42,11 @@ std::string fieldOfRefusal(const std::string& refusal, const Pairs& fields) {
       {"bad dl_domain", "dl_domain"}}};
   for (const auto& [prefix, field] : prefixes)
     if (refusal.rfind(prefix, 0) == 0) return field;
+  // A linear size asked of a 2D type: the field that asked it.
+  if (refusal.rfind("a 2D symbol's size", 0) == 0)
+    for (const char* asked : {"magnification", "height", "snap_dpi"})
+      for (const auto& given : fields)
+        if (given.first == asked) return asked;
   int number = 0;  // "field 3 holds a control character"
   if (std::sscanf(refusal.c_str(), "field %d", &number) == 1 && number >= 1 &&
       static_cast<std::size_t>(number) <= fields.size())

@@ -72,6 +72,9 @@ const Gs1Case kCases[] = {
     {kGS1QR, "9780306406157", "", "https://id.example?x=1", {}, false, "\"?\" is not allowed"},
     {kGS1QR, "9780306406157", "", "https://", {}, false, "is not a host name"},
     {kGS1QR, "9780306406157", "", "https://id.example\n", {}, false, "control characters"},
+    // Blanks around the elements and the domain, as a pasted cell brings them, are no part.
+    {kGS1QR, "9780306406157", " (10)A\t", " https://b.example ", {}, true,
+     "https://b.example/01/09780306406157/10/A"},
     // A serial of dots alone would be a dot-segment that takes the one before it away.
     {kGS1QR, "9780306406157", "(21)..", "", {}, false, "AI (21) \"..\": a Digital Link path segment"},
     {kEAN13, "401234567890", "(10).", "", kGS1QR, false, "AI (10) \".\": a Digital Link path segment"},
