@@ -55,7 +55,11 @@ std::vector<std::string_view> split(std::string_view s, char sep) {
 
 void checkUri(const std::string& uri, const std::string& domain, const std::string& gtin14,
               const std::vector<Gs1Element>& elements) {
-  std::string base = domain.empty() ? "https://id.gs1.org" : domain;
+  // Blanks around the domain are no part of it.
+  const auto first = domain.find_first_not_of(" \t");
+  const std::string typed =
+      first == std::string::npos ? "" : domain.substr(first, domain.find_last_not_of(" \t") - first + 1);
+  std::string base = typed.empty() ? "https://id.gs1.org" : typed;
   if (base.back() == '/') base.pop_back();
   FUZZ_CHECK(uri.compare(0, base.size(), base) == 0);
   const std::string_view rest = std::string_view(uri).substr(base.size());
