@@ -95,15 +95,8 @@ void BarcodeView::drawSymbol(QPainter& painter) {
   strimlo::Prepress prepress;
   prepress.quietZones = request.quietZones;
   try {
-    if (strimlo::isMatrixType(type_) || gs1_.companion) {
-      const strimlo::Completion c =
-          strimlo::completeWithGs1(type_, data, request.addOn, request.price, gs1_);
-      if (c.symbol)
-        image = strimlo::renderPreview(*c.symbol, request.width, request.height, prepress, request.face);
-    } else {
-      image = strimlo::MakeCode::PreviewCode(type_, data, request.addOn, request.price,
-                                             request.width, request.height, prepress, request.face);
-    }
+    image = strimlo::renderPreview(type_, data, request.addOn, request.price, request.width,
+                                   request.height, prepress, request.face, gs1_);
   } catch (const std::bad_alloc&) {
     // Out of memory for this size: the help text, as for any picture that cannot be made.
   }

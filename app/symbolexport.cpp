@@ -9,7 +9,6 @@
 #include <QUrl>
 
 #include <algorithm>
-#include <cctype>
 #include <cmath>
 #include <new>
 
@@ -285,11 +284,8 @@ QString symbolFileName(const SymbolChoice& choice) {
   QString name = QString::fromLatin1(c.symbol->digits);
   if (c.symbol->addon) name += QLatin1Char('-') + QString::fromLatin1(c.symbol->addonText);
   // The elements' letters and digits, as a batch names its files: a serial each.
-  QString elements;
-  if (usesGs1(choice))
-    for (const char ch : choice.gs1.ai)
-      if (std::isalnum(static_cast<unsigned char>(ch))) elements += QLatin1Char(ch);
-  if (!elements.isEmpty()) name += QLatin1Char('-') + elements.left(120);
+  if (const std::string elements = elementsNamePart(choice.gs1.ai); usesGs1(choice) && !elements.empty())
+    name += QLatin1Char('-') + QString::fromLatin1(elements);
   return name + QLatin1Char('.') + extension;
 }
 

@@ -63,16 +63,9 @@ std::optional<PreviewImage> drawPreview(const Options& o, CodeType type, const s
                                         const std::string& addon, const std::string& price,
                                         std::string& why) {
   try {
-    std::optional<PreviewImage> image;
-    if (isMatrixType(type) || o.gs1.companion) {
-      // The 2D options (elements, domain, module, companion) shape what is drawn.
-      const Completion c = completeWithGs1(type, data, addon, price, o.gs1);
-      if (c.symbol)
-        image = renderPreview(*c.symbol, o.previewWidth, o.previewHeight, prepressFor(o, kPNG), o.font);
-    } else {
-      image = MakeCode::PreviewCode(type, data, addon, price, o.previewWidth, o.previewHeight,
-                                    prepressFor(o, kPNG), o.font);
-    }
+    // The 2D options (elements, domain, module, companion) shape what is drawn.
+    auto image = renderPreview(type, data, addon, price, o.previewWidth, o.previewHeight,
+                               prepressFor(o, kPNG), o.font, o.gs1);
     if (!image) why = previewRefusal(o, type, data, addon, price);
     return image;
   } catch (const std::bad_alloc&) {

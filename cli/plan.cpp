@@ -201,9 +201,9 @@ std::string nameFromData(const Job& job) {
   if (const std::string variant = keep(job.variant); takesVariant(job.type) && !variant.empty())
     name += "-" + variant;
   if (const std::string addon = keep(job.addon); !addon.empty()) name += "-" + addon;
-  if (const std::string elements = keep(job.gs1.ai);
+  if (const std::string elements = elementsNamePart(job.gs1.ai);
       !elements.empty() && (isMatrixType(job.type) || job.gs1.companion))
-    name += "-" + elements.substr(0, 120);
+    name += "-" + elements;
   if (isMatrixType(job.type)) name += job.type == kGS1QR ? "-qr" : "-datamatrix";
   else if (job.gs1.companion) name += *job.gs1.companion == kGS1QR ? "-with-qr" : "-with-datamatrix";
   const char* ext = fileExtension(job.format);

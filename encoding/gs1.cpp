@@ -1,6 +1,7 @@
 #include "gs1.h"
 
 #include <algorithm>
+#include <cctype>
 #include <cstdio>
 
 #include "digits.h"
@@ -468,6 +469,13 @@ Gs1Part gs1PartOf(std::string_view refusal) {
   for (const auto& [prefix, part] : kPrefixes)
     if (refusal.substr(0, prefix.size()) == prefix) return part;
   return Gs1Part::Data;
+}
+
+std::string elementsNamePart(std::string_view elements) {
+  std::string part;
+  for (char c : elements)
+    if (std::isalnum(static_cast<unsigned char>(c)) && part.size() < 120) part.push_back(c);
+  return part;
 }
 
 bool meansNoCompanion(std::string_view word) {

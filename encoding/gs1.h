@@ -75,6 +75,9 @@ Completion completeWithGs1(CodeType type, std::string_view data, std::string_vie
 // and "qr" or "datamatrix" (also "dm" and the 2D types' names) as a companion's type.
 std::optional<char> eccLevelOf(std::string_view word);
 std::optional<CodeType> companionOf(std::string_view word);
+// The letters and digits of the elements, at most 120: what a file name made from the
+// data carries, so serials or lots of one GTIN each get a file.
+std::string elementsNamePart(std::string_view elements);
 // "none" or "no": no companion, as a batch cell or a request may say over a default.
 bool meansNoCompanion(std::string_view word);
 // What a refusal of the 2D part (Refusal::Gs1Data's detail) is about, so a front end can

@@ -13,6 +13,17 @@ std::optional<PreviewImage> renderPreview(CodeType type, std::string_view text,
   return renderPreview(*c.symbol, width, height, prepress, face);
 }
 
+std::optional<PreviewImage> renderPreview(CodeType type, std::string_view text,
+                                          std::string_view addon, std::string_view price,
+                                          int width, int height, const Prepress& prepress,
+                                          TypeFace face, const Gs1Options& gs1) {
+  if (!isMatrixType(type) && !gs1.companion)
+    return MakeCode::PreviewCode(type, text, addon, price, width, height, prepress, face);
+  const Completion c = completeWithGs1(type, text, addon, price, gs1);
+  if (!c.symbol) return std::nullopt;
+  return renderPreview(*c.symbol, width, height, prepress, face);
+}
+
 std::optional<PreviewImage> renderPreview(const Symbol& symbol, int width, int height,
                                           const Prepress& prepress, TypeFace face) {
   // The view asks for its own size; anything past a very large screen is refused rather

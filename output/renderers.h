@@ -4,6 +4,7 @@
 #include <string>
 #include <string_view>
 
+#include "gs1.h"
 #include "makecode.h"
 
 namespace strimlo {
@@ -19,6 +20,12 @@ std::optional<PreviewImage> renderPreview(CodeType type, std::string_view text,
                                           int width, int height,
                                           const Prepress& prepress = {},
                                           TypeFace face = TypeFace::Sans);
+// The preview of typed texts with the 2D options: a 2D type's matrix, or a linear symbol
+// with its companion beside it; without either, as MakeCode::PreviewCode draws it.
+std::optional<PreviewImage> renderPreview(CodeType type, std::string_view text,
+                                          std::string_view addon, std::string_view price,
+                                          int width, int height, const Prepress& prepress,
+                                          TypeFace face, const Gs1Options& gs1);
 // The preview of a completed symbol; a linear one's 2D companion stands beside it.
 std::optional<PreviewImage> renderPreview(const Symbol& symbol, int width, int height,
                                           const Prepress& prepress = {},
